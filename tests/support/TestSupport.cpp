@@ -1,0 +1,85 @@
+#include "tests/support/TestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+// Defined by the registry store; reloads both hives from QUILLORA_REGISTRY_DIR.
+// Weak so that test executables that do not link the platform still build.
+extern "C" void QuilloraRegistryReload() __attribute__((weak));
+
+namespace testsupport {
+
+fs::path CorpusDir() {
+    const char* env = std::getenv("QUILLORA_CORPUS_DIR");
+    fs::path dir = env && *env ? fs::path(env) : fs::path(QUILLORA_DEFAULT_CORPUS_DIR);
+    std::error_code ec;
+    if (!fs::is_directory(dir, ec)) return {};
+    return fs::weakly_canonical(dir, ec);
+}
+
+TempDir::TempDir() {
+    std::random_device rd;
+    std::mt19937_64 gen(rd());
+    const fs::path base = fs::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::ostringstream name;
+        name << "quillora-test-" << std::hex << gen();
+        fs::path candidate = base / name.str();
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+fs::path TempDir::WriteFile(const std::string& name, const std::string& bytes) const {
+    fs::path p = path_ / name;
+    fs::create_directories(p.parent_path());
+    std::ofstream out(p, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + p.string());
+    return p;
+}
+
+ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    ::setenv(name, value.c_str(), 1);
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (old_)
+        ::setenv(name_.c_str(), old_->c_str(), 1);
+    else
+        ::unsetenv(name_.c_str());
+}
+
+ScopedRegistry::ScopedRegistry() {
+    env_.emplace("QUILLORA_REGISTRY_DIR", dir_.path().string());
+    if (QuilloraRegistryReload) QuilloraRegistryReload();
+}
+
+ScopedRegistry::~ScopedRegistry() {
+    env_.reset();
+    if (QuilloraRegistryReload) QuilloraRegistryReload();
+}
+
+std::string ReadFileBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+}  // namespace testsupport
