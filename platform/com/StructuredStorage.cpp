@@ -1,0 +1,160 @@
+#include "platform/com/StructuredStorage.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include <glib.h>
+#include <sys/stat.h>
+
+#include "platform/com/CompoundFileDirectory.h"
+#include "platform/com/DocfileWriteStorage.h"
+#include "platform/com/GsfReadStorage.h"
+#include "platform/com/StorageElements.h"
+
+const IID& ISequentialStream::iid() {
+    static const IID id{0x0C733A30, 0x2A1C, 0x11CE, {0xAD, 0xE5, 0x00, 0xAA, 0x00, 0x44, 0x77, 0x3D}};
+    return id;
+}
+const IID& IStream::iid() {
+    static const IID id{0x0000000C, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    return id;
+}
+const IID& IStorage::iid() {
+    static const IID id{0x0000000B, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    return id;
+}
+const IID& IEnumSTATSTG::iid() {
+    static const IID id{0x0000000D, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+    return id;
+}
+
+namespace {
+
+HRESULT HresultFromOpenErrno(int err) {
+    switch (err) {
+        case ENOENT: return STG_E_FILENOTFOUND;
+        case ENOTDIR: return STG_E_PATHNOTFOUND;
+        case EACCES:
+        case EPERM: return STG_E_ACCESSDENIED;
+        case EMFILE:
+        case ENFILE: return STG_E_TOOMANYOPENFILES;
+        case EISDIR: return STG_E_ACCESSDENIED;
+        default: return STG_E_READFAULT;
+    }
+}
+
+bool PathToUtf8(LPCOLESTR path, std::string& out) {
+    return path && ElementNameToUtf8(WideString(path, ElementNameLength(path)), out);
+}
+
+// Reads a whole regular file; an HRESULT for what failed.
+HRESULT ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return HresultFromOpenErrno(errno);
+    if (!S_ISREG(st.st_mode)) return STG_E_ACCESSDENIED;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return HresultFromOpenErrno(errno);
+    HRESULT hr = S_OK;
+    try {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) hr = STG_E_READFAULT;
+    } catch (const std::bad_alloc&) {
+        hr = STG_E_INSUFFICIENTMEMORY;
+    }
+    std::fclose(f);
+    return hr;
+}
+
+char16_t UpperUnit(char16_t c) {
+    if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+    if (c >= 0xD800 && c <= 0xDFFF) return c;
+    gunichar u = g_unichar_toupper(c);
+    return u <= 0xFFFF ? static_cast<char16_t>(u) : c;
+}
+
+}  // namespace
+
+int CompareStorageElementNames(const char16_t* a, std::size_t alen, const char16_t* b, std::size_t blen) {
+    if (alen != blen) return alen < blen ? -1 : 1;
+    for (std::size_t i = 0; i < alen; ++i) {
+        char16_t x = UpperUnit(a[i]), y = UpperUnit(b[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return 0;
+}
+
+bool IsValidStorageElementName(LPCOLESTR name) {
+    if (!name) return false;
+    std::size_t len = ElementNameLength(name);
+    if (len == 0 || len > 31) return false;
+    for (std::size_t i = 0; i < len; ++i)
+        if (name[i] == u'/' || name[i] == u'\\' || name[i] == u':' || name[i] == u'!') return false;
+    return true;
+}
+
+HRESULT StgIsStorageFile(LPCOLESTR path) {
+    std::string p;
+    if (!PathToUtf8(path, p)) return STG_E_INVALIDNAME;
+    std::FILE* f = std::fopen(p.c_str(), "rb");
+    if (!f) return HresultFromOpenErrno(errno);
+    std::uint8_t head[8] = {};
+    std::size_t n = std::fread(head, 1, sizeof head, f);
+    std::fclose(f);
+    return CompoundFileDirectory::HasSignature(head, n) ? S_OK : S_FALSE;
+}
+
+HRESULT StgIsStorageMemory(const void* data, std::size_t size) {
+    return CompoundFileDirectory::HasSignature(static_cast<const std::uint8_t*>(data), size) ? S_OK : S_FALSE;
+}
+
+HRESULT StgOpenStorage(LPCOLESTR path, IStorage* priority, DWORD mode, SNB, DWORD, IStorage** out) {
+    if (!out) return STG_E_INVALIDPOINTER;
+    *out = nullptr;
+    if (priority) return STG_E_INVALIDPARAMETER;
+    if (mode & (STGM_WRITE | STGM_READWRITE)) return STG_E_INVALIDFLAG;
+    std::string p;
+    if (!PathToUtf8(path, p)) return STG_E_INVALIDNAME;
+    std::vector<std::uint8_t> bytes;
+    if (HRESULT hr = ReadWholeFile(p, bytes); FAILED(hr)) return hr;
+    // As on the original platform, a file that is no compound file "already exists".
+    if (!CompoundFileDirectory::HasSignature(bytes.data(), bytes.size())) return STG_E_FILEALREADYEXISTS;
+    return OpenGsfReadStorage(std::move(bytes), mode, out);
+}
+
+HRESULT StgOpenStorageOnMemory(const void* data, std::size_t size, DWORD mode, IStorage** out) {
+    if (!out) return STG_E_INVALIDPOINTER;
+    *out = nullptr;
+    if (!data && size) return STG_E_INVALIDPOINTER;
+    if (!CompoundFileDirectory::HasSignature(static_cast<const std::uint8_t*>(data), size))
+        return STG_E_FILEALREADYEXISTS;
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.assign(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size);
+    } catch (const std::bad_alloc&) {
+        return STG_E_INSUFFICIENTMEMORY;
+    }
+    return OpenGsfReadStorage(std::move(bytes), mode, out);
+}
+
+HRESULT StgCreateDocfile(LPCOLESTR path, DWORD mode, DWORD, IStorage** out) {
+    if (!out) return STG_E_INVALIDPOINTER;
+    *out = nullptr;
+    std::string p;
+    if (!PathToUtf8(path, p) || p.empty()) return STG_E_INVALIDNAME;
+    return CreateDocfileWriteStorage(p, mode, out);
+}
+
+HRESULT WriteClassStg(IStorage* storage, REFCLSID clsid) {
+    if (!storage) return E_INVALIDARG;
+    return storage->SetClass(clsid);
+}
+
+HRESULT ReadClassStg(IStorage* storage, CLSID* clsid) {
+    if (!storage || !clsid) return E_INVALIDARG;
+    STATSTG st;
+    HRESULT hr = storage->Stat(&st, STATFLAG_NONAME);
+    *clsid = SUCCEEDED(hr) ? st.clsid : CLSID{};
+    return hr;
+}
