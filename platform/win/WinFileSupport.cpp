@@ -7,6 +7,7 @@
 
 #include "platform/win/WinError.h"
 #include "platform/win/WinString.h"
+#include "platform/win/WinTime.h"
 
 namespace winfiles {
 
@@ -87,15 +88,11 @@ FILETIME FileTimeFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {
         const std::int64_t t = seconds * kTicksPerSecond + nanoseconds / 100 + kUnixEpochTicks;
         ticks = t < 0 ? 0 : static_cast<std::uint64_t>(t);
     }
-    FILETIME ft;
-    ft.dwLowDateTime = static_cast<DWORD>(ticks & 0xFFFFFFFFu);
-    ft.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
-    return ft;
+    return TicksToFileTime(ticks);
 }
 
 timespec UnixFromFileTime(const FILETIME& ft) {
-    const std::uint64_t ticks =
-        (static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    const std::uint64_t ticks = FileTimeToTicks(ft);
     // Signed arithmetic over 128 bits keeps the whole unsigned FILETIME range exact.
     const __int128 sinceEpoch = static_cast<__int128>(ticks) - kUnixEpochTicks;
     __int128 seconds = sinceEpoch / kTicksPerSecond;

@@ -173,6 +173,16 @@ TEST(WinFiles, AccessRightsFlagsAndDeleteOnClose) {
     EXPECT_FALSE(fs::exists(dir / "scratch.tmp"));
 }
 
+TEST(WinFiles, WriteReportsAFullDisk) {
+    HANDLE h = CreateFileW(u"/dev/full", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no /dev/full";
+    DWORD written = 99;
+    EXPECT_FALSE(WriteFile(h, "data", 4, &written, nullptr));
+    EXPECT_EQ(GetLastError(), ERROR_DISK_FULL);
+    EXPECT_EQ(written, 0u);
+    CloseHandle(h);
+}
+
 TEST(WinFiles, FileTimesAroundTheUnixRange) {
     TempDir dir;
     HANDLE h = Open(dir / "t.txt", GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
