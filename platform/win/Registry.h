@@ -97,7 +97,8 @@ LSTATUS RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD 
                          LPDWORD lpcbSecurityDescriptor, PFILETIME lpftLastWriteTime);
 
 // Where store problems (a damaged file kept aside, a failed save) are reported; stderr until
-// set. An empty function restores stderr.
+// set. An empty function restores stderr. The reporter is also called by the save at exit, so
+// it must stay callable until then (or be reset first), and should not call registry functions.
 void RegistrySetProblemReporter(std::function<void(const WideString&)> reporter);
 
 // Drops every hive from memory, unsaved changes included; the next call reads the files again

@@ -318,16 +318,25 @@ bool ParseValue(std::string_view line, RegistryKey& key) {
     r.skipSpaces();
     DWORD type = REG_NONE;
     std::vector<BYTE> data;
-    const bool isText = r.peek() == 's' || r.peek() == 'e';
-    const bool isExpand = r.peek() == 'e';
-    const bool isNumber = r.peek() == 'd' || r.peek() == 'q';
-    const bool isDword = r.peek() == 'd';
-    if (isText && (r.take("sz:") || r.take("expand:"))) {
-        type = isExpand ? REG_EXPAND_SZ : REG_SZ;
-        WideString text;
-        if (!r.quoted(text) || !r.atEnd()) return false;
-        text.push_back(0);
-        data = Bytes(text);
+    const auto number = [&](int bytes) {
+        std::uint64_t n;
+        if (!r.hexNumber(bytes * 2, n) || !r.atEnd()) return false;
+        for (int i = 0; i < bytes; ++i) data.push_back(static_cast<BYTE>(n >> (8 * i)));
+        return true;
+    };
+    const auto text = [&] {
+        WideString s;
+        if (!r.quoted(s) || !r.atEnd()) return false;
+        s.push_back(0);
+        data = Bytes(s);
+        return true;
+    };
+    if (r.take("sz:")) {
+        type = REG_SZ;
+        if (!text()) return false;
+    } else if (r.take("expand:")) {
+        type = REG_EXPAND_SZ;
+        if (!text()) return false;
     } else if (r.take("multi:")) {
         type = REG_MULTI_SZ;
         std::vector<WideString> items;
@@ -342,11 +351,12 @@ bool ParseValue(std::string_view line, RegistryKey& key) {
         }
         if (!r.atEnd()) return false;
         data = Bytes(MultiUnits(items));
-    } else if (isNumber && (r.take("dword:") || r.take("qword:"))) {
-        type = isDword ? REG_DWORD : REG_QWORD;
-        std::uint64_t n;
-        if (!r.hexNumber(isDword ? 8 : 16, n) || !r.atEnd()) return false;
-        for (int i = 0; i < (isDword ? 4 : 8); ++i) data.push_back(static_cast<BYTE>(n >> (8 * i)));
+    } else if (r.take("dword:")) {
+        type = REG_DWORD;
+        if (!number(4)) return false;
+    } else if (r.take("qword:")) {
+        type = REG_QWORD;
+        if (!number(8)) return false;
     } else if (r.take("binary:")) {
         type = REG_BINARY;
         if (!r.hexBytes(data)) return false;

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -345,6 +346,28 @@ TEST_F(Registry, AConcurrentWritersValuesSurviveOurSave) {
     EXPECT_EQ(Query(key, u"Ours"), (Stored{REG_SZ, Text(u"parent")}));
     EXPECT_EQ(Query(key, u"Theirs"), (Stored{REG_SZ, Text(u"child")}));
     EXPECT_EQ(Query(key, u"Removed"), std::nullopt);
+}
+
+TEST_F(Registry, PendingChangesAreSavedAtExit) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QuilloraRegistryReload();
+        HKEY k = nullptr;  // left open: nothing saves it but the exit
+        const Bytes data = Text(u"saved at exit");
+        const bool ok =
+            RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\AtExit", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                            nullptr) == ERROR_SUCCESS &&
+            RegSetValueExW(k, u"Last", 0, REG_SZ, data.data(), DWORD(data.size())) == ERROR_SUCCESS;
+        std::exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    QuilloraRegistryReload();
+    Key key;
+    ASSERT_EQ(Open(HKEY_CURRENT_USER, u"Software\\AtExit", key), ERROR_SUCCESS);
+    EXPECT_EQ(Query(key, u"Last"), (Stored{REG_SZ, Text(u"saved at exit")}));
 }
 
 TEST_F(Registry, ADamagedFileIsKeptAsideAndTheHiveStartsEmpty) {
