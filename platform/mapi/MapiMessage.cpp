@@ -1,0 +1,289 @@
+#include "platform/mapi/MapiMessage.h"
+
+#include "platform/mapi/PstObjects.h"
+#include "platform/win/WinString.h"
+
+namespace {
+
+using SharedItem = std::shared_ptr<const PstItem>;
+
+std::vector<BYTE> IndexBytes(std::uint32_t n) {
+    return {static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), static_cast<BYTE>(n >> 16), static_cast<BYTE>(n >> 24)};
+}
+
+bool ReadAttachProp(const PstStoreContext& ctx, const PstItem& att, ULONG index, ULONG cp, ULONG tag, SPropValue& out) {
+    switch (PROP_ID(tag)) {
+    case PROP_ID(PR_ATTACH_NUM): out = SPropValue::Long(PR_ATTACH_NUM, static_cast<LONG>(index)); return true;
+    case PROP_ID(PR_INSTANCE_KEY): out = SPropValue::Binary(PR_INSTANCE_KEY, IndexBytes(index)); return true;
+    case PROP_ID(PR_OBJECT_TYPE): out = SPropValue::Long(PR_OBJECT_TYPE, MAPI_ATTACH); return true;
+    case PROP_ID(PR_STORE_ENTRYID): out = SPropValue::Binary(PR_STORE_ENTRYID, ctx.storeEntryId); return true;
+    default: break;
+    }
+    if (att.ReadProp(PROP_ID(tag), cp, out)) return true;
+    switch (PROP_ID(tag)) {
+    case PROP_ID(PR_ATTACH_DATA_BIN): {
+        std::vector<BYTE> data;
+        if (att.AttachmentKind() != 'd' || !att.AttachmentData(data)) return false;
+        out = SPropValue::Binary(PR_ATTACH_DATA_BIN, data);
+        return true;
+    }
+    case PROP_ID(PR_ATTACH_METHOD): {
+        const int kind = att.AttachmentKind();
+        if (kind == 0) return false;
+        out = SPropValue::Long(PR_ATTACH_METHOD, kind == 'i' ? ATTACH_EMBEDDED_MSG : ATTACH_BY_VALUE);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+// Attachment rows of one message.
+class AttachmentRowSource final : public TableRowSource {
+public:
+    AttachmentRowSource(PstContextPtr ctx, SharedItem message, ULONG cp)
+        : ctx_(std::move(ctx)), message_(std::move(message)), cp_(cp), count_(message_->AttachmentCount()) {}
+    ULONG RowCount() override { return static_cast<ULONG>(count_); }
+    void ReadRow(ULONG row, const std::vector<ULONG>& tags, std::vector<SPropValue>& out) override {
+        out.clear();
+        PstItem att = message_->Attachment(static_cast<int>(row));
+        for (ULONG tag : tags) {
+            SPropValue v;
+            const bool found = att && ReadAttachProp(*ctx_, att, row, cp_, tag, v);
+            out.push_back(AnswerColumn(tag, found, v));
+        }
+    }
+
+private:
+    PstContextPtr ctx_;
+    SharedItem message_;
+    ULONG cp_;
+    int count_;
+};
+
+// Recipient rows of one message: each row is one record set of the recipients item.
+class RecipientRowSource final : public TableRowSource {
+public:
+    RecipientRowSource(PstItem recipients, ULONG cp) : recipients_(std::move(recipients)), cp_(cp) {
+        count_ = recipients_ ? recipients_.RecordSetCount() : 0;
+    }
+    ULONG RowCount() override { return static_cast<ULONG>(count_); }
+    void ReadRow(ULONG row, const std::vector<ULONG>& tags, std::vector<SPropValue>& out) override {
+        out.clear();
+        for (ULONG tag : tags) {
+            SPropValue v;
+            bool found = true;
+            if (PROP_ID(tag) == PROP_ID(PR_ROWID))
+                v = SPropValue::Long(PR_ROWID, static_cast<LONG>(row));
+            else if (PROP_ID(tag) == PROP_ID(PR_INSTANCE_KEY))
+                v = SPropValue::Binary(PR_INSTANCE_KEY, IndexBytes(row));
+            else
+                found = recipients_.ReadProp(PROP_ID(tag), cp_, v, static_cast<int>(row));
+            out.push_back(AnswerColumn(tag, found, v));
+        }
+    }
+
+private:
+    PstItem recipients_;
+    ULONG cp_;
+    int count_ = 0;
+};
+
+class PstAttach final : public MapiPropObject<IAttach> {
+public:
+    PstAttach(PstContextPtr ctx, SharedItem message, PstItem att, ULONG index, ULONG cp)
+        : ctx_(std::move(ctx)), message_(std::move(message)), att_(std::move(att)), index_(index), cp_(cp) {}
+
+    HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG, ULONG, MapiUnknown** out) override {
+        if (!out) return MAPI_E_INVALID_PARAMETER;
+        *out = nullptr;
+        if (PROP_ID(tag) != PROP_ID(PR_ATTACH_DATA_OBJ)) return MAPI_E_NO_SUPPORT;
+        if (iid && !(*iid == IID_IMessage)) return MAPI_E_INTERFACE_NOT_SUPPORTED;
+        if (att_.AttachmentKind() != 'i') return Fail(MAPI_E_NOT_FOUND, "the attachment holds no message");
+        PstItem item = att_.AttachedItem();
+        if (!item) return Fail(MAPI_E_CORRUPT_DATA, "the attached message cannot be read");
+        *out = MakePstMessage(ctx_, std::move(item), 0).detach();
+        return S_OK;
+    }
+
+protected:
+    bool ReadProp(ULONG tag, SPropValue& out) override { return ReadAttachProp(*ctx_, att_, index_, cp_, tag, out); }
+    SPropValueArray ReadAllProps() override {
+        SPropValueArray all = att_.ReadAll(cp_);
+        for (ULONG tag : {PR_ATTACH_NUM, PR_OBJECT_TYPE, PR_ATTACH_METHOD}) {
+            bool have = false;
+            for (const SPropValue& v : all) have = have || v.id() == PROP_ID(tag);
+            SPropValue v;
+            if (!have && ReadProp(tag, v)) all.push_back(std::move(v));
+        }
+        return all;
+    }
+
+private:
+    PstContextPtr ctx_;
+    SharedItem message_;
+    PstItem att_;
+    ULONG index_;
+    ULONG cp_;
+};
+
+class PstMessage final : public MapiPropObject<IMessage> {
+public:
+    PstMessage(PstContextPtr ctx, PstItem item, std::uint32_t parentNid)
+        : ctx_(std::move(ctx)), item_(std::make_shared<const PstItem>(std::move(item))), parentNid_(parentNid) {
+        cp_ = MessageCodePage(*ctx_, *item_);
+    }
+
+    HRESULT GetAttachmentTable(ULONG, IMAPITable** table) override {
+        if (!table) return MAPI_E_INVALID_PARAMETER;
+        *table = new MemTable(std::make_unique<AttachmentRowSource>(ctx_, item_, cp_),
+                              {PR_ATTACH_NUM, PR_INSTANCE_KEY, PR_ATTACH_METHOD, PR_ATTACH_LONG_FILENAME_W,
+                               PR_ATTACH_FILENAME_W, PR_ATTACH_SIZE, PR_RENDERING_POSITION});
+        return S_OK;
+    }
+
+    HRESULT OpenAttach(ULONG num, const IID*, ULONG, IAttach** attach) override {
+        if (!attach) return MAPI_E_INVALID_PARAMETER;
+        *attach = nullptr;
+        if (num >= static_cast<ULONG>(item_->AttachmentCount())) return Fail(MAPI_E_NOT_FOUND, "no such attachment");
+        PstItem att = item_->Attachment(static_cast<int>(num));
+        if (!att) return Fail(MAPI_E_CORRUPT_DATA, "the attachment cannot be read");
+        *attach = new PstAttach(ctx_, item_, std::move(att), num, cp_);
+        return S_OK;
+    }
+
+    HRESULT GetRecipientTable(ULONG, IMAPITable** table) override {
+        if (!table) return MAPI_E_INVALID_PARAMETER;
+        *table = new MemTable(std::make_unique<RecipientRowSource>(item_->Recipients(), cp_),
+                              {PR_ROWID, PR_INSTANCE_KEY, PR_RECIPIENT_TYPE, PR_DISPLAY_NAME_W, PR_EMAIL_ADDRESS_W,
+                               PR_ADDRTYPE_W, PR_ENTRYID});
+        return S_OK;
+    }
+
+    HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG, ULONG flags, MapiUnknown** out) override {
+        if (!out) return MAPI_E_INVALID_PARAMETER;
+        *out = nullptr;
+        if (iid && !(*iid == IID_IMAPITable)) return MAPI_E_INTERFACE_NOT_SUPPORTED;
+        IMAPITable* table = nullptr;
+        HRESULT hr;
+        if (tag == PR_MESSAGE_ATTACHMENTS)
+            hr = GetAttachmentTable(flags, &table);
+        else if (tag == PR_MESSAGE_RECIPIENTS)
+            hr = GetRecipientTable(flags, &table);
+        else
+            return MAPI_E_NO_SUPPORT;
+        *out = table;
+        return hr;
+    }
+
+protected:
+    bool ReadProp(ULONG tag, SPropValue& out) override {
+        return ReadMessageProp(*ctx_, *item_, parentNid_, cp_, tag, out);
+    }
+    SPropValueArray ReadAllProps() override {
+        SPropValueArray all = item_->ReadAll(cp_);
+        for (ULONG tag : {PR_ENTRYID, PR_INSTANCE_KEY, PR_OBJECT_TYPE, PR_STORE_ENTRYID, PR_STORE_RECORD_KEY, PR_PARENT_ENTRYID,
+                          PR_HASATTACH, PR_SUBJECT_W, PR_DISPLAY_TO_W, PR_DISPLAY_CC_W, PR_DISPLAY_BCC_W}) {
+            SPropValue v;
+            if (!ReadProp(tag, v)) continue;
+            std::erase_if(all, [&](const SPropValue& have) { return have.id() == v.id(); });
+            all.push_back(std::move(v));
+        }
+        return all;
+    }
+    bool IdFromName(const MAPINAMEID& name, ULONG& id) override {
+        const auto found = ctx_->file->IdFromName(name);
+        if (found) id = *found;
+        return found.has_value();
+    }
+    bool NameFromId(ULONG id, MAPINAMEID& name) override {
+        const auto found = ctx_->file->NameFromId(id);
+        if (found) name = *found;
+        return found.has_value();
+    }
+
+private:
+    PstContextPtr ctx_;
+    SharedItem item_;
+    std::uint32_t parentNid_;
+    ULONG cp_ = 1252;
+};
+
+// "To", "Cc" or "Bcc" line from the recipients of one type, names joined by "; ".
+bool RecipientLine(const PstItem& message, ULONG cp, ULONG type, std::u16string& line) {
+    PstItem recipients = message.Recipients();
+    if (!recipients) return false;
+    const int n = recipients.RecordSetCount();
+    line.clear();
+    for (int r = 0; r < n; ++r) {
+        SPropValue t, name;
+        if (!recipients.ReadProp(PROP_ID(PR_RECIPIENT_TYPE), cp, t, r) || t.type() != PT_LONG ||
+            (static_cast<ULONG>(t.Value.l) & 0xF) != type)
+            continue;
+        if (!recipients.ReadProp(PROP_ID(PR_DISPLAY_NAME_W), cp, name, r)) continue;
+        if (!line.empty()) line += u"; ";
+        line += PropValueText(name);
+    }
+    return true;
+}
+
+}  // namespace
+
+MapiPtr<IMessage> MakePstMessage(PstContextPtr ctx, PstItem item, std::uint32_t parentNid) {
+    return MapiPtr<IMessage>(new PstMessage(std::move(ctx), std::move(item), parentNid));
+}
+
+ULONG MessageCodePage(const PstStoreContext& ctx, const PstItem& message) {
+    for (ULONG tag : {PR_MESSAGE_CODEPAGE, PR_INTERNET_CPID}) {
+        SPropValue v;
+        if (!message.ReadProp(PROP_ID(tag), 0, v) || v.type() != PT_LONG) continue;
+        const ULONG cp = static_cast<ULONG>(v.Value.l);
+        // Code pages of 16- and 32-bit encodings never describe 8-bit text.
+        if (cp != 0 && cp != 1200 && cp != 1201 && cp != 12000 && cp != 12001) return cp;
+    }
+    return ctx.file->CodePage();
+}
+
+bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::uint32_t parentNid, ULONG cp, ULONG tag,
+                     SPropValue& out) {
+    const std::uint32_t nid = message.Nid();
+    const bool inTree = (nid & NID_TYPE_MASK) == NID_TYPE_NORMAL_MESSAGE;
+    switch (PROP_ID(tag)) {
+    case PROP_ID(PR_ENTRYID):
+        if (!inTree) return false;  // an attached message has no id of its own
+        out = SPropValue::Binary(PR_ENTRYID, ctx.file->EntryIdFor(nid));
+        return true;
+    case PROP_ID(PR_INSTANCE_KEY): out = SPropValue::Binary(PR_INSTANCE_KEY, IndexBytes(nid)); return true;
+    case PROP_ID(PR_OBJECT_TYPE): out = SPropValue::Long(PR_OBJECT_TYPE, MAPI_MESSAGE); return true;
+    case PROP_ID(PR_STORE_ENTRYID): out = SPropValue::Binary(PR_STORE_ENTRYID, ctx.storeEntryId); return true;
+    case PROP_ID(PR_STORE_RECORD_KEY): out = SPropValue::Binary(PR_STORE_RECORD_KEY, ctx.file->RecordKey()); return true;
+    case PROP_ID(PR_PARENT_ENTRYID):
+        if (parentNid == 0) return false;
+        out = SPropValue::Binary(PR_PARENT_ENTRYID, ctx.file->EntryIdFor(parentNid));
+        return true;
+    case PROP_ID(PR_HASATTACH): out = SPropValue::Bool(PR_HASATTACH, message.AttachmentCount() > 0); return true;
+    case PROP_ID(PR_SUBJECT_W): {
+        if (!message.ReadProp(PROP_ID(tag), cp, out)) return false;
+        // A stored subject may start with a marker (U+0001) and the length of its prefix.
+        std::u16string text = PropValueText(out);
+        if (!text.empty() && text[0] == u'\x01') {
+            text.erase(0, std::min<std::size_t>(2, text.size()));
+            out = out.type() == PT_STRING8 ? SPropValue::String8(PR_SUBJECT_A, Utf16ToUtf8(text))
+                                           : SPropValue::Unicode(PR_SUBJECT_W, text);
+        }
+        return true;
+    }
+    case PROP_ID(PR_DISPLAY_TO_W):
+    case PROP_ID(PR_DISPLAY_CC_W):
+    case PROP_ID(PR_DISPLAY_BCC_W): {
+        if (message.ReadProp(PROP_ID(tag), cp, out)) return true;
+        const ULONG type = PROP_ID(tag) == PROP_ID(PR_DISPLAY_TO_W) ? MAPI_TO
+                           : PROP_ID(tag) == PROP_ID(PR_DISPLAY_CC_W) ? MAPI_CC
+                                                                       : MAPI_BCC;
+        std::u16string line;
+        if (!RecipientLine(message, cp, type, line)) return false;
+        out = SPropValue::Unicode(CHANGE_PROP_TYPE(tag, PT_UNICODE), line);
+        return true;
+    }
+    default: return message.ReadProp(PROP_ID(tag), cp, out);
+    }
+}

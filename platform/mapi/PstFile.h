@@ -1,0 +1,97 @@
+// The store file under the MAPI layer: one libpff file handle per mounted store, its items,
+// their property records, entry ids and the store's named-property map.
+// Private to platform/mapi: nothing outside this folder includes it.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/mapi/PropValue.h"
+
+struct PstItemHandle;  // wraps libpff_item_t
+
+// Node id kinds (the low five bits of a node id).
+inline constexpr std::uint32_t NID_TYPE_MASK = 0x1F;
+inline constexpr std::uint32_t NID_TYPE_NORMAL_FOLDER = 0x02;
+inline constexpr std::uint32_t NID_TYPE_SEARCH_FOLDER = 0x03;
+inline constexpr std::uint32_t NID_TYPE_NORMAL_MESSAGE = 0x04;
+inline constexpr std::uint32_t NID_TYPE_ATTACHMENT = 0x05;
+
+// An item (store, folder, message, attachment, recipients list) of an open store.
+class PstItem {
+public:
+    PstItem() = default;
+    explicit PstItem(std::unique_ptr<PstItemHandle> h);
+    PstItem(PstItem&&) noexcept;
+    PstItem& operator=(PstItem&&) noexcept;
+    ~PstItem();
+
+    explicit operator bool() const { return h_ != nullptr; }
+    std::uint32_t Nid() const;
+    int RecordSetCount() const;
+    // One property of record set `set` by property id (named ids are the store's raw ids).
+    // 8-bit text is decoded with codePage. False when absent or unreadable.
+    bool ReadProp(ULONG propId, ULONG codePage, SPropValue& out, int set = 0) const;
+    // Every readable property of the record set.
+    SPropValueArray ReadAll(ULONG codePage, int set = 0) const;
+
+    int SubFolderCount() const;
+    PstItem SubFolder(int index) const;
+    int SubMessageCount() const;
+    PstItem SubMessage(int index) const;
+    int AttachmentCount() const;
+    PstItem Attachment(int index) const;
+    PstItem Recipients() const;  // one record set per recipient
+    // Attachment contents: kind 'd' data, 'i' attached item, 'r' reference, 0 unknown.
+    int AttachmentKind() const;
+    bool AttachmentData(std::vector<BYTE>& out) const;
+    PstItem AttachedItem() const;
+
+private:
+    std::unique_ptr<PstItemHandle> h_;
+};
+
+class PstFile {
+public:
+    // Opens a store file read-only. On failure gives null, the MAPI result code and libpff's
+    // text of the failure.
+    static std::shared_ptr<PstFile> Open(const std::string& utf8Path, HRESULT& hr, std::string& errorText);
+    ~PstFile();
+    PstFile(const PstFile&) = delete;
+    PstFile& operator=(const PstFile&) = delete;
+
+    const std::string& Path() const { return path_; }
+    // The store's ANSI code page (for 8-bit text without a code page of its own).
+    ULONG CodePage() const { return codePage_; }
+    const std::vector<BYTE>& RecordKey() const { return recordKey_; }
+
+    PstItem MessageStore() const;
+    PstItem ItemByNid(std::uint32_t nid) const;
+
+    // Entry ids: four flag bytes, the store's record key, the node id (little-endian).
+    std::vector<BYTE> EntryIdFor(std::uint32_t nid) const;
+    // The node id of an entry id of this store; nullopt for a malformed or foreign id.
+    std::optional<std::uint32_t> NidFromEntryId(const BYTE* eid, ULONG cb) const;
+
+    // Named properties: the store's property id for a name, and back.
+    std::optional<ULONG> IdFromName(const MAPINAMEID& name) const;
+    std::optional<MAPINAMEID> NameFromId(ULONG id) const;
+
+private:
+    PstFile() = default;
+    void LoadNameMap();
+
+    struct Handle;
+    std::unique_ptr<Handle> h_;
+    std::string path_;
+    ULONG codePage_ = 1252;
+    std::vector<BYTE> recordKey_;
+    std::vector<MAPINAMEID> names_;  // index = property id - 0x8000
+};
+
+// 8-bit store text to UTF-16 with a Windows code page; undecodable bytes become U+FFFD.
+std::u16string DecodeStoreText(const char* bytes, std::size_t size, ULONG codePage);

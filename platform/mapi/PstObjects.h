@@ -1,0 +1,42 @@
+// The objects of a mounted store file (store, folders, messages, attachments) and the
+// property readers their tables share. Private to platform/mapi.
+#pragma once
+
+#include <memory>
+
+#include "platform/mapi/MapiFolder.h"
+#include "platform/mapi/MapiMessage.h"
+#include "platform/mapi/MsgStore.h"
+#include "platform/mapi/PstFile.h"
+
+// What every object of one mounted store shares.
+struct PstStoreContext {
+    std::shared_ptr<PstFile> file;
+    std::vector<BYTE> storeEntryId;
+};
+using PstContextPtr = std::shared_ptr<const PstStoreContext>;
+
+// The provider id in the entry ids of stores (as opposed to the objects inside them).
+extern const MAPIUID kPstProviderUid;
+
+// The store entry id of a file path, and the path of a store entry id.
+std::vector<BYTE> PstStoreEntryId(const std::string& utf8Path);
+bool PstPathFromStoreEntryId(const BYTE* eid, ULONG cb, std::string& utf8Path);
+
+MapiPtr<IMsgStore> MakePstStore(PstContextPtr ctx);
+MapiPtr<IMAPIFolder> MakePstFolder(PstContextPtr ctx, PstItem item);
+MapiPtr<IMessage> MakePstMessage(PstContextPtr ctx, PstItem item, std::uint32_t parentNid);
+
+// OpenEntry of a store and its folders: folders and messages by entry id.
+HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG* objType, MapiUnknown** object);
+
+// The value answered for a tag from a stored or computed value: converted to the tag's type;
+// a PT_UNSPECIFIED string tag gets PT_STRING8. Absent values become PT_ERROR MAPI_E_NOT_FOUND.
+SPropValue AnswerColumn(ULONG tag, bool found, const SPropValue& value);
+
+// Property readers of folders and messages (stored values plus the computed ones).
+bool ReadFolderProp(const PstStoreContext& ctx, const PstItem& folder, ULONG tag, SPropValue& out);
+bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::uint32_t parentNid, ULONG codePage,
+                     ULONG tag, SPropValue& out);
+// The code page of a message's 8-bit text: its own, else the store's.
+ULONG MessageCodePage(const PstStoreContext& ctx, const PstItem& message);
