@@ -386,6 +386,33 @@ void SwapWideByteOrder(WideString& text) {
     for (char16_t& c : text) c = static_cast<char16_t>((c >> 8) | (c << 8));
 }
 
+// --- Shortcut text --------------------------------------------------------------------------
+
+WideChar WideKeyChar(WORD virtualKey) { return VirtualKeyChar(virtualKey); }
+
+WideString WideKeyName(TShortCut shortCut) { return VirtualKeyName(shortCut & 0xFF); }
+
+WideString WideShortCutToText(TShortCut shortCut) {
+    const WORD key = shortCut & 0xFF;
+    const bool named = key == VK_BACK || key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE ||
+                       (key >= VK_SPACE && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE ||
+                       (key >= VK_F1 && key <= VK_F24);
+    if (!UseWideWinApi || named) return Utf8ToUtf16(ShortCutToText(shortCut));
+    WideString name;
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') || (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)) {
+        const WideChar c = WideKeyChar(key);
+        if (c != 0) name = WideString(1, c);
+    } else {
+        name = WideKeyName(shortCut);
+    }
+    if (name.empty()) return {};
+    WideString text;
+    if (shortCut & scShift) text += u"Shift+";
+    if (shortCut & scCtrl) text += u"Ctrl+";
+    if (shortCut & scAlt) text += u"Alt+";
+    return text + name;
+}
+
 // --- Hot keys --------------------------------------------------------------------------------
 
 int WideGetHotkeyPos(std::u16string_view caption) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/vcl/ShortCuts.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win/WinFiles.h"
 #include "platform/win/WinTypes.h"
@@ -79,6 +80,17 @@ UINT KeyboardCodePage();
 WideChar KeyToWideChar(WORD code);
 // Swaps the two bytes of every character (big-endian UTF-16 text).
 void SwapWideByteOrder(WideString& text);
+
+// --- Shortcut text ---
+
+// "Shift+", "Ctrl+", "Alt+" and the key's name. Named keys (BkSp, Tab, Enter, Esc, Space,
+// PgUp, PgDn, End, Home, arrows, Ins, Del, F1-F24) take the class library's text; digits,
+// letters and number-pad digits the character the key types; other keys the keyboard's name.
+WideString WideShortCutToText(TShortCut shortCut);
+// The character the key types (a digit key always gives its digit); 0 when it types none.
+WideChar WideKeyChar(WORD virtualKey);
+// The keyboard's name of the shortcut's key; empty when it has none.
+WideString WideKeyName(TShortCut shortCut);
 
 // --- Hot-key text of captions ("&File": Alt+F) ---
 

@@ -197,3 +197,22 @@ TEST(AnsiPath, NamesPassThroughTheCodePage) {
     EXPECT_TRUE(std::filesystem::exists(dir / "?\?-\xC3\xA9.txt"));
     EXPECT_FALSE(WideFileExists(folder + u"\u03b1\u03b2-\u00e9.txt"));
 }
+
+TEST(ShortCuts, TextPutsShiftCtrlAltBeforeTheKey) {
+    const struct {
+        TShortCut shortCut;
+        WideString text;
+    } cases[] = {
+        {ShortCut('A', scCtrl | scShift), u"Shift+Ctrl+A"},
+        {ShortCut(VK_DELETE, scCtrl), u"Ctrl+Del"},
+        {ShortCut(VK_F1 + 11, scAlt), u"Alt+F12"},
+        {ShortCut(VK_NUMPAD0 + 5, scNone), u"5"},
+        {ShortCut(VK_MULTIPLY, scCtrl), u"Ctrl+Num *"},
+        {ShortCut(0xBA, scCtrl), u"Ctrl+;"},
+        {ShortCut(0xFF, scCtrl), u""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WideShortCutToText(c.shortCut), c.text);
+        EXPECT_EQ(Utf8ToUtf16(ShortCutToText(c.shortCut)), c.text);  // the 8-bit text agrees
+    }
+}
