@@ -31,6 +31,40 @@ constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::size_t kMaxRecords = 1u << 20;
 
+// The metafile player names its fonts by their PostScript names; they map onto the metric-
+// compatible families the install script provides.
+wmfMapping* PostScriptFonts() {
+    static char serif[] = "LiberationSerif-Regular.ttf", serifI[] = "LiberationSerif-Italic.ttf",
+                serifB[] = "LiberationSerif-Bold.ttf", serifBI[] = "LiberationSerif-BoldItalic.ttf",
+                sans[] = "LiberationSans-Regular.ttf", sansI[] = "LiberationSans-Italic.ttf",
+                sansB[] = "LiberationSans-Bold.ttf", sansBI[] = "LiberationSans-BoldItalic.ttf",
+                mono[] = "LiberationMono-Regular.ttf", monoI[] = "LiberationMono-Italic.ttf",
+                monoB[] = "LiberationMono-Bold.ttf", monoBI[] = "LiberationMono-BoldItalic.ttf",
+                symbol[] = "DejaVuSans.ttf";
+    static char n1[] = "Times-Roman", n2[] = "Times-Italic", n3[] = "Times-Bold",
+                n4[] = "Times-BoldItalic", n5[] = "Helvetica", n6[] = "Helvetica-Oblique",
+                n7[] = "Helvetica-Bold", n8[] = "Helvetica-BoldOblique", n9[] = "Courier",
+                n10[] = "Courier-Oblique", n11[] = "Courier-Bold", n12[] = "Courier-BoldOblique",
+                n13[] = "Symbol";
+    static wmfMapping map[] = {
+        {n1, serif, FT_ENCODING_NONE},  {n2, serifI, FT_ENCODING_NONE},
+        {n3, serifB, FT_ENCODING_NONE}, {n4, serifBI, FT_ENCODING_NONE},
+        {n5, sans, FT_ENCODING_NONE},   {n6, sansI, FT_ENCODING_NONE},
+        {n7, sansB, FT_ENCODING_NONE},  {n8, sansBI, FT_ENCODING_NONE},
+        {n9, mono, FT_ENCODING_NONE},   {n10, monoI, FT_ENCODING_NONE},
+        {n11, monoB, FT_ENCODING_NONE}, {n12, monoBI, FT_ENCODING_NONE},
+        {n13, symbol, FT_ENCODING_NONE}, {nullptr, nullptr, FT_ENCODING_NONE},
+    };
+    return map;
+}
+
+char** FontFolders() {
+    static char liberation[] = "/usr/share/fonts/truetype/liberation2";
+    static char dejavu[] = "/usr/share/fonts/truetype/dejavu";
+    static char* folders[] = {liberation, dejavu, nullptr};
+    return folders;
+}
+
 struct FreeDeleter {
     void operator()(char* p) const { std::free(p); }
 };
@@ -92,8 +126,10 @@ std::optional<std::string> MetafileConverter::WmfToSvg(std::string_view wmf) {
     if (!IsWellFormedWmf(wmf)) return std::nullopt;
     wmfAPI_Options options{};
     options.function = wmf_svg_function;
+    options.fontdirs = FontFolders();
+    options.font.ps = PostScriptFonts();
     const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR |
-                                WMF_OPT_NO_DEBUG;
+                                WMF_OPT_NO_DEBUG | WMF_OPT_FONTDIRS | WMF_OPT_FONTMAP;
     wmfAPI* api = nullptr;
     if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
         if (api) wmf_api_destroy(api);
