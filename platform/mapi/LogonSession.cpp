@@ -7,7 +7,7 @@
 
 namespace {
 
-class LogonSession final : public IMAPISession {
+class LogonSession final : public ComObject<IMAPISession> {
 public:
     explicit LogonSession(std::vector<PstServiceEntry> stores) : stores_(std::move(stores)) {}
 
@@ -42,11 +42,11 @@ public:
         if (!PstPathFromStoreEntryId(eid, cb, path)) return MAPI_E_INVALID_ENTRYID;
         const PstContextPtr ctx = ContextFor(path);
         if (!ctx) return MAPI_E_NOT_FOUND;
-        *store = MakePstStore(ctx).detach();
+        *store = MakePstStore(ctx).Detach();
         return S_OK;
     }
 
-    HRESULT OpenEntry(ULONG cb, const BYTE* eid, const IID*, ULONG, ULONG* objType, MapiUnknown** object) override {
+    HRESULT OpenEntry(ULONG cb, const BYTE* eid, const IID*, ULONG, ULONG* objType, IUnknown** object) override {
         if (!object) return MAPI_E_INVALID_PARAMETER;
         *object = nullptr;
         if (loggedOff_) return MAPI_E_END_OF_SESSION;
@@ -55,7 +55,7 @@ public:
             const PstContextPtr ctx = ContextFor(path);
             if (!ctx) return MAPI_E_NOT_FOUND;
             if (objType) *objType = MAPI_STORE;
-            *object = MakePstStore(ctx).detach();
+            *object = MakePstStore(ctx).Detach();
             return S_OK;
         }
         for (const PstServiceEntry& s : stores_) {

@@ -55,13 +55,13 @@ public:
     HRESULT GetContentsTable(ULONG flags, IMAPITable** table) override { return MakeTable(true, flags, table); }
     HRESULT GetHierarchyTable(ULONG flags, IMAPITable** table) override { return MakeTable(false, flags, table); }
 
-    HRESULT OpenEntry(ULONG cb, const BYTE* eid, const IID*, ULONG, ULONG* objType, MapiUnknown** object) override {
+    HRESULT OpenEntry(ULONG cb, const BYTE* eid, const IID*, ULONG, ULONG* objType, IUnknown** object) override {
         if (!object) return MAPI_E_INVALID_PARAMETER;
         const HRESULT hr = OpenPstEntry(ctx_, cb, eid, objType, object);
         return FAILED(hr) ? Fail(hr, "no folder or message with this entry id in the store") : hr;
     }
 
-    HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG, ULONG flags, MapiUnknown** out) override {
+    HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG, ULONG flags, IUnknown** out) override {
         if (!out) return MAPI_E_INVALID_PARAMETER;
         *out = nullptr;
         if (iid && !(*iid == IID_IMAPITable)) return MAPI_E_INTERFACE_NOT_SUPPORTED;
@@ -124,8 +124,8 @@ private:
 
 }  // namespace
 
-MapiPtr<IMAPIFolder> MakePstFolder(PstContextPtr ctx, PstItem item) {
-    return MapiPtr<IMAPIFolder>(new PstFolder(std::move(ctx), std::move(item)));
+ComPtr<IMAPIFolder> MakePstFolder(PstContextPtr ctx, PstItem item) {
+    return ComPtr<IMAPIFolder>::Adopt(new PstFolder(std::move(ctx), std::move(item)));
 }
 
 bool ReadFolderProp(const PstStoreContext& ctx, const PstItem& folder, ULONG tag, SPropValue& out) {

@@ -93,7 +93,7 @@ public:
     PstAttach(PstContextPtr ctx, SharedItem message, PstItem att, ULONG index, ULONG cp)
         : ctx_(std::move(ctx)), message_(std::move(message)), att_(std::move(att)), index_(index), cp_(cp) {}
 
-    HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG, ULONG, MapiUnknown** out) override {
+    HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG, ULONG, IUnknown** out) override {
         if (!out) return MAPI_E_INVALID_PARAMETER;
         *out = nullptr;
         if (PROP_ID(tag) != PROP_ID(PR_ATTACH_DATA_OBJ)) return MAPI_E_NO_SUPPORT;
@@ -101,7 +101,7 @@ public:
         if (att_.AttachmentKind() != 'i') return Fail(MAPI_E_NOT_FOUND, "the attachment holds no message");
         PstItem item = att_.AttachedItem();
         if (!item) return Fail(MAPI_E_CORRUPT_DATA, "the attached message cannot be read");
-        *out = MakePstMessage(ctx_, std::move(item), 0).detach();
+        *out = MakePstMessage(ctx_, std::move(item), 0).Detach();
         return S_OK;
     }
 
@@ -159,7 +159,7 @@ public:
         return S_OK;
     }
 
-    HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG, ULONG flags, MapiUnknown** out) override {
+    HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG, ULONG flags, IUnknown** out) override {
         if (!out) return MAPI_E_INVALID_PARAMETER;
         *out = nullptr;
         if (iid && !(*iid == IID_IMAPITable)) return MAPI_E_INTERFACE_NOT_SUPPORTED;
@@ -228,8 +228,8 @@ bool RecipientLine(const PstItem& message, ULONG cp, ULONG type, std::u16string&
 
 }  // namespace
 
-MapiPtr<IMessage> MakePstMessage(PstContextPtr ctx, PstItem item, std::uint32_t parentNid) {
-    return MapiPtr<IMessage>(new PstMessage(std::move(ctx), std::move(item), parentNid));
+ComPtr<IMessage> MakePstMessage(PstContextPtr ctx, PstItem item, std::uint32_t parentNid) {
+    return ComPtr<IMessage>::Adopt(new PstMessage(std::move(ctx), std::move(item), parentNid));
 }
 
 ULONG MessageCodePage(const PstStoreContext& ctx, const PstItem& message) {

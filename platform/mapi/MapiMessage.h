@@ -8,18 +8,17 @@ class IAttach;
 
 class IMessage : public IMAPIProp {
 public:
+    QUILLORA_MAPI_INTERFACE(IMAPIProp, IID_IMessage)
     // One row per attachment, PR_ATTACH_NUM among the columns.
     virtual HRESULT GetAttachmentTable(ULONG flags, IMAPITable** table) = 0;
     virtual HRESULT OpenAttach(ULONG attachNum, const IID* iid, ULONG flags, IAttach** attach) = 0;
     // One row per recipient: PR_ROWID, PR_RECIPIENT_TYPE, PR_DISPLAY_NAME, addresses.
     virtual HRESULT GetRecipientTable(ULONG flags, IMAPITable** table) = 0;
 
-protected:
-    bool Supports(REFIID iid) const override { return iid == IID_IMessage || IMAPIProp::Supports(iid); }
 };
 
 // An attachment; an attached message opens with OpenProperty(PR_ATTACH_DATA_OBJ, &IID_IMessage).
 class IAttach : public IMAPIProp {
-protected:
-    bool Supports(REFIID iid) const override { return iid == IID_IAttachment || IMAPIProp::Supports(iid); }
+public:
+    QUILLORA_MAPI_INTERFACE(IMAPIProp, IID_IAttachment)
 };

@@ -8,8 +8,9 @@
 #include "platform/mapi/MapiUnknown.h"
 #include "platform/mapi/PropValue.h"
 
-class IMAPIProp : public MapiUnknown {
+class IMAPIProp : public IUnknown {
 public:
+    QUILLORA_MAPI_INTERFACE(IUnknown, IID_IMAPIProp)
     // The extended error of the last failed call with this result code (MAPI_E_NOT_FOUND when
     // the object has none).
     virtual HRESULT GetLastError(HRESULT hr, ULONG flags, std::unique_ptr<MAPIERROR>* error) = 0;
@@ -20,7 +21,7 @@ public:
     virtual HRESULT GetProps(const SPropTagArray* tags, ULONG flags, ULONG* count, SPropValueArray* values) = 0;
     virtual HRESULT GetPropList(ULONG flags, SPropTagArray* tags) = 0;
     // Opens a property as an object: tables of containers and messages, attached messages.
-    virtual HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG options, ULONG flags, MapiUnknown** out) = 0;
+    virtual HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG options, ULONG flags, IUnknown** out) = 0;
     virtual HRESULT SetProps(const SPropValueArray& values) = 0;
     virtual HRESULT SaveChanges(ULONG flags) = 0;
     // The store's property tags for named properties (type PT_UNSPECIFIED); a name the store
@@ -28,8 +29,6 @@ public:
     virtual HRESULT GetIDsFromNames(const std::vector<MAPINAMEID>& names, ULONG flags, SPropTagArray* tags) = 0;
     virtual HRESULT GetNamesFromIDs(const SPropTagArray& tags, std::vector<MAPINAMEID>* names) = 0;
 
-protected:
-    bool Supports(REFIID iid) const override { return iid == IID_IMAPIProp || MapiUnknown::Supports(iid); }
 };
 
 // What a MapiPropObject reads its properties from.
@@ -58,7 +57,7 @@ HRESULT GetNamesFromIDs(PropSource& src, const SPropTagArray& tags, std::vector<
 // Answers IMAPIProp (on any interface derived from it) from the PropSource hooks and keeps the
 // last extended error for GetLastError.
 template <class Interface>
-class MapiPropObject : public Interface, protected PropSource {
+class MapiPropObject : public ComObject<Interface>, protected PropSource {
 public:
     HRESULT GetLastError(HRESULT hr, ULONG, std::unique_ptr<MAPIERROR>* error) override {
         if (!error) return MAPI_E_INVALID_PARAMETER;
@@ -71,7 +70,7 @@ public:
         return mapiprop::GetProps(*this, tags, flags, count, values);
     }
     HRESULT GetPropList(ULONG flags, SPropTagArray* tags) override { return mapiprop::GetPropList(*this, flags, tags); }
-    HRESULT OpenProperty(ULONG, const IID*, ULONG, ULONG, MapiUnknown** out) override {
+    HRESULT OpenProperty(ULONG, const IID*, ULONG, ULONG, IUnknown** out) override {
         if (out) *out = nullptr;
         return MAPI_E_NO_SUPPORT;
     }

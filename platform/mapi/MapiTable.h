@@ -68,8 +68,9 @@ struct SSortOrderSet {
     std::vector<SSortOrder> aSort;
 };
 
-class IMAPITable : public MapiUnknown {
+class IMAPITable : public IUnknown {
 public:
+    QUILLORA_MAPI_INTERFACE(IUnknown, IID_IMAPITable)
     virtual HRESULT GetLastError(HRESULT hr, ULONG flags, std::unique_ptr<MAPIERROR>* error) = 0;
     virtual HRESULT SetColumns(const SPropTagArray* columns, ULONG flags) = 0;
     virtual HRESULT QueryColumns(ULONG flags, SPropTagArray* columns) = 0;
@@ -86,8 +87,6 @@ public:
     virtual HRESULT WaitForCompletion(ULONG flags, ULONG timeout, ULONG* status) = 0;
     virtual HRESULT FindRow(const SRestriction* restriction, BOOKMARK origin, ULONG flags) = 0;
 
-protected:
-    bool Supports(REFIID iid) const override { return iid == IID_IMAPITable || MapiUnknown::Supports(iid); }
 };
 
 // Where an in-memory table takes its rows from.
@@ -111,7 +110,7 @@ private:
     std::vector<std::vector<SPropValue>> rows_;
 };
 
-class MemTable : public IMAPITable {
+class MemTable : public ComObject<IMAPITable> {
 public:
     MemTable(std::unique_ptr<TableRowSource> source, std::vector<ULONG> defaultColumns);
 

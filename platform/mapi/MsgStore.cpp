@@ -16,7 +16,7 @@ class PstMsgStore final : public MapiPropObject<IMsgStore> {
 public:
     explicit PstMsgStore(PstContextPtr ctx) : ctx_(std::move(ctx)), item_(ctx_->file->MessageStore()) {}
 
-    HRESULT OpenEntry(ULONG cb, const BYTE* eid, const IID*, ULONG, ULONG* objType, MapiUnknown** object) override {
+    HRESULT OpenEntry(ULONG cb, const BYTE* eid, const IID*, ULONG, ULONG* objType, IUnknown** object) override {
         if (!object) return MAPI_E_INVALID_PARAMETER;
         *object = nullptr;
         if (cb == 0 || !eid) {  // no id: the store's root folder
@@ -112,9 +112,9 @@ bool PstPathFromStoreEntryId(const BYTE* eid, ULONG cb, std::string& utf8Path) {
     return utf8Path.find('\0') == std::string::npos && !utf8Path.empty();
 }
 
-MapiPtr<IMsgStore> MakePstStore(PstContextPtr ctx) { return MapiPtr<IMsgStore>(new PstMsgStore(std::move(ctx))); }
+ComPtr<IMsgStore> MakePstStore(PstContextPtr ctx) { return ComPtr<IMsgStore>::Adopt(new PstMsgStore(std::move(ctx))); }
 
-HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG* objType, MapiUnknown** object) {
+HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG* objType, IUnknown** object) {
     *object = nullptr;
     std::uint32_t nid = 0x122;  // the root folder
     if (cb != 0 || eid) {
@@ -129,10 +129,10 @@ HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG*
     if (!item) return MAPI_E_NOT_FOUND;
     if (kind == NID_TYPE_NORMAL_MESSAGE) {
         if (objType) *objType = MAPI_MESSAGE;
-        *object = MakePstMessage(ctx, std::move(item), 0).detach();
+        *object = MakePstMessage(ctx, std::move(item), 0).Detach();
     } else {
         if (objType) *objType = MAPI_FOLDER;
-        *object = MakePstFolder(ctx, std::move(item)).detach();
+        *object = MakePstFolder(ctx, std::move(item)).Detach();
     }
     return S_OK;
 }

@@ -8,8 +8,9 @@
 
 class IMsgStore : public IMAPIProp {
 public:
+    QUILLORA_MAPI_INTERFACE(IMAPIProp, IID_IMsgStore)
     virtual HRESULT OpenEntry(ULONG cbEntryID, const BYTE* entryID, const IID* iid, ULONG flags, ULONG* objType,
-                              MapiUnknown** object) = 0;
+                              IUnknown** object) = 0;
     // result gets TRUE when both ids name the same object of this store.
     virtual HRESULT CompareEntryIDs(ULONG cb1, const BYTE* id1, ULONG cb2, const BYTE* id2, ULONG flags, ULONG* result) = 0;
     // The folder that receives a message class. Store files keep no receive-folder table that
@@ -17,6 +18,4 @@ public:
     virtual HRESULT GetReceiveFolder(const char* messageClass, ULONG flags, std::vector<BYTE>* entryID,
                                      std::string* explicitClass) = 0;
 
-protected:
-    bool Supports(REFIID iid) const override { return iid == IID_IMsgStore || IMAPIProp::Supports(iid); }
 };

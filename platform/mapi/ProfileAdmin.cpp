@@ -20,7 +20,7 @@ bool IsPstService(const char* name) {
     return name && (std::strcmp(name, "MSPST MS") == 0 || std::strcmp(name, "MSUPST MS") == 0);
 }
 
-class MsgServiceAdmin final : public IMsgServiceAdmin {
+class MsgServiceAdmin final : public ComObject<IMsgServiceAdmin> {
 public:
     explicit MsgServiceAdmin(std::shared_ptr<MapiProfile> profile) : profile_(std::move(profile)) {}
 
@@ -124,7 +124,7 @@ private:
     MAPIERROR lastErrorInfo_;
 };
 
-class ProfAdmin final : public IProfAdmin {
+class ProfAdmin final : public ComObject<IProfAdmin> {
 public:
     HRESULT GetLastError(HRESULT, ULONG, std::unique_ptr<MAPIERROR>* error) override {
         if (error) error->reset();

@@ -10,8 +10,9 @@
 
 class IMsgServiceAdmin;
 
-class IProfAdmin : public MapiUnknown {
+class IProfAdmin : public IUnknown {
 public:
+    QUILLORA_MAPI_INTERFACE(IUnknown, IID_IProfAdmin)
     virtual HRESULT GetLastError(HRESULT hr, ULONG flags, std::unique_ptr<MAPIERROR>* error) = 0;
     // A profile of that name already existing answers MAPI_E_NO_ACCESS.
     virtual HRESULT CreateProfile(const char* name, const char* password, ULONG_PTR uiParam, ULONG flags) = 0;
@@ -21,12 +22,11 @@ public:
     // One row per profile: PR_DISPLAY_NAME.
     virtual HRESULT GetProfileTable(ULONG flags, IMAPITable** table) = 0;
 
-protected:
-    bool Supports(REFIID iid) const override { return iid == IID_IProfAdmin || MapiUnknown::Supports(iid); }
 };
 
-class IMsgServiceAdmin : public MapiUnknown {
+class IMsgServiceAdmin : public IUnknown {
 public:
+    QUILLORA_MAPI_INTERFACE(IUnknown, IID_IMsgServiceAdmin)
     virtual HRESULT GetLastError(HRESULT hr, ULONG flags, std::unique_ptr<MAPIERROR>* error) = 0;
     // Only the personal-folders service is known; flags beyond SERVICE_UI_ALLOWED and
     // MAPI_UNICODE answer MAPI_E_UNKNOWN_FLAGS.
@@ -40,8 +40,6 @@ public:
     virtual HRESULT ConfigureMsgService(const MAPIUID* uid, ULONG_PTR uiParam, ULONG flags,
                                         const SPropValueArray& props) = 0;
 
-protected:
-    bool Supports(REFIID iid) const override { return iid == IID_IMsgServiceAdmin || MapiUnknown::Supports(iid); }
 };
 
 // The profile administration object (MAPIAdminProfiles of the built-in provider).

@@ -1,7 +1,6 @@
 #include "platform/mapi/PstFile.h"
 
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 
 #include <libpff.h>
 
+#include "platform/win/CodePages.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -45,29 +45,6 @@ std::u16string Utf16Le(const BYTE* p, std::size_t size) {
     for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<char16_t>(Le16(p + 2 * i));
     while (!s.empty() && s.back() == 0) s.pop_back();
     return s;
-}
-
-std::string CodePageName(ULONG cp) {
-    switch (cp) {
-    case 65001: return "UTF-8";
-    case 65000: return "UTF-7";
-    case 1200: return "UTF-16LE";
-    case 20127: return "ASCII";
-    case 20866: return "KOI8-R";
-    case 21866: return "KOI8-U";
-    case 50220:
-    case 50221:
-    case 50222: return "ISO-2022-JP";
-    case 51932: return "EUC-JP";
-    case 51949: return "EUC-KR";
-    case 52936: return "HZ";
-    case 54936: return "GB18030";
-    default: break;
-    }
-    if (cp >= 28591 && cp <= 28599) return "ISO-8859-" + std::to_string(cp - 28590);
-    if (cp == 28603) return "ISO-8859-13";
-    if (cp == 28605) return "ISO-8859-15";
-    return "CP" + std::to_string(cp);
 }
 
 // Decodes one property value of the given stored type into a value tagged `tag`.
@@ -576,36 +553,6 @@ std::optional<MAPINAMEID> PstFile::NameFromId(ULONG id) const {
 }
 
 std::u16string DecodeStoreText(const char* bytes, std::size_t size, ULONG codePage) {
-    std::u16string out;
-    if (size == 0) return out;
-    if (codePage == 65001 || codePage == 0) {
-        if (codePage == 65001) return Utf8ToUtf16(std::string_view(bytes, size));
-        codePage = 1252;
-    }
-    iconv_t cd = iconv_open("UTF-16LE", CodePageName(codePage).c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-16LE", "CP1252");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        for (std::size_t i = 0; i < size; ++i) out.push_back(static_cast<unsigned char>(bytes[i]));
-        return out;
-    }
-    std::vector<char> buf(size * 4 + 16);
-    char* in = const_cast<char*>(bytes);
-    std::size_t inLeft = size;
-    while (inLeft > 0) {
-        char* o = buf.data();
-        std::size_t oLeft = buf.size();
-        const std::size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
-        const std::size_t produced = buf.size() - oLeft;
-        for (std::size_t i = 0; i + 1 < produced; i += 2)
-            out.push_back(static_cast<char16_t>(static_cast<unsigned char>(buf[i]) | static_cast<unsigned char>(buf[i + 1]) << 8));
-        if (r == static_cast<std::size_t>(-1)) {
-            if (errno == E2BIG) continue;
-            out.push_back(u'\uFFFD');  // undecodable or truncated: one replacement, skip a byte
-            ++in;
-            --inLeft;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    iconv_close(cd);
-    return out;
+    // Text without a code page of its own is in the store's ANSI code page, never the OEM one.
+    return DecodeCodePage(codePage == 0 ? 1252 : codePage, std::string_view(bytes, size));
 }

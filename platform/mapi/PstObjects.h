@@ -23,12 +23,12 @@ extern const MAPIUID kPstProviderUid;
 std::vector<BYTE> PstStoreEntryId(const std::string& utf8Path);
 bool PstPathFromStoreEntryId(const BYTE* eid, ULONG cb, std::string& utf8Path);
 
-MapiPtr<IMsgStore> MakePstStore(PstContextPtr ctx);
-MapiPtr<IMAPIFolder> MakePstFolder(PstContextPtr ctx, PstItem item);
-MapiPtr<IMessage> MakePstMessage(PstContextPtr ctx, PstItem item, std::uint32_t parentNid);
+ComPtr<IMsgStore> MakePstStore(PstContextPtr ctx);
+ComPtr<IMAPIFolder> MakePstFolder(PstContextPtr ctx, PstItem item);
+ComPtr<IMessage> MakePstMessage(PstContextPtr ctx, PstItem item, std::uint32_t parentNid);
 
 // OpenEntry of a store and its folders: folders and messages by entry id.
-HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG* objType, MapiUnknown** object);
+HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG* objType, IUnknown** object);
 
 // The value answered for a tag from a stored or computed value: converted to the tag's type;
 // a PT_UNSPECIFIED string tag gets PT_STRING8. Absent values become PT_ERROR MAPI_E_NOT_FOUND.

@@ -1,0 +1,38 @@
+// Reads a store file with libpff directly, as the independent reference for tests and the
+// benchmark: the folders below the IPM subtree and the list fields of their messages.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pstpeer {
+
+struct PeerMessage {
+    std::u16string subject;  // without the prefix marker
+    std::u16string sender;
+    std::u16string displayTo;
+    std::uint64_t deliveryTime = 0;
+    int recipients = 0;
+    int attachments = 0;
+    std::string firstAttachmentData;
+};
+
+struct PeerFolder {
+    int depth = 0;
+    std::u16string name;
+    std::u16string path;  // names joined by backslashes
+    std::u16string containerClass;
+    std::uint32_t nid = 0;
+    int messageCount = 0;
+    std::vector<PeerMessage> messages;  // filled when asked
+};
+
+// False when libpff cannot open the file or find the IPM subtree.
+bool ReadFolders(const std::string& path, bool withMessages, std::vector<PeerFolder>& out);
+
+// The list columns of every message of every folder, as the benchmark's peer reads them;
+// gives the number of messages read, -1 on failure.
+long WalkListColumns(const std::string& path);
+
+}  // namespace pstpeer
