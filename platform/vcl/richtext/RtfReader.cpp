@@ -394,7 +394,6 @@ RtfReadResult Reader::Run(std::string_view rtf) {
     result_.unterminated = groups_.size() > 1;
     while (groups_.size() > 1) OnGroupEnd();
     Flush();
-    ApplyBlockFormat();
     cursor_.endEditBlock();
     result_.ok = true;
     return result_;
@@ -418,6 +417,7 @@ void Reader::OnGroupEnd() {
     skipRemaining_ = 0;
     star_ = false;
     if (groups_.size() <= 1) return;
+    if (groups_.size() == 2) ApplyBlockFormat();  // the last paragraph ends with the document
     Group closing = std::move(groups_.back());
     groups_.pop_back();
     if (closing.dest == Dest::FontTable) AddFontName();  // a name without ';' still counts
