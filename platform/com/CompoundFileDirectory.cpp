@@ -158,6 +158,9 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
         }
     const std::uint8_t* root = entries[0];
     if (!root || root[66] != 5) return Fail(STG_E_DOCFILECORRUPT, "no root entry");
+    // The root has no siblings; libgsf would follow them (and leaks on that path).
+    if (U32(root + 68) != kNoStream || U32(root + 72) != kNoStream)
+        return Fail(STG_E_DOCFILECORRUPT, "root entry with siblings");
     auto entrySize = [&](const std::uint8_t* e) -> std::uint64_t {
         std::uint64_t lo = U32(e + 120), hi = U32(e + 124);
         return major == 3 ? lo : (hi << 32) | lo;  // version 3 ignores the high half

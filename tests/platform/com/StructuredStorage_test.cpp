@@ -238,6 +238,7 @@ TEST(StructuredStorage, RefusesDamagedFiles) {
              f.Set32(e + 76, static_cast<std::uint32_t>((e - (f.U32(48) + 1) * 512) / 128));
          }},
         {"sibling points back to the root", [](DamagedFile& f) { f.Set32(f.Entry("bb") + 68, 0); }},
+        {"root entry with a sibling", [](DamagedFile& f) { f.Set32((f.U32(48) + 1) * 512 + 72, 1); }},
         {"directory chain loops", [](DamagedFile& f) { f.Set32(f.FatSlot(f.U32(48)), f.U32(48)); }},
         {"absurd FAT sector count", [](DamagedFile& f) { f.Set32(44, 0x7FFFFFFF); }},
         {"mini stream chain broken", [](DamagedFile& f) { f.Set32(f.Entry("a") + 116, 0x00FFFFF0); }},
