@@ -233,6 +233,9 @@ public:
     }
 
     int optionalCount;
+    // Cleared by the compiler when the node after a single-unit repeat can never start with
+    // one of its units: giving units back one by one could then never lead to a match.
+    bool giveBack = true;
 
 protected:
     int MatchOptional(CContext* c) const
@@ -266,6 +269,10 @@ protected:
     {
         int i = c->backtrack.Pop();
         if (i <= 0) return 0;
+        if (this->unitStep_ && !giveBack) {
+            c->position -= i * this->unitStep_;  // what follows cannot start with a unit we took
+            return 0;
+        }
         if (this->unitStep_) {
             c->position -= this->unitStep_;
             c->backtrack.Push(i - 1);

@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstring>
+#include <memory>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "regex/RegexChars.h"
@@ -33,7 +36,6 @@ public:
         return true;
     }
 
-private:
     struct First {
         bool table[256] = {};
         bool high = false;      // some unit above 255 may begin a match
@@ -41,7 +43,12 @@ private:
         bool unknown = false;   // no useful answer
     };
 
+    // The units a node can begin with.
     static void Analyse(const ElxInterface* node, First* out);
+    // Marks the single-unit greedy repeats that never need to give units back.
+    static void MarkRepeatsWithoutGiveBack(const std::vector<std::unique_ptr<ElxInterface>>& nodes);
+
+private:
     static bool AnchoredAt(const ElxInterface* node, BoundaryKind kind);
     static bool Transparent(const ElxInterface* node);
     static const CStringElxT<T>* LeadingLiteral(const ElxInterface* node);
@@ -54,6 +61,7 @@ private:
     Mode mode_ = Mode::EveryPosition;
     bool table_[256] = {};
     bool high_ = false;
+    bool wordStart_ = false;  // candidates must also follow a non-word unit
     std::vector<T> prefix_;
 };
 
@@ -193,9 +201,77 @@ void SearchPlanT<T>::Analyse(const ElxInterface* node, First* out)
 }
 
 template <class T>
+void SearchPlanT<T>::MarkRepeatsWithoutGiveBack(const std::vector<std::unique_ptr<ElxInterface>>& nodes)
+{
+    // Who links to whom: a list reached from one place only has one continuation.
+    std::unordered_map<const ElxInterface*, int> links;
+    std::unordered_map<const ElxInterface*, std::pair<const CListElxT<0>*, int>> inList;
+    auto link = [&links](const ElxInterface* n) {
+        if (n) ++links[n];
+    };
+    for (const auto& owned : nodes) {
+        const ElxInterface* n = owned.get();
+        if (auto* list = dynamic_cast<const CListElxT<0>*>(n)) {
+            for (int i = 0; i < list->nodes.Count(); ++i) {
+                link(list->nodes[i]);
+                inList[list->nodes[i]] = {list, i};
+            }
+        } else if (auto* alt = dynamic_cast<const CAlternativeElxT<0>*>(n)) {
+            for (int i = 0; i < alt->alternatives.Count(); ++i) link(alt->alternatives[i]);
+        } else if (auto* rep = dynamic_cast<const CRepeatElxT<0>*>(n)) {
+            link(rep->inner);
+        } else if (auto* as = dynamic_cast<const CAssertElxT<0>*>(n)) {
+            link(as->inner);
+        } else if (auto* ind = dynamic_cast<const CIndependentElxT<0>*>(n)) {
+            link(ind->inner);
+        } else if (auto* cond = dynamic_cast<const CConditionElxT<T>*>(n)) {
+            link(cond->conditionNode);
+            link(cond->yesBranch);
+            link(cond->noBranch);
+        } else if (auto* del = dynamic_cast<const CDelegateElxT<T>*>(n)) {
+            link(del->target);
+        }
+    }
+    // The node that runs after nodes[i] of a left-to-right list, brackets skipped, climbing out
+    // of lists that end there; null when unknown.
+    auto follower = [&](const CListElxT<0>* list, int i) -> const ElxInterface* {
+        for (int depth = 0; depth < 1000; ++depth) {
+            if (list->rightToLeft) return nullptr;
+            int j = i + 1;
+            while (j < list->nodes.Count() && dynamic_cast<const CBracketElxT<T>*>(list->nodes[j])) ++j;
+            if (j < list->nodes.Count()) return list->nodes[j];
+            auto up = inList.find(list);
+            if (up == inList.end() || links[list] != 1) return nullptr;
+            list = up->second.first;
+            i = up->second.second;
+        }
+        return nullptr;
+    };
+    for (const auto& owned : nodes) {
+        auto* list = dynamic_cast<const CListElxT<0>*>(owned.get());
+        if (!list || list->rightToLeft) continue;
+        for (int i = 0; i < list->nodes.Count(); ++i) {
+            auto* greedy = dynamic_cast<CGreedyElxT<0>*>(list->nodes[i]);
+            if (!greedy || dynamic_cast<CPossessiveElxT<0>*>(greedy) || greedy->inner->UnitStep() != 1) continue;
+            if (links[greedy] != 1) continue;
+            const ElxInterface* after = follower(list, i);
+            if (!after) continue;
+            First units, next;
+            Analyse(greedy->inner, &units);
+            Analyse(after, &next);
+            if (units.unknown || next.unknown || next.nullable || (units.high && next.high)) continue;
+            bool overlap = false;
+            for (int k = 0; k < 256 && !overlap; ++k) overlap = units.table[k] && next.table[k];
+            if (!overlap) greedy->giveBack = false;
+        }
+    }
+}
+
+template <class T>
 void SearchPlanT<T>::Build(const ElxInterface* root, int flags)
 {
     mode_ = Mode::EveryPosition;
+    wordStart_ = false;
     prefix_.clear();
     if (!root || (flags & RightToLeftScan)) return;
     if (AnchoredAt(root, TextStart)) {
@@ -217,6 +293,24 @@ void SearchPlanT<T>::Build(const ElxInterface* root, int flags)
     std::memcpy(table_, f.table, sizeof table_);
     high_ = f.high;
     mode_ = Mode::FirstUnit;
+
+    // \b before a word character holds only where the previous unit is no word character.
+    wordStart_ = false;
+    const ElxInterface* lead = root;
+    if (auto* list = dynamic_cast<const CListElxT<0>*>(root)) {
+        int i = 0;
+        while (i < list->nodes.Count() && dynamic_cast<const CBracketElxT<T>*>(list->nodes[i])) ++i;
+        lead = i < list->nodes.Count() ? list->nodes[i] : nullptr;
+    }
+    auto* b = dynamic_cast<const CBoundaryElxT<T>*>(lead);
+    if (b && b->kind == WordBoundary && b->positive && !high_) {
+        bool allWord = true;
+        for (int k = 0; k < 256 && allWord; ++k) allWord = !table_[k] || regexchars::IsWord(k);
+        if (sizeof(T) == 1) {
+            for (int k = 128; k < 256 && allWord; ++k) allWord = !table_[k];  // negative units
+        }
+        wordStart_ = allWord;
+    }
 }
 
 template <class T>
@@ -273,10 +367,10 @@ bool SearchPlanT<T>::NextFirstUnit(CContext* c) const
     const int len = c->length;
     for (int p = c->position; p < len; ++p) {
         const int k = RegexUnit<T>::SmallIndex(text[p]);
-        if (k >= 0 ? table_[k] : high_) {
-            c->position = p;
-            return true;
-        }
+        if (!(k >= 0 ? table_[k] : high_)) continue;
+        if (wordStart_ && p > 0 && regexchars::IsWord(RegexUnit<T>::Code(text[p - 1]))) continue;
+        c->position = p;
+        return true;
     }
     return false;
 }

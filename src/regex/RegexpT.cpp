@@ -87,6 +87,7 @@ void CRegexpT<T>::Compile(const T* pattern, int length, int flags)
 {
     builder.Reset();
     if (pattern) builder.BuildTree(CBufferRefT<T>(pattern, length < 0 ? 0 : length), flags);
+    SearchPlanT<T>::MarkRepeatsWithoutGiveBack(builder.ownedNodes);
     plan_.Build(builder.root, builder.flags);
 }
 

@@ -141,6 +141,46 @@ TEST(RegexMatching, RightToLeft)
     EXPECT_EQ(Find<char>("(?=a)", "ab", RightToLeftScan), "0-0");
 }
 
+// Start-position shortcuts and repeats that skip giving units back must not change results.
+TEST(RegexMatching, SearchShortcutsKeepResults)
+{
+    const Case finds[] = {
+        {"(\\w+)\\s+\\1\\b", "abc abcd abc abc", 0, "9-16 9-12"},
+        {"(a+)ab", "aaab", 0, "0-4 0-2"},
+        {"[a-z]+@", "ab cd@", 0, "3-6"},
+        {"(x+)(?:y|x)", "xx", 0, "0-2 0-1"},
+        {"(a+)b?a", "aa", 0, "0-2 0-1"},
+        {"(a+)(?1)b", "aab", 0, "0-3 1-2"},
+        {"((a+))a", "aaa", 0, "0-3 0-2 0-2"},
+        {"(?:(a+)|b)a", "aa", 0, "0-2 0-1"},
+        {"\\Aa|^b", "ba", 0, "0-1"},
+        {"(?:ab){2}", "abaabab", 0, "3-7"},
+        {"ABC", "xabc", CaseInsensitive, "1-4"},
+        {"\\bfoo", "xfoo foo", 0, "5-8"},
+        {"(?=b)\\w", "ab", 0, "1-2"},
+        {"a*b", "xxab", 0, "2-4"},
+    };
+    for (const auto& c : finds) {
+        SCOPED_TRACE(c.pattern);
+        EXPECT_EQ(Find<char16_t>(c.pattern, c.text, c.flags), c.expected);
+        EXPECT_EQ(Find<char>(c.pattern, c.text, c.flags), c.expected);
+    }
+    const Case walks[] = {
+        {"^ab", "abab", 0, "0-2"},
+        {"^b", "a\nb\rb\r\nb", LineAnchors, "2-3,4-5,7-8"},
+        {"abc", "ababcabc", 0, "2-5,5-8"},
+        {"\\b\\w", "ab cd", 0, "0-1,3-4"},
+    };
+    for (const auto& c : walks) {
+        SCOPED_TRACE(c.pattern);
+        EXPECT_EQ(Walk<char16_t>(c.pattern, c.text, c.flags), c.expected);
+        EXPECT_EQ(Walk<char>(c.pattern, c.text, c.flags), c.expected);
+    }
+    EXPECT_EQ(Describe(CRegexpT<char16_t>(u"[^a]b").Match(u"a\u0416b")), "1-3");
+    EXPECT_EQ(Describe(CRegexpT<char>("[\\x80-\\xff]x").Match("a\xe9x")), "1-3");
+    EXPECT_EQ(Describe(CRegexpT<char>("\\b\\w+").Match("\xe9" "abc")), "1-4");
+}
+
 TEST(RegexMatching, Recursion)
 {
     EXPECT_EQ(Find<char16_t>("(a(?1)?b)", "aabb"), "0-4 0-4");
