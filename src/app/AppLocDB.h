@@ -1,0 +1,81 @@
+// The localisation database: every user-visible text by key, loaded from and saved to the
+// plain-text translation files, and GetUiString, through which every subsystem fetches its
+// texts by number.
+//
+// Translation file: UTF-16 text, one entry per line: key, comma, blank, the text in double
+// quotes (inner quotes need no escaping). A line ending in "\" continues on the next line and
+// reads as a line break; "\n" in a text is a line break too, so a literal backslash followed
+// by "n" (a path such as "/tmp/new") cannot be kept: it comes back as a line break. Blank
+// lines and lines starting with "//" are skipped.
+#pragma once
+
+#include <map>
+#include <utility>
+
+#include "platform/win/WinTypes.h"
+
+class AppLocDB {
+public:
+    // The text stored under key; empty when there is none (nothing is inserted).
+    WideString GetString(const WideString& key) const;
+    // Stores text under key, replacing any earlier text.
+    void SetString(const WideString& key, const WideString& text);
+    bool HasKey(const WideString& key) const { return db_.count(key) != 0; }
+    size_t Count() const { return db_.size(); }
+    const std::map<WideString, WideString>& Entries() const { return db_; }
+
+    // Merges a translation file (UTF-16 little- or big-endian, with or without byte-order
+    // mark) into the database. -1 when the file cannot be opened, else 0; a read error part
+    // way keeps what was read before it.
+    int LoadDB(const WideString& path);
+    // Writes every entry in key order (UTF-16LE, CR LF, no byte-order mark) through a
+    // temporary file renamed into place. 0 on success, -1 when the file cannot be written
+    // (an existing file is then left as it was).
+    int SaveDB(const WideString& path) const;
+
+    // The (key, text) of one logical line; either may be empty.
+    static std::pair<WideString, WideString> ParseLine(const WideString& line);
+    // The written form of a text: CRs dropped, a backslash before every LF.
+    static WideString EncodeText(const WideString& text);
+    // "\n" (backslash, n) becomes a line feed.
+    static WideString DecodeText(const WideString& text);
+
+    // The text of a file's content as LoadDB reads it (exposed for tests and fuzzing).
+    void LoadText(const WideString& text);
+
+private:
+    std::map<WideString, WideString> db_;
+};
+
+// The database with the form walk; the walk itself belongs to the form base.
+class AppVclLocDB : public AppLocDB {};
+
+extern AppVclLocDB appLocDB;
+
+// The UI text with that number: the database's text, else the built-in one, else empty.
+WideString GetUiString(int id);
+// The same for a text used as a printf format: a translation whose conversions ("%d", "%s",
+// ...) differ from the built-in text's would read arguments that are not there, so the
+// built-in text is used instead.
+WideString GetUiFormat(int id);
+
+// Copies the built-in texts 1000-1139 into db under their numbers (start-up does this before
+// loading a translation file, so that ids the file lacks keep their English texts).
+void StoreResourceStrings(AppLocDB& db);
+
+// Language numbers of the "Language" option.
+enum LanguageCode : int {
+    LanguageNone = 0,
+    LanguageEnglish = 1,
+    LanguageFrench = 2,
+    LanguageGerman = 3,
+    LanguageSpanish = 4,
+    LanguageRussian = 5,
+    LanguageItalian = 6,
+    LanguageCustom = 255,
+};
+
+// "Localization/LocalizationDB_EN.txt" etc. for 1-6; empty for any other number.
+WideString LanguageFileName(int language);
+// The same below the program's folder; empty for any other number.
+WideString LanguageFilePath(int language);
