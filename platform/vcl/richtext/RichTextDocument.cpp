@@ -145,6 +145,18 @@ bool RichTextDocument::LoadRtf(std::string_view rtf) {
     return result.ok;
 }
 
+bool RichTextDocument::LoadRtf(std::u16string_view rtf) {
+    // Markup is ASCII; every other character becomes a Unicode escape in a group of its own,
+    // so that no fallback characters are expected after it.
+    std::string bytes;
+    bytes.reserve(rtf.size());
+    for (char16_t u : rtf) {
+        if (u < 0x80) bytes.push_back(static_cast<char>(u));
+        else bytes += "{\\uc0\\u" + std::to_string(static_cast<std::int16_t>(u)) + "}";
+    }
+    return LoadRtf(std::string_view(bytes));
+}
+
 void RichTextDocument::SetText(std::u16string_view text) {
     impl_->doc.clear();
     impl_->placeholders.clear();

@@ -40,6 +40,9 @@ public:
     // Replaces the content with RTF. Text that is not RTF leaves the document unchanged and
     // gives false.
     bool LoadRtf(std::string_view rtf);
+    // RTF held as UTF-16, as the control's wide text setter receives it: characters beyond
+    // ASCII are taken as themselves instead of going through an 8-bit code page.
+    bool LoadRtf(std::u16string_view rtf);
     // Replaces the content with text; CR, LF and CR LF each end a paragraph.
     void SetText(std::u16string_view text);
     std::string SaveRtf() const;

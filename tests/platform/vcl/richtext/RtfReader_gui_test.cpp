@@ -218,6 +218,12 @@ TEST_F(RtfReaderTest, ObjectPlaceholdersAreRecorded) {
     EXPECT_EQ(doc_.ObjectPlaceholders()[1], 5);
 }
 
+TEST_F(RtfReaderTest, WideRtfKeepsCharactersBeyondTheCodePage) {
+    RichTextDocument d;
+    ASSERT_TRUE(d.LoadRtf(std::u16string(u"{\\rtf1\\ansi\\ansicpg1252\\uc1 \u65E5\u672C {\\b \U0001F600}\\'e9}")));
+    EXPECT_EQ(d.PlainText(), u"\u65E5\u672C \U0001F600\u00E9");
+}
+
 TEST_F(RtfReaderTest, NotRtfIsRefused) {
     RichTextDocument d;
     d.SetText(u"keep");
