@@ -1,0 +1,43 @@
+// Shared GMime plumbing of this folder: one-time initialisation, owned references, streams
+// to and from bytes. Only this folder's sources include it.
+#pragma once
+
+#include <gmime/gmime.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace mime_detail {
+
+// Initialises the library once per process (thread-safe).
+void EnsureGMime();
+
+struct GObjectUnref {
+    void operator()(void* object) const {
+        if (object) g_object_unref(object);
+    }
+};
+template <class T>
+using GPtr = std::unique_ptr<T, GObjectUnref>;
+
+struct GFreeDeleter {
+    void operator()(void* p) const { g_free(p); }
+};
+using GCharPtr = std::unique_ptr<char, GFreeDeleter>;
+
+struct ParserOptionsDeleter {
+    void operator()(GMimeParserOptions* o) const { g_mime_parser_options_free(o); }
+};
+using ParserOptionsPtr = std::unique_ptr<GMimeParserOptions, ParserOptionsDeleter>;
+
+// Parser options whose fallback charsets for unlabelled 8-bit text are charset (when given),
+// then UTF-8, then windows-1252.
+ParserOptionsPtr OptionsWithFallback(std::string_view charset);
+
+// The bytes an object writes (its headers and content as GMime serialises them).
+std::string WriteObject(GMimeObject* object);
+// The transfer-decoded content of a leaf part.
+std::string DecodedContent(GMimePart* part);
+
+}  // namespace mime_detail

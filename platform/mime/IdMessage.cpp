@@ -1,0 +1,339 @@
+#include "platform/mime/IdMessage.h"
+
+#include <algorithm>
+
+#include "platform/mime/GMimeSupport.h"
+
+using namespace mime_detail;
+
+// --- MimeObjectRef ---
+
+MimeObjectRef::MimeObjectRef(void* object) : object_(object)
+{
+    if (object_) g_object_ref(object_);
+}
+
+MimeObjectRef::MimeObjectRef(const MimeObjectRef& other) : MimeObjectRef(other.object_) {}
+
+MimeObjectRef::MimeObjectRef(MimeObjectRef&& other) noexcept : object_(other.object_)
+{
+    other.object_ = nullptr;
+}
+
+MimeObjectRef& MimeObjectRef::operator=(MimeObjectRef other) noexcept
+{
+    std::swap(object_, other.object_);
+    return *this;
+}
+
+MimeObjectRef::~MimeObjectRef()
+{
+    if (object_) g_object_unref(object_);
+}
+
+namespace {
+
+// Deeper nesting is not walked: real mail nests a few levels, hostile input thousands.
+constexpr int kMaxDepth = 64;
+
+AnsiString LowerAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+AnsiString MediaType(GMimeObject* object)
+{
+    GMimeContentType* type = g_mime_object_get_content_type(object);
+    if (!type) return "text/plain";
+    GCharPtr text(g_mime_content_type_get_mime_type(type));
+    return text ? LowerAscii(text.get()) : AnsiString("text/plain");
+}
+
+AnsiString CharsetOf(GMimeObject* object)
+{
+    const char* charset = g_mime_object_get_content_type_parameter(object, "charset");
+    return charset ? AnsiString(charset) : AnsiString();
+}
+
+// Lines joined by CR LF, without a break after the last line.
+AnsiString JoinLines(std::string_view text)
+{
+    AnsiString out;
+    out.reserve(text.size() + text.size() / 32);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
+    if (out.size() >= 2 && out.compare(out.size() - 2, 2, "\r\n") == 0) out.resize(out.size() - 2);
+    return out;
+}
+
+struct RawHeader {
+    gint64 offset;
+    AnsiString name;
+    AnsiString raw;
+};
+
+void CollectHeaders(GMimeObject* object, std::vector<RawHeader>& out)
+{
+    GMimeHeaderList* list = object ? g_mime_object_get_header_list(object) : nullptr;
+    if (!list) return;
+    const int count = g_mime_header_list_get_count(list);
+    for (int i = 0; i < count; ++i) {
+        GMimeHeader* h = g_mime_header_list_get_header_at(list, i);
+        const char* name = g_mime_header_get_name(h);
+        const char* raw = g_mime_header_get_raw_value(h);
+        out.push_back({g_mime_header_get_offset(h), name ? name : "", raw ? raw : ""});
+    }
+}
+
+void FillHeaders(TIdHeaderList& list, std::vector<RawHeader> headers)
+{
+    std::stable_sort(headers.begin(), headers.end(),
+                     [](const RawHeader& a, const RawHeader& b) { return a.offset < b.offset; });
+    list.Clear();
+    for (RawHeader& h : headers) list.Add(std::move(h.name), std::move(h.raw));
+}
+
+void FillAddresses(GMimeMessage* message, GMimeAddressType type, std::vector<TIdEmailAddressItem>& items)
+{
+    InternetAddressList* list = g_mime_message_get_addresses(message, type);
+    if (!list) return;
+    // Group members count as recipients; the group itself does not.
+    std::vector<InternetAddressList*> pending{list};
+    while (!pending.empty()) {
+        InternetAddressList* l = pending.back();
+        pending.pop_back();
+        const int n = internet_address_list_length(l);
+        for (int i = 0; i < n; ++i) {
+            InternetAddress* a = internet_address_list_get_address(l, i);
+            if (INTERNET_ADDRESS_IS_GROUP(a)) {
+                if (InternetAddressList* members = internet_address_group_get_members(INTERNET_ADDRESS_GROUP(a)))
+                    pending.push_back(members);
+                continue;
+            }
+            const char* name = internet_address_get_name(a);
+            const char* addr = INTERNET_ADDRESS_IS_MAILBOX(a)
+                                   ? internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a))
+                                   : nullptr;
+            items.push_back({name ? name : "", addr ? addr : ""});
+        }
+    }
+}
+
+bool IsTextLeaf(GMimeObject* object)
+{
+    if (!GMIME_IS_PART(object)) return false;
+    GMimeContentType* type = g_mime_object_get_content_type(object);
+    if (type && !g_mime_content_type_is_type(type, "text", "*")) return false;
+    GMimeContentDisposition* disposition = g_mime_object_get_content_disposition(object);
+    if (disposition && g_mime_content_disposition_is_attachment(disposition)) return false;
+    return g_mime_part_get_filename(GMIME_PART(object)) == nullptr;
+}
+
+std::string ReadAll(TStream& stream)
+{
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        const std::int64_t n = stream.Read(buffer, sizeof buffer);
+        if (n <= 0) break;
+        data.append(buffer, static_cast<size_t>(n));
+    }
+    return data;
+}
+
+// Where the header block ends: just after its terminating empty line, searching from `from`;
+// npos while no empty line has been seen.
+size_t HeaderBlockEnd(const std::string& data, size_t from)
+{
+    if (from == 0) {
+        if (data.compare(0, 1, "\n") == 0) return 1;
+        if (data.compare(0, 2, "\r\n") == 0) return 2;
+    }
+    for (size_t i = data.find('\n', from); i != std::string::npos; i = data.find('\n', i + 1)) {
+        size_t j = i + 1;
+        if (j < data.size() && data[j] == '\r') ++j;
+        if (j < data.size() && data[j] == '\n') return j + 1;
+    }
+    return std::string::npos;
+}
+
+// The header block: everything up to and including the first empty line, else all of it.
+std::string ReadHeaderBlock(TStream& stream)
+{
+    std::string data;
+    char buffer[8192];
+    for (;;) {
+        const size_t from = data.size() < 3 ? 0 : data.size() - 3;
+        const std::int64_t n = stream.Read(buffer, sizeof buffer);
+        if (n <= 0) break;
+        data.append(buffer, static_cast<size_t>(n));
+        const size_t end = HeaderBlockEnd(data, from);
+        if (end != std::string::npos) {
+            data.resize(end);
+            return data;
+        }
+    }
+    if (!data.empty() && data.back() != '\n') data += "\r\n";
+    return data + "\r\n";
+}
+
+}  // namespace
+
+// --- TIdAttachment ---
+
+AnsiString TIdAttachment::Content() const
+{
+    auto* object = static_cast<GMimeObject*>(object_.get());
+    if (!object) return {};
+    if (GMIME_IS_MESSAGE_PART(object)) {
+        GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
+        return inner ? WriteObject(GMIME_OBJECT(inner)) : AnsiString();
+    }
+    if (GMIME_IS_PART(object)) return DecodedContent(GMIME_PART(object));
+    return WriteObject(object);
+}
+
+void TIdAttachment::SaveToStream(TStream& stream) const
+{
+    const AnsiString bytes = Content();
+    stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+}
+
+// --- TIdMessage ---
+
+TIdMessage::TIdMessage() = default;
+TIdMessage::~TIdMessage() = default;
+
+void TIdMessage::Clear()
+{
+    headers_.Clear();
+    charSet_.clear();
+    contentType_.clear();
+    body_.clear();
+    parts_.Clear();
+    to_.Clear();
+    cc_.Clear();
+    bcc_.Clear();
+    message_ = MimeObjectRef();
+}
+
+void TIdMessage::LoadFromStream(TStream& stream, bool headersOnly)
+{
+    std::string bytes;
+    try {
+        bytes = headersOnly ? ReadHeaderBlock(stream) : ReadAll(stream);
+    } catch (const Exception& e) {
+        Clear();
+        throw EIdException(WideString(u"Cannot read the message: ") + e.Message());
+    }
+    LoadFromBytes(bytes, false);
+    if (headersOnly) parts_.Clear();
+}
+
+void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)
+{
+    Clear();
+    if (headersOnly) {
+        TStringStream stream{AnsiString(bytes)};
+        LoadFromStream(stream, true);
+        return;
+    }
+    EnsureGMime();
+    GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
+    GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+    GPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));
+    if (!message) throw EIdException(std::string_view("The text is not an internet message."));
+    message_ = MimeObjectRef(message.get());
+    Fill();
+}
+
+void TIdMessage::Fill()
+{
+    auto* message = static_cast<GMimeMessage*>(message_.get());
+    GMimeObject* top = g_mime_message_get_mime_part(message);
+
+    std::vector<RawHeader> raw;
+    CollectHeaders(GMIME_OBJECT(message), raw);
+    CollectHeaders(top, raw);
+    FillHeaders(headers_, std::move(raw));
+
+    FillAddresses(message, GMIME_ADDRESS_TYPE_TO, to_.items_);
+    FillAddresses(message, GMIME_ADDRESS_TYPE_CC, cc_.items_);
+    FillAddresses(message, GMIME_ADDRESS_TYPE_BCC, bcc_.items_);
+
+    if (!top) {
+        contentType_ = "text/plain";
+        return;
+    }
+    contentType_ = MediaType(top);
+    charSet_ = CharsetOf(top);
+    if (GMIME_IS_MULTIPART(top)) {
+        GMimeMultipart* multipart = GMIME_MULTIPART(top);
+        const int count = g_mime_multipart_get_count(multipart);
+        for (int i = 0; i < count; ++i) AddPart(g_mime_multipart_get_part(multipart, i));
+    } else if (IsTextLeaf(top)) {
+        body_ = JoinLines(DecodedContent(GMIME_PART(top)));
+    } else {
+        AddPart(top);
+    }
+}
+
+void TIdMessage::AddPart(void* objectPointer)
+{
+    struct Item {
+        GMimeObject* object;
+        int depth;
+    };
+    std::vector<Item> stack{{static_cast<GMimeObject*>(objectPointer), 0}};
+    while (!stack.empty()) {
+        const Item item = stack.back();
+        stack.pop_back();
+        GMimeObject* object = item.object;
+        if (!object) continue;
+
+        std::unique_ptr<TIdMessagePart> part;
+        if (GMIME_IS_MULTIPART(object) || IsTextLeaf(object)) {
+            auto text = std::make_unique<TIdText>();
+            if (GMIME_IS_PART(object)) text->body_ = JoinLines(DecodedContent(GMIME_PART(object)));
+            part = std::move(text);
+        } else {
+            auto attachment = std::make_unique<TIdAttachment>();
+            attachment->object_ = MimeObjectRef(object);
+            part = std::move(attachment);
+        }
+        std::vector<RawHeader> raw;
+        CollectHeaders(object, raw);
+        FillHeaders(part->headers_, std::move(raw));
+        part->contentType_ = MediaType(object);
+        part->charSet_ = CharsetOf(object);
+        parts_.parts_.push_back(std::move(part));
+
+        if (GMIME_IS_MULTIPART(object) && item.depth < kMaxDepth) {
+            GMimeMultipart* multipart = GMIME_MULTIPART(object);
+            // Pushed in reverse so that the children come out in document order.
+            for (int i = g_mime_multipart_get_count(multipart) - 1; i >= 0; --i)
+                stack.push_back({g_mime_multipart_get_part(multipart, i), item.depth + 1});
+        }
+    }
+}
+
+AnsiString TIdMessage::SaveToBytes() const
+{
+    if (!message_) throw EIdException(std::string_view("No message is loaded."));
+    return WriteObject(GMIME_OBJECT(message_.get()));
+}
+
+void TIdMessage::SaveToStream(TStream& stream) const
+{
+    const AnsiString bytes = SaveToBytes();
+    stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+}

@@ -1,0 +1,212 @@
+#include "platform/mime/IdMessage.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/mime/MimeDecoding.h"
+
+namespace {
+
+// mixed > (alternative > (plain, related > (html, png)), rfc822, pdf)
+const char kNested[] =
+    "From: Ann <ann@example.com>\r\n"
+    "To: bob@example.com, \"Carl\" <carl@example.com>\r\n"
+    "Cc: team: dan@example.com, eve@example.com;\r\n"
+    "Subject: folded\r\n"
+    "  subject line\r\n"
+    "MIME-Version: 1.0\r\n"
+    "Content-Type: multipart/mixed; boundary=\"m\"\r\n"
+    "\r\n"
+    "preamble\r\n"
+    "--m\r\n"
+    "Content-Type: multipart/alternative; boundary=\"a\"\r\n"
+    "\r\n"
+    "--a\r\n"
+    "Content-Type: text/plain; charset=iso-8859-1\r\n"
+    "Content-Transfer-Encoding: quoted-printable\r\n"
+    "\r\n"
+    "caf=E9\r\n"
+    "line two\r\n"
+    "--a\r\n"
+    "Content-Type: multipart/related; boundary=\"r\"\r\n"
+    "\r\n"
+    "--r\r\n"
+    "Content-Type: text/html; charset=utf-8\r\n"
+    "\r\n"
+    "<img src=\"cid:pic@x\">\r\n"
+    "--r\r\n"
+    "Content-Type: image/png\r\n"
+    "Content-ID: <pic@x>\r\n"
+    "Content-Transfer-Encoding: base64\r\n"
+    "\r\n"
+    "AAECAw==\r\n"
+    "--r--\r\n"
+    "--a--\r\n"
+    "--m\r\n"
+    "Content-Type: message/rfc822\r\n"
+    "\r\n"
+    "Subject: inner\r\n"
+    "Content-Type: multipart/mixed; boundary=\"i\"\r\n"
+    "\r\n"
+    "--i\r\n"
+    "Content-Type: text/plain\r\n"
+    "\r\n"
+    "inner body\r\n"
+    "--i--\r\n"
+    "--m\r\n"
+    "Content-Type: text/plain; name=\"notes.txt\"\r\n"
+    "Content-Disposition: attachment;\r\n"
+    " filename=\"notes.txt\"\r\n"
+    "\r\n"
+    "attached text\r\n"
+    "--m--\r\n";
+
+TEST(IdMessage, FlattensTheTreeInDocumentOrderWithoutEnteringAttachedMessages)
+{
+    TIdMessage m;
+    m.LoadFromBytes(kNested, false);
+    ASSERT_TRUE(m.IsLoaded());
+    EXPECT_EQ(m.ContentType(), "multipart/mixed");
+    EXPECT_TRUE(m.Body().empty());
+
+    const TIdMessageParts& parts = m.MessageParts();
+    struct Expected {
+        TIdMessagePartKind kind;
+        const char* type;
+        const char* body;
+    };
+    const Expected expected[] = {
+        {TIdMessagePartKind::Text, "multipart/alternative", ""},
+        {TIdMessagePartKind::Text, "text/plain", "caf\xE9\r\nline two"},
+        {TIdMessagePartKind::Text, "multipart/related", ""},
+        {TIdMessagePartKind::Text, "text/html", "<img src=\"cid:pic@x\">"},
+        {TIdMessagePartKind::Attachment, "image/png", nullptr},
+        {TIdMessagePartKind::Attachment, "message/rfc822", nullptr},
+        {TIdMessagePartKind::Attachment, "text/plain", nullptr},
+    };
+    ASSERT_EQ(parts.Count(), static_cast<int>(std::size(expected)));
+    for (int i = 0; i < parts.Count(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(parts.Items(i).Kind(), expected[i].kind);
+        EXPECT_EQ(parts.Items(i).ContentType(), expected[i].type);
+        if (expected[i].body) {
+            EXPECT_EQ(static_cast<const TIdText&>(parts.Items(i)).Body(), expected[i].body);
+        }
+    }
+    EXPECT_EQ(parts.Items(1).CharSet(), "iso-8859-1");
+    EXPECT_EQ(parts.Items(4).ContentID(), "<pic@x>");
+    EXPECT_EQ(static_cast<const TIdAttachment&>(parts.Items(4)).Content(), std::string("\x00\x01\x02\x03", 4));
+    EXPECT_EQ(static_cast<const TIdAttachment&>(parts.Items(6)).Content(), "attached text");
+
+    // The attached message's bytes parse as a message of their own.
+    TIdMessage inner;
+    inner.LoadFromBytes(static_cast<const TIdAttachment&>(parts.Items(5)).Content(), false);
+    EXPECT_EQ(inner.Headers().Values("Subject"), "inner");
+    EXPECT_EQ(inner.MessageParts().Count(), 1);
+}
+
+TEST(IdMessage, HeadersKeepFileOrderAndUnfoldTheSpecWay)
+{
+    TIdMessage m;
+    m.LoadFromBytes(kNested, false);
+    const TIdHeaderList& h = m.Headers();
+    ASSERT_EQ(h.Count(), 6);
+    EXPECT_EQ(h.Names(5), "Content-Type");
+    EXPECT_EQ(h.Values("subject"), "folded subject line");
+    EXPECT_EQ(h.Values("X-Missing"), "");
+    EXPECT_EQ(h.Text().rfind("From: Ann <ann@example.com>\r\nTo: bob@example.com,", 0), 0u);
+    EXPECT_NE(h.Text().find("Subject: folded\r\n  subject line\r\n"), std::string::npos);
+
+    TIdHeaderList folded = h;
+    folded.UnfoldLines = false;
+    EXPECT_EQ(folded.Values("Subject"), "folded\r\n  subject line");
+
+    EXPECT_EQ(m.Recipients().Count(), 2);
+    EXPECT_EQ(m.Recipients().Items(1).Name, "Carl");
+    EXPECT_EQ(m.CCList().Count(), 2);  // the group's members
+    EXPECT_EQ(m.BccList().Count(), 0);
+}
+
+TEST(IdMessage, HeadersOnlyReadsJustTheHeaderBlock)
+{
+    TStringStream stream(kNested);
+    TIdMessage m;
+    m.LoadFromStream(stream, true);
+    EXPECT_EQ(m.ContentType(), "multipart/mixed");
+    EXPECT_EQ(m.MessageParts().Count(), 0);
+    EXPECT_TRUE(m.Body().empty());
+    EXPECT_EQ(m.Headers().Values("Subject"), "folded subject line");
+    // Stopped right after the empty line (rounded up to the read size at most).
+    EXPECT_LE(stream.Position(), 8192);
+}
+
+TEST(IdMessage, SinglePartBodiesAndNonTextSingleParts)
+{
+    TIdMessage text;
+    text.LoadFromBytes("Subject: s\nContent-Type: text/plain; charset=\"UTF-8\"\n\nline 1\nline 2\n\n", false);
+    EXPECT_EQ(text.Body(), "line 1\r\nline 2\r\n");
+    EXPECT_EQ(text.CharSet(), "UTF-8");
+    EXPECT_EQ(text.MessageParts().Count(), 0);
+
+    TIdMessage pdf;
+    pdf.LoadFromBytes("Subject: s\r\nContent-Type: application/pdf\r\nContent-Transfer-Encoding: base64\r\n\r\nJVBERg==\r\n",
+                      false);
+    EXPECT_TRUE(pdf.Body().empty());
+    ASSERT_EQ(pdf.MessageParts().Count(), 1);
+    EXPECT_EQ(static_cast<const TIdAttachment&>(pdf.MessageParts().Items(0)).Content(), "%PDF");
+}
+
+TEST(IdMessage, AnUnterminatedBoundaryKeepsWhatWasRead)
+{
+    TIdMessage m;
+    m.LoadFromBytes("Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\nContent-Type: text/plain\r\n\r\nhalf", false);
+    ASSERT_EQ(m.MessageParts().Count(), 1);
+    EXPECT_EQ(static_cast<const TIdText&>(m.MessageParts().Items(0)).Body(), "half");
+}
+
+TEST(IdMessage, TextThatIsNoMessageFails)
+{
+    TIdMessage m;
+    EXPECT_THROW(m.LoadFromBytes("", false), EIdException);
+    EXPECT_THROW(m.LoadFromBytes("no header here\r\nat all\r\n", false), EIdException);
+    EXPECT_FALSE(m.IsLoaded());
+    EXPECT_THROW(m.SaveToBytes(), EIdException);
+}
+
+TEST(IdMessage, SavesTheMessageAsMime)
+{
+    TIdMessage m;
+    m.LoadFromBytes(kNested, false);
+    TStringStream out;
+    m.SaveToStream(out);
+    TIdMessage again;
+    again.LoadFromBytes(out.DataString(), false);
+    EXPECT_EQ(again.MessageParts().Count(), m.MessageParts().Count());
+    EXPECT_EQ(again.Headers().Values("Subject"), "folded subject line");
+}
+
+TEST(MimeDecoding, HeaderTextParametersAndCharsets)
+{
+    EXPECT_EQ(MimeDecodeHeaderText("=?ISO-8859-1?Q?Caf=E9?= =?UTF-8?B?w6k=?=", ""), u"Café\u00e9");
+    EXPECT_EQ(MimeDecodeHeaderText("caf\xE9", "iso-8859-1"), u"café");
+    EXPECT_EQ(MimeDecodeHeaderText("plain", ""), u"plain");
+
+    EXPECT_EQ(MimeDecodeHeaderParam("attachment; filename=\"a.pdf\"; size=123; creation-date=\"Tue, 1 Jan 2019\"",
+                                    "filename", ""),
+              u"a.pdf");
+    EXPECT_EQ(MimeDecodeHeaderParam("attachment; filename*=UTF-8''report%20final%C3%A9.pdf", "filename", ""),
+              u"report finalé.pdf");
+    EXPECT_EQ(MimeDecodeHeaderParam("attachment; filename*0*=UTF-8''a%C3%A9; filename*1=b.txt", "filename", ""),
+              u"aéb.txt");
+    EXPECT_EQ(MimeDecodeHeaderParam("image/png; name=pic.png", "name", ""), u"pic.png");
+    EXPECT_EQ(MimeDecodeHeaderParam("attachment; filename=\"=?UTF-8?B?w6kudHh0?=\"", "filename", ""), u"é.txt");
+    EXPECT_EQ(MimeDecodeHeaderParam("inline", "filename", ""), u"");
+
+    EXPECT_EQ(MimeEncodedWordCharset("Subject: x =?KOI8-R*ru?B?abc?="), "KOI8-R");
+    EXPECT_EQ(MimeEncodedWordCharset("none"), "");
+
+    EXPECT_EQ(MimeDecodeCharset("\xE9t\xE9", "iso-8859-1"), u"été");
+    EXPECT_EQ(MimeDecodeCharset("\xC3\xA9", ""), u"é");
+    EXPECT_EQ(MimeDecodeCharset("\xE9", ""), u"é");  // not UTF-8: windows-1252
+}
+
+}  // namespace
