@@ -5,6 +5,8 @@
 #include <functional>
 #include <string_view>
 
+class TFiler;
+
 class TObject {
 public:
     TObject() = default;
@@ -28,6 +30,10 @@ public:
     // Copies the source's content into this object. The base asks the source to assign
     // itself (AssignTo); when neither side knows the other, EConvertError is raised.
     virtual void Assign(const TPersistent* source);
+
+    // Declares the object's own stored values to a form-file reader or writer (see Filer.h):
+    // values that are no published property, or older names read and dropped.
+    virtual void DefineProperties(TFiler*) {}
 
 protected:
     virtual void AssignTo(TPersistent* dest) const;
