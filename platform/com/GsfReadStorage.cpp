@@ -41,7 +41,7 @@ using GsfRef = std::unique_ptr<T, GObjectUnref>;
 // The bytes, their directory and the libgsf objects over them, shared by every storage and
 // stream opened from one image.
 struct Image {
-    std::vector<std::uint8_t> bytes;
+    StorageImageBytes bytes;
     CompoundFileDirectory directory;
     GsfRef<GsfInput> input;
     GsfRef<GsfInfile> root;
@@ -190,19 +190,29 @@ private:
 
 }  // namespace
 
-HRESULT OpenGsfReadStorage(std::vector<std::uint8_t> bytes, DWORD mode, IStorage** out, std::string* reason) {
+bool StorageImageBytes::Allocate(std::size_t n) {
+    try {
+        data = std::make_unique_for_overwrite<std::uint8_t[]>(n == 0 ? 1 : n);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    size = n;
+    return true;
+}
+
+HRESULT OpenGsfReadStorage(StorageImageBytes bytes, DWORD mode, IStorage** out, std::string* reason) {
     if (!out) return STG_E_INVALIDPOINTER;
     *out = nullptr;
     if (mode & (STGM_WRITE | STGM_READWRITE)) return STG_E_INVALIDFLAG;
     InitGsf();
     auto image = std::make_shared<Image>();
     image->bytes = std::move(bytes);
-    HRESULT hr = image->directory.Parse(image->bytes.data(), image->bytes.size());
+    HRESULT hr = image->directory.Parse(image->bytes.data.get(), image->bytes.size);
     if (FAILED(hr)) {
         if (reason) *reason = image->directory.reason();
         return hr;
     }
-    image->input.reset(gsf_input_memory_new(image->bytes.data(), static_cast<gsf_off_t>(image->bytes.size()), FALSE));
+    image->input.reset(gsf_input_memory_new(image->bytes.data.get(), static_cast<gsf_off_t>(image->bytes.size), FALSE));
     if (!image->input) return E_OUTOFMEMORY;
     GError* err = nullptr;
     image->root.reset(gsf_infile_msole_new(image->input.get(), &err));

@@ -2,13 +2,23 @@
 // CompoundFileDirectory and read through libgsf.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/com/StructuredStorage.h"
 
+// A compound file image in memory; filled by the caller, never zeroed first.
+struct StorageImageBytes {
+    std::unique_ptr<std::uint8_t[]> data;
+    std::size_t size = 0;
+
+    // Room for size bytes; false when there is no memory for them.
+    bool Allocate(std::size_t n);
+};
+
 // Opens the image as a read-only root storage. On a damaged image returns the check's error
 // and, when reason is given, why.
-HRESULT OpenGsfReadStorage(std::vector<std::uint8_t> image, DWORD mode, IStorage** out,
+HRESULT OpenGsfReadStorage(StorageImageBytes image, DWORD mode, IStorage** out,
                            std::string* reason = nullptr);

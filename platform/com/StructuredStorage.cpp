@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <vector>
 
@@ -50,19 +51,18 @@ bool PathToUtf8(LPCOLESTR path, std::string& out) {
 }
 
 // Reads a whole regular file; an HRESULT for what failed.
-HRESULT ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+HRESULT ReadWholeFile(const std::string& path, StorageImageBytes& bytes) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return HresultFromOpenErrno(errno);
     if (!S_ISREG(st.st_mode)) return STG_E_ACCESSDENIED;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return HresultFromOpenErrno(errno);
     HRESULT hr = S_OK;
-    try {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) hr = STG_E_READFAULT;
-    } catch (const std::bad_alloc&) {
+    if (!bytes.Allocate(static_cast<std::size_t>(st.st_size)))
         hr = STG_E_INSUFFICIENTMEMORY;
-    }
+    else  // a file that shrank meanwhile is read as far as it goes
+        bytes.size = std::fread(bytes.data.get(), 1, bytes.size, f);
+    if (std::ferror(f)) hr = STG_E_READFAULT;
     std::fclose(f);
     return hr;
 }
@@ -116,10 +116,10 @@ HRESULT StgOpenStorage(LPCOLESTR path, IStorage* priority, DWORD mode, SNB, DWOR
     if (mode & (STGM_WRITE | STGM_READWRITE)) return STG_E_INVALIDFLAG;
     std::string p;
     if (!PathToUtf8(path, p)) return STG_E_INVALIDNAME;
-    std::vector<std::uint8_t> bytes;
+    StorageImageBytes bytes;
     if (HRESULT hr = ReadWholeFile(p, bytes); FAILED(hr)) return hr;
     // As on the original platform, a file that is no compound file "already exists".
-    if (!CompoundFileDirectory::HasSignature(bytes.data(), bytes.size())) return STG_E_FILEALREADYEXISTS;
+    if (!CompoundFileDirectory::HasSignature(bytes.data.get(), bytes.size)) return STG_E_FILEALREADYEXISTS;
     return OpenGsfReadStorage(std::move(bytes), mode, out);
 }
 
@@ -129,12 +129,9 @@ HRESULT StgOpenStorageOnMemory(const void* data, std::size_t size, DWORD mode, I
     if (!data && size) return STG_E_INVALIDPOINTER;
     if (!CompoundFileDirectory::HasSignature(static_cast<const std::uint8_t*>(data), size))
         return STG_E_FILEALREADYEXISTS;
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes.assign(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size);
-    } catch (const std::bad_alloc&) {
-        return STG_E_INSUFFICIENTMEMORY;
-    }
+    StorageImageBytes bytes;
+    if (!bytes.Allocate(size)) return STG_E_INSUFFICIENTMEMORY;
+    std::memcpy(bytes.data.get(), data, size);
     return OpenGsfReadStorage(std::move(bytes), mode, out);
 }
 

@@ -117,7 +117,8 @@ CompressedRTFResult DecodeCompressedRTFEx(std::span<const std::uint8_t> input) {
         }
         for (std::size_t k = 0; k < length && p < buf.size(); ++k) buf[p++] = buf[src + k];
     }
-    r.text.assign(buf.begin() + kPresetSize, buf.end());
+    buf.erase(buf.begin(), buf.begin() + kPresetSize);  // in place: no second buffer
+    r.text = std::move(buf);
     r.status = S::Decoded;
     return r;
 }

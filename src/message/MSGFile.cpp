@@ -102,10 +102,13 @@ bool TMSGFile::LoadRoot(IStorage* root) {
 }
 
 HRESULT TMSGFile::LoadStream(IStorage* storage, const STATSTG& element, std::vector<std::uint8_t>& bytes) {
-    bytes.clear();
     ComPtr<IStream> stream;
-    if (FAILED(storage->OpenStream(element.pwcsName, nullptr, kOpenChildMode, 0, stream.put()))) return S_FALSE;
+    if (FAILED(storage->OpenStream(element.pwcsName, nullptr, kOpenChildMode, 0, stream.put()))) {
+        bytes.clear();
+        return S_FALSE;
+    }
     // The storage layer has checked the size against the file; read what is actually there.
+    // The buffer is reused from stream to stream and overwritten, never cleared.
     bytes.resize(static_cast<std::size_t>(element.cbSize.QuadPart));
     std::size_t done = 0;
     while (done < bytes.size()) {

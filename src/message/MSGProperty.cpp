@@ -1,5 +1,6 @@
 #include "message/MSGProperty.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -80,10 +81,18 @@ MSGValue DecodeFixed(std::uint16_t type, const std::uint8_t* p) {
     }
 }
 
+// UTF-16LE bytes to text; an odd last byte is the low byte of a last character.
 std::u16string Utf16Le(std::span<const std::uint8_t> bytes) {
-    std::u16string s((bytes.size() + 1) / 2, u'\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        s[i / 2] = static_cast<char16_t>(s[i / 2] | (bytes[i] << (8 * (i % 2))));
+    const std::size_t pairs = bytes.size() / 2;
+    std::u16string s;
+    s.reserve(pairs + 1);
+    if constexpr (std::endian::native == std::endian::little) {
+        // Copied as raw units (memcpy inside), so the bytes need no alignment.
+        s.assign(reinterpret_cast<const char16_t*>(bytes.data()), pairs);
+    } else {
+        for (std::size_t i = 0; i < pairs; ++i) s.push_back(static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)));
+    }
+    if (bytes.size() % 2) s.push_back(bytes.back());
     return s;
 }
 
@@ -272,8 +281,11 @@ bool TMSGProperty::ApplyValue(std::span<const std::uint8_t> bytes) {
             return false;
         }
         // The decoded RTF stays 8-bit: RTF names its own code pages.
+        const bool decoded = rtf.status == CompressedRTFStatus::Decoded;
+        const std::size_t length = decoded ? rtf.text.size() : bytes.size();
         std::string text;
-        if (rtf.status == CompressedRTFStatus::Decoded)
+        text.reserve(length + 1);
+        if (decoded)
             text.assign(rtf.text.begin(), rtf.text.end());
         else
             text.assign(bytes.begin(), bytes.end());

@@ -1,0 +1,218 @@
+#include "message/MessageAttr.h"
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "app/CAppUtils.h"
+#include "app/MiscUtils.h"
+#include "app/RegExpUtils.h"
+#include "app/cLogger.h"
+#include "controls/unicode/TntSysUtils.h"
+#include "platform/win/WinFiles.h"
+#include "platform/win/WinString.h"
+#include "regex/RegexpT.h"
+
+namespace {
+
+// A handle stream that closes its handle when it goes.
+class OwnedHandleStream : public THandleStream {
+public:
+    explicit OwnedHandleStream(HANDLE handle) : THandleStream(handle) {}
+    ~OwnedHandleStream() override { CloseHandle(handle_); }
+    OwnedHandleStream(const OwnedHandleStream&) = delete;
+    OwnedHandleStream& operator=(const OwnedHandleStream&) = delete;
+};
+
+std::map<MessageFileType, MessageKindFactory>& Kinds()
+{
+    static std::map<MessageFileType, MessageKindFactory> kinds;
+    return kinds;
+}
+
+bool HasCompoundFileSignature(const WideString& path)
+{
+    static constexpr std::array<unsigned char, 8> kSignature = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    std::ifstream in(std::filesystem::path(Utf16ToUtf8(path)), std::ios::binary);
+    std::array<char, 8> head{};
+    if (!in.read(head.data(), head.size())) return false;
+    return std::equal(head.begin(), head.end(), kSignature.begin(),
+                      [](char a, unsigned char b) { return static_cast<unsigned char>(a) == b; });
+}
+
+bool IsFolder(const WideString& path)
+{
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_directory(std::filesystem::path(Utf16ToUtf8(path)), error);
+}
+
+bool MatchesAnywhere(const WideString& text, const WideString& pattern, int flags)
+{
+    const CRegexpT<char16_t> re(pattern.c_str(), static_cast<int>(pattern.size()), flags);
+    return re.Match(text.c_str(), static_cast<int>(text.size()), -1).Found() != 0;
+}
+
+}  // namespace
+
+// --- Kinds ---
+
+void RegisterMessageKind(MessageFileType type, MessageKindFactory factory) { Kinds()[type] = factory; }
+
+std::unique_ptr<TMessageAttr> NewMessageOfKind(MessageFileType type)
+{
+    const auto it = Kinds().find(type);
+    return it != Kinds().end() && it->second ? it->second() : nullptr;
+}
+
+// --- Base behaviour of the virtual operations ---
+
+bool TMessageAttr::LoadFromFile(const WideString& /*path*/, bool /*headersOnly*/) { return false; }
+
+bool TMessageAttr::SaveAllAttachments(const WideString& folder, const WideString& prefix,
+                                      std::vector<WideString>* savedPaths, bool randomNames)
+{
+    QUILLORA_TRACE(u"TMessageAttr::SaveAllAttachments");
+    for (int i = 0; i < static_cast<int>(attachments.size()); ++i) {
+        const WideString& own = attachments[static_cast<size_t>(i)].name;
+        WideString name;
+        if (randomNames) {
+            std::uniform_int_distribution<std::uint32_t> pick(0, 0xFFFFFE);
+            name = Utf8ToUtf16(std::to_string(pick(RandomNames()))) + WideExtractFileExt(own);
+        } else {
+            name = WideExtractFileName(own);
+        }
+        const WideString path = CAppUtils::MakeUniqueFileName(WideIncludeTrailingBackslash(folder) + prefix + name);
+        LogPrintf(u"attachFullName: \"%s\"", path.c_str());
+        const bool ok = !path.empty() && SaveAttachment(i, path);
+        LogPrintf(u"res: %d", ok ? 1 : 0);
+        if (ok && savedPaths) savedPaths->push_back(path);
+    }
+    return true;
+}
+
+bool TMessageAttr::SaveAttachment(int /*index*/, const WideString& /*path*/, bool /*flag*/) { return false; }
+
+int TMessageAttr::GetAttachmentCount() { return static_cast<int>(attachments.size()); }
+
+int TMessageAttr::GetAttachmentNames(std::vector<WideString>& names)
+{
+    for (const AttachmentItem& item : attachments) names.push_back(item.name);
+    return static_cast<int>(names.size());
+}
+
+void TMessageAttr::LoadPlainTextBody() {}
+
+bool TMessageAttr::IsEmbeddedAttachMessage(int index)
+{
+    return index >= 0 && index < static_cast<int>(attachments.size()) &&
+           attachments[static_cast<size_t>(index)].attachMethod == 5;
+}
+
+WideString TMessageAttr::Export(const WideString& destination)
+{
+    QUILLORA_TRACE(u"TMessageAttr::Export");
+    WideString target = IsFolder(destination)
+                            ? WideIncludeTrailingBackslash(destination) + WideExtractFileName(fileName)
+                            : destination;
+    target = CAppUtils::MakeUniqueFileName(target);
+    LogPrintf(u"fileName: \"%s\" dstFileName: \"%s\"", fileName.c_str(), target.c_str());
+    const bool ok = !target.empty() && WideCopyFile(fileName, target, false);
+    LogPrintf(u"res: %d", ok ? 1 : 0);
+    return ok ? target : WideString();
+}
+
+WideString TMessageAttr::ExportToHtml(const WideString& /*destination*/) { return {}; }
+WideString TMessageAttr::GetExportFilterString() { return {}; }
+WideString TMessageAttr::GetSaveFilterString() { return {}; }
+WideString TMessageAttr::GetDefaultExtension() { return {}; }
+WideString TMessageAttr::GetExportDefaultExtension() { return {}; }
+std::unique_ptr<TMessageAttr> TMessageAttr::GetEmbeddedMessage(int /*index*/) { return nullptr; }
+
+WideString TMessageAttr::GetExportName()
+{
+    WideString name = CAppUtils::MakeValidFileName(WideChangeFileExt(WideExtractFileName(fileName), u""), true);
+    while (!name.empty() && (name.front() == u'\\' || name.front() == u'/')) name.erase(0, 1);
+    return name;
+}
+
+WideString TMessageAttr::GetExportFileName() { return CAppUtils::MakeValidFileName(WideExtractFileName(fileName), false); }
+
+void TMessageAttr::Clear()
+{
+    loadLevel = mllEmpty;
+    from.clear();
+    subject.clear();
+    to.clear();
+    cc.clear();
+    bcc.clear();
+    htmlBody.clear();
+    loadedHtmlBody.clear();
+    rtfBody.clear();
+    plainBody.clear();
+    shownFile.clear();
+    shownCharset.clear();
+    headerText.clear();
+    dateText.clear();
+    zoneHours = 0;
+    attachments.clear();
+    inlineParts.clear();
+    date = 0;
+    bodyIsHtml = false;
+    bodyIsRtf = false;
+    hasAttachments = false;
+    bodyBuffer.clear();
+}
+
+// --- Helpers ---
+
+bool TMessageAttr::IsRealAttachment(const WideString& html, const WideString& contentId)
+{
+    if (contentId.empty()) return true;
+    WideString id = contentId;
+    if (id.front() == u'<') id = id.size() >= 2 ? id.substr(1, id.size() - 2) : WideString();
+    if (id.empty()) return true;
+    id = RegExpEscape(id);
+    const int flags = CaseInsensitive | LineAnchors;
+    if (MatchesAnywhere(html, u"<IMG[^<>]+SRC[^<>]+" + id + u"[^<]*>", flags)) return false;
+    return !MatchesAnywhere(html, u"<[^<>]+SRC[^<>]+CID:" + id + u"[^<]*>", flags);
+}
+
+std::unique_ptr<THandleStream> TMessageAttr::OpenStream(const WideString& path, bool write)
+{
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    if (write) {
+        LogPrintf(u"write access");
+        handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    } else {
+        handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    LogPrintf(u"%X", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(handle)));
+    if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return nullptr;
+    return std::make_unique<OwnedHandleStream>(handle);
+}
+
+std::mt19937& TMessageAttr::RandomNames()
+{
+    static std::mt19937 engine{std::random_device{}()};
+    return engine;
+}
+
+MessageFileType GetMessageFileType(const WideString& path, bool byContent)
+{
+    if (byContent) return HasCompoundFileSignature(path) ? mftMSG : mftEML;
+    if (isMSG(path)) return mftMSG;
+    if (isEML(path)) return mftEML;
+    if (isPST(path)) return mftPST;
+    return mftUnknown;
+}
+
+WideString MessageDateText(TDateTime utc)
+{
+    if (utc == 0) return {};
+    const TDateTime local = UtcToLocalDateTime(utc);
+    SYSTEMTIME st{};
+    if (local == 0 || !DateTimeToSystemTime(local, st)) return {};
+    return WideFormat(u"%04u-%02u-%02u %02u:%02u:%02u", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute,
+                      st.wSecond);
+}

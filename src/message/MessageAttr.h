@@ -1,0 +1,145 @@
+// The record of one message, whatever its source: one row of the message list, the content of
+// the view and the source of every save, export, search test, print, reply and forward.
+// Kinds: MessageEML (an ".eml" file), MessageMSG (an ".msg" compound file), MessagePST (a
+// message in a ".pst" store).
+#pragma once
+
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "message/IView.h"
+#include "platform/vcl/Streams.h"
+#include "platform/win/WinTime.h"
+#include "platform/win/WinTypes.h"
+
+class IRenderer;
+
+enum MessageFileType : std::int32_t { mftUnknown = 0, mftEML = 1, mftMSG = 2, mftPST = 3 };
+
+enum MessageLoadLevel : std::int32_t { mllEmpty = 0, mllHeaders = 1, mllFull = 2 };
+
+enum MSGType : std::int32_t { mtOther = 0, mtTask = 1, mtAppointment = 2, mtContact = 3, mtNote = 4 };
+
+// One listed attachment or one inline part of a message.
+struct AttachmentItem {
+    std::int32_t number = 0;        // where the part lives in its source (".eml": part index)
+    std::int32_t attachMethod = 0;  // 5 an attached message, 6 an OLE object, else 0
+    WideString name;                // shown and used for saving; inline ".msg" parts: saved path
+    WideString contentId;           // without angle brackets; empty for listed ".eml" attachments
+};
+
+class TMessageAttr {
+public:
+    TMessageAttr() = default;
+    TMessageAttr(const TMessageAttr&) = delete;
+    TMessageAttr& operator=(const TMessageAttr&) = delete;
+
+    // --- The virtual operations, in their fixed order ---
+    virtual ~TMessageAttr() = default;
+    virtual int GetType() = 0;
+    // Clears the view and sets To, From, CC, subject, file name, header and attachment list.
+    // The kinds load fully first and add the date and the body. withHeader is accepted for
+    // the callers that pass it (always false); the header fields are always set.
+    virtual void Display(IView& view, bool plainText, bool withHeader = false);
+    virtual bool LoadFromFile(const WideString& path, bool headersOnly);
+    virtual void RenderHeaders(IRenderer& renderer);
+    virtual void RenderBody(IRenderer& renderer);
+    virtual void RenderHeadersAndBody(IRenderer& renderer);
+    // Saves every listed attachment into folder as prefix + its name (or a random decimal name
+    // below 0xFFFFFF with the attachment's extension), under a unique name. The path of each
+    // one saved is appended to savedPaths. Returns true even when single saves fail: callers
+    // learn what was saved from savedPaths.
+    virtual bool SaveAllAttachments(const WideString& folder, const WideString& prefix,
+                                    std::vector<WideString>* savedPaths, bool randomNames);
+    // Writes listed attachment `index` to path. flag belongs to the store message (passed on
+    // to its ".msg" writer); the file readers ignore it.
+    virtual bool SaveAttachment(int index, const WideString& path, bool flag = false);
+    virtual int GetAttachmentCount();
+    // Appends every listed attachment's name; returns the vector's new size.
+    virtual int GetAttachmentNames(std::vector<WideString>& names);
+    virtual void LoadPlainTextBody();
+    virtual bool IsEmbeddedAttachMessage(int index);
+    // Copies the source file into the folder (or to the path) under a unique name; the new
+    // path, or empty on failure.
+    virtual WideString Export(const WideString& destination);
+    virtual WideString ExportToHtml(const WideString& destination);
+    virtual WideString GetExportFilterString();
+    virtual WideString GetSaveFilterString();
+    virtual WideString GetDefaultExtension();
+    virtual WideString GetExportDefaultExtension();
+    // A new record for attached message `index`, owned by the caller; null when unavailable.
+    virtual std::unique_ptr<TMessageAttr> GetEmbeddedMessage(int index);
+    // The source's file name without extension / with it, made valid as a file name.
+    virtual WideString GetExportName();
+    virtual WideString GetExportFileName();
+    // Resets every field a load fills; keeps checked, fileType, fileName, msgType, imageIndex,
+    // sent and dateCaption.
+    virtual void Clear();
+
+    // --- Helpers ---
+    int GetImageIndex() const { return imageIndex; }
+
+    // False when the HTML shows the part inline: an IMG tag (or any tag with SRC ... CID:)
+    // names the content id. An empty id is always a real attachment.
+    static bool IsRealAttachment(const WideString& html, const WideString& contentId);
+    // The file opened for reading (shared read) or created for writing (replacing it); null
+    // when it cannot be opened. The stream owns its handle.
+    static std::unique_ptr<THandleStream> OpenStream(const WideString& path, bool write);
+    // Rewrites src="cid:<id>" and src="<id>" of every inline part to src="<its name>".
+    void FormatHtmlBodyLinks();
+    // The offset of the Date header from UTC in whole hours, for the view's zone selector.
+    static int GetTimeZone(const WideString& headerText);
+    // The same offset in minutes, exact for half-hour and 45-minute zones; used to make the
+    // date UTC.
+    static int GetTimeZoneMinutes(const WideString& headerText);
+    // The generator behind random file names; tests seed it.
+    static std::mt19937& RandomNames();
+
+    // --- Fields ---
+    MSGType msgType = mtNote;
+    MessageFileType fileType = mftUnknown;
+    MessageLoadLevel loadLevel = mllEmpty;
+    WideString from;
+    WideString subject;
+    WideString to;
+    WideString cc;
+    WideString bcc;
+    WideString htmlBody;        // with the script block in front; for a text-only ".eml" the text
+    WideString loadedHtmlBody;  // htmlBody as stored by the reader, before links are rewritten
+    AnsiString rtfBody;
+    WideString plainBody;
+    WideString shownFile;       // the temporary file last handed to a view as the body
+    AnsiString shownCharset;    // the charset of shownFile
+    WideString headerText;
+    WideString dateText;        // local date-time as text; empty when there is no date
+    std::int32_t zoneHours = 0;
+    std::vector<AttachmentItem> attachments;
+    std::vector<AttachmentItem> inlineParts;
+    WideString fileName;
+    TDateTime date = 0;  // UTC; 0 when unknown
+    bool bodyIsHtml = false;
+    bool bodyIsRtf = false;
+    bool checked = false;
+    bool hasAttachments = false;
+    std::int32_t imageIndex = 0;
+    bool sent = true;
+    WideString dateCaption;
+    std::vector<BYTE> bodyBuffer;
+};
+
+// The HTML with the block that silences script errors in front.
+WideString PrependScriptErrorHandler(const WideString& html);
+
+// The kind of a message file: by content, 2 for a compound file and 1 for any other (missing
+// and unreadable files included); by extension (any case), 2 ".msg", 1 ".eml", 3 ".pst", else 0.
+MessageFileType GetMessageFileType(const WideString& path, bool byContent);
+
+// The local date-time text of a UTC date ("yyyy-mm-dd hh:nn:ss"); empty for 0.
+WideString MessageDateText(TDateTime utc);
+
+// Makes a record of the kind of a message file for GetEmbeddedMessage. The compound-file
+// reader registers the ".msg" kind; without it an attached ".msg" yields no record.
+using MessageKindFactory = std::unique_ptr<TMessageAttr> (*)();
+void RegisterMessageKind(MessageFileType type, MessageKindFactory factory);
+std::unique_ptr<TMessageAttr> NewMessageOfKind(MessageFileType type);

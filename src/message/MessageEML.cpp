@@ -1,0 +1,331 @@
+// Loading an internet message file into the record: headers, date, addresses, bodies,
+// attachments, inline parts and attached messages.
+#include "message/MessageEML.h"
+
+#include <cstdlib>
+
+#include "app/AppLocDB.h"
+#include "app/CAppUtils.h"
+#include "app/MiscUtils.h"
+#include "app/RegExpUtils.h"
+#include "app/cLogger.h"
+#include "controls/unicode/TntSysUtils.h"
+#include "message/ViewEmpty.h"
+#include "platform/mime/MimeDecoding.h"
+#include "platform/vcl/Strings.h"
+#include "platform/win/WinString.h"
+
+namespace {
+
+// Header values are decoded through the message classes' decoders (encoded words, quoted and
+// RFC 2231 parameters, the charset of unlabelled 8-bit text).
+WideString DecodedHeader(const TIdHeaderList& headers, std::string_view name, std::string_view param,
+                         std::string_view charset)
+{
+    TIdHeaderList unfolded = headers;
+    unfolded.UnfoldLines = true;
+    const AnsiString value = unfolded.Values(name);
+    if (!param.empty()) return MimeDecodeHeaderParam(value, param, charset);
+    return MimeDecodeHeaderText(value, charset);
+}
+
+WideString WithoutBackslashes(WideString text)
+{
+    std::erase(text, u'\\');
+    return text;
+}
+
+// The leading decimal digits, as the runtime's atol reads them (0 when none).
+long LeadingNumber(const AnsiString& text) { return std::atol(text.c_str()); }
+
+bool IsUpperEqual(const AnsiString& text, std::string_view upper)
+{
+    if (text.size() != upper.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 32) : text[i];
+        if (c != upper[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+MessageEML::MessageEML() : idMessage(std::make_unique<TIdMessage>())
+{
+    fileType = mftEML;
+    imageIndex = 6;
+    dateCaption = GetUiString(1131);
+}
+
+MessageEML::~MessageEML() = default;
+
+void MessageEML::Clear()
+{
+    TMessageAttr::Clear();
+    idMessage->Clear();
+    parsedWholeFile_ = false;
+    inlineFiles_.clear();
+}
+
+bool MessageEML::LoadFromFile(const WideString& path, bool headersOnly)
+{
+    QUILLORA_TRACE(u"MessageEML::LoadFromFile");
+    Clear();
+    fileName = path;
+
+    TSearchRecW found;
+    if (WideFindFirst(path, 0x27, found) != 0) return false;
+    const std::int64_t size = found.Size;
+    WideFindClose(found);
+    if (size == 0) return false;
+
+    const std::unique_ptr<THandleStream> stream = OpenStream(path, false);
+    if (!stream) {
+        LogPrintf(u"cannot open: %s", path.c_str());
+        return false;
+    }
+    if (!LoadFromStream(*stream, headersOnly)) return false;
+    parsedWholeFile_ = !headersOnly;
+    return true;
+}
+
+bool MessageEML::LoadFromStream(TStream& stream, bool headersOnly)
+{
+    try {
+        idMessage->LoadFromStream(stream, headersOnly);
+        FillFromTIdMessage(*idMessage);
+    } catch (const std::exception& e) {
+        LogPrintf(u"exception: %s", Utf8ToUtf16(e.what()).c_str());
+        const WideString keep = fileName;
+        Clear();
+        fileName = keep;
+        return false;
+    }
+    loadLevel = headersOnly ? mllHeaders : mllFull;
+    return true;
+}
+
+void MessageEML::FillFromTIdMessage(TIdMessage& message)
+{
+    QUILLORA_TRACE(u"MessageEML::FillFromTIdMessage");
+    TMessageAttr::Clear();
+    inlineFiles_.clear();
+    imageIndex = 6;
+    hasAttachments = false;
+    bodyIsHtml = false;
+
+    const TIdHeaderList& headers = message.Headers();
+    headerText = MimeDecodeCharset(headers.Text(), "");
+
+    // The charset of the headers: the message's own, else the first text part's, else the one
+    // named by the first encoded word on a From, To or Subject line.
+    charset = message.CharSet();
+    if (charset.empty() && message.MessageParts().Count() > 0) {
+        const TIdMessageParts& parts = message.MessageParts();
+        for (int i = 0; i < parts.Count() && charset.empty(); ++i)
+            if (parts.Items(i).Kind() == TIdMessagePartKind::Text) charset = parts.Items(i).CharSet();
+    } else if (charset.empty()) {
+        const WideString word = RegExpFirstGroup(headerText, u"(From:|To:|Subject:).*=\\?.+?\\?");
+        charset = MimeEncodedWordCharset(Utf16ToUtf8(word));
+    }
+
+    subject = DecodedHeader(headers, "Subject", "", charset);
+    FillDate();
+
+    if (message.Recipients().Count() > 0) {
+        to = DecodedHeader(headers, "To", "", charset);
+        while (!to.empty() && (to.back() == u'\n' || to.back() == u'\r')) to.pop_back();
+        to = WithoutBackslashes(to);
+    }
+    from = WithoutBackslashes(DecodedHeader(headers, "From", "", charset));
+    if (message.CCList().Count() > 0) cc = WithoutBackslashes(DecodedHeader(headers, "CC", "", charset));
+    if (message.BccList().Count() > 0) bcc = WithoutBackslashes(DecodedHeader(headers, "BCC", "", charset));
+
+    if (message.MessageParts().Count() == 0) {
+        processSinglePartEML(message);
+    } else {
+        processMultiPartEML(message);
+    }
+    if (IsUpperEqual(message.ContentType(), "MULTIPART/MIXED")) hasAttachments = true;
+}
+
+// The date of the Date line made UTC with the exact zone offset; 0 when it cannot be read.
+void MessageEML::FillDate()
+{
+    const AnsiString header = Utf16ToUtf8(headerText);
+    TStringList groups;
+    int start = 0;
+    // "Date:" at a line start or after white space, written so (case matters).
+    RegExpMatchAll(groups, header, "(?:^|\\s)Date:\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)", 0,
+                   start);
+    date = 0;
+    if (groups.Count() >= 7) {
+        long year = LeadingNumber(groups[3]);
+        const long day = LeadingNumber(groups[1]);
+        const int month = ExtractMonthNumber(groups[2]);
+        const long hours = LeadingNumber(groups[4]);
+        const long minutes = LeadingNumber(groups[5]);
+        const long seconds = LeadingNumber(groups[6]);
+        // Two- and three-digit years as RFC 5322 reads them.
+        if (groups[3].size() <= 2) year += year < 50 ? 2000 : 1900;
+        else if (groups[3].size() == 3) year += 1900;
+        TDateTime d = 0, t = 0;
+        const auto fits = [](long v, long hi) { return v >= 0 && v <= hi; };
+        if (month >= 1 && fits(year, 9999) && fits(day, 31) && fits(hours, 23) && fits(minutes, 59) &&
+            fits(seconds, 59) &&
+            TryEncodeDate(static_cast<WORD>(year), static_cast<WORD>(month), static_cast<WORD>(day), d) &&
+            TryEncodeTime(static_cast<WORD>(hours), static_cast<WORD>(minutes), static_cast<WORD>(seconds), 0, t))
+            date = d + t;
+    }
+    zoneHours = GetTimeZone(headerText);
+    if (date != 0) date = SubtractMinutes(date, GetTimeZoneMinutes(headerText));
+    dateText = MessageDateText(date);
+}
+
+void MessageEML::processSinglePartEML(TIdMessage& message)
+{
+    const WideString text = MimeDecodeCharset(message.Body(), charset);
+    if (IsUpperEqual(message.ContentType(), "TEXT/HTML")) {
+        bodyIsHtml = true;
+        htmlBody = PrependScriptErrorHandler(text);
+        loadedHtmlBody = htmlBody;
+        plainBody.clear();
+    } else {
+        htmlBody = text;
+        plainBody = text;
+    }
+    hasAttachments = false;
+}
+
+void MessageEML::processMultiPartEML(TIdMessage& message)
+{
+    const TIdMessageParts& parts = message.MessageParts();
+    for (int i = 0; i < parts.Count(); ++i) {
+        const TIdMessagePart& part = parts.Items(i);
+        if (part.Kind() == TIdMessagePartKind::Text) {
+            const auto& text = static_cast<const TIdText&>(part);
+            if (!text.Body().empty()) processTextPartEML(text);
+        } else if (IsUpperEqual(part.ContentType(), "MESSAGE/RFC822")) {
+            processMimeAttachmentEML(static_cast<const TIdAttachment&>(part), i);
+        } else {
+            processNonMimeAttachmentEML(static_cast<const TIdAttachment&>(part), i);
+        }
+    }
+}
+
+void MessageEML::processTextPartEML(const TIdText& part)
+{
+    const WideString text = MimeDecodeCharset(part.Body(), part.CharSet());
+    if (IsUpperEqual(part.ContentType(), "TEXT/HTML")) {
+        bodyIsHtml = true;
+        htmlBody = PrependScriptErrorHandler(text);
+        loadedHtmlBody = htmlBody;
+    } else {
+        plainBody = text;
+        if (htmlBody.empty()) htmlBody = plainBody;
+    }
+}
+
+void MessageEML::processMimeAttachmentEML(const TIdAttachment& part, int index)
+{
+    TIdMessage inner;
+    try {
+        inner.LoadFromBytes(part.Content(), true);
+    } catch (const std::exception& e) {
+        LogPrintf(u"attached message: %s", Utf8ToUtf16(e.what()).c_str());
+        return;
+    }
+    WideString name = DecodedHeader(inner.Headers(), "Subject", "", charset);
+    if (name.empty()) name = DecodedHeader(inner.Headers(), "From", "", charset);
+    if (name.empty()) return;
+    hasAttachments = true;
+    attachments.push_back({index, 5, CAppUtils::MakeValidFileName(name, false), {}});
+}
+
+void MessageEML::processNonMimeAttachmentEML(const TIdAttachment& part, int index)
+{
+    AnsiString id = part.ContentID();
+    if (!id.empty() && id.back() == '>') id.pop_back();
+    if (!id.empty() && id.front() == '<') id.erase(0, 1);
+    const WideString cid = MimeDecodeCharset(id, "");
+
+    WideString name = DecodedHeader(part.Headers(), "Content-Disposition", "filename", charset);
+    if (name.empty()) name = DecodedHeader(part.Headers(), "Content-Type", "name", charset);
+    if (name.empty()) name = u"Unnamed attachment";
+    // A name from the message never leaves the folder it is saved into.
+    name = CAppUtils::MakeValidFileName(name, false);
+
+    if (IsRealAttachment(htmlBody, cid)) {
+        hasAttachments = true;
+        attachments.push_back({index, 0, name, {}});
+    } else {
+        inlineParts.push_back({index, 0, name, cid});
+    }
+}
+
+bool MessageEML::SavePart(int number, const WideString& path)
+{
+    TIdMessage fresh;
+    const TIdMessage* source = idMessage.get();
+    try {
+        if (!parsedWholeFile_) {
+            const std::unique_ptr<THandleStream> in = OpenStream(fileName, false);
+            if (!in) return false;
+            fresh.LoadFromStream(*in, false);
+            source = &fresh;
+        }
+        if (number < 0 || number >= source->MessageParts().Count()) return false;
+        const TIdMessagePart& part = source->MessageParts().Items(number);
+        if (part.Kind() != TIdMessagePartKind::Attachment) return false;
+        {
+            const std::unique_ptr<THandleStream> out = OpenStream(path, true);
+            if (!out) return false;
+            try {
+                static_cast<const TIdAttachment&>(part).SaveToStream(*out);
+                return true;
+            } catch (const std::exception&) {
+                // falls through to remove the partial file once the handle is closed
+            }
+        }
+        WideDeleteFile(path);
+        return false;
+    } catch (const std::exception& e) {
+        LogPrintf(u"exception: %s", Utf8ToUtf16(e.what()).c_str());
+        return false;
+    }
+}
+
+bool MessageEML::SaveAttachment(int index, const WideString& path, bool /*flag*/)
+{
+    QUILLORA_TRACE(u"MessageEML::SaveAttachment");
+    if (index < 0 || index >= static_cast<int>(attachments.size())) return false;
+    const bool ok = SavePart(attachments[static_cast<size_t>(index)].number, CAppUtils::MakeValidFileName(path, true));
+    if (!ok) LogPrintf(u"exception");
+    return ok;
+}
+
+std::unique_ptr<TMessageAttr> MessageEML::GetEmbeddedMessage(int index)
+{
+    QUILLORA_TRACE(u"MessageEML::GetEmbeddedMessage");
+    if (index < 0 || index >= static_cast<int>(attachments.size())) return nullptr;
+    const WideString path = CAppUtils::MakeUniqueFileName(
+        CAppUtils::getAppTempFolder() + CAppUtils::MakeValidFileName(attachments[static_cast<size_t>(index)].name, false));
+    if (path.empty() || !SaveAttachment(index, path)) return nullptr;
+    std::unique_ptr<TMessageAttr> message = GetMessageFileType(path, true) == mftMSG
+                                                ? NewMessageOfKind(mftMSG)
+                                                : std::make_unique<MessageEML>();
+    if (!message) {
+        LogPrintf(u"no reader for %s", path.c_str());
+        return nullptr;
+    }
+    if (!message->LoadFromFile(path, false)) return nullptr;
+    message->fileName = path;
+    return message;
+}
+
+void MessageEML::LoadPlainTextBody()
+{
+    // The plain-text display loads the bodies without writing a page.
+    ViewEmpty view;
+    Display(view, true);
+}
