@@ -13,7 +13,7 @@ struct Item {
 };
 
 // The raw value of property `id` in the item's first record set.
-bool Raw(libpff_item_t* item, std::uint32_t id, std::string& out) {
+bool Raw(libpff_item_t* item, std::uint32_t id, std::string& out, std::uint32_t* type = nullptr) {
     libpff_record_set_t* rs = nullptr;
     if (libpff_item_get_record_set_by_index(item, 0, &rs, nullptr) != 1) return false;
     libpff_record_entry_t* e = nullptr;
@@ -23,6 +23,7 @@ bool Raw(libpff_item_t* item, std::uint32_t id, std::string& out) {
                                                 LIBPFF_ENTRY_VALUE_FLAG_IGNORE_NAME_TO_ID_MAP,
                                             nullptr) == 1) {
         size_t size = 0;
+        if (type) libpff_record_entry_get_value_type(e, type, nullptr);
         if (libpff_record_entry_get_data_size(e, &size, nullptr) == 1) {
             out.assign(size, '\0');
             ok = size == 0 || libpff_record_entry_get_data(e, reinterpret_cast<uint8_t*>(out.data()), size, nullptr) == 1;
@@ -35,8 +36,14 @@ bool Raw(libpff_item_t* item, std::uint32_t id, std::string& out) {
 
 std::u16string Text(libpff_item_t* item, std::uint32_t id) {
     std::string raw;
-    if (!Raw(item, id, raw)) return {};
+    std::uint32_t type = 0;
+    if (!Raw(item, id, raw, &type)) return {};
     std::u16string s;
+    if (type == 0x001E) {  // 8-bit text: the test stores hold ASCII and Latin-1
+        for (char c : raw) s.push_back(static_cast<unsigned char>(c));
+        while (!s.empty() && s.back() == 0) s.pop_back();
+        return s;
+    }
     for (std::size_t i = 0; i + 1 < raw.size(); i += 2)
         s.push_back(static_cast<char16_t>(static_cast<unsigned char>(raw[i]) | static_cast<unsigned char>(raw[i + 1]) << 8));
     while (!s.empty() && s.back() == 0) s.pop_back();
