@@ -8,8 +8,9 @@
 // budget is spent every composite node fails at once and the driver reports no match.
 #pragma once
 
-#include <bitset>
+#include <algorithm>
 #include <climits>
+#include <iterator>
 #include <utility>
 
 #include "regex/RegexBuffer.h"
@@ -613,7 +614,7 @@ public:
         const int g = groupNumber;
         if (g < 0) return 0;
         if (!closing) {
-            c->groupSlots.GrowTo(g, 0xFF);
+            if (g >= c->groupSlots.Count()) c->groupSlots.GrowTo(g, 0xFF);
             int rec = RegexFindRecord(c, g);
             if (rec >= 0 && c->captures[rec + 2] == -1) {
                 --c->captures[rec + 3];  // re-entered by a recursion
@@ -674,10 +675,12 @@ public:
     // Whether the unit is listed (ranges, chars, or a class), before negation.
     bool Listed(T unit) const;
     bool Contains(T unit) const;  // ranges and chars only (the compiler's case folding)
+    // Whether some unit above 255 is a member (never in the 8-bit engine).
+    bool MayMatchAbove255() const;
     bool IsMember(T unit) const
     {
         int k = RegexUnit<T>::SmallIndex(unit);
-        if (k >= 0 && finalized_) return table_[static_cast<size_t>(k)];
+        if (k >= 0 && finalized_) return table_[k];
         return Listed(unit) == (positive != 0);
     }
 
@@ -704,7 +707,7 @@ public:
     int positive;
 
 private:
-    std::bitset<256> table_;
+    bool table_[256] = {};
     bool finalized_ = false;
 };
 
@@ -872,10 +875,34 @@ bool CRangeElxT<T>::Listed(T unit) const
 }
 
 template <class T>
+bool CRangeElxT<T>::MayMatchAbove255() const
+{
+    if constexpr (sizeof(T) == 1) {
+        return false;
+    } else {
+        if (!positive) return true;
+        for (int i = 0; i + 1 < ranges.Count(); i += 2) {
+            if (ranges[i + 1] >= 256 && ranges[i] <= ranges[i + 1]) return true;
+        }
+        for (int i = 0; i < chars.Count(); ++i) {
+            if (chars[i] >= 256) return true;
+        }
+        for (int i = 0; i < classes.Count(); ++i) {
+            if (auto* r = dynamic_cast<const CRangeElxT<T>*>(classes[i])) {
+                if (r->MayMatchAbove255()) return true;
+            } else if (auto* p = dynamic_cast<const CPosixElxT<T>*>(classes[i])) {
+                if (p->test && !p->positive) return true;
+            }
+        }
+        return false;
+    }
+}
+
+template <class T>
 void CRangeElxT<T>::Finalize()
 {
     finalized_ = false;
-    std::bitset<256> table;
+    bool table[256];
     for (int k = 0; k < 256; ++k) {
         T unit;
         if constexpr (sizeof(T) == 1) {
@@ -883,8 +910,8 @@ void CRangeElxT<T>::Finalize()
         } else {
             unit = static_cast<T>(k);
         }
-        table[static_cast<size_t>(k)] = Listed(unit) == (positive != 0);
+        table[k] = Listed(unit) == (positive != 0);
     }
-    table_ = table;
+    std::copy(std::begin(table), std::end(table), std::begin(table_));
     finalized_ = true;
 }

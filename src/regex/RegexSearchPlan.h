@@ -153,7 +153,7 @@ void SearchPlanT<T>::Analyse(const ElxInterface* node, First* out)
                 T u = sizeof(T) == 1 ? T(static_cast<unsigned char>(k)) : T(k);
                 f.table[k] = r->IsMember(u);
             }
-            f.high = sizeof(T) > 1;  // units above 255 are not examined here
+            f.high = r->MayMatchAbove255();
         }
     } else if (auto* p = dynamic_cast<const CPosixElxT<T>*>(node)) {
         if (p->rightToLeft) {

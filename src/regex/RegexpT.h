@@ -44,6 +44,7 @@ public:
 
     // Prepares the given context, or a new one released with EndSearch; null when no pattern.
     CContext* StartSearch(const T* text, int length, int start = -1, CContext* context = nullptr) const;
+    // Releases a context that StartSearch created (never one the caller owns); null is ignored.
     static void EndSearch(CContext* context);
 
     // A new zero-terminated text with matches replaced; release it with FreeString.
