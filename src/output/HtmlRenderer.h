@@ -10,4 +10,5 @@ public:
     void AddParagraph(const WideString& text) override;
     void AddPreformatted(const WideString& text) override;
     void AddRule() override;
+    WideString Escape(const WideString& text) const override { return EscapeHtmlText(text); }
 };

@@ -74,19 +74,3 @@ bool IRenderer::SaveToFileAnsi(const WideString& path)
     if (content_.empty()) return false;
     return WriteFileAtomically(path, EncodeCodePage(kLegacyCodePage, GetDocument()));
 }
-
-WideString EscapeHtmlText(const WideString& text)
-{
-    WideString out;
-    out.reserve(text.size());
-    for (const char16_t c : text) {
-        switch (c) {
-        case u'&': out += u"&amp;"; break;
-        case u'<': out += u"&lt;"; break;
-        case u'>': out += u"&gt;"; break;
-        case u'"': out += u"&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}

@@ -1,8 +1,8 @@
 // A document builder: collects text pieces into one wide-string document and writes it to a
 // file as UTF-8, UTF-16LE with a byte-order mark, or the legacy 8-bit code page.
 //
-// Renderers do not escape what they are given: whoever adds message text to an HTML document
-// escapes it first (EscapeHtmlText below).
+// Renderers do not escape what they are given: whoever adds message text escapes it first with
+// the renderer's Escape (identity for plain text, entities for HTML).
 #pragma once
 
 #include "platform/win/WinTypes.h"
@@ -31,6 +31,9 @@ public:
     // The legacy 8-bit code page, windows-1252; characters it lacks become "?".
     virtual bool SaveToFileAnsi(const WideString& path);
 
+    // Message text made safe for this kind of document.
+    virtual WideString Escape(const WideString& text) const { return text; }
+
     const WideString& Content() const { return content_; }
 
 protected:
@@ -38,4 +41,18 @@ protected:
 };
 
 // Text made safe inside HTML element content and quoted attributes: & < > " become entities.
-WideString EscapeHtmlText(const WideString& text);
+inline WideString EscapeHtmlText(const WideString& text)
+{
+    WideString out;
+    out.reserve(text.size());
+    for (const char16_t c : text) {
+        switch (c) {
+        case u'&': out += u"&amp;"; break;
+        case u'<': out += u"&lt;"; break;
+        case u'>': out += u"&gt;"; break;
+        case u'"': out += u"&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
