@@ -19,9 +19,3 @@ inline void EnsureGuiApp() {
 }
 
 }  // namespace richtext_test
-
-// Font configuration keeps its caches until the process ends and the toolkit never releases
-// them; the leak checker is told so that it reports only our own leaks.
-extern "C" __attribute__((used)) inline const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
