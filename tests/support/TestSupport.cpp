@@ -15,11 +15,19 @@ extern "C" void QuilloraRegistryReload() __attribute__((weak));
 namespace testsupport {
 
 fs::path CorpusDir() {
-    const char* env = std::getenv("QUILLORA_CORPUS_DIR");
-    fs::path dir = env && *env ? fs::path(env) : fs::path(QUILLORA_DEFAULT_CORPUS_DIR);
     std::error_code ec;
-    if (!fs::is_directory(dir, ec)) return {};
-    return fs::weakly_canonical(dir, ec);
+    if (const char* env = std::getenv("QUILLORA_CORPUS_DIR"); env && *env) {
+        const fs::path dir(env);
+        return fs::is_directory(dir, ec) ? fs::weakly_canonical(dir, ec) : fs::path();
+    }
+    // The shared corpus sits in a "shared" folder beside the project, or beside a folder
+    // above it when the project is checked out deeper.
+    for (fs::path p = fs::path(QUILLORA_PROJECT_DIR).parent_path(); !p.empty(); p = p.parent_path()) {
+        const fs::path dir = p / "shared" / "corpus";
+        if (fs::is_directory(dir, ec)) return fs::weakly_canonical(dir, ec);
+        if (p == p.root_path()) break;
+    }
+    return {};
 }
 
 TempDir::TempDir() {
