@@ -102,7 +102,7 @@ public:
         if (att_.AttachmentKind() != 'i') return Fail(MAPI_E_NOT_FOUND, "the attachment holds no message");
         PstItem item = att_.AttachedItem();
         if (!item) return Fail(MAPI_E_CORRUPT_DATA, "the attached message cannot be read");
-        *out = MakePstMessage(ctx_, std::move(item), 0).Detach();
+        *out = MakePstMessage(ctx_, std::move(item), kAttachedMessage).Detach();
         return S_OK;
     }
 
@@ -257,7 +257,7 @@ ULONG MessageCodePage(const PstStoreContext& ctx, const PstItem& message) {
 bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::uint32_t parentNid, ULONG cp, ULONG tag,
                      SPropValue& out) {
     const std::uint32_t nid = message.Nid();
-    const bool inTree = (nid & NID_TYPE_MASK) == NID_TYPE_NORMAL_MESSAGE;
+    const bool inTree = parentNid != kAttachedMessage && (nid & NID_TYPE_MASK) == NID_TYPE_NORMAL_MESSAGE;
     switch (PROP_ID(tag)) {
     case PROP_ID(PR_ENTRYID):
         if (!inTree) return false;  // an attached message has no id of its own
@@ -268,7 +268,7 @@ bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::ui
     case PROP_ID(PR_STORE_ENTRYID): out = SPropValue::Binary(PR_STORE_ENTRYID, ctx.storeEntryId); return true;
     case PROP_ID(PR_STORE_RECORD_KEY): out = SPropValue::Binary(PR_STORE_RECORD_KEY, ctx.file->RecordKey()); return true;
     case PROP_ID(PR_PARENT_ENTRYID):
-        if (parentNid == 0) return false;
+        if (parentNid == 0 || parentNid == kAttachedMessage) return false;
         out = SPropValue::Binary(PR_PARENT_ENTRYID, ctx.file->EntryIdFor(parentNid));
         return true;
     case PROP_ID(PR_HASATTACH): out = SPropValue::Bool(PR_HASATTACH, message.AttachmentCount() > 0); return true;

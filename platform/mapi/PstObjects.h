@@ -25,6 +25,9 @@ bool PstPathFromStoreEntryId(const BYTE* eid, ULONG cb, std::string& utf8Path);
 
 ComPtr<IMsgStore> MakePstStore(PstContextPtr ctx);
 ComPtr<IMAPIFolder> MakePstFolder(PstContextPtr ctx, PstItem item);
+// parentNid: the folder the message was listed in (0 when opened by id), or kAttachedMessage
+// for a message inside an attachment, which has no entry id of its own.
+inline constexpr std::uint32_t kAttachedMessage = 0xFFFFFFFFu;
 ComPtr<IMessage> MakePstMessage(PstContextPtr ctx, PstItem item, std::uint32_t parentNid);
 
 // OpenEntry of a store and its folders: folders and messages by entry id.

@@ -218,6 +218,16 @@ TEST_F(MapiLayer, UnusableFilesFailWithTheirErrors) {
     }
 }
 
+TEST_F(MapiLayer, PasswordProtectedStoresOpen) {
+    // The password of a store file only guards its opening in the mail client: the contents
+    // are not encrypted with it, and this read-only viewer opens the store.
+    pstbuild::Store s = pstbuild::SampleStore();
+    s.passwordCrc = 0x1234ABCD;
+    Mounted m(Write(s), "password");
+    ASSERT_TRUE(m.store);
+    EXPECT_EQ(m.Rows(m.Subtree().get(), false, {PR_DISPLAY_NAME_A})->cRows(), 4u);
+}
+
 TEST_F(MapiLayer, TwoProfilesKeepTheirOwnStores) {
     pstbuild::Store a = pstbuild::SampleStore();
     pstbuild::Store b;
