@@ -7,6 +7,7 @@
 #include "controls/unicode/TntSysUtils.h"
 #include "platform/win/CodePages.h"
 #include "platform/win/WinError.h"
+#include "platform/win/WinModule.h"
 #include "platform/win/WinString.h"
 
 bool UseWideWinApi = true;
@@ -86,6 +87,11 @@ BOOL WinApiDeleteFile(LPCWSTR fileName) {
 
 DWORD WinApiGetModuleFileName(HMODULE module, LPWSTR fileName, DWORD size) {
     return GetModuleFileNameW(module, fileName, size);
+}
+
+HMODULE WinApiLoadLibrary(LPCWSTR fileName) {
+    if (UseWideWinApi) return LoadLibraryW(fileName);
+    return LoadLibraryW(AnsiName(fileName).c_str());
 }
 
 // --- UTF-8 -----------------------------------------------------------------------------------

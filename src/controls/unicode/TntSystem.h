@@ -38,6 +38,7 @@ BOOL WinApiCreateDirectory(LPCWSTR pathName, LPSECURITY_ATTRIBUTES securityAttri
 BOOL WinApiCopyFile(LPCWSTR existingFileName, LPCWSTR newFileName, BOOL failIfExists);
 BOOL WinApiDeleteFile(LPCWSTR fileName);
 DWORD WinApiGetModuleFileName(HMODULE module, LPWSTR fileName, DWORD size);
+HMODULE WinApiLoadLibrary(LPCWSTR fileName);
 
 // --- Text encodings ---
 

@@ -2,6 +2,7 @@
 
 #include "controls/unicode/TntSysUtils.h"
 #include "controls/unicode/TntSystem.h"
+#include "platform/win/WinModule.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
 
@@ -215,4 +216,11 @@ TEST(ShortCuts, TextPutsShiftCtrlAltBeforeTheKey) {
         EXPECT_EQ(WideShortCutToText(c.shortCut), c.text);
         EXPECT_EQ(Utf8ToUtf16(ShortCutToText(c.shortCut)), c.text);  // the 8-bit text agrees
     }
+}
+
+TEST(TntSystem, LoadsLibrariesThroughTheWideEntryPoint) {
+    HMODULE lib = WinApiLoadLibrary(u"libm.so.6");
+    ASSERT_NE(lib, nullptr);
+    EXPECT_TRUE(FreeLibrary(lib));
+    EXPECT_EQ(WinApiLoadLibrary(u"/nonexistent/libnone.so"), nullptr);
 }
