@@ -10,6 +10,7 @@
 
 #include "platform/vcl/Classes.h"
 #include "platform/vcl/GdiTypes.h"
+#include "platform/vcl/ShortCuts.h"
 #include "platform/vcl/Types.h"
 
 // ---- system messages

@@ -31,6 +31,7 @@ int Pump() {
 
 TEST(WinUser, SendReachesTheWindowAndDeadHandlesFail) {
     SetGuiThread();
+    Pump();  // whatever earlier tests left
     Recorder r;
     EXPECT_EQ(SendMessageW(r.handle, WM_USER + 1, 21, 0), 42);
     ASSERT_EQ(r.seen.size(), 1u);
@@ -52,6 +53,7 @@ TEST(WinUser, SendReachesTheWindowAndDeadHandlesFail) {
 
 TEST(WinUser, PostedMessagesFromOtherThreadsArriveInOrderOnTheGuiThread) {
     SetGuiThread();
+    Pump();
     Recorder r;
     const auto gui = std::this_thread::get_id();
     std::thread::id deliveredOn;
@@ -78,6 +80,7 @@ TEST(WinUser, PostedMessagesFromOtherThreadsArriveInOrderOnTheGuiThread) {
 
 TEST(WinUser, SendFromAnotherThreadRunsOnTheGuiThread) {
     SetGuiThread();
+    Pump();
     Recorder r;
     std::thread::id ranOn;
     HWND w = AllocateHWnd([&](TMessage& m) {
@@ -108,6 +111,7 @@ TEST(WinUser, RegisteredMessagesAreStableByNameWithoutCase) {
 
 TEST(WinUser, TimersTickUntilKilledAndNeverQueueTwice) {
     SetGuiThread();
+    Pump();
     Recorder r;
     ASSERT_EQ(SetTimer(r.handle, 5, 10, nullptr), 5u);
     const auto start = std::chrono::steady_clock::now();
@@ -118,7 +122,7 @@ TEST(WinUser, TimersTickUntilKilledAndNeverQueueTwice) {
         int pendingTimers = 0;
         // However long the loop was away, one WM_TIMER of a timer waits at a time.
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        while (PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+        while (PeekMessageW(&msg, r.handle, WM_TIMER, WM_TIMER, PM_REMOVE)) {
             ++pendingTimers;
             DispatchMessageW(&msg);
         }
@@ -134,7 +138,8 @@ TEST(WinUser, TimersTickUntilKilledAndNeverQueueTwice) {
     EXPECT_FALSE(NextTimerDue().has_value());
 
     // A thread timer gets an id of its own; its proc runs in place of a window.
-    static int procCalls = 0;
+    static int procCalls;
+    procCalls = 0;
     const UINT_PTR id = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++procCalls; });
     EXPECT_NE(id, 0u);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -1,0 +1,726 @@
+#include "platform/vcl/Forms.h"
+
+#include <algorithm>
+
+#include "platform/vcl/Filer.h"
+#include "platform/vcl/Gdi.h"
+#include "platform/win/WinError.h"
+#include "platform/win/WinString.h"
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+namespace {
+
+TModalHook& Hook() {
+    static TModalHook hook;
+    return hook;
+}
+
+// The application and screen objects live from start-up to DoneApplication or exit. The widget
+// set's slot is made first so that it outlives them.
+struct Globals {
+    std::unique_ptr<TApplication> application;
+    std::unique_ptr<TScreen> screen;
+    Globals() {
+        (void)WidgetSet();
+        screen = std::make_unique<TScreen>(nullptr);
+        Screen = screen.get();
+        application = std::make_unique<TApplication>(nullptr);
+        Application = application.get();
+        RegisterFindGlobalComponent([](std::string_view name) -> TComponent* {
+            if (!Screen) return nullptr;
+            for (TCustomForm* f : Screen->AllForms())
+                if (AnsiSameText(f->Name(), name)) return f;
+            return nullptr;
+        });
+    }
+    ~Globals() { DoneApplication(); }
+};
+Globals globals;
+
+}  // namespace
+
+void DoneApplication() {
+    if (Application) Application->DestroyComponents();
+    if (Screen) Screen->DestroyComponents();
+}
+
+TCustomForm* GetParentForm(TControl* control) { return control ? control->ParentForm() : nullptr; }
+
+void SetModalHook(TModalHook hook) { Hook() = std::move(hook); }
+
+TScopedModalHook::TScopedModalHook(TModalHook hook) : saved_(std::move(Hook())) { Hook() = std::move(hook); }
+TScopedModalHook::~TScopedModalHook() { Hook() = std::move(saved_); }
+
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    TModalRequest request;
+    request.What = TModalRequest::MessageBox;
+    request.Text = text ? text : u"";
+    request.Caption = caption ? caption : u"Error";
+    request.Flags = type;
+    if (Hook())
+        if (int answer = Hook()(request)) return answer;
+    TMessageBoxRequest box{owner, request.Text, request.Caption, type};
+    const int answer = WidgetSet().MessageBox(box);
+    if (answer == 0) SetLastError(ERROR_NOT_SUPPORTED);
+    return answer;
+}
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    const WideString t = text ? Utf8ToUtf16(text) : WideString();
+    const WideString c = caption ? Utf8ToUtf16(caption) : WideString(u"Error");
+    return MessageBoxW(owner, t.c_str(), c.c_str(), type);
+}
+
+void MessageBeep(UINT) { WidgetSet().Beep(); }
+
+// ---------------------------------------------------------------------------------------------
+// TCustomForm
+
+const TMetaClass& TCustomForm::StaticClass() {
+    static const TMetaClass& meta = DescribeClass<TCustomForm>("TCustomForm", &TWinControl::StaticClass(), [](TClassBuilder<TCustomForm>& b) {
+        b.Property("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl);
+        b.Property("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons)
+            .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
+        b.Property("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable);
+        b.Property("ClientHeight", &TCustomForm::ClientHeight, &TCustomForm::SetClientHeight).NoDefault();
+        b.Property("ClientWidth", &TCustomForm::ClientWidth, &TCustomForm::SetClientWidth).NoDefault();
+        b.Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal);
+        b.Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false);
+        b.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu);
+        b.Property("OldCreateOrder", [](const TCustomForm&) { return false; }, [](TCustomForm&, bool) {}).Default(false);
+        b.Property("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch).Default(96);
+        b.Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDefaultPosOnly);
+        b.Property("Scaled", [](const TCustomForm&) { return true; }, [](TCustomForm&, bool) {}).Default(true);
+        b.Property("TextHeight", [](const TCustomForm&) { return 13; }, [](TCustomForm&, int) {})
+            .Stored([](const TObject&) { return false; });
+        b.Property("WindowState", &TCustomForm::WindowState, &TCustomForm::SetWindowState).Default(wsNormal);
+        b.Property("Visible", &TCustomForm::Visible, &TCustomForm::SetVisible).Default(false);
+        b.Event("OnActivate", &TCustomForm::OnActivate);
+        b.Event("OnClose", &TCustomForm::OnClose);
+        b.Event("OnCloseQuery", &TCustomForm::OnCloseQuery);
+        b.Event("OnCreate", &TCustomForm::OnCreate);
+        b.Event("OnDeactivate", &TCustomForm::OnDeactivate);
+        b.Event("OnDestroy", &TCustomForm::OnDestroy);
+        b.Event("OnHide", &TCustomForm::OnHide);
+        b.Event("OnPaint", &TCustomForm::OnPaint);
+        b.Event("OnShow", &TCustomForm::OnShow);
+    });
+    return meta;
+}
+
+const TMetaClass& TForm::StaticClass() {
+    static const TMetaClass& meta = DescribeClass<TForm>("TForm", &TCustomForm::StaticClass());
+    return meta;
+}
+
+const TMessageTable& TCustomForm::ClassMessages() {
+    static const TMessageTable table(&TWinControl::ClassMessages(), {
+        MESSAGE_HANDLER(WM_CLOSE, TCustomForm::WMClose),
+        MESSAGE_HANDLER(WM_ACTIVATE, TCustomForm::WMActivate),
+        MESSAGE_HANDLER(CM_DIALOGKEY, TCustomForm::CMDialogKey),
+        MESSAGE_HANDLER(CM_RELEASE, TCustomForm::CMRelease),
+        MESSAGE_HANDLER(CM_SHOWINGCHANGED, TCustomForm::CMShowingChanged),
+    });
+    return table;
+}
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(NewControlCanvas(*this)) {
+    SetVisible(false);
+    SetBounds(0, 0, 320, 240);
+    SetParentColor(false);
+    SetParentFont(false);
+    controlStyle_ = controlStyle_ + TControlStyle{csAcceptsControls};
+    if (Screen) Screen->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+    Destroying();
+    if (initialized_ && OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (...) {
+            // A destructor must not throw; the handler's error goes to the application.
+            if (Application) Application->HandleException(this);
+        }
+    }
+    if (Screen) Screen->RemoveForm(this);
+    if (Application) Application->FormClosed(this);
+}
+
+void TCustomForm::InitForm() {
+    if (initialized_) return;
+    initialized_ = true;
+    if (&ClassType() != &TForm::StaticClass() && &ClassType() != &TCustomForm::StaticClass()) {
+        if (!InitInheritedComponent(this, TForm::StaticClass()))
+            throw EResNotFound("Resource " + AnsiString(ClassName()) + " not found");
+    }
+    DoCreate();
+}
+
+void TCustomForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle style) {
+    if (style == borderStyle_) return;
+    borderStyle_ = style;
+    RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons icons) {
+    if (icons == borderIcons_) return;
+    borderIcons_ = icons;
+    RecreateWnd();
+}
+
+void TCustomForm::SetWindowState(TWindowState state) {
+    if (state == windowState_) return;
+    windowState_ = state;
+    if (Peer()) Peer()->SetWindowState(static_cast<int>(state));
+}
+
+void TCustomForm::SetMenu(TComponent* menu) {
+    if (menu == menu_) return;
+    if (menu_) menu_->RemoveFreeNotification(this);
+    menu_ = menu;
+    if (menu) menu->FreeNotification(this);
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+    TWinControl::Notification(component, operation);
+    if (operation != TOperation::opRemove) return;
+    if (component == menu_) menu_ = nullptr;
+    if (component == activeControl_) activeControl_ = nullptr;
+    if (component == focusedControl_) focusedControl_ = nullptr;
+}
+
+void TCustomForm::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.Style &= ~(WS_CHILD | WS_TABSTOP);
+    params.WndParent = nullptr;
+    switch (borderStyle_) {
+    case bsNone: params.Style |= WS_POPUP; break;
+    case bsSingle: params.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog: params.Style |= WS_CAPTION | WS_POPUP; params.ExStyle |= WS_EX_DLGMODALFRAME; break;
+    case bsToolWindow: params.Style |= WS_CAPTION; params.ExStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeToolWin: params.Style |= WS_CAPTION | WS_THICKFRAME; params.ExStyle |= WS_EX_TOOLWINDOW; break;
+    }
+    if (borderStyle_ != bsNone && borderIcons_.Contains(biSystemMenu)) {
+        params.Style |= WS_SYSMENU;
+        if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow && borderStyle_ != bsSizeToolWin) {
+            if (borderIcons_.Contains(biMinimize)) params.Style |= WS_MINIMIZEBOX;
+            if (borderIcons_.Contains(biMaximize)) params.Style |= WS_MAXIMIZEBOX;
+        }
+    }
+    if (formStyle_ == fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
+    if (windowState_ == wsMaximized) params.Style |= WS_MAXIMIZE;
+    if (windowState_ == wsMinimized) params.Style |= WS_MINIMIZE;
+}
+
+void TCustomForm::CreateWnd() {
+    TWinControl::CreateWnd();
+    if (TWidgetPeer* p = Peer()) {
+        const bool sizeable = borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin;
+        const bool tool = borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
+        const bool sys = borderStyle_ != bsNone && borderIcons_.Contains(biSystemMenu);
+        p->SetFrame(sizeable, tool, borderStyle_ == bsNone, sys && borderIcons_.Contains(biMinimize) && !tool && borderStyle_ != bsDialog,
+                    sys && borderIcons_.Contains(biMaximize) && !tool && borderStyle_ != bsDialog, sys);
+        if (windowState_ != wsNormal) p->SetWindowState(static_cast<int>(windowState_));
+    }
+}
+
+void TCustomForm::PaintWindow(HDC dc) {
+    BeginCanvasPaint(canvas_.get(), dc, Font());
+    try {
+        Paint();
+    } catch (...) {
+        EndCanvasPaint(canvas_.get());
+        throw;
+    }
+    EndCanvasPaint(canvas_.get());
+}
+
+void TCustomForm::Paint() {
+    if (OnPaint) OnPaint(this);
+}
+
+void TCustomForm::Loaded() {
+    TWinControl::Loaded();
+    if (activeControl_ && !ContainsControl(activeControl_)) activeControl_ = nullptr;
+}
+
+void TCustomForm::PlaceOnScreen() {
+    if (placed_) return;
+    placed_ = true;
+    TRect area = WidgetSet().WorkAreaRect();
+    TCustomForm* around = nullptr;
+    if (position_ == poMainFormCenter && Application) around = Application->MainForm();
+    if (position_ == poOwnerFormCenter) around = dynamic_cast<TCustomForm*>(Owner());
+    if (around == this) around = nullptr;
+    if (around) area = around->BoundsRect();
+    switch (position_) {
+    case poScreenCenter:
+    case poDesktopCenter:
+    case poMainFormCenter:
+    case poOwnerFormCenter:
+        SetBounds(area.left + (area.Width() - Width()) / 2, area.top + (area.Height() - Height()) / 2, Width(), Height());
+        break;
+    default: break;
+    }
+}
+
+void TCustomForm::SetVisible(bool visible) {
+    if (visible == Visible()) return;
+    if (visible) {
+        PlaceOnScreen();
+        HandleNeeded();
+        TWinControl::SetVisible(true);
+        DoShow();
+        if (!activeControl_) {
+            if (TWinControl* first = FindNextControl(nullptr, true, true, false)) activeControl_ = first;
+        }
+        if (activeControl_ && activeControl_->CanFocus()) FocusControl(activeControl_);
+        if (TWidgetPeer* p = Peer()) p->Activate();
+        if (Screen) Screen->SetActiveForm(this);
+    } else {
+        TWinControl::SetVisible(false);
+        DoHide();
+        if (Screen && Screen->ActiveForm() == this) Screen->SetActiveForm(nullptr);
+    }
+}
+
+void TCustomForm::Show() {
+    SetVisible(true);
+    BringToFront();
+}
+
+void TCustomForm::BringToFront() {
+    if (TWidgetPeer* p = Peer()) {
+        p->SetZOrder(true);
+        p->Activate();
+    }
+}
+
+void TCustomForm::DoShow() {
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::Activate() {
+    active_ = true;
+    if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate() {
+    active_ = false;
+    if (OnDeactivate) OnDeactivate(this);
+}
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+    if (control == activeControl_) return;
+    if (control && (control == this || !ContainsControl(control)))
+        throw EInvalidOperation("Invalid form for the active control");
+    if (control && Visible() && !control->CanFocus())
+        throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    activeControl_ = control;
+    if (control && Visible() && !ComponentState().Contains(csLoading)) FocusControl(control);
+}
+
+void TCustomForm::FocusControl(TWinControl* control) {
+    activeControl_ = control;
+    if (!Visible()) return;
+    control->HandleNeeded();
+    if (TWidgetPeer* p = control->Peer()) p->SetFocus();
+}
+
+// The window of control got the focus: the controls that lose and gain it hear CM_EXIT and
+// CM_ENTER, outermost first for entering and innermost first for leaving.
+void TCustomForm::FocusChanged(TWinControl* control) {
+    if (control == focusedControl_) return;
+    TWinControl* old = focusedControl_;
+    focusedControl_ = control;
+    if (control != this) activeControl_ = control;
+    // The nearest control holding both.
+    TWinControl* common = old;
+    while (common && !common->ContainsControl(control)) common = common->Parent();
+    for (TWinControl* c = old; c && c != common; c = c->Parent()) c->Perform(CM_EXIT, 0, 0);
+    std::vector<TWinControl*> entering;
+    for (TWinControl* c = control; c && c != common; c = c->Parent()) entering.push_back(c);
+    for (auto it = entering.rbegin(); it != entering.rend(); ++it) (*it)->Perform(CM_ENTER, 0, 0);
+    TMessage m{CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control), 0};
+    Broadcast(m);
+}
+
+void TCustomForm::DefocusControl(TWinControl* control, bool removing) {
+    if (removing && control->ContainsControl(activeControl_)) activeControl_ = control->Parent() != this ? control->Parent() : nullptr;
+    if (control->ContainsControl(focusedControl_)) {
+        focusedControl_ = nullptr;
+        if (Peer() && Visible()) Peer()->SetFocus();
+    }
+}
+
+void TCustomForm::ControlRemoved(TWinControl* control) {
+    if (control->ContainsControl(activeControl_)) activeControl_ = nullptr;
+    if (control->ContainsControl(focusedControl_)) focusedControl_ = nullptr;
+}
+
+TModalResult TCustomForm::ShowModal() {
+    if (Visible() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
+    modal_ = true;
+    modalResult_ = mrNone;
+    if (TWidgetPeer* p = Peer()) p->SetModal(true);
+    else {
+        HandleNeeded();
+        Peer()->SetModal(true);
+    }
+    try {
+        Show();
+        TModalRequest request;
+        request.What = TModalRequest::ModalForm;
+        request.Form = this;
+        request.Caption = Caption();
+        if (Hook()) {
+            if (const int answer = Hook()(request); answer != 0 && modalResult_ == mrNone) modalResult_ = answer;
+        } else if (!WidgetSet().HasDisplay() && modalResult_ == mrNone) {
+            throw EInvalidOperation("A modal form cannot be shown without a display");
+        }
+        while (modalResult_ == mrNone) {
+            Application->HandleMessage();
+            if (Application->Terminated()) modalResult_ = mrCancel;
+            else if (modalResult_ != mrNone) {
+                // The form asks before it goes, as Close does.
+                if (!CloseQuery()) modalResult_ = mrNone;
+            }
+            if (!Visible() && modalResult_ == mrNone) modalResult_ = mrCancel;
+        }
+    } catch (...) {
+        modal_ = false;
+        if (Peer()) Peer()->SetModal(false);
+        Hide();
+        throw;
+    }
+    modal_ = false;
+    if (Peer()) Peer()->SetModal(false);
+    Hide();
+    return modalResult_;
+}
+
+bool TCustomForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::Close() {
+    if (modal_) {
+        modalResult_ = mrCancel;  // the modal loop asks CloseQuery before it ends
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = Application && Application->MainForm() == this ? caFree : caHide;
+    if (OnClose) OnClose(this, action);
+    switch (action) {
+    case caNone: return;
+    case caHide: Hide(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
+    case caFree:
+        if (Application && Application->MainForm() == this) {
+            Hide();
+            Application->Terminate();
+        } else {
+            Release();
+        }
+        break;
+    }
+}
+
+void TCustomForm::Release() {
+    HandleNeeded();
+    PostMessageW(WindowHandle(), CM_RELEASE, 0, 0);
+}
+
+void TCustomForm::CMRelease(TMessage&) {
+    if (Application) Application->released_.push_back(this);
+}
+
+void TCustomForm::WMClose(TMessage&) { Close(); }
+
+void TCustomForm::WMActivate(TWMActivate& m) {
+    if (m.Active != WA_INACTIVE) {
+        if (Screen) Screen->SetActiveForm(this);
+        Activate();
+        if (activeControl_ && activeControl_->CanFocus() && activeControl_->Peer() && !activeControl_->Focused())
+            activeControl_->Peer()->SetFocus();
+    } else {
+        Deactivate();
+    }
+}
+
+void TCustomForm::CMDialogKey(TMessage& m) {
+    const WORD key = static_cast<WORD>(m.WParam);
+    const TShiftState shift = KeyDataToShiftState(static_cast<LONG>(m.LParam));
+    if (key == VK_TAB && !shift.Contains(ssCtrl) && !shift.Contains(ssAlt)) {
+        SelectNext(activeControl_, !shift.Contains(ssShift), true);
+        m.Result = 1;
+        return;
+    }
+    // Enter and Escape go to the controls (default and cancel buttons).
+    m.Result = 0;
+    Broadcast(m);
+}
+
+void TCustomForm::CMShowingChanged(TMessage&) {}
+
+// ---------------------------------------------------------------------------------------------
+// TApplication
+
+const TMetaClass& TApplication::StaticClass() {
+    static const TMetaClass& meta = DescribeClass<TApplication>("TApplication", &TComponent::StaticClass());
+    return meta;
+}
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+    handle_ = AllocateHWnd([this](TMessage& m) { WndProc(m); });
+}
+
+TApplication::~TApplication() {
+    Destroying();
+    DestroyComponents();
+    DeallocateHWnd(handle_);
+    if (Application == this) Application = nullptr;
+}
+
+void TApplication::Initialize() {
+    SetGuiThread();
+    terminated_ = false;
+}
+
+void TApplication::AddForm(TCustomForm* form) {
+    if (!mainForm_) mainForm_ = form;
+    form->InitForm();
+}
+
+void TApplication::FormClosed(TCustomForm* form) {
+    if (form == mainForm_) mainForm_ = nullptr;
+    std::erase(released_, form);
+    if (hintControl_ && form->ContainsControl(hintControl_)) CancelHint();
+}
+
+void TApplication::Run() {
+    running_ = true;
+    if (mainForm_ && !mainForm_->Visible()) mainForm_->Show();
+    while (!terminated_) {
+        HandleMessage();
+        if (!mainForm_ && !terminated_) terminated_ = true;  // the main form went
+    }
+    running_ = false;
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    try {
+        bool handled = false;
+        if (OnMessage) OnMessage(msg, handled);
+        if (!handled) DispatchMessageW(&msg);
+    } catch (...) {
+        HandleException(this);
+    }
+    // Released forms go once their last message is handled.
+    while (!released_.empty()) {
+        TCustomForm* f = released_.back();
+        released_.pop_back();
+        delete f;
+    }
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    WidgetSet().ProcessEvents();
+    MSG msg;
+    while (ProcessMessage(msg)) {
+        if (terminated_) break;
+    }
+}
+
+void TApplication::HandleMessage() {
+    try {
+        WidgetSet().ProcessEvents();
+    } catch (...) {
+        HandleException(this);
+    }
+    MSG msg;
+    if (!ProcessMessage(msg)) {
+        Idle();
+        if (!terminated_) WidgetSet().WaitEvents(NextTimerDue());
+    }
+}
+
+void TApplication::Idle() {
+    bool done = true;
+    try {
+        if (OnIdle) OnIdle(this, done);
+    } catch (...) {
+        HandleException(this);
+    }
+}
+
+void TApplication::HandleException(TObject* sender) {
+    try {
+        throw;
+    } catch (const EAbort&) {
+        // Silent by design.
+    } catch (const std::exception& e) {
+        if (OnException)
+            OnException(sender, e);
+        else
+            ShowException(e);
+    }
+}
+
+void TApplication::ShowException(const std::exception& error) {
+    WideString text = Utf8ToUtf16(error.what());
+    if (!text.empty() && text.back() != u'.') text += u'.';
+    MessageBoxW(mainForm_ ? mainForm_->WindowHandle() : nullptr, text.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+}
+
+int TApplication::MessageBox(const WideString& text, const WideString& caption, UINT flags) {
+    HWND owner = Screen && Screen->ActiveForm() ? Screen->ActiveForm()->WindowHandle()
+               : mainForm_ ? mainForm_->WindowHandle() : nullptr;
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+}
+
+void TApplication::Minimize() {
+    if (mainForm_) mainForm_->SetWindowState(wsMinimized);
+    if (OnMinimize) OnMinimize(this);
+}
+
+void TApplication::Restore() {
+    if (mainForm_) mainForm_->SetWindowState(wsNormal);
+    if (OnRestore) OnRestore(this);
+}
+
+void TApplication::SetHint(const WideString& hint) {
+    if (hint == hint_) return;
+    hint_ = hint;
+    if (OnHint) OnHint(this);
+}
+
+void TApplication::HintMouseMessage(TControl* control, TPoint clientPos) {
+    if (control == hintControl_) return;
+    CancelHint();
+    hintControl_ = control;
+    if (!control) return;
+    SetHint(control->Hint());
+    if (showHint_ && control->ShowHint() && !control->Hint().empty()) {
+        hintPos_ = control->ClientToScreen(clientPos);
+        hintTimer_ = SetTimer(handle_, 1, static_cast<UINT>(HintPause), nullptr);
+    }
+}
+
+void TApplication::ActivateHint(TPoint cursorPos) {
+    if (!hintControl_) return;
+    THintInfo info;
+    info.HintControl = hintControl_;
+    info.CursorPos = hintControl_->ScreenToClient(cursorPos);
+    info.CursorRect = hintControl_->ClientRect();
+    info.HintPos = cursorPos + TPoint(0, 20);
+    info.HintColor = HintColor;
+    info.HintStr = hintControl_->Hint();
+    // The control may change or refuse its hint.
+    if (hintControl_->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0) return;
+    WidgetSet().ShowHint(info.HintStr, info.HintPos);
+}
+
+void TApplication::CancelHint() {
+    if (hintTimer_) KillTimer(handle_, 1);
+    hintTimer_ = 0;
+    hintControl_ = nullptr;
+    WidgetSet().ShowHint({}, {});
+}
+
+void TApplication::WndProc(TMessage& m) {
+    if (m.Msg == WM_TIMER && m.WParam == 1) {
+        KillTimer(handle_, 1);
+        hintTimer_ = 0;
+        ActivateHint(hintPos_);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// TScreen
+
+const TMetaClass& TScreen::StaticClass() {
+    static const TMetaClass& meta = DescribeClass<TScreen>("TScreen", &TComponent::StaticClass());
+    return meta;
+}
+
+TScreen::TScreen(TComponent* owner) : TComponent(owner), hintFont_(NewControlFont()) {}
+
+TScreen::~TScreen() {
+    if (Screen == this) Screen = nullptr;
+}
+
+TCustomForm* TScreen::Forms(int index) const {
+    if (index < 0 || index >= FormCount()) RaiseRangeError();
+    return forms_[static_cast<std::size_t>(index)];
+}
+
+void TScreen::AddForm(TCustomForm* form) { forms_.push_back(form); }
+
+void TScreen::RemoveForm(TCustomForm* form) {
+    std::erase(forms_, form);
+    if (activeForm_ == form) activeForm_ = nullptr;
+}
+
+void TScreen::SetActiveForm(TCustomForm* form) { activeForm_ = form; }
+
+void TScreen::SetCursor(TCursor cursor) {
+    if (cursor == cursor_) return;
+    cursor_ = cursor;
+    WidgetSet().SetScreenCursor(cursor);
+}
+
+TStrings* TScreen::Fonts() {
+    if (!fonts_) {
+        fonts_ = std::make_unique<TStringList>();
+        for (const WideString& name : WidgetSet().FontNames()) fonts_->Add(Utf16ToUtf8(name));
+        fonts_->SetSorted(true);
+    }
+    return fonts_.get();
+}
+
+int TScreen::Width() const { return DesktopRect().Width(); }
+int TScreen::Height() const { return DesktopRect().Height(); }
+TRect TScreen::DesktopRect() const { return WidgetSet().DesktopRect(); }
+TRect TScreen::WorkAreaRect() const { return WidgetSet().WorkAreaRect(); }
+
+TControl* TScreen::ControlAtPos(TPoint screenPos) const {
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
+        TCustomForm* f = *it;
+        if (!f->Visible() || !f->BoundsRect().Contains(screenPos)) continue;
+        TWinControl* at = f;
+        for (;;) {
+            TControl* c = at->ControlAtPos(at->ScreenToClient(screenPos), true, true);
+            if (!c) return at;
+            auto* w = dynamic_cast<TWinControl*>(c);
+            if (!w) return c;
+            at = w;
+        }
+    }
+    return nullptr;
+}

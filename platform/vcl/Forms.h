@@ -1,0 +1,329 @@
+// Forms and the application: TCustomForm/TForm (border, position, window state, modal showing
+// with ModalResult, closing, focus and the active control, key preview), TApplication (the
+// message loop, idle, exceptions that reach the loop, hints, message boxes), TScreen (forms,
+// active form, cursor, fonts) and the one hook through which tests answer every message box
+// and modal form.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/vcl/Controls.h"
+#include "platform/vcl/Strings.h"
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon>;
+enum TPosition {
+    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+    poMainFormCenter, poOwnerFormCenter
+};
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+QUILLORA_ENUM_TYPEINFO(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin")
+QUILLORA_ENUM_TYPEINFO(TBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "biHelp")
+QUILLORA_ENUM_TYPEINFO(TPosition, "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                       "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter")
+QUILLORA_ENUM_TYPEINFO(TWindowState, "wsNormal", "wsMinimized", "wsMaximized")
+QUILLORA_ENUM_TYPEINFO(TFormStyle, "fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop")
+
+using TModalResult = int;
+inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
+                              mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
+
+// Message boxes.
+inline constexpr UINT MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_ABORTRETRYIGNORE = 0x2, MB_YESNOCANCEL = 0x3,
+                      MB_YESNO = 0x4, MB_RETRYCANCEL = 0x5, MB_ICONERROR = 0x10, MB_ICONHAND = 0x10,
+                      MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30, MB_ICONEXCLAMATION = 0x30,
+                      MB_ICONINFORMATION = 0x40, MB_ICONASTERISK = 0x40, MB_DEFBUTTON2 = 0x100,
+                      MB_DEFBUTTON3 = 0x200, MB_APPLMODAL = 0x0, MB_TASKMODAL = 0x2000,
+                      MB_TYPEMASK = 0xF, MB_ICONMASK = 0xF0;
+inline constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7;
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+
+class TCustomForm : public TWinControl {
+    QUILLORA_COMPONENT(TCustomForm)
+    QUILLORA_MESSAGES()
+public:
+    // A form without a form file ("CreateNew").
+    explicit TCustomForm(TComponent* owner);
+    ~TCustomForm() override;
+
+    // Reads the form files of the form's classes below TForm and fires OnCreate; done once.
+    // Application->CreateForm calls it; a form built with new calls it after construction.
+    // EResNotFound when a derived form class has no form file.
+    void InitForm();
+
+    TCanvas* Canvas() const { return canvas_.get(); }
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle style);
+    TBorderIcons BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(TBorderIcons icons);
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition position) { position_ = position; }
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState state);
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle style) { formStyle_ = style; }
+    bool KeyPreview() const { return keyPreview_; }
+    void SetKeyPreview(bool v) { keyPreview_ = v; }
+    int PixelsPerInch() const { return 96; }
+    void SetPixelsPerInch(int) {}  // forms are laid out at 96 dots per inch
+    TComponent* Menu() const { return menu_; }
+    void SetMenu(TComponent* menu);
+
+    TWinControl* ActiveControl() const { return activeControl_; }
+    void SetActiveControl(TWinControl* control);
+    void FocusControl(TWinControl* control);
+    void DefocusControl(TWinControl* control, bool removing);
+    bool Active() const { return active_; }
+
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult result) { modalResult_ = result; }
+    // Shows the form modally and runs the loop until ModalResult is set or the form closes;
+    // returns ModalResult (mrCancel when closed). The modal hook, when set, answers instead of
+    // a user.
+    virtual TModalResult ShowModal();
+    bool Modal() const { return modal_; }
+    void Close();
+    virtual bool CloseQuery();
+    // Frees the form once the loop is back from the current message.
+    void Release();
+
+    void SetVisible(bool visible) override;
+    void Show();
+    void BringToFront();
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TNotifyEvent OnPaint;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+protected:
+    friend class TWinControl;
+    friend class TApplication;
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void PaintWindow(HDC dc) override;
+    virtual void Paint();
+    virtual void DoCreate();
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void Activate();
+    virtual void Deactivate();
+    void FocusChanged(TWinControl* control);
+    void ControlRemoved(TWinControl* control);
+    void Notification(TComponent* component, TOperation operation) override;
+    void Loaded() override;
+    void PlaceOnScreen();
+
+    void WMClose(TMessage& m);
+    void WMActivate(TWMActivate& m);
+    void CMDialogKey(TMessage& m);
+    void CMRelease(TMessage& m);
+    void CMShowingChanged(TMessage& m);
+
+private:
+    TCanvasPtr canvas_;
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TBorderIcons borderIcons_ = {biSystemMenu, biMinimize, biMaximize};
+    TPosition position_ = poDefaultPosOnly;
+    TWindowState windowState_ = wsNormal;
+    TFormStyle formStyle_ = fsNormal;
+    bool keyPreview_ = false;
+    TComponent* menu_ = nullptr;
+    TWinControl* activeControl_ = nullptr;
+    TWinControl* focusedControl_ = nullptr;
+    TModalResult modalResult_ = mrNone;
+    bool modal_ = false;
+    bool active_ = false;
+    bool initialized_ = false;
+    bool placed_ = false;
+};
+
+class TForm : public TCustomForm {
+    QUILLORA_COMPONENT(TForm)
+public:
+    explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+};
+
+// The one place tests answer dialogs: a message box or a modal form asks the hook first.
+struct TModalRequest {
+    enum Kind { MessageBox, ModalForm };
+    Kind What = MessageBox;
+    TCustomForm* Form = nullptr;  // ModalForm: shown, with its handle
+    WideString Text;              // MessageBox
+    WideString Caption;
+    UINT Flags = 0;
+};
+// Returns the answer (an ID* of a message box, an mr* of a form), or 0 to let the dialog run.
+using TModalHook = std::function<int(TModalRequest& request)>;
+void SetModalHook(TModalHook hook);
+// Installs a hook for its lifetime, then puts the earlier one back.
+class TScopedModalHook {
+public:
+    explicit TScopedModalHook(TModalHook hook);
+    ~TScopedModalHook();
+    TScopedModalHook(const TScopedModalHook&) = delete;
+    TScopedModalHook& operator=(const TScopedModalHook&) = delete;
+
+private:
+    TModalHook saved_;
+};
+
+// A message box with an owner window; 0 when none can be shown (no display and no hook).
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+void MessageBeep(UINT type);
+
+// What CM_HINTSHOW hands a control (through LParam) to adjust before its hint shows.
+struct THintInfo {
+    TControl* HintControl = nullptr;
+    TPoint CursorPos;
+    TRect CursorRect;
+    TPoint HintPos;
+    int HintMaxWidth = 0;
+    TColor HintColor = static_cast<TColor>(0xFF000018);  // clInfoBk
+    WideString HintStr;
+    int HideTimeout = 2500;
+};
+
+using TMessageEvent = std::function<void(MSG& msg, bool& handled)>;
+using TIdleEvent = std::function<void(TObject* sender, bool& done)>;
+using TExceptionEvent = std::function<void(TObject* sender, const std::exception& error)>;
+
+class TApplication : public TComponent {
+    QUILLORA_COMPONENT(TApplication)
+public:
+    explicit TApplication(TComponent* owner);
+    ~TApplication() override;
+
+    void Initialize();
+    // Makes a form owned by the application, reads its form file; the first becomes MainForm.
+    template <class F>
+    void CreateForm(F*& reference) {
+        auto* form = new F(this);  // owned by the application
+        reference = form;
+        AddForm(form);
+    }
+    // The loop until Terminate (or the main form closes).
+    void Run();
+    // Handles every waiting event and message, then returns.
+    void ProcessMessages();
+    // Handles one message, or idles and waits for the next.
+    void HandleMessage();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // An exception that reached the loop: OnException, else ShowException.
+    void HandleException(TObject* sender);
+    void ShowException(const std::exception& error);
+
+    TCustomForm* MainForm() const { return mainForm_; }
+    HWND Handle() const { return handle_; }
+    const WideString& Title() const { return title_; }
+    void SetTitle(const WideString& title) { title_ = title; }
+    int MessageBox(const WideString& text, const WideString& caption, UINT flags = MB_OK);
+    bool Active() const { return active_; }
+    void Minimize();
+    void Restore();
+
+    // Hints: the current hint text, and the hint window shown for the control under the mouse.
+    const WideString& Hint() const { return hint_; }
+    void SetHint(const WideString& hint);
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool v) { showHint_ = v; }
+    TColor HintColor = static_cast<TColor>(0xFF000018);
+    int HintPause = 500;
+    void ActivateHint(TPoint cursorPos);
+    void CancelHint();
+    // The control the mouse moved over (the windows report it).
+    void HintMouseMessage(TControl* control, TPoint clientPos);
+
+    TMessageEvent OnMessage;
+    TIdleEvent OnIdle;
+    TNotifyEvent OnRestore;
+    TNotifyEvent OnMinimize;
+    TNotifyEvent OnHint;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TExceptionEvent OnException;
+
+    // Application messages (thread messages, WM_QUIT) and a form that closed or was released.
+    void FormClosed(TCustomForm* form);
+
+private:
+    friend class TCustomForm;
+    void AddForm(TCustomForm* form);
+    bool ProcessMessage(MSG& msg);
+    void Idle();
+    void WndProc(TMessage& m);
+
+    HWND handle_ = nullptr;
+    TCustomForm* mainForm_ = nullptr;
+    WideString title_;
+    WideString hint_;
+    bool showHint_ = true;
+    bool terminated_ = false;
+    bool active_ = true;
+    bool running_ = false;
+    TControl* hintControl_ = nullptr;
+    UINT_PTR hintTimer_ = 0;
+    TPoint hintPos_;
+    std::vector<TCustomForm*> released_;
+};
+
+class TScreen : public TComponent {
+    QUILLORA_COMPONENT(TScreen)
+public:
+    explicit TScreen(TComponent* owner);
+    ~TScreen() override;
+
+    int FormCount() const { return static_cast<int>(forms_.size()); }
+    TCustomForm* Forms(int index) const;
+    const std::vector<TCustomForm*>& AllForms() const { return forms_; }
+    TCustomForm* ActiveForm() const { return activeForm_; }
+    TWinControl* ActiveControl() const { return activeForm_ ? activeForm_->ActiveControl() : nullptr; }
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor);
+    TStrings* Fonts();
+    int PixelsPerInch() const { return 96; }
+    int Width() const;
+    int Height() const;
+    TRect DesktopRect() const;
+    TRect WorkAreaRect() const;
+    int MonitorCount() const { return 1; }
+    TFont* HintFont() const { return hintFont_.get(); }
+    // The control at a screen point (the windows of shown forms, topmost form first).
+    TControl* ControlAtPos(TPoint screenPos) const;
+
+private:
+    friend class TCustomForm;
+    void AddForm(TCustomForm* form);
+    void RemoveForm(TCustomForm* form);
+    void SetActiveForm(TCustomForm* form);
+
+    std::vector<TCustomForm*> forms_;
+    TCustomForm* activeForm_ = nullptr;
+    TCursor cursor_ = crDefault;
+    std::unique_ptr<TStringList> fonts_;
+    TFontPtr hintFont_;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;
+
+// Destroys the application's forms and components (at exit, or before a display backend goes).
+void DoneApplication();
+
+// The form that holds a control (null for a control outside any form).
+TCustomForm* GetParentForm(TControl* control);
