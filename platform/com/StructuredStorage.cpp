@@ -33,6 +33,14 @@ const IID& IEnumSTATSTG::iid() {
 
 namespace {
 
+thread_local std::string lastOpenFailure;
+
+// Records why an open failed (or clears it) and passes the result on.
+HRESULT OpenResult(HRESULT hr, const char* why) {
+    if (FAILED(hr) && lastOpenFailure.empty()) lastOpenFailure = why;
+    return hr;
+}
+
 HRESULT HresultFromOpenErrno(int err) {
     switch (err) {
         case ENOENT: return STG_E_FILENOTFOUND;
@@ -109,7 +117,10 @@ HRESULT StgIsStorageMemory(const void* data, std::size_t size) {
     return CompoundFileDirectory::HasSignature(static_cast<const std::uint8_t*>(data), size) ? S_OK : S_FALSE;
 }
 
+const std::string& StgLastOpenFailure() { return lastOpenFailure; }
+
 HRESULT StgOpenStorage(LPCOLESTR path, IStorage* priority, DWORD mode, SNB, DWORD, IStorage** out) {
+    lastOpenFailure.clear();
     if (!out) return STG_E_INVALIDPOINTER;
     *out = nullptr;
     if (priority) return STG_E_INVALIDPARAMETER;
@@ -117,22 +128,24 @@ HRESULT StgOpenStorage(LPCOLESTR path, IStorage* priority, DWORD mode, SNB, DWOR
     std::string p;
     if (!PathToUtf8(path, p)) return STG_E_INVALIDNAME;
     StorageImageBytes bytes;
-    if (HRESULT hr = ReadWholeFile(p, bytes); FAILED(hr)) return hr;
+    if (HRESULT hr = ReadWholeFile(p, bytes); FAILED(hr)) return OpenResult(hr, "cannot read the file");
     // As on the original platform, a file that is no compound file "already exists".
-    if (!CompoundFileDirectory::HasSignature(bytes.data.get(), bytes.size)) return STG_E_FILEALREADYEXISTS;
-    return OpenGsfReadStorage(std::move(bytes), mode, out);
+    if (!CompoundFileDirectory::HasSignature(bytes.data.get(), bytes.size))
+        return OpenResult(STG_E_FILEALREADYEXISTS, "not a compound file");
+    return OpenResult(OpenGsfReadStorage(std::move(bytes), mode, out, &lastOpenFailure), "cannot open");
 }
 
 HRESULT StgOpenStorageOnMemory(const void* data, std::size_t size, DWORD mode, IStorage** out) {
+    lastOpenFailure.clear();
     if (!out) return STG_E_INVALIDPOINTER;
     *out = nullptr;
     if (!data && size) return STG_E_INVALIDPOINTER;
     if (!CompoundFileDirectory::HasSignature(static_cast<const std::uint8_t*>(data), size))
-        return STG_E_FILEALREADYEXISTS;
+        return OpenResult(STG_E_FILEALREADYEXISTS, "not a compound file");
     StorageImageBytes bytes;
-    if (!bytes.Allocate(size)) return STG_E_INSUFFICIENTMEMORY;
+    if (!bytes.Allocate(size)) return OpenResult(STG_E_INSUFFICIENTMEMORY, "no memory for the image");
     std::memcpy(bytes.data.get(), data, size);
-    return OpenGsfReadStorage(std::move(bytes), mode, out);
+    return OpenResult(OpenGsfReadStorage(std::move(bytes), mode, out, &lastOpenFailure), "cannot open");
 }
 
 HRESULT StgCreateDocfile(LPCOLESTR path, DWORD mode, DWORD, IStorage** out) {

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/com/ComBase.h"
 
@@ -165,6 +166,10 @@ HRESULT StgOpenStorage(LPCOLESTR path, IStorage* priority, DWORD mode, SNB exclu
                        DWORD reserved, IStorage** out);
 // Opens a compound file image held in memory for reading; the bytes are copied.
 HRESULT StgOpenStorageOnMemory(const void* data, std::size_t size, DWORD mode, IStorage** out);
+
+// Why the last StgOpenStorage or StgOpenStorageOnMemory of this thread failed, in words for a
+// log ("broken stream sector chain", ...); empty after a success.
+const std::string& StgLastOpenFailure();
 
 // Creates a new compound file to be written at path (see the top of this file). Without
 // STGM_CREATE an existing file fails with STG_E_FILEALREADYEXISTS.

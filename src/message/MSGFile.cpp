@@ -71,7 +71,7 @@ bool TMSGFile::LoadFromFile(const WideString& path) {
     if (FAILED(hr)) return Fail(hr, "cannot read the file");
     ComPtr<IStorage> root;
     hr = StgOpenStorage(path.c_str(), nullptr, kOpenFileMode, nullptr, 0, root.put());
-    if (FAILED(hr)) return Fail(hr, "cannot open the compound file (damaged or unreadable)");
+    if (FAILED(hr)) return Fail(hr, "cannot open the compound file: " + StgLastOpenFailure());
     return LoadRoot(root.get());
 }
 
@@ -81,7 +81,7 @@ bool TMSGFile::LoadFromMemory(std::span<const std::uint8_t> image) {
     lastErrorText_.clear();
     ComPtr<IStorage> root;
     HRESULT hr = StgOpenStorageOnMemory(image.data(), image.size(), kOpenMemoryMode, root.put());
-    if (FAILED(hr)) return Fail(hr, "not a compound file, or a damaged one");
+    if (FAILED(hr)) return Fail(hr, "cannot open the compound file: " + StgLastOpenFailure());
     return LoadRoot(root.get());
 }
 

@@ -194,6 +194,7 @@ TEST(MSGFile, FailuresAreReported) {
     std::string good = Build({Prop(0x1000001F, Utf16(std::u16string(5000, u'x')))}, dir);
     EXPECT_FALSE(msg.LoadFromMemory(AsBytes(good.substr(0, good.size() - 1000))));
     EXPECT_EQ(msg.LastError(), STG_E_DOCFILECORRUPT);
+    EXPECT_GT(msg.LastErrorText().size(), std::string("cannot open the compound file: ").size()) << "says why";
 }
 
 }  // namespace
