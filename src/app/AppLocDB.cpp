@@ -90,6 +90,8 @@ void AppLocDB::SetString(const WideString& key, const WideString& text) {
 }
 
 int AppLocDB::LoadDB(const WideString& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(FsPath(path), ec)) return -1;
     std::ifstream in(FsPath(path), std::ios::binary);
     if (!in) return -1;
     std::string bytes;
@@ -98,10 +100,14 @@ int AppLocDB::LoadDB(const WideString& path) {
         bytes.append(chunk, static_cast<size_t>(in.gcount()));
         if (!in) break;
     }
+    LoadBytes(bytes);
+    return 0;
+}
+
+void AppLocDB::LoadBytes(const std::string& bytes) {
     // The whole file is decoded at once: the byte-order mark is looked for at its start only,
     // and nothing after a NUL is lost.
     LoadText(DecodeFileBytes(bytes));
-    return 0;
 }
 
 void AppLocDB::LoadText(const WideString& text) {

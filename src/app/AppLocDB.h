@@ -10,6 +10,7 @@
 #pragma once
 
 #include <map>
+#include <string>
 #include <utility>
 
 #include "platform/win/WinTypes.h"
@@ -40,10 +41,12 @@ public:
     // "\n" (backslash, n) becomes a line feed.
     static WideString DecodeText(const WideString& text);
 
-    // The text of a file's content as LoadDB reads it (exposed for tests and fuzzing).
-    void LoadText(const WideString& text);
+    // Merges a file's content as LoadDB reads it.
+    void LoadBytes(const std::string& bytes);
 
 private:
+    void LoadText(const WideString& text);
+
     std::map<WideString, WideString> db_;
 };
 
