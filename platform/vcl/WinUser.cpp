@@ -66,9 +66,11 @@ struct State {
     std::unordered_map<HDROP, std::unique_ptr<HDROP__>> drops;
 };
 
+// The queue lives for the whole process: threads may post and windows may go while statics
+// of other units are being destroyed at exit.
 State& S() {
-    static State s;
-    return s;
+    static State* s = new State;
+    return *s;
 }
 
 thread_local DWORD lastMessageTime = 0;

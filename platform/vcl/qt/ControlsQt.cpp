@@ -1,0 +1,381 @@
+#include "platform/vcl/qt/ControlsQt.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QUrl>
+#include <QWheelEvent>
+
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/Gdi.h"
+#include "platform/vcl/qt/GdiQt.h"
+
+namespace vclqt {
+
+namespace {
+
+QString ToQString(const WideString& s) {
+    return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+WPARAM MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
+    WPARAM keys = 0;
+    if (buttons & Qt::LeftButton) keys |= MK_LBUTTON;
+    if (buttons & Qt::RightButton) keys |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton) keys |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier) keys |= MK_SHIFT;
+    if (mods & Qt::ControlModifier) keys |= MK_CONTROL;
+    return keys;
+}
+
+// Our key data: bits 25 and 26 carry Shift and Ctrl, bit 29 Alt, bit 30 a repeat, bit 31 a
+// release (see KeyDataToShiftState).
+LPARAM KeyData(const QKeyEvent* e, bool release) {
+    LONG data = 1;
+    if (e->modifiers() & Qt::ShiftModifier) data |= 1 << 25;
+    if (e->modifiers() & Qt::ControlModifier) data |= 1 << 26;
+    if (e->modifiers() & Qt::AltModifier) data |= 1 << 29;
+    if (e->isAutoRepeat() || release) data |= 1 << 30;
+    LPARAM l = data;
+    if (release) l |= static_cast<LPARAM>(static_cast<DWORD>(1u << 31));
+    return l;
+}
+
+Qt::CursorShape CursorShape(int cursor) {
+    switch (cursor) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass:
+    case crSQLWait: return Qt::WaitCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+}  // namespace
+
+WORD VirtualKeyOfQtKey(int key) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<WORD>('A' + (key - Qt::Key_A));
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return static_cast<WORD>('0' + (key - Qt::Key_0));
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return static_cast<WORD>(VK_F1 + (key - Qt::Key_F1));
+    switch (key) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_NumLock: return VK_NUMLOCK;
+    case Qt::Key_ScrollLock: return VK_SCROLL;
+    case Qt::Key_Print: return VK_SNAPSHOT;
+    case Qt::Key_Menu: return VK_APPS;
+    case Qt::Key_Help: return VK_HELP;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon: return VK_OEM_1;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return VK_OEM_PLUS;
+    case Qt::Key_Comma:
+    case Qt::Key_Less: return VK_OEM_COMMA;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore: return VK_OEM_MINUS;
+    case Qt::Key_Period:
+    case Qt::Key_Greater: return VK_OEM_PERIOD;
+    case Qt::Key_Slash:
+    case Qt::Key_Question: return VK_OEM_2;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_AsciiTilde: return VK_OEM_3;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft: return VK_OEM_4;
+    case Qt::Key_Backslash:
+    case Qt::Key_Bar: return VK_OEM_5;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight: return VK_OEM_6;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl: return VK_OEM_7;
+    default: return 0;
+    }
+}
+
+PeerWidget::PeerWidget(TWinControl& control, const TCreateParams& params, QWidget* parent)
+    : QWidget(parent, parent ? Qt::WindowFlags() : Qt::Window), topLevel_(parent == nullptr), control_(control) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(topLevel_ ? Qt::ClickFocus : Qt::StrongFocus);
+    setAutoFillBackground(false);
+    if (topLevel_) {
+        setWindowTitle(ToQString(params.Caption));
+        setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    setObjectName(QString::fromUtf8(control.Name().c_str()));
+    if (params.ExStyle & WS_EX_ACCEPTFILES) setAcceptDrops(true);
+}
+
+PeerWidget::~PeerWidget() = default;
+
+LRESULT PeerWidget::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
+    try {
+        return control_.Perform(msg, wParam, lParam);
+    } catch (...) {
+        if (Application) Application->HandleException(&control_);
+        return 0;
+    }
+}
+
+void PeerWidget::SetBounds(const TRect& b) {
+    applying_ = true;
+    if (topLevel_) {
+        move(b.left, b.top);
+        resize(std::max<LONG>(b.Width(), 1), std::max<LONG>(b.Height(), 1));
+    } else {
+        setGeometry(b.left, b.top, std::max<LONG>(b.Width(), 0), std::max<LONG>(b.Height(), 0));
+    }
+    applying_ = false;
+}
+
+void PeerWidget::SetVisible(bool visible) { setVisible(visible); }
+void PeerWidget::SetEnabled(bool enabled) { setEnabled(enabled); }
+
+void PeerWidget::SetText(const WideString& text) {
+    if (topLevel_) setWindowTitle(ToQString(text));
+}
+
+void PeerWidget::SetFont(const LOGFONTW& font, COLORREF) { setFont(QtFontOf(font)); }
+void PeerWidget::SetColor(COLORREF) { update(); }
+
+void PeerWidget::SetZOrder(bool top) {
+    if (top)
+        raise();
+    else
+        lower();
+}
+
+void PeerWidget::Invalidate(const TRect* rect) {
+    if (rect)
+        update(QRect(rect->left, rect->top, rect->Width(), rect->Height()));
+    else
+        update();
+}
+
+void PeerWidget::Update() { repaint(); }
+
+void PeerWidget::SetFocus() {
+    if (topLevel_) activateWindow();
+    setFocus(Qt::OtherFocusReason);
+    // Without a window system (offscreen) Qt may not move the focus; the control still learns it.
+    if (!hasFocus()) {
+        QWidget* old = QApplication::focusWidget();
+        if (old == this) return;
+        if (auto* oldPeer = dynamic_cast<PeerWidget*>(old)) oldPeer->Send(WM_KILLFOCUS, 0, 0);
+    }
+}
+
+bool PeerWidget::Focused() const { return hasFocus(); }
+
+void PeerWidget::SetCursor(int cursor) {
+    if (cursor == crDefault)
+        unsetCursor();
+    else
+        setCursor(QCursor(CursorShape(cursor)));
+}
+
+void PeerWidget::SetMouseCapture(bool capture) {
+    if (capture)
+        grabMouse();
+    else
+        releaseMouse();
+}
+
+TPoint PeerWidget::ClientOrigin() const {
+    const QPoint p = mapToGlobal(QPoint(0, 0));
+    return TPoint(p.x(), p.y());
+}
+
+void PeerWidget::SetWindowState(int state) {
+    if (!topLevel_) return;
+    setWindowState(state == 1 ? Qt::WindowMinimized : state == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+void PeerWidget::Activate() {
+    if (!topLevel_) return;
+    raise();
+    activateWindow();
+}
+
+void PeerWidget::SetModal(bool modal) {
+    if (topLevel_) setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+}
+
+void PeerWidget::SetFrame(bool sizeable, bool toolWindow, bool noBorder, bool minimize, bool maximize, bool systemMenu) {
+    if (!topLevel_) return;
+    Qt::WindowFlags f = toolWindow ? Qt::Tool : Qt::Window;
+    if (noBorder) {
+        f |= Qt::FramelessWindowHint;
+    } else {
+        f |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+        if (systemMenu) f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (minimize) f |= Qt::WindowMinimizeButtonHint;
+        if (maximize) f |= Qt::WindowMaximizeButtonHint;
+    }
+    const bool wasVisible = isVisible();
+    setWindowFlags(f);
+    if (!sizeable) setFixedSize(size());
+    else setMinimumSize(0, 0), setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (wasVisible) show();
+}
+
+void PeerWidget::AcceptDrops(bool accept) { setAcceptDrops(accept); }
+
+void PeerWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    HDC dc = CreatePainterDC(painter);
+    if (!dc) return;
+    Send(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    DeleteDC(dc);
+}
+
+void PeerWidget::mousePressEvent(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    const UINT msg = e->button() == Qt::RightButton ? WM_RBUTTONDOWN : e->button() == Qt::MiddleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+    Send(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(p.x(), p.y()));
+}
+
+void PeerWidget::mouseReleaseEvent(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    const UINT msg = e->button() == Qt::RightButton ? WM_RBUTTONUP : e->button() == Qt::MiddleButton ? WM_MBUTTONUP : WM_LBUTTONUP;
+    Send(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(p.x(), p.y()));
+    // The right button's release asks for the context menu, as on Windows.
+    if (e->button() == Qt::RightButton) {
+        const QPoint g = e->globalPosition().toPoint();
+        Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control_.WindowHandle()), MAKELPARAM(g.x(), g.y()));
+    }
+}
+
+void PeerWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    const UINT msg = e->button() == Qt::RightButton ? WM_RBUTTONDBLCLK : e->button() == Qt::MiddleButton ? WM_MBUTTONDBLCLK : WM_LBUTTONDBLCLK;
+    Send(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(p.x(), p.y()));
+}
+
+void PeerWidget::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    Send(WM_MOUSEMOVE, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(p.x(), p.y()));
+}
+
+void PeerWidget::wheelEvent(QWheelEvent* e) {
+    const QPoint g = e->globalPosition().toPoint();
+    const int delta = e->angleDelta().y();
+    const WPARAM w = MAKEWPARAM(static_cast<int>(MouseKeys(e->buttons(), e->modifiers())), delta);
+    if (Send(WM_MOUSEWHEEL, w, MAKELPARAM(g.x(), g.y())) == 0) e->ignore();
+}
+
+void PeerWidget::keyPressEvent(QKeyEvent* e) {
+    const WORD vk = VirtualKeyOfQtKey(e->key());
+    const bool alt = e->modifiers() & Qt::AltModifier;
+    const LPARAM data = KeyData(e, false);
+    if (vk) Send(alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data);
+    // The typed characters follow as UTF-16 code units; Ctrl+letter gives its control code.
+    QString text = e->text();
+    if (text.isEmpty() && (e->modifiers() & Qt::ControlModifier) && vk >= 'A' && vk <= 'Z') text = QChar(vk - 'A' + 1);
+    for (QChar ch : text) {
+        if (vk == VK_TAB || (ch.unicode() == 0x7F && vk == VK_DELETE)) continue;
+        Send(alt ? WM_SYSCHAR : WM_CHAR, ch.unicode(), data);
+    }
+}
+
+void PeerWidget::keyReleaseEvent(QKeyEvent* e) {
+    const WORD vk = VirtualKeyOfQtKey(e->key());
+    if (vk) Send(e->modifiers() & Qt::AltModifier ? WM_SYSKEYUP : WM_KEYUP, vk, KeyData(e, true));
+}
+
+void PeerWidget::focusInEvent(QFocusEvent*) { Send(WM_SETFOCUS, 0, 0); }
+void PeerWidget::focusOutEvent(QFocusEvent*) { Send(WM_KILLFOCUS, 0, 0); }
+
+void PeerWidget::resizeEvent(QResizeEvent* e) {
+    if (applying_ || !topLevel_) return;
+    // The user resized the window: the form takes its new client size.
+    Send(WM_SIZE, isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(e->size().width(), e->size().height()));
+}
+
+void PeerWidget::moveEvent(QMoveEvent* e) {
+    if (applying_ || !topLevel_) return;
+    Send(WM_MOVE, 0, MAKELPARAM(e->pos().x(), e->pos().y()));
+}
+
+void PeerWidget::enterEvent(QEnterEvent*) { Send(CM_MOUSEENTER, 0, 0); }
+void PeerWidget::leaveEvent(QEvent*) { Send(CM_MOUSELEAVE, 0, 0); }
+
+void PeerWidget::closeEvent(QCloseEvent* e) {
+    // The form decides: WM_CLOSE runs Close (CloseQuery, OnClose); it hides the peer itself.
+    e->ignore();
+    Send(WM_CLOSE, 0, 0);
+}
+
+void PeerWidget::contextMenuEvent(QContextMenuEvent* e) {
+    if (e->reason() == QContextMenuEvent::Mouse) return;  // sent with the right button's release
+    Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control_.WindowHandle()), MAKELPARAM(-1, -1));
+}
+
+void PeerWidget::changeEvent(QEvent* e) {
+    if (topLevel_ && e->type() == QEvent::ActivationChange)
+        Send(WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
+    QWidget::changeEvent(e);
+}
+
+void PeerWidget::dragEnterEvent(QDragEnterEvent* e) {
+    if (e->mimeData()->hasUrls() && AcceptsDroppedFiles(control_.WindowHandle())) e->acceptProposedAction();
+}
+
+void PeerWidget::dropEvent(QDropEvent* e) {
+    std::vector<WideString> files;
+    for (const QUrl& url : e->mimeData()->urls())
+        if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdU16String());
+    if (files.empty()) return;
+    const QPoint p = e->position().toPoint();
+    HDROP drop = CreateDropHandle(files, POINT{p.x(), p.y()}, true);
+    e->acceptProposedAction();
+    if (!PostMessageW(control_.WindowHandle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0)) DragFinish(drop);
+}
+
+// Tab and Shift+Tab come to the control as keys; the form moves the focus in its tab order.
+bool PeerWidget::focusNextPrevChild(bool) { return false; }
+
+}  // namespace vclqt

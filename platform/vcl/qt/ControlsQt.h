@@ -1,0 +1,71 @@
+// The QWidget peer of a windowed control: translates Qt's input, focus, size, paint and close
+// events into the class library's window messages (virtual-key codes, UTF-16 characters,
+// client coordinates) and shows what the control sets.
+#pragma once
+
+#include <QWidget>
+
+#include "platform/vcl/Controls.h"
+
+namespace vclqt {
+
+class PeerWidget : public QWidget, public TWidgetPeer {
+public:
+    PeerWidget(TWinControl& control, const TCreateParams& params, QWidget* parent);
+    ~PeerWidget() override;
+
+    // TWidgetPeer
+    void SetBounds(const TRect& bounds) override;
+    void SetVisible(bool visible) override;
+    void SetEnabled(bool enabled) override;
+    void SetText(const WideString& text) override;
+    void SetFont(const LOGFONTW& font, COLORREF color) override;
+    void SetColor(COLORREF color) override;
+    void SetZOrder(bool top) override;
+    void Invalidate(const TRect* rect) override;
+    void Update() override;
+    void SetFocus() override;
+    bool Focused() const override;
+    void SetCursor(int cursor) override;
+    void SetMouseCapture(bool capture) override;
+    TPoint ClientOrigin() const override;
+    void SetWindowState(int state) override;
+    void Activate() override;
+    void SetModal(bool modal) override;
+    void SetFrame(bool sizeable, bool toolWindow, bool noBorder, bool minimize, bool maximize, bool systemMenu) override;
+    void AcceptDrops(bool accept) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    // Sends a message to the control; an exception goes to the application, not into Qt.
+    LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool topLevel_;
+    bool applying_ = false;  // the control is setting the geometry: no echo back
+    TWinControl& control_;
+};
+
+// The virtual-key code of a Qt key (0 for keys without one).
+WORD VirtualKeyOfQtKey(int key);
+
+}  // namespace vclqt

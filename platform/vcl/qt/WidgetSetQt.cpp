@@ -1,0 +1,181 @@
+#include "platform/vcl/qt/WidgetSetQt.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolTip>
+
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/qt/ControlsQt.h"
+#include "platform/vcl/qt/GdiQt.h"
+
+namespace vclqt {
+namespace {
+
+QString ToQString(const WideString& s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+
+// Receives the wake-up of a posted message. Inside a loop of Qt's own (a message box, a menu)
+// it delivers the class library's messages itself, so they never wait for that loop to end.
+class Waker : public QObject {
+public:
+    static constexpr QEvent::Type kWake = static_cast<QEvent::Type>(QEvent::User + 0x51);
+    int foreignLoops = 0;
+
+    bool event(QEvent* e) override {
+        if (e->type() != kWake) return QObject::event(e);
+        if (foreignLoops > 0) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    PostQuitMessage(static_cast<int>(msg.wParam));  // for the outer loop
+                    break;
+                }
+                try {
+                    DispatchMessageW(&msg);
+                } catch (...) {
+                    if (Application) Application->HandleException(nullptr);
+                }
+            }
+        }
+        return true;
+    }
+};
+
+class QtWidgetSet : public TWidgetSet {
+public:
+    QtWidgetSet() {
+        if (!QApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "quillora";
+            static char* argv[] = {name, nullptr};
+            // Lives until the process ends: Qt cannot be torn down during exit's destructors.
+            static QApplication* app = new QApplication(argc, argv);
+            (void)app;
+        }
+        InstallQtGdi();
+        SetGuiThread();
+        waker_ = std::make_unique<Waker>();
+        QPointer<Waker> target = waker_.get();
+        SetQueueWakeup([target] {
+            if (target) QCoreApplication::postEvent(target.data(), new QEvent(Waker::kWake));
+        });
+        wakeTimer_.setSingleShot(true);
+    }
+
+    ~QtWidgetSet() override {
+        SetQueueWakeup(nullptr);
+        QToolTip::hideText();
+    }
+
+    const char* Name() const override { return "qt"; }
+    bool HasDisplay() const override { return true; }
+
+    std::unique_ptr<TWidgetPeer> CreatePeer(TWinControl& control, const TCreateParams& params, TWidgetPeer* parent) override {
+        return std::make_unique<PeerWidget>(control, params, dynamic_cast<PeerWidget*>(parent));
+    }
+
+    void ProcessEvents() override {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+
+    void WaitEvents(std::optional<std::chrono::steady_clock::time_point> deadline) override {
+        if (deadline) {
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now()).count();
+            if (ms <= 0) return;
+            wakeTimer_.start(static_cast<int>(ms));
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        wakeTimer_.stop();
+    }
+
+    TPoint CursorPos() const override {
+        const QPoint p = QCursor::pos();
+        return TPoint(p.x(), p.y());
+    }
+    void SetCursorPos(TPoint p) override { QCursor::setPos(p.x, p.y); }
+
+    void SetScreenCursor(int cursor) override {
+        while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+        if (cursor == crHourGlass || cursor == crSQLWait) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else if (cursor == crAppStart) QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+        else if (cursor != crDefault) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+
+    TRect DesktopRect() const override { return RectOf(QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768)); }
+    TRect WorkAreaRect() const override {
+        return RectOf(QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect(0, 0, 1024, 768));
+    }
+
+    std::vector<WideString> FontNames() const override {
+        std::vector<WideString> names;
+        for (const QString& f : QFontDatabase::families()) names.push_back(f.toStdU16String());
+        return names;
+    }
+
+    int MessageBox(const TMessageBoxRequest& r) override {
+        QWidget* owner = nullptr;
+        if (TWinControl* c = FindControl(r.Owner)) owner = dynamic_cast<PeerWidget*>(c->Peer());
+        QMessageBox box(owner);
+        box.setWindowTitle(ToQString(r.Caption));
+        box.setText(ToQString(r.Text));
+        switch (r.Flags & MB_ICONMASK) {
+        case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+        case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+        case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
+        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+        default: break;
+        }
+        std::vector<std::pair<QAbstractButton*, int>> answers;
+        const auto add = [&](QMessageBox::StandardButton b, int id) { answers.emplace_back(box.addButton(b), id); };
+        switch (r.Flags & MB_TYPEMASK) {
+        case MB_OKCANCEL: add(QMessageBox::Ok, IDOK); add(QMessageBox::Cancel, IDCANCEL); break;
+        case MB_ABORTRETRYIGNORE: add(QMessageBox::Abort, IDABORT); add(QMessageBox::Retry, IDRETRY); add(QMessageBox::Ignore, IDIGNORE); break;
+        case MB_YESNOCANCEL: add(QMessageBox::Yes, IDYES); add(QMessageBox::No, IDNO); add(QMessageBox::Cancel, IDCANCEL); break;
+        case MB_YESNO: add(QMessageBox::Yes, IDYES); add(QMessageBox::No, IDNO); break;
+        case MB_RETRYCANCEL: add(QMessageBox::Retry, IDRETRY); add(QMessageBox::Cancel, IDCANCEL); break;
+        default: add(QMessageBox::Ok, IDOK); break;
+        }
+        const std::size_t def = (r.Flags & MB_DEFBUTTON3) ? 2 : (r.Flags & MB_DEFBUTTON2) ? 1 : 0;
+        if (def < answers.size()) box.setDefaultButton(static_cast<QPushButton*>(answers[def].first));
+        ++waker_->foreignLoops;
+        box.exec();
+        --waker_->foreignLoops;
+        for (const auto& [button, id] : answers)
+            if (box.clickedButton() == button) return id;
+        // Closed by the window frame or Escape: the cancelling answer.
+        const UINT type = r.Flags & MB_TYPEMASK;
+        return type == MB_YESNO ? IDNO : type == MB_OK ? IDOK : IDCANCEL;
+    }
+
+    void Beep() override { QApplication::beep(); }
+
+    void ShowHint(const WideString& text, TPoint at) override {
+        if (text.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(QPoint(at.x, at.y), ToQString(text));
+    }
+
+private:
+    static TRect RectOf(const QRect& r) { return Bounds(r.x(), r.y(), r.width(), r.height()); }
+
+    std::unique_ptr<Waker> waker_;
+    QTimer wakeTimer_;
+};
+
+}  // namespace
+}  // namespace vclqt
+
+void InstallQtWidgetSet() {
+    if (std::string_view(WidgetSet().Name()) == "qt") return;
+    // Windows of the headless set cannot move to Qt; they go first.
+    DoneApplication();
+    SetWidgetSet(std::make_unique<vclqt::QtWidgetSet>());
+}
