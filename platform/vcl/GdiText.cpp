@@ -542,7 +542,7 @@ int DrawTextW(HDC dc, LPCWSTR text, int length, RECT* r, UINT format) {
     const int height = static_cast<int>(lines.size()) * lineHeight;
 
     if (format & DT_CALCRECT) {
-        r->right = r->left + static_cast<LONG>(std::ceil(widest - 1e-6));
+        r->right = r->left + static_cast<LONG>(std::lround(widest));
         r->bottom = r->top + height;
         return height;
     }

@@ -79,3 +79,173 @@ TEST(GdiPixels, FillRectAndFrameRectStayInsideTheRectangle) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GdiPixels, DrawEdgeRaisedAndSunken) {
+    Surface s(10, 10);
+    RECT r{0, 0, 10, 10};
+    ASSERT_TRUE(DrawEdge(s.dc(), &r, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE));
+    EXPECT_EQ(s.At(0, 0), GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(s.At(9, 9), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(s.At(9, 0), GetSysColor(COLOR_3DDKSHADOW));  // the bottom-right colour owns the corners
+    EXPECT_EQ(s.At(0, 9), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(s.At(1, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(s.At(8, 8), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(s.At(5, 5), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(r.left, 2);
+    EXPECT_EQ(r.right, 8);
+    RECT q{0, 0, 10, 10};
+    DrawEdge(s.dc(), &q, EDGE_SUNKEN, BF_RECT);
+    EXPECT_EQ(s.At(0, 0), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(s.At(9, 9), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(s.At(1, 1), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(s.At(8, 8), GetSysColor(COLOR_3DLIGHT));
+    // Only the sides asked for.
+    Surface t(10, 10);
+    RECT b{0, 0, 10, 10};
+    DrawEdge(t.dc(), &b, BDR_RAISEDOUTER, BF_BOTTOM);
+    EXPECT_EQ(t.At(5, 9), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(t.At(5, 0), RGB(255, 255, 255));
+}
+
+TEST(GdiPixels, ClippingRegionsAndSavedStates) {
+    Surface s(20, 20);
+    HRGN ellipse = CreateEllipticRgn(0, 0, 20, 20);
+    EXPECT_EQ(SelectClipRgn(s.dc(), ellipse), COMPLEXREGION);
+    const int saved = SaveDC(s.dc());
+    ExcludeClipRect(s.dc(), 8, 8, 12, 12);
+    const RECT all{0, 0, 20, 20};
+    FillRect(s.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    // Pixels outside the clip region cannot be read.
+    EXPECT_EQ(s.At(10, 10), CLR_INVALID);
+    RECT box{};
+    EXPECT_EQ(GetClipBox(s.dc(), &box), COMPLEXREGION);
+    EXPECT_EQ(box.left, 0);
+    EXPECT_EQ(box.right, 20);
+    SaveDC(s.dc());
+    SelectClipRgn(s.dc(), nullptr);
+    EXPECT_EQ(s.At(5, 10), RGB(0, 0, 0));
+    EXPECT_EQ(s.At(10, 10), RGB(255, 255, 255));  // the excluded hole
+    EXPECT_EQ(s.At(0, 0), RGB(255, 255, 255));    // outside the ellipse
+    ASSERT_TRUE(RestoreDC(s.dc(), saved));        // back past both saved states
+    FillRect(s.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_FALSE(PtVisible(s.dc(), 0, 0));
+    SelectClipRgn(s.dc(), nullptr);
+    EXPECT_TRUE(PtVisible(s.dc(), 0, 0));
+    EXPECT_EQ(s.At(10, 10), RGB(0, 0, 0));  // the hole went with the saved state
+    EXPECT_EQ(s.At(0, 0), RGB(255, 255, 255));
+    // A polygon region tested by point.
+    const POINT tri[] = {{0, 0}, {10, 0}, {0, 10}};
+    HRGN t = CreatePolygonRgn(tri, 3, ALTERNATE);
+    EXPECT_TRUE(PtInRegion(t, 2, 2));
+    EXPECT_FALSE(PtInRegion(t, 8, 8));
+    DeleteObject(t);
+    // The region was copied into the context: deleting it leaves the clip alone.
+    EXPECT_TRUE(DeleteObject(ellipse));
+}
+
+TEST(GdiPixels, GradientEnds) {
+    Surface s(100, 4);
+    TRIVERTEX v[2];
+    v[0].x = 0;
+    v[0].y = 0;
+    v[0].Red = 0xFF00;
+    v[1].x = 100;
+    v[1].y = 4;
+    v[1].Blue = 0xFF00;
+    GRADIENT_RECT g{0, 1};
+    ASSERT_TRUE(GradientFill(s.dc(), v, 2, &g, 1, GRADIENT_FILL_RECT_H));
+    EXPECT_EQ(s.At(0, 0), RGB(255, 0, 0));
+    const COLORREF last = s.At(99, 3);
+    EXPECT_LE(GetRValue(last), 3);
+    EXPECT_GE(GetBValue(last), 252);
+    EXPECT_EQ(s.At(50, 2), RGB(127, 0, 127));
+}
+
+TEST(GdiPixels, BlitsWithRasterOperations) {
+    Surface src(8, 8), dst(8, 8);
+    const RECT all{0, 0, 8, 8};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(src.dc(), &all, red);
+    SetPixel(src.dc(), 1, 1, RGB(0, 255, 0));
+    ASSERT_TRUE(BitBlt(dst.dc(), 0, 0, 8, 8, src.dc(), 0, 0, SRCCOPY));
+    EXPECT_EQ(dst.At(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(dst.At(1, 1), RGB(0, 255, 0));
+    // XOR twice gives the picture back.
+    BitBlt(dst.dc(), 0, 0, 8, 8, src.dc(), 0, 0, SRCINVERT);
+    EXPECT_EQ(dst.At(3, 3), RGB(0, 0, 0));
+    BitBlt(dst.dc(), 0, 0, 8, 8, src.dc(), 0, 0, SRCINVERT);
+    EXPECT_EQ(dst.At(3, 3), RGB(255, 0, 0));
+    ASSERT_TRUE(PatBlt(dst.dc(), 0, 0, 4, 8, DSTINVERT));
+    EXPECT_EQ(dst.At(0, 5), RGB(0, 255, 255));
+    EXPECT_EQ(dst.At(5, 5), RGB(255, 0, 0));
+    // Stretched twice as large.
+    Surface big(16, 16);
+    ASSERT_TRUE(StretchBlt(big.dc(), 0, 0, 16, 16, src.dc(), 0, 0, 8, 8, SRCCOPY));
+    EXPECT_EQ(big.At(2, 2), RGB(0, 255, 0));
+    EXPECT_EQ(big.At(3, 3), RGB(0, 255, 0));
+    EXPECT_EQ(big.At(4, 4), RGB(255, 0, 0));
+    // Transparent: the key colour leaves the destination alone.
+    Surface t(8, 8);
+    ASSERT_TRUE(TransparentBlt(t.dc(), 0, 0, 8, 8, src.dc(), 0, 0, 8, 8, RGB(255, 0, 0)));
+    EXPECT_EQ(t.At(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(t.At(1, 1), RGB(0, 255, 0));
+    DeleteObject(red);
+}
+
+TEST(GdiPixels, MonochromeMaskFromAColourKey) {
+    Surface colour(4, 1);
+    SetPixel(colour.dc(), 0, 0, RGB(255, 0, 255));
+    SetPixel(colour.dc(), 1, 0, RGB(10, 20, 30));
+    SetBkColor(colour.dc(), RGB(255, 0, 255));
+    Surface mask(4, 1, 1);
+    ASSERT_TRUE(BitBlt(mask.dc(), 0, 0, 4, 1, colour.dc(), 0, 0, SRCCOPY));
+    EXPECT_EQ(mask.At(0, 0), RGB(255, 255, 255));  // the key becomes white
+    EXPECT_EQ(mask.At(1, 0), RGB(0, 0, 0));
+    // Monochrome to colour: 0 takes the text colour, 1 the background colour.
+    Surface back(4, 1);
+    SetTextColor(back.dc(), RGB(0, 0, 255));
+    SetBkColor(back.dc(), RGB(0, 255, 0));
+    BitBlt(back.dc(), 0, 0, 4, 1, mask.dc(), 0, 0, SRCCOPY);
+    EXPECT_EQ(back.At(0, 0), RGB(0, 255, 0));
+    EXPECT_EQ(back.At(1, 0), RGB(0, 0, 255));
+}
+
+TEST(GdiPixels, MapModesAndDeviceCaps) {
+    Surface s(40, 40);
+    EXPECT_EQ(GetDeviceCaps(s.dc(), LOGPIXELSX), 96);
+    EXPECT_EQ(GetDeviceCaps(s.dc(), NUMCOLORS), -1);
+    EXPECT_EQ(GetDeviceCaps(s.dc(), HORZRES), 40);
+    SetMapMode(s.dc(), MM_LOMETRIC);
+    POINT p{254, -254};
+    LPtoDP(s.dc(), &p, 1);
+    EXPECT_EQ(p.x, 96);
+    EXPECT_EQ(p.y, 96);
+    SetMapMode(s.dc(), MM_ANISOTROPIC);
+    SetWindowExtEx(s.dc(), 10, 10, nullptr);
+    SetViewportExtEx(s.dc(), 20, 20, nullptr);
+    SetViewportOrgEx(s.dc(), 4, 4, nullptr);
+    const RECT r{0, 0, 5, 5};
+    FillRect(s.dc(), &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetMapMode(s.dc(), MM_TEXT);
+    SetViewportOrgEx(s.dc(), 0, 0, nullptr);
+    EXPECT_EQ(s.At(4, 4), RGB(0, 0, 0));
+    EXPECT_EQ(s.At(13, 13), RGB(0, 0, 0));
+    EXPECT_EQ(s.At(14, 14), RGB(255, 255, 255));
+    EXPECT_EQ(s.At(3, 3), RGB(255, 255, 255));
+}
+
+TEST(GdiPixels, SelectedObjectsCannotBeDeleted) {
+    Surface s(4, 4);
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    HGDIOBJ old = SelectObject(s.dc(), pen);
+    EXPECT_FALSE(DeleteObject(pen));
+    SelectObject(s.dc(), old);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_FALSE(DeleteObject(pen));  // a stale handle
+    EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));  // stock objects stay
+    EXPECT_NE(GetObjectType(GetStockObject(BLACK_PEN)), 0u);
+}
+
+}  // namespace
