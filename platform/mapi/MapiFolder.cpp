@@ -26,7 +26,8 @@ public:
             for (ULONG tag : tags) out.push_back(SPropValue::Error(tag, MAPI_E_CORRUPT_DATA));
             return;
         }
-        const ULONG cp = messages_ ? MessageCodePage(*ctx_, item) : ctx_->file->CodePage();
+        const LazyCodePage cp = messages_ ? LazyCodePage([&] { return MessageCodePage(*ctx_, item); })
+                                          : LazyCodePage(ctx_->file->CodePage());
         for (ULONG tag : tags) {
             SPropValue v;
             bool found;

@@ -12,7 +12,8 @@ std::vector<BYTE> IndexBytes(std::uint32_t n) {
     return {static_cast<BYTE>(n), static_cast<BYTE>(n >> 8), static_cast<BYTE>(n >> 16), static_cast<BYTE>(n >> 24)};
 }
 
-bool ReadAttachProp(const PstStoreContext& ctx, const PstItem& att, ULONG index, ULONG cp, ULONG tag, SPropValue& out) {
+bool ReadAttachProp(const PstStoreContext& ctx, const PstItem& att, ULONG index, const LazyCodePage& cp, ULONG tag,
+                    SPropValue& out) {
     switch (PROP_ID(tag)) {
     case PROP_ID(PR_ATTACH_NUM): out = SPropValue::Long(PR_ATTACH_NUM, static_cast<LONG>(index)); return true;
     case PROP_ID(PR_INSTANCE_KEY): out = SPropValue::Binary(PR_INSTANCE_KEY, IndexBytes(index)); return true;
@@ -130,13 +131,14 @@ private:
 class PstMessage final : public MapiPropObject<IMessage> {
 public:
     PstMessage(PstContextPtr ctx, PstItem item, std::uint32_t parentNid)
-        : ctx_(std::move(ctx)), item_(std::make_shared<const PstItem>(std::move(item))), parentNid_(parentNid) {
-        cp_ = MessageCodePage(*ctx_, *item_);
-    }
+        : ctx_(std::move(ctx)),
+          item_(std::make_shared<const PstItem>(std::move(item))),
+          parentNid_(parentNid),
+          cp_([ctx = ctx_, item = item_] { return MessageCodePage(*ctx, *item); }) {}
 
     HRESULT GetAttachmentTable(ULONG, IMAPITable** table) override {
         if (!table) return MAPI_E_INVALID_PARAMETER;
-        *table = new MemTable(std::make_unique<AttachmentRowSource>(ctx_, item_, cp_),
+        *table = new MemTable(std::make_unique<AttachmentRowSource>(ctx_, item_, cp_.Get()),
                               {PR_ATTACH_NUM, PR_INSTANCE_KEY, PR_ATTACH_METHOD, PR_ATTACH_LONG_FILENAME_W,
                                PR_ATTACH_FILENAME_W, PR_ATTACH_SIZE, PR_RENDERING_POSITION});
         return S_OK;
@@ -148,13 +150,13 @@ public:
         if (num >= static_cast<ULONG>(item_->AttachmentCount())) return Fail(MAPI_E_NOT_FOUND, "no such attachment");
         PstItem att = item_->Attachment(static_cast<int>(num));
         if (!att) return Fail(MAPI_E_CORRUPT_DATA, "the attachment cannot be read");
-        *attach = new PstAttach(ctx_, item_, std::move(att), num, cp_);
+        *attach = new PstAttach(ctx_, item_, std::move(att), num, cp_.Get());
         return S_OK;
     }
 
     HRESULT GetRecipientTable(ULONG, IMAPITable** table) override {
         if (!table) return MAPI_E_INVALID_PARAMETER;
-        *table = new MemTable(std::make_unique<RecipientRowSource>(item_->Recipients(), cp_),
+        *table = new MemTable(std::make_unique<RecipientRowSource>(item_->Recipients(), cp_.Get()),
                               {PR_ROWID, PR_INSTANCE_KEY, PR_RECIPIENT_TYPE, PR_DISPLAY_NAME_W, PR_EMAIL_ADDRESS_W,
                                PR_ADDRTYPE_W, PR_ENTRYID});
         return S_OK;
@@ -206,11 +208,11 @@ private:
     PstContextPtr ctx_;
     SharedItem item_;
     std::uint32_t parentNid_;
-    ULONG cp_ = 1252;
+    LazyCodePage cp_;
 };
 
 // "To", "Cc" or "Bcc" line from the recipients of one type, names joined by "; ".
-bool RecipientLine(const PstItem& message, ULONG cp, ULONG type, std::u16string& line) {
+bool RecipientLine(const PstItem& message, const LazyCodePage& cp, ULONG type, std::u16string& line) {
     PstItem recipients = message.Recipients();
     if (!recipients) return false;
     const int n = recipients.RecordSetCount();
@@ -254,8 +256,8 @@ ULONG MessageCodePage(const PstStoreContext& ctx, const PstItem& message) {
     return ctx.file->CodePage();
 }
 
-bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::uint32_t parentNid, ULONG cp, ULONG tag,
-                     SPropValue& out) {
+bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::uint32_t parentNid,
+                     const LazyCodePage& cp, ULONG tag, SPropValue& out) {
     const std::uint32_t nid = message.Nid();
     const bool inTree = parentNid != kAttachedMessage && (nid & NID_TYPE_MASK) == NID_TYPE_NORMAL_MESSAGE;
     switch (PROP_ID(tag)) {

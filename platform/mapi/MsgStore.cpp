@@ -99,10 +99,9 @@ private:
 }  // namespace
 
 std::vector<BYTE> PstStoreEntryId(const std::string& utf8Path) {
-    std::vector<BYTE> eid(4, 0);
-    eid.insert(eid.end(), kPstProviderUid.ab, kPstProviderUid.ab + 16);
-    eid.insert(eid.end(), utf8Path.begin(), utf8Path.end());
-    eid.push_back(0);
+    std::vector<BYTE> eid(20 + utf8Path.size() + 1, 0);  // flags, provider id, path, NUL
+    std::memcpy(eid.data() + 4, kPstProviderUid.ab, 16);
+    std::memcpy(eid.data() + 20, utf8Path.data(), utf8Path.size());
     return eid;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -48,7 +49,7 @@ std::u16string Utf16Le(const BYTE* p, std::size_t size) {
 }
 
 // Decodes one property value of the given stored type into a value tagged `tag`.
-bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, ULONG codePage, SPropValue& out) {
+bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& codePage, SPropValue& out) {
     const ULONG type = PROP_TYPE(tag);
     auto need = [n](std::size_t size) { return n >= size; };
     switch (type) {
@@ -101,7 +102,7 @@ bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, ULONG codePage, SPropV
     case PT_STRING8: {
         std::size_t len = n;
         while (len > 0 && d[len - 1] == 0) --len;
-        out = SPropValue::String8(tag, Utf16ToUtf8(DecodeStoreText(reinterpret_cast<const char*>(d), len, codePage)));
+        out = SPropValue::String8(tag, Utf16ToUtf8(DecodeStoreText(reinterpret_cast<const char*>(d), len, codePage.Get())));
         return true;
     }
     case PT_UNICODE: out = SPropValue::Unicode(tag, Utf16Le(d, n)); return true;
@@ -157,7 +158,7 @@ bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, ULONG codePage, SPropV
             for (const auto& p : parts) {
                 std::size_t len = p.size();
                 while (len > 0 && p[len - 1] == 0) --len;
-                v.push_back(Utf16ToUtf8(DecodeStoreText(reinterpret_cast<const char*>(p.data()), len, codePage)));
+                v.push_back(Utf16ToUtf8(DecodeStoreText(reinterpret_cast<const char*>(p.data()), len, codePage.Get())));
             }
             out = SPropValue::MVString8(tag, v);
         }
@@ -167,7 +168,7 @@ bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, ULONG codePage, SPropV
     }
 }
 
-bool ReadEntry(libpff_record_entry_t* entry, ULONG codePage, SPropValue& out) {
+bool ReadEntry(libpff_record_entry_t* entry, const LazyCodePage& codePage, SPropValue& out) {
     libpff_error_t* err = nullptr;
     uint32_t id = 0, type = 0;
     size_t size = 0;
@@ -255,7 +256,7 @@ int PstItem::RecordSetCount() const {
     return n;
 }
 
-bool PstItem::ReadProp(ULONG propId, ULONG codePage, SPropValue& out, int set) const {
+bool PstItem::ReadProp(ULONG propId, const LazyCodePage& codePage, SPropValue& out, int set) const {
     if (!h_) return false;
     libpff_error_t* err = nullptr;
     libpff_record_set_t* rs = nullptr;
@@ -279,7 +280,7 @@ bool PstItem::ReadProp(ULONG propId, ULONG codePage, SPropValue& out, int set) c
     return ok;
 }
 
-SPropValueArray PstItem::ReadAll(ULONG codePage, int set) const {
+SPropValueArray PstItem::ReadAll(const LazyCodePage& codePage, int set) const {
     SPropValueArray values;
     if (!h_) return values;
     libpff_error_t* err = nullptr;
@@ -485,9 +486,9 @@ PstItem PstFile::ItemByNid(std::uint32_t nid) const {
 }
 
 std::vector<BYTE> PstFile::EntryIdFor(std::uint32_t nid) const {
-    std::vector<BYTE> eid(4, 0);
-    eid.insert(eid.end(), recordKey_.begin(), recordKey_.end());
-    for (int i = 0; i < 4; ++i) eid.push_back(static_cast<BYTE>(nid >> (8 * i)));
+    std::vector<BYTE> eid(24, 0);  // flags, record key, node id
+    std::memcpy(eid.data() + 4, recordKey_.data(), std::min<std::size_t>(16, recordKey_.size()));
+    for (int i = 0; i < 4; ++i) eid[20 + i] = static_cast<BYTE>(nid >> (8 * i));
     return eid;
 }
 

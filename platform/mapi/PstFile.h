@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -13,6 +14,21 @@
 #include "platform/mapi/PropValue.h"
 
 struct PstItemHandle;  // wraps libpff_item_t
+
+// The code page of an item's 8-bit text, worked out only when such text is met.
+class LazyCodePage {
+public:
+    LazyCodePage(ULONG fixed) : cp_(fixed) {}  // NOLINT: a plain code page converts
+    explicit LazyCodePage(std::function<ULONG()> find) : find_(std::move(find)) {}
+    ULONG Get() const {
+        if (cp_ == 0 && find_) cp_ = find_();
+        return cp_ != 0 ? cp_ : 1252;
+    }
+
+private:
+    mutable ULONG cp_ = 0;
+    std::function<ULONG()> find_;
+};
 
 // Node id kinds (the low five bits of a node id).
 inline constexpr std::uint32_t NID_TYPE_MASK = 0x1F;
@@ -35,9 +51,9 @@ public:
     int RecordSetCount() const;
     // One property of record set `set` by property id (named ids are the store's raw ids).
     // 8-bit text is decoded with codePage. False when absent or unreadable.
-    bool ReadProp(ULONG propId, ULONG codePage, SPropValue& out, int set = 0) const;
+    bool ReadProp(ULONG propId, const LazyCodePage& codePage, SPropValue& out, int set = 0) const;
     // Every readable property of the record set.
-    SPropValueArray ReadAll(ULONG codePage, int set = 0) const;
+    SPropValueArray ReadAll(const LazyCodePage& codePage, int set = 0) const;
 
     int SubFolderCount() const;
     PstItem SubFolder(int index) const;

@@ -39,7 +39,7 @@ SPropValue AnswerColumn(ULONG tag, bool found, const SPropValue& value);
 
 // Property readers of folders and messages (stored values plus the computed ones).
 bool ReadFolderProp(const PstStoreContext& ctx, const PstItem& folder, ULONG tag, SPropValue& out);
-bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::uint32_t parentNid, ULONG codePage,
-                     ULONG tag, SPropValue& out);
+bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::uint32_t parentNid,
+                     const LazyCodePage& codePage, ULONG tag, SPropValue& out);
 // The code page of a message's 8-bit text: its own, else the store's.
 ULONG MessageCodePage(const PstStoreContext& ctx, const PstItem& message);
