@@ -211,13 +211,14 @@ public:
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer);
         reader.setAutoTransform(true);
+        const std::string found = reader.format().toLower().toStdString();
         // A hostile header must not make us allocate gigabytes.
         const QSize declared = reader.size();
         if (declared.isValid() && static_cast<long long>(declared.width()) * declared.height() > (1LL << 28))
             return false;
         const QImage image = reader.read();
         if (image.isNull()) return false;
-        if (format) *format = reader.format().toLower().toStdString();
+        if (format) *format = found;
         out = vclqt::GdiFromImage(image);
         return true;
     }
