@@ -3,36 +3,29 @@
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Gdi.h"
 
-// The canvas unit (TFont, TCanvas) is built beside this one; until it is part of the library
-// controls have no font object and paint without a canvas (Paint is not called).
+TFontPtr NewControlFont() { return std::make_unique<TFont>(); }
 
-void TFontDeleter::operator()(TFont*) const {}
-void TCanvasDeleter::operator()(TCanvas*) const {}
-
-TFontPtr NewControlFont() { return TFontPtr(); }
-void SetFontChangeHandler(TFont*, TNotifyEvent) {}
-void AssignFont(TFont*, const TFont*) {}
-TPersistent* FontAsPersistent(TFont*) { return nullptr; }
-TFont* FontFromPersistent(TPersistent*) { return nullptr; }
-
-void PushFontToPeer(TWidgetPeer& peer, const TFont*) {
-    LOGFONTW font{};
-    font.lfHeight = -11;  // 8 points at 96 dots per inch
-    font.lfWeight = 400;
-    const char16_t face[] = u"MS Sans Serif";
-    std::copy(std::begin(face), std::end(face), font.lfFaceName);
-    peer.SetFont(font, GetSysColor(8 /* window text */));
+void SetFontChangeHandler(TFont* font, TNotifyEvent onChange) {
+    if (font) font->OnChange = std::move(onChange);
 }
 
-COLORREF ControlColorRGB(TColor color) {
-    const auto c = static_cast<std::uint32_t>(color);
-    if ((c & 0xFF000000u) == 0xFF000000u) return GetSysColor(static_cast<int>(c & 0xFF));
-    return c & 0x00FFFFFFu;
+void AssignFont(TFont* dest, const TFont* source) {
+    if (dest && source) dest->Assign(source);
 }
 
-TCanvasPtr NewControlCanvas(TControl&) { return TCanvasPtr(); }
-void BeginCanvasPaint(TCanvas*, HDC, const TFont*) {}
-void EndCanvasPaint(TCanvas*) {}
+void PushFontToPeer(TWidgetPeer& peer, const TFont* font) {
+    if (font) peer.SetFont(font->LogFont(), ColorToRGB(font->Color()));
+}
+
+TCanvasPtr NewControlCanvas(TControl&) { return std::make_unique<TCanvas>(); }
+
+void BeginCanvasPaint(TCanvas* canvas, HDC dc, const TFont* font, TColor color) {
+    canvas->SetHandle(dc);
+    if (font) canvas->SetFont(font);
+    canvas->Brush()->SetColor(color);
+}
+
+void EndCanvasPaint(TCanvas* canvas) { canvas->SetHandle(nullptr); }
 
 namespace {
 TPopupMenuHandler& PopupHandler() {

@@ -126,8 +126,7 @@ const TMetaClass& TControl::StaticClass() {
             .NoDefault()
             .Stored([](const TObject& o) { return !static_cast<const TControl&>(o).ParentColor(); });
         b.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true);
-        b.Property("Font", [](const TControl& c) { return FontAsPersistent(c.Font()); },
-                   [](TControl& c, TPersistent* f) { c.SetFont(FontFromPersistent(f)); })
+        b.Property("Font", &TControl::Font, &TControl::SetFont)
             .Stored([](const TObject& o) { return !static_cast<const TControl&>(o).ParentFont(); });
         b.Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true);
         b.Property("Cursor", [](const TControl& c) { return static_cast<int>(c.Cursor()); },
@@ -181,7 +180,7 @@ const TMessageTable& TControl::ClassMessages() {
 }
 
 TControl::TControl(TComponent* owner)
-    : TComponent(owner), constraints_(std::make_unique<TSizeConstraints>()), color_(clBtnFaceValue),
+    : TComponent(owner), constraints_(std::make_unique<TSizeConstraints>()), color_(clBtnFace),
       font_(NewControlFont()) {
     WindowProc = [this](TMessage& m) { WndProc(m); };
     constraints_->OnChange = [this](TObject*) { SetBounds(left_, top_, width_, height_); };
@@ -760,7 +759,7 @@ void TWinControl::UpdatePeer() {
     peer_->SetText(text_);
     peer_->SetEnabled(Enabled());
     PushFontToPeer(*peer_, Font());
-    peer_->SetColor(ControlColorRGB(Color()));
+    peer_->SetColor(ColorToRGB(Color()));
     peer_->SetCursor(Cursor());
     peer_->SetVisible(Visible());
 }
@@ -1130,7 +1129,7 @@ void TWinControl::WMPaint(TWMPaint& m) {
 
 void TWinControl::WMEraseBkgnd(TWMEraseBkgnd& m) {
     if (!m.DC) return;
-    HBRUSH brush = CreateSolidBrush(ControlColorRGB(Color()));
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
     const TRect r = ClientRect();
     FillRect(m.DC, &r, brush);
     DeleteObject(brush);
@@ -1264,7 +1263,7 @@ void TWinControl::CMFontChanged(TMessage&) {
 }
 
 void TWinControl::CMColorChanged(TMessage&) {
-    if (peer_) peer_->SetColor(ControlColorRGB(Color()));
+    if (peer_) peer_->SetColor(ColorToRGB(Color()));
     TMessage m{CM_PARENTCOLORCHANGED, 0, 0, 0};
     for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->WindowProc(m);
     Invalidate();
@@ -1314,7 +1313,7 @@ TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner), canvas_(
 TCustomControl::~TCustomControl() = default;
 
 void TCustomControl::PaintWindow(HDC dc) {
-    BeginCanvasPaint(canvas_.get(), dc, Font());
+    BeginCanvasPaint(canvas_.get(), dc, Font(), Color());
     try {
         Paint();
     } catch (...) {
@@ -1342,7 +1341,7 @@ TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::WMPaint(TWMPaint& m) {
     if (!m.DC) return;
-    BeginCanvasPaint(canvas_.get(), m.DC, Font());
+    BeginCanvasPaint(canvas_.get(), m.DC, Font(), Color());
     try {
         Paint();
     } catch (...) {

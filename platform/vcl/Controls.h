@@ -15,13 +15,10 @@
 #include "platform/vcl/WidgetSet.h"
 #include "platform/vcl/WinUser.h"
 
-class TFont;
-class TCanvas;
 class TWinControl;
 class TCustomForm;
 
 QUILLORA_EXCEPTION_CLASS(EInvalidOperation, Exception);
-QUILLORA_EXCEPTION_CLASS(EOutOfResources, Exception);
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };

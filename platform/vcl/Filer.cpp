@@ -143,6 +143,7 @@ void TReader::ReadProperty(TComponent* instance, const TFormProperty& property) 
         const TPropInfo* prop = GetPropInfo(*target, parts[i]);
         TObject* next = nullptr;
         if (prop && prop->Kind == TTypeKind::tkClass) {
+            prop->DescribeClassType();
             const TPropValue v = prop->Get(*target);
             if (const auto* o = std::get_if<TObject*>(&v)) next = *o;
         }
@@ -568,6 +569,7 @@ void TWriter::WriteProperties(TObject& instance, const TObject* ancestor, const 
             const TPropValue value = prop->Get(instance);
             const std::string name = prefix + prop->Name;
             if (prop->Kind == TTypeKind::tkClass) {
+                prop->DescribeClassType();
                 TObject* object = std::holds_alternative<TObject*>(value) ? std::get<TObject*>(value) : nullptr;
                 TObject* ancestorObject = nullptr;
                 if (ancestor) {

@@ -233,7 +233,7 @@ void TCustomForm::CreateWnd() {
 }
 
 void TCustomForm::PaintWindow(HDC dc) {
-    BeginCanvasPaint(canvas_.get(), dc, Font());
+    BeginCanvasPaint(canvas_.get(), dc, Font(), Color());
     try {
         Paint();
     } catch (...) {

@@ -114,6 +114,11 @@ struct TPropInfo {
     std::optional<TPropValue> Default;                     // empty: no default, always stored
     std::function<bool(const TObject&)> Stored;            // empty: stored
     bool IsStored(const TObject& instance) const { return !Stored || Stored(instance); }
+    // Makes sure the class of an object-valued property is described (descriptors are made on
+    // first use), so that ClassOf finds the object's properties.
+    void DescribeClassType() const {
+        if (ClassType) ClassType();
+    }
 };
 
 // A published method: makes the handler for an instance of the class that declares it.

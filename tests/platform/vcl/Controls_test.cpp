@@ -144,6 +144,8 @@ const char* const kDemoForm = R"(object DemoForm: TDemoForm
       OnClick = OkClick
     end
   end
+  Font.Name = 'Verdana'
+  Font.Style = [fsBold]
   object Body: TTestPanel
     Left = 0
     Top = 40
@@ -306,6 +308,15 @@ TEST_F(ControlsTest, ColourFollowsTheParentUntilSetAndMouseReachesGraphicChildre
     EXPECT_EQ(label->Color(), 0x00FF00);
     form.SetColor(0x0000FF);
     EXPECT_EQ(panel->Color(), 0x00FF00);
+    // Fonts the same way.
+    form.Font()->SetName(u"Verdana");
+    EXPECT_EQ(label->Font()->Name(), u"Verdana");
+    panel->Font()->SetHeight(-16);
+    EXPECT_FALSE(panel->ParentFont());
+    EXPECT_EQ(label->Font()->Height(), -16);
+    form.Font()->SetName(u"Arial");
+    EXPECT_EQ(panel->Font()->Name(), u"Verdana");
+    EXPECT_TRUE(label->ParentFont());
 
     int clicks = 0;
     std::vector<std::pair<int, int>> downs;
@@ -347,6 +358,8 @@ TEST_F(ControlsTest, FormFileBuildsControlsWithReferencesEventsAndFocus) {
     EXPECT_EQ(top->TabOrder(), 1);
     EXPECT_EQ(body->Color(), static_cast<TColor>(0xFF00000F));
     EXPECT_EQ(top->Color(), static_cast<TColor>(0xFF000005));  // clWindow from the form
+    EXPECT_EQ(edit1->Font()->Name(), u"Verdana");
+    EXPECT_TRUE(edit1->Font()->Style().Contains(fsBold));
     // Written back: only what differs from the defaults, as read.
     const std::string text = ComponentToText(form);
     EXPECT_NE(text.find("  ActiveControl = Edit2\n"), std::string::npos);
@@ -354,6 +367,8 @@ TEST_F(ControlsTest, FormFileBuildsControlsWithReferencesEventsAndFocus) {
     EXPECT_EQ(text.find("ParentColor = False\n    Color = clBtnFace"), std::string::npos);
     EXPECT_NE(text.find("    ParentColor = False\n"), std::string::npos);
     EXPECT_NE(text.find("OnClick = OkClick"), std::string::npos);
+    EXPECT_NE(text.find("  Font.Name = 'Verdana'\n"), std::string::npos);
+    EXPECT_EQ(text.find("    Font.Name"), std::string::npos);  // children follow the form's font
 
     form->Show();
     EXPECT_EQ(form->Left(), (1024 - 400) / 2);

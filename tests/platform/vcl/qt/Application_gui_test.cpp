@@ -50,6 +50,51 @@ struct Painted {
     int paints = 0;
 };
 
+// Controls that paint in Paint on their canvas: windowed and windowless.
+class TSwatch : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(clBlue);
+        Canvas()->FillRect(Rect(0, 0, 10, 10));
+    }
+};
+
+class TDot : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+
+protected:
+    void Paint() override {
+        Canvas()->Brush()->SetColor(clYellow);
+        Canvas()->FillRect(ClientRect());
+    }
+};
+
+TEST_F(QtApplicationTest, PaintDrawsOnTheCanvasOfCustomAndGraphicControls) {
+    auto* form = new TForm(Application);
+    form->SetBounds(0, 0, 200, 100);
+    form->SetColor(clWhite);
+    auto* swatch = new TSwatch(form);
+    swatch->SetParent(form);
+    swatch->SetBounds(10, 10, 40, 40);
+    auto* dot = new TDot(form);
+    dot->SetParent(form);
+    dot->SetBounds(100, 20, 8, 6);
+    form->Show();
+    const QImage shot = WidgetOf(form)->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(12, 12), QColor(0, 0, 255));
+    EXPECT_EQ(shot.pixelColor(19, 19), QColor(0, 0, 255));
+    EXPECT_EQ(shot.pixelColor(20, 20), QColor(255, 255, 255));  // the swatch's own background
+    EXPECT_EQ(shot.pixelColor(100, 20), QColor(255, 255, 0));
+    EXPECT_EQ(shot.pixelColor(107, 25), QColor(255, 255, 0));
+    EXPECT_EQ(shot.pixelColor(108, 25), QColor(255, 255, 255));  // right edge excluded
+    EXPECT_EQ(shot.pixelColor(5, 5), QColor(255, 255, 255));
+    delete form;
+}
+
 TEST_F(QtApplicationTest, FormShowsRealWidgetsAndQtInputBecomesMessages) {
     auto* form = new TForm(Application);
     form->SetBounds(50, 60, 240, 160);
