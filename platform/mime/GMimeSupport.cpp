@@ -16,9 +16,10 @@ ParserOptionsPtr OptionsWithFallback(std::string_view charset)
     EnsureGMime();
     ParserOptionsPtr options(g_mime_parser_options_new());
     std::string first(charset);
-    std::vector<const char*> list;
+    // Valid UTF-8 is almost never text in another charset, while the charset a header is read
+    // with is often only borrowed from a body part: UTF-8 is tried first.
+    std::vector<const char*> list{"UTF-8"};
     if (!first.empty()) list.push_back(first.c_str());
-    list.push_back("UTF-8");
     list.push_back("windows-1252");
     list.push_back(nullptr);
     // The options copy the names.

@@ -31,8 +31,8 @@ struct ParserOptionsDeleter {
 };
 using ParserOptionsPtr = std::unique_ptr<GMimeParserOptions, ParserOptionsDeleter>;
 
-// Parser options whose fallback charsets for unlabelled 8-bit text are charset (when given),
-// then UTF-8, then windows-1252.
+// Parser options whose fallback charsets for unlabelled 8-bit text are UTF-8, then charset
+// (when given), then windows-1252.
 ParserOptionsPtr OptionsWithFallback(std::string_view charset);
 
 // The bytes an object writes (its headers and content as GMime serialises them).

@@ -7,7 +7,8 @@
 
 #include "platform/win/WinTypes.h"
 
-// A header value with its encoded words decoded; unencoded 8-bit text is read in charset.
+// A header value with its encoded words decoded; unencoded 8-bit text is read as UTF-8 when it
+// is valid UTF-8, else in charset.
 WideString MimeDecodeHeaderText(std::string_view text, std::string_view charset);
 
 // The decoded value of parameter `name` of a structured header value ("attachment;
