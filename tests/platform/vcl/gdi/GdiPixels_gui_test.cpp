@@ -249,3 +249,95 @@ TEST(GdiPixels, SelectedObjectsCannotBeDeleted) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GdiPixels, HatchAndPatternBrushes) {
+    Surface s(16, 16);
+    HBRUSH hatch = CreateHatchBrush(HS_CROSS, RGB(0, 0, 0));
+    SetBkMode(s.dc(), TRANSPARENT);
+    SetBkColor(s.dc(), RGB(0, 255, 0));
+    const RECT r{0, 0, 16, 16};
+    FillRect(s.dc(), &r, hatch);
+    int black = 0, white = 0;
+    for (int x = 0; x < 8; ++x) {
+        black += s.At(x, 7) == RGB(0, 0, 0);
+        white += s.At(x, 3) == RGB(255, 255, 255);
+    }
+    EXPECT_EQ(black, 8);  // one full line of the cross in every 8 rows
+    EXPECT_EQ(white, 7);  // the gaps stay transparent, but for the vertical line
+    // Opaque background: the gaps take the background colour.
+    SetBkMode(s.dc(), OPAQUE);
+    FillRect(s.dc(), &r, hatch);
+    EXPECT_EQ(s.At(3, 3), RGB(0, 255, 0));
+    DeleteObject(hatch);
+    // An 8x8 pattern bitmap repeats from the brush origin.
+    HBITMAP pattern = CreateBitmap(8, 8, 1, 32, nullptr);
+    HDC mem = CreateCompatibleDC(s.dc());
+    HGDIOBJ old = SelectObject(mem, pattern);
+    const RECT p{0, 0, 8, 8};
+    FillRect(mem, &p, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetPixel(mem, 0, 0, RGB(255, 0, 0));
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    HBRUSH brush = CreatePatternBrush(pattern);
+    FillRect(s.dc(), &r, brush);
+    EXPECT_EQ(s.At(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(s.At(8, 8), RGB(255, 0, 0));
+    EXPECT_EQ(s.At(1, 0), RGB(255, 255, 255));
+    DeleteObject(brush);
+    DeleteObject(pattern);
+}
+
+TEST(GdiPixels, FrameControlsAndFocusRect) {
+    Surface s(16, 16);
+    RECT box{0, 0, 13, 13};
+    ASSERT_TRUE(DrawFrameControl(s.dc(), &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED));
+    EXPECT_EQ(s.At(0, 0), GetSysColor(COLOR_BTNSHADOW));      // sunken edge
+    EXPECT_EQ(s.At(12, 12), GetSysColor(COLOR_BTNHIGHLIGHT));
+    int marks = 0;
+    for (int y = 2; y < 11; ++y)
+        for (int x = 2; x < 11; ++x) marks += s.At(x, y) == GetSysColor(COLOR_BTNTEXT);
+    EXPECT_GT(marks, 5);  // the check mark
+    Surface arrow(16, 16);
+    RECT a{0, 0, 16, 16};
+    ASSERT_TRUE(DrawFrameControl(arrow.dc(), &a, DFC_SCROLL, DFCS_SCROLLDOWN));
+    EXPECT_EQ(arrow.At(0, 0), GetSysColor(COLOR_3DLIGHT));     // raised button
+    EXPECT_EQ(arrow.At(8, 8), GetSysColor(COLOR_BTNTEXT));     // the arrow in the middle
+    EXPECT_FALSE(DrawFrameControl(arrow.dc(), &a, 99, 0));
+    // The focus rectangle inverts every other pixel; drawn twice it is gone.
+    Surface f(8, 8);
+    const RECT fr{0, 0, 8, 8};
+    DrawFocusRect(f.dc(), &fr);
+    EXPECT_EQ(f.At(0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(f.At(1, 0), RGB(255, 255, 255));
+    EXPECT_EQ(f.At(4, 4), RGB(255, 255, 255));
+    DrawFocusRect(f.dc(), &fr);
+    EXPECT_EQ(f.CountNot(RGB(255, 255, 255)), 0);
+}
+
+TEST(GdiPixels, RotatedTextRunsUpwards) {
+    Surface s(60, 100);
+    LOGFONTW lf;
+    lf.lfHeight = -14;
+    lf.lfEscapement = 900;
+    HFONT f = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(s.dc(), f);
+    SetBkMode(s.dc(), TRANSPARENT);
+    SetTextAlign(s.dc(), TA_BASELINE);
+    TextOutW(s.dc(), 30, 90, u"HHHHHH", 6);
+    int minX = 60, maxX = -1, minY = 100, maxY = -1;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 60; ++x)
+            if (s.At(x, y) != RGB(255, 255, 255)) {
+                minX = std::min(minX, x), maxX = std::max(maxX, x);
+                minY = std::min(minY, y), maxY = std::max(maxY, y);
+            }
+    EXPECT_GT(maxY - minY, 2 * (maxX - minX));  // taller than wide
+    EXPECT_LE(maxY, 90);
+    EXPECT_LE(maxX, 30);  // the glyphs stand left of the base line
+    SelectObject(s.dc(), old);
+    DeleteObject(f);
+}
+
+}  // namespace
