@@ -58,5 +58,7 @@ const TTypeInfo* ColorTypeInfo() {
          {"clInfoBk", -16777216 + 24}, {"clHotLight", -16777216 + 26}, {"clGradientActiveCaption", -16777216 + 27},
          {"clGradientInactiveCaption", -16777216 + 28}, {"clMenuHighlight", -16777216 + 29}, {"clMenuBar", -16777216 + 30},
          {"clNone", 0x1FFFFFFF}, {"clDefault", 0x20000000}}};
+    static const bool registered = (RegisterIntegerIdents(&info), true);
+    (void)registered;
     return &info;
 }

@@ -251,7 +251,9 @@ void TReader::SetValue(TComponent* instance, TObject& target, const TPropInfo& p
     case TTypeKind::tkInteger: {
         std::int64_t n = 0;
         if (value.IsInteger()) n = value.Integer;
-        else if (value.Type != vaIdent || !prop.Type || !prop.Type->IdentToInt(value.Ident, n)) return invalid();
+        else if (value.Type != vaIdent ||
+                 !((prop.Type && prop.Type->IdentToInt(value.Ident, n)) || FindIntegerIdent(value.Ident, n)))
+            return invalid();
         v = n;
         break;
     }

@@ -388,21 +388,23 @@ public:
         Handler Call;
     };
 
+    // Tables are class-wide statics that windows still read while other statics go at exit,
+    // so a table is trivially destructible and its entries are kept for the whole process.
     TMessageTable(const TMessageTable* parent, std::initializer_list<Entry> entries)
-        : parent_(parent), entries_(entries) {}
+        : parent_(parent), entries_(new std::vector<Entry>(entries)) {}
 
     const TMessageTable* Parent() const { return parent_; }
     // The handler of this class or the nearest parent class, null when none handles msg.
     Handler Find(UINT msg) const {
         for (const TMessageTable* t = this; t; t = t->parent_)
-            for (const Entry& e : t->entries_)
+            for (const Entry& e : *t->entries_)
                 if (e.Msg == msg) return e.Call;
         return nullptr;
     }
 
 private:
     const TMessageTable* parent_;
-    std::vector<Entry> entries_;
+    const std::vector<Entry>* entries_;
 };
 
 namespace messages_detail {

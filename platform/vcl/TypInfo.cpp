@@ -37,9 +37,10 @@ struct Registry {
     std::map<std::string, const TMetaClass*, CaseLess> byName;
 };
 
+// Lives for the whole process: components ask for their classes while statics go at exit.
 Registry& TheRegistry() {
-    static Registry r;
-    return r;
+    static Registry* r = new Registry;
+    return *r;
 }
 
 }  // namespace
@@ -56,6 +57,25 @@ bool TTypeInfo::IdentToInt(std::string_view ident, std::int64_t& value) const {
             value = v;
             return true;
         }
+    return false;
+}
+
+namespace {
+std::vector<const TTypeInfo*>& IdentTables() {
+    static auto* tables = new std::vector<const TTypeInfo*>;
+    return *tables;
+}
+}  // namespace
+
+void RegisterIntegerIdents(const TTypeInfo* type) {
+    std::lock_guard guard(TheRegistry().lock);
+    IdentTables().push_back(type);
+}
+
+bool FindIntegerIdent(std::string_view ident, std::int64_t& value) {
+    std::lock_guard guard(TheRegistry().lock);
+    for (const TTypeInfo* t : IdentTables())
+        if (t->IdentToInt(ident, value)) return true;
     return false;
 }
 

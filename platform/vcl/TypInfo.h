@@ -72,6 +72,11 @@ struct TTypeInfo {
     bool IntToIdent(std::int64_t value, std::string& ident) const;
 };
 
+// Named integer constants that every integer property accepts when read by name, after its
+// own type's (the colour names for a colour property described without its type).
+void RegisterIntegerIdents(const TTypeInfo* type);
+bool FindIntegerIdent(std::string_view ident, std::int64_t& value);
+
 // Declares TypeInfoOf<E>() for an enumeration with its identifiers in ordinal order.
 template <class T>
 const TTypeInfo* TypeInfoOf();
