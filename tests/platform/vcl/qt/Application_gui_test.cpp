@@ -3,6 +3,7 @@
 // with posts from other threads, and ShowModal answered by the modal hook.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include <QApplication>
@@ -22,6 +23,8 @@ QWidget* WidgetOf(TWinControl* control) { return dynamic_cast<QWidget*>(control-
 class QtApplicationTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        // The gui label's environment sets this too; a run by hand or by name may not have it.
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         InstallQtWidgetSet();
         Application->Initialize();
         MSG msg;
