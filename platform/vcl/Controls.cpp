@@ -199,10 +199,8 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TControl::WndProc(TMessage& m) {
-    // Any mouse press ends the mouse capture of another control, as a click elsewhere does.
-    if (m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MOUSELAST && m.Msg != WM_MOUSEMOVE &&
-        m.Msg != WM_MOUSEWHEEL && !(controlStyle_.Contains(csDoubleClicks)) && m.Msg == WM_LBUTTONDBLCLK)
-        m.Msg = WM_LBUTTONDOWN;  // controls without double clicks see a second press
+    // Controls without double clicks see a second press instead.
+    if (m.Msg == WM_LBUTTONDBLCLK && !controlStyle_.Contains(csDoubleClicks)) m.Msg = WM_LBUTTONDOWN;
     Dispatch(m);
 }
 
