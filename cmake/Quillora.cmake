@@ -63,9 +63,11 @@ function(quillora_tests name)
     add_executable(${target} ${files})
     target_compile_options(${target} PRIVATE ${QUILLORA_WARNINGS})
     target_link_libraries(${target} PRIVATE quillora_test_support ${ARG_LINKS} GTest::gtest GTest::gmock)
-    set(env "QUILLORA_TEST_NAME=${name}")
+    # One environment entry only: a list here would be split into separate properties.
     if(label STREQUAL "gui")
-      list(APPEND env "QT_QPA_PLATFORM=offscreen")
+      set(env "QT_QPA_PLATFORM=offscreen")
+    else()
+      set(env "QUILLORA_TEST_LABEL=${label}")
     endif()
     gtest_discover_tests(${target}
       PROPERTIES LABELS ${label} ENVIRONMENT "${env}"
