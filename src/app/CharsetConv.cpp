@@ -4,6 +4,7 @@
 #include "app/TransferDecoding.h"
 #include "app/cLogger.h"
 #include "platform/vcl/SysUtils.h"
+#include "platform/win/CodePages.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -92,16 +93,24 @@ AnsiString DecodeEncodedWordPayload(const EncodedWord& word) {
     return DecodeQuotedPrintable(payload);
 }
 
+std::optional<WideString> TryConvertCharset(std::string_view bytes, std::string_view charset) {
+    if (charset.empty()) return std::nullopt;
+    if (HelperLibrary().ConvertToUStr != nullptr) return ConvertCharsetToWide(bytes, charset);
+    // The support library lacks its converter (reported when it was loaded): the platform's
+    // own code-page table still knows the charset.
+    const UINT codePage = CodePageFromCharsetName(charset);
+    if (codePage == 0) return std::nullopt;
+    return DecodeCodePage(codePage, bytes);
+}
+
 WideString ConvertCharsetBytes(std::string_view bytes, std::string_view charset) {
     if (bytes.empty()) return {};
-    if (!charset.empty())
-        if (std::optional<WideString> text = ConvertCharsetToWide(bytes, charset)) return std::move(*text);
+    if (std::optional<WideString> text = TryConvertCharset(bytes, charset)) return std::move(*text);
     return DecodeUnmarkedText(bytes);
 }
 
 WideString ConvertCharsetW(TComponent* /*owner*/, const AnsiString& text, const AnsiString& charset) {
     QUILLORA_TRACE(u"ConvertCharsetW");
-    if (HelperLibrary().ConvertToUStr == nullptr) return DecodeUnmarkedText(text);
     if (text.empty()) return {};
 
     const std::string_view all(text);

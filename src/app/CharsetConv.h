@@ -29,15 +29,17 @@ AnsiString DecodeEncodedWordPayload(const EncodedWord& word);
 
 // 8-bit text to wide text. Each encoded word is decoded with its own charset (a word with
 // an empty charset uses `charset`), the text outside the words with `charset`, and blanks
-// between two adjacent words are dropped. Decoded text is never scanned again. Without the
-// support library's converter the text is read as unmarked 8-bit text, words left as they
-// are. `owner` is not used.
+// between two adjacent words are dropped. Decoded text is never scanned again. `owner` is
+// not used.
 WideString ConvertCharsetW(TComponent* owner, const AnsiString& text, const AnsiString& charset);
 
-// Bytes in the named charset to wide text, without looking for encoded words. An empty or
-// unknown charset (or no converter) reads the bytes as UTF-8 when they are valid UTF-8, else
-// as windows-1252, so that no byte is lost.
+// Bytes in the named charset to wide text through the support library's converter (the
+// platform's code-page table when the library lacks it), without looking for encoded words.
+// An empty or unknown charset reads the bytes as UTF-8 when they are valid UTF-8, else as
+// windows-1252, so that no byte is lost.
 WideString ConvertCharsetBytes(std::string_view bytes, std::string_view charset);
+// The same, but nothing for an empty or unknown charset.
+std::optional<WideString> TryConvertCharset(std::string_view bytes, std::string_view charset);
 
 // The charset named by the first encoded word of the text; empty when there is none.
 WideString GetEncodedWordCharset(const WideString& text);

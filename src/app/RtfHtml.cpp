@@ -8,7 +8,6 @@
 
 #include "app/CharsetConv.h"
 #include "app/RtfFonts.h"
-#include "app/SupportLibrary.h"
 #include "app/cLogger.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/vcl/richtext/RtfLexer.h"
@@ -199,9 +198,9 @@ private:
         bool ascii = true;
         for (const char c : bytes) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
         if (ascii) return WideString(bytes.begin(), bytes.end());
-        if (std::optional<WideString> text = ConvertCharsetToWide(bytes, codePage)) return std::move(*text);
+        if (std::optional<WideString> text = TryConvertCharset(bytes, codePage)) return std::move(*text);
         if (codePage != fonts_.DefaultCodePage())
-            if (std::optional<WideString> text = ConvertCharsetToWide(bytes, fonts_.DefaultCodePage()))
+            if (std::optional<WideString> text = TryConvertCharset(bytes, fonts_.DefaultCodePage()))
                 return std::move(*text);
         return DecodeUnmarkedText(bytes);
     }

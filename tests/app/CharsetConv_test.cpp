@@ -97,3 +97,10 @@ TEST(SetHtmlMetaCharset, ReplacesOrInsertsTheDeclaration) {
         EXPECT_EQ(html, r.expected) << Utf16ToUtf8(r.html);
     }
 }
+
+TEST(CharsetConvWithoutConverter, UsesThePlatformCodePages) {
+    FreeHelperLibraries();
+    EXPECT_EQ(ConvertCharsetW(nullptr, "=?iso-8859-5?Q?=B0?= =?utf-8?B?w6k=?= Caf\xe9", "cp1252"), u"\u0410\u00e9 Caf\u00e9");
+    EXPECT_EQ(ConvertCharsetW(nullptr, "x \xe9", "x-unknown"), u"x \u00e9");
+    ASSERT_EQ(LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR)), 1);
+}
