@@ -1,7 +1,6 @@
 #include "platform/mime/GMimeSupport.h"
 
 #include <mutex>
-#include <vector>
 
 namespace mime_detail {
 
@@ -9,22 +8,6 @@ void EnsureGMime()
 {
     static std::once_flag once;
     std::call_once(once, [] { g_mime_init(); });
-}
-
-ParserOptionsPtr OptionsWithFallback(std::string_view charset)
-{
-    EnsureGMime();
-    ParserOptionsPtr options(g_mime_parser_options_new());
-    std::string first(charset);
-    // Valid UTF-8 is almost never text in another charset, while the charset a header is read
-    // with is often only borrowed from a body part: UTF-8 is tried first.
-    std::vector<const char*> list{"UTF-8"};
-    if (!first.empty()) list.push_back(first.c_str());
-    list.push_back("windows-1252");
-    list.push_back(nullptr);
-    // The options copy the names.
-    g_mime_parser_options_set_fallback_charsets(options.get(), list.data());
-    return options;
 }
 
 namespace {

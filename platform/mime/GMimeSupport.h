@@ -26,15 +26,6 @@ struct GFreeDeleter {
 };
 using GCharPtr = std::unique_ptr<char, GFreeDeleter>;
 
-struct ParserOptionsDeleter {
-    void operator()(GMimeParserOptions* o) const { g_mime_parser_options_free(o); }
-};
-using ParserOptionsPtr = std::unique_ptr<GMimeParserOptions, ParserOptionsDeleter>;
-
-// Parser options whose fallback charsets for unlabelled 8-bit text are UTF-8, then charset
-// (when given), then windows-1252.
-ParserOptionsPtr OptionsWithFallback(std::string_view charset);
-
 // The bytes an object writes (its headers and content as GMime serialises them).
 std::string WriteObject(GMimeObject* object);
 // The transfer-decoded content of a leaf part.

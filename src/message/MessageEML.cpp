@@ -2,32 +2,22 @@
 // attachments, inline parts and attached messages.
 #include "message/MessageEML.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/AppLocDB.h"
 #include "app/CAppUtils.h"
+#include "app/CharsetConv.h"
 #include "app/MiscUtils.h"
 #include "app/RegExpUtils.h"
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
+#include "message/HeaderDecode.h"
 #include "message/ViewEmpty.h"
-#include "platform/mime/MimeDecoding.h"
 #include "platform/vcl/Strings.h"
 #include "platform/win/WinString.h"
 
 namespace {
-
-// Header values are decoded through the message classes' decoders (encoded words, quoted and
-// RFC 2231 parameters, the charset of unlabelled 8-bit text).
-WideString DecodedHeader(const TIdHeaderList& headers, std::string_view name, std::string_view param,
-                         std::string_view charset)
-{
-    TIdHeaderList unfolded = headers;
-    unfolded.UnfoldLines = true;
-    const AnsiString value = unfolded.Values(name);
-    if (!param.empty()) return MimeDecodeHeaderParam(value, param, charset);
-    return MimeDecodeHeaderText(value, charset);
-}
 
 WideString WithoutBackslashes(WideString text)
 {
@@ -114,8 +104,9 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
     hasAttachments = false;
     bodyIsHtml = false;
 
-    const TIdHeaderList& headers = message.Headers();
-    headerText = MimeDecodeCharset(headers.Text(), "");
+    TIdHeaderList& headers = message.Headers();
+    const AnsiString rawText = headers.Text();
+    headerText = ConvertCharsetBytes(rawText, "");
 
     // The charset of the headers: the message's own, else the first text part's, else the one
     // named by the first encoded word on a From, To or Subject line.
@@ -125,21 +116,26 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
         for (int i = 0; i < parts.Count() && charset.empty(); ++i)
             if (parts.Items(i).Kind() == TIdMessagePartKind::Text) charset = parts.Items(i).CharSet();
     } else if (charset.empty()) {
-        const WideString word = RegExpFirstGroup(headerText, u"(From:|To:|Subject:).*=\\?.+?\\?");
-        charset = MimeEncodedWordCharset(Utf16ToUtf8(word));
+        charset = Utf16ToUtf8(GetEncodedWordCharset(RegExpFirstGroup(headerText, u"(From:|To:|Subject:).*=\\?.+?\\?")));
     }
 
-    subject = DecodedHeader(headers, "Subject", "", charset);
+    // Raw 8-bit header text that is valid UTF-8 is UTF-8 (the charset may be borrowed from a
+    // body part, and the list row, which sees no parts, must read the same text).
+    const bool utf8Headers =
+        IsValidUtf8(rawText) && std::any_of(rawText.begin(), rawText.end(), [](char c) { return c < 0; });
+    const AnsiString headerCharset = utf8Headers ? AnsiString("utf-8") : charset;
+
+    subject = GetDecodedHeader(headers, "Subject", "", headerCharset);
     FillDate();
 
     if (message.Recipients().Count() > 0) {
-        to = DecodedHeader(headers, "To", "", charset);
+        to = GetDecodedHeader(headers, "To", "", headerCharset);
         while (!to.empty() && (to.back() == u'\n' || to.back() == u'\r')) to.pop_back();
         to = WithoutBackslashes(to);
     }
-    from = WithoutBackslashes(DecodedHeader(headers, "From", "", charset));
-    if (message.CCList().Count() > 0) cc = WithoutBackslashes(DecodedHeader(headers, "CC", "", charset));
-    if (message.BccList().Count() > 0) bcc = WithoutBackslashes(DecodedHeader(headers, "BCC", "", charset));
+    from = WithoutBackslashes(GetDecodedHeader(headers, "From", "", headerCharset));
+    if (message.CCList().Count() > 0) cc = WithoutBackslashes(GetDecodedHeader(headers, "CC", "", headerCharset));
+    if (message.BccList().Count() > 0) bcc = WithoutBackslashes(GetDecodedHeader(headers, "BCC", "", headerCharset));
 
     if (message.MessageParts().Count() == 0) {
         processSinglePartEML(message);
@@ -184,7 +180,7 @@ void MessageEML::FillDate()
 
 void MessageEML::processSinglePartEML(TIdMessage& message)
 {
-    const WideString text = MimeDecodeCharset(message.Body(), charset);
+    const WideString text = DecodeHeaderText(message.Body(), charset);
     if (IsUpperEqual(message.ContentType(), "TEXT/HTML")) {
         bodyIsHtml = true;
         htmlBody = PrependScriptErrorHandler(text);
@@ -215,7 +211,7 @@ void MessageEML::processMultiPartEML(TIdMessage& message)
 
 void MessageEML::processTextPartEML(const TIdText& part)
 {
-    const WideString text = MimeDecodeCharset(part.Body(), part.CharSet());
+    const WideString text = DecodeHeaderText(part.Body(), part.CharSet());
     if (IsUpperEqual(part.ContentType(), "TEXT/HTML")) {
         bodyIsHtml = true;
         htmlBody = PrependScriptErrorHandler(text);
@@ -235,8 +231,8 @@ void MessageEML::processMimeAttachmentEML(const TIdAttachment& part, int index)
         LogPrintf(u"attached message: %s", Utf8ToUtf16(e.what()).c_str());
         return;
     }
-    WideString name = DecodedHeader(inner.Headers(), "Subject", "", charset);
-    if (name.empty()) name = DecodedHeader(inner.Headers(), "From", "", charset);
+    WideString name = GetDecodedHeader(inner.Headers(), "Subject", "", charset);
+    if (name.empty()) name = GetDecodedHeader(inner.Headers(), "From", "", charset);
     if (name.empty()) return;
     hasAttachments = true;
     attachments.push_back({index, 5, CAppUtils::MakeValidFileName(name, false), {}});
@@ -247,10 +243,11 @@ void MessageEML::processNonMimeAttachmentEML(const TIdAttachment& part, int inde
     AnsiString id = part.ContentID();
     if (!id.empty() && id.back() == '>') id.pop_back();
     if (!id.empty() && id.front() == '<') id.erase(0, 1);
-    const WideString cid = MimeDecodeCharset(id, "");
+    const WideString cid = ConvertCharsetBytes(id, "");
+    TIdHeaderList headers = part.Headers();
 
-    WideString name = DecodedHeader(part.Headers(), "Content-Disposition", "filename", charset);
-    if (name.empty()) name = DecodedHeader(part.Headers(), "Content-Type", "name", charset);
+    WideString name = GetDecodedHeader(headers, "Content-Disposition", "filename", charset);
+    if (name.empty()) name = GetDecodedHeader(headers, "Content-Type", "name", charset);
     if (name.empty()) name = u"Unnamed attachment";
     // A name from the message never leaves the folder it is saved into.
     name = CAppUtils::MakeValidFileName(name, false);

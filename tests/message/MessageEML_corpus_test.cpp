@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "app/SupportLibrary.h"
 #include "message/MessageEML.h"
 #include "message/ViewEmpty.h"
 #include "platform/win/WinString.h"
@@ -24,6 +25,7 @@ std::vector<fs::path> CorpusEmlFiles()
 TEST(MessageEMLCorpus, EveryFileLoadsHeadersOnlyAndInFull)
 {
     QUILLORA_REQUIRE_CORPUS();
+    ASSERT_EQ(LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR)), 1);
     const std::vector<fs::path> files = CorpusEmlFiles();
     ASSERT_FALSE(files.empty());
     int withAttachments = 0;

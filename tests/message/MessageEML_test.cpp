@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/CAppUtils.h"
+#include "app/SupportLibrary.h"
 #include "output/TextRenderer.h"
 #include "platform/win/WinString.h"
 #include "tests/message/EmlFixtures.h"
@@ -18,6 +19,12 @@ using testsupport::ReadFileBytes;
 using testsupport::TempDir;
 
 WideString W(const fs::path& p) { return Utf8ToUtf16(p.string()); }
+
+// Charsets and encoded words are converted by the support library, as in the program.
+class EmlRecord : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_EQ(LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR)), 1); }
+};
 
 // A record loaded from a fixture written into its own temporary folder.
 struct Loaded {
@@ -39,7 +46,7 @@ TDateTime Utc(int y, int mo, int d, int h, int mi, int s)
     return date + time;
 }
 
-TEST(MessageEML, LoadsASinglePartPlainMessage)
+TEST_F(EmlRecord, LoadsASinglePartPlainMessage)
 {
     Loaded m(eml::kPlainAscii);
     ASSERT_TRUE(m.ok);
@@ -62,7 +69,7 @@ TEST(MessageEML, LoadsASinglePartPlainMessage)
     EXPECT_FALSE(r.dateText.empty());
 }
 
-TEST(MessageEML, DecodesCharsetsEncodedWordsAndQuotedPrintable)
+TEST_F(EmlRecord, DecodesCharsetsEncodedWordsAndQuotedPrintable)
 {
     Loaded m(eml::kLatin1QuotedPrintable);
     ASSERT_TRUE(m.ok);
@@ -73,7 +80,7 @@ TEST(MessageEML, DecodesCharsetsEncodedWordsAndQuotedPrintable)
     EXPECT_EQ(m.message.plainBody, u"café crème soft break");
 }
 
-TEST(MessageEML, SinglePartHtml)
+TEST_F(EmlRecord, SinglePartHtml)
 {
     Loaded m(eml::kHtmlOnly);
     ASSERT_TRUE(m.ok);
@@ -84,7 +91,7 @@ TEST(MessageEML, SinglePartHtml)
     EXPECT_EQ(m.message.GetExportFilterString(), u"Html Files(*.html)|*.html");
 }
 
-TEST(MessageEML, AlternativeInEitherOrderKeepsBothBodies)
+TEST_F(EmlRecord, AlternativeInEitherOrderKeepsBothBodies)
 {
     for (const char* text : {eml::kAlternativePlainFirst, eml::kAlternativeHtmlFirst}) {
         Loaded m(text);
@@ -97,7 +104,7 @@ TEST(MessageEML, AlternativeInEitherOrderKeepsBothBodies)
     }
 }
 
-TEST(MessageEML, MixedAttachmentsAndTheirNames)
+TEST_F(EmlRecord, MixedAttachmentsAndTheirNames)
 {
     Loaded m(eml::kMixedNames);
     ASSERT_TRUE(m.ok);
@@ -116,7 +123,7 @@ TEST(MessageEML, MixedAttachmentsAndTheirNames)
     EXPECT_EQ(m.message.GetExportFilterString(), u"Text Files(*.txt)|*.txt");
 }
 
-TEST(MessageEML, InlinePictureDependsOnTheOrderOfParts)
+TEST_F(EmlRecord, InlinePictureDependsOnTheOrderOfParts)
 {
     Loaded inlineFirst(eml::kRelatedHtmlFirst);
     ASSERT_TRUE(inlineFirst.ok);
@@ -133,7 +140,7 @@ TEST(MessageEML, InlinePictureDependsOnTheOrderOfParts)
     EXPECT_TRUE(listed.message.hasAttachments);
 }
 
-TEST(MessageEML, AttachedMessagesAreListedByTheirSubjectOrSender)
+TEST_F(EmlRecord, AttachedMessagesAreListedByTheirSubjectOrSender)
 {
     Loaded m(eml::kAttachedMessages);
     ASSERT_TRUE(m.ok);
@@ -153,7 +160,7 @@ TEST(MessageEML, AttachedMessagesAreListedByTheirSubjectOrSender)
     EXPECT_EQ(m.message.GetEmbeddedMessage(-1), nullptr);
 }
 
-TEST(MessageEML, AnAttachedCompoundFileBecomesARecordOfItsKind)
+TEST_F(EmlRecord, AnAttachedCompoundFileBecomesARecordOfItsKind)
 {
     // A stand-in kind for ".msg" records: it answers 2 and loads any file.
     struct FakeMsg : TMessageAttr {
@@ -195,7 +202,7 @@ TEST(MessageEML, AnAttachedCompoundFileBecomesARecordOfItsKind)
     EXPECT_EQ(m.message.GetEmbeddedMessage(1), nullptr);
 }
 
-TEST(MessageEML, DateVariants)
+TEST_F(EmlRecord, DateVariants)
 {
     struct Case {
         const char* date;
@@ -227,7 +234,7 @@ TEST(MessageEML, DateVariants)
     EXPECT_DOUBLE_EQ(first.message.date, Utc(1994, 11, 15, 13, 12, 31));
 }
 
-TEST(MessageEML, FilesThatAreNoMessageFailToLoad)
+TEST_F(EmlRecord, FilesThatAreNoMessageFailToLoad)
 {
     TempDir dir;
     MessageEML r;
@@ -249,7 +256,7 @@ TEST(MessageEML, FilesThatAreNoMessageFailToLoad)
     EXPECT_EQ(cut.message.plainBody, u"cut off here");
 }
 
-TEST(MessageEML, HeadersOnlyThenFull)
+TEST_F(EmlRecord, HeadersOnlyThenFull)
 {
     Loaded m(eml::kMixedNames, true);
     ASSERT_TRUE(m.ok);
@@ -265,7 +272,7 @@ TEST(MessageEML, HeadersOnlyThenFull)
     EXPECT_EQ(m.message.attachments.size(), 6u);
 }
 
-TEST(MessageEML, SaveAttachment)
+TEST_F(EmlRecord, SaveAttachment)
 {
     Loaded m(eml::kMixedNames);
     ASSERT_TRUE(m.ok);
@@ -291,7 +298,7 @@ TEST(MessageEML, SaveAttachment)
     EXPECT_TRUE(fs::exists(out / ".._.._etc_passwd"));
 }
 
-TEST(MessageEML, DisplayOrderAndValues)
+TEST_F(EmlRecord, DisplayOrderAndValues)
 {
     Loaded m(eml::kAlternativePlainFirst, true);
     ASSERT_TRUE(m.ok);
@@ -304,7 +311,7 @@ TEST(MessageEML, DisplayOrderAndValues)
     EXPECT_EQ(view.lastDate, 0);
 }
 
-TEST(MessageEML, DisplayBuildsOnePageWithItsInlinePictures)
+TEST_F(EmlRecord, DisplayBuildsOnePageWithItsInlinePictures)
 {
     Loaded m(eml::kRelatedHtmlFirst);
     ASSERT_TRUE(m.ok);
@@ -330,7 +337,7 @@ TEST(MessageEML, DisplayBuildsOnePageWithItsInlinePictures)
     EXPECT_EQ(m.message.loadLevel, mllFull);
 }
 
-TEST(MessageEML, DisplayOfPlainTextEscapesItInPre)
+TEST_F(EmlRecord, DisplayOfPlainTextEscapesItInPre)
 {
     Loaded m("From: a@example.com\r\nSubject: s\r\n\r\n<script>x</script> & more\r\n");
     ASSERT_TRUE(m.ok);
@@ -341,7 +348,7 @@ TEST(MessageEML, DisplayOfPlainTextEscapesItInPre)
     EXPECT_EQ(m.message.shownFile, view.lastHtmlFile);
 }
 
-TEST(MessageEML, ExportToHtmlCopiesAsMht)
+TEST_F(EmlRecord, ExportToHtmlCopiesAsMht)
 {
     Loaded m(eml::kPlainAscii, false, "Weekly report.eml");
     ASSERT_TRUE(m.ok);
@@ -354,7 +361,7 @@ TEST(MessageEML, ExportToHtmlCopiesAsMht)
     EXPECT_EQ(m.message.ExportToHtml(W(out / "missing" / "x.html")), u"");
 }
 
-TEST(MessageEML, FileDialogStrings)
+TEST_F(EmlRecord, FileDialogStrings)
 {
     MessageEML r;
     EXPECT_EQ(r.GetSaveFilterString(), u"EML Files (*.eml)|*.eml");
@@ -378,7 +385,7 @@ TEST(MessageEML, FileDialogStrings)
     }
 }
 
-TEST(MessageEML, LoadsFromMemoryAndFillsFromAParsedMessage)
+TEST_F(EmlRecord, LoadsFromMemoryAndFillsFromAParsedMessage)
 {
     TStringStream stream(eml::kAttachedMessages);
     MessageEML r;

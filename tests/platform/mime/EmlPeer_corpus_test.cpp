@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "app/SupportLibrary.h"
 #include "message/MessageEML.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
@@ -51,6 +52,7 @@ PeerReading ReadWithGMime(const fs::path& file)
 TEST(EmlPeerCorpus, SubjectSenderAndRecipientsMatchGMime)
 {
     QUILLORA_REQUIRE_CORPUS();
+    ASSERT_EQ(LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR)), 1);
     const fs::path folder = testsupport::CorpusDir() / "msg" / "msgconvert-pairs";
     int compared = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/mime/MimeDecoding.h"
-
 namespace {
 
 // mixed > (alternative > (plain, related > (html, png)), rfc822, pdf)
@@ -182,31 +180,6 @@ TEST(IdMessage, SavesTheMessageAsMime)
     again.LoadFromBytes(out.DataString(), false);
     EXPECT_EQ(again.MessageParts().Count(), m.MessageParts().Count());
     EXPECT_EQ(again.Headers().Values("Subject"), "folded subject line");
-}
-
-TEST(MimeDecoding, HeaderTextParametersAndCharsets)
-{
-    EXPECT_EQ(MimeDecodeHeaderText("=?ISO-8859-1?Q?Caf=E9?= =?UTF-8?B?w6k=?=", ""), u"Café\u00e9");
-    EXPECT_EQ(MimeDecodeHeaderText("caf\xE9", "iso-8859-1"), u"café");
-    EXPECT_EQ(MimeDecodeHeaderText("plain", ""), u"plain");
-
-    EXPECT_EQ(MimeDecodeHeaderParam("attachment; filename=\"a.pdf\"; size=123; creation-date=\"Tue, 1 Jan 2019\"",
-                                    "filename", ""),
-              u"a.pdf");
-    EXPECT_EQ(MimeDecodeHeaderParam("attachment; filename*=UTF-8''report%20final%C3%A9.pdf", "filename", ""),
-              u"report finalé.pdf");
-    EXPECT_EQ(MimeDecodeHeaderParam("attachment; filename*0*=UTF-8''a%C3%A9; filename*1=b.txt", "filename", ""),
-              u"aéb.txt");
-    EXPECT_EQ(MimeDecodeHeaderParam("image/png; name=pic.png", "name", ""), u"pic.png");
-    EXPECT_EQ(MimeDecodeHeaderParam("attachment; filename=\"=?UTF-8?B?w6kudHh0?=\"", "filename", ""), u"é.txt");
-    EXPECT_EQ(MimeDecodeHeaderParam("inline", "filename", ""), u"");
-
-    EXPECT_EQ(MimeEncodedWordCharset("Subject: x =?KOI8-R*ru?B?abc?="), "KOI8-R");
-    EXPECT_EQ(MimeEncodedWordCharset("none"), "");
-
-    EXPECT_EQ(MimeDecodeCharset("\xE9t\xE9", "iso-8859-1"), u"été");
-    EXPECT_EQ(MimeDecodeCharset("\xC3\xA9", ""), u"é");
-    EXPECT_EQ(MimeDecodeCharset("\xE9", ""), u"é");  // not UTF-8: windows-1252
 }
 
 }  // namespace
