@@ -1,0 +1,706 @@
+#include "message/MSGWriter.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "app/cLogger.h"
+#include "message/CompressedRTF.h"
+#include "message/MSGHtmlBody.h"
+#include "output/IRenderer.h"
+#include "platform/win/WinString.h"
+
+const CLSID CLSID_MailMessage = {0x00020D0B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+namespace {
+
+constexpr std::uint32_t kTagNamedProperties = 0x00010000;
+constexpr std::uint32_t kTagRecipient = 0x0C000000;
+constexpr std::uint32_t kTagAttachment = 0x37000000;
+constexpr std::uint32_t kTagAttachedObject = 0x3701000D;
+constexpr std::uint32_t kTagAttachData = 0x37010102;
+constexpr std::uint32_t kTagAttachMethod = 0x37050003;
+constexpr std::uint32_t kTagRtfCompressed = 0x10090102;
+constexpr std::uint32_t kRootStorage = 0xFFFFFFFF;
+constexpr std::uint16_t kMultiValued = 0x1000;
+constexpr DWORD kCreateRootMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;  // 0x1012
+constexpr DWORD kCreateChildMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_WRITE;     // 0x1011
+constexpr std::uint32_t kEntryFlags = 0x00000006;  // readable and writable
+constexpr std::u16string_view kFixedStreamName = u"__properties_version1.0";
+
+void PutLe(std::string& out, std::uint64_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// Bytes of one value of a fixed-size type; 0 for variable-size types.
+std::size_t FixedSize(std::uint16_t type)
+{
+    switch (type) {
+        case 0x0002:
+        case 0x000B: return 2;
+        case 0x0003:
+        case 0x0004:
+        case 0x000A: return 4;
+        case 0x0005:
+        case 0x0006:
+        case 0x0007:
+        case 0x0014:
+        case 0x0040: return 8;
+        case 0x0048: return 16;
+        default: return 0;
+    }
+}
+
+std::int64_t IntegerOf(const MSGValue& value)
+{
+    if (const auto* v = std::get_if<std::int16_t>(&value)) return *v;
+    if (const auto* v = std::get_if<std::int32_t>(&value)) return *v;
+    if (const auto* v = std::get_if<std::uint32_t>(&value)) return *v;
+    if (const auto* v = std::get_if<bool>(&value)) return *v ? 1 : 0;
+    if (const auto* v = std::get_if<double>(&value)) return std::isfinite(*v) ? std::llround(*v) : 0;
+    if (const auto* v = std::get_if<std::string>(&value)) return std::atoll(v->c_str());
+    return 0;
+}
+
+double DoubleOf(const MSGValue& value)
+{
+    if (const auto* v = std::get_if<double>(&value)) return *v;
+    if (const auto* v = std::get_if<DateTime>(&value)) return v->days;
+    return static_cast<double>(IntegerOf(value));
+}
+
+// The FILETIME of a date-time: whole days and the time of day apart, so whole seconds and
+// milliseconds come back exactly.
+std::uint64_t FileTimeOfDays(double days)
+{
+    constexpr std::int64_t kTicksPerDay = 864000000000;
+    constexpr std::int64_t kOffset = 109205 * kTicksPerDay;
+    if (!std::isfinite(days)) return 0;
+    const double whole = std::floor(days);
+    const std::int64_t ticks = static_cast<std::int64_t>(whole) * kTicksPerDay +
+                               std::llround((days - whole) * static_cast<double>(kTicksPerDay)) + kOffset;
+    return static_cast<std::uint64_t>(ticks);
+}
+
+std::uint64_t FileTimeOf(const MSGValue& value) { return FileTimeOfDays(DoubleOf(value)); }
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" (the model's text of a GUID) to its 16 bytes.
+std::string GuidBytes(const MSGValue& value)
+{
+    std::string digits;
+    if (const auto* text = std::get_if<std::string>(&value))
+        for (char c : *text)
+            if (HexValue(c) >= 0) digits.push_back(c);
+    if (digits.size() != 32) return std::string(16, '\0');
+    auto byteAt = [&](std::size_t i) { return static_cast<std::uint8_t>(HexValue(digits[2 * i]) * 16 + HexValue(digits[2 * i + 1])); };
+    std::string out;
+    // Data1, Data2 and Data3 are stored little-endian, Data4 as it reads.
+    for (int i : {3, 2, 1, 0, 5, 4, 7, 6}) out.push_back(static_cast<char>(byteAt(static_cast<std::size_t>(i))));
+    for (std::size_t i = 8; i < 16; ++i) out.push_back(static_cast<char>(byteAt(i)));
+    return out;
+}
+
+// A value of a fixed-size type in its stored form.
+std::string FixedBytes(std::uint16_t type, const MSGValue& value)
+{
+    std::string out;
+    switch (type) {
+        case 0x0002: PutLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 2); break;
+        case 0x0003:
+        case 0x000A: PutLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 4); break;
+        case 0x000B: PutLe(out, IntegerOf(value) != 0 ? 1 : 0, 2); break;
+        case 0x0004: {
+            const float f = static_cast<float>(DoubleOf(value));
+            std::uint32_t bits;
+            std::memcpy(&bits, &f, sizeof bits);
+            PutLe(out, bits, 4);
+            break;
+        }
+        case 0x0005:
+        case 0x0007: {
+            const double d = DoubleOf(value);
+            std::uint64_t bits;
+            std::memcpy(&bits, &d, sizeof bits);
+            PutLe(out, bits, 8);
+            break;
+        }
+        case 0x0006:
+        case 0x0014: PutLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 8); break;
+        case 0x0040: PutLe(out, FileTimeOf(value), 8); break;
+        case 0x0048: out = GuidBytes(value); break;
+        default: break;
+    }
+    return out;
+}
+
+std::string Utf16LeBytes(const std::u16string& text)
+{
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (char16_t c : text) PutLe(out, c, 2);
+    return out;
+}
+
+// The bytes of a property's value stream.
+std::string LeafBytes(const TMSGProperty& p)
+{
+    if (p.TagID == kTagRtfCompressed) {
+        // The model holds the RTF text (plus one zero); the stream holds it compressed.
+        const std::string* text = p.RawBytes();
+        if (!text || text->empty()) return {};
+        std::string_view rtf(*text);
+        if (rtf.back() == '\0') rtf.remove_suffix(1);
+        if (rtf.empty()) return {};
+        const std::vector<std::uint8_t> packed =
+            EncodeCompressedRTF(std::span(reinterpret_cast<const std::uint8_t*>(rtf.data()), rtf.size()));
+        return std::string(packed.begin(), packed.end());
+    }
+    return std::visit(
+        [&p](const auto& v) -> std::string {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::monostate>) {
+                return {};
+            } else if constexpr (std::is_same_v<T, std::string>) {
+                return p.PropertyType() == 0x0048 ? GuidBytes(p.Value) : v;
+            } else if constexpr (std::is_same_v<T, std::u16string>) {
+                return Utf16LeBytes(v);
+            } else {
+                const std::uint16_t type = p.PropertyType();
+                if (FixedSize(type)) return FixedBytes(type, p.Value);
+                return {};  // a number under a variable-size type: nothing that type could hold
+            }
+        },
+        p.Value);
+}
+
+bool IsMultiValued(const TMSGProperty& p) { return p.TagID != 0 && (p.PropertyType() & kMultiValued); }
+
+bool IsStorageNode(const TMSGProperty& p)
+{
+    if (p.TagID == 0) return false;
+    if (p.TagID == kTagNamedProperties || p.TagID == kTagRecipient || p.TagID == kTagAttachment) return true;
+    if (p.PropertyType() == 0x000D) return true;
+    return !IsMultiValued(p) && !p.SubProperties().Empty();
+}
+
+bool IsHexName(const std::u16string& name)
+{
+    if (name.size() != 8) return false;
+    for (char16_t c : name)
+        if (c > 0x7F || HexValue(static_cast<char>(c)) < 0) return false;
+    return true;
+}
+
+std::u16string HexName(const char* prefix, std::uint32_t number)
+{
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%s%08X", prefix, number);
+    return WideFromAscii(buf);
+}
+
+// The number after "#" in a recipient or attachment storage name; -1 when there is none.
+long long NumberInName(const TMSGProperty& node)
+{
+    const auto* name = std::get_if<std::u16string>(&node.Value);
+    if (!name) return -1;
+    const std::size_t hash = name->rfind(u'#');
+    if (hash == std::u16string::npos || hash + 1 >= name->size()) return -1;
+    long long n = 0;
+    for (std::size_t i = hash + 1; i < name->size(); ++i) {
+        const int d = (*name)[i] < 0x80 ? HexValue(static_cast<char>((*name)[i])) : -1;
+        if (d < 0 || n > 0xFFFFFFF) return -1;
+        n = n * 16 + d;
+    }
+    return n;
+}
+
+// Sub-storage names: the name the node was read under, with a bare hex name given its
+// "__substg1.0_" prefix back; for a node built in memory, the name its tag calls for.
+std::u16string StorageName(const TMSGProperty& node, int ordinal)
+{
+    if (const auto* name = std::get_if<std::u16string>(&node.Value); name && !name->empty()) {
+        std::u16string n = *name;
+        while (!n.empty() && n.back() == 0) n.pop_back();
+        if (IsHexName(n)) return u"__substg1.0_" + n;
+        if (!n.empty()) return n;
+    }
+    switch (node.TagID) {
+        case kTagNamedProperties: return u"__nameid_version1.0";
+        case kTagRecipient: return HexName("__recip_version1.0_#", static_cast<std::uint32_t>(ordinal));
+        case kTagAttachment: return HexName("__attach_version1.0_#", static_cast<std::uint32_t>(ordinal));
+        default: return HexName("__substg1.0_", node.TagID);
+    }
+}
+
+class MsgTreeWriter {
+public:
+    HRESULT WriteCollection(IStorage* storage, const TMSGProperties& items, std::uint32_t storageTag)
+    {
+        int recipients = 0, attachments = 0;
+        for (const auto& holder : items) {
+            const TMSGProperty& item = *holder;
+            HRESULT hr = S_OK;
+            if (item.TagID == 0) {
+                hr = WriteStream(storage, std::u16string(kFixedStreamName), FixedStream(item, items, storageTag));
+            } else if (IsStorageNode(item)) {
+                int ordinal = 0;
+                if (item.TagID == kTagRecipient) ordinal = recipients++;
+                if (item.TagID == kTagAttachment) ordinal = attachments++;
+                ComPtr<IStorage> sub;
+                hr = storage->CreateStorage(StorageName(item, ordinal).c_str(), kCreateChildMode, 0, 0, sub.put());
+                if (SUCCEEDED(hr)) hr = WriteCollection(sub.get(), item.SubProperties(), item.TagID);
+            } else if (IsMultiValued(item)) {
+                hr = WriteMultiValued(storage, item);
+            } else if (item.TagID == kTagAttachMethod && std::holds_alternative<std::string>(item.Value)) {
+                continue;  // stands for the CONTENTS stream of an OLE object; reading makes it again
+            } else if (item.TagID == kTagAttachData && storageTag == kTagAttachedObject) {
+                hr = WriteStream(storage, u"CONTENTS", LeafBytes(item));  // an OLE object's native data
+            } else {
+                hr = WriteLeaf(storage, item);
+            }
+            if (FAILED(hr)) return hr;
+        }
+        return S_OK;
+    }
+
+    HRESULT WriteLeaf(IStorage* storage, const TMSGProperty& item)
+    {
+        return WriteStream(storage, HexName("__substg1.0_", item.TagID), LeafBytes(item));
+    }
+
+private:
+    static HRESULT WriteStream(IStorage* storage, const std::u16string& name, const std::string& bytes)
+    {
+        ComPtr<IStream> stream;
+        HRESULT hr = storage->CreateStream(name.c_str(), kCreateChildMode, 0, 0, stream.put());
+        if (FAILED(hr)) {
+            LogPrintf(u"FAILED: CreateStream %s", name.c_str());
+            return hr;
+        }
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ULONG chunk = static_cast<ULONG>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+            ULONG written = 0;
+            hr = stream->Write(bytes.data() + done, chunk, &written);
+            if (FAILED(hr)) return hr;
+            if (written == 0) return STG_E_WRITEFAULT;
+            done += written;
+        }
+        return S_OK;
+    }
+
+    // Multi-valued properties: one stream of the values for fixed-size types; for variable-size
+    // types a stream of their lengths and one stream per value, "-" and its index after the name.
+    HRESULT WriteMultiValued(IStorage* storage, const TMSGProperty& item)
+    {
+        const std::uint16_t single = item.PropertyType() & ~kMultiValued;
+        const std::string* kept = item.RawBytes();
+        std::string main = kept ? *kept : std::string();
+        const bool fixed = FixedSize(single) != 0;
+        if (main.empty()) {
+            for (const auto& value : item.SubProperties()) {
+                if (fixed) {
+                    main += FixedBytes(single, value->Value);
+                } else {
+                    PutLe(main, LeafBytes(*value).size(), 4);
+                    if (single == 0x0102) PutLe(main, 0, 4);
+                }
+            }
+        }
+        HRESULT hr = WriteStream(storage, HexName("__substg1.0_", item.TagID), main);
+        if (FAILED(hr) || fixed) return hr;
+        int index = 0;
+        for (const auto& value : item.SubProperties()) {
+            char suffix[16];
+            std::snprintf(suffix, sizeof suffix, "-%08X", index++);
+            hr = WriteStream(storage, HexName("__substg1.0_", item.TagID) + WideFromAscii(suffix), LeafBytes(*value));
+            if (FAILED(hr)) return hr;
+        }
+        return S_OK;
+    }
+
+    // The property header of a storage: message storages count their recipients and
+    // attachments and name the next free ids; recipients and attachments have 8 reserved bytes.
+    static std::string FixedHeader(const TMSGProperties& items, std::uint32_t storageTag)
+    {
+        std::string header(8, '\0');
+        if (storageTag == kTagRecipient || storageTag == kTagAttachment) return header;
+        std::uint32_t recipients = 0, attachments = 0;
+        long long nextRecipient = 0, nextAttachment = 0;
+        for (const auto& item : items) {
+            if (item->TagID == kTagRecipient) {
+                ++recipients;
+                nextRecipient = std::max(nextRecipient, NumberInName(*item) + 1);
+            } else if (item->TagID == kTagAttachment) {
+                ++attachments;
+                nextAttachment = std::max(nextAttachment, NumberInName(*item) + 1);
+            }
+        }
+        PutLe(header, static_cast<std::uint64_t>(std::max<long long>(nextRecipient, recipients)), 4);
+        PutLe(header, static_cast<std::uint64_t>(std::max<long long>(nextAttachment, attachments)), 4);
+        PutLe(header, recipients, 4);
+        PutLe(header, attachments, 4);
+        if (storageTag != kTagAttachedObject) header.append(8, '\0');
+        return header;
+    }
+
+    // One 16-byte entry: the stored entry as read, else built from the property (the type of a
+    // typeless entry comes from the value stream of the same id beside it).
+    static std::string FixedEntry(const TMSGProperty& entry, const TMSGProperties& siblings)
+    {
+        if (entry.StoredEntry().size() == 16) return entry.StoredEntry();
+        std::uint16_t type = entry.PropertyType();
+        const std::uint16_t id = entry.PureTag();
+        const TMSGProperty* stream = nullptr;
+        for (const auto& s : siblings)
+            if (s->TagID != 0 && s->PureTag() == id && !IsStorageNode(*s)) {
+                stream = s.get();
+                break;
+            }
+        if (type == 0 && stream) type = stream->PropertyType();
+        std::string out;
+        PutLe(out, type, 2);
+        PutLe(out, id, 2);
+        PutLe(out, kEntryFlags, 4);
+        std::string value;
+        if (type == 0x000B) {
+            value.push_back(IntegerOf(entry.Value) != 0 ? 1 : 0);
+        } else if (FixedSize(type) && FixedSize(type) <= 8) {
+            value = FixedBytes(type, entry.Value);
+        } else if (stream) {
+            // Variable-size values: the size of their stream, terminating zero included.
+            std::size_t size = LeafBytes(*stream).size();
+            if (type == 0x001E && (size == 0 || !stream->RawBytes() || stream->RawBytes()->back() != '\0')) size += 1;
+            if (type == 0x001F) {
+                const auto* text = std::get_if<std::u16string>(&stream->Value);
+                if (!text || text->empty() || text->back() != 0) size += 2;
+            }
+            PutLe(value, size, 4);
+        }
+        value.resize(8, '\0');
+        return out + value;
+    }
+
+    static std::string FixedStream(const TMSGProperty& node, const TMSGProperties& siblings, std::uint32_t storageTag)
+    {
+        std::string bytes = FixedHeader(siblings, storageTag);
+        for (const auto& entry : node.SubProperties()) bytes += FixedEntry(*entry, siblings);
+        return bytes;
+    }
+};
+
+// --- Text writers ---
+
+// Lines joined with CR LF, written aside and renamed into place.
+bool WriteTextFile(const WideString& path, const std::string& text)
+{
+    const std::filesystem::path target(Utf16ToUtf8(path));
+    std::filesystem::path temp = target;
+    temp += ".part";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temp, target, error);
+    if (error) std::filesystem::remove(temp, error);
+    return !error;
+}
+
+class Lines {
+public:
+    void Add(const std::string& line) { text_ += line + "\r\n"; }
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+std::string Hex8(std::uint32_t tag)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%08X", tag);
+    return buf;
+}
+
+std::string U8(const WideString& text) { return Utf16ToUtf8(text); }
+
+std::string HtmlEscape(const WideString& text) { return U8(EscapeHtmlText(text)); }
+
+void HtmlRows(Lines& lines, const TMSGProperties& items, int depth)
+{
+    const std::string indent(static_cast<std::size_t>(2 * depth), ' ');
+    for (const auto& item : items) {
+        lines.Add(indent + "<tr>");
+        lines.Add(indent + "  <td>" + CategoryName(item->GetCategory()) + "</td>");
+        lines.Add(indent + "  <td>0x" + Hex8(item->TagID) + "</td>");
+        lines.Add(indent + "  <td>" + HtmlEscape(item->GetAsString()) + "</td>");
+        lines.Add(indent + "</tr>");
+        if (item->SubProperties().Empty()) continue;
+        lines.Add(indent + "<tr>");
+        lines.Add(indent + "  <td>");
+        lines.Add(indent + "    <table border=\"1\">");
+        HtmlRows(lines, item->SubProperties(), depth + 1);
+        lines.Add(indent + "    </table>");
+        lines.Add(indent + "  </td>");
+        lines.Add(indent + "</tr>");
+    }
+}
+
+// A CDATA section that survives a "]]>" inside the text.
+std::string CData(const std::string& text)
+{
+    std::string out = "<![CDATA[";
+    std::size_t from = 0;
+    for (std::size_t at = text.find("]]>"); at != std::string::npos; at = text.find("]]>", from)) {
+        out += text.substr(from, at - from) + "]]]]><![CDATA[>";
+        from = at + 3;
+    }
+    return out + text.substr(from) + "]]>";
+}
+
+void XmlProperties(Lines& lines, const TMSGProperties& items, int depth)
+{
+    const std::string indent(static_cast<std::size_t>(2 * depth), ' ');
+    for (const auto& item : items) {
+        lines.Add(indent + "<PROPERTY TAGID=\"0x" + Hex8(item->TagID) + "\">");
+        lines.Add(indent + "<CATEGORY>" + CategoryName(item->GetCategory()) + "</CATEGORY>");
+        lines.Add(indent + "<VALUE>" + CData(U8(item->GetAsString())) + "</VALUE>");
+        lines.Add(indent + "</PROPERTY>");
+        if (item->SubProperties().Empty()) continue;
+        lines.Add(indent + "<SUBPROPERTIES>");
+        XmlProperties(lines, item->SubProperties(), depth + 1);
+        lines.Add(indent + "</SUBPROPERTIES>");
+    }
+}
+
+}  // namespace
+
+HRESULT SaveToMsgFile(const TMessage& message, const WideString& path, bool full)
+{
+    QUILLORA_TRACE(u"TMessage::SaveToMsgFile");
+    ComPtr<IStorage> root;
+    HRESULT hr = StgCreateDocfile(path.c_str(), kCreateRootMode, 0, root.put());
+    if (FAILED(hr)) {
+        LogPrintf(u"FAILED: StgCreateDocfile %s", path.c_str());
+        return hr;
+    }
+    hr = WriteClassStg(root.get(), CLSID_MailMessage);
+    MsgTreeWriter writer;
+    const TMSGProperties& items = message.GetProperties();
+    if (SUCCEEDED(hr)) {
+        if (full) {
+            hr = writer.WriteCollection(root.get(), items, kRootStorage);
+        } else {
+            for (std::uint32_t tag : {0x0042001Eu, 0x0044001Eu, 0x0037001Eu, 0x00390040u, 0x1035001Eu}) {
+                if (const TMSGProperty* p = items.GetPropertyByTag(tag, false, false)) hr = writer.WriteLeaf(root.get(), *p);
+                if (FAILED(hr)) break;
+            }
+        }
+    }
+    if (SUCCEEDED(hr)) hr = root->Commit(STGC_DEFAULT);
+    LogPrintf(u"hr: %X", static_cast<unsigned>(hr));
+    return hr;
+}
+
+AnsiString EMailFormatDate(TDateTime date)
+{
+    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    // To the millisecond, the resolution of a date-time.
+    const std::uint64_t ticks = FileTimeOfDays(date);
+    const FILETIME local = TicksToFileTime((ticks + 5000) / 10000 * 10000);
+    SYSTEMTIME st{};
+    if (!FileTimeToSystemTime(&local, &st)) return {};
+    // The offset of the zone at that local time: UTC = local + bias.
+    FILETIME utc{};
+    std::string zone = "GMT";
+    if (LocalFileTimeToFileTime(&local, &utc)) {
+        const long long bias = (static_cast<long long>(FileTimeToTicks(utc)) - static_cast<long long>(FileTimeToTicks(local))) /
+                               600000000LL;
+        if (bias != 0) {
+            const long long a = bias < 0 ? -bias : bias;
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "%c%02lld%02lld", bias < 0 ? '+' : '-', a / 60, a % 60);
+            zone = buf;
+        }
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%s, %u %s %u %02u:%02u:%02u %s", kDays[st.wDayOfWeek % 7], st.wDay,
+                  kMonths[(st.wMonth + 11) % 12], st.wYear, st.wHour, st.wMinute, st.wSecond, zone.c_str());
+    return buf;
+}
+
+AnsiString XmlEscape(const AnsiString& text)
+{
+    AnsiString out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '"': out += "&quot;"; break;
+            case '&': out += "&amp;"; break;
+            case '\'': out += "&apos;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+bool SaveToEMLFile(const TMessage& message, const WideString& path)
+{
+    Lines lines;
+    const WideString header = message.GetTransportHeader();
+    if (!header.empty()) {
+        lines.Add(U8(header));
+    } else {
+        const TMSGProperties& root = message.GetProperties();
+        lines.Add("From: " + U8(message.GetSenderName()));
+        lines.Add("To: " + U8(message.GetRecipientName()));
+        lines.Add("Subject: " + U8(message.GetSubject()));
+        // The model's date is UTC; the line shows it in local time with the local offset.
+        const DateTime utc = message.GetMessageDate();
+        const FILETIME utcTime = TicksToFileTime(FileTimeOfDays(utc.days));
+        FILETIME localTime{};
+        AnsiString dateText;
+        if (utc.days != 0 && FileTimeToLocalFileTime(&utcTime, &localTime))
+            dateText = EMailFormatDate(DateTimeFromFileTime(FileTimeToTicks(localTime)).days);
+        lines.Add("Date: " + dateText);
+        lines.Add("Message-ID: " + U8(message.GetMessageID()));
+        lines.Add("MIME-Version: 1.0");
+        lines.Add("Content-Type: text/plain;\r\n              charset=\"UTF-8\"");
+        lines.Add("Content-Transfer-Encoding: 8bit");
+        lines.Add("X-Mailer: Tarnwick");
+        lines.Add("X-Authentication-Warning: " + U8(root.GetPropertyAsString(0x8003001F, false, false)));
+        lines.Add("");
+    }
+    const WideString body = message.GetBody();
+    if (!body.empty()) lines.Add(U8(body));
+    return WriteTextFile(path, lines.Text());
+}
+
+bool SaveToTextFile(const TMessage& message, const WideString& path, bool withProperties)
+{
+    Lines lines;
+    lines.Add("Tarnwick");
+    lines.Add("");
+    lines.Add("From: " + U8(message.GetSenderName()));
+    lines.Add("To: " + U8(message.GetRecipientName()));
+    lines.Add("Subject: " + U8(message.GetSubject()));
+    lines.Add("Body: " + U8(message.GetBody()));
+    lines.Add("Properties:");
+    lines.Add("");
+    if (withProperties) {
+        lines.Add("Category\tTagID\tValue");
+        std::function<void(const TMSGProperties&, int)> walk = [&](const TMSGProperties& items, int depth) {
+            for (const auto& item : items) {
+                lines.Add(std::string(static_cast<std::size_t>(2 * depth), ' ') + CategoryName(item->GetCategory()) +
+                          "\t0x" + Hex8(item->TagID) + "\t\"" + U8(item->GetAsString()) + "\"");
+                walk(item->SubProperties(), depth + 1);
+            }
+        };
+        walk(message.GetProperties(), 0);
+    }
+    return WriteTextFile(path, lines.Text());
+}
+
+bool SaveToHTMLFile(const TMessage& message, const WideString& path, bool withProperties)
+{
+    const std::string block = "<p><b>From:</b> " + HtmlEscape(message.GetSenderName()) + "</p>\r\n" +
+                              "<p><b>To:</b> " + HtmlEscape(message.GetRecipientName()) + "</p>\r\n" +
+                              "<p><b>Subject:</b> " + HtmlEscape(message.GetSubject()) + "</p>\r\n" +
+                              "<p><b>Body:</b><br> ";
+    const WideString html = MSGHtmlBodyText(message.GetProperties());
+    Lines lines;
+    if (!withProperties && !html.empty()) {
+        std::string body = U8(html);
+        std::string lower = body;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (lower.find("charset=") == std::string::npos) {
+            lines.Add("<html><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\"><body>" + block +
+                      body + "</body></html>");
+        } else {
+            // The body is written as UTF-8, so its own declaration has to say so.
+            const AnsiString declared = HtmlDeclaredCharset(body);
+            if (!declared.empty()) {
+                const std::size_t at = body.find(declared, lower.find("charset="));
+                if (at != std::string::npos) body.replace(at, declared.size(), "utf-8");
+                lower = body;
+                for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            }
+            const std::size_t tag = lower.find("<body");
+            const std::size_t close = tag == std::string::npos ? std::string::npos : lower.find('>', tag + 1);
+            if (close != std::string::npos && close + 1 < lower.size()) body.insert(close + 1, block);
+            lines.Add(body);
+        }
+        return WriteTextFile(path, lines.Text());
+    }
+    lines.Add("<html>");
+    lines.Add("<head>");
+    lines.Add("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">");
+    lines.Add("<meta name=\"GENERATOR\" content=\"Tarnwick\">");
+    lines.Add("<title>Tarnwick</title>");
+    lines.Add("</head>");
+    lines.Add("");
+    lines.Add("<body>");
+    lines.Add("");
+    lines.Add(block + HtmlEscape(message.GetBody()) + "</p>");
+    if (withProperties) {
+        lines.Add("<p><b>Properties:</b></p>");
+        lines.Add("<table border=\"1\">");
+        lines.Add("  <tr>");
+        lines.Add("    <td>Category</td><td>TagID</td><td>Value</td>");
+        lines.Add("  </tr>");
+        HtmlRows(lines, message.GetProperties(), 1);
+        lines.Add("</table>");
+    }
+    lines.Add("");
+    lines.Add("<p>Tarnwick</p>");
+    lines.Add("</body>");
+    lines.Add("</html>");
+    return WriteTextFile(path, lines.Text());
+}
+
+bool SaveToXMLFile(const TMessage& message, const WideString& path, bool withProperties)
+{
+    Lines lines;
+    lines.Add("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>");
+    lines.Add("<!-- Tarnwick -->");
+    lines.Add("<DATAPACKET Version=\"2.0\">");
+    lines.Add("<MESSAGE>");
+    lines.Add("<GENERAL>");
+    lines.Add("  <FROM>" + XmlEscape(U8(message.GetSenderName())) + "</FROM>");
+    lines.Add("  <TO>" + XmlEscape(U8(message.GetRecipientName())) + "</TO>");
+    lines.Add("  <SUBJECT>" + XmlEscape(U8(message.GetSubject())) + "</SUBJECT>");
+    lines.Add("  <BODY>" + XmlEscape(U8(message.GetBody())) + "</BODY>");
+    lines.Add("</GENERAL>");
+    if (withProperties) {
+        lines.Add("<PROPERTIES>");
+        XmlProperties(lines, message.GetProperties(), 1);
+        lines.Add("</PROPERTIES>");
+    }
+    lines.Add("</MESSAGE></DATAPACKET>");
+    return WriteTextFile(path, lines.Text());
+}

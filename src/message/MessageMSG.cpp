@@ -1,0 +1,343 @@
+// Loading an Outlook message file into the record: kind, header, addresses, date, body
+// choice; display, export to HTML and clearing.
+#include "message/MessageMSG.h"
+
+#include <filesystem>
+
+#include "app/AppLocDB.h"
+#include "app/CAppUtils.h"
+#include "app/RegExpUtils.h"
+#include "app/cLogger.h"
+#include "controls/unicode/TntSysUtils.h"
+#include "message/ExtractRTF.h"
+#include "message/MSGHtmlBody.h"
+#include "message/MessageFileDialogs.h"
+#include "output/HtmlRenderer.h"
+#include "output/TextRenderer.h"
+#include "platform/win/WinString.h"
+
+namespace {
+
+constexpr std::uint32_t kTagMessageClass = 0x001A001E;
+constexpr std::uint32_t kTagTransportHeader = 0x007D001E;
+constexpr std::uint32_t kTagSenderName = 0x0C1A001E;
+constexpr std::uint32_t kTagSenderAddress = 0x0C1F001E;
+constexpr std::uint32_t kTagMessageFlags = 0x0E070003;
+constexpr std::uint32_t kTagDisplayTo = 0x0E04001E;
+constexpr std::uint32_t kTagDisplayCc = 0x0E03001E;
+constexpr std::uint32_t kTagDisplayBcc = 0x0E02001E;
+constexpr std::uint32_t kTagReceivedByAddress = 0x0076001E;
+constexpr std::uint32_t kTagRecipient = 0x0C000000;
+constexpr std::uint32_t kTagDisplayName = 0x3001001E;
+constexpr std::uint32_t kTagEmailAddress = 0x3003001E;
+constexpr std::uint32_t kTagSubmitTime = 0x00390040;
+constexpr std::uint32_t kTagRtfInSync = 0x0E1F000B;
+constexpr std::uint32_t kTagRtfCompressed = 0x10090102;
+constexpr int kMsgFlagUnsent = 0x8;
+
+void RegisterKind() { RegisterMessageKind(mftMSG, []() -> std::unique_ptr<TMessageAttr> { return std::make_unique<MessageMSG>(); }); }
+const bool registered = (RegisterKind(), true);
+
+WideString Cleaned(const WideString& text) { return RegExpReplace(text, u"[\\r\\n\\t]", u""); }
+
+// The fixed-length property node of the root (the root item with tag 0).
+const TMSGProperty* FixedNode(const TMSGProperties& root)
+{
+    for (const auto& item : root)
+        if (item->TagID == 0) return item.get();
+    return nullptr;
+}
+
+// name + " <" + address + ">" when the address is a valid one of its own.
+WideString WithAddress(const WideString& name, const WideString& address)
+{
+    if (!address.empty() && address != name && IsValidEmailAddress(address, true))
+        return name + u" <" + address + u">";
+    return name;
+}
+
+bool IsFolder(const WideString& path)
+{
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_directory(std::filesystem::path(Utf16ToUtf8(path)), error);
+}
+
+bool FileExists(const WideString& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::path(Utf16ToUtf8(path)), error);
+}
+
+// The compressed RTF of the root when it is usable: in sync (or no flag saying otherwise) and
+// really RTF (a stream that did not decompress is no body to show). Without its zero.
+const std::string* UsableRtf(const TMSGProperties& root, std::string_view& text)
+{
+    const TMSGProperty* fixed = FixedNode(root);
+    if (fixed)
+        if (const TMSGProperty* sync = fixed->SubProperties().GetPropertyByTag(kTagRtfInSync, true, true)) {
+            WideString value = sync->GetAsString();
+            for (char16_t& c : value)
+                if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+            if (value != u"TRUE") return nullptr;
+        }
+    const TMSGProperty* rtf = root.GetPropertyByTag(kTagRtfCompressed, true, false);
+    const std::string* bytes = rtf ? rtf->RawBytes() : nullptr;
+    if (!bytes) return nullptr;
+    text = *bytes;
+    while (!text.empty() && text.back() == '\0') text.remove_suffix(1);
+    if (text.substr(0, 5) != "{\\rtf") return nullptr;
+    return bytes;
+}
+
+}  // namespace
+
+MessageMSG::MessageMSG() { fileType = mftMSG; }
+
+MessageMSG::~MessageMSG() = default;
+
+void MessageMSG::Clear()
+{
+    TMessageAttr::Clear();
+    msgFile_.reset();
+}
+
+bool MessageMSG::LoadFromFile(const WideString& path, bool headersOnly)
+{
+    QUILLORA_TRACE(u"MessageMSG::LoadFromFile");
+    LogPrintf(u"fileName: %s", path.c_str());
+    Clear();
+    fileName = path;
+    auto file = std::make_unique<TMSGFile>();
+    if (!file->LoadFromFile(path)) {
+        // A file that is no compound file is an empty message, not a failure.
+        if (file->LastError() != S_FALSE) {
+            LogPrintf(u"exception: %s", Utf8ToUtf16(file->LastErrorText()).c_str());
+            return false;
+        }
+    }
+    FillFromTMSGFile(*file);
+    if (headersOnly) {
+        loadLevel = mllHeaders;
+    } else {
+        msgFile_ = std::move(file);
+        loadLevel = mllFull;
+    }
+    LogPrintf(u"end");
+    return true;
+}
+
+void MessageMSG::LoadPlainTextBody() { LoadFromFile(fileName, false); }
+
+bool MessageMSG::EnsureFullyLoaded()
+{
+    if (msgFile_ && loadLevel >= mllFull) return true;
+    // A record filled from a file kept elsewhere keeps its fields when there is no file here.
+    if (fileName.empty()) return false;
+    return LoadFromFile(fileName, false) && msgFile_;
+}
+
+void MessageMSG::FillFromTMSGFile(const TMSGFile& file, const WideString& /*dateFormat*/)
+{
+    QUILLORA_TRACE(u"MessageMSG::FillFromTMSGFile");
+    TMessageAttr::Clear();
+    msgType = GetMSGType(file);
+    imageIndex = GetImageIndexFromMSGType(msgType);
+    GetHeaderMSG(file);
+    GetProperties(file);
+    GetBodyMSG(file);
+    ProcesssAttachmentsMSG(file);
+    ProcessBodyMSG(file);
+}
+
+MSGType MessageMSG::GetMSGType(const TMSGFile& file)
+{
+    const AnsiString cls = Utf16ToUtf8(file.GetProperties().GetPropertyAsString(kTagMessageClass, true, true));
+    if (cls.find("Task") != AnsiString::npos) return mtTask;
+    if (cls.find("Appointment") != AnsiString::npos) return mtAppointment;
+    if (cls.find("Contact") != AnsiString::npos) return mtContact;
+    if (cls.find("Note") != AnsiString::npos) return mtNote;
+    return mtOther;
+}
+
+int MessageMSG::GetImageIndexFromMSGType(MSGType type)
+{
+    switch (type) {
+        case mtTask: return 4;
+        case mtAppointment: return 2;
+        case mtContact: return 3;
+        case mtNote: return 5;
+        default: return 6;
+    }
+}
+
+void MessageMSG::GetHeaderMSG(const TMSGFile& file)
+{
+    headerText = file.GetProperties().GetPropertyAsString(kTagTransportHeader, true, false);
+    zoneHours = GetTimeZone(headerText);
+}
+
+void MessageMSG::GetProperties(const TMSGFile& file)
+{
+    QUILLORA_TRACE(u"MessageMSG::GetProperties");
+    const TMSGProperties& root = file.GetProperties();
+    const TMSGProperty* fixed = FixedNode(root);
+
+    from = root.GetPropertyAsString(kTagSenderName, true, false);
+    LogPrintf(u"MessageAttr.From = %s", from.c_str());
+
+    const TMSGProperty* flags = root.GetPropertyByTag(kTagMessageFlags, true, false);
+    if (fixed)
+        if (const TMSGProperty* f = fixed->SubProperties().GetPropertyByTag(kTagMessageFlags, true, true)) flags = f;
+    if (flags) {
+        const WideString text = flags->GetAsString();
+        const long value = std::atol(Utf16ToUtf8(text).c_str());
+        LogPrintf(u"msgFlags == %d", static_cast<int>(value));
+        if (value & kMsgFlagUnsent) sent = false;
+    }
+
+    const WideString senderAddress = root.GetPropertyAsString(kTagSenderAddress, true, false);
+    LogPrintf(u"PR_SENDER_EMAIL_ADDRESS = %s", senderAddress.c_str());
+    from = Cleaned(WithAddress(from, senderAddress));
+
+    to = root.GetPropertyAsString(kTagDisplayTo, true, false);
+    const WideString receivedBy = root.GetPropertyAsString(kTagReceivedByAddress, true, false);
+    to = Cleaned(WithAddress(to, receivedBy));
+    if (to.empty()) {
+        for (const auto& item : root) {
+            if (item->TagID != kTagRecipient) continue;
+            const TMSGProperties& r = item->SubProperties();
+            to += r.GetPropertyAsString(kTagDisplayName, true, true) + u" <" +
+                  r.GetPropertyAsString(kTagEmailAddress, true, true) + u"> ";
+            LogPrintf(u"MessageAttr.To = %s", to.c_str());
+        }
+    }
+    subject = Cleaned(file.GetSubject());
+    cc = Cleaned(root.GetPropertyAsString(kTagDisplayCc, true, false));
+    bcc = Cleaned(root.GetPropertyAsString(kTagDisplayBcc, true, false));
+
+    DateTime when = root.GetMessageDate();
+    if (when.days == 0 && fixed)
+        if (const TMSGProperty* p = fixed->SubProperties().GetPropertyByTag(kTagSubmitTime, false, true))
+            if (const DateTime* d = std::get_if<DateTime>(&p->Value)) when = *d;
+    date = when.days;
+    dateText = MessageDateText(date);
+    dateCaption = GetUiString(1130);
+    LogPrintf(u"Date = %s", dateText.c_str());
+}
+
+void MessageMSG::GetBodyMSG(const TMSGFile& file)
+{
+    QUILLORA_TRACE(u"MessageMSG::GetBodyMSG");
+    const TMSGProperties& root = file.GetProperties();
+    bool encapsulated = false;
+    const WideString extracted = ExtractRTF(file, encapsulated);
+    std::string_view rtf;
+    bool chosen = false;
+    if (!extracted.empty() && encapsulated) {
+        htmlBody = extracted;
+        bodyIsHtml = true;
+        bodyIsRtf = false;
+        chosen = true;
+    } else if (!extracted.empty() && UsableRtf(root, rtf)) {
+        // The RTF stays bytes: it names its own code pages.
+        rtfBody = AnsiString(rtf);
+        bodyIsRtf = true;
+        bodyIsHtml = false;
+        chosen = true;
+    }
+    if (!chosen) {
+        htmlBody = MSGHtmlBodyText(root);
+        if (!htmlBody.empty()) {
+            bodyIsHtml = true;
+            bodyIsRtf = false;
+        }
+    }
+    plainBody = file.GetBody();
+    loadedHtmlBody = htmlBody;
+}
+
+void MessageMSG::ProcessBodyMSG(const TMSGFile& file)
+{
+    if (msgType == mtTask || msgType == mtAppointment || msgType == mtContact) {
+        if (msgType == mtTask) FillMsgTask(file);
+        if (msgType == mtAppointment) FillMsgAppointment(file);
+        if (msgType == mtContact) FillMsgContact(file);
+        dateCaption = GetUiString(1131);
+        sent = true;
+    }
+    if (bodyIsHtml && !htmlBody.empty()) {
+        FormatHtmlBodyLinks();
+        htmlBody = PrependScriptErrorHandler(htmlBody);
+    }
+}
+
+void MessageMSG::Display(IView& view, bool plainText, bool withHeader)
+{
+    QUILLORA_TRACE(u"MessageMSG::Display");
+    if ((loadLevel < mllFull || !msgFile_) && !fileName.empty() && !LoadFromFile(fileName, false))
+        LogPrintf(u"load failed: %s", fileName.c_str());
+    TMessageAttr::Display(view, plainText, withHeader);
+    if (sent) view.SetDateFiled(*this, date, dateCaption, zoneHours);
+    if (msgFile_) view.SetMessageProperties(*this, *msgFile_);
+    if ((bodyIsHtml || bodyIsRtf) && !plainText) WriteInlineParts();
+
+    if (plainText) {
+        view.ViewRTFString(*this, plainBody);
+    } else if (bodyIsHtml) {
+        const WideString folder = CAppUtils::getAppTempFolder();
+        const WideString path = folder.empty() ? WideString() : folder + u"temp.html";
+        TextRenderer page;
+        // A byte-order mark decides the page's charset whatever its meta tags say.
+        page.AddParagraph(u"\uFEFF" + htmlBody);
+        if (path.empty() || !page.SaveToFileUTF8(path)) {
+            LogPrintf(u"body page not written");
+            return;
+        }
+        shownFile = path;
+        shownCharset = "utf-8";
+        view.ViewHTMLFile(*this, path, u"");
+    } else if (bodyIsRtf) {
+        // Each byte one unit: the RTF reader takes units below 256 as the bytes they were.
+        WideString text;
+        text.reserve(rtfBody.size());
+        for (unsigned char c : rtfBody) text.push_back(static_cast<char16_t>(c));
+        HWND richEdit = nullptr;
+        view.ViewRTFString(*this, text, &richEdit);
+    } else {
+        view.ViewRTFString(*this, plainBody);
+    }
+}
+
+void MessageMSG::WriteInlineParts()
+{
+    if (!msgFile_) return;
+    for (const AttachmentItem& part : inlineParts) {
+        if (part.name.empty() || FileExists(part.name)) continue;
+        if (!SaveAttachmentAsBin(*msgFile_, part.name, part.number)) LogPrintf(u"not written: %s", part.name.c_str());
+    }
+}
+
+WideString MessageMSG::ExportToHtml(const WideString& destination)
+{
+    QUILLORA_TRACE(u"MessageMSG::ExportToHtml");
+    WideString path = IsFolder(destination) ? WideIncludeTrailingBackslash(destination) + GetExportFileName() : destination;
+    path = CAppUtils::MakeUniqueFileName(WideChangeFileExt(path, u".html"));
+    if (path.empty()) return {};
+    bool ok;
+    if (bodyIsHtml) {
+        TextRenderer renderer;
+        renderer.AddPreformatted(htmlBody);
+        ok = renderer.SaveToFileUnicode(path);
+    } else {
+        HtmlRenderer renderer;
+        renderer.AddPreformatted(renderer.Escape(plainBody));
+        ok = renderer.SaveToFileUnicode(path);
+    }
+    LogPrintf(u"res: %d", ok ? 1 : 0);
+    return ok ? path : WideString();
+}
+
+WideString MessageMSG::GetExportFilterString() { return MessageExportFilterString(*this); }
+WideString MessageMSG::GetSaveFilterString() { return MsgSaveFilterString(); }
+WideString MessageMSG::GetDefaultExtension() { return MsgDefaultExtension(); }
+WideString MessageMSG::GetExportDefaultExtension() { return MessageExportDefaultExtension(); }
