@@ -6,6 +6,19 @@
 
 #include "platform/win/WinString.h"
 
+TFormValue TFormValue::OfBoolean(bool v) {
+    TFormValue r;
+    r.Type = v ? vaTrue : vaFalse;
+    return r;
+}
+
+TFormValue TFormValue::OfBinary(std::string bytes) {
+    TFormValue r;
+    r.Type = vaBinary;
+    r.Binary = std::move(bytes);
+    return r;
+}
+
 TFormValue TFormValue::OfInteger(std::int64_t v) {
     TFormValue r;
     r.Integer = v;

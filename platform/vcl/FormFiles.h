@@ -49,8 +49,8 @@ struct TFormValue {
     // unit is above 255.
     static TFormValue OfText(WideString text);
     static TFormValue OfIdent(std::string ident);
-    static TFormValue OfBoolean(bool v) { TFormValue r; r.Type = v ? vaTrue : vaFalse; return r; }
-    static TFormValue OfBinary(std::string bytes) { TFormValue r; r.Type = vaBinary; r.Binary = std::move(bytes); return r; }
+    static TFormValue OfBoolean(bool v);
+    static TFormValue OfBinary(std::string bytes);
     bool IsInteger() const { return Type == vaInt8 || Type == vaInt16 || Type == vaInt32 || Type == vaInt64; }
     bool IsText() const { return Type == vaString || Type == vaLString || Type == vaWString || Type == vaUTF8String; }
     bool IsFloat() const { return Type == vaExtended || Type == vaSingle || Type == vaCurrency || Type == vaDate; }

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "app/cLogger.h"
+
 namespace {
 
 constexpr DWORD kOpenFileMode = STGM_READ | STGM_SHARE_DENY_WRITE | STGM_PRIORITY;  // 0x40020
@@ -59,10 +61,12 @@ bool Contains(std::u16string_view name, std::u16string_view part) { return name.
 bool TMSGFile::Fail(HRESULT hr, std::string why) {
     lastError_ = hr;
     lastErrorText_ = std::move(why);
+    LogPrintf(u"FAILED: %hs (0x%08X)", lastErrorText_.c_str(), static_cast<unsigned>(hr));
     return false;
 }
 
 bool TMSGFile::LoadFromFile(const WideString& path) {
+    QUILLORA_TRACE(u"TMSGFile::LoadFromFile");
     TMessage::LoadFromFile(path);
     lastError_ = S_OK;
     lastErrorText_.clear();
@@ -76,6 +80,7 @@ bool TMSGFile::LoadFromFile(const WideString& path) {
 }
 
 bool TMSGFile::LoadFromMemory(std::span<const std::uint8_t> image) {
+    QUILLORA_TRACE(u"TMSGFile::LoadFromMemory");
     TMessage::LoadFromMemory(image);
     lastError_ = S_OK;
     lastErrorText_.clear();
