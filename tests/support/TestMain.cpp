@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
     set("XDG_CACHE_HOME", "home/.cache");
     set("QUILLORA_REGISTRY_DIR", "registry");
     ::unsetenv("XDG_CONFIG_DIRS");
+    // No test needs a real display; CI has none.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
 
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
