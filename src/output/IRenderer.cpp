@@ -24,9 +24,11 @@ bool WriteFileAtomically(const WideString& path, const std::string& bytes)
     const fs::path target(Utf16ToUtf8(path));
     if (target.filename().empty()) return false;
     std::random_device seed;
-    const fs::path temp = target.parent_path() /
-                          ("." + target.filename().string() + "." + std::to_string(getpid()) + "." +
-                           std::to_string(seed() % 1000000) + ".tmp");
+    std::string tempName(".");
+    tempName.append(target.filename().string());
+    tempName.append(".").append(std::to_string(getpid()));
+    tempName.append(".").append(std::to_string(seed() % 1000000)).append(".tmp");
+    const fs::path temp = target.parent_path() / tempName;
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) return false;
