@@ -9,6 +9,7 @@
 #include "message/MSGNameMap.h"
 #include "message/MessageMSG.h"
 #include "platform/win/WinString.h"
+#include "tests/message/MsgFixture.h"
 #include "tests/message/MsgTreeBuilder.h"
 #include "tests/message/RecordingView.h"
 
@@ -152,6 +153,24 @@ TEST(MessageMSG, BodyChoice)
         }
         EXPECT_EQ(m->plainBody, u"plain text");
     }
+}
+
+TEST(MessageMSG, DamagedRtfBodyKeepsTheRestOfTheMessage)
+{
+    using msgfixture::Prop;
+    using msgfixture::Utf16;
+    testsupport::TempDir dir;
+    // A compressed-RTF header that promises far more text than its payload can hold.
+    const std::string rtf = Le(16, 4) + Le(1000000, 4) + "LZFu" + Le(0, 4) + "abcd";
+    std::string path;
+    msgfixture::Build({msgfixture::Fixed(32, {{0x000B, 0x0E1F, "\x01"}}), Prop(0x0037001F, Utf16(u"Still here")),
+           Prop(0x1000001F, Utf16(u"plain")), Prop(0x10090102, rtf)},
+          dir, &path);
+    MessageMSG m;
+    ASSERT_TRUE(m.LoadFromFile(W(path), false));
+    EXPECT_EQ(m.subject, u"Still here");
+    EXPECT_EQ(m.plainBody, u"plain");
+    EXPECT_FALSE(m.bodyIsRtf);
 }
 
 TEST(MessageMSG, HtmlBodyCharset)

@@ -9,6 +9,7 @@
 
 #include "message/MSGFile.h"
 #include "message/MSGWriter.h"
+#include "tests/message/MsgFixture.h"
 #include "tests/support/TestSupport.h"
 
 namespace msgtree {
@@ -49,12 +50,7 @@ inline TMSGProperties& Node(TMSGProperties& c, std::uint32_t tag, const std::u16
 
 inline TMSGProperties& Fixed(TMSGProperties& c) { return Node(c, 0, u"__properties_version1.0"); }
 
-inline std::string Le(std::uint64_t v, int bytes)
-{
-    std::string out;
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    return out;
-}
+using msgfixture::Le;
 
 inline std::string GuidBytes(const GUID& g)
 {
