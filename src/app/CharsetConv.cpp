@@ -141,10 +141,16 @@ WideString ConvertCharsetW(TComponent* /*owner*/, const AnsiString& text, const 
 }
 
 WideString GetEncodedWordCharset(const WideString& text) {
+    // Only the start of a word is needed ("=?charset?"): callers pass a text cut after it.
     const AnsiString bytes = Utf16ToUtf8(text);
-    for (size_t at = bytes.find("=?"); at != AnsiString::npos; at = bytes.find("=?", at + 1))
-        if (const std::optional<EncodedWord> word = ParseEncodedWord(bytes, at); word && !word->charset.empty())
-            return Utf8ToUtf16(word->charset);
+    for (size_t at = bytes.find("=?"); at != AnsiString::npos; at = bytes.find("=?", at + 1)) {
+        size_t end = at + 2;
+        while (end < bytes.size() && IsTokenChar(bytes[end])) ++end;
+        if (end == at + 2 || end >= bytes.size() || bytes[end] != '?') continue;
+        std::string_view charset = std::string_view(bytes).substr(at + 2, end - at - 2);
+        charset = charset.substr(0, charset.find('*'));
+        if (!charset.empty()) return Utf8ToUtf16(charset);
+    }
     return {};
 }
 

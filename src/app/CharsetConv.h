@@ -41,7 +41,8 @@ WideString ConvertCharsetBytes(std::string_view bytes, std::string_view charset)
 // The same, but nothing for an empty or unknown charset.
 std::optional<WideString> TryConvertCharset(std::string_view bytes, std::string_view charset);
 
-// The charset named by the first encoded word of the text; empty when there is none.
+// The charset named by the first encoded word of the text, or by the start of one
+// ("Subject: =?utf-8?"); empty when there is none.
 WideString GetEncodedWordCharset(const WideString& text);
 
 // Makes the HTML declare `charset`: the value of the first charset declaration of a <meta>

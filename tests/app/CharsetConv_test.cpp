@@ -67,7 +67,8 @@ TEST_F(CharsetConvTest, DecodesEncodedWords) {
 TEST_F(CharsetConvTest, FindsTheCharsetOfTheFirstWord) {
     EXPECT_EQ(GetEncodedWordCharset(u"=?utf-8?Q?Caf=C3=A9?="), u"utf-8");
     EXPECT_EQ(GetEncodedWordCharset(u"x =? y ?= =?KOI8-R*ru?B?8g==?= =?utf-8?Q?a?="), u"KOI8-R");
-    EXPECT_EQ(GetEncodedWordCharset(u"no words =? here ?="), u"");
+    EXPECT_EQ(GetEncodedWordCharset(u"Subject: =?windows-1251?"), u"windows-1251");
+    EXPECT_EQ(GetEncodedWordCharset(u"no words =? here ?= =??Q?x?="), u"");
 }
 
 TEST(SetHtmlMetaCharset, ReplacesOrInsertsTheDeclaration) {
