@@ -208,6 +208,7 @@ std::unique_ptr<TMessageAttr> MessageMSG::GetEmbeddedMessage(int index)
     if (folder.empty()) return nullptr;
     WideString name = CAppUtils::MakeValidFileName(item.name, false);
     if (WideUpperCaseString(WideExtractFileExt(name)) != u".MSG") name += u".msg";
+    if (name.size() == 4) name = u"message.msg";  // an attached message without a name
     const WideString path = CAppUtils::MakeUniqueFileName(folder + name);
     if (path.empty() || !SaveAttachmentAsMSG(*msgFile_, path, item.number)) return nullptr;
     auto message = std::make_unique<MessageMSG>();

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/CAppUtils.h"
+#include "controls/unicode/TntSysUtils.h"
 #include "message/MSGNameMap.h"
 #include "message/MessageMSG.h"
 #include "platform/win/WinString.h"
@@ -393,6 +394,7 @@ TEST(MessageMSG, AttachedMessagesTwoLevelsDeep)
     std::unique_ptr<TMessageAttr> third = second->GetEmbeddedMessage(0);
     ASSERT_TRUE(third) << "a nameless attached message still gets a file";
     EXPECT_EQ(third->subject, u"Innermost");
+    EXPECT_EQ(WideExtractFileName(third->fileName).substr(0, 7), u"message");
     EXPECT_EQ(m->GetEmbeddedMessage(1), nullptr);
 
     const std::string saveAs = (dir / "report.msg").string();
