@@ -36,7 +36,14 @@ RtfToken RtfLexer::Next() {
             ++pos_;
             return Token(RtfTokenKind::GroupEnd);
         }
-        if (c == '\\') return LexControl();
+        if (c == '\\') {
+            // An escape that yields nothing (\' without hex digits) is skipped here, in the loop,
+            // so a long run of them cannot deepen the stack.
+            const std::size_t before = pos_;
+            RtfToken t = LexControl();
+            if (t.kind != RtfTokenKind::End || pos_ >= input_.size() || pos_ == before) return t;
+            continue;
+        }
         if (c == '\r' || c == '\n') {  // line ends carry no meaning in RTF
             ++pos_;
             continue;
@@ -68,7 +75,7 @@ RtfToken RtfLexer::LexControl() {
                 ++pos_;
                 ++digits;
             }
-            if (digits == 0) return Next();
+            if (digits == 0) return {};  // dropped; Next() goes on with the following input
             RtfToken t = Token(RtfTokenKind::HexByte);
             t.byte = static_cast<std::uint8_t>(value);
             return t;

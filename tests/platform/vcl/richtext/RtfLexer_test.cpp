@@ -71,3 +71,14 @@ TEST(RtfLexer, MalformedEndsAreDropped) {
     EXPECT_EQ(longWord[0].name.size(), RtfLexer::kMaxWordLength);
     EXPECT_EQ(longWord[0].param, 5);
 }
+
+TEST(RtfLexer, LongRunsOfEmptyHexEscapesDoNotDeepenTheStack) {
+    std::string rtf;
+    for (int i = 0; i < 400000; ++i) rtf += "\\'";
+    rtf += "x";
+    RtfLexer lexer(rtf);
+    const RtfToken t = lexer.Next();
+    EXPECT_EQ(t.kind, RtfTokenKind::Text);
+    EXPECT_EQ(t.text, "x");
+    EXPECT_EQ(lexer.Next().kind, RtfTokenKind::End);
+}
