@@ -74,6 +74,7 @@ void MessagePST::FillFromSRow(std::shared_ptr<MapiSession> storeSession, const S
     for (const SPropValue& v : row.lpProps)
         if (v.ulPropTag == kTagInternetCpid) codePage = static_cast<std::uint32_t>(v.Value.l);
     auto text = [this](const SPropValue& v) { return MapiSession::GetPropValAsString(&v, codePage); };
+    WideString senderName;
     for (const SPropValue& v : row.lpProps) {
         if (v.isError()) continue;
         const ULONG tag = v.ulPropTag;
@@ -93,6 +94,7 @@ void MessagePST::FillFromSRow(std::shared_ptr<MapiSession> storeSession, const S
                 case 0x1000: plainBody = text(v); htmlBody = plainBody; break;
                 case 0x0037: subject = text(v); break;
                 case 0x0042: from = text(v); break;
+                case 0x0C1A: senderName = text(v); break;
                 case 0x0E04: to = text(v); break;
                 case 0x0E03: cc = text(v); break;
                 case 0x0E02: bcc = text(v); break;
@@ -100,6 +102,8 @@ void MessagePST::FillFromSRow(std::shared_ptr<MapiSession> storeSession, const S
             }
         }
     }
+    // A row without the represented sender's name shows the sender's own.
+    if (from.empty()) from = senderName;
     dateCaption = GetUiString(1130);
     loadLevel = mllHeaders;
 }

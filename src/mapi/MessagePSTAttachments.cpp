@@ -229,6 +229,8 @@ bool MessagePST::SaveAllAttachments(const WideString& folder, const WideString& 
     std::vector<ULONG> numbers;
     if (!AttachNumbers(message.get(), Libs(), numbers)) return false;
     const WideString base = WideIncludeTrailingBackslash(folder);
+    // The body as stored: links to inline pictures are rewritten to file names on display.
+    const WideString& shownHtml = loadedHtmlBody.empty() ? htmlBody : loadedHtmlBody;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         ComPtr<IAttach> attachment = OpenAttachment(message.get(), numbers[i]);
         if (!attachment) continue;
@@ -236,7 +238,7 @@ bool MessagePST::SaveAllAttachments(const WideString& folder, const WideString& 
         const WideString name = ListedName(attachment.get(), method, i);
         const WideString contentId = ContentId(attachment.get());
         // The same rule as the listing: inline pictures shown by the body are not saved.
-        if (!IsRealAttachment(htmlBody, contentId.empty() ? name : contentId)) continue;
+        if (!IsRealAttachment(shownHtml, contentId.empty() ? name : contentId)) continue;
         const WideString path = CAppUtils::MakeUniqueFileName(base + CAppUtils::MakeValidFileName(prefix + name, false));
         if (path.empty() || !SaveAttach(method, attachment.get(), path, false)) {
             LogPrintf(u"FAILED: attachment not saved: %s", name.c_str());

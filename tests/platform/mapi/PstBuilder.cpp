@@ -501,10 +501,17 @@ private:
         std::vector<TableRow> atts;
         for (const Attachment& a : m.attachments) {
             const std::uint32_t anid = nids_.Next(0x05);
-            std::vector<Prop> props = {Prop::Long(0x37050003, 1), Prop::Unicode(0x3707001F, a.fileName),
-                                       Prop::Unicode(0x3704001F, a.fileName),
+            std::vector<Prop> props = {Prop::Long(0x37050003, 1),
                                        Prop::Long(0x0E200003, static_cast<std::int32_t>(a.data.size())),
                                        Prop::Binary(0x37010102, a.data), Prop::Long(0x370B0003, -1)};
+            if (!a.fileName.empty()) {
+                props.push_back(Prop::Unicode(0x3707001F, a.fileName));
+                props.push_back(Prop::Unicode(0x3704001F, a.fileName));
+            }
+            for (const Prop& p : a.extra) {
+                std::erase_if(props, [&](const Prop& have) { return (have.tag >> 16) == (p.tag >> 16); });
+                props.push_back(p);
+            }
             pc.subs.push_back(PropertyContext(anid, props, nids_));
             TableRow row;
             row.rowId = anid;
@@ -781,7 +788,7 @@ Store SampleStore() {
     hello.sender = u"Alice";
     hello.body = u"First message";
     hello.recipients = {{1, u"Bob", u"bob@example.org"}, {2, u"Carol", u"carol@example.org"}};
-    hello.attachments = {{u"notes.txt", "attached text"}};
+    hello.attachments = {{u"notes.txt", "attached text", {}}};
     Message second;
     second.subject = u"Second";
     second.sender = u"Dave";

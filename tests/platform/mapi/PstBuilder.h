@@ -30,8 +30,9 @@ struct Recipient {
 };
 
 struct Attachment {
-    std::u16string fileName;
+    std::u16string fileName;  // empty: no name properties at all
     std::string data;
+    std::vector<Prop> extra;  // further properties; one with the id of a default replaces it
 };
 
 struct Message {
