@@ -70,6 +70,7 @@ bool TMSGFile::LoadFromFile(const WideString& path) {
     TMessage::LoadFromFile(path);
     lastError_ = S_OK;
     lastErrorText_.clear();
+    damagedRtf_ = false;
     HRESULT hr = StgIsStorageFile(path.c_str());
     if (hr == S_FALSE) return Fail(hr, "not a compound file");
     if (FAILED(hr)) return Fail(hr, "cannot read the file");
@@ -84,6 +85,7 @@ bool TMSGFile::LoadFromMemory(std::span<const std::uint8_t> image) {
     TMessage::LoadFromMemory(image);
     lastError_ = S_OK;
     lastErrorText_.clear();
+    damagedRtf_ = false;
     ComPtr<IStorage> root;
     HRESULT hr = StgOpenStorageOnMemory(image.data(), image.size(), kOpenMemoryMode, root.put());
     if (FAILED(hr)) return Fail(hr, "cannot open the compound file: " + StgLastOpenFailure());
@@ -221,8 +223,9 @@ HRESULT TMSGFile::LoadIStorage(IStorage* storage, TMSGProperties& collection, TM
         }
         if (r == S_FALSE || bytes.empty()) continue;  // empty or unopenable: an empty leaf
         if (!leaf.ApplyValue(bytes)) {
-            lastErrorText_ = std::string("damaged compressed RTF body: ") + leaf.reason();
-            return STG_E_DOCFILECORRUPT;
+            // A damaged RTF body loses only itself: its leaf stays empty, the rest still loads.
+            damagedRtf_ = true;
+            LogPrintf(u"damaged compressed RTF body: %hs", leaf.reason());
         }
     }
     return S_OK;

@@ -18,6 +18,9 @@ public:
 
     HRESULT LastError() const { return lastError_; }
     const std::string& LastErrorText() const { return lastErrorText_; }
+    // True when a compressed RTF body could not be decoded; its property is then empty and
+    // the rest of the message loaded all the same.
+    bool HasDamagedRtf() const { return damagedRtf_; }
 
     // Storages nested deeper than this are refused (the directory check holds files to it).
     static constexpr int kMaxDepth = 128;
@@ -33,4 +36,5 @@ private:
 
     HRESULT lastError_ = S_OK;
     std::string lastErrorText_;
+    bool damagedRtf_ = false;
 };

@@ -89,53 +89,6 @@ const std::string* UsableRtf(const TMSGProperties& root, std::string_view& text)
     return bytes;
 }
 
-// Copies a storage's elements into another, leaving out every compressed-RTF stream.
-HRESULT CopyWithoutRtf(IStorage* from, IStorage* to)
-{
-    constexpr DWORD kRead = STGM_READ | STGM_SHARE_EXCLUSIVE;
-    constexpr DWORD kCreate = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_WRITE;
-    ComPtr<IEnumSTATSTG> elements;
-    HRESULT hr = from->EnumElements(0, nullptr, 0, elements.put());
-    STATSTG st;
-    while (SUCCEEDED(hr) && elements->Next(1, &st, nullptr) == S_OK) {
-        CoTaskMemPtr<char16_t> name(st.pwcsName);
-        if (st.type == STGTY_STORAGE) {
-            ComPtr<IStorage> source, target;
-            hr = from->OpenStorage(st.pwcsName, nullptr, kRead, nullptr, 0, source.put());
-            if (SUCCEEDED(hr)) hr = to->CreateStorage(st.pwcsName, kCreate, 0, 0, target.put());
-            if (SUCCEEDED(hr)) hr = CopyWithoutRtf(source.get(), target.get());
-        } else if (st.type == STGTY_STREAM && std::u16string_view(st.pwcsName) != u"__substg1.0_10090102") {
-            ComPtr<IStream> source, target;
-            hr = from->OpenStream(st.pwcsName, nullptr, kRead, 0, source.put());
-            if (SUCCEEDED(hr)) hr = to->CreateStream(st.pwcsName, kCreate, 0, 0, target.put());
-            char buffer[65536];
-            ULONG got = 0;
-            while (SUCCEEDED(hr) && SUCCEEDED(hr = source->Read(buffer, sizeof buffer, &got)) && got > 0)
-                hr = target->Write(buffer, got, nullptr);
-        }
-    }
-    return hr;
-}
-
-// A message whose RTF body is damaged is read without it (into a copy in the temporary
-// folder), so that its other properties still make a record.
-bool LoadWithoutRtf(TMSGFile& file, const WideString& path)
-{
-    const WideString folder = CAppUtils::getAppTempFolder();
-    if (folder.empty()) return false;
-    const WideString copy = CAppUtils::MakeUniqueFileName(folder + u"damaged-rtf.msg");
-    ComPtr<IStorage> source, target;
-    HRESULT hr = StgOpenStorage(path.c_str(), nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr, 0, source.put());
-    if (SUCCEEDED(hr)) hr = StgCreateDocfile(copy.c_str(), STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE, 0, target.put());
-    if (SUCCEEDED(hr)) hr = CopyWithoutRtf(source.get(), target.get());
-    if (SUCCEEDED(hr)) hr = target->Commit(STGC_DEFAULT);
-    target.reset();
-    const bool ok = SUCCEEDED(hr) && file.LoadFromFile(copy);
-    std::error_code ignored;
-    std::filesystem::remove(std::filesystem::path(Utf16ToUtf8(copy)), ignored);
-    return ok;
-}
-
 }  // namespace
 
 MessageMSG::MessageMSG() { fileType = mftMSG; }
@@ -156,10 +109,8 @@ bool MessageMSG::LoadFromFile(const WideString& path, bool headersOnly)
     fileName = path;
     auto file = std::make_unique<TMSGFile>();
     if (!file->LoadFromFile(path)) {
-        const bool damagedRtf = file->LastErrorText().starts_with("damaged compressed RTF body");
-        if (damagedRtf) LogPrintf(u"%s: read without the RTF body", Utf8ToUtf16(file->LastErrorText()).c_str());
         // A file that is no compound file is an empty message, not a failure.
-        if (file->LastError() != S_FALSE && !(damagedRtf && LoadWithoutRtf(*file, path))) {
+        if (file->LastError() != S_FALSE) {
             LogPrintf(u"exception: %s", Utf8ToUtf16(file->LastErrorText()).c_str());
             return false;
         }
