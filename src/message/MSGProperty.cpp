@@ -45,25 +45,8 @@ std::string GuidText(const std::uint8_t* p) {
     return buf;
 }
 
-// Bytes of one value of a fixed-size type; 0 for variable-size types.
-std::size_t FixedSize(std::uint16_t type) {
-    switch (type) {
-        case 0x0002:
-        case 0x000B: return 2;
-        case 0x0003:
-        case 0x0004:
-        case 0x000A: return 4;
-        case 0x0005:
-        case 0x0006:
-        case 0x0007:
-        case 0x0014:
-        case 0x0040: return 8;
-        case 0x0048: return 16;
-        default: return 0;
-    }
-}
 
-// Decodes a value of a fixed-size type from exactly FixedSize(type) bytes.
+// Decodes a value of a fixed-size type from exactly MapiFixedValueSize(type) bytes.
 MSGValue DecodeFixed(std::uint16_t type, const std::uint8_t* p) {
     switch (type) {
         case 0x0002: return static_cast<std::int16_t>(Le16(p));
@@ -137,6 +120,23 @@ WideString FormatDateTime(DateTime dt) {
 }
 
 }  // namespace
+
+std::size_t MapiFixedValueSize(std::uint16_t type) {
+    switch (type) {
+        case 0x0002:
+        case 0x000B: return 2;
+        case 0x0003:
+        case 0x0004:
+        case 0x000A: return 4;
+        case 0x0005:
+        case 0x0006:
+        case 0x0007:
+        case 0x0014:
+        case 0x0040: return 8;
+        case 0x0048: return 16;
+        default: return 0;
+    }
+}
 
 const char* CategoryName(TMSGPropertyCategory category) {
     static const char* const names[] = {
@@ -301,7 +301,7 @@ bool TMSGProperty::ApplyValue(std::span<const std::uint8_t> bytes) {
         DataSize = size;
         return true;
     }
-    if (std::size_t natural = FixedSize(type)) {
+    if (std::size_t natural = MapiFixedValueSize(type)) {
         // A short stream leaves the missing bytes zero.
         std::uint8_t buf[16] = {};
         std::memcpy(buf, bytes.data(), std::min(bytes.size(), natural));
@@ -327,7 +327,7 @@ bool TMSGProperty::ApplyValue(std::span<const std::uint8_t> bytes) {
 void TMSGProperty::DecodeMultiValue(std::span<const std::uint8_t> bytes) {
     Value = std::string(bytes.begin(), bytes.end());
     const std::uint16_t single = PropertyType() & ~kMultiValued;
-    const std::size_t n = FixedSize(single);
+    const std::size_t n = MapiFixedValueSize(single);
     if (!n) return;
     for (std::size_t at = 0; at + n <= bytes.size(); at += n) {
         TMSGProperty& item = sub_->Add();
@@ -354,7 +354,7 @@ void TMSGProperty::ApplyGeneralProperty(std::span<const std::uint8_t, 16> entry)
         case 0x0014:
         case 0x0040:
             Value = DecodeFixed(type, value);
-            DataSize = static_cast<std::int32_t>(FixedSize(type));
+            DataSize = static_cast<std::int32_t>(MapiFixedValueSize(type));
             break;
         case 0x000B:
             Value = value[0] != 0;

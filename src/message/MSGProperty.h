@@ -53,6 +53,9 @@ const char* CategoryName(TMSGPropertyCategory category);
 // FILETIME (100 ns since 1601, UTC) to DateTime, exact to the tick the double can hold.
 DateTime DateTimeFromFileTime(std::uint64_t fileTime);
 
+// Bytes of one value of a fixed-size property type; 0 for variable-size types.
+std::size_t MapiFixedValueSize(std::uint16_t type);
+
 class TMSGProperty {
 public:
     // Joins the collection; SubProperties gets the collection's owner. Use TMSGProperties::Add.

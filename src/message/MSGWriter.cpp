@@ -36,24 +36,6 @@ void PutLe(std::string& out, std::uint64_t value, int bytes)
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
-// Bytes of one value of a fixed-size type; 0 for variable-size types.
-std::size_t FixedSize(std::uint16_t type)
-{
-    switch (type) {
-        case 0x0002:
-        case 0x000B: return 2;
-        case 0x0003:
-        case 0x0004:
-        case 0x000A: return 4;
-        case 0x0005:
-        case 0x0006:
-        case 0x0007:
-        case 0x0014:
-        case 0x0040: return 8;
-        case 0x0048: return 16;
-        default: return 0;
-    }
-}
 
 std::int64_t IntegerOf(const MSGValue& value)
 {
@@ -178,7 +160,7 @@ std::string LeafBytes(const TMSGProperty& p)
                 return Utf16LeBytes(v);
             } else {
                 const std::uint16_t type = p.PropertyType();
-                if (FixedSize(type)) return FixedBytes(type, p.Value);
+                if (MapiFixedValueSize(type)) return FixedBytes(type, p.Value);
                 return {};  // a number under a variable-size type: nothing that type could hold
             }
         },
@@ -308,7 +290,7 @@ private:
         const std::uint16_t single = item.PropertyType() & ~kMultiValued;
         const std::string* kept = item.RawBytes();
         std::string main = kept ? *kept : std::string();
-        const bool fixed = FixedSize(single) != 0;
+        const bool fixed = MapiFixedValueSize(single) != 0;
         if (main.empty()) {
             for (const auto& value : item.SubProperties()) {
                 if (fixed) {
@@ -377,7 +359,7 @@ private:
         std::string value;
         if (type == 0x000B) {
             value.push_back(IntegerOf(entry.Value) != 0 ? 1 : 0);
-        } else if (FixedSize(type) && FixedSize(type) <= 8) {
+        } else if (MapiFixedValueSize(type) && MapiFixedValueSize(type) <= 8) {
             value = FixedBytes(type, entry.Value);
         } else if (stream) {
             // Variable-size values: the size of their stream, terminating zero included.
