@@ -73,6 +73,14 @@ PeerMessage ReadMessage(libpff_item_t* m) {
     Item recips;
     if (libpff_message_get_recipients(m, &recips.p, nullptr) == 1) libpff_item_get_number_of_record_sets(recips.p, &pm.recipients, nullptr);
     libpff_message_get_number_of_attachments(m, &pm.attachments, nullptr);
+    for (int i = 0; i < pm.attachments; ++i) {
+        Item att;
+        std::u16string name;
+        if (libpff_message_get_attachment(m, i, &att.p, nullptr) == 1)
+            for (std::uint32_t id : {0x3707u, 0x3704u, 0x3708u, 0x370Cu, 0x3001u})
+                if (name.empty()) name = Text(att.p, id);
+        pm.attachmentNames.push_back(name);
+    }
     if (pm.attachments > 0) {
         Item att;
         size64_t size = 0;

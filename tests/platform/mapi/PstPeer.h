@@ -16,6 +16,9 @@ struct PeerMessage {
     int recipients = 0;
     int attachments = 0;
     std::string firstAttachmentData;
+    // Each attachment's first non-empty name property: long file name, file name, path name,
+    // transport name, display name (empty when it has none).
+    std::vector<std::u16string> attachmentNames;
 };
 
 struct PeerFolder {
