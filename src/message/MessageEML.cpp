@@ -14,7 +14,7 @@
 #include "controls/unicode/TntSysUtils.h"
 #include "message/HeaderDecode.h"
 #include "message/ViewEmpty.h"
-#include "platform/vcl/Strings.h"
+#include "regex/RegexpT.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -149,13 +149,18 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
 void MessageEML::FillDate()
 {
     const AnsiString header = Utf16ToUtf8(headerText);
-    TStringList groups;
-    int start = 0;
-    // "Date:" at a line start or after white space, written so (case matters).
-    RegExpMatchAll(groups, header, "(?:^|\\s)Date:\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)", 0,
-                   start);
+    // "Date:" at a line start or after white space, written so (case matters). Compiled once:
+    // every row of a folder scan reads its date.
+    static const char kPattern[] = "(?:^|\\s)Date:\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)";
+    static const CRegexpT<char> re(kPattern, static_cast<int>(sizeof kPattern - 1), 0);
+    const MatchResult m = re.Match(header.c_str(), static_cast<int>(header.size()), -1);
+    std::vector<AnsiString> groups;
+    for (int g = 1; m.Found() && g <= 7; ++g)
+        groups.push_back(m.GroupBegin(g) < 0 ? AnsiString()
+                                             : header.substr(static_cast<size_t>(m.GroupBegin(g)),
+                                                             static_cast<size_t>(m.GroupEnd(g) - m.GroupBegin(g))));
     date = 0;
-    if (groups.Count() >= 7) {
+    if (groups.size() == 7) {
         long year = LeadingNumber(groups[3]);
         const long day = LeadingNumber(groups[1]);
         const int month = ExtractMonthNumber(groups[2]);
