@@ -282,11 +282,11 @@ TEST_F(StoreMessages, AppointmentAndContactSummaries) {
 TEST_F(StoreMessages, AttachmentsAreListedSavedInlineOrRefused) {
     pstbuild::Message m = Mail(u"With parts");
     m.extra = {Prop::Binary(0x10130102, "<html><body><img src=\"cid:pic1\"></body></html>")};
-    pstbuild::Attachment inlinePic{u"../../evil.png", "PNGDATA", {Prop::Unicode(0x3712001F, u"pic1")}};
-    pstbuild::Attachment unshownCid{u"chart.png", "CHART", {Prop::Unicode(0x3712001F, u"other")}};
-    pstbuild::Attachment nameless{u"", "NONAME", {}};
-    pstbuild::Attachment ole{u"object.bin", "OLE", {Prop::Long(0x37050003, 6)}};
-    pstbuild::Attachment traversal{u"..\\..\\x/../report \u00E9\u4E2D.txt", std::string("bin\0ary", 7), {}};
+    pstbuild::Attachment inlinePic{u"../../evil.png", "PNGDATA", {Prop::Unicode(0x3712001F, u"pic1")}, {}};
+    pstbuild::Attachment unshownCid{u"chart.png", "CHART", {Prop::Unicode(0x3712001F, u"other")}, {}};
+    pstbuild::Attachment nameless{u"", "NONAME", {}, {}};
+    pstbuild::Attachment ole{u"object.bin", "OLE", {Prop::Long(0x37050003, 6)}, {}};
+    pstbuild::Attachment traversal{u"..\\..\\x/../report \u00E9\u4E2D.txt", std::string("bin\0ary", 7), {}, {}};
     m.attachments = {inlinePic, unshownCid, nameless, ole, traversal};
     auto records = Records(OneFolder({m}));
     ASSERT_EQ(records.size(), 1u);
@@ -329,8 +329,8 @@ TEST_F(StoreMessages, AttachmentsAreListedSavedInlineOrRefused) {
 
 TEST_F(StoreMessages, AttachedEmlFileBecomesAnEmlRecord) {
     pstbuild::Message m = Mail(u"Forward");
-    m.attachments = {{u"inner.EML", "From: x@example.org\r\nSubject: Inner\r\n\r\nbody\r\n", {}},
-                     {u"plain.txt", "t", {}}};
+    m.attachments = {{u"inner.EML", "From: x@example.org\r\nSubject: Inner\r\n\r\nbody\r\n", {}, {}},
+                     {u"plain.txt", "t", {}, {}}};
     auto records = Records(OneFolder({m}));
     ASSERT_EQ(records.size(), 1u);
     ASSERT_TRUE(records[0]->OpenMessage());
@@ -341,6 +341,38 @@ TEST_F(StoreMessages, AttachedEmlFileBecomesAnEmlRecord) {
     ASSERT_TRUE(inner);
     EXPECT_EQ(inner->GetType(), mftEML);
     EXPECT_EQ(inner->subject, u"Inner");
+}
+
+TEST_F(StoreMessages, AttachedMessageBecomesAMsgRecord) {
+    pstbuild::Message inner = Mail(u"Inner \u00E9");
+    inner.body = u"inner body";
+    inner.attachments = {{u"deep.txt", "deep data", {}, {}}};
+    pstbuild::Message outer = Mail(u"Outer");
+    pstbuild::Attachment attached{u"Inner", "", {}, {inner}};
+    outer.attachments = {attached};
+    auto records = Records(OneFolder({outer}));
+    ASSERT_EQ(records.size(), 1u);
+    ASSERT_TRUE(records[0]->OpenMessage());
+    ASSERT_EQ(records[0]->attachments.size(), 1u);
+    EXPECT_EQ(records[0]->attachments[0].attachMethod, 5);
+    EXPECT_TRUE(records[0]->IsEmbeddedAttachMessage(0));
+    auto record = records[0]->GetEmbeddedMessage(0);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->GetType(), mftMSG);
+    EXPECT_EQ(record->subject, u"Inner \u00E9");
+    EXPECT_EQ(record->plainBody, u"inner body");
+    ASSERT_EQ(record->attachments.size(), 1u);
+    EXPECT_EQ(record->attachments[0].name, u"deep.txt");
+
+    // The whole message with its attached one, through the .msg writer and reader.
+    const WideString path = records[0]->Export(Out("outer.msg"));
+    ASSERT_FALSE(path.empty());
+    MessageMSG back;
+    ASSERT_TRUE(back.LoadFromFile(path, false));
+    ASSERT_EQ(back.attachments.size(), 1u);
+    auto backInner = back.GetEmbeddedMessage(0);
+    ASSERT_TRUE(backInner);
+    EXPECT_EQ(backInner->subject, u"Inner \u00E9");
 }
 
 TEST_F(StoreMessages, SavedAsMsgReadsBackAlike) {
@@ -355,7 +387,7 @@ TEST_F(StoreMessages, SavedAsMsgReadsBackAlike) {
     pstbuild::Message m = Mail(u"Round trip \u00E9");
     m.body = u"Body text \u4E2D";
     m.extra = {Prop::Binary(0x10090102, CompressedRtf("{\\rtf1\\ansi rich}")), Prop::Time(0x80010040, 0x01DA000000000000ull)};
-    m.attachments = {{u"data.bin", std::string("\x00\x01\x02zz", 5), {}}, {u"b.txt", "second", {}}};
+    m.attachments = {{u"data.bin", std::string("\x00\x01\x02zz", 5), {}, {}}, {u"b.txt", "second", {}, {}}};
     pstbuild::Message task = Mail(u"Task");
     task.messageClass = u"IPM.Task";
     task.extra = {Prop::Time(0x80010040, 0x01DA000000000000ull)};

@@ -508,14 +508,28 @@ private:
                 props.push_back(Prop::Unicode(0x3707001F, a.fileName));
                 props.push_back(Prop::Unicode(0x3704001F, a.fileName));
             }
+            SubNode inner;
+            if (!a.embedded.empty()) {
+                // The attached message is a subnode of the attachment, named by its object value.
+                const std::uint32_t mnid = nids_.Next(0x04);
+                inner = PropertyContext(mnid, MessageProps(a.embedded[0]), nids_);
+                AddMessageSubnodes(a.embedded[0], inner);
+                std::string object;
+                Put32(object, mnid);
+                Put32(object, 0);
+                std::erase_if(props, [](const Prop& have) { return (have.tag >> 16) == 0x3701 || (have.tag >> 16) == 0x3705; });
+                props.push_back(Prop::Long(0x37050003, 5));
+                props.push_back({0x3701000D, object});
+            }
             for (const Prop& p : a.extra) {
                 std::erase_if(props, [&](const Prop& have) { return (have.tag >> 16) == (p.tag >> 16); });
                 props.push_back(p);
             }
             pc.subs.push_back(PropertyContext(anid, props, nids_));
+            if (!a.embedded.empty()) pc.subs.back().subs.push_back(std::move(inner));
             TableRow row;
             row.rowId = anid;
-            row.cells = {Prop::Long(0x37050003, 1), Prop::Unicode(0x3707001F, a.fileName),
+            row.cells = {Prop::Long(0x37050003, a.embedded.empty() ? 1 : 5), Prop::Unicode(0x3707001F, a.fileName),
                          Prop::Long(0x0E200003, static_cast<std::int32_t>(a.data.size())), Prop::Long(0x370B0003, -1)};
             atts.push_back(std::move(row));
         }
@@ -788,7 +802,7 @@ Store SampleStore() {
     hello.sender = u"Alice";
     hello.body = u"First message";
     hello.recipients = {{1, u"Bob", u"bob@example.org"}, {2, u"Carol", u"carol@example.org"}};
-    hello.attachments = {{u"notes.txt", "attached text", {}}};
+    hello.attachments = {{u"notes.txt", "attached text", {}, {}}};
     Message second;
     second.subject = u"Second";
     second.sender = u"Dave";

@@ -29,10 +29,14 @@ struct Recipient {
     std::u16string email;
 };
 
+struct Message;
+
 struct Attachment {
     std::u16string fileName;  // empty: no name properties at all
     std::string data;
     std::vector<Prop> extra;  // further properties; one with the id of a default replaces it
+    // One message here makes this an attached message (method 5) instead of data.
+    std::vector<Message> embedded;
 };
 
 struct Message {
