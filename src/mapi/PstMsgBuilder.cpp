@@ -214,10 +214,52 @@ private:
                 break;
             }
             default:
-                // Multi-valued, GUID and object values have no writer here yet.
-                LogPrintf(u"property %X left out", static_cast<unsigned>(v.ulPropTag));
+                if (!AddMultiValue(into, fixed, id, v)) LogPrintf(u"property %X left out", static_cast<unsigned>(v.ulPropTag));
                 break;
         }
+    }
+
+    // A multi-valued property: one child per value, tagged with the single-valued type.
+    static bool AddMultiValue(TMSGProperties& into, TMSGProperty& fixed, ULONG id, const SPropValue& v)
+    {
+        const ULONG type = v.type();
+        if (!(type & MV_FLAG)) return false;  // GUID and object values are not written
+        ULONG single = type & ~MV_FLAG;
+        std::vector<MSGValue> values;
+        switch (single) {
+            case PT_LONG:
+                for (ULONG i = 0; i < v.Value.MVl.cValues; ++i) values.emplace_back(static_cast<std::int32_t>(v.Value.MVl.lpl[i]));
+                break;
+            case PT_I8:
+                for (ULONG i = 0; i < v.Value.MVli.cValues; ++i) values.emplace_back(std::to_string(v.Value.MVli.lpli[i]));
+                break;
+            case PT_SYSTIME:
+                for (ULONG i = 0; i < v.Value.MVft.cValues; ++i)
+                    values.emplace_back(DateTimeFromFileTime(FileTimeToTicks(v.Value.MVft.lpft[i])));
+                break;
+            case PT_UNICODE:
+                for (ULONG i = 0; i < v.Value.MVszW.cValues; ++i) values.emplace_back(std::u16string(v.Value.MVszW.lppszW[i]));
+                break;
+            case PT_STRING8:
+                single = PT_UNICODE;
+                for (ULONG i = 0; i < v.Value.MVszA.cValues; ++i) values.emplace_back(Utf8ToUtf16(v.Value.MVszA.lppszA[i]));
+                break;
+            case PT_BINARY:
+                for (ULONG i = 0; i < v.Value.MVbin.cValues; ++i)
+                    values.emplace_back(std::string(reinterpret_cast<const char*>(v.Value.MVbin.lpbin[i].lpb), v.Value.MVbin.lpbin[i].cb));
+                break;
+            default: return false;
+        }
+        TMSGProperty& node = into.Add();
+        node.TagID = PROP_TAG(MV_FLAG | single, id);
+        for (MSGValue& value : values) {
+            TMSGProperty& item = node.SubProperties().Add();
+            item.TagID = PROP_TAG(single, id);
+            item.Value = std::move(value);
+        }
+        TMSGProperty& e = fixed.SubProperties().Add();
+        e.TagID = node.TagID;
+        return true;
     }
 
     void AddRecipients(IMessage* message, TMSGProperties& into)

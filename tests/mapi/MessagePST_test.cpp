@@ -422,6 +422,35 @@ TEST_F(StoreMessages, SavedAsMsgReadsBackAlike) {
         << Utf16ToUtf8(taskBack.plainBody);
 }
 
+TEST_F(StoreMessages, MultiValuedPropertiesAreSavedInTheMsg) {
+    auto le = [](std::initializer_list<std::uint32_t> words) {
+        std::string out;
+        for (std::uint32_t w : words)
+            for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(w >> (8 * i)));
+        return out;
+    };
+    // Keywords (the store's named property 0x8000): count, offsets, then the UTF-16 texts.
+    std::string keywords = le({2, 12, 18});
+    for (char16_t c : std::u16string(u"redblue")) keywords += std::string{static_cast<char>(c), '\0'};
+    pstbuild::Message m = Mail(u"Tagged");
+    m.extra = {Prop{0x8000101F, keywords}, Prop{0x3A4F1003, le({7, 9})}};
+    auto records = Records(OneFolder({m}));
+    ASSERT_EQ(records.size(), 1u);
+    const WideString path = records[0]->Export(Out("tagged.msg"));
+    ASSERT_FALSE(path.empty());
+    TMSGFile file;
+    ASSERT_TRUE(file.LoadFromFile(path));
+    const TMSGProperty* words = file.GetProperties().GetPropertyByTag(0x8000101F, false, false);
+    ASSERT_NE(words, nullptr);
+    ASSERT_EQ(words->SubProperties().Count(), 2);
+    EXPECT_EQ(words->SubProperties().GetProperty(0).GetAsString(), u"red");
+    EXPECT_EQ(words->SubProperties().GetProperty(1).GetAsString(), u"blue");
+    const TMSGProperty* numbers = file.GetProperties().GetPropertyByTag(0x3A4F1003, false, false);
+    ASSERT_NE(numbers, nullptr);
+    ASSERT_EQ(numbers->SubProperties().Count(), 2);
+    EXPECT_EQ(numbers->SubProperties().GetProperty(1).GetAsString(), u"9");
+}
+
 TEST_F(StoreMessages, ExportNamesStayInTheDestination) {
     pstbuild::Message odd = Mail(u"a:b/..\\c");
     pstbuild::Message same = Mail(u"Same");
