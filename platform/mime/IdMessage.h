@@ -111,7 +111,7 @@ private:
 
 struct TIdEmailAddressItem {
     AnsiString Name;     // display name, UTF-8
-    AnsiString Address;  // addr-spec
+    AnsiString Address;  // the bare address, local@domain
 };
 
 class TIdEmailAddressList {

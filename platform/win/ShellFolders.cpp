@@ -1,4 +1,4 @@
-#include "platform/win/SpecialFolders.h"
+#include "platform/win/ShellFolders.h"
 
 #include <pwd.h>
 #include <sys/stat.h>

@@ -148,17 +148,17 @@ void Pad(WideString& out, const WideString& body, int width, bool left) {
 template <class T>
 WideString FormatNumber(const std::string& flags, int width, int precision, const char* length,
                         char conv, T value) {
-    std::string spec = "%" + flags;
-    if (width > 0) spec += std::to_string(width);
-    if (precision >= 0) spec += "." + std::to_string(precision);
-    spec += length;
-    spec.push_back(conv);
+    std::string directive = "%" + flags;
+    if (width > 0) directive += std::to_string(width);
+    if (precision >= 0) directive += "." + std::to_string(precision);
+    directive += length;
+    directive.push_back(conv);
     char small[128];
-    int n = std::snprintf(small, sizeof small, spec.c_str(), value);
+    int n = std::snprintf(small, sizeof small, directive.c_str(), value);
     if (n < 0) return WideString();
     if (static_cast<std::size_t>(n) < sizeof small) return Widen(small);
     std::string big(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(big.data(), big.size(), spec.c_str(), value);
+    std::snprintf(big.data(), big.size(), directive.c_str(), value);
     big.resize(static_cast<std::size_t>(n));
     return Widen(big.c_str());
 }

@@ -7,7 +7,7 @@
 
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
-#include "platform/win/SpecialFolders.h"
+#include "platform/win/ShellFolders.h"
 #include "platform/win/WinFiles.h"
 #include "platform/win/WinProcess.h"
 #include "platform/win/WinString.h"

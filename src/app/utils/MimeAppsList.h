@@ -1,5 +1,5 @@
-// The desktop's default-application lists (mimeapps.list of the freedesktop.org
-// specification): which program opens which file type, per user and system-wide.
+// The desktop's default-application lists (the freedesktop.org mimeapps.list files):
+// which program opens which file type, per user and system-wide.
 #pragma once
 
 #include <filesystem>

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/win/SpecialFolders.h"
+#include "platform/win/ShellFolders.h"
 #include "platform/win/WinError.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
@@ -32,7 +32,7 @@ WideString W(const fs::path& p) { return Utf8ToUtf16(p.string()); }
 
 }  // namespace
 
-TEST(SpecialFolders, DesktopAndDocumentsComeFromUserDirs) {
+TEST(ShellFolders, DesktopAndDocumentsComeFromUserDirs) {
     FakeHome h;
     h.UserDirs("# written by the desktop\n"
                "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
@@ -44,7 +44,7 @@ TEST(SpecialFolders, DesktopAndDocumentsComeFromUserDirs) {
     EXPECT_EQ(Folder(CSIDL_PERSONAL), W(h.dir / "Docs \"x\""));
 }
 
-TEST(SpecialFolders, MissingOrUnsetUserDirsFallBackToHome) {
+TEST(ShellFolders, MissingOrUnsetUserDirsFallBackToHome) {
     FakeHome h;
     EXPECT_EQ(Folder(CSIDL_DESKTOP), W(h.home));  // no user-dirs.dirs at all
     h.UserDirs("XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"relative/docs\"\n");
@@ -54,7 +54,7 @@ TEST(SpecialFolders, MissingOrUnsetUserDirsFallBackToHome) {
     EXPECT_TRUE(fs::is_directory(h.home / "Desktop"));
 }
 
-TEST(SpecialFolders, ApplicationDataIsTheXdgDataFolderAndExists) {
+TEST(ShellFolders, ApplicationDataIsTheXdgDataFolderAndExists) {
     FakeHome h;
     EXPECT_EQ(Folder(CSIDL_APPDATA), W(h.dir / "data"));
     EXPECT_TRUE(fs::is_directory(h.dir / "data"));  // callers create their own folder inside it
@@ -64,7 +64,7 @@ TEST(SpecialFolders, ApplicationDataIsTheXdgDataFolderAndExists) {
     EXPECT_TRUE(fs::is_directory(h.home / ".local/share"));
 }
 
-TEST(SpecialFolders, SystemAndProgramFolders) {
+TEST(ShellFolders, SystemAndProgramFolders) {
     EXPECT_EQ(Folder(CSIDL_SYSTEM), u"/usr/lib");
     EXPECT_EQ(Folder(CSIDL_PROGRAM_FILES), W(fs::read_symlink("/proc/self/exe").parent_path()));
     char narrow[MAX_PATH];
@@ -74,7 +74,7 @@ TEST(SpecialFolders, SystemAndProgramFolders) {
     EXPECT_TRUE(SHGetSpecialFolderPathW(nullptr, buf, CSIDL_SYSTEM, FALSE));
 }
 
-TEST(SpecialFolders, FailsCleanly) {
+TEST(ShellFolders, FailsCleanly) {
     char16_t buf[MAX_PATH] = u"junk";
     EXPECT_EQ(SHGetFolderPathW(nullptr, 0x0077, nullptr, 0, buf), E_INVALIDARG);
     EXPECT_EQ(buf[0], u'\0');
