@@ -6,6 +6,7 @@
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
 #include "message/CompressedRTF.h"
+#include "message/MSGHtmlBody.h"
 #include "output/TextRenderer.h"
 #include "platform/win/CodePages.h"
 #include "platform/win/WinString.h"
@@ -218,12 +219,17 @@ bool MessagePST::GetBodyFromIMessage(IMessage* message)
     SPropValuePtr html;
     WideString htmlText;
     if (MapiLibs::HrGetOneProp(message, kTagHtmlBinary, &html) == S_OK && html && html->Value.bin.cb > 0) {
+        // Stored in the charset the mail came in: its internet code page, else the charset the
+        // HTML declares, else windows-1252.
+        const std::string_view bytes(reinterpret_cast<const char*>(html->Value.bin.lpb), html->Value.bin.cb);
         SPropValuePtr cpid;
-        UINT cp = 65001;
+        UINT cp = 0;
         if (MapiLibs::HrGetOneProp(message, kTagInternetCpid, &cpid) == S_OK && cpid && cpid->Value.l > 0 &&
             IsValidCodePage(static_cast<UINT>(cpid->Value.l)))
             cp = static_cast<UINT>(cpid->Value.l);
-        htmlText = DecodeCodePage(cp, std::string_view(reinterpret_cast<const char*>(html->Value.bin.lpb), html->Value.bin.cb));
+        if (cp == 0) cp = CodePageFromCharsetName(HtmlDeclaredCharset(bytes));
+        if (cp == 0 || !IsValidCodePage(cp)) cp = 1252;
+        htmlText = DecodeCodePage(cp, bytes);
     } else if (MapiLibs::HrGetOneProp(message, kTagHtmlUnicode, &html) == S_OK && html) {
         htmlText = PropValueText(*html);
     }
