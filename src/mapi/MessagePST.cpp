@@ -69,6 +69,7 @@ void MessagePST::FillFromSRow(std::shared_ptr<MapiSession> storeSession, const S
 {
     QUILLORA_TRACE(u"MessagePST::FillFromSRow");
     Clear();
+    sent = true;  // until the row says the message is unsent
     session = std::move(storeSession);
     imageIndex = 7;
     codePage = 0;
