@@ -303,17 +303,7 @@ void MessagePST::Display(IView& view, bool plainText, bool withHeader)
     if (plainText) {
         view.ViewRTFString(*this, plainBody);
     } else if (bodyIsHtml) {
-        const WideString folder = CAppUtils::getAppTempFolder();
-        const WideString path = folder.empty() ? WideString() : folder + u"temp.html";
-        TextRenderer page;
-        page.AddParagraph(htmlBody);
-        if (path.empty() || !page.SaveToFileUnicode(path)) {
-            LogPrintf(u"FAILED: body page not written");
-        } else {
-            shownFile = path;
-            shownCharset = "utf-16";
-            view.ViewHTMLFile(*this, path, u"");
-        }
+        ShowHtmlBodyPage(view, htmlBody);
     } else {
         view.ViewRTFString(*this, htmlBody);
     }

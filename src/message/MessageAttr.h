@@ -88,6 +88,10 @@ public:
     static std::unique_ptr<THandleStream> OpenStream(const WideString& path, bool write);
     // Rewrites src="cid:<id>" and src="<id>" of every inline part to src="<its name>".
     void FormatHtmlBodyLinks();
+    // Writes html as "temp.html" in the per-process temporary folder, UTF-8 with a byte-order
+    // mark (which decides the page's charset whatever its meta tags say), and hands it to the
+    // view; false when the page cannot be written.
+    bool ShowHtmlBodyPage(IView& view, const WideString& html);
     // The offset of the Date header from UTC in whole hours, for the view's zone selector.
     static int GetTimeZone(const WideString& headerText);
     // The same offset in minutes, exact for half-hour and 45-minute zones; used to make the

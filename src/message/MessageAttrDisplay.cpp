@@ -3,9 +3,12 @@
 #include <cstdlib>
 
 #include "app/AppLocDB.h"
+#include "app/CAppUtils.h"
+#include "app/cLogger.h"
 #include "app/RegExpUtils.h"
 #include "message/MessageAttr.h"
 #include "output/IRenderer.h"
+#include "output/TextRenderer.h"
 #include "regex/RegexpT.h"
 
 namespace {
@@ -165,4 +168,20 @@ int TMessageAttr::GetTimeZoneMinutes(const WideString& headerText)
     }
     const Zone* zone = NamedZone(token);
     return zone ? zone->minutes : 0;
+}
+
+bool TMessageAttr::ShowHtmlBodyPage(IView& view, const WideString& html)
+{
+    const WideString folder = CAppUtils::getAppTempFolder();
+    const WideString path = folder.empty() ? WideString() : folder + u"temp.html";
+    TextRenderer page;
+    page.AddParagraph(u"\uFEFF" + html);
+    if (path.empty() || !page.SaveToFileUTF8(path)) {
+        LogPrintf(u"FAILED: body page not written");
+        return false;
+    }
+    shownFile = path;
+    shownCharset = "utf-8";
+    view.ViewHTMLFile(*this, path, u"");
+    return true;
 }

@@ -284,18 +284,7 @@ void MessageMSG::Display(IView& view, bool plainText, bool withHeader)
     if (plainText) {
         view.ViewRTFString(*this, plainBody);
     } else if (bodyIsHtml) {
-        const WideString folder = CAppUtils::getAppTempFolder();
-        const WideString path = folder.empty() ? WideString() : folder + u"temp.html";
-        TextRenderer page;
-        // A byte-order mark decides the page's charset whatever its meta tags say.
-        page.AddParagraph(u"\uFEFF" + htmlBody);
-        if (path.empty() || !page.SaveToFileUTF8(path)) {
-            LogPrintf(u"body page not written");
-            return;
-        }
-        shownFile = path;
-        shownCharset = "utf-8";
-        view.ViewHTMLFile(*this, path, u"");
+        if (!ShowHtmlBodyPage(view, htmlBody)) return;
     } else if (bodyIsRtf) {
         // Each byte one unit: the RTF reader takes units below 256 as the bytes they were.
         WideString text;
