@@ -27,7 +27,15 @@ constexpr std::uintmax_t kMaxPictureFileBytes = 256u * 1024u * 1024u;
 // The marks as RTF: \uc0 so that no fallback character follows, inside a group so that the
 // setting does not leak into the message's own text.
 constexpr char kAttachmentMarkRtf[] = "{\\uc0\\u-8191 OBJATTPH\\u-8191 }";
-constexpr char kPictureMarkRtf[] = "{\\uc0\\u-8191 OBJIMGPH\\u-8191 }";
+constexpr char16_t kMarkEnd = u'\uE001';
+// The picture mark carries the index of its file as one private-use character.
+constexpr char16_t kPictureIndexBase = u'\uE100';
+
+std::string PictureMarkRtf(std::size_t index)
+{
+    const int code = static_cast<int>(kPictureIndexBase + index) - 0x10000;  // \u takes signed 16 bits
+    return "{\\uc0\\u-8191 OBJIMGPH\\u" + std::to_string(code) + " \\u-8191 }";
+}
 
 // A decimal count that saturates instead of overflowing.
 std::size_t ParseCount(std::string_view digits)
@@ -135,8 +143,8 @@ int MessageMSG::ExtractRtfObjects(AnsiString& rtf)
             LogPrintf(u"picture not written: %s", path.c_str());
             continue;
         }
+        out += PictureMarkRtf(pictureFiles.size());
         pictureFiles.push_back(path);
-        out += kPictureMarkRtf;
         ++written;
     }
     if (pos < length) out.append(rtf, static_cast<std::size_t>(pos), std::string::npos);
@@ -177,35 +185,50 @@ void MessageMSG::ReplaceRichEditPlaceholders(richtext::RichTextDocument& control
     LONG limit = control.GetSel().cpMax;
     control.SetSel(0, 0);
 
-    for (const std::u16string_view mark : {std::u16string_view(kAttachmentMark), std::u16string_view(kPictureMark)}) {
-        const bool attachments = mark == kAttachmentMark;
-        const LONG markLength = static_cast<LONG>(mark.size());
-        std::size_t counter = 0;
-        LONG from = 0;
-        for (;;) {
-            richtext::CHARRANGE found{-1, -1};
-            const LONG p = control.FindText(richtext::FR_DOWN, richtext::CHARRANGE{from, limit}, mark, &found);
-            if (p < 0) break;
-            control.ExSetSel(found);
-            RemoveSelection(control);
-            limit -= markLength;
-            bool placed = false;
-            if (attachments) {
-                const TMSGProperty* attachment = msgFile_ ? msgFile_->GetProperties().GetAttachment(static_cast<int>(counter)) : nullptr;
-                const TMSGProperty* data = attachment ? attachment->SubProperties().GetPropertyByTag(kTagAttachData, false, true) : nullptr;
-                const std::string* bytes = data ? data->RawBytes() : nullptr;
-                // Only a bitmap is shown; other files, and objects that cannot run here, leave
-                // the spot empty.
-                if (bytes && IsBitmapFile(*bytes)) placed = SUCCEEDED(InsertRichEditBitmap(control, p, 0, *bytes));
-                else LogPrintf(u"attachment %d not shown", static_cast<int>(counter));
-            } else {
-                if (counter >= pictureFiles.size()) break;
-                placed = SUCCEEDED(InsertRichEditImageFile(control, p, 0, pictureFiles[counter]));
-            }
-            // Resume right after what replaced the mark: an unplaced mark leaves nothing to skip.
-            if (placed) ++limit;
-            from = placed ? p + 1 : p;
-            ++counter;
+    // Attachment marks count in text order: the k-th stands for attachment k.
+    const std::u16string_view attachmentMark(kAttachmentMark);
+    LONG from = 0;
+    for (int counter = 0;; ++counter) {
+        richtext::CHARRANGE found{-1, -1};
+        const LONG p = control.FindText(richtext::FR_DOWN, richtext::CHARRANGE{from, limit}, attachmentMark, &found);
+        if (p < 0) break;
+        control.ExSetSel(found);
+        RemoveSelection(control);
+        limit -= static_cast<LONG>(attachmentMark.size());
+        const TMSGProperty* attachment = msgFile_ ? msgFile_->GetProperties().GetAttachment(counter) : nullptr;
+        const TMSGProperty* data = attachment ? attachment->SubProperties().GetPropertyByTag(kTagAttachData, false, true) : nullptr;
+        const std::string* bytes = data ? data->RawBytes() : nullptr;
+        // Only a bitmap is shown; other files, and objects that cannot run here, leave the spot empty.
+        bool placed = false;
+        if (bytes && IsBitmapFile(*bytes)) placed = SUCCEEDED(InsertRichEditBitmap(control, p, 0, *bytes));
+        else LogPrintf(u"attachment %d not shown", counter);
+        // Resume right after what replaced the mark: an unplaced mark leaves nothing to skip.
+        if (placed) ++limit;
+        from = placed ? p + 1 : p;
+    }
+
+    // Picture marks name their file: a mark hidden by the reader (the text-only alternative of
+    // a shape picture) shifts no other picture.
+    const std::u16string_view pictureMark(kPictureMark);
+    const LONG markLength = static_cast<LONG>(pictureMark.size()) + 2;
+    from = 0;
+    for (;;) {
+        const LONG p = control.FindText(richtext::FR_DOWN, richtext::CHARRANGE{from, limit}, pictureMark);
+        if (p < 0) break;
+        const WideString tail = control.TextRange(p + markLength - 2, p + markLength);
+        if (tail.size() != 2 || tail[1] != kMarkEnd || tail[0] < kPictureIndexBase ||
+            tail[0] >= kPictureIndexBase + kMaxRtfPictures) {
+            from = p + 1;  // not a mark of ours
+            continue;
         }
+        const std::size_t index = tail[0] - kPictureIndexBase;
+        control.ExSetSel(richtext::CHARRANGE{p, p + markLength});
+        RemoveSelection(control);
+        limit -= markLength;
+        bool placed = false;
+        if (index < pictureFiles.size()) placed = SUCCEEDED(InsertRichEditImageFile(control, p, 0, pictureFiles[index]));
+        else LogPrintf(u"picture %d has no file", static_cast<int>(index));
+        if (placed) ++limit;
+        from = placed ? p + 1 : p;
     }
 }

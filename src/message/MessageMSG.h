@@ -79,21 +79,22 @@ public:
 
     // --- Pictures and attachment marks of the RTF body ---
     // Marks put into the RTF text, as the document shows them: private-use characters around
-    // a word, so that no ordinary message text turns into an object.
+    // a word, so that no ordinary message text turns into an object. A picture mark is
+    // followed by U+E100 + the index of its file in pictureFiles and a closing U+E001.
     static constexpr char16_t kAttachmentMark[] = u"\uE001OBJATTPH\uE001";
-    static constexpr char16_t kPictureMark[] = u"\uE001OBJIMGPH\uE001";
+    static constexpr char16_t kPictureMark[] = u"\uE001OBJIMGPH";
     // Pictures cut out of one body at most; later ones are dropped without a file.
     static constexpr std::size_t kMaxRtfPictures = 1024;
 
     // Rewrites the RTF text in place: every "\objattph" becomes the attachment mark, every
     // "\pict...\binN " (on one line) has its N bytes written to a new "image" file of the
-    // temporary folder (its path appended to pictureFiles) and becomes the picture mark. A
+    // temporary folder (its path appended to pictureFiles) and becomes a picture mark. A
     // count beyond the text takes what remains; \bin0, or a file that cannot be written,
     // leaves neither file nor mark. Returns the number of files written.
     int ExtractRtfObjects(AnsiString& rtf);
     // Replaces the marks in the loaded document: the k-th attachment mark by attachment k's
-    // data when it is a bitmap, the k-th picture mark by pictureFiles[k]. A mark is removed
-    // whether or not something could be placed; a picture mark beyond the files ends the scan.
+    // data when it is a bitmap, a picture mark by the file it names. A mark is removed whether
+    // or not something could be placed.
     void ReplaceRichEditPlaceholders(richtext::RichTextDocument& control);
     // Puts the picture of the file (or the bitmap bytes) in place of the range; E_FAIL when
     // there is no picture, E_INVALIDARG for a range outside the text.

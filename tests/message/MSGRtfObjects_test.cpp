@@ -19,7 +19,9 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kAttMarkRtf[] = "{\\uc0\\u-8191 OBJATTPH\\u-8191 }";
-constexpr char kPicMarkRtf[] = "{\\uc0\\u-8191 OBJIMGPH\\u-8191 }";
+// The mark of picture file k.
+std::string PicMarkRtf(int k) { return "{\\uc0\\u-8191 OBJIMGPH\\u" + std::to_string(-7936 + k) + " \\u-8191 }"; }
+std::u16string PicMark(int k) { return std::u16string(MessageMSG::kPictureMark) + char16_t(0xE100 + k) + u'\uE001'; }
 constexpr char16_t kObject = u'\uFFFC';
 
 const std::string kPng(
@@ -82,18 +84,18 @@ TEST_F(RtfObjects, ExtractCutsPicturesAndMarksAttachments)
     };
     const Case cases[] = {
         {"two pictures and a mark", Rtf("A{\\pict\\pngblip\\picw1\\bin3 XYZ}B\\objattph C{\\pict\\wmetafile8\\bin2 QQ}D"),
-         Rtf(std::string("A{") + kPicMarkRtf + "}B" + kAttMarkRtf + " C{" + kPicMarkRtf + "}D"), {"XYZ", "QQ"}},
-        {"binary bytes with braces and line feeds", Rtf("{\\pict\\bin5 }\n{\\}}"), Rtf(std::string("{") + kPicMarkRtf + "}"),
+         Rtf("A{" + PicMarkRtf(0) + "}B" + kAttMarkRtf + " C{" + PicMarkRtf(1) + "}D"), {"XYZ", "QQ"}},
+        {"binary bytes with braces and line feeds", Rtf("{\\pict\\bin5 }\n{\\}}"), Rtf("{" + PicMarkRtf(0) + "}"),
          {"}\n{\\}"}},
         {"\\bin0 leaves no file and no mark", Rtf("A{\\pict\\bin0 }B"), Rtf("A{}B"), {}},
         {"\\bin after a line feed is not matched", Rtf("A{\\pict\\pngblip\n\\bin3 XYZ}B"),
          Rtf("A{\\pict\\pngblip\n\\bin3 XYZ}B"), {}},
         {"\\bin without its blank is not matched", Rtf("A{\\pict\\bin3XYZ}"), Rtf("A{\\pict\\bin3XYZ}"), {}},
-        {"count beyond the text takes what remains", "{\\rtf1 A{\\pict\\bin999 XY", std::string("{\\rtf1 A{") + kPicMarkRtf,
+        {"count beyond the text takes what remains", "{\\rtf1 A{\\pict\\bin999 XY", "{\\rtf1 A{" + PicMarkRtf(0),
          {"XY"}},
         {"count with no byte after it", "{\\rtf1 A{\\pict\\bin5 ", "{\\rtf1 A{", {}},
         {"count too large for any integer", "{\\rtf1 {\\pict\\bin99999999999999999999999999 XY}",
-         std::string("{\\rtf1 {") + kPicMarkRtf, {"XY}"}},
+         "{\\rtf1 {" + PicMarkRtf(0), {"XY}"}},
         {"the old literal marks stay text", Rtf("%%OBJIMGPH%% %%OBJATTPH%%"), Rtf("%%OBJIMGPH%% %%OBJATTPH%%"), {}},
         {"adjacent marks", Rtf("\\objattph\\objattph"), Rtf(std::string(kAttMarkRtf) + kAttMarkRtf), {}},
     };
@@ -161,7 +163,7 @@ TEST_F(RtfObjects, ReplacesMarksByPicturesAndAttachmentBitmaps)
     ASSERT_EQ(m.ExtractRtfObjects(rtf), 3);
     richtext::RichTextDocument doc;
     ASSERT_TRUE(doc.LoadRtf(rtf));
-    ASSERT_NE(doc.Text().find(MessageMSG::kPictureMark), std::u16string::npos) << "the mark reads back as text";
+    ASSERT_NE(doc.Text().find(PicMark(0)), std::u16string::npos) << "the mark reads back as text";
     m.ReplaceRichEditPlaceholders(doc);
     // The document attachment and the undecodable picture leave empty spots; the next mark
     // right after an empty spot is still found.
@@ -170,17 +172,33 @@ TEST_F(RtfObjects, ReplacesMarksByPicturesAndAttachmentBitmaps)
     EXPECT_EQ(doc.Text(), expected);
 }
 
-TEST_F(RtfObjects, PictureMarksBeyondTheFilesEndTheScan)
+TEST_F(RtfObjects, PictureMarksNameTheirFiles)
 {
     MessageMSG m;  // no compound file: attachment marks are removed, nothing placed
     const fs::path png = TempFolder() / "pic";
     { std::ofstream(png, std::ios::binary) << kPng; }
     m.pictureFiles.push_back(Utf8ToUtf16(png.string()));
     richtext::RichTextDocument doc;
-    ASSERT_TRUE(doc.LoadRtf(Rtf(std::string("x") + kAttMarkRtf + "1" + kPicMarkRtf + "2" + kPicMarkRtf + "3" +
-                                kPicMarkRtf + "4")));
+    // A mark without its file, and text that only looks like a mark.
+    ASSERT_TRUE(doc.LoadRtf(Rtf(std::string("x") + kAttMarkRtf + "1" + PicMarkRtf(3) + "2" + PicMarkRtf(0) + "3" +
+                                "{\\uc0\\u-8191 OBJIMGPH}4")));
     m.ReplaceRichEditPlaceholders(doc);
-    EXPECT_EQ(doc.Text(), std::u16string(u"x1") + kObject + u"23" + MessageMSG::kPictureMark + u"4");
+    EXPECT_EQ(doc.Text(), std::u16string(u"x12") + kObject + u"3" + MessageMSG::kPictureMark + u"4");
+}
+
+TEST_F(RtfObjects, ShapePicturesKeepTheirOwnFiles)
+{
+    // A picture and its text-only alternative, twice: the reader hides the alternatives, so
+    // their marks never show and must not shift the next picture onto the wrong file.
+    const std::string pair = "{\\*\\shppict{\\pict\\pngblip\\bin70 " + kPng +
+                             "}}{\\nonshppict{\\pict\\wmetafile8\\bin3 XYZ}}";
+    MessageMSG m;
+    std::string rtf = Rtf(pair + "A" + pair + "B");
+    ASSERT_EQ(m.ExtractRtfObjects(rtf), 4);
+    richtext::RichTextDocument doc;
+    ASSERT_TRUE(doc.LoadRtf(rtf));
+    m.ReplaceRichEditPlaceholders(doc);
+    EXPECT_EQ(doc.Text(), std::u16string(1, kObject) + u"A" + kObject + u"B");
 }
 
 TEST_F(RtfObjects, InsertingRefusesBadRangesAndNonPictures)
