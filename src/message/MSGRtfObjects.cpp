@@ -139,7 +139,7 @@ int MessageMSG::ExtractRtfObjects(AnsiString& rtf)
         const WideString path = CAppUtils::MakeUniqueFileName(prefix);
         const std::filesystem::path file(Utf16ToUtf8(path));
         if (!DirectlyInside(file, folderPath) || !WritePictureFile(file, data)) {
-            // No entry and no mark: the k-th mark must stay the k-th file.
+            // No entry and no mark: every mark names a file that was written.
             LogPrintf(u"picture not written: %s", path.c_str());
             continue;
         }
