@@ -86,11 +86,10 @@ bool ReadPictureFile(const std::filesystem::path& path, std::string& bytes)
 // The bitmap format the attachment's data must have to be shown as a picture.
 bool IsBitmapFile(const std::string& bytes) { return bytes.size() > 14 && bytes[0] == 'B' && bytes[1] == 'M'; }
 
-// Deletes the selected text. The document's ReplaceSel with an empty text leaves a selection
-// in place, so the empty text is streamed in over the selection instead.
+// Deletes the selected text.
 void RemoveSelection(richtext::RichTextDocument& control)
 {
-    control.StreamIn(richtext::SF_TEXT | richtext::SFF_SELECTION, {});
+    control.ReplaceSel(u"");
 }
 
 }  // namespace

@@ -328,6 +328,8 @@ LONG RichTextDocument::FindText(DWORD flags, CHARRANGE range, std::u16string_vie
 
 void RichTextDocument::ReplaceSel(std::u16string_view text) {
     QTextCursor cursor = impl_->SelectionCursor();
+    // Replacing with nothing deletes the selection; inserting no text would leave it standing.
+    if (text.empty()) cursor.removeSelectedText();
     InsertTextWithBreaks(cursor, FromWide(text));
     impl_->Collapse(cursor.position());
 }

@@ -85,6 +85,12 @@ TEST_F(RichTextDocumentTest, ReplaceSelectionKeepsFormattingAndMovesTheCaret) {
     doc_.SetSel(0, -1);  // replacing everything cannot remove the final mark
     doc_.ReplaceSel(u"x");
     EXPECT_EQ(doc_.Text(), u"x");
+
+    doc_.LoadRtf("{\\rtf1 keep%%PH%%this}");
+    doc_.SetSel(4, 10);
+    doc_.ReplaceSel(u"");  // an empty replacement deletes the selection
+    EXPECT_EQ(doc_.Text(), u"keepthis");
+    EXPECT_EQ(doc_.GetSel().cpMin, 4);
 }
 
 TEST_F(RichTextDocumentTest, StreamInAndOut) {
