@@ -233,6 +233,16 @@ PstItem Fetch(F call) {
     return Wrap(raw);
 }
 
+// Runs a libpff call that answers a count; 0 on failure.
+template <class F>
+int CountOf(F call) {
+    int n = 0;
+    libpff_error_t* err = nullptr;
+    if (call(&n, &err) != 1) n = 0;
+    Discard(err);
+    return n;
+}
+
 }  // namespace
 
 PstItem::PstItem(std::unique_ptr<PstItemHandle> h) : h_(std::move(h)) {}
@@ -249,11 +259,8 @@ std::uint32_t PstItem::Nid() const {
 }
 
 int PstItem::RecordSetCount() const {
-    int n = 0;
-    libpff_error_t* err = nullptr;
-    if (!h_ || libpff_item_get_number_of_record_sets(h_->item, &n, &err) != 1) n = 0;
-    Discard(err);
-    return n;
+    if (!h_) return 0;
+    return CountOf([&](int* n, libpff_error_t** e) { return libpff_item_get_number_of_record_sets(h_->item, n, e); });
 }
 
 bool PstItem::ReadProp(ULONG propId, const LazyCodePage& codePage, SPropValue& out, int set) const {
@@ -312,11 +319,8 @@ SPropValueArray PstItem::ReadAll(const LazyCodePage& codePage, int set) const {
 }
 
 int PstItem::SubFolderCount() const {
-    int n = 0;
-    libpff_error_t* err = nullptr;
-    if (!h_ || libpff_folder_get_number_of_sub_folders(h_->item, &n, &err) != 1) n = 0;
-    Discard(err);
-    return n;
+    if (!h_) return 0;
+    return CountOf([&](int* n, libpff_error_t** e) { return libpff_folder_get_number_of_sub_folders(h_->item, n, e); });
 }
 
 PstItem PstItem::SubFolder(int index) const {
@@ -325,11 +329,8 @@ PstItem PstItem::SubFolder(int index) const {
 }
 
 int PstItem::SubMessageCount() const {
-    int n = 0;
-    libpff_error_t* err = nullptr;
-    if (!h_ || libpff_folder_get_number_of_sub_messages(h_->item, &n, &err) != 1) n = 0;
-    Discard(err);
-    return n;
+    if (!h_) return 0;
+    return CountOf([&](int* n, libpff_error_t** e) { return libpff_folder_get_number_of_sub_messages(h_->item, n, e); });
 }
 
 PstItem PstItem::SubMessage(int index) const {
@@ -338,11 +339,8 @@ PstItem PstItem::SubMessage(int index) const {
 }
 
 int PstItem::AttachmentCount() const {
-    int n = 0;
-    libpff_error_t* err = nullptr;
-    if (!h_ || libpff_message_get_number_of_attachments(h_->item, &n, &err) != 1) n = 0;
-    Discard(err);
-    return n;
+    if (!h_) return 0;
+    return CountOf([&](int* n, libpff_error_t** e) { return libpff_message_get_number_of_attachments(h_->item, n, e); });
 }
 
 PstItem PstItem::Attachment(int index) const {
