@@ -80,16 +80,8 @@ protected:
         return all;
     }
 
-    bool IdFromName(const MAPINAMEID& name, ULONG& id) override {
-        const auto found = ctx_->file->IdFromName(name);
-        if (found) id = *found;
-        return found.has_value();
-    }
-    bool NameFromId(ULONG id, MAPINAMEID& name) override {
-        const auto found = ctx_->file->NameFromId(id);
-        if (found) name = *found;
-        return found.has_value();
-    }
+    bool IdFromName(const MAPINAMEID& name, ULONG& id) override { return PstIdFromName(*ctx_, name, id); }
+    bool NameFromId(ULONG id, MAPINAMEID& name) override { return PstNameFromId(*ctx_, id, name); }
 
 private:
     PstContextPtr ctx_;

@@ -16,6 +16,19 @@ struct PstStoreContext {
 };
 using PstContextPtr = std::shared_ptr<const PstStoreContext>;
 
+// The named-property lookups every object of a store answers (PropSource::IdFromName and
+// NameFromId) through the store's name-to-id map.
+inline bool PstIdFromName(const PstStoreContext& ctx, const MAPINAMEID& name, ULONG& id) {
+    const auto found = ctx.file->IdFromName(name);
+    if (found) id = *found;
+    return found.has_value();
+}
+inline bool PstNameFromId(const PstStoreContext& ctx, ULONG id, MAPINAMEID& name) {
+    const auto found = ctx.file->NameFromId(id);
+    if (found) name = *found;
+    return found.has_value();
+}
+
 // The provider id in the entry ids of stores (as opposed to the objects inside them).
 extern const MAPIUID kPstProviderUid;
 
