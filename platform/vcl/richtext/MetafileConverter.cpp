@@ -1,4 +1,5 @@
 #include "platform/vcl/richtext/MetafileConverter.h"
+#include "platform/vcl/richtext/ByteOrder.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,15 +15,6 @@ namespace richtext {
 
 namespace {
 
-std::uint32_t Le32(std::string_view d, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(d[at + i]);
-    return v;
-}
-std::uint16_t Le16(std::string_view d, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(d[at]) |
-                                      (static_cast<unsigned char>(d[at + 1]) << 8));
-}
 
 constexpr std::uint32_t kEmrHeader = 1;
 constexpr std::uint32_t kEmrEof = 14;

@@ -11,20 +11,12 @@
 #include <QSvgRenderer>
 
 #include "platform/vcl/richtext/MetafileConverter.h"
+#include "platform/vcl/richtext/ByteOrder.h"
 
 namespace richtext {
 
 namespace {
 
-std::uint32_t Le32(std::string_view d, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(d[at + i]);
-    return v;
-}
-std::uint16_t Le16(std::string_view d, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(d[at]) |
-                                      (static_cast<unsigned char>(d[at + 1]) << 8));
-}
 void PutLe32(std::string& s, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
