@@ -9,6 +9,7 @@
 #include "mapi/MessagePST.h"
 #include "message/MessageEML.h"
 #include "message/MessageMSG.h"
+#include "platform/win/AtomicFile.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -156,24 +157,8 @@ bool MessagePST::SaveAttachAsBinary(IAttach* attachment, const WideString& path)
     if (!attachment || path.empty() || MapiLibs::HrGetOneProp(attachment, kTagAttachDataBin, &data) != S_OK || !data)
         return false;
     // Written aside and renamed into place, so a failed write leaves no half file.
-    const std::filesystem::path target(Utf16ToUtf8(path));
-    std::filesystem::path temp = target;
-    temp += ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(reinterpret_cast<const char*>(data->Value.bin.lpb), static_cast<std::streamsize>(data->Value.bin.cb));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temp, target, error);
-    if (error) std::filesystem::remove(temp, error);
-    return !error;
+    const auto* bytes = reinterpret_cast<const char*>(data->Value.bin.lpb);
+    return WriteFileAtomically(path, std::string_view(bytes, data->Value.bin.cb));
 }
 
 bool MessagePST::SaveAttachAsMsg(IAttach* attachment, const WideString& path, bool flag)

@@ -11,6 +11,7 @@
 #include "message/CompressedRTF.h"
 #include "message/MSGHtmlBody.h"
 #include "output/IRenderer.h"
+#include "platform/win/AtomicFile.h"
 #include "platform/win/WinString.h"
 
 const CLSID CLSID_MailMessage = {0x00020D0B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
@@ -388,25 +389,7 @@ private:
 // Lines joined with CR LF, written aside and renamed into place.
 bool WriteTextFile(const WideString& path, const std::string& text)
 {
-    const std::filesystem::path target(Utf16ToUtf8(path));
-    std::filesystem::path temp = target;
-    temp += ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(temp, target, error);
-    if (error) std::filesystem::remove(temp, error);
-    return !error;
+    return WriteFileAtomically(path, text);
 }
 
 class Lines {
