@@ -1049,7 +1049,10 @@ void TWinControl::Repaint() {
     Update();
 }
 
-void TWinControl::DefWndProc(TMessage& m) { TControl::DefaultHandler(m); }
+void TWinControl::DefWndProc(TMessage& m) {
+    if (peer_ && peer_->DefaultMessage(m)) return;
+    TControl::DefaultHandler(m);
+}
 
 void TWinControl::DefaultHandler(TMessage& m) {
     DefWndProc(m);
