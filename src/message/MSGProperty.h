@@ -10,6 +10,16 @@
 
 #include "platform/win/WinTypes.h"
 
+// Keys of the storages and streams of a .msg file in the property tree, beside the MAPI
+// property tags (platform/mapi/MapiTags.h) of its values.
+inline constexpr std::uint32_t kTagNamedProperties = 0x00010000;  // "__nameid_version1.0"
+inline constexpr std::uint32_t kTagGuidStream = 0x00020102;
+inline constexpr std::uint32_t kTagEntryStream = 0x00030102;
+inline constexpr std::uint32_t kTagStringStream = 0x00040102;
+inline constexpr std::uint32_t kTagRecipient = 0x0C000000;   // "__recip_version1.0_#"
+inline constexpr std::uint32_t kTagAttachment = 0x37000000;  // "__attach_version1.0_#"
+inline constexpr std::uint32_t kTagRootStorage = 0xFFFFFFFF;  // the root, whose header is longer
+
 class TMSGProperties;
 class TMessage;
 

@@ -11,31 +11,20 @@
 #include "message/CompressedRTF.h"
 #include "message/MSGHtmlBody.h"
 #include "output/IRenderer.h"
+#include "platform/mapi/MapiTags.h"
 #include "platform/win/AtomicFile.h"
+#include "platform/win/ByteOrder.h"
 #include "platform/win/WinString.h"
 
 const CLSID CLSID_MailMessage = {0x00020D0B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 namespace {
 
-constexpr std::uint32_t kTagNamedProperties = 0x00010000;
-constexpr std::uint32_t kTagRecipient = 0x0C000000;
-constexpr std::uint32_t kTagAttachment = 0x37000000;
-constexpr std::uint32_t kTagAttachedObject = 0x3701000D;
-constexpr std::uint32_t kTagAttachData = 0x37010102;
-constexpr std::uint32_t kTagAttachMethod = 0x37050003;
-constexpr std::uint32_t kTagRtfCompressed = 0x10090102;
-constexpr std::uint32_t kRootStorage = 0xFFFFFFFF;
 constexpr std::uint16_t kMultiValued = 0x1000;
 constexpr DWORD kCreateRootMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;  // 0x1012
 constexpr DWORD kCreateChildMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_WRITE;     // 0x1011
 constexpr std::uint32_t kEntryFlags = 0x00000006;  // readable and writable
 constexpr std::u16string_view kFixedStreamName = u"__properties_version1.0";
-
-void PutLe(std::string& out, std::uint64_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
 
 
 std::int64_t IntegerOf(const MSGValue& value)
@@ -100,15 +89,15 @@ std::string FixedBytes(std::uint16_t type, const MSGValue& value)
 {
     std::string out;
     switch (type) {
-        case 0x0002: PutLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 2); break;
+        case 0x0002: AppendLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 2); break;
         case 0x0003:
-        case 0x000A: PutLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 4); break;
-        case 0x000B: PutLe(out, IntegerOf(value) != 0 ? 1 : 0, 2); break;
+        case 0x000A: AppendLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 4); break;
+        case 0x000B: AppendLe(out, IntegerOf(value) != 0 ? 1 : 0, 2); break;
         case 0x0004: {
             const float f = static_cast<float>(DoubleOf(value));
             std::uint32_t bits;
             std::memcpy(&bits, &f, sizeof bits);
-            PutLe(out, bits, 4);
+            AppendLe(out, bits, 4);
             break;
         }
         case 0x0005:
@@ -116,12 +105,12 @@ std::string FixedBytes(std::uint16_t type, const MSGValue& value)
             const double d = DoubleOf(value);
             std::uint64_t bits;
             std::memcpy(&bits, &d, sizeof bits);
-            PutLe(out, bits, 8);
+            AppendLe(out, bits, 8);
             break;
         }
         case 0x0006:
-        case 0x0014: PutLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 8); break;
-        case 0x0040: PutLe(out, FileTimeOf(value), 8); break;
+        case 0x0014: AppendLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 8); break;
+        case 0x0040: AppendLe(out, FileTimeOf(value), 8); break;
         case 0x0048: out = GuidBytes(value); break;
         default: break;
     }
@@ -132,14 +121,14 @@ std::string Utf16LeBytes(const std::u16string& text)
 {
     std::string out;
     out.reserve(text.size() * 2);
-    for (char16_t c : text) PutLe(out, c, 2);
+    for (char16_t c : text) AppendLe(out, c, 2);
     return out;
 }
 
 // The bytes of a property's value stream.
 std::string LeafBytes(const TMSGProperty& p)
 {
-    if (p.TagID == kTagRtfCompressed) {
+    if (p.TagID == PR_RTF_COMPRESSED) {
         // The model holds the RTF text (plus one zero); the stream holds it compressed.
         const std::string* text = p.RawBytes();
         if (!text || text->empty()) return {};
@@ -246,9 +235,9 @@ public:
                 if (SUCCEEDED(hr)) hr = WriteCollection(sub.get(), item.SubProperties(), item.TagID);
             } else if (IsMultiValued(item)) {
                 hr = WriteMultiValued(storage, item);
-            } else if (item.TagID == kTagAttachMethod && std::holds_alternative<std::string>(item.Value)) {
+            } else if (item.TagID == PR_ATTACH_METHOD && std::holds_alternative<std::string>(item.Value)) {
                 continue;  // stands for the CONTENTS stream of an OLE object; reading makes it again
-            } else if (item.TagID == kTagAttachData && storageTag == kTagAttachedObject) {
+            } else if (item.TagID == PR_ATTACH_DATA_BIN && storageTag == PR_ATTACH_DATA_OBJ) {
                 hr = WriteStream(storage, u"CONTENTS", LeafBytes(item));  // an OLE object's native data
             } else {
                 hr = WriteLeaf(storage, item);
@@ -297,8 +286,8 @@ private:
                 if (fixed) {
                     main += FixedBytes(single, value->Value);
                 } else {
-                    PutLe(main, LeafBytes(*value).size(), 4);
-                    if (single == 0x0102) PutLe(main, 0, 4);
+                    AppendLe(main, LeafBytes(*value).size(), 4);
+                    if (single == 0x0102) AppendLe(main, 0, 4);
                 }
             }
         }
@@ -331,11 +320,11 @@ private:
                 nextAttachment = std::max(nextAttachment, NumberInName(*item) + 1);
             }
         }
-        PutLe(header, static_cast<std::uint64_t>(std::max<long long>(nextRecipient, recipients)), 4);
-        PutLe(header, static_cast<std::uint64_t>(std::max<long long>(nextAttachment, attachments)), 4);
-        PutLe(header, recipients, 4);
-        PutLe(header, attachments, 4);
-        if (storageTag != kTagAttachedObject) header.append(8, '\0');
+        AppendLe(header, static_cast<std::uint64_t>(std::max<long long>(nextRecipient, recipients)), 4);
+        AppendLe(header, static_cast<std::uint64_t>(std::max<long long>(nextAttachment, attachments)), 4);
+        AppendLe(header, recipients, 4);
+        AppendLe(header, attachments, 4);
+        if (storageTag != PR_ATTACH_DATA_OBJ) header.append(8, '\0');
         return header;
     }
 
@@ -354,9 +343,9 @@ private:
             }
         if (type == 0 && stream) type = stream->PropertyType();
         std::string out;
-        PutLe(out, type, 2);
-        PutLe(out, id, 2);
-        PutLe(out, kEntryFlags, 4);
+        AppendLe(out, type, 2);
+        AppendLe(out, id, 2);
+        AppendLe(out, kEntryFlags, 4);
         std::string value;
         if (type == 0x000B) {
             value.push_back(IntegerOf(entry.Value) != 0 ? 1 : 0);
@@ -370,7 +359,7 @@ private:
                 const auto* text = std::get_if<std::u16string>(&stream->Value);
                 if (!text || text->empty() || text->back() != 0) size += 2;
             }
-            PutLe(value, size, 4);
+            AppendLe(value, size, 4);
         }
         value.resize(8, '\0');
         return out + value;
@@ -475,7 +464,7 @@ HRESULT SaveToMsgFile(const TMessage& message, const WideString& path, bool full
     const TMSGProperties& items = message.GetProperties();
     if (SUCCEEDED(hr)) {
         if (full) {
-            hr = writer.WriteCollection(root.get(), items, kRootStorage);
+            hr = writer.WriteCollection(root.get(), items, kTagRootStorage);
         } else {
             for (std::uint32_t tag : {0x0042001Eu, 0x0044001Eu, 0x0037001Eu, 0x00390040u, 0x1035001Eu}) {
                 if (const TMSGProperty* p = items.GetPropertyByTag(tag, false, false)) hr = writer.WriteLeaf(root.get(), *p);
