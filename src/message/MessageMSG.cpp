@@ -12,8 +12,6 @@
 #include "message/ExtractRTF.h"
 #include "message/MSGHtmlBody.h"
 #include "message/MessageFileDialogs.h"
-#include "output/HtmlRenderer.h"
-#include "output/TextRenderer.h"
 #include "platform/mapi/MapiTags.h"
 #include "platform/win/WinString.h"
 
@@ -298,18 +296,7 @@ WideString MessageMSG::ExportToHtml(const WideString& destination)
     WideString path = IsFolder(destination) ? WideIncludeTrailingBackslash(destination) + GetExportFileName() : destination;
     path = CAppUtils::MakeUniqueFileName(WideChangeFileExt(path, u".html"));
     if (path.empty()) return {};
-    bool ok;
-    if (bodyIsHtml) {
-        TextRenderer renderer;
-        renderer.AddPreformatted(htmlBody);
-        ok = renderer.SaveToFileUnicode(path);
-    } else {
-        HtmlRenderer renderer;
-        renderer.AddPreformatted(renderer.Escape(plainBody));
-        ok = renderer.SaveToFileUnicode(path);
-    }
-    LogPrintf(u"res: %d", ok ? 1 : 0);
-    return ok ? path : WideString();
+    return SaveBodyAsHtml(path) ? path : WideString();
 }
 
 WideString MessageMSG::GetExportFilterString() { return MessageExportFilterString(*this); }
