@@ -158,6 +158,16 @@ DateTime DateTimeFromFileTime(std::uint64_t fileTime) {
     return DateTime{static_cast<double>(days) + static_cast<double>(rest) / kTicksPerDay};
 }
 
+std::uint64_t FileTimeOfDays(double days) {
+    constexpr std::int64_t kTicksPerDay = 864000000000;
+    constexpr std::int64_t kOffset = 109205 * kTicksPerDay;
+    if (!std::isfinite(days)) return 0;
+    const double whole = std::floor(days);
+    const std::int64_t ticks = static_cast<std::int64_t>(whole) * kTicksPerDay +
+                               std::llround((days - whole) * static_cast<double>(kTicksPerDay)) + kOffset;
+    return static_cast<std::uint64_t>(ticks);
+}
+
 TMSGProperty::TMSGProperty(TMSGProperties* collection)
     : collection_(collection), sub_(std::make_unique<TMSGProperties>(collection ? collection->GetOwner() : nullptr)) {}
 

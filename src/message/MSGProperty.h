@@ -62,6 +62,9 @@ const char* CategoryName(TMSGPropertyCategory category);
 
 // FILETIME (100 ns since 1601, UTC) to DateTime, exact to the tick the double can hold.
 DateTime DateTimeFromFileTime(std::uint64_t fileTime);
+// And back: whole days and the time of day apart, so whole seconds and milliseconds come back
+// exactly. 0 for a value that is not finite.
+std::uint64_t FileTimeOfDays(double days);
 
 // Bytes of one value of a fixed-size property type; 0 for variable-size types.
 std::size_t MapiFixedValueSize(std::uint16_t type);
