@@ -11,8 +11,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "platform/vcl/qt/richtext/RichTextQt.h"
 #include "platform/vcl/richtext/RichTextDocument.h"
-#include "platform/vcl/richtext/RichTextQt.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {

@@ -1,8 +1,7 @@
-// Forms and the application: TCustomForm/TForm (border, position, window state, modal showing
-// with ModalResult, closing, focus and the active control, key preview), TApplication (the
-// message loop, idle, exceptions that reach the loop, hints, message boxes), TScreen (forms,
-// active form, cursor, fonts) and the one hook through which tests answer every message box
-// and modal form.
+// Forms: TCustomForm/TForm (border, position, window state, modal showing with ModalResult,
+// closing, focus and the active control, key preview) and the one hook through which tests
+// answer every message box and modal form. The application and the screen are in
+// Application.h, which this header includes for its callers.
 #pragma once
 
 #include <functional>
@@ -186,144 +185,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 void MessageBeep(UINT type);
 
-// What CM_HINTSHOW hands a control (through LParam) to adjust before its hint shows.
-struct THintInfo {
-    TControl* HintControl = nullptr;
-    TPoint CursorPos;
-    TRect CursorRect;
-    TPoint HintPos;
-    int HintMaxWidth = 0;
-    TColor HintColor = static_cast<TColor>(0xFF000018);  // clInfoBk
-    WideString HintStr;
-    int HideTimeout = 2500;
-};
-
-using TMessageEvent = std::function<void(MSG& msg, bool& handled)>;
-using TIdleEvent = std::function<void(TObject* sender, bool& done)>;
-using TExceptionEvent = std::function<void(TObject* sender, const std::exception& error)>;
-
-class TApplication : public TComponent {
-    QUILLORA_COMPONENT(TApplication)
-public:
-    explicit TApplication(TComponent* owner);
-    ~TApplication() override;
-
-    void Initialize();
-    // Makes a form owned by the application, reads its form file; the first becomes MainForm.
-    template <class F>
-    void CreateForm(F*& reference) {
-        auto* form = new F(this);  // owned by the application
-        reference = form;
-        AddForm(form);
-    }
-    // The loop until Terminate (or the main form closes).
-    void Run();
-    // Handles every waiting event and message, then returns.
-    void ProcessMessages();
-    // Handles one message, or idles and waits for the next.
-    void HandleMessage();
-    void Terminate();
-    bool Terminated() const { return terminated_; }
-    // An exception that reached the loop: OnException, else ShowException.
-    void HandleException(TObject* sender);
-    void ShowException(const std::exception& error);
-
-    TCustomForm* MainForm() const { return mainForm_; }
-    HWND Handle() const { return handle_; }
-    const WideString& Title() const { return title_; }
-    void SetTitle(const WideString& title) { title_ = title; }
-    int MessageBox(const WideString& text, const WideString& caption, UINT flags = MB_OK);
-    bool Active() const { return active_; }
-    void Minimize();
-    void Restore();
-
-    // Hints: the current hint text, and the hint window shown for the control under the mouse.
-    const WideString& Hint() const { return hint_; }
-    void SetHint(const WideString& hint);
-    bool ShowHint() const { return showHint_; }
-    void SetShowHint(bool v) { showHint_ = v; }
-    TColor HintColor = static_cast<TColor>(0xFF000018);
-    int HintPause = 500;
-    void ActivateHint(TPoint cursorPos);
-    void CancelHint();
-    // The control the mouse moved over (the windows report it).
-    void HintMouseMessage(TControl* control, TPoint clientPos);
-
-    TMessageEvent OnMessage;
-    TIdleEvent OnIdle;
-    TNotifyEvent OnRestore;
-    TNotifyEvent OnMinimize;
-    TNotifyEvent OnHint;
-    TNotifyEvent OnActivate;
-    TNotifyEvent OnDeactivate;
-    TExceptionEvent OnException;
-
-    // Application messages (thread messages, WM_QUIT) and a form that closed or was released.
-    void FormClosed(TCustomForm* form);
-
-private:
-    friend class TCustomForm;
-    void AddForm(TCustomForm* form);
-    bool ProcessMessage(MSG& msg);
-    void Idle();
-    void WndProc(TMessage& m);
-
-    HWND handle_ = nullptr;
-    TCustomForm* mainForm_ = nullptr;
-    WideString title_;
-    WideString hint_;
-    bool showHint_ = true;
-    bool terminated_ = false;
-    bool active_ = true;
-    bool running_ = false;
-    TControl* hintControl_ = nullptr;
-    UINT_PTR hintTimer_ = 0;
-    TPoint hintPos_;
-    std::vector<TCustomForm*> released_;
-};
-
-class TScreen : public TComponent {
-    QUILLORA_COMPONENT(TScreen)
-public:
-    explicit TScreen(TComponent* owner);
-    ~TScreen() override;
-
-    int FormCount() const { return static_cast<int>(forms_.size()); }
-    TCustomForm* Forms(int index) const;
-    const std::vector<TCustomForm*>& AllForms() const { return forms_; }
-    TCustomForm* ActiveForm() const { return activeForm_; }
-    TWinControl* ActiveControl() const { return activeForm_ ? activeForm_->ActiveControl() : nullptr; }
-    TCursor Cursor() const { return cursor_; }
-    void SetCursor(TCursor cursor);
-    TStrings* Fonts();
-    int PixelsPerInch() const { return 96; }
-    int Width() const;
-    int Height() const;
-    TRect DesktopRect() const;
-    TRect WorkAreaRect() const;
-    int MonitorCount() const { return 1; }
-    TFont* HintFont() const { return hintFont_.get(); }
-    // The control at a screen point (the windows of shown forms, topmost form first).
-    TControl* ControlAtPos(TPoint screenPos) const;
-
-private:
-    friend class TCustomForm;
-    void AddForm(TCustomForm* form);
-    void RemoveForm(TCustomForm* form);
-    void SetActiveForm(TCustomForm* form);
-
-    std::vector<TCustomForm*> forms_;
-    TCustomForm* activeForm_ = nullptr;
-    TCursor cursor_ = crDefault;
-    std::unique_ptr<TStringList> fonts_;
-    TFontPtr hintFont_;
-};
-
-extern TApplication* Application;
-extern TScreen* Screen;
-
-// Destroys the application's forms and components (at exit, or before a display backend goes).
-void DoneApplication();
-
 // The form that holds a control (null for a control outside any form).
 TCustomForm* GetParentForm(TControl* control);
+
+#include "platform/vcl/Application.h"

@@ -13,6 +13,8 @@ std::optional<GdiPaint> GdiBrushPaint(const GdiDeviceContext& d, HBRUSH brush);
 // The selected pen as a stroke in device pixels, nullopt for the null pen.
 std::optional<GdiStroke> GdiPenStroke(const GdiDeviceContext& d);
 bool GdiPenIsInsideFrame(const GdiDeviceContext& d);
+// Counts a context's hold on a selected object (+1) or its release (-1).
+void GdiAdjustSelections(HGDIOBJ h, int delta);
 // The 1x1 monochrome bitmap a new memory context holds.
 HBITMAP GdiDefaultBitmap();
 bool GdiIsMetafileHandle(HGDIOBJ h);

@@ -16,6 +16,7 @@
 
 class TWinControl;
 struct TCreateParams;
+struct TMessage;
 
 // The toolkit's side of one windowed control.
 class TWidgetPeer {
@@ -51,6 +52,10 @@ public:
     virtual void SetFrame(bool /*sizeable*/, bool /*toolWindow*/, bool /*noBorder*/, bool /*minimize*/,
                           bool /*maximize*/, bool /*systemMenu*/) {}
     virtual void AcceptDrops(bool) {}
+    // A message that reached the control's default handling (DefWndProc): a peer over a
+    // toolkit widget learns that the control left a key, a character, the wheel or a context
+    // menu to the widget, or answers the message itself. True when the peer answered it.
+    virtual bool DefaultMessage(TMessage&) { return false; }
 };
 
 // How a message box is answered: kinds and texts as MessageBoxW takes them.

@@ -213,9 +213,13 @@ bool MessagePST::SaveAllAttachments(const WideString& folder, const WideString& 
     const WideString base = WideIncludeTrailingBackslash(folder);
     // The body as stored: links to inline pictures are rewritten to file names on display.
     const WideString& shownHtml = loadedHtmlBody.empty() ? htmlBody : loadedHtmlBody;
+    bool allSaved = true;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         ComPtr<IAttach> attachment = OpenAttachment(message.get(), numbers[i]);
-        if (!attachment) continue;
+        if (!attachment) {
+            allSaved = false;
+            continue;
+        }
         const int method = GetAttachMethod(attachment.get());
         const WideString name = ListedName(attachment.get(), method, i);
         const WideString contentId = ContentId(attachment.get());
@@ -224,11 +228,12 @@ bool MessagePST::SaveAllAttachments(const WideString& folder, const WideString& 
         const WideString path = CAppUtils::MakeUniqueFileName(base + CAppUtils::MakeValidFileName(prefix + name, false));
         if (path.empty() || !SaveAttach(method, attachment.get(), path, false)) {
             LogPrintf(u"FAILED: attachment not saved: %s", name.c_str());
+            allSaved = false;
             continue;
         }
         if (savedPaths) savedPaths->push_back(path);
     }
-    return true;
+    return allSaved;
 }
 
 int MessagePST::GetAttachmentCount()

@@ -140,15 +140,13 @@ std::vector<std::uint8_t> EncodeCompressedRTF(std::span<const std::uint8_t> text
     std::memcpy(buf.data(), kPresetText, kPresetSize);
     std::copy(text.begin(), text.end(), buf.begin() + kPresetSize);
 
-    // Hash chains over 3-byte prefixes find match candidates.
-    constexpr std::size_t kHashSize = 1 << 13;
+    // Chains of the places of each 2-byte prefix, newest first, find match candidates.
+    constexpr std::size_t kHashSize = 1 << 16;
     constexpr int kMaxChain = 64;
     std::vector<std::int32_t> head(kHashSize, -1), prev(buf.size(), -1);
-    auto hash = [&](std::size_t i) {
-        return ((buf[i] << 10) ^ (buf[i + 1] << 5) ^ buf[i + 2]) & (kHashSize - 1);
-    };
+    auto hash = [&](std::size_t i) { return (static_cast<std::size_t>(buf[i]) << 8) | buf[i + 1]; };
     auto insert = [&](std::size_t i) {
-        if (i + 2 >= buf.size()) return;
+        if (i + 1 >= buf.size()) return;
         std::size_t h = hash(i);
         prev[i] = head[h];
         head[h] = static_cast<std::int32_t>(i);
@@ -171,22 +169,24 @@ std::vector<std::uint8_t> EncodeCompressedRTF(std::span<const std::uint8_t> text
     std::size_t p = kPresetSize;
     while (p < buf.size()) {
         std::size_t bestLen = 0, bestSrc = 0;
-        if (p + 2 < buf.size()) {
+        if (p + 1 < buf.size()) {
             const std::size_t maxLen = std::min(kMaxMatch, buf.size() - p);
             int chain = 0;
-            // Sources down to p - 4095: p - 4096 would encode as the end marker.
+            // Sources down to p - 4095: p - 4096 would encode as the end marker. Of equally long
+            // matches the oldest wins, as in the format's reference compressor, so that the
+            // same text compresses to the same bytes.
             for (std::int32_t s = head[hash(p)]; s >= 0 && chain < kMaxChain; s = prev[s], ++chain) {
                 if (p - static_cast<std::size_t>(s) >= kWindow) break;
                 std::size_t len = 0;
                 while (len < maxLen && buf[s + len] == buf[p + len]) ++len;
-                if (len > bestLen) {
+                if (len >= bestLen) {
                     bestLen = len;
                     bestSrc = static_cast<std::size_t>(s);
-                    if (len == maxLen) break;
                 }
             }
         }
-        if (bestLen >= 3) {
+        // A 2-byte reference costs what two literals cost, less one control bit.
+        if (bestLen >= 2) {
             startToken(true);
             const std::size_t offset = bestSrc % kWindow;
             out.push_back(static_cast<std::uint8_t>(offset >> 4));

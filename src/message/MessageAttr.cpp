@@ -73,6 +73,7 @@ bool TMessageAttr::SaveAllAttachments(const WideString& folder, const WideString
                                       std::vector<WideString>* savedPaths, bool randomNames)
 {
     QUILLORA_TRACE(u"TMessageAttr::SaveAllAttachments");
+    bool allSaved = true;
     for (int i = 0; i < static_cast<int>(attachments.size()); ++i) {
         const WideString& own = attachments[static_cast<size_t>(i)].name;
         WideString name;
@@ -87,8 +88,9 @@ bool TMessageAttr::SaveAllAttachments(const WideString& folder, const WideString
         const bool ok = !path.empty() && SaveAttachment(i, path);
         LogPrintf(u"res: %d", ok ? 1 : 0);
         if (ok && savedPaths) savedPaths->push_back(path);
+        allSaved = allSaved && ok;
     }
-    return true;
+    return allSaved;
 }
 
 bool TMessageAttr::SaveAttachment(int /*index*/, const WideString& /*path*/, bool /*flag*/) { return false; }

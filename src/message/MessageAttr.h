@@ -48,8 +48,8 @@ public:
     virtual void RenderHeadersAndBody(IRenderer& renderer);
     // Saves every listed attachment into folder as prefix + its name (or a random decimal name
     // below 0xFFFFFF with the attachment's extension), under a unique name. The path of each
-    // one saved is appended to savedPaths. Returns true even when single saves fail: callers
-    // learn what was saved from savedPaths.
+    // one saved is appended to savedPaths. A failed save does not stop the others; the answer
+    // is false when any attachment was not saved (true when there is none to save).
     virtual bool SaveAllAttachments(const WideString& folder, const WideString& prefix,
                                     std::vector<WideString>* savedPaths, bool randomNames);
     // Writes listed attachment `index` to path. flag belongs to the store message (passed on

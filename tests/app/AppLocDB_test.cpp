@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -5,6 +6,7 @@
 
 #include "app/AppLocDB.h"
 #include "app/CAppUtils.h"
+#include "app/UiStrings.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
 
@@ -181,18 +183,38 @@ TEST(AppLocDB, LanguageFiles) {
     EXPECT_EQ(LanguageFilePath(LanguageRussian), CAppUtils::getAppFolder() + u"Localization/LocalizationDB_RU.txt");
 }
 
-// The English file installed beside the program is what a template export writes.
+// A template export writes one line per built-in text, in key order; the English file installed
+// beside the program holds the same lines.
 TEST(AppLocDB, EnglishFileIsTheBuiltInTemplate) {
+    const auto table = BuiltInUiTexts();
+    const auto written = static_cast<std::size_t>(
+        std::count_if(table.begin(), table.end(), [](const UiText& t) { return t.text && *t.text; }));
     testsupport::TempDir dir;
     AppLocDB db;
     StoreResourceStrings(db);
-    EXPECT_EQ(db.Count(), 132u);
-    EXPECT_FALSE(db.HasKey(u"1012"));
-    EXPECT_FALSE(db.HasKey(u"1076"));
+    EXPECT_EQ(db.Count(), written);
     ASSERT_EQ(db.SaveDB(W(dir / "template.txt")), 0);
-    EXPECT_EQ(testsupport::ReadFileBytes(dir / "template.txt"), testsupport::ReadFileBytes(QUILLORA_LOCALIZATION_EN));
+
+    for (const std::string& bytes :
+         {testsupport::ReadFileBytes(dir / "template.txt"), testsupport::ReadFileBytes(QUILLORA_LOCALIZATION_EN)}) {
+        const std::string first = Utf16Bytes(u"1000, \"Loading messages\"\r\n1001, \"Ready\"\r\n", false);
+        EXPECT_EQ(bytes.substr(0, first.size()), first);
+        for (const char16_t* line :
+             {u"\r\n1011, \"Required file libquillora-utils.so can't be loaded.\\\r\nPlease reinstall application.\"\r\n",
+              u"\r\n1087, \"Quillora Pro\"\r\n",
+              u"\r\n1139, \"Too many files for current naming scheme, please change naming scheme settings.\"\r\n"})
+            EXPECT_NE(bytes.find(Utf16Bytes(line, false)), std::string::npos) << Utf16ToUtf8(line);
+        EXPECT_TRUE(bytes.ends_with(Utf16Bytes(u"settings.\"\r\n", false)));
+        EXPECT_EQ(bytes.find(Utf16Bytes(u"\r\n1012,", false)), std::string::npos);  // no text, no line
+        const std::string lineEnd = Utf16Bytes(u"\"\r\n", false);
+        std::size_t lines = 0;
+        for (std::size_t at = bytes.find(lineEnd); at != std::string::npos; at = bytes.find(lineEnd, at + 1)) ++lines;
+        EXPECT_EQ(lines, written);
+    }
 
     AppLocDB english;
     ASSERT_EQ(english.LoadDB(Utf8ToUtf16(QUILLORA_LOCALIZATION_EN)), 0);
-    EXPECT_EQ(english.Entries(), db.Entries());
+    EXPECT_EQ(english.Count(), written);
+    for (const UiText& t : table)
+        EXPECT_EQ(english.GetString(Utf8ToUtf16(std::to_string(t.id))), t.text) << t.id;
 }

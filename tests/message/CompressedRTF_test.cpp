@@ -60,6 +60,41 @@ TEST(CompressedRTF, TextOfTheFormatVectors) {
     }
 }
 
+// The two worked examples of the published format description, byte for byte: a text whose
+// references reach into the preset prologue, and one whose reference overlaps the bytes it is
+// still writing. Neither was produced by our encoder.
+TEST(CompressedRTF, PublishedWorkedExamples) {
+    struct Case {
+        const char* what;
+        Bytes data;
+        std::uint32_t crc;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"references into the preset",
+         {0x2d, 0x00, 0x00, 0x00, 0x2b, 0x00, 0x00, 0x00, 0x4c, 0x5a, 0x46, 0x75, 0xf1, 0xc5, 0xc7, 0xa7,
+          0x03, 0x00, 0x0a, 0x00, 0x72, 0x63, 0x70, 0x67, 0x31, 0x32, 0x35, 0x42, 0x32, 0x0a, 0xf3, 0x20,
+          0x68, 0x65, 0x6c, 0x09, 0x00, 0x20, 0x62, 0x77, 0x05, 0xb0, 0x6c, 0x64, 0x7d, 0x0a, 0x80, 0x0f,
+          0xa0},
+         0xA7C7C5F1u,
+         "{\\rtf1\\ansi\\ansicpg1252\\pard hello world}\r\n"},
+        {"a reference overlapping its own output",
+         {0x1a, 0x00, 0x00, 0x00, 0x1c, 0x00, 0x00, 0x00, 0x4c, 0x5a, 0x46, 0x75, 0xe2, 0xd4, 0x4b, 0x51,
+          0x41, 0x00, 0x04, 0x20, 0x57, 0x58, 0x59, 0x5a, 0x0d, 0x6e, 0x7d, 0x01, 0x0e, 0xb0},
+         0x514BD4E2u,
+         "{\\rtf1 WXYZWXYZWXYZWXYZWXYZ}"},
+    };
+    for (const Case& c : cases) {
+        const std::span<const std::uint8_t> payload = std::span<const std::uint8_t>(c.data).subspan(16);
+        EXPECT_EQ(CompressedRTFCrc(payload), c.crc) << c.what;
+        const CompressedRTFResult r = DecodeCompressedRTFEx(c.data);
+        ASSERT_EQ(r.status, CompressedRTFStatus::Decoded) << c.what << ": " << r.reason;
+        EXPECT_EQ(S(r.text), c.text) << c.what;
+        const Bytes encoded = EncodeCompressedRTF(B(c.text));
+        EXPECT_EQ(encoded, c.data) << c.what;
+    }
+}
+
 TEST(CompressedRTF, OffsetsWrapAtTheWindow) {
     // 4793 literals bring the write position from 207 to 5000; then offset 100 refers to
     // position 4196 and offset 1000 to position 1000 (4096 + 1000 is not before 5000).

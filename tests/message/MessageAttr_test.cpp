@@ -161,8 +161,8 @@ TEST(MessageAttr, SaveAllAttachments)
 
     r.attachments = {{0, 0, u"a.txt", {}}, {1, 0, u"b.pdf", {}}, {2, 0, u"a.txt", {}}};
     r.failing = 1;
-    // Every save failing or not, the answer is true; the list tells what was saved.
-    EXPECT_TRUE(r.SaveAllAttachments(W(dir.path()), u"p_", &saved, false));
+    // One failed save makes the answer false; the others are saved all the same.
+    EXPECT_FALSE(r.SaveAllAttachments(W(dir.path()), u"p_", &saved, false));
     ASSERT_EQ(saved.size(), 2u);
     EXPECT_EQ(saved[0], W(dir / "p_a.txt"));
     EXPECT_EQ(saved[1], W(dir / "p_a (2).txt"));

@@ -79,21 +79,29 @@ TDateTime ParseGmt(const std::string& text)
     return SystemTimeToDateTime(st);
 }
 
-// The e-mail addresses in a header text: words holding "@", without brackets and quotes.
-std::vector<std::string> Addresses(const std::string& text)
+constexpr std::uint32_t kReceivedByAddress = 0x0076001E;
+
+// The display names of an address list ("Name <a@b>, c@d" gives "Name; c@d"), as a message
+// keeps them for its recipients.
+std::string DisplayNames(const std::string& list)
 {
-    static const std::string separators = " \t\r\n<>\"'(),;:";
-    std::vector<std::string> out;
-    std::string word;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        const char c = i < text.size() ? text[i] : ' ';
-        if (separators.find(c) == std::string::npos) {
-            word += c;
-            continue;
-        }
-        if (word.find('@') != std::string::npos) out.push_back(word);
-        word.clear();
+    std::string out, one;
+    bool quoted = false;
+    const auto flush = [&] {
+        if (const std::size_t open = one.find('<'); open != std::string::npos && open > 0) one.resize(open);
+        one = Folded(one);
+        if (one.size() >= 2 && one.front() == '"' && one.back() == '"') one = one.substr(1, one.size() - 2);
+        if (!one.empty()) out += (out.empty() ? "" : "; ") + one;
+        one.clear();
+    };
+    for (const char c : list) {
+        if (c == '"') quoted = !quoted;
+        if (c == ',' && !quoted)
+            flush();
+        else
+            one += c;
     }
+    flush();
     return out;
 }
 
@@ -126,6 +134,7 @@ UINT CodePageOf(TMessageAttr& m)
 
 std::string Contains(const std::string& haystack, const std::string& needle)
 {
+    if (needle.empty()) return "nothing to look for in \"" + haystack.substr(0, 400) + "\"";
     return haystack.find(needle) != std::string::npos ? "" : "missing \"" + needle + "\" in \"" + haystack.substr(0, 400) + "\"";
 }
 
@@ -139,6 +148,7 @@ void CompareWithJson(TMessageAttr& m, Json j, const std::string& where)
     }
     if (j.Get("senderName")) {
         const std::string name = Text(j, "senderName");
+        EXPECT_FALSE(name.empty());
         EXPECT_TRUE(U8(m.from).starts_with(name)) << U8(m.from) << " / " << name;
         const std::string email = Text(j, "senderEmail");
         if (email != name && IsValidEmailAddress(W(email), true)) {
@@ -178,7 +188,7 @@ void CompareWithJson(TMessageAttr& m, Json j, const std::string& where)
         const std::string n = U8(CAppUtils::MakeValidFileName(W(Text(a, "name")), false));
         const std::string f = U8(CAppUtils::MakeValidFileName(W(Text(a, "fileName")), false));
         const bool found = std::find(shown.begin(), shown.end(), n) != shown.end() ||
-                           std::find(shown.begin(), shown.end(), f) != shown.end() || m.inlineParts.size() > 0;
+                           std::find(shown.begin(), shown.end(), f) != shown.end();
         EXPECT_TRUE(found) << "attachment " << n;
     }
     // The fields an appointment or a contact shows in its body.
@@ -257,6 +267,12 @@ TEST(MessageMSGCorpus, EveryMessageLoadsAndMatchesItsExpectedValues)
             ++compared;
         }
     }
+    // Every file of expected values was compared with some message.
+    std::size_t expectedFiles = 0;
+    for (const auto& e : fs::recursive_directory_iterator(testsupport::CorpusDir() / "msg"))
+        if (e.is_regular_file() && e.path().extension() == ".json") ++expectedFiles;
+    EXPECT_GT(expectedFiles, 0u);
+    EXPECT_EQ(static_cast<std::size_t>(compared), expectedFiles);
     std::cout << "[ corpus ] " << loaded << " .msg files loaded; " << compared
               << " records compared with an independent reader's values: "
               << (::testing::Test::HasFailure() ? "DIFFERENCES FOUND" : "all matched") << std::endl;
@@ -267,29 +283,33 @@ TEST(MessageMSGCorpus, PairedConversionsAgree)
     QUILLORA_REQUIRE_CORPUS();
     const fs::path folder = testsupport::CorpusDir() / "msg" / "msgconvert-pairs";
     if (!fs::is_directory(folder)) GTEST_SKIP() << "no pairs";
-    int compared = 0;
-    for (const auto& e : fs::directory_iterator(folder)) {
-        if (e.path().extension() != ".msg") continue;
-        fs::path emlPath = e.path();
-        emlPath.replace_extension(".eml");
-        if (!fs::exists(emlPath)) continue;
-        SCOPED_TRACE(e.path().filename().string());
+    std::vector<fs::path> pairs;
+    for (const auto& e : fs::directory_iterator(folder))
+        if (e.path().extension() == ".msg" && fs::exists(fs::path(e.path()).replace_extension(".eml")))
+            pairs.push_back(e.path());
+    ASSERT_FALSE(pairs.empty());
+    std::size_t compared = 0;
+    for (const fs::path& file : pairs) {
+        SCOPED_TRACE(file.filename().string());
         MessageMSG msg;
         MessageEML eml;
-        ASSERT_TRUE(msg.LoadFromFile(W(e.path().string()), false));
-        ASSERT_TRUE(eml.LoadFromFile(W(emlPath.string()), false));
+        ASSERT_TRUE(msg.LoadFromFile(W(file.string()), false));
+        ASSERT_TRUE(eml.LoadFromFile(W(fs::path(file).replace_extension(".eml").string()), false));
         EXPECT_EQ(U8(msg.subject), U8(eml.subject));
-        // A sender without an address property of its own is shown by name (the conversion
-        // takes the address from the transport header).
-        for (const std::string& a : Addresses(U8(eml.from))) {
-            const bool found = U8(msg.from).find(a) != std::string::npos || U8(eml.from).find(U8(msg.from)) != std::string::npos;
-            EXPECT_TRUE(found) << U8(msg.from) << " / " << U8(eml.from);
-        }
-        // The conversion names recipients by name and address; the record by display names.
-        for (const std::string& a : Addresses(U8(eml.to))) {
-            const bool found = U8(msg.to).find(a) != std::string::npos || U8(eml.to).find(U8(msg.to)) != std::string::npos;
-            EXPECT_TRUE(found) << U8(msg.to) << " / " << U8(eml.to);
-        }
+        // The sender as the conversion writes it; a message without a sender address of its
+        // own shows the name alone (the conversion takes the address from the transport header).
+        const std::string from = U8(msg.from);
+        EXPECT_TRUE(from == U8(eml.from) || from == DisplayNames(U8(eml.from))) << from << " / " << U8(eml.from);
+        // The record names recipients by display name, followed by the address the message was
+        // received at when that is a valid address of its own.
+        std::string to = DisplayNames(U8(eml.to));
+        const TMSGFile* tree = msg.GetMSGFile();
+        ASSERT_TRUE(tree);
+        const std::string receivedBy = U8(tree->GetProperties().GetPropertyAsString(kReceivedByAddress, true, false));
+        if (!receivedBy.empty() && receivedBy != to && IsValidEmailAddress(W(receivedBy), true))
+            to += " <" + receivedBy + ">";
+        EXPECT_EQ(U8(msg.to), to);
+        EXPECT_EQ(U8(msg.cc), DisplayNames(U8(eml.cc)));
         std::vector<WideString> a, b;
         msg.GetAttachmentNames(a);
         eml.GetAttachmentNames(b);
@@ -298,6 +318,7 @@ TEST(MessageMSGCorpus, PairedConversionsAgree)
         EXPECT_EQ(a, b);
         ++compared;
     }
+    EXPECT_EQ(compared, pairs.size());
     std::cout << "[ corpus ] " << compared << " .msg files compared with their independent .eml conversions: "
               << (::testing::Test::HasFailure() ? "DIFFERENCES FOUND" : "all matched") << std::endl;
 }
@@ -306,11 +327,13 @@ TEST(MessageMSGCorpus, EveryMessageWrittenBackReadsIntoTheSameRecord)
 {
     QUILLORA_REQUIRE_CORPUS();
     testsupport::TempDir dir;
-    int written = 0;
-    for (const fs::path& file : CorpusMessages()) {
+    const auto files = CorpusMessages();
+    ASSERT_FALSE(files.empty());
+    std::size_t written = 0;
+    for (const fs::path& file : files) {
         SCOPED_TRACE(file.string());
         TMSGFile tree;
-        if (!tree.LoadFromFile(W(file.string()))) continue;
+        ASSERT_TRUE(tree.LoadFromFile(W(file.string())));
         const fs::path copy = dir / "copy.msg";
         ASSERT_EQ(SaveToMsgFile(tree, W(copy.string()), true), S_OK);
         MessageMSG original, again;
@@ -320,6 +343,7 @@ TEST(MessageMSGCorpus, EveryMessageWrittenBackReadsIntoTheSameRecord)
         EXPECT_EQ(Dump(again), Dump(original));
         ++written;
     }
+    EXPECT_EQ(written, files.size());
     std::cout << "[ corpus ] " << written << " .msg files written back and read again: "
               << (::testing::Test::HasFailure() ? "DIFFERENCES FOUND" : "all matched") << std::endl;
 }

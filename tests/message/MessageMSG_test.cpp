@@ -84,7 +84,8 @@ TEST(MessageMSG, KindAndIconFromTheMessageClass)
         int icon;
     } cases[] = {{"IPM.Note", mtNote, 5}, {"ipm.note", mtOther, 6}, {"IPM.TaskRequest", mtTask, 4},
                  {"IPM.Appointment", mtAppointment, 2}, {"IPM.Contact", mtContact, 3},
-                 {"IPM.Schedule.Meeting.Request", mtOther, 6}};
+                 {"IPM.Schedule.Meeting.Request", mtOther, 6},
+                 {"IPM.Note.SMIME", mtNote, 5}};  // a kind word anywhere in the class counts
     testsupport::TempDir dir;
     for (const Case& c : cases) {
         TMSGFile f;

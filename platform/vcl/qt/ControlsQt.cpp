@@ -160,6 +160,14 @@ LRESULT PeerWidget::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void PeerWidget::Send(TMessage& m) {
+    try {
+        control_.WindowProc(m);
+    } catch (...) {
+        if (Application) Application->HandleException(&control_);
+    }
+}
+
 void PeerWidget::SetBounds(const TRect& b) {
     applying_ = true;
     if (topLevel_) {
@@ -377,5 +385,164 @@ void PeerWidget::dropEvent(QDropEvent* e) {
 
 // Tab and Shift+Tab come to the control as keys; the form moves the focus in its tab order.
 bool PeerWidget::focusNextPrevChild(bool) { return false; }
+
+}  // namespace vclqt
+
+namespace vclqt {
+
+HostedPeer::HostedPeer(TWinControl& control, const TCreateParams& params, QWidget* parent)
+    : PeerWidget(control, params, parent) {
+    // The hosted widget paints everything; the peer itself draws nothing.
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setAttribute(Qt::WA_NoSystemBackground, false);
+}
+
+HostedPeer::~HostedPeer() = default;  // the hosted widget is a Qt child: Qt deletes it with us
+
+void HostedPeer::Host(QWidget* widget, std::initializer_list<QWidget*> extra) {
+    hosted_ = widget;
+    widget->setParent(this);
+    widget->setGeometry(rect());
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+    for (QWidget* w : extra) {
+        if (!w) continue;
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+    setFocusProxy(widget);
+    widget->show();
+}
+
+bool HostedPeer::Focused() const {
+    const QWidget* f = QApplication::focusWidget();
+    return f && (f == this || isAncestorOf(f));
+}
+
+void HostedPeer::SetMouseCapture(bool) {
+    // Qt already grabs the mouse for the widget a button went down on; a grab of the peer
+    // would take the drag away from the hosted widget.
+}
+
+bool HostedPeer::DefaultMessage(TMessage& m) {
+    if (pending_ && (&m == pending_ || m.Msg == pending_->Msg)) defaultReached_ = true;
+    return false;
+}
+
+bool HostedPeer::SendReachesDefault(TMessage& m) {
+    const TMessage* savedPending = pending_;
+    const bool savedReached = defaultReached_;
+    pending_ = &m;
+    defaultReached_ = false;
+    Send(m);
+    const bool reached = defaultReached_;
+    pending_ = savedPending;
+    defaultReached_ = savedReached;
+    return reached;
+}
+
+bool HostedPeer::FilterKey(QWidget* target, QKeyEvent* e) {
+    if (replaying_) return false;
+    const bool press = e->type() == QEvent::KeyPress;
+    const WORD vk = VirtualKeyOfQtKey(e->key());
+    const bool alt = e->modifiers() & Qt::AltModifier;
+    const LPARAM data = KeyData(e, !press);
+    if (!press) {
+        if (!vk) return false;
+        TMessage m{alt ? WM_SYSKEYUP : WM_KEYUP, vk, data, 0};
+        return !SendReachesDefault(m);
+    }
+    if (vk) {
+        TMessage m{alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, data, 0};
+        if (!SendReachesDefault(m)) return true;
+    }
+    // The characters go to the control one by one; the widget gets what the control left
+    // (a KeyPress handler may drop or replace a character).
+    QString text = e->text();
+    const bool controlCode = text.isEmpty() && (e->modifiers() & Qt::ControlModifier) && vk >= 'A' && vk <= 'Z';
+    if (controlCode) text = QChar(vk - 'A' + 1);
+    QString passed;
+    bool changed = false;
+    for (QChar ch : text) {
+        if (vk == VK_TAB || (ch.unicode() == 0x7F && vk == VK_DELETE)) {
+            passed += ch;
+            continue;
+        }
+        TMessage m{alt ? WM_SYSCHAR : WM_CHAR, ch.unicode(), data, 0};
+        if (!SendReachesDefault(m)) {
+            changed = true;
+            continue;
+        }
+        const QChar now(static_cast<char16_t>(m.WParam));
+        if (now != ch) changed = true;
+        if (!controlCode) passed += now;
+    }
+    if (!changed) return false;
+    if (passed.isEmpty()) return true;
+    QKeyEvent copy(QEvent::KeyPress, e->key(), e->modifiers(), passed, e->isAutoRepeat(), static_cast<quint16>(e->count()));
+    replaying_ = true;
+    QCoreApplication::sendEvent(target, &copy);
+    replaying_ = false;
+    return true;
+}
+
+bool HostedPeer::eventFilter(QObject* watched, QEvent* e) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w) return false;
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: return FilterKey(w, static_cast<QKeyEvent*>(e));
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        const auto* me = static_cast<QMouseEvent*>(e);
+        const QPoint p = w->mapTo(this, me->position().toPoint());
+        const bool right = me->button() == Qt::RightButton, middle = me->button() == Qt::MiddleButton;
+        UINT msg = WM_MOUSEMOVE;
+        if (e->type() == QEvent::MouseButtonPress) msg = right ? WM_RBUTTONDOWN : middle ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
+        else if (e->type() == QEvent::MouseButtonRelease) msg = right ? WM_RBUTTONUP : middle ? WM_MBUTTONUP : WM_LBUTTONUP;
+        else if (e->type() == QEvent::MouseButtonDblClick) msg = right ? WM_RBUTTONDBLCLK : middle ? WM_MBUTTONDBLCLK : WM_LBUTTONDBLCLK;
+        Send(msg, MouseKeys(me->buttons(), me->modifiers()), MAKELPARAM(p.x(), p.y()));
+        return false;  // the widget still selects, scrolls and clicks
+    }
+    case QEvent::Wheel: {
+        const auto* we = static_cast<QWheelEvent*>(e);
+        const QPoint g = we->globalPosition().toPoint();
+        TMessage m{WM_MOUSEWHEEL, MAKEWPARAM(static_cast<int>(MouseKeys(we->buttons(), we->modifiers())), we->angleDelta().y()),
+                   MAKELPARAM(g.x(), g.y()), 0};
+        return !SendReachesDefault(m);
+    }
+    case QEvent::ContextMenu: {
+        // A popup menu of the control's replaces the widget's own (an edit's Cut/Copy/Paste).
+        const auto* ce = static_cast<QContextMenuEvent*>(e);
+        const QPoint g = ce->globalPos();
+        const LPARAM pos = ce->reason() == QContextMenuEvent::Mouse ? MAKELPARAM(g.x(), g.y()) : MAKELPARAM(-1, -1);
+        TMessage m{WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control().WindowHandle()), pos, 0};
+        return !SendReachesDefault(m);
+    }
+    case QEvent::FocusIn:
+        if (!hadFocus_) {
+            hadFocus_ = true;
+            Send(WM_SETFOCUS, 0, 0);
+        }
+        return false;
+    case QEvent::FocusOut:
+        // Focus moving between the hosted widget and its parts stays inside the control.
+        if (hadFocus_ && !Focused()) {
+            hadFocus_ = false;
+            Send(WM_KILLFOCUS, 0, 0);
+        }
+        return false;
+    default: return false;
+    }
+}
+
+void HostedPeer::resizeEvent(QResizeEvent* e) {
+    if (hosted_) hosted_->setGeometry(rect());
+    PeerWidget::resizeEvent(e);
+}
+
+void HostedPeer::paintEvent(QPaintEvent*) {}
 
 }  // namespace vclqt

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <initializer_list>
+
 #include "platform/vcl/Controls.h"
 
 namespace vclqt {
@@ -57,12 +59,53 @@ protected:
     void dropEvent(QDropEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
-private:
     // Sends a message to the control; an exception goes to the application, not into Qt.
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The same through the control's WindowProc, so the caller sees what handlers changed.
+    void Send(TMessage& message);
+    TWinControl& Control() const { return control_; }
+    bool TopLevel() const { return topLevel_; }
+    bool Applying() const { return applying_; }
+
+private:
     bool topLevel_;
     bool applying_ = false;  // the control is setting the geometry: no echo back
     TWinControl& control_;
+};
+
+// The peer of a control that a real Qt widget shows (an edit, a list, a tree ...). The widget
+// fills the peer; its input reaches the control as window messages first, and goes on to the
+// widget only when the control leaves it to the default handling (a KeyDown handler that
+// clears the key swallows it, as on the original platform). Derive one per control family and
+// register it by window class name (PeerClasses.h).
+class HostedPeer : public PeerWidget {
+public:
+    HostedPeer(TWinControl& control, const TCreateParams& params, QWidget* parent);
+    ~HostedPeer() override;
+
+    bool Focused() const override;
+    void SetMouseCapture(bool capture) override;
+    bool DefaultMessage(TMessage& message) override;
+
+protected:
+    // Takes the widget that shows the control; call once from the derived constructor.
+    // Input to extra (a scroll area's viewport, a combo box's edit) is translated too.
+    void Host(QWidget* widget, std::initializer_list<QWidget*> extra = {});
+    QWidget* Hosted() const { return hosted_; }
+    // Translates input of the hosted widget and the widgets named in Host.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    // Sends a message and says whether the control left it to the widget.
+    bool SendReachesDefault(TMessage& message);
+    bool FilterKey(QWidget* target, QKeyEvent* event);
+    QWidget* hosted_ = nullptr;
+    const TMessage* pending_ = nullptr;  // the message SendReachesDefault watches
+    bool defaultReached_ = false;
+    bool hadFocus_ = false;
+    bool replaying_ = false;  // a key the control changed is being handed to the widget
 };
 
 // The virtual-key code of a Qt key (0 for keys without one).

@@ -14,6 +14,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/qt/ControlsQt.h"
 #include "platform/vcl/qt/GdiQt.h"
+#include "platform/vcl/qt/PeerClasses.h"
 
 namespace vclqt {
 namespace {
@@ -25,11 +26,10 @@ QString ToQString(const WideString& s) { return QString::fromUtf16(s.data(), sta
 class Waker : public QObject {
 public:
     static constexpr QEvent::Type kWake = static_cast<QEvent::Type>(QEvent::User + 0x51);
-    int foreignLoops = 0;
 
     bool event(QEvent* e) override {
         if (e->type() != kWake) return QObject::event(e);
-        if (foreignLoops > 0) {
+        if (InForeignLoop()) {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 if (msg.message == WM_QUIT) {
@@ -59,6 +59,7 @@ public:
             (void)app;
         }
         InstallQtGdi();
+        RegisterAllPeerClasses();
         SetGuiThread();
         waker_ = std::make_unique<Waker>();
         QPointer<Waker> target = waker_.get();
@@ -77,7 +78,9 @@ public:
     bool HasDisplay() const override { return true; }
 
     std::unique_ptr<TWidgetPeer> CreatePeer(TWinControl& control, const TCreateParams& params, TWidgetPeer* parent) override {
-        return std::make_unique<PeerWidget>(control, params, dynamic_cast<PeerWidget*>(parent));
+        auto* parentWidget = dynamic_cast<PeerWidget*>(parent);
+        if (auto peer = CreateRegisteredPeer(control, params, parentWidget)) return peer;
+        return std::make_unique<PeerWidget>(control, params, parentWidget);
     }
 
     void ProcessEvents() override {
@@ -144,9 +147,10 @@ public:
         }
         const std::size_t def = (r.Flags & MB_DEFBUTTON3) ? 2 : (r.Flags & MB_DEFBUTTON2) ? 1 : 0;
         if (def < answers.size()) box.setDefaultButton(static_cast<QPushButton*>(answers[def].first));
-        ++waker_->foreignLoops;
-        box.exec();
-        --waker_->foreignLoops;
+        {
+            ForeignLoopScope loop;
+            box.exec();
+        }
         for (const auto& [button, id] : answers)
             if (box.clickedButton() == button) return id;
         // Closed by the window frame or Escape: the cancelling answer.

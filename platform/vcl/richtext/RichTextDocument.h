@@ -1,6 +1,7 @@
 // A rich-text document with the operations the program sends to a rich-edit control: RTF and
 // text streaming, selection, find and replace, pictures, and drawing a character range onto a
-// page. This header is free of the toolkit; RichTextQt.h gives the toolkit side.
+// page. This header is free of the toolkit; platform/vcl/qt/richtext/RichTextQt.h gives the
+// toolkit side.
 //
 // Positions count one unit per character; a paragraph mark is one position (as a CR), a
 // picture is one position. The document always ends with a final paragraph mark, which the

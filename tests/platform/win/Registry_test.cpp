@@ -15,6 +15,7 @@
 #include "platform/win/RegistryFormat.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Unprivileged.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<BYTE>;
@@ -436,14 +437,17 @@ TEST_F(Registry, MachineHiveIsReadOnlyWhenNotWritable) {
 }
 
 TEST_F(Registry, MachineHiveInAFolderWeCannotWriteIsReadOnly) {
-    if (geteuid() == 0) GTEST_SKIP() << "root may write every folder";
-    testsupport::TempDir locked;
-    const testsupport::ScopedEnv dir("QUILLORA_REGISTRY_DIR", locked.path().string());
-    fs::permissions(locked.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    QuilloraRegistryReload();
-    Key key;
-    EXPECT_EQ(Create(HKEY_LOCAL_MACHINE, u"Software\\New", key), ERROR_ACCESS_DENIED);
-    fs::permissions(locked.path(), fs::perms::owner_all);
+    testsupport::TempDir scratch;
+    testsupport::RunUnprivileged(scratch.path(), [&] {
+        const fs::path locked = scratch / "locked";
+        fs::create_directory(locked);
+        const testsupport::ScopedEnv dir("QUILLORA_REGISTRY_DIR", locked.string());
+        fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+        QuilloraRegistryReload();
+        Key key;
+        EXPECT_EQ(Create(HKEY_LOCAL_MACHINE, u"Software\\New", key), ERROR_ACCESS_DENIED);
+        fs::permissions(locked, fs::perms::owner_all);
+    });
 }
 
 TEST_F(Registry, ClassesRootReadsUserClassesOverMachineClasses) {

@@ -11,6 +11,7 @@
 #include "platform/win/WinFiles.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Unprivileged.h"
 
 namespace fs = std::filesystem;
 using testsupport::ReadFileBytes;
@@ -247,18 +248,20 @@ TEST(WinFiles, ErrorCodes) {
 }
 
 TEST(WinFiles, AccessDeniedByPermissions) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-    TempDir dir;
-    dir.WriteFile("locked/secret.txt", "x");
-    fs::permissions(dir / "locked" / "secret.txt", fs::perms::none);
-    fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(Open(dir / "locked" / "secret.txt", GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(Open(dir / "locked" / "new.txt", GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-    EXPECT_FALSE(DeleteFileW(W(dir / "locked" / "secret.txt").c_str()));
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-    fs::permissions(dir / "locked", fs::perms::owner_all);
+    TempDir scratch;
+    testsupport::RunUnprivileged(scratch.path(), [&] {
+        const fs::path locked = scratch / "locked";
+        scratch.WriteFile("locked/secret.txt", "x");
+        fs::permissions(locked / "secret.txt", fs::perms::none);
+        fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(Open(locked / "secret.txt", GENERIC_READ, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+        EXPECT_EQ(Open(locked / "new.txt", GENERIC_WRITE, CREATE_NEW), INVALID_HANDLE_VALUE);
+        EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+        EXPECT_FALSE(DeleteFileW(W(locked / "secret.txt").c_str()));
+        EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+        fs::permissions(locked, fs::perms::owner_all);
+    });
 }
 
 TEST(WinFiles, Attributes) {

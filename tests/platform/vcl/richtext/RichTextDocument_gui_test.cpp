@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/vcl/richtext/RichTextQt.h"
+#include "platform/vcl/qt/richtext/RichTextQt.h"
 #include "tests/platform/vcl/richtext/GuiApp.h"
 
 using namespace richtext;

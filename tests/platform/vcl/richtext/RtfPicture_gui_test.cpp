@@ -1,4 +1,4 @@
-#include "platform/vcl/richtext/RtfPicture.h"
+#include "platform/vcl/qt/richtext/RtfPicture.h"
 
 #include <cstdint>
 #include <string>
@@ -11,10 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/vcl/qt/richtext/RichTextQt.h"
+#include "platform/vcl/qt/richtext/RtfReader.h"
 #include "platform/vcl/richtext/MetafileConverter.h"
 #include "platform/vcl/richtext/RichTextDocument.h"
-#include "platform/vcl/richtext/RichTextQt.h"
-#include "platform/vcl/richtext/RtfReader.h"
 #include "tests/platform/vcl/richtext/GuiApp.h"
 
 using namespace richtext;

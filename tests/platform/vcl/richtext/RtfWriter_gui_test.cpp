@@ -1,4 +1,4 @@
-#include "platform/vcl/richtext/RtfWriter.h"
+#include "platform/vcl/qt/richtext/RtfWriter.h"
 
 #include <string>
 
@@ -13,8 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/vcl/qt/richtext/RichTextQt.h"
 #include "platform/vcl/richtext/RichTextDocument.h"
-#include "platform/vcl/richtext/RichTextQt.h"
 #include "tests/platform/vcl/richtext/GuiApp.h"
 
 using namespace richtext;

@@ -1,4 +1,4 @@
-#include "platform/vcl/richtext/RtfWriter.h"
+#include "platform/vcl/qt/richtext/RtfWriter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/vcl/richtext/RtfPicture.h"
+#include "platform/vcl/qt/richtext/RtfPicture.h"
 
 #include <algorithm>
 #include <cmath>

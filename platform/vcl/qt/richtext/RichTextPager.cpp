@@ -1,4 +1,4 @@
-#include "platform/vcl/richtext/RichTextPager.h"
+#include "platform/vcl/qt/richtext/RichTextPager.h"
 
 #include <algorithm>
 #include <map>

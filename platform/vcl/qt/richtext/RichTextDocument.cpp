@@ -10,11 +10,11 @@
 #include <QTextTable>
 #include <QUrl>
 
-#include "platform/vcl/richtext/RichTextPager.h"
-#include "platform/vcl/richtext/RichTextQt.h"
-#include "platform/vcl/richtext/RtfPicture.h"
-#include "platform/vcl/richtext/RtfReader.h"
-#include "platform/vcl/richtext/RtfWriter.h"
+#include "platform/vcl/qt/richtext/RichTextPager.h"
+#include "platform/vcl/qt/richtext/RichTextQt.h"
+#include "platform/vcl/qt/richtext/RtfPicture.h"
+#include "platform/vcl/qt/richtext/RtfReader.h"
+#include "platform/vcl/qt/richtext/RtfWriter.h"
 #include "platform/win/WinString.h"
 
 namespace richtext {

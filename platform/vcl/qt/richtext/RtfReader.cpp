@@ -1,4 +1,4 @@
-#include "platform/vcl/richtext/RtfReader.h"
+#include "platform/vcl/qt/richtext/RtfReader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,8 +15,8 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include "platform/vcl/qt/richtext/RtfPicture.h"
 #include "platform/vcl/richtext/RtfLexer.h"
-#include "platform/vcl/richtext/RtfPicture.h"
 #include "platform/win/CodePages.h"
 
 namespace richtext {
