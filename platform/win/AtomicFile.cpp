@@ -1,5 +1,6 @@
 #include "platform/win/AtomicFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <random>
 
@@ -17,12 +18,16 @@ namespace {
 // Enough tries that only a folder we cannot create in, not bad luck, makes the save fail.
 constexpr unsigned kTempNameAttempts = 100;
 
-// Hidden, beside the target (same file system), random so that writers do not meet.
+// Hidden, beside the target (same file system), random so that writers do not meet. A long
+// target name is shortened (on a character boundary) to keep within the 255-byte name limit.
 std::string RandomTempName(const std::string& fileName, unsigned)
 {
     static thread_local std::mt19937_64 random{std::random_device{}()};
     static constexpr char kDigits[] = "0123456789abcdef";
-    std::string name = "." + fileName + ".";
+    constexpr std::size_t kRoom = 255 - std::char_traits<char>::length("..0123456789ab.tmp");
+    std::size_t keep = std::min(fileName.size(), kRoom);
+    while (keep > 0 && keep < fileName.size() && (static_cast<unsigned char>(fileName[keep]) & 0xC0) == 0x80) --keep;
+    std::string name = "." + fileName.substr(0, keep) + ".";
     std::uint64_t bits = random();
     for (int i = 0; i < 12; ++i, bits >>= 4) name.push_back(kDigits[bits & 0xF]);
     return name + ".tmp";

@@ -47,6 +47,14 @@ TEST(AtomicFile, ReplacesTheWholeFileAndLeavesNothingBeside)
     EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"a.txt"});
     EXPECT_TRUE(WriteFileAtomically((dir / "b.txt").u16string(), ""));
     EXPECT_EQ(ReadFileBytes(dir / "b.txt"), "");
+    // A name at the file system's limit still has room for its temporary name.
+    std::string longName;
+    while (longName.size() < 253) longName += "\xC3\xA9";  // "é", two bytes each
+    longName += "x";
+    ASSERT_EQ(longName.size(), 255u);
+    EXPECT_EQ(ReplaceFileAtomically(dir / longName, "long"), 0);
+    EXPECT_EQ(ReadFileBytes(dir / longName), "long");
+    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"a.txt", "b.txt", longName}));
 }
 
 TEST(AtomicFile, PermissionsFollowTheUmaskOrTheReplacedFile)
