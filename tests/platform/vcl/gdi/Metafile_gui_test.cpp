@@ -97,21 +97,11 @@ TEST(Metafile, HeaderTellsFrameBoundsAndDevice) {
     EXPECT_FALSE(DeleteEnhMetaFile(bounded));
 }
 
-std::string PdfText(const std::filesystem::path& pdf) {
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' -";
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return {};
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), p)) > 0) out.append(buffer, n);
-    pclose(p);
-    return out;
-}
+using testsupport::PdfText;
 
 TEST(PdfDevice, HoldsTheTextDrawnDirectlyAndThroughAMetafile) {
     gditest::EnsureApp();
-    if (std::system("command -v pdftotext > /dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+    if (!testsupport::HasPdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
     testsupport::TempDir dir;
     const auto file = dir / "page.pdf";
     const std::u16string name = file.u16string();
