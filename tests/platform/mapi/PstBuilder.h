@@ -56,7 +56,8 @@ struct Folder {
     std::u16string containerClass = u"IPF.Note";  // empty: no container class
     std::vector<Message> messages;
     std::vector<Folder> folders;
-    // "deleted", "sent" or "outbox": the store names this folder in that role.
+    // "inbox", "deleted", "sent" or "outbox": the store names this folder in that role (the
+    // Inbox through the receive-folder table).
     std::string role;
 };
 
@@ -79,6 +80,8 @@ struct Store {
     // Named properties: index i has property id 0x8000 + i.
     std::vector<NamedProp> names;
     std::uint32_t passwordCrc = 0;  // PR_PST_PASSWORD when not 0
+    // Further properties of folders, by folder path (names joined by backslashes).
+    std::vector<std::pair<std::u16string, Prop>> folderProps;
 };
 
 // The file bytes of the store.
