@@ -52,7 +52,7 @@ private:
 class PstFolder final : public MapiPropObject<IMAPIFolder> {
 public:
     PstFolder(PstContextPtr ctx, PstItem item)
-        : ctx_(std::move(ctx)), item_(std::make_shared<const PstItem>(std::move(item))), nid_(item_->Nid()) {}
+        : ctx_(std::move(ctx)), item_(std::make_shared<const PstItem>(std::move(item))) {}
 
     HRESULT GetContentsTable(ULONG flags, IMAPITable** table) override { return MakeTable(true, flags, table); }
     HRESULT GetHierarchyTable(ULONG flags, IMAPITable** table) override { return MakeTable(false, flags, table); }
@@ -120,7 +120,6 @@ private:
 
     PstContextPtr ctx_;
     SharedItem item_;
-    std::uint32_t nid_;
 };
 
 }  // namespace
