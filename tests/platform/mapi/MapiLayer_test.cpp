@@ -368,6 +368,37 @@ TEST_F(MapiLayer, FoldersWithAMessageClassStillListTheirContents) {
     EXPECT_EQ(count, 2);
 }
 
+// A folder that libpff can only meet by id, and then not as a folder, is reported as damaged
+// with libpff's text: its tables fail and its counts are error values, never an empty folder.
+TEST_F(MapiLayer, FolderThatCannotBeListedIsReportedNotEmpty) {
+    pstbuild::Store s;
+    s.folders = {pstbuild::Folder{u"Lost", u"IPF.Note", {pstbuild::Message{}}, {}, ""}};
+    s.folderProps = {{u"Lost", Prop::Unicode(0x001A001F, u"IPM")}};
+    s.detachedFolders = {u"Lost"};
+    const std::uint32_t nid = pstbuild::FolderNid(s, u"Lost");
+    ASSERT_NE(nid, 0u);
+    Mounted m(Write(s), "lost");
+    std::vector<BYTE> eid(4, 0);
+    eid.insert(eid.end(), s.recordKey, s.recordKey + 16);
+    for (int i = 0; i < 4; ++i) eid.push_back(static_cast<BYTE>(nid >> (8 * i)));
+    ComPtr<IMAPIFolder> lost = m.OpenFolder(SPropValue::Binary(PR_ENTRYID, eid));
+    ASSERT_TRUE(lost);
+    ComPtr<IMAPITable> table;
+    EXPECT_EQ(lost->GetContentsTable(0, table.put()), MAPI_E_CORRUPT_DATA);
+    EXPECT_FALSE(table);
+    std::unique_ptr<MAPIERROR> error;
+    ASSERT_EQ(lost->GetLastError(MAPI_E_CORRUPT_DATA, 0, &error), S_OK);
+    EXPECT_NE(error->lpszError.find("cannot be listed: "), std::string::npos) << error->lpszError;
+    EXPECT_GT(error->lpszError.size(), std::string("the folder's messages cannot be listed: ").size());
+    SPropTagArray counts{PR_CONTENT_COUNT, PR_SUBFOLDERS};
+    ULONG n = 0;
+    SPropValueArray v;
+    EXPECT_EQ(lost->GetProps(&counts, 0, &n, &v), MAPI_W_ERRORS_RETURNED);
+    EXPECT_EQ(v[0].ulPropTag, PROP_TAG(PT_ERROR, PROP_ID(PR_CONTENT_COUNT)));
+    EXPECT_EQ(v[0].Value.err, MAPI_E_CORRUPT_DATA);
+    EXPECT_EQ(v[1].Value.err, MAPI_E_CORRUPT_DATA);
+}
+
 TEST_F(MapiLayer, ReceiveFolderComesFromTheStoresTable) {
     pstbuild::Store s = pstbuild::SampleStore();
     s.folders[0].role = "inbox";

@@ -422,6 +422,7 @@ private:
     void AddFolder(const Folder& f, std::uint32_t nid, std::uint32_t parent, std::map<std::string, std::uint32_t>& roles,
                    const std::u16string& path) {
         if (!f.role.empty()) roles[f.role] = nid;
+        nidsByPath_[path] = nid;
         std::vector<TableRow> subRows;
         for (const Folder& sub : f.folders) {
             const std::uint32_t subNid = nids_.Next(0x02);
@@ -445,7 +446,9 @@ private:
             }
             msgRows.push_back(std::move(row));
         }
-        AddFolderNodes(nid, parent, f, subRows, msgRows, path);
+        const bool detached = std::find(store_.detachedFolders.begin(), store_.detachedFolders.end(), path) !=
+                              store_.detachedFolders.end();
+        AddFolderNodes(nid, detached ? 0 : parent, f, subRows, msgRows, path);
     }
 
     void AddFolderNodes(std::uint32_t nid, std::uint32_t parent, const Folder& f, const std::vector<TableRow>& subRows,
@@ -774,6 +777,10 @@ private:
         return file;
     }
 
+public:
+    std::map<std::u16string, std::uint32_t> nidsByPath_;
+
+private:
     const Store& store_;
     NidAllocator nids_;
     std::vector<Node> nodes_;
@@ -801,6 +808,13 @@ Prop Prop::Time(std::uint32_t tag, std::uint64_t filetime) {
 Prop Prop::Binary(std::uint32_t tag, const std::string& bytes) { return {tag, bytes}; }
 
 std::string Build(const Store& store) { return Writer(store).Build(); }
+
+std::uint32_t FolderNid(const Store& store, const std::u16string& path) {
+    Writer w(store);
+    w.Build();
+    const auto found = w.nidsByPath_.find(path);
+    return found == w.nidsByPath_.end() ? 0 : found->second;
+}
 
 bool WriteFile(const Store& store, const std::string& path) {
     const std::string bytes = Build(store);
