@@ -541,10 +541,14 @@ PstItem PstFile::FolderByNid(std::uint32_t nid, std::string* why) const {
     if (nid == NID_ROOT_FOLDER)
         return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_file_get_root_folder(h_->file, o, e); }, why);
     const auto& tree = FolderTree();
-    const auto place = tree.find(nid);
-    if (place == tree.end()) return ItemByNid(nid, why);  // outside the tree: by id alone
-    PstItem parent = FolderByNid(place->second.parent, why);
-    return parent ? parent.SubFolder(place->second.index, why) : PstItem();
+    if (!tree.count(nid)) return ItemByNid(nid, why);  // outside the tree: by id alone
+    // The indexes from the root down; every parent in the tree leads back to the root.
+    std::vector<int> indexes;
+    for (auto at = tree.find(nid); at != tree.end(); at = tree.find(at->second.parent))
+        indexes.push_back(at->second.index);
+    PstItem folder = FolderByNid(NID_ROOT_FOLDER, why);
+    for (auto index = indexes.rbegin(); folder && index != indexes.rend(); ++index) folder = folder.SubFolder(*index, why);
+    return folder;
 }
 
 HRESULT PstFile::ReceiveFolder(const std::string& messageClass, std::uint32_t& nid, std::string& explicitClass,
