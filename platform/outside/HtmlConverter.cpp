@@ -110,6 +110,7 @@ private:
             litehtml::document::ptr doc = litehtml::document::createFromUTF8(source.html.c_str(), &painter, &context_);
             if (!doc) throw std::runtime_error("the page could not be read");
             doc->render(layoutWidth);
+            painter.SetDocumentSize(doc->width(), doc->height());
             const litehtml::position clip(0, 0, std::max(doc->width(), layoutWidth), doc->height());
             doc->draw(reinterpret_cast<litehtml::uint_ptr>(dc), 0, 0, &clip);
             doc.reset();  // fonts go back before the painter does

@@ -250,7 +250,12 @@ void HtmlPainter::get_image_size(const litehtml::tchar_t* src, const litehtml::t
 void HtmlPainter::draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg) {
     CheckBudget();
     HDC dc = DcOf(hdc);
-    const litehtml::position& c = bg.clip_box;
+    litehtml::position c = bg.clip_box;
+    if (docHeight_ > 0) {
+        const int right = std::min(c.x + c.width, std::max(docWidth_, width_)), bottom = std::min(c.y + c.height, docHeight_);
+        c.width = std::max(0, right - c.x);
+        c.height = std::max(0, bottom - c.y);
+    }
     FillBox(dc, c.x, c.y, c.width, c.height, bg.color);
     if (bg.image.empty()) return;
     TGraphic* p = Picture(bg.image);
@@ -342,4 +347,44 @@ void HtmlPainter::get_media_features(litehtml::media_features& media) const {
 void HtmlPainter::get_language(litehtml::tstring& language, litehtml::tstring& culture) const {
     language = "en";
     culture.clear();
+}
+
+namespace {
+
+bool WrapsAlone(char32_t c) {
+    return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0x20000 && c <= 0x3FFFF);
+}
+
+}  // namespace
+
+void HtmlPainter::split_text(const char* text, const std::function<void(const litehtml::tchar_t*)>& onWord,
+                             const std::function<void(const litehtml::tchar_t*)>& onSpace) {
+    std::string word;
+    const auto flush = [&] {
+        if (!word.empty()) onWord(word.c_str());
+        word.clear();
+    };
+    for (const char* p = text; *p;) {
+        const auto lead = static_cast<unsigned char>(*p);
+        const int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 1;
+        std::string unit(p, 1);
+        char32_t code = lead;
+        for (int k = 1; k < length && p[k]; ++k) unit += p[k];
+        if (length > 1 && static_cast<int>(unit.size()) == length) {
+            code = lead & (0x7F >> length);
+            for (int k = 1; k < length; ++k) code = (code << 6) | (static_cast<unsigned char>(unit[k]) & 0x3F);
+        }
+        p += unit.size();
+        if (code == ' ' || code == '\t' || code == '\n' || code == '\r' || code == '\f') {
+            flush();
+            onSpace(unit.c_str());
+        } else if (WrapsAlone(code)) {
+            flush();
+            onWord(unit.c_str());
+        } else {
+            word += unit;
+        }
+    }
+    flush();
 }

@@ -33,6 +33,11 @@ public:
     HtmlPainter(const HtmlPainter&) = delete;
     HtmlPainter& operator=(const HtmlPainter&) = delete;
 
+    // The laid-out document's size: backgrounds (the page's own, above all) end there.
+    void SetDocumentSize(int width, int height) {
+        docWidth_ = width;
+        docHeight_ = height;
+    }
     // Remote pictures that were asked for and refused.
     const std::vector<std::string>& RefusedPictures() const { return refused_; }
 
@@ -66,6 +71,10 @@ public:
     }
     void get_media_features(litehtml::media_features& media) const override;
     void get_language(litehtml::tstring& language, litehtml::tstring& culture) const override;
+    // Words end at white space, and every ideograph is a word of its own: text in Chinese,
+    // Japanese or Korean has no spaces and must still wrap.
+    void split_text(const char* text, const std::function<void(const litehtml::tchar_t*)>& onWord,
+                    const std::function<void(const litehtml::tchar_t*)>& onSpace) override;
 
 private:
     struct Font;
@@ -82,4 +91,5 @@ private:
     std::map<std::string, std::unique_ptr<TGraphic>> pictures_;  // null: could not be had
     std::vector<std::string> refused_;
     int clipDepth_ = 0;
+    int docWidth_ = 0, docHeight_ = 0;  // 0: not laid out yet
 };

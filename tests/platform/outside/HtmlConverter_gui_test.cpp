@@ -64,6 +64,7 @@ TEST_F(HtmlConverterTest, LaysOutAPageInItsCharsetWithTablesAndLists) {
     GetEnhMetaFileHeader(picture, sizeof(h), &h);
     EXPECT_LE(h.rclBounds.right, 600);
     EXPECT_GT(h.rclBounds.bottom, 100);
+    EXPECT_LT(h.rclBounds.bottom, 1000);  // the page's background ends with the page
     const std::string text = TextOf(picture, dir);
     EXPECT_NE(text.find("Quarterly \xD0\xBE\xD1\x82\xD1\x87\xD0\xB5\xD1\x82"), std::string::npos) << text;
     EXPECT_NE(text.find("Cell A"), std::string::npos);
@@ -73,6 +74,22 @@ TEST_F(HtmlConverterTest, LaysOutAPageInItsCharsetWithTablesAndLists) {
     WideString formats;
     converter->GetSupportedFormats(formats);
     EXPECT_EQ(formats.rfind(u"PDF\n", 0), 0u);
+}
+
+TEST_F(HtmlConverterTest, TextWithoutSpacesInChineseWrapsAtTheWidth) {
+    TempDir dir;
+    std::string line;
+    for (int i = 0; i < 200; ++i) line += "\xE4\xB8\xAD";  // U+4E2D, no spaces anywhere
+    const auto page = dir.WriteFile("cjk.html", "<meta charset=utf-8><p>" + line + "</p>");
+    auto converter = CreateHtmlConverter();
+    HENHMETAFILE picture = nullptr;
+    long dpiX = 0, dpiY = 0;
+    ASSERT_EQ(converter->ConvertToEMF(Url(page), u"", picture, 300, 0, dpiX, dpiY), S_OK) << converter->LastError();
+    ENHMETAHEADER h;
+    GetEnhMetaFileHeader(picture, sizeof(h), &h);
+    EXPECT_LT(h.rclBounds.right, 300);
+    EXPECT_GT(h.rclBounds.bottom, 150);  // many lines
+    DeleteEnhMetaFile(picture);
 }
 
 TEST_F(HtmlConverterTest, AMimeMessageShowsItsInlinePictureAndNothingRemote) {
