@@ -72,7 +72,9 @@ HGLOBAL BlockOf(const std::string& bytes) {
 }
 
 // UTF-16 little-endian bytes with their terminating zero, and back (up to the first zero).
-std::string WideBytes(std::u16string_view text) {
+}  // namespace
+
+std::string ClipboardTextBytes(std::u16string_view text) {
     std::string bytes;
     for (char16_t c : text) {
         bytes.push_back(static_cast<char>(c & 0xFF));
@@ -82,7 +84,7 @@ std::string WideBytes(std::u16string_view text) {
     return bytes;
 }
 
-WideString WideOfBytes(std::string_view bytes) {
+WideString ClipboardText(std::string_view bytes) {
     WideString text;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto c = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
@@ -91,6 +93,13 @@ WideString WideOfBytes(std::string_view bytes) {
     }
     return text;
 }
+
+WideString ClipboardFormatName(UINT format) {
+    const auto& names = S().names;
+    return format >= kFirstRegistered && format - kFirstRegistered < names.size() ? names[format - kFirstRegistered] : WideString();
+}
+
+namespace {
 
 std::string NarrowOfBytes(std::string_view bytes) { return std::string(bytes.substr(0, bytes.find('\0'))); }
 
@@ -117,9 +126,9 @@ std::vector<UINT> CurrentFormats() {
 std::optional<std::string> Lookup(UINT format) {
     if (auto bytes = Current(format)) return bytes;
     if (format == CF_TEXT)
-        if (auto wide = Current(CF_UNICODETEXT)) return Utf16ToUtf8(WideOfBytes(*wide)) + '\0';
+        if (auto wide = Current(CF_UNICODETEXT)) return Utf16ToUtf8(ClipboardText(*wide)) + '\0';
     if (format == CF_UNICODETEXT)
-        if (auto narrow = Current(CF_TEXT)) return WideBytes(Utf8ToUtf16(NarrowOfBytes(*narrow)));
+        if (auto narrow = Current(CF_TEXT)) return ClipboardTextBytes(Utf8ToUtf16(NarrowOfBytes(*narrow)));
     return std::nullopt;
 }
 
@@ -385,10 +394,10 @@ std::optional<std::string> TClipboard::Buffer(UINT format) const {
 
 WideString TClipboard::AsText() const {
     const auto bytes = Buffer(CF_UNICODETEXT);
-    return bytes ? WideOfBytes(*bytes) : WideString();
+    return bytes ? ClipboardText(*bytes) : WideString();
 }
 
-void TClipboard::SetAsText(const WideString& text) { SetBuffer(CF_UNICODETEXT, WideBytes(text)); }
+void TClipboard::SetAsText(const WideString& text) { SetBuffer(CF_UNICODETEXT, ClipboardTextBytes(text)); }
 
 int TClipboard::GetTextBuf(WideChar* buffer, int size) const {
     if (!buffer || size <= 0) return 0;

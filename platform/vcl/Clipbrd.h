@@ -53,6 +53,12 @@ std::string MakeClipboardHtml(std::string_view html);
 // header when the offsets are missing or out of range.
 std::string ClipboardHtmlDocument(std::string_view content);
 
+// CF_UNICODETEXT content (UTF-16 little-endian and a zero) of a text, and the text of such content.
+std::string ClipboardTextBytes(std::u16string_view text);
+WideString ClipboardText(std::string_view bytes);
+// The name of a registered format (empty for a standard or unknown one).
+WideString ClipboardFormatName(UINT format);
+
 // What the clipboard holds: the formats and their bytes.
 struct TClipboardItem {
     UINT Format = 0;
