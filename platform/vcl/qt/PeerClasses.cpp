@@ -37,6 +37,7 @@ void RegisterAllPeerClasses() {
     if (done) return;
     done = true;
     // Each unit's Qt file adds its registration here.
+    RegisterHintWindowPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }

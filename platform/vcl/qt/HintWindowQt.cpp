@@ -1,0 +1,28 @@
+// The hint window's peer: a tool-tip window of the desktop, painted by THintWindow, that never
+// takes the focus or activates.
+#include "platform/vcl/qt/ControlsQt.h"
+#include "platform/vcl/qt/PeerClasses.h"
+
+namespace vclqt {
+namespace {
+
+class HintPeer : public PeerWidget {
+public:
+    HintPeer(TWinControl& control, const TCreateParams& params) : PeerWidget(control, params, nullptr) {
+        setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    void SetFocus() override {}
+    void Activate() override {}
+};
+
+}  // namespace
+
+void RegisterHintWindowPeers() {
+    RegisterPeerClass(u"THintWindow", [](TWinControl& c, const TCreateParams& p, PeerWidget*) {
+        return std::make_unique<HintPeer>(c, p);
+    });
+}
+
+}  // namespace vclqt
