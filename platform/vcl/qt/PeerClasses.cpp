@@ -38,6 +38,7 @@ void RegisterAllPeerClasses() {
     done = true;
     // Each unit's Qt file adds its registration here.
     RegisterHintWindowPeers();
+    RegisterRichEditPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }

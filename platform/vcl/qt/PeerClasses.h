@@ -22,6 +22,7 @@ std::unique_ptr<TWidgetPeer> CreateRegisteredPeer(TWinControl& control, const TC
 // Registers the peers of every unit; the widget set calls it once.
 void RegisterAllPeerClasses();
 void RegisterHintWindowPeers();
+void RegisterRichEditPeers();
 
 // While a loop of Qt's own runs (a dialog's exec, a menu's popup), posted messages of the class
 // library are delivered from inside it. Hold one around every such exec.
