@@ -143,7 +143,6 @@ bool TOpenDialog::Accept(const std::vector<WideString>& names) {
 }
 
 bool TOpenDialog::Execute() {
-    const int startIndex = filterIndex_;
     for (;;) {
         TModalRequest request;
         request.What = Saving() ? TModalRequest::SaveDialog : TModalRequest::OpenDialog;
@@ -151,9 +150,11 @@ bool TOpenDialog::Execute() {
         request.FilterIndex = filterIndex_;
         if (!fileName_.empty()) request.Files.push_back(fileName_);
         if (Run(request) != mrOk || request.Files.empty()) return false;
+        // A dialog that reported the change while open (SetFilterIndex) fired OnTypeChange then.
         const int count = static_cast<int>(ParseFilter(filter_).size());
-        if (request.FilterIndex >= 1 && (count == 0 || request.FilterIndex <= count))
-            filterIndex_ = request.FilterIndex;
+        const bool changed = request.FilterIndex != filterIndex_ && request.FilterIndex >= 1 &&
+                             (count == 0 || request.FilterIndex <= count);
+        if (changed) filterIndex_ = request.FilterIndex;
         std::vector<WideString> names;
         for (const WideString& name : request.Files) names.push_back(WithDefaultExt(name));
         if (!options_.Contains(ofAllowMultiSelect)) names.resize(1);
@@ -161,7 +162,7 @@ bool TOpenDialog::Execute() {
         fileName_ = names.front();
         files_->Clear();
         for (const WideString& name : names) files_->Add(Utf16ToUtf8(name));
-        if (filterIndex_ != startIndex && OnTypeChange) OnTypeChange(this);
+        if (changed && OnTypeChange) OnTypeChange(this);
         if (Accept(names)) return true;
     }
 }

@@ -37,7 +37,7 @@ QStringList NameFilters(const std::vector<TFileFilter>& filters) {
     return list;
 }
 
-int RunFileDialog(TModalRequest& request, const TOpenDialog& dialog) {
+int RunFileDialog(TModalRequest& request, TOpenDialog& dialog) {
     QFileDialog box(OwnerWidget(), ToQString(dialog.Title()));
     // Qt's own dialog on every desktop: the same behaviour everywhere and under the test hook.
     box.setOption(QFileDialog::DontUseNativeDialog);
@@ -66,6 +66,14 @@ int RunFileDialog(TModalRequest& request, const TOpenDialog& dialog) {
     box.setDirectory(dir);
     if (!file.isEmpty()) box.selectFile(info.fileName());
     if (!dialog.DefaultExt().empty()) box.setDefaultSuffix(ToQString(dialog.DefaultExt()));
+    // The program hears of another filter while the dialog is open.
+    TOpenDialog* live = &dialog;
+    QObject::connect(&box, &QFileDialog::filterSelected, &box, [live, names](const QString& filter) {
+        const auto at = names.indexOf(filter);
+        if (at < 0 || at + 1 == live->FilterIndex()) return;
+        live->SetFilterIndex(static_cast<int>(at) + 1);
+        if (live->OnTypeChange) live->OnTypeChange(live);
+    });
     int accepted;
     {
         ForeignLoopScope loop;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/vcl/Dialogs.h"
+#include "platform/vcl/Filer.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
 
@@ -197,6 +198,46 @@ TEST(DialogsTest, InputQueryAndFolderAnsweredByTheHook) {
     WideString folder;
     EXPECT_TRUE(SelectDirectory(u"Export to", u"/root/start", folder));
     EXPECT_EQ(folder, u"/chosen");
+}
+
+TEST(DialogsTest, FontDialogTakesTheAnswerOrKeepsTheFont) {
+    TFontDialog dialog(nullptr);
+    dialog.Font()->SetName(u"Arial");
+    TScopedModalHook hook([](TModalRequest& r) {
+        auto* d = dynamic_cast<TFontDialog*>(r.Dialog);
+        EXPECT_EQ(r.What, TModalRequest::FontDialog);
+        d->Font()->SetName(u"Courier New");
+        d->Font()->SetSize(12);
+        return r.Caption.empty() ? mrOk : mrCancel;
+    });
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.Font()->Name(), u"Courier New");
+    EXPECT_EQ(dialog.Font()->Size(), 12);
+    TScopedModalHook cancel([](TModalRequest& r) {
+        dynamic_cast<TFontDialog*>(r.Dialog)->Font()->SetName(u"Changed");
+        return mrCancel;
+    });
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.Font()->Name(), u"Courier New");
+}
+
+TEST(DialogsTest, DialogsReadFromAFormFile) {
+    RegisterClasses({&TOpenDialog::StaticClass(), &TSaveDialog::StaticClass(), &TPrintDialog::StaticClass()});
+    TComponent owner(nullptr);
+    auto* save = new TSaveDialog(&owner);
+    ReadComponentText("object SaveDialog1: TSaveDialog\n"
+                      "  DefaultExt = 'msg'\n"
+                      "  Filter = 'Messages (*.msg)|*.msg|All files|*.*'\n"
+                      "  FilterIndex = 2\n"
+                      "  Options = [ofOverwritePrompt, ofHideReadOnly, ofPathMustExist]\n"
+                      "  Title = 'Save message as'\n"
+                      "end\n",
+                      save);
+    EXPECT_EQ(save->DefaultExt(), u"msg");
+    EXPECT_EQ(ParseFilter(save->Filter()).size(), 2u);
+    EXPECT_EQ(save->FilterIndex(), 2);
+    EXPECT_EQ(save->Options(), (TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofPathMustExist}));
+    EXPECT_EQ(save->Title(), u"Save message as");
 }
 
 }  // namespace
