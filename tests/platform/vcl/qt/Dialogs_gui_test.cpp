@@ -7,6 +7,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QTimer>
@@ -111,6 +114,56 @@ TEST_F(QtDialogsTest, QtPrintDialogOffersAPdfFileWithoutAPrinter) {
     Printer()->Canvas()->TextOut(10, 10, u"x");
     Printer()->EndDoc();
     EXPECT_EQ(Head(pdf, 5), "%PDF-");
+}
+
+TEST_F(QtDialogsTest, MessageBoxesShowTheButtonsAndIconsOfTheirFlags) {
+    struct Case {
+        UINT flags;
+        QMessageBox::Icon icon;
+        std::vector<QMessageBox::StandardButton> buttons;
+        QMessageBox::StandardButton press;
+        int answer;
+    };
+    const Case cases[] = {
+        {MB_OK, QMessageBox::NoIcon, {QMessageBox::Ok}, QMessageBox::Ok, IDOK},
+        {MB_OK | MB_ICONINFORMATION, QMessageBox::Information, {QMessageBox::Ok}, QMessageBox::Ok, IDOK},
+        {MB_OK | MB_ICONERROR, QMessageBox::Critical, {QMessageBox::Ok}, QMessageBox::Ok, IDOK},
+        {MB_OK | MB_ICONWARNING, QMessageBox::Warning, {QMessageBox::Ok}, QMessageBox::Ok, IDOK},
+        {MB_OKCANCEL, QMessageBox::NoIcon, {QMessageBox::Ok, QMessageBox::Cancel}, QMessageBox::Cancel, IDCANCEL},
+        {MB_YESNO | MB_ICONQUESTION, QMessageBox::Question, {QMessageBox::Yes, QMessageBox::No}, QMessageBox::No, IDNO},
+        {MB_YESNOCANCEL, QMessageBox::NoIcon, {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}, QMessageBox::Yes, IDYES},
+    };
+    for (const Case& c : cases) {
+        WhenShown<QMessageBox>([&c](QMessageBox& box) {
+            EXPECT_EQ(box.icon(), c.icon) << c.flags;
+            EXPECT_EQ(box.buttons().size(), static_cast<qsizetype>(c.buttons.size())) << c.flags;
+            for (auto b : c.buttons) EXPECT_NE(box.button(b), nullptr) << c.flags;
+            box.button(c.press)->click();
+        });
+        EXPECT_EQ(MessageBoxW(nullptr, u"Text", u"Caption", c.flags), c.answer) << c.flags;
+    }
+}
+
+TEST_F(QtDialogsTest, QtInputAndFolderDialogs) {
+    WhenShown<QInputDialog>([](QInputDialog& box) {
+        EXPECT_EQ(box.labelText(), QStringLiteral("Name:"));
+        EXPECT_EQ(box.textValue(), QStringLiteral("old"));
+        box.setTextValue(QStringLiteral("new"));
+        box.accept();
+    });
+    EXPECT_EQ(InputBox(u"Rename", u"Name:", u"old"), u"new");
+
+    TempDir dir;
+    std::filesystem::create_directory(dir / "sub");
+    WhenShown<QFileDialog>([&](QFileDialog& box) {
+        EXPECT_EQ(box.fileMode(), QFileDialog::Directory);
+        EXPECT_EQ(box.directory().absolutePath(), QString::fromStdString(dir.path().string()));
+        box.setDirectory(QString::fromStdString((dir / "sub").string()));
+        static_cast<QDialog&>(box).accept();
+    });
+    WideString folder = Utf8ToUtf16(dir.path().string());
+    ASSERT_TRUE(SelectDirectory(u"Export to", {}, folder));
+    EXPECT_EQ(folder, Utf8ToUtf16((dir / "sub").string()));
 }
 
 }  // namespace
