@@ -229,7 +229,11 @@ void TApplication::ActivateHint(TPoint cursorPos) {
         delete hintWindow_;
         hintWindow_ = nullptr;
     }
-    if (!hintWindow_) hintWindow_ = static_cast<THintWindow*>(windowClass->Create(this));
+    if (!hintWindow_) {
+        hintWindow_ = static_cast<THintWindow*>(windowClass->Create(this));
+        // Owned components go without telling the owner; this way we hear of it.
+        hintWindow_->FreeNotification(this);
+    }
     hintWindow_->SetColor(info.HintColor);
     TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
     r.Offset(info.HintPos.x, info.HintPos.y);

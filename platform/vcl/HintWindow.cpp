@@ -66,6 +66,7 @@ void THintWindow::ActivateHintData(TRect rect, const WideString& hint, void*) {
     SetCaption(hint);
     SetBoundsRect(rect);
     active_ = true;
+    HandleNeeded();
     SetVisible(true);
     Invalidate();
 }
