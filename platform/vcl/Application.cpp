@@ -199,13 +199,15 @@ constexpr UINT_PTR kShowTimer = 1, kHideTimer = 2;
 
 void TApplication::HintMouseMessage(TControl* control, TPoint clientPos) {
     if (control == hintControl_) return;
+    // Moving on from a shown hint shows the next one sooner.
+    const bool showing = hintWindow_ && hintWindow_->Active();
     CancelHint();
     hintControl_ = control;
     if (!control) return;
     SetHint(GetLongHint(HintOf(control)));
     if (showHint_ && control->ShowHint() && !GetShortHint(HintOf(control)).empty()) {
         hintPos_ = control->ClientToScreen(clientPos);
-        hintTimer_ = SetTimer(handle_, kShowTimer, static_cast<UINT>(HintPause), nullptr);
+        hintTimer_ = SetTimer(handle_, kShowTimer, static_cast<UINT>(showing ? HintShortPause : HintPause), nullptr);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 
 #include "platform/vcl/Dialogs.h"
+#include "platform/vcl/Printers.h"
 #include "platform/vcl/qt/ControlsQt.h"
 #include "platform/vcl/qt/GdiQt.h"
 #include "platform/vcl/qt/PeerClasses.h"
@@ -98,10 +99,23 @@ int RunPrintDialog(TModalRequest& request) {
             out = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(QStringLiteral("print.pdf"));
         printer.setOutputFileName(out);
     }
+    auto* dialog = dynamic_cast<TPrintDialog*>(request.Dialog);
+    printer.setPageOrientation(Printer()->Orientation() == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPrintDialog box(&printer, OwnerWidget());
-    if (request.What == TModalRequest::PrinterSetupDialog) {
-        box.setOption(QAbstractPrintDialog::PrintPageRange, false);
-        box.setOption(QAbstractPrintDialog::PrintSelection, false);
+    const bool setup = request.What == TModalRequest::PrinterSetupDialog;
+    box.setOption(QAbstractPrintDialog::PrintPageRange, !setup && dialog && dialog->Options().Contains(poPageNums));
+    box.setOption(QAbstractPrintDialog::PrintSelection, !setup && dialog && dialog->Options().Contains(poSelection));
+    box.setOption(QAbstractPrintDialog::PrintToFile, !(dialog && dialog->Options().Contains(poDisablePrintToFile)));
+    if (dialog && !setup) {
+        printer.setCopyCount(std::max(1, dialog->Copies()));
+        printer.setCollateCopies(dialog->Collate());
+        if (dialog->MaxPage() > 0) box.setMinMax(std::max(1, dialog->MinPage()), dialog->MaxPage());
+        if (dialog->PrintRange() == prPageNums && dialog->FromPage() > 0) {
+            box.setPrintRange(QAbstractPrintDialog::PageRange);
+            printer.setFromTo(dialog->FromPage(), std::max(dialog->FromPage(), dialog->ToPage()));
+        } else if (dialog->PrintRange() == prSelection) {
+            box.setPrintRange(QAbstractPrintDialog::Selection);
+        }
     }
     int accepted;
     {
@@ -109,6 +123,20 @@ int RunPrintDialog(TModalRequest& request) {
         accepted = box.exec();
     }
     if (accepted != QDialog::Accepted) return mrCancel;
+    Printer()->SetOrientation(printer.pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
+    if (dialog && !setup) {
+        dialog->SetCopies(printer.copyCount());
+        dialog->SetCollate(printer.collateCopies());
+        switch (box.printRange()) {
+        case QAbstractPrintDialog::PageRange:
+            dialog->SetPrintRange(prPageNums);
+            dialog->SetFromPage(printer.fromPage());
+            dialog->SetToPage(printer.toPage());
+            break;
+        case QAbstractPrintDialog::Selection: dialog->SetPrintRange(prSelection); break;
+        default: dialog->SetPrintRange(prAllPages); break;
+        }
+    }
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         request.OutputFile = FromQString(printer.outputFileName());
         request.PrinterName.clear();

@@ -11,6 +11,7 @@
 #include <QTextBrowser>
 
 #include "platform/vcl/Clipbrd.h"
+#include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/Printers.h"
@@ -231,6 +232,34 @@ TEST_F(RichEditTest, ScreenshotOfFormattedRtf) {
     // The link is an anchor of the view (a click opens it in the desktop's browser).
     const QTextCursor link = View()->document()->find(QStringLiteral("example.org"));
     EXPECT_EQ(link.charFormat().anchorHref(), QStringLiteral("https://example.org"));
+}
+
+TEST_F(RichEditTest, ReadAndWrittenByFormFiles) {
+    RegisterClass(TRichEdit::StaticClass());
+    auto* read = new TRichEdit(form);
+    read->SetParent(form);
+    ReadComponentText("object Body: TRichEdit\n"
+                      "  Left = 4\n  Top = 4\n  Width = 200\n  Height = 100\n"
+                      "  Lines.Strings = (\n    'First line'\n    'Second line')\n"
+                      "  ReadOnly = True\n  ScrollBars = ssVertical\n  WordWrap = False\n"
+                      "end\n",
+                      read);
+    EXPECT_EQ(read->Document().Text(), u"First line\rSecond line");
+    EXPECT_TRUE(read->ReadOnly());
+    EXPECT_EQ(read->ScrollBars(), ssVertical);
+    EXPECT_FALSE(read->WordWrap());
+    auto* view = dynamic_cast<QWidget*>(read->Peer())->findChild<QTextBrowser*>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->isReadOnly());
+    EXPECT_EQ(view->lineWrapMode(), QTextEdit::NoWrap);
+    const std::string text = ComponentToText(read, nullptr);
+    EXPECT_NE(text.find("Lines.Strings = (\n    'First line'\n    'Second line')"), std::string::npos) << text;
+    EXPECT_NE(text.find("ScrollBars = ssVertical"), std::string::npos) << text;
+
+    read->Lines()->Add("Third");
+    read->Lines()->Delete(0);
+    read->Lines()->Insert(0, "New first");
+    EXPECT_EQ(read->Document().Text(), u"New first\rSecond line\rThird");
 }
 
 }  // namespace
