@@ -143,7 +143,9 @@ bool TOpenDialog::Accept(const std::vector<WideString>& names) {
 }
 
 bool TOpenDialog::Execute() {
-    for (;;) {
+    // A refused choice asks again; a hook that keeps giving one must not hang its test.
+    constexpr int kMaxRounds = 100;
+    for (int round = 0; round < kMaxRounds; ++round) {
         TModalRequest request;
         request.What = Saving() ? TModalRequest::SaveDialog : TModalRequest::OpenDialog;
         request.Caption = title_;
@@ -165,6 +167,7 @@ bool TOpenDialog::Execute() {
         if (changed && OnTypeChange) OnTypeChange(this);
         if (Accept(names)) return true;
     }
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------------

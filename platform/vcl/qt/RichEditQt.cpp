@@ -34,9 +34,22 @@ public:
         QObject::connect(view_, &QTextBrowser::anchorClicked, view_, [](const QUrl& url) {
             if (OpensInBrowser(url)) QDesktopServices::openUrl(url);
         });
-        QObject::connect(view_, &QTextEdit::selectionChanged, view_, [this] {
-            if (!settingSelection_) Send(CN_COMMAND, MAKEWPARAM(0, EN_SELCHANGE), 0);
-        });
+        // Told once the change is complete: a change of the document moves the view's cursor
+        // while the engine is still at work, and the control syncs the view after it.
+        const auto selectionChanged = [this] {
+            if (settingSelection_ || selectionPending_) return;
+            selectionPending_ = true;
+            QMetaObject::invokeMethod(view_, [this] {
+                selectionPending_ = false;
+                const CHARRANGE now = Selection();
+                if (now.cpMin != reported_.cpMin || now.cpMax != reported_.cpMax) {
+                    reported_ = now;
+                    Send(CN_COMMAND, MAKEWPARAM(0, EN_SELCHANGE), 0);
+                }
+            }, Qt::QueuedConnection);
+        };
+        QObject::connect(view_, &QTextEdit::selectionChanged, view_, selectionChanged);
+        QObject::connect(view_, &QTextEdit::cursorPositionChanged, view_, selectionChanged);
         QObject::connect(view_, &QTextEdit::textChanged, view_, [this] {
             if (!view_->isReadOnly() && view_->hasFocus()) Send(CN_COMMAND, MAKEWPARAM(0, EN_CHANGE), 0);
         });
@@ -74,6 +87,7 @@ public:
         settingSelection_ = true;
         view_->setTextCursor(c);
         settingSelection_ = false;
+        reported_ = Selection();
     }
     CHARRANGE Selection() const override {
         const QTextCursor c = view_->textCursor();
@@ -85,6 +99,8 @@ private:
     TCustomRichEdit& edit_;
     QTextBrowser* view_ = nullptr;
     bool settingSelection_ = false;
+    bool selectionPending_ = false;
+    CHARRANGE reported_;  // the view's selection the control knows
 };
 
 LONG DrawRange(richtext::RichTextDocument& document, const FORMATRANGE& range, bool render) {

@@ -246,14 +246,18 @@ void TCustomRichEdit::SetSelection(CHARRANGE range) {
     if (TRichEditPeer* p = View()) p->SetSelection(document_->GetSel());
 }
 
-int TCustomRichEdit::SelStart() const { return document_->GetSel().cpMin; }
+int TCustomRichEdit::SelStart() const {
+    return document_->GetSel().cpMin;
+}
 int TCustomRichEdit::SelLength() const {
     const CHARRANGE r = document_->GetSel();
     return r.cpMax - r.cpMin;
 }
 void TCustomRichEdit::SetSelStart(int v) { SetSelection({v, v}); }
 void TCustomRichEdit::SetSelLength(int v) { SetSelection({SelStart(), SelStart() + v}); }
-WideString TCustomRichEdit::SelText() const { return document_->GetSelText(); }
+WideString TCustomRichEdit::SelText() const {
+    return document_->GetSelText();
+}
 
 void TCustomRichEdit::SetSelText(const WideString& text) {
     document_->ReplaceSel(text);
@@ -394,7 +398,6 @@ bool TCustomRichEdit::HandleRichEditMessage(TMessage& m) {
         return true;
     }
     case EM_GETSEL: {
-        TakeViewSelection();
         const CHARRANGE r = doc.GetSel();
         if (m.WParam) *reinterpret_cast<DWORD*>(m.WParam) = static_cast<DWORD>(r.cpMin);
         if (m.LParam) *reinterpret_cast<DWORD*>(m.LParam) = static_cast<DWORD>(r.cpMax);
@@ -406,7 +409,6 @@ bool TCustomRichEdit::HandleRichEditMessage(TMessage& m) {
         if (TRichEditPeer* p = View()) p->SetSelection(doc.GetSel());
         return true;
     case EM_EXGETSEL:
-        TakeViewSelection();
         if (auto* r = reinterpret_cast<CHARRANGE*>(m.LParam)) *r = doc.GetSel();
         return true;
     case EM_EXSETSEL: {
@@ -417,7 +419,6 @@ bool TCustomRichEdit::HandleRichEditMessage(TMessage& m) {
         return true;
     }
     case EM_GETSELTEXT: {
-        TakeViewSelection();
         const WideString text = doc.GetSelText();
         if (auto* buffer = reinterpret_cast<LPWSTR>(m.LParam)) {
             std::copy(text.begin(), text.end(), buffer);
@@ -439,14 +440,15 @@ bool TCustomRichEdit::HandleRichEditMessage(TMessage& m) {
     }
     case EM_REPLACESEL: {
         const auto* text = reinterpret_cast<LPCWSTR>(m.LParam);
-        TakeViewSelection();
         doc.ReplaceSel(text ? text : u"");
         DocumentChanged();
         return true;
     }
     case EM_EXLINEFROMCHAR: m.Result = LineFromChar(static_cast<LONG>(m.LParam)); return true;
     case EM_LINEFROMCHAR: m.Result = LineFromChar(static_cast<LONG>(static_cast<INT_PTR>(m.WParam))); return true;
-    case EM_LINEINDEX: m.Result = LineIndex(static_cast<int>(static_cast<INT_PTR>(m.WParam))); return true;
+    case EM_LINEINDEX:
+        m.Result = LineIndex(static_cast<int>(static_cast<INT_PTR>(m.WParam)));
+        return true;
     case EM_LINELENGTH: {
         const auto pos = static_cast<LONG>(static_cast<INT_PTR>(m.WParam));
         m.Result = LineLength(LineFromChar(pos));

@@ -192,7 +192,7 @@ protected:
 
 private:
     TRichEditPeer* View() const { return dynamic_cast<TRichEditPeer*>(Peer()); }
-    // The selection as the view holds it, when there is one.
+    // The selection the user made in the view (it says when: EN_SELCHANGE).
     void TakeViewSelection();
     void SetSelection(CHARRANGE range);
     bool HandleRichEditMessage(TMessage& m);

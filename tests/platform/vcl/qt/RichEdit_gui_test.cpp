@@ -100,7 +100,8 @@ TEST_F(RichEditTest, SelectionAndLineMessagesOnAKnownDocument) {
     c.setPosition(6);
     c.setPosition(10, QTextCursor::KeepAnchor);
     View()->setTextCursor(c);
-    EXPECT_GE(selChanges, 1);
+    Application->ProcessMessages();
+    EXPECT_EQ(selChanges, 1);
     EXPECT_EQ(edit->SelText(), u"bold");
     edit->SelectAll();
     EXPECT_EQ(edit->SelLength(), 35);
