@@ -158,16 +158,31 @@ public:
 
 // The one place tests answer dialogs: a message box or a modal form asks the hook first.
 struct TModalRequest {
-    enum Kind { MessageBox, ModalForm };
+    enum Kind {
+        MessageBox, ModalForm, OpenDialog, SaveDialog, PrintDialog, PrinterSetupDialog, FontDialog,
+        FolderDialog, InputQuery
+    };
     Kind What = MessageBox;
     TCustomForm* Form = nullptr;  // ModalForm: shown, with its handle
-    WideString Text;              // MessageBox
+    TComponent* Dialog = nullptr; // the dialog component asking (Dialogs.h), when one asks
+    WideString Text;              // MessageBox; the prompt of InputQuery
     WideString Caption;
     UINT Flags = 0;
+    // Answers of the dialogs. File dialogs: the names chosen and the 1-based filter index.
+    // InputQuery: the value (the initial one on the way in). FolderDialog: Files[0].
+    // Print dialogs: the printer chosen, or OutputFile to print into a PDF file.
+    std::vector<WideString> Files;
+    int FilterIndex = 0;
+    WideString Value;
+    WideString PrinterName;
+    WideString OutputFile;
 };
-// Returns the answer (an ID* of a message box, an mr* of a form), or 0 to let the dialog run.
+// Returns the answer (an ID* of a message box, an mr* of a form or dialog), or 0 to let the
+// dialog run.
 using TModalHook = std::function<int(TModalRequest& request)>;
 void SetModalHook(TModalHook hook);
+// Asks the hook; 0 when none is set or it lets the dialog run.
+int AskModalHook(TModalRequest& request);
 // Installs a hook for its lifetime, then puts the earlier one back.
 class TScopedModalHook {
 public:
