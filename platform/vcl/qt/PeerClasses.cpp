@@ -37,6 +37,8 @@ void RegisterAllPeerClasses() {
     if (done) return;
     done = true;
     // Each unit's Qt file adds its registration here.
+    RegisterListViewPeers();
+    RegisterHeaderControlPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }
