@@ -170,7 +170,9 @@ const TMetaClass& THeaderSections::StaticClass() {
 }
 
 THeaderSections::THeaderSections(THeaderControl* header)
-    : TCollection([](TCollection* c) { return std::make_unique<THeaderSection>(c); }, header), header_(header) {}
+    : TCollection([](TCollection* c) { return std::make_unique<THeaderSection>(c); }, header), header_(header) {
+    THeaderSection::StaticClass();  // form files find the items' properties by their class
+}
 
 void THeaderSections::Update(TCollectionItem*) {
     if (header_) header_->SectionsChanged();

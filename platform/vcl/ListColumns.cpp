@@ -68,7 +68,9 @@ const TMetaClass& TListColumns::StaticClass() {
 }
 
 TListColumns::TListColumns(TCustomListView* owner)
-    : TCollection([](TCollection* c) { return std::make_unique<TListColumn>(c); }, owner), owner_(owner) {}
+    : TCollection([](TCollection* c) { return std::make_unique<TListColumn>(c); }, owner), owner_(owner) {
+    TListColumn::StaticClass();  // form files find the items' properties by their class
+}
 
 void TListColumns::Update(TCollectionItem*) {
     if (owner_) owner_->ColumnsChanged();
