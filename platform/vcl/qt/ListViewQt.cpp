@@ -213,9 +213,10 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QStyleOptionViewItem opt(option);
+        initStyleOption(&opt, index);
         const int row = index.row(), col = index.column();
         if (col > 0 && !control_.RowSelect() && control_.ViewStyle() == vsReport) opt.state &= ~QStyle::State_Selected;
-        if (!control_.HideSelection() && (opt.state & QStyle::State_Selected) && !(opt.state & QStyle::State_HasFocus))
+        if (!control_.HideSelection() && (opt.state & QStyle::State_Selected))
             opt.state |= QStyle::State_Active;  // the selection stays visible without the focus
         if (control_.HasCustomDraw()) {
             TCustomDrawState state;
@@ -235,14 +236,15 @@ public:
             if (!draw.defaultDraw) return;
             if (draw.colorsChanged) {
                 opt.palette.setColor(QPalette::Text, ToQColor(draw.textColor));
-                opt.palette.setColor(QPalette::HighlightedText, ToQColor(draw.textColor));
                 if (!draw.backTransparent) opt.backgroundBrush = ToQColor(draw.backColor);
             }
             if (draw.fontChanged) opt.font = QtFontOf(draw.font);
         } else if (control_.TextBkColor() != CLR_DEFAULT && control_.TextBkColor() != CLR_NONE) {
             opt.backgroundBrush = ToQColor(control_.TextBkColor());
         }
-        QStyledItemDelegate::paint(painter, opt, index);
+        const QWidget* widget = option.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
         if (control_.GridLines() && control_.ViewStyle() == vsReport) {
             painter->save();
             painter->setPen(opt.palette.color(QPalette::Midlight));
@@ -251,6 +253,21 @@ public:
             painter->restore();
         }
     }
+
+    // Report rows are all as high as the font, the images and the check box need: measured
+    // without reading a row, so an owner-data list is asked only for the rows it draws.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (control_.ViewStyle() != vsReport || measuring_) return QStyledItemDelegate::sizeHint(option, index);
+        const QWidget* widget = option.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        int height = option.fontMetrics.height();
+        if (const TCustomImageList* small = control_.SmallImages()) height = std::max(height, small->Height());
+        if (const TCustomImageList* states = control_.StateImages()) height = std::max(height, states->Height());
+        if (control_.Checkboxes()) height = std::max(height, style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, widget));
+        return QSize(option.rect.width() > 0 ? option.rect.width() : 100, height + 2);
+    }
+    // Sizing a column to its content reads the rows after all.
+    void SetMeasuring(bool measuring) { measuring_ = measuring; }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         NMLVDISPINFOW nm;
@@ -301,6 +318,7 @@ private:
     }
     TCustomListView& control_;
     mutable bool committed_ = true;
+    bool measuring_ = false;
 };
 
 // Typing in an owner-data list asks the owner (LVN_ODFINDITEM) instead of reading every row.
@@ -353,6 +371,8 @@ public:
         report_->header()->setStretchLastSection(false);
         report_->header()->setSectionsMovable(false);
         report_->header()->setMinimumSectionSize(0);
+        report_->header()->setSectionsClickable(true);
+        report_->header()->setHighlightSections(false);
         icons_->setUniformItemSizes(true);
         icons_->setResizeMode(QListView::Adjust);
         icons_->setMovement(QListView::Static);
@@ -413,6 +433,7 @@ public:
         syncing_ = true;
         const int top = View()->verticalScrollBar()->value();
         model_.SetCount(oldCount, newCount);
+        View()->doItemsLayout();  // the scroll range of the new count, before the place is restored
         View()->verticalScrollBar()->setValue(top);
         syncing_ = false;
         SelectionChanged();
@@ -563,7 +584,11 @@ private:
             header->setSectionResizeMode(i, QHeaderView::Interactive);
             const int width = c->Width();
             if (width == ColumnHeaderWidth) header->resizeSection(i, header->sectionSizeHint(i));
-            else if (width == ColumnTextWidth) report_->resizeColumnToContents(i);
+            else if (width == ColumnTextWidth) {
+                delegate_->SetMeasuring(true);
+                report_->resizeColumnToContents(i);
+                delegate_->SetMeasuring(false);
+            }
             else header->resizeSection(i, width);
         }
         headerNotifier_->SetSyncing(false);
