@@ -139,6 +139,8 @@ protected:
         if (section < 0 || section >= control_.Sections()->Count()) return;
         if (control_.Sections()->Items(section)->Style() != hsOwnerDraw) return;
         painter->save();
+        // The view clips with a path the drawing context cannot take over: the section's rectangle.
+        painter->setClipRect(rect);
         HDC dc = CreatePainterDC(*painter);
         try {
             const bool pressed = section == pressed_;

@@ -225,6 +225,7 @@ public:
             if (control_.ItemState(row, LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2)) state << cdsChecked;
             TListCellDraw draw;
             painter->save();
+            painter->setClipRect(opt.rect);  // the handler draws within its cell
             HDC dc = CreatePainterDC(*painter);
             try {
                 draw = control_.CustomDrawCell(dc, row, col, state);

@@ -8,11 +8,15 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
 #include <QMouseEvent>
 #include <QTreeView>
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/GraphicsImageList.h"
+#include "platform/vcl/HeaderControl.h"
 #include "platform/vcl/ListView.h"
 #include "platform/vcl/qt/ControlsQt.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
@@ -209,6 +213,84 @@ TEST_F(ListViewGuiTest, DraggingAHeaderDividerSendsTrackNotifications) {
     list_->WindowProc = inherited;
     EXPECT_EQ(clicked, 2);
     EXPECT_NE(std::find(codes.begin(), codes.end(), HDN_ITEMCLICKA), codes.end());
+}
+
+TEST_F(ListViewGuiTest, LabelEditingAndOtherViewStyles) {
+    for (int i = 0; i < 30; ++i) list_->Items()->Add()->SetCaption(u"file " + Utf8ToUtf16(std::to_string(i)));
+    Show();
+    int editing = 0;
+    WideString edited;
+    list_->OnEditing = [&](TObject*, TListItem* item, bool& allow) {
+        ++editing;
+        allow = item->Index() != 0;
+    };
+    list_->OnEdited = [&](TObject*, TListItem*, WideString& text) {
+        edited = text;
+        text += u".txt";  // the handler may change the text
+    };
+    EXPECT_FALSE(list_->Items()->Item(0)->EditCaption());
+    ASSERT_TRUE(list_->Items()->Item(3)->EditCaption());
+    EXPECT_EQ(editing, 2);
+    EXPECT_TRUE(list_->IsEditing());
+    auto* editor = dynamic_cast<QWidget*>(list_->Peer())->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("notes"));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(editor, &enter);
+    Application->ProcessMessages();
+    EXPECT_EQ(edited, u"notes");
+    EXPECT_EQ(list_->Items()->Item(3)->Caption(), u"notes.txt");
+    EXPECT_FALSE(list_->IsEditing());
+
+    // The same items in the list and icon views: hit tests and rectangles follow.
+    for (TViewStyle style : {vsList, vsSmallIcon, vsIcon}) {
+        list_->SetViewStyle(style);
+        Grab();
+        const TRect r = list_->Items()->Item(4)->DisplayRect(drBounds);
+        ASSERT_GT(r.Width(), 0) << style;
+        EXPECT_EQ(list_->GetItemAt(r.left + r.Width() / 2, r.top + r.Height() / 2), list_->Items()->Item(4)) << style;
+    }
+}
+
+TEST_F(ListViewGuiTest, HeaderControlDrawsOwnerDrawnSectionsAndReportsDrags) {
+    auto* header = new THeaderControl(form_);
+    header->SetParent(form_);
+    header->SetAlign(alNone);
+    header->SetBounds(0, 0, 300, 22);
+    for (int w : {120, 100}) header->Sections()->Add()->SetWidth(w);
+    header->Sections()->Items(0)->SetText(u"Name");
+    header->Sections()->Items(1)->SetStyle(hsOwnerDraw);
+    header->Sections()->Items(1)->SetMaxWidth(140);
+    header->OnDrawSection = [](THeaderControl* h, THeaderSection*, const TRect& r, bool) {
+        h->Canvas()->Brush()->SetColor(clRed);
+        h->Canvas()->FillRect(r);
+    };
+    std::vector<TSectionTrackState> states;
+    header->OnSectionTrack = [&](THeaderControl*, THeaderSection*, int&, TSectionTrackState s) { states.push_back(s); };
+    Show();
+    auto* peer = dynamic_cast<QWidget*>(header->Peer());
+    ASSERT_NE(peer, nullptr);
+    Application->ProcessMessages();
+    const QImage shot = peer->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(170, 11), QColor(255, 0, 0));
+    EXPECT_NE(shot.pixelColor(60, 11), QColor(255, 0, 0));
+
+    auto* view = peer->findChild<QHeaderView*>();
+    ASSERT_NE(view, nullptr);
+    auto send = [&](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+        const QPoint p(x, 11);
+        QMouseEvent e(type, p, view->viewport()->mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &e);
+    };
+    send(QEvent::MouseButtonPress, 219, Qt::LeftButton);
+    send(QEvent::MouseMove, 240, Qt::LeftButton);
+    send(QEvent::MouseMove, 290, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, 290, Qt::NoButton);
+    ASSERT_GE(states.size(), 3u);
+    EXPECT_EQ(states.front(), tsTrackBegin);
+    EXPECT_EQ(states.back(), tsTrackEnd);
+    EXPECT_EQ(header->Sections()->Items(1)->Width(), 140);
+    EXPECT_EQ(view->sectionSize(1), 140);
 }
 
 TEST_F(ListViewGuiTest, ReportScreenshot) {
