@@ -323,7 +323,7 @@ bool TCustomListView::SetItemState(int index, UINT state, UINT mask) {
     nm.uNewState = index >= 0 ? ItemState(index, mask) : state & mask;
     Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
     if (auto* p = ListPeer()) {
-        if (mask & (LVIS_SELECTED | LVIS_FOCUSED)) p->SelectionChanged();
+        if ((mask & (LVIS_SELECTED | LVIS_FOCUSED)) && selectionBatch_ == 0) p->SelectionChanged();
         if (mask & ~(LVIS_SELECTED | LVIS_FOCUSED)) p->RowsChanged(index < 0 ? 0 : index, index < 0 ? -1 : index);
     }
     return true;
@@ -390,7 +390,16 @@ void TCustomListView::ClearSelection() {
         SetItemState(-1, 0, LVIS_SELECTED);
         return;
     }
-    for (int index : std::set<int>(selected_)) SetItemState(index, 0, LVIS_SELECTED);
+    // One notification per item, as the items were selected one by one; the widget follows once.
+    ++selectionBatch_;
+    try {
+        for (int index : std::set<int>(selected_)) SetItemState(index, 0, LVIS_SELECTED);
+    } catch (...) {
+        --selectionBatch_;
+        throw;
+    }
+    --selectionBatch_;
+    if (auto* p = ListPeer()) p->SelectionChanged();
 }
 
 void TCustomListView::SelectAll() {
@@ -400,7 +409,6 @@ void TCustomListView::SelectAll() {
 
 int TCustomListView::GetNextItemIndex(int start, UINT flags) const {
     const int count = ItemCount();
-    const int rows = std::max(VisibleRowCount(), 1);
     auto matches = [&](int i) {
         if ((flags & LVNI_SELECTED) && !selected_.count(i)) return false;
         if ((flags & LVNI_FOCUSED) && focused_ != i) return false;
@@ -413,7 +421,6 @@ int TCustomListView::GetNextItemIndex(int start, UINT flags) const {
             if (matches(i)) return i;
         return -1;
     }
-    (void)rows;
     // Only the selected items need looking at when the selection is asked for.
     if ((flags & LVNI_SELECTED) && !(flags & (LVNI_CUT | LVNI_DROPHILITED))) {
         for (auto it = selected_.upper_bound(start); it != selected_.end(); ++it)

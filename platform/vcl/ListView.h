@@ -263,6 +263,7 @@ private:
     int headlessTop_ = 0;    // the first row shown without a widget
     bool editing_ = false;
     bool unicode_ = true;
+    int selectionBatch_ = 0;  // while above zero the widget is told of the selection once, at the end
     HWND headerHandle_ = nullptr;
 };
 

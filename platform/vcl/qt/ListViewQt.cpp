@@ -216,8 +216,10 @@ public:
         initStyleOption(&opt, index);
         const int row = index.row(), col = index.column();
         if (col > 0 && !control_.RowSelect() && control_.ViewStyle() == vsReport) opt.state &= ~QStyle::State_Selected;
-        if (!control_.HideSelection() && (opt.state & QStyle::State_Selected))
-            opt.state |= QStyle::State_Active;  // the selection stays visible without the focus
+        // Without the focus the selection is hidden, or kept in the active colours when asked.
+        const bool focused = option.widget && option.widget->hasFocus();
+        if (!focused && control_.HideSelection()) opt.state &= ~QStyle::State_Selected;
+        if (!control_.HideSelection() && (opt.state & QStyle::State_Selected)) opt.state |= QStyle::State_Active;
         if (control_.HasCustomDraw()) {
             TCustomDrawState state;
             if (opt.state & QStyle::State_Selected) state << cdsSelected;
@@ -391,7 +393,8 @@ public:
                          [this](const QModelIndex& now, const QModelIndex& before) { UserFocused(now, before); });
         QObject::connect(report_, &QAbstractItemView::doubleClicked, stack_, [this](const QModelIndex&) {});
         headerNotifier_ = new HeaderNotifier(report_->header(), control, WM_NOTIFY, [&control] { return control.HeaderHandle(); });
-        Host(stack_, {report_->viewport(), icons_->viewport(), report_->header()->viewport()});
+        // Keys go to the view with the focus, the mouse to the views' viewports.
+        Host(stack_, {report_, icons_, report_->viewport(), icons_->viewport(), report_->header()->viewport()});
         LayoutChanged();
     }
 
@@ -405,7 +408,10 @@ public:
         syncing_ = true;
         images_.Clear();
         const bool report = control_.ViewStyle() == vsReport;
+        const bool hadFocus = Focused();
         static_cast<QStackedLayout*>(stack_->layout())->setCurrentWidget(report ? static_cast<QWidget*>(report_) : icons_);
+        stack_->setFocusProxy(View());
+        if (hadFocus) View()->setFocus();
         const int columns = report ? std::max(control_.Columns()->Count(), 1) : 1;
         const int top = View()->verticalScrollBar()->value();
         model_.SetColumns(columns);
@@ -535,7 +541,7 @@ protected:
             auto* help = static_cast<QHelpEvent*>(e);
             const QModelIndex index = View()->indexAt(help->pos());
             WideString tip;
-            if (index.isValid()) {
+            if (index.isValid() && (control_.InfoTips() || control_.OnInfoTip)) {
                 try {
                     tip = control_.InfoTip(index.row(), index.column());
                 } catch (...) {

@@ -107,6 +107,9 @@ TEST_F(ListViewTest, SelectionAndFocusThroughGetNextItem) {
     }
     EXPECT_EQ(list_->GetNextItem(list_->Items()->Item(2), sdAll, {isSelected})->Index(), 5);
     EXPECT_EQ(list_->Perform(LVM_GETSELECTEDCOUNT, 0, 0), 3);
+    list_->OnInfoTip = [](TObject*, TListItem* item, WideString& tip) { tip = u"tip of " + item->Caption(); };
+    EXPECT_EQ(list_->InfoTip(5, 0), u"tip of item 5");
+    EXPECT_EQ(list_->InfoTip(50, 0), u"");
     EXPECT_EQ(events, (std::vector<std::pair<int, bool>>{{7, true}, {2, true}, {5, true}}));
 
     // Deleting an item moves the selection and focus after it.

@@ -131,6 +131,15 @@ TEST_F(ListViewGuiTest, UserSelectionAndCheckBoxesComeBackAsNotifications) {
     EXPECT_TRUE(tree->selectionModel()->isRowSelected(4, {}));
     EXPECT_TRUE(tree->selectionModel()->isRowSelected(2, {}));
 
+    // Keys reach the control first; the view moves the focus with the arrows.
+    std::vector<WORD> keys;
+    list_->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { keys.push_back(key); };
+    list_->SetFocus();
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(tree, &down);
+    EXPECT_EQ(keys, std::vector<WORD>{VK_DOWN});
+    EXPECT_EQ(list_->ItemFocused()->Index(), 3);
+
     // Ticking a box: the handler may refuse.
     list_->OnChanging = [](TObject*, TListItem* item, TItemChange, bool& allow) { allow = item->Index() != 3; };
     for (int row : {1, 3}) tree->model()->setData(tree->model()->index(row, 0), Qt::Checked, Qt::CheckStateRole);
@@ -160,7 +169,7 @@ TEST_F(ListViewGuiTest, CustomDrawColoursReachTheScreen) {
     };
     EXPECT_EQ(pixel(1, 0), QColor(255, 0, 0));
     EXPECT_EQ(pixel(2, 1), QColor(0, 255, 0));
-    EXPECT_EQ(pixel(0, 0), QColor(0, 0, 128));  // LVM_SETBKCOLOR
+    EXPECT_EQ(pixel(3, 0), QColor(0, 0, 128));  // LVM_SETBKCOLOR
 }
 
 TEST_F(ListViewGuiTest, DraggingAHeaderDividerSendsTrackNotifications) {
