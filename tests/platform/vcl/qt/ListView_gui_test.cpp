@@ -116,13 +116,23 @@ TEST_F(ListViewGuiTest, UserSelectionAndCheckBoxesComeBackAsNotifications) {
     QTreeView* tree = Tree();
     ASSERT_NE(tree, nullptr);
     const QRect row2 = tree->visualRect(tree->model()->index(2, 1));
-    {
-        const QPoint p = row2.center();
-        QMouseEvent press(QEvent::MouseButtonPress, p, tree->viewport()->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(tree->viewport(), &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, p, tree->viewport()->mapToGlobal(p), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(tree->viewport(), &release);
-    }
+    // The mouse events carry client coordinates that GetItemAt understands.
+    int mouseRow = -1, doubleClicks = 0;
+    list_->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+        if (TListItem* item = list_->GetItemAt(x, y)) mouseRow = item->Index();
+    };
+    list_->OnDblClick = [&](TObject*) { ++doubleClicks; };
+    const QPoint p = row2.center();
+    const QPoint g = tree->viewport()->mapToGlobal(p);
+    QMouseEvent press(QEvent::MouseButtonPress, p, g, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tree->viewport(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, p, g, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(tree->viewport(), &release);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, p, g, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tree->viewport(), &twice);
+    QApplication::sendEvent(tree->viewport(), &release);
+    EXPECT_EQ(mouseRow, 2);
+    EXPECT_EQ(doubleClicks, 1);
     EXPECT_EQ(list_->ItemIndex(), 2);
     EXPECT_EQ(list_->ItemFocused()->Index(), 2);
     EXPECT_EQ(selects, (std::vector<std::pair<int, bool>>{{2, true}}));
