@@ -318,6 +318,16 @@ bool TCustomListView::SetItemState(int index, UINT state, UINT mask) {
         nm.hdr.code = LVN_ITEMCHANGING;
         if (Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm)) != 0) return false;
     }
+    // One item has the focus, and one is selected without multi-select: the one losing it is
+    // told first.
+    if (index >= 0 && (mask & state & LVIS_FOCUSED) && focused_ >= 0 && focused_ != index)
+        SetItemState(focused_, 0, LVIS_FOCUSED);
+    if (index >= 0 && (mask & state & LVIS_SELECTED) && !multiSelect_) {
+        ++selectionBatch_;
+        for (int other : std::set<int>(selected_))
+            if (other != index) SetItemState(other, 0, LVIS_SELECTED);
+        --selectionBatch_;
+    }
     ApplyState(index, state, mask);
     nm.hdr.code = LVN_ITEMCHANGED;
     nm.uNewState = index >= 0 ? ItemState(index, mask) : state & mask;

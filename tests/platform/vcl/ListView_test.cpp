@@ -120,12 +120,16 @@ TEST_F(ListViewTest, SelectionAndFocusThroughGetNextItem) {
     EXPECT_EQ(list_->SelCount(), 0);
     list_->SelectAll();
     EXPECT_EQ(list_->SelCount(), 9);
-    // Single selection keeps one.
+    // Single selection keeps one; the item losing the selection hears of it first.
     list_->SetMultiSelect(false);
     EXPECT_EQ(list_->SelCount(), 1);
+    events.clear();
     list_->SetItemIndex(8);
     EXPECT_EQ(list_->ItemIndex(), 8);
     EXPECT_EQ(list_->SelCount(), 1);
+    EXPECT_EQ(events.back(), std::make_pair(8, true));
+    EXPECT_EQ(events[events.size() - 2].second, false);
+    EXPECT_EQ(list_->GetNextItemIndex(-1, LVNI_FOCUSED), 8);
 }
 
 TEST_F(ListViewTest, CheckBoxChangesCanBeVetoed) {
