@@ -39,6 +39,8 @@ void RegisterAllPeerClasses() {
     // Each unit's Qt file adds its registration here.
     RegisterHintWindowPeers();
     RegisterRichEditPeers();
+    RegisterListViewPeers();
+    RegisterHeaderControlPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }

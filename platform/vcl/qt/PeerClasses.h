@@ -23,6 +23,8 @@ std::unique_ptr<TWidgetPeer> CreateRegisteredPeer(TWinControl& control, const TC
 void RegisterAllPeerClasses();
 void RegisterHintWindowPeers();
 void RegisterRichEditPeers();
+void RegisterListViewPeers();
+void RegisterHeaderControlPeers();
 
 // While a loop of Qt's own runs (a dialog's exec, a menu's popup), posted messages of the class
 // library are delivered from inside it. Hold one around every such exec.
