@@ -745,6 +745,7 @@ void TCustomTreeView::KeyDown(WORD& key, TShiftState shift) {
             break;
         case VK_ADD: ExpandNode(selected_, TVE_EXPAND); key = 0; break;
         case VK_SUBTRACT: ExpandNode(selected_, TVE_COLLAPSE); key = 0; break;
+        case VK_MULTIPLY: selected_->Expand(true); key = 0; break;
         case VK_F2:
             if (!readOnly_) selected_->EditText();
             key = 0;

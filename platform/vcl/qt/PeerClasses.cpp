@@ -37,6 +37,8 @@ void RegisterAllPeerClasses() {
     if (done) return;
     done = true;
     // Each unit's Qt file adds its registration here.
+    RegisterTreeViewPeers();
+    RegisterPageControlPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }
