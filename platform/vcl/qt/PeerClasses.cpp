@@ -39,6 +39,7 @@ void RegisterAllPeerClasses() {
     // Each unit's Qt file adds its registration here.
     RegisterTreeViewPeers();
     RegisterPageControlPeers();
+    RegisterDateTimePickerPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }

@@ -23,6 +23,7 @@ std::unique_ptr<TWidgetPeer> CreateRegisteredPeer(TWinControl& control, const TC
 void RegisterAllPeerClasses();
 void RegisterTreeViewPeers();
 void RegisterPageControlPeers();
+void RegisterDateTimePickerPeers();
 
 // While a loop of Qt's own runs (a dialog's exec, a menu's popup), posted messages of the class
 // library are delivered from inside it. Hold one around every such exec.
