@@ -1,8 +1,15 @@
 #include "platform/vcl/CommCtrl.h"
 
+#include <cstdlib>
 #include <memory>
+#include <vector>
 
+#include "platform/vcl/DateTimePicker.h"
 #include "platform/vcl/Gdi.h"
+#include "platform/vcl/PageControl.h"
+#include "platform/vcl/StatusBar.h"
+#include "platform/vcl/ToolBar.h"
+#include "platform/vcl/TreeView.h"
 
 HRESULT ComCtl32GetVersion(DLLVERSIONINFO* info) {
     if (!info || info->cbSize != sizeof(DLLVERSIONINFO)) return E_INVALIDARG;
@@ -15,38 +22,39 @@ HRESULT ComCtl32GetVersion(DLLVERSIONINFO* info) {
 
 namespace {
 
-// Draws an overlay picture of size x size: a link's arrow in a white box at the bottom left,
-// or a shared item's open hand shown as a small blue figure.
+// An overlay picture of size x size in the bottom-left quarter: a link's arrow in a white box,
+// or a shared item's small blue figure. Made from pixels, so it needs no drawing device.
 int AddOverlayPicture(TCustomImageList& list, bool link) {
     const int size = list.Width();
-    TBitmap picture;
-    picture.SetPixelFormat(pf24bit);
-    picture.SetSize(size, size);
-    TCanvas* c = picture.Canvas();
-    const TColor transparent = clFuchsia;
-    c->Brush()->SetColor(transparent);
-    c->FillRect(Rect(0, 0, size, size));
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(size) * size, 0);
+    auto set = [&](int x, int y, std::uint32_t c) {
+        if (x >= 0 && y >= 0 && x < size && y < size) px[static_cast<std::size_t>(y) * size + x] = c;
+    };
+    const std::uint32_t black = 0xFF000000u, white = 0xFFFFFFFFu, blue = 0xFF1F4E9Cu;
     const int box = size / 2 + 1;
     const int top = size - box;
     if (link) {
-        c->Brush()->SetColor(clWhite);
-        c->Pen()->SetColor(clBlack);
-        c->Rectangle(0, top, box, size);
-        // The arrow: a stroke from the lower left to the upper right with its head.
-        c->Pen()->SetWidth(std::max(1, size / 16));
-        c->MoveTo(2, size - 3);
-        c->LineTo(box - 3, top + 2);
-        c->MoveTo(box - 3, top + 2);
-        c->LineTo(box - 3, top + box / 2);
-        c->MoveTo(box - 3, top + 2);
-        c->LineTo(box / 2, top + 2);
+        for (int y = top; y < size; ++y)
+            for (int x = 0; x < box; ++x) set(x, y, (x == 0 || y == top || x == box - 1 || y == size - 1) ? black : white);
+        // The arrow: a stroke from the lower left to the upper right, with its head.
+        const int stroke = std::max(1, size / 16);
+        for (int i = 2; i < box - 2; ++i)
+            for (int t = 0; t < stroke; ++t) set(i + t, size - 1 - i, black);
+        for (int i = 0; i < box / 2 - 1; ++i) {
+            set(box - 3 - i, top + 2, black);
+            set(box - 3, top + 2 + i, black);
+        }
     } else {
-        c->Brush()->SetColor(clNavy);
-        c->Pen()->SetColor(clNavy);
-        c->Ellipse(box / 4, top, box / 4 + box / 2, top + box / 2);
-        c->RoundRect(0, top + box / 2, box, size, box / 3, box / 3);
+        const int r = std::max(1, box / 5);
+        const int cx = box / 2, cy = top + r + 1;
+        for (int y = top; y < size; ++y)
+            for (int x = 0; x < box; ++x) {
+                const bool head = (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r;
+                const bool body = y >= cy + r + 1 && std::abs(x - cx) <= (y - cy - r) + r;
+                if (head || body) set(x, y, blue);
+            }
     }
-    return list.AddMasked(&picture, transparent);
+    return list.AddPixels(std::move(px));
 }
 
 std::unique_ptr<TCustomImageList> MakeSystemList(int size) {
@@ -63,4 +71,10 @@ TCustomImageList* SystemImageList(int sizeIndex) {
     static const std::unique_ptr<TCustomImageList> small = MakeSystemList(16);
     static const std::unique_ptr<TCustomImageList> large = MakeSystemList(32);
     return sizeIndex == 1 ? large.get() : small.get();
+}
+
+void RegisterCommonControlClasses() {
+    RegisterClasses({&TTreeView::StaticClass(), &TStatusBar::StaticClass(), &TPageControl::StaticClass(), &TTabSheet::StaticClass(),
+                     &TTabControl::StaticClass(), &TToolBar::StaticClass(), &TToolButton::StaticClass(), &TImageList::StaticClass(),
+                     &TDateTimePicker::StaticClass(), &TMonthCalendar::StaticClass()});
 }

@@ -21,3 +21,7 @@ inline constexpr int LINK_OVERLAY = 1;
 // The shared system image lists: index 0 the small (16 x 16), 1 the large (32 x 32). They live
 // for the whole process; pictures added to them are seen by every control that shows them.
 TCustomImageList* SystemImageList(int sizeIndex);
+
+// Registers the common controls for form files (tree view, status bar, page control, tab
+// control, tool bar, image list, date controls).
+void RegisterCommonControlClasses();

@@ -104,6 +104,13 @@ int TCustomImageList::AddIcon(TIcon* icon) {
     return Count() - 1;
 }
 
+int TCustomImageList::AddPixels(std::vector<std::uint32_t> argb) {
+    if (argb.size() != static_cast<size_t>(width_) * height_) throw EInvalidGraphicOperation(u"Invalid image size");
+    images_.push_back(Picture{std::move(argb)});
+    Changed();
+    return Count() - 1;
+}
+
 void TCustomImageList::Replace(int index, TBitmap* image, TBitmap* mask) {
     CheckIndex(index);
     auto pictures = Split(image, mask, std::nullopt);

@@ -28,6 +28,8 @@ public:
     // The pixels of maskColor are transparent.
     int AddMasked(TBitmap* image, TColor maskColor);
     int AddIcon(TIcon* icon);
+    // A picture from its pixels (0xAARRGGBB, Width x Height, top row first).
+    int AddPixels(std::vector<std::uint32_t> argb);
     void Replace(int index, TBitmap* image, TBitmap* mask);
     void Delete(int index);
     void Clear();

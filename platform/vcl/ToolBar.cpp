@@ -14,9 +14,15 @@ constexpr int kCaptionMargin = 4;
 TSize CaptionExtent(const TFont* font, const WideString& text) {
     if (text.empty()) return TSize{0, 0};
     TBitmap measure;
-    measure.SetSize(1, 1);
-    measure.Canvas()->SetFont(font);
-    return measure.Canvas()->TextExtent(text);
+    try {
+        measure.SetSize(1, 1);
+        measure.Canvas()->SetFont(font);
+        return measure.Canvas()->TextExtent(text);
+    } catch (const EInvalidGraphicOperation&) {
+        // No drawing device (a program without a display): the font's average proportions.
+        const int height = font->Height() < 0 ? -font->Height() : (font->Size() * 96 + 36) / 72;
+        return TSize{static_cast<LONG>(text.size()) * height / 2, height + 2};
+    }
 }
 }  // namespace
 
@@ -373,6 +379,8 @@ void TToolBar::LayoutButtons() {
             b->SetBounds(x, kEdge, w, size.cy);
             x += w;
         }
+        // The bar grows to hold its buttons (taller with captions under the pictures).
+        if (ButtonCount() > 0 && Height() < size.cy + 2 * kEdge) SetHeight(size.cy + 2 * kEdge);
     } catch (...) {
         layingOut_ = false;
         throw;

@@ -39,6 +39,7 @@ public:
     // Opens the drop-down menu below the button (OnDropDown first; it may show its own).
     bool CheckMenuDropdown();
     void Click() override;
+    void SetParent(TWinControl* parent) override;
 
     // Before the drop-down menu opens.
     TNotifyEvent OnDropDown;
@@ -50,7 +51,6 @@ protected:
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void Notification(TComponent* component, TOperation operation) override;
-    void SetParent(TWinControl* parent) override;
 
 private:
     friend class TToolBar;
