@@ -175,8 +175,9 @@ void TDateTimePicker::SetShowCheckbox(bool v) {
 }
 
 void TDateTimePicker::SetChecked(bool v) {
+    v = v || !showCheckbox_;
     if (v == checked_) return;
-    checked_ = v || !showCheckbox_;
+    checked_ = v;
     PushToPeer();
     Change();
 }

@@ -5,7 +5,10 @@
 
 #include <cstdlib>
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabBar>
@@ -48,6 +51,9 @@ TImageList* MakeImages(TComponent* owner) {
             for (int x = 1; x < 15; ++x) px[static_cast<std::size_t>(y * 16 + x)] = (y == 2 || y == 13 || x == 1 || x == 14) ? 0xFF505050u : c;
         images->AddPixels(px);
     }
+    // The shared link overlay, as the shell's lists carry it.
+    const TCustomImageList* system = SystemImageList(0);
+    images->Overlay(images->AddPixels(system->Pixels(system->OverlayImage(LINK_OVERLAY))), LINK_OVERLAY);
     return images;
 }
 
@@ -146,6 +152,79 @@ TEST_F(CommonControlsGuiTest, TreeExpandsOnDemandSelectsAndEditsThroughTheWidget
     EXPECT_EQ(model->data(model->index(0, 0, {})).toString(), QStringLiteral("Mail"));
     EXPECT_EQ(model->data(model->index(0, 0, model->index(0, 0, {}))).toString(), QStringLiteral("Sent"));
     EXPECT_TRUE(view->isExpanded(model->index(0, 0, {})));
+    delete form;
+}
+
+TEST_F(CommonControlsGuiTest, TreeNotificationsKeysDragsAndTips) {
+    auto* form = new TForm(Application);
+    form->SetBounds(10, 10, 140, 200);
+    auto* tree = new TTreeView(form);
+    tree->SetParent(form);
+    tree->SetAlign(alClient);
+    TTreeNode* lazy = tree->Items()->Add(nullptr, u"Lazy");
+    lazy->SetHasChildren(true);
+    TTreeNode* longer = tree->Items()->Add(nullptr, u"A folder with a name far too long to fit");
+    std::vector<UINT> codes;
+    auto saved = tree->WindowProc;
+    tree->WindowProc = [&](TMessage& m) {
+        if (m.Msg == CN_NOTIFY || m.Msg == WM_NOTIFY) codes.push_back(reinterpret_cast<NMHDR*>(m.LParam)->code);
+        saved(m);
+    };
+    bool allow = false;
+    tree->OnExpanding = [&](TObject*, TTreeNode* node, bool& a) {
+        a = allow;
+        if (a) tree->Items()->AddChild(node, u"child");
+    };
+    form->Show();
+    Application->ProcessMessages();
+    auto* view = WidgetOf(tree)->findChild<QTreeView*>();
+    ASSERT_NE(view, nullptr);
+    tree->SetSelected(lazy);
+
+    // The Right key expands through OnExpanding.
+    auto key = [&](Qt::Key k) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(view, &press);
+        QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier);
+        QApplication::sendEvent(view, &release);
+    };
+    key(Qt::Key_Right);
+    EXPECT_FALSE(lazy->Expanded());
+    allow = true;
+    key(Qt::Key_Right);
+    EXPECT_TRUE(lazy->Expanded());
+    EXPECT_TRUE(view->isExpanded(view->model()->index(0, 0, {})));
+
+    // Clicks are reported; a right click leaves the selection alone.
+    codes.clear();
+    const QRect longRow = view->visualRect(view->model()->index(1, 0, {}));
+    Click(view->viewport(), longRow.center(), Qt::RightButton);
+    EXPECT_NE(std::find(codes.begin(), codes.end(), NM_RCLICK), codes.end());
+    EXPECT_EQ(tree->Selected(), lazy);
+
+    // Dragging a node starts TVN_BEGINDRAG, unless drag and drop is off.
+    auto drag = [&] {
+        codes.clear();
+        const QPointF from(longRow.center()), to(longRow.center() + QPoint(30, 0));
+        QMouseEvent press(QEvent::MouseButtonPress, from, from, view->viewport()->mapToGlobal(from), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &press);
+        QMouseEvent move(QEvent::MouseMove, to, to, view->viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, to, view->viewport()->mapToGlobal(to), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &release);
+        return std::find(codes.begin(), codes.end(), TVN_BEGINDRAGW) != codes.end();
+    };
+    EXPECT_TRUE(drag());
+    tree->SetDragAllowed(false);
+    EXPECT_FALSE(drag());
+
+    // The tooltip asks TTN_NEEDTEXT for the node under the mouse; none when tips are off.
+    const QPoint over = view->viewport()->mapTo(WidgetOf(tree), longRow.center());
+    EXPECT_EQ(tree->TooltipText(TPoint(over.x(), over.y())), longer->Text());
+    EXPECT_NE(std::find(codes.begin(), codes.end(), TTN_NEEDTEXTW), codes.end());
+    tree->SetToolTips(false);
+    EXPECT_TRUE(tree->TooltipText(TPoint(over.x(), over.y())).empty());
+    tree->WindowProc = saved;
     delete form;
 }
 
@@ -274,6 +353,7 @@ TEST_F(CommonControlsGuiTest, AFormWithEveryCommonControlLooksTidy) {
         n->SetSelectedIndex(2);
     }
     root->Item(0)->SetOverlayIndex(LINK_OVERLAY);
+    root->Item(2)->SetCut(true);
     tree->Items()->Add(nullptr, u"Archive")->SetHasChildren(true);
     root->Expand(false);
     tree->SetSelected(root->Item(1));
