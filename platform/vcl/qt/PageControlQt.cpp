@@ -3,6 +3,7 @@
 // (TCN_SELCHANGING) before the tab changes. Tab sheets are plain peers that paint themselves.
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcutEvent>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
@@ -112,6 +113,17 @@ protected:
             return true;
         }
         if (e->type() == QEvent::Wheel) return true;  // the platform's tabs do not turn on the wheel
+        if (e->type() == QEvent::Shortcut) {
+            // A caption's accelerator (Alt+letter) turns to its tab through OnChanging too.
+            const QKeySequence key = static_cast<QShortcutEvent*>(e)->key();
+            for (int i = 0; i < bar_->count(); ++i)
+                if (QKeySequence::mnemonic(bar_->tabText(i)) == key) {
+                    if (CanFocus()) setFocus(Qt::ShortcutFocusReason);
+                    control_.SelectTabByUser(i);
+                    break;
+                }
+            return true;
+        }
         return false;
     }
 

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QShortcutEvent>
 #include <QTabBar>
 #include <QTreeView>
 
@@ -298,6 +299,12 @@ TEST_F(CommonControlsGuiTest, ClickingATabAsksOnChanging) {
     EXPECT_TRUE(WidgetOf(sheets[1])->isVisible());
     EXPECT_FALSE(WidgetOf(sheets[0])->isVisible());
     EXPECT_EQ(changes, 1);
+
+    // The caption's accelerator turns back to the first page, asking OnChanging as well.
+    QShortcutEvent accel(QKeySequence(Qt::ALT | Qt::Key_M), 0);
+    QApplication::sendEvent(tabs, &accel);
+    EXPECT_EQ(pages->ActivePage(), sheets[0]);
+    EXPECT_EQ(changes, 2);
     delete form;
 }
 
