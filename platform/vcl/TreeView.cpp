@@ -399,12 +399,13 @@ TCustomTreeView::~TCustomTreeView() {
     if (editHandle_) DeallocateHWnd(editHandle_);
     editHandle_ = nullptr;
     editing_ = nullptr;
-    // Nodes go without events once the view is being destroyed.
-    OnDeletion = nullptr;
+    // The nodes go with the view; OnDeletion still hears each (it frees what Data holds), but
+    // nothing else fires and no message is sent.
+    destroying_ = true;
     OnChange = nullptr;
     OnChanging = nullptr;
     DestroyHandle();
-    items_->top_.clear();
+    items_->Clear();
 }
 
 TTreeViewPeer* TCustomTreeView::TreePeer() const { return dynamic_cast<TTreeViewPeer*>(Peer()); }
@@ -620,6 +621,11 @@ bool TCustomTreeView::SortChildren(const TVSORTCB& sort, bool recurse) {
 }
 
 void TCustomTreeView::NodeDeleting(TTreeNode* node) {
+    if (destroying_) {
+        if (node == selected_) selected_ = nullptr;
+        Delete(node);
+        return;
+    }
     if (node == editing_) EndLabelEdit(true);
     if (node == dropTarget_) dropTarget_ = nullptr;
     if (node == selected_) {

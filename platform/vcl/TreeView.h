@@ -408,6 +408,7 @@ private:
     int itemHeight_ = 0;  // 0: the platform's default
     TSortType sortType_ = stNone;
     DWORD treeStyles_ = 0;
+    bool destroying_ = false;
     WideString tipText_;  // the buffer TTN_NEEDTEXT answers point into
 };
 

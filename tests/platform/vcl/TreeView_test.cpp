@@ -119,6 +119,22 @@ TEST(TreeView, SelectionEventsAndDeletion) {
     EXPECT_EQ(tree.Selected(), nullptr);
 }
 
+TEST(TreeView, OnDeletionHearsEveryNodeWhenTheViewGoes) {
+    int freed = 0;
+    {
+        TTreeView tree(nullptr);
+        TTreeNode* a = tree.Items()->AddChildObject(nullptr, u"a", new int(1));
+        tree.Items()->AddChildObject(a, u"a1", new int(2));
+        tree.SetSelected(a);
+        tree.OnChange = [](TObject*, TTreeNode*) { FAIL() << "no selection change while the view goes"; };
+        tree.OnDeletion = [&](TObject*, TTreeNode* node) {
+            delete static_cast<int*>(node->Data());
+            ++freed;
+        };
+    }
+    EXPECT_EQ(freed, 2);
+}
+
 int ByLengthThenReverse(LPARAM n1, LPARAM n2, LPARAM data) {
     const auto* a = reinterpret_cast<TTreeNode*>(n1);
     const auto* b = reinterpret_cast<TTreeNode*>(n2);

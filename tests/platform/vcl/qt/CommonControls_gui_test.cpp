@@ -298,6 +298,7 @@ TEST_F(CommonControlsGuiTest, ClickingATabAsksOnChanging) {
     EXPECT_EQ(tabs->currentIndex(), 1);
     EXPECT_TRUE(WidgetOf(sheets[1])->isVisible());
     EXPECT_FALSE(WidgetOf(sheets[0])->isVisible());
+    EXPECT_EQ(sheets[1]->BoundsRect(), pages->DisplayRect());
     EXPECT_EQ(changes, 1);
 
     // The caption's accelerator turns back to the first page, asking OnChanging as well.
