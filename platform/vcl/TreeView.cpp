@@ -434,6 +434,9 @@ void TCustomTreeView::CreateWnd() {
     if (auto* peer = TreePeer()) {
         peer->SetStyle(treeStyles_);
         peer->SetItemHeight(itemHeight_);
+        // A new window (RecreateWnd) shows the nodes as they were.
+        for (TTreeNode* n = items_->GetFirstNode(); n; n = n->GetNext())
+            if (n->Expanded()) peer->SetExpanded(n, true);
         if (selected_) peer->SetSelected(selected_);
     }
 }

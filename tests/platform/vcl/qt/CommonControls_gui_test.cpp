@@ -153,6 +153,15 @@ TEST_F(CommonControlsGuiTest, TreeExpandsOnDemandSelectsAndEditsThroughTheWidget
     EXPECT_EQ(model->data(model->index(0, 0, {})).toString(), QStringLiteral("Mail"));
     EXPECT_EQ(model->data(model->index(0, 0, model->index(0, 0, {}))).toString(), QStringLiteral("Sent"));
     EXPECT_TRUE(view->isExpanded(model->index(0, 0, {})));
+
+    // A new window shows the same expanded nodes and selection.
+    tree->RecreateWnd();
+    Application->ProcessMessages();
+    view = WidgetOf(tree)->findChild<QTreeView*>();
+    ASSERT_NE(view, nullptr);
+    model = view->model();
+    EXPECT_TRUE(view->isExpanded(model->index(0, 0, {})));
+    EXPECT_EQ(model->data(view->currentIndex()).toString(), QStringLiteral("Sent"));
     delete form;
 }
 
