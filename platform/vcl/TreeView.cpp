@@ -192,7 +192,7 @@ bool TTreeNode::AlphaSort(bool recurse) { return CustomSort(nullptr, 0, recurse)
 namespace {
 
 // The class library's default order: OnCompare when set, else the texts without regard to case.
-int CALLBACK_DefaultTreeViewSort(LPARAM node1, LPARAM node2, LPARAM data) {
+int DefaultTreeViewSort(LPARAM node1, LPARAM node2, LPARAM data) {
     auto* a = reinterpret_cast<TTreeNode*>(node1);
     auto* b = reinterpret_cast<TTreeNode*>(node2);
     TCustomTreeView* view = a->TreeView();
@@ -209,7 +209,7 @@ int CALLBACK_DefaultTreeViewSort(LPARAM node1, LPARAM node2, LPARAM data) {
 bool TTreeNode::CustomSort(PFNTVCOMPARE compare, LPARAM data, bool recurse) {
     TVSORTCB sort;
     sort.hParent = ItemId();
-    sort.lpfnCompare = compare ? compare : &CALLBACK_DefaultTreeViewSort;
+    sort.lpfnCompare = compare ? compare : &DefaultTreeViewSort;
     sort.lParam = data;
     return TreeView()->Perform(TVM_SORTCHILDRENCB, recurse ? 1 : 0, reinterpret_cast<LPARAM>(&sort)) != 0;
 }
@@ -543,7 +543,7 @@ bool TCustomTreeView::AlphaSort(bool recurse) { return CustomSort(nullptr, 0, re
 bool TCustomTreeView::CustomSort(PFNTVCOMPARE compare, LPARAM data, bool recurse) {
     TVSORTCB sort;
     sort.hParent = TVI_ROOT;
-    sort.lpfnCompare = compare ? compare : &CALLBACK_DefaultTreeViewSort;
+    sort.lpfnCompare = compare ? compare : &DefaultTreeViewSort;
     sort.lParam = data;
     return Perform(TVM_SORTCHILDRENCB, recurse ? 1 : 0, reinterpret_cast<LPARAM>(&sort)) != 0;
 }

@@ -8,6 +8,8 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDateTimeEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -314,6 +316,43 @@ TEST_F(CommonControlsGuiTest, ClickingATabAsksOnChanging) {
     QShortcutEvent accel(QKeySequence(Qt::ALT | Qt::Key_M), 0);
     QApplication::sendEvent(tabs, &accel);
     EXPECT_EQ(pages->ActivePage(), sheets[0]);
+    EXPECT_EQ(changes, 2);
+    delete form;
+}
+
+TEST_F(CommonControlsGuiTest, DatePickerEditsReachTheControl) {
+    auto* form = new TForm(Application);
+    form->SetBounds(10, 10, 240, 80);
+    auto* picker = new TDateTimePicker(form);
+    picker->SetParent(form);
+    picker->SetBounds(8, 8, 200, 24);
+    TDateTime first = 0, start = 0;
+    ASSERT_TRUE(TryEncodeDate(2024, 1, 1, first));
+    ASSERT_TRUE(TryEncodeDate(2024, 6, 15, start));
+    picker->SetMinDate(first);
+    picker->SetDateTime(start);
+    picker->SetShowCheckbox(true);
+    int changes = 0;
+    picker->OnChange = [&](TObject*) { ++changes; };
+    form->Show();
+    Application->ProcessMessages();
+
+    auto* edit = WidgetOf(picker)->findChild<QDateTimeEdit*>();
+    auto* check = WidgetOf(picker)->findChild<QCheckBox*>();
+    ASSERT_NE(edit, nullptr);
+    ASSERT_NE(check, nullptr);
+    EXPECT_EQ(edit->date(), QDate(2024, 6, 15));
+    EXPECT_EQ(edit->minimumDate(), QDate(2024, 1, 1));
+    EXPECT_TRUE(check->isVisible());
+
+    edit->setDate(QDate(2024, 7, 1));
+    EXPECT_EQ(changes, 1);
+    WORD y = 0, m = 0, d = 0;
+    DecodeDate(picker->Date(), y, m, d);
+    EXPECT_EQ(m, 7);
+    check->setChecked(false);
+    EXPECT_FALSE(picker->Checked());
+    EXPECT_FALSE(edit->isEnabled());
     EXPECT_EQ(changes, 2);
     delete form;
 }
