@@ -391,7 +391,6 @@ TTabSheet* TPageControl::Pages(int index) const {
 void TPageControl::InsertPage(TTabSheet* page) {
     pages_.push_back(page);
     page->pageControl_ = this;
-    FreeNotification(page);
     UpdateTabs();
     if (!activePage_) SetActivePage(page);
     else page->SetVisible(false);
