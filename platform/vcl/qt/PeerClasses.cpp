@@ -37,6 +37,9 @@ void RegisterAllPeerClasses() {
     if (done) return;
     done = true;
     // Each unit's Qt file adds its registration here.
+    RegisterStdCtrlsPeers();
+    RegisterExtCtrlsPeers();
+    RegisterRangeCtrlsPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }

@@ -21,6 +21,13 @@ void RegisterPeerClass(const WideString& winClassName, PeerFactory factory);
 std::unique_ptr<TWidgetPeer> CreateRegisteredPeer(TWinControl& control, const TCreateParams& params, PeerWidget* parent);
 // Registers the peers of every unit; the widget set calls it once.
 void RegisterAllPeerClasses();
+// The peers of the standard controls ("EDIT", "BUTTON", "COMBOBOX", "LISTBOX", "SCROLLBAR")
+// and the desktop-styled frame painter.
+void RegisterStdCtrlsPeers();
+// The scroll box.
+void RegisterExtCtrlsPeers();
+// Progress bars, track bars and up-down buttons.
+void RegisterRangeCtrlsPeers();
 
 // While a loop of Qt's own runs (a dialog's exec, a menu's popup), posted messages of the class
 // library are delivered from inside it. Hold one around every such exec.
