@@ -234,6 +234,9 @@ protected:
     void CreateWnd() override;
     void AlignControls(TControl* control, TRect& rect) override;
     bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
+    void Loaded() override;
+    void BoundsChanged() override;
+    void WMPaint(TWMPaint& m);
     void WMHScroll(TMessage& m);
     void WMVScroll(TMessage& m);
 

@@ -18,6 +18,7 @@ const TMetaClass& TScrollBox::StaticClass() {
 
 const TMessageTable& TScrollBox::ClassMessages() {
     static const TMessageTable table(&TWinControl::ClassMessages(), {
+        MESSAGE_HANDLER(WM_PAINT, TScrollBox::WMPaint),
         MESSAGE_HANDLER(WM_HSCROLL, TScrollBox::WMHScroll),
         MESSAGE_HANDLER(WM_VSCROLL, TScrollBox::WMVScroll),
     });
@@ -63,6 +64,23 @@ void TScrollBox::CreateWnd() {
     UpdateScrollBars();
 }
 
+void TScrollBox::Loaded() {
+    TWinControl::Loaded();
+    UpdateScrollBars();
+}
+
+void TScrollBox::BoundsChanged() {
+    TWinControl::BoundsChanged();
+    UpdateScrollBars();
+}
+
+// Children move without telling their parent: the bars are checked before each paint and
+// each scroll.
+void TScrollBox::WMPaint(TWMPaint& m) {
+    UpdateScrollBars();
+    InheritedMessage(TWinControl::ClassMessages(), m.Message);
+}
+
 void TScrollBox::AlignControls(TControl* control, TRect& rect) {
     rect.Offset(-pos_.x, -pos_.y);
     TWinControl::AlignControls(control, rect);
@@ -84,14 +102,15 @@ void TScrollBox::UpdateScrollBars() {
     vBar_ = v;
     const TRect client = ClientRect();
     const int maxX = std::max<int>(range.cx - client.Width(), 0), maxY = std::max<int>(range.cy - client.Height(), 0);
-    updating_ = false;
     if (pos_.x > maxX || pos_.y > maxY) ScrollTo(std::min<int>(pos_.x, maxX), std::min<int>(pos_.y, maxY));
+    updating_ = false;
     if (auto* p = dynamic_cast<TScrollBoxPeer*>(Peer()))
         p->SetScrollBars(h ? range.cx : 0, client.Width(), pos_.x, v ? range.cy : 0, client.Height(), pos_.y);
     if (changed) Realign();
 }
 
 void TScrollBox::ScrollTo(int x, int y) {
+    if (!updating_) UpdateScrollBars();
     const TSize range = Range();
     const TRect client = ClientRect();
     x = std::clamp(x, 0, std::max<int>(range.cx - client.Width(), 0));
@@ -123,6 +142,7 @@ void TScrollBox::ScrollInView(TControl* control) {
 
 bool TScrollBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
     if (TWinControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
+    UpdateScrollBars();
     const int lines = wheelDelta * 3 / WHEEL_DELTA;
     if (vBar_ && !shift.Contains(ssShift)) ScrollTo(pos_.x, pos_.y - lines * kLine);
     else if (hBar_) ScrollTo(pos_.x - lines * kLine, pos_.y);

@@ -94,7 +94,7 @@ TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clWindow);
-    controlStyle_ = TControlStyle{csClickEvents, csSetCaption, csDoubleClicks};
+    controlStyle_ = TControlStyle{csClickEvents, csDoubleClicks};  // Text, not Caption, is stored
 }
 
 void TCustomEdit::CreateParams(TCreateParams& params) {

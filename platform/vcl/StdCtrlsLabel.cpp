@@ -166,6 +166,7 @@ void TCustomLabel::Paint() {
 void TCustomLabel::AdjustBounds() {
     if (!autoSize_ || ComponentState().Contains(csLoading)) return;
     HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return;  // nothing measures text without a drawing backend
     Canvas()->SetHandle(dc);
     TRect r = ClientRect();
     DoDrawText(r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));

@@ -91,6 +91,7 @@ TCustomListControl::TCustomListControl(TComponent* owner)
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clWindow);
+    controlStyle_ >> csSetCaption;
 }
 
 TCustomListControl::~TCustomListControl() = default;
