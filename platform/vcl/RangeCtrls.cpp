@@ -222,6 +222,11 @@ void TUpDown::UpdateAssociate() {
 
 void TUpDown::Changed() { UpdateAssociate(); }
 
+void TUpDown::Loaded() {
+    TRangeControl::Loaded();
+    UpdateAssociate();
+}
+
 // A step past an end stops there, or with Wrap goes round to the other end.
 void TUpDown::ClickButton(TUDBtnType button) {
     bool allow = true;

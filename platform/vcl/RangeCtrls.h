@@ -109,6 +109,7 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void Changed() override;
+    void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
     void CNScroll(TMessage& m);
 

@@ -19,7 +19,8 @@ const TMessageTable& TButtonControl::ClassMessages() {
 
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
-    controlStyle_ = TControlStyle{csSetCaption, csClickEvents, csDoubleClicks};
+    // Clicks come from the widget (BN_CLICKED), not from the mouse messages.
+    controlStyle_ = TControlStyle{csSetCaption, csDoubleClicks};
 }
 
 void TButtonControl::SetWordWrap(bool v) {

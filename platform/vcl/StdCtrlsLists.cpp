@@ -91,7 +91,8 @@ TCustomListControl::TCustomListControl(TComponent* owner)
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clWindow);
-    controlStyle_ >> csSetCaption;
+    // Clicks come from the widget's selection (LBN_SELCHANGE, CBN_SELCHANGE).
+    controlStyle_ = TControlStyle{csCaptureMouse, csDoubleClicks};
 }
 
 TCustomListControl::~TCustomListControl() = default;

@@ -440,6 +440,14 @@ private:
 
 // ---- frames in the Qt style
 
+// A rectangle of the context's logical units in the painter's coordinates (a graphic
+// control's context has its origin moved to the control).
+QRect PainterRect(HDC dc, const TRect& r) {
+    POINT p[2] = {{r.left, r.top}, {r.right, r.bottom}};
+    LPtoDP(dc, p, 2);
+    return QRect(QPoint(p[0].x, p[0].y), QPoint(p[1].x - 1, p[1].y - 1));
+}
+
 class QtFramePainter : public TFramePainter {
 public:
     void GroupFrame(HDC dc, const TRect& r, const WideString& caption, const TFont& font, bool enabled) override {
@@ -451,7 +459,7 @@ public:
         QStyleOptionGroupBox opt;
         opt.initFrom(QApplication::activeWindow() ? QApplication::activeWindow() : nullptr);
         opt.palette = QApplication::palette();
-        opt.rect = QRect(r.left, r.top, r.Width(), r.Height());
+        opt.rect = PainterRect(dc, r);
         opt.fontMetrics = QFontMetrics(qfont);
         opt.text = QtString(caption);
         opt.textAlignment = Qt::AlignLeft;
@@ -466,7 +474,7 @@ public:
     void Bevel(HDC dc, TRect& r, TFrameKind kind, int width) override {
         QPainter* painter = PainterOfDC(dc);
         if (!painter) return TFramePainter::Bevel(dc, r, kind, width);
-        const QRect q(r.left, r.top, r.Width(), r.Height());
+        const QRect q = PainterRect(dc, r);
         const QPalette pal = QApplication::palette();
         if (kind == TFrameKind::Single) qDrawPlainRect(painter, q, pal.color(QPalette::Mid), width);
         else qDrawShadePanel(painter, q, pal, kind == TFrameKind::Lowered, width);
@@ -476,7 +484,8 @@ public:
     void Line(HDC dc, TPoint a, TPoint b, bool raised) override {
         QPainter* painter = PainterOfDC(dc);
         if (!painter) return TFramePainter::Line(dc, a, b, raised);
-        qDrawShadeLine(painter, QPoint(a.x, a.y), QPoint(b.x, b.y), QApplication::palette(), !raised, 1, 0);
+        const QRect q = PainterRect(dc, TRect(a.x, a.y, b.x + 1, b.y + 1));
+        qDrawShadeLine(painter, q.topLeft(), q.bottomRight(), QApplication::palette(), !raised, 1, 0);
     }
 
     int CaptionHeight(const TFont& font) override { return QFontMetrics(QtFontOf(font.LogFont())).height(); }
