@@ -457,8 +457,8 @@ public:
         const QFont qfont = QtFontOf(font.LogFont());
         painter->setFont(qfont);
         QStyleOptionGroupBox opt;
-        opt.initFrom(QApplication::activeWindow() ? QApplication::activeWindow() : nullptr);
         opt.palette = QApplication::palette();
+        opt.direction = QApplication::layoutDirection();
         opt.rect = PainterRect(dc, r);
         opt.fontMetrics = QFontMetrics(qfont);
         opt.text = QtString(caption);

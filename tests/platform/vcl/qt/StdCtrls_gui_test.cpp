@@ -17,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Filer.h"
@@ -217,6 +219,87 @@ TEST_F(StdCtrlsGuiTest, EnterInAnEditClicksTheDefaultButtonOnce) {
     EXPECT_TRUE(Inner<QPushButton>(ok)->isDefault());
     Click(Inner<QPushButton>(ok), QPoint(10, 10));
     EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(StdCtrlsGuiTest, ContainersPassTheirStateToTheirWidgets) {
+    // A disabled group box disables the widgets inside it.
+    auto* group = Make<TGroupBox>(8, 8);
+    group->SetCaption(u"Options");
+    auto* edit = Make<TEdit>(8, 24, group);
+    // A radio group's buttons are real radio buttons; a click checks the item.
+    auto* colours = Make<TRadioGroup>(200, 8);
+    colours->Items()->SetCommaText("Light,Dark");
+    int clicks = 0;
+    colours->OnClick = [&](TObject*) { ++clicks; };
+    // A scroll box shows a bar for a child beyond its bottom.
+    auto* box = Make<TScrollBox>(8, 150);
+    box->SetBounds(8, 150, 150, 80);
+    auto* far = Make<TButton>(8, 200, box);
+    form_->Show();
+    group->SetEnabled(false);
+    EXPECT_FALSE(Inner<QLineEdit>(edit)->isEnabled());
+    group->SetEnabled(true);
+    EXPECT_TRUE(Inner<QLineEdit>(edit)->isEnabled());
+
+    QRadioButton* dark = Inner<QRadioButton>(colours->Buttons(1));
+    ASSERT_NE(dark, nullptr);
+    Click(dark, QPoint(6, dark->height() / 2));
+    EXPECT_EQ(colours->ItemIndex(), 1);
+    EXPECT_EQ(clicks, 1);
+
+    (void)WidgetOf(form_.get())->grab();
+    QScrollBar* bar = nullptr;
+    for (QScrollBar* b : WidgetOf(box)->findChildren<QScrollBar*>())
+        if (b->orientation() == Qt::Vertical) bar = b;
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isVisibleTo(WidgetOf(box)));
+    bar->setValue(40);  // as a drag of the thumb
+    EXPECT_EQ(box->ScrollPos().y, 40);
+    EXPECT_EQ(far->Top(), 160);
+}
+
+TEST_F(StdCtrlsGuiTest, ImagePlacesItsPicture) {
+    auto* image = Make<TImage>(0, 0);
+    image->SetBounds(0, 0, 100, 50);
+    TBitmap bitmap(40, 20);
+    image->Picture()->SetGraphic(&bitmap);
+    struct Case {
+        bool stretch, center, proportional;
+        TRect expected;
+    };
+    for (const Case& c : {Case{false, false, false, TRect(0, 0, 40, 20)}, Case{false, true, false, TRect(30, 15, 70, 35)},
+                          Case{true, false, false, TRect(0, 0, 100, 50)}, Case{true, false, true, TRect(0, 0, 100, 50)},
+                          Case{true, true, true, TRect(0, 0, 100, 50)}}) {
+        image->SetStretch(c.stretch);
+        image->SetCenter(c.center);
+        image->SetProportional(c.proportional);
+        const TRect r = image->DestRect();
+        EXPECT_TRUE(r.left == c.expected.left && r.top == c.expected.top && r.right == c.expected.right &&
+                    r.bottom == c.expected.bottom)
+            << c.stretch << c.center << c.proportional << " " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+    }
+    // Proportional alone only shrinks a picture too big for the control.
+    TBitmap big(200, 50);
+    image->Picture()->SetGraphic(&big);
+    image->SetStretch(false);
+    image->SetCenter(true);
+    const TRect r = image->DestRect();
+    EXPECT_EQ(r.Width(), 100);
+    EXPECT_EQ(r.Height(), 25);
+    EXPECT_EQ(r.top, 12);
+    image->SetAutoSize(true);
+    EXPECT_EQ(image->Width(), 200);
+
+    // A word-wrapped label grows downwards to fit its text.
+    auto* label = Make<TLabel>(0, 60);
+    label->SetWordWrap(true);
+    label->SetAutoSize(false);
+    label->SetWidth(80);
+    label->SetAutoSize(true);
+    const int oneLine = label->Height();
+    label->SetCaption(u"several words that cannot fit on one short line");
+    EXPECT_LE(label->Width(), 80);
+    EXPECT_GT(label->Height(), oneLine);
 }
 
 const char* const kShowcase = R"(object Showcase: TForm
