@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSlider>
 
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Filer.h"
@@ -154,6 +155,52 @@ TEST_F(StdCtrlsGuiTest, ChoosingAComboItemChangesTheControl) {
     combo->Items()->Delete(0);
     EXPECT_EQ(widget->count(), 2);
     EXPECT_EQ(combo->ItemIndex(), 1);
+}
+
+TEST_F(StdCtrlsGuiTest, EditableComboAndDropDownEvents) {
+    auto* combo = Make<TComboBox>(8, 8);
+    combo->Items()->AddObject("alpha", nullptr);
+    std::vector<WideString> texts;
+    int drops = 0, closes = 0;
+    combo->OnChange = [&](TObject*) { texts.push_back(combo->Text()); };
+    combo->OnDropDown = [&](TObject*) { ++drops; };
+    combo->OnCloseUp = [&](TObject*) { ++closes; };
+    form_->Show();
+    QComboBox* widget = Inner<QComboBox>(combo);
+    ASSERT_NE(widget->lineEdit(), nullptr);
+    combo->SetFocus();
+    Type(widget->lineEdit(), Qt::Key_Z, QStringLiteral("z"));
+    EXPECT_EQ(texts, std::vector<WideString>{u"z"});
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    combo->SetDroppedDown(true);
+    EXPECT_TRUE(combo->DroppedDown());
+    combo->SetDroppedDown(false);
+    EXPECT_EQ(drops, 1);
+    EXPECT_EQ(closes, 1);
+}
+
+TEST_F(StdCtrlsGuiTest, SliderActionsBecomeScrollMessages) {
+    auto* bar = Make<TScrollBar>(8, 8);
+    bar->SetLargeChange(10);
+    auto* track = Make<TTrackBar>(8, 40);
+    std::vector<TScrollCode> codes;
+    bar->OnScroll = [&](TObject*, TScrollCode code, int&) { codes.push_back(code); };
+    int trackChanges = 0;
+    track->OnChange = [&](TObject*) { ++trackChanges; };
+    form_->Show();
+    auto* qbar = Inner<QScrollBar>(bar);
+    ASSERT_NE(qbar, nullptr);
+    qbar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    qbar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar->Position(), 11);
+    EXPECT_EQ(qbar->value(), 11);
+    EXPECT_EQ(codes, (std::vector<TScrollCode>{scLineDown, scPageDown}));
+    auto* qslider = Inner<QSlider>(track);
+    ASSERT_NE(qslider, nullptr);
+    EXPECT_EQ(qslider->maximum(), 10);
+    qslider->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(track->Position(), 10);
+    EXPECT_EQ(trackChanges, 1);
 }
 
 TEST_F(StdCtrlsGuiTest, OwnerDrawnListBoxItemsArePaintedByTheControl) {
