@@ -433,6 +433,7 @@ protected:
     void CMEnter(TMessage& m);
     void CMExit(TMessage& m);
     void CMDialogChar(TMessage& m);
+    void CMDialogKey(TMessage& m);
     void CMFontChanged(TMessage& m);
     void CMColorChanged(TMessage& m);
     void CMShowHintChanged(TMessage& m);
