@@ -31,6 +31,9 @@ enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLe
 
 QUILLORA_ENUM_TYPEINFO(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom")
 QUILLORA_ENUM_TYPEINFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
+// The scroll bars of memos and rich edits.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+QUILLORA_ENUM_TYPEINFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
 QUILLORA_ENUM_TYPEINFO(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom")
 QUILLORA_ENUM_TYPEINFO(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
 

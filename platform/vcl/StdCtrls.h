@@ -15,10 +15,8 @@
 #include "platform/vcl/StdCtrlsMessages.h"
 #include "platform/vcl/Strings.h"
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TEllipsisPosition { epNone, epPathEllipsis, epEndEllipsis, epWordEllipsis };
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
@@ -29,10 +27,8 @@ enum TOwnerDrawStateItem { odSelected, odGrayed, odDisabled, odChecked, odFocuse
                            odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit };
 using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
 
-QUILLORA_ENUM_TYPEINFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 QUILLORA_ENUM_TYPEINFO(TTextLayout, "tlTop", "tlCenter", "tlBottom")
 QUILLORA_ENUM_TYPEINFO(TEllipsisPosition, "epNone", "epPathEllipsis", "epEndEllipsis", "epWordEllipsis")
-QUILLORA_ENUM_TYPEINFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
 QUILLORA_ENUM_TYPEINFO(TEditCharCase, "ecNormal", "ecUpperCase", "ecLowerCase")
 QUILLORA_ENUM_TYPEINFO(TCheckBoxState, "cbUnchecked", "cbChecked", "cbGrayed")
 QUILLORA_ENUM_TYPEINFO(TComboBoxStyle, "csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable")
@@ -130,18 +126,7 @@ public:
 
 // ---- owner-drawn items
 
-// What CN_DRAWITEM and CN_MEASUREITEM hand an owner-drawn list or combo box.
-struct DRAWITEMSTRUCT {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0;
-    UINT itemAction = 0;
-    UINT itemState = 0;
-    HWND hwndItem = nullptr;
-    HDC hDC = nullptr;
-    RECT rcItem{};
-    DWORD_PTR itemData = 0;
-};
+// What CN_MEASUREITEM hands an owner-drawn list or combo box (DRAWITEMSTRUCT: Messages.h).
 struct MEASUREITEMSTRUCT {
     UINT CtlType = 0;
     UINT CtlID = 0;

@@ -101,15 +101,8 @@ inline constexpr DWORD LBS_OWNERDRAWFIXED = 0x0010;
 inline constexpr DWORD LBS_OWNERDRAWVARIABLE = 0x0020;
 inline constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
 
-// ---- owner drawing (WM_DRAWITEM / WM_MEASUREITEM reflected as CN_*)
+// ---- owner drawing (WM_DRAWITEM / WM_MEASUREITEM reflected as CN_*; ODT_* and ODS_* in Messages.h)
 inline constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
-inline constexpr UINT ODT_LISTBOX = 2;
-inline constexpr UINT ODT_COMBOBOX = 3;
-inline constexpr UINT ODS_SELECTED = 0x0001;
-inline constexpr UINT ODS_GRAYED = 0x0002;
-inline constexpr UINT ODS_DISABLED = 0x0004;
-inline constexpr UINT ODS_CHECKED = 0x0008;
-inline constexpr UINT ODS_FOCUS = 0x0010;
 inline constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
 
 // ---- scroll bars
