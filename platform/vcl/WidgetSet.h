@@ -93,6 +93,8 @@ public:
     // A modal message box; returns IDOK, IDYES, ... (0 when none can be shown).
     virtual int MessageBox(const TMessageBoxRequest& request) = 0;
     virtual void Beep() {}
+    // Whether a key is held down now (the modifier keys: VK_SHIFT, VK_CONTROL, VK_MENU).
+    virtual bool KeyDown(int /*virtualKey*/) const { return false; }
     // Shows a hint window with text at a screen point; empty text hides it.
     virtual void ShowHint(const WideString&, TPoint) {}
 };

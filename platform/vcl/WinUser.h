@@ -101,3 +101,8 @@ void DragAcceptFiles(HWND window, BOOL accept);
 bool AcceptsDroppedFiles(HWND window);
 
 inline constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
+
+// ---- keyboard state
+// A key's state now: the high bit (a negative result) while it is held down. The widget set
+// knows the modifier keys (SHIFT, CTRL, ALT); other keys read as up.
+SHORT GetKeyState(int virtualKey);

@@ -50,8 +50,25 @@ private:
     std::map<WideString, WideString> db_;
 };
 
-// The database with the form walk; the walk itself belongs to the form base.
-class AppVclLocDB : public AppLocDB {};
+class IChangeableLangForm;
+class TControl;
+
+// The database with the walk that stores the texts of the program's forms under keys made of
+// component names joined by ":" ("Form1:File1:Exit1", "Form1:Panel3:Panel5:RzPageControl1:
+// TabSheet3"), or puts the database's texts back into them (AppVclLocDB.cpp).
+class AppVclLocDB : public AppLocDB {
+public:
+    // Stores or restores the forms Form1, OpenAttachmentDlg, SelectFolderDlg, SearchDlg,
+    // fmBateStamp, csvExportDlg and SettingsDlg, in that order (those that exist); 0.
+    int ProcessForms(bool store);
+    // One form; after a restore its LanguageChanged redoes the texts it composes.
+    void FormStoreRestore(IChangeableLangForm* form, bool store);
+    // The form's caption, its main menu, then its controls.
+    void StoreForm(IChangeableLangForm* form);
+    void RestoreForm(IChangeableLangForm* form);
+    // Panels and page controls are walked into; every other control is a leaf.
+    void StoreRestoreControl(TControl* control, WideString parentKey, bool store);
+};
 
 extern AppVclLocDB appLocDB;
 

@@ -105,6 +105,16 @@ public:
         wakeTimer_.stop();
     }
 
+    bool KeyDown(int virtualKey) const override {
+        const Qt::KeyboardModifiers held = QGuiApplication::queryKeyboardModifiers();
+        switch (virtualKey) {
+        case VK_SHIFT: return held.testFlag(Qt::ShiftModifier);
+        case VK_CONTROL: return held.testFlag(Qt::ControlModifier);
+        case VK_MENU: return held.testFlag(Qt::AltModifier);
+        default: return false;
+        }
+    }
+
     TPoint CursorPos() const override {
         const QPoint p = QCursor::pos();
         return TPoint(p.x(), p.y());

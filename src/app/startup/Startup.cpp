@@ -1,0 +1,268 @@
+#include "app/startup/Startup.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string_view>
+
+#include "app/AppLocDB.h"
+#include "app/CAppOptions.h"
+#include "app/CAppUtils.h"
+#include "app/SupportLibrary.h"
+#include "app/cLogger.h"
+#include "controls/unicode/TntSystem.h"
+#include "mapi/MapiRegistration.h"
+#include "mapi/MapiSession.h"
+#include "platform/vcl/Filer.h"
+#include "platform/vcl/Forms.h"
+#include "platform/win/Registry.h"
+#include "platform/win/WinProcess.h"
+#include "platform/win/WinString.h"
+#include "platform/win/WinTime.h"
+
+namespace {
+
+constexpr char16_t kTitle[] = u"Quillora Pro 3.1.0";
+constexpr char16_t kDebugCaption[] = u"Quillora Pro";
+constexpr char16_t kDebugQuestion[] =
+    u"Do you want to enable debug logs? (This window will appear if you started Quillora Pro with "
+    u"SHIFT key pressed, or specified +DEBUG command-line argument";
+constexpr char16_t kNoDisplay[] =
+    u"Quillora Pro needs a display: neither DISPLAY nor WAYLAND_DISPLAY is set. "
+    u"\"/SETUP\", \"+EXPTEXT <file>\" and \"+EXPORT=...\" run without one.";
+constexpr char16_t kNoMainWindow[] =
+    u"This build of Quillora Pro has no main window yet: the settings, the support library and "
+    u"the translation were set up, and the program ends here.";
+constexpr char16_t kNoExport[] = u"This build of Quillora Pro has no command-line export yet.";
+
+void ToStderr(const WideString& text) { std::fprintf(stderr, "%s\n", Utf16ToUtf8(text).c_str()); }
+
+// A message that the user must see: a box when windows can be shown, standard error otherwise
+// (and the trace log in both cases).
+void Report(const WideString& text, const WideString& caption, UINT flags) {
+    LogPrintf(u"%s", text.c_str());
+    if (WidgetSet().HasDisplay())
+        MessageBoxW(nullptr, text.c_str(), caption.c_str(), flags);
+    else
+        ToStderr(text);
+}
+
+WideString HomeFolder() {
+    const char* home = std::getenv("HOME");
+    return home && *home == '/' ? Utf8ToUtf16(home) : WideString();
+}
+
+bool EnvSet(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+}
+
+// Tells whether steps that must not run again (the options' closing save) are left to do, and
+// makes every way out of the run end the same way.
+class Shutdown {
+public:
+    ~Shutdown() {
+        // Forms go before the toolkit's own teardown at exit: a live window then crashes it.
+        DoneApplication();
+        RegistrySavePending();
+    }
+};
+
+}  // namespace
+
+bool EnvironmentHasDisplay() {
+    if (EnvSet("DISPLAY") || EnvSet("WAYLAND_DISPLAY")) return true;
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!platform || !*platform) return false;
+    const std::string_view p(platform);
+    return p.rfind("offscreen", 0) != 0 && p.rfind("minimal", 0) != 0;
+}
+
+RunPlan PlanRun(const CAppOptions& switches, bool hasDisplay) {
+    RunPlan plan;
+    if (switches.setupMode) {
+        // "/SETUP" ends before any window exists, so it wins over "+EXPORT".
+        plan.mode = RunMode::Setup;
+        plan.toolkit = false;
+    } else if (switches.exportMode) {
+        plan.mode = RunMode::Export;
+    } else if (switches.exportTexts && !hasDisplay) {
+        plan.mode = RunMode::Template;
+    }
+    plan.offscreen = plan.toolkit && !hasDisplay;
+    plan.prompts = plan.mode == RunMode::Interactive && hasDisplay;
+    plan.refused = plan.mode == RunMode::Interactive && !hasDisplay;
+    return plan;
+}
+
+WideString LogStamp(const SYSTEMTIME& t) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02u.%02u.%02u_%02u.%02u.%02u", unsigned(t.wYear % 100), unsigned(t.wMonth),
+                  unsigned(t.wDay), unsigned(t.wHour), unsigned(t.wMinute), unsigned(t.wSecond));
+    return Utf8ToUtf16(buf);
+}
+
+WideString DebugLogPath(DWORD pid, const SYSTEMTIME& time) {
+    WideString folder = CAppUtils::getDesktopFolder();
+    const WideString home = HomeFolder();
+    // The desktop folder falls back to the home folder when it does not exist.
+    if (folder.empty() || (!home.empty() && (folder == home || folder == home + u"/")))
+        folder = CAppUtils::getAppDataFolder();
+    if (folder.empty()) folder = CAppUtils::getAppTempFolder();
+    const WideString stamp = CAppUtils::MakeValidFileName(LogStamp(time), false);
+    return folder + u"quillorapro_" + Utf8ToUtf16(std::to_string(pid)) + u"_" + stamp + u".log";
+}
+
+bool SetDebugMode(bool on) {
+    debugMode = on;
+    return debugMode;
+}
+
+int RunApplication(const std::vector<std::string>& args, const StartupHooks& hooks) {
+    std::vector<const char*> argv;
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    InitWideCommandLine(static_cast<int>(argv.size()), argv.data());
+
+    // The switches decide whether the toolkit is needed before anything is shown; the
+    // options object itself reads them again in order after the registry.
+    const bool hasDisplay = hooks.hasDisplay ? hooks.hasDisplay() : EnvironmentHasDisplay();
+    RunPlan plan;
+    {
+        CAppOptions switches;
+        switches.parse();
+        plan = PlanRun(switches, hasDisplay);
+    }
+    if (plan.refused) {
+        ToStderr(kNoDisplay);
+        return kExitNoDisplay;
+    }
+    if (plan.toolkit && hooks.installToolkit) hooks.installToolkit(plan.offscreen, plan.mode == RunMode::Interactive);
+
+    // Step 1, after the toolkit exists (the keyboard state comes from it).
+    const DWORD pid = GetCurrentProcessId();
+    bool askDebug = plan.prompts && GetKeyState(VK_SHIFT) < 0;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    const WideString logPath = DebugLogPath(pid, now);
+    QUILLORA_TRACE(u"WinMain");
+
+    Shutdown shutdown;
+    int status = kExitOk;
+    bool supportMissing = false;
+    try {
+        Application->Initialize();
+        Application->SetTitle(kTitle);
+        const WideString commandLine = WideCommandLine();
+        // The raw line, case-sensitively, as the log question has always been triggered.
+        const bool debugSwitch = commandLine.find(u"+DEBUG") != WideString::npos;
+        if (debugSwitch) askDebug = true;
+        if (askDebug) {
+            // Without a display or in a batch run nothing is asked: the switch turns the log on.
+            const bool yes = plan.prompts ? MessageBoxW(nullptr, kDebugQuestion, kDebugCaption, MB_YESNO) == IDYES
+                                          : debugSwitch;
+            if (yes) {
+                SetDebugMode(true);
+                if (cLogger::logStart(logPath) != 0) ToStderr(u"Can not open the trace log " + logPath);
+            }
+        }
+
+        SetHelperLibraryErrorHandler([&supportMissing](const WideString& text, const WideString& caption, bool fatal) {
+            Report(text, caption, MB_OK | MB_ICONERROR);
+            if (fatal) {
+                supportMissing = true;
+                Application->Terminate();
+            }
+        });
+        LoadHelperLibraries();
+        if (WidgetSet().HasDisplay()) {
+            SetMapiErrorBoxSink([](ULONG_PTR owner, const WideString& caption, const WideString& text) {
+                MessageBoxW(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+            });
+        }
+        if (const LONG mapi = EnsureMapiRegistration(); mapi != ERROR_SUCCESS)
+            LogPrintf(u"MAPI provider not registered (error %d): .pst files cannot be opened", int(mapi));
+
+        LogPrintf(u"Temp folder: %s", CAppUtils::getAppTempFolder().c_str());
+        appOptions.Read(true);
+        appOptions.Read(false);
+        appOptions.parse();
+
+        if (plan.mode == RunMode::Setup) {
+            appOptions.Write(appOptions.allUsers);
+            if (RegistrySavePending() != ERROR_SUCCESS) {
+                ToStderr(u"Quillora Pro: the settings could not be saved.");
+                return kExitFailed;
+            }
+            return supportMissing ? kExitFailed : kExitOk;
+        }
+
+        std::unique_ptr<TCustomForm> splash;
+        if (appOptions.showSplash && plan.mode == RunMode::Interactive && hooks.createSplash) {
+            splash = hooks.createSplash();
+            if (splash) {
+                splash->Show();
+                Application->ProcessMessages();
+            }
+        }
+
+        LogPrintf(u"TForm1");
+        if (hooks.createForms) hooks.createForms();
+
+        LogPrintf(u"before storing resource strings to localization db");
+        StoreResourceStrings(appLocDB);
+        LogPrintf(u"after storing resource strings to localization db");
+        LogPrintf(u"before loading localized resource strings");
+        if (!appOptions.localizationDb.empty()) {
+            if (appOptions.exportTexts) {
+                appLocDB.ProcessForms(true);
+                if (appLocDB.SaveDB(appOptions.localizationDb) != 0) {
+                    Report(u"Can not write the translation template " + appOptions.localizationDb, kDebugCaption,
+                           MB_OK | MB_ICONERROR);
+                    status = kExitFailed;
+                }
+            } else if (appLocDB.LoadDB(appOptions.localizationDb) == 0) {
+                appLocDB.ProcessForms(false);
+            }
+        }
+        LogPrintf(u"after loading localized resource strings");
+
+        if (appOptions.runCmdLineExport) {
+            if (hooks.cmdLineExport) return hooks.cmdLineExport(commandLine);
+            ToStderr(kNoExport);
+            return kExitFailed;
+        }
+        // A template written without a display ends here: there is nothing to show.
+        if (plan.mode != RunMode::Template && appOptions.language == LanguageNone && !Application->Terminated()) {
+            if (auto* settings = dynamic_cast<TCustomForm*>(FindGlobalComponent("SettingsDlg"))) settings->ShowModal();
+        }
+        if (splash) {
+            splash->Hide();
+            splash.reset();
+        }
+        if (plan.mode == RunMode::Template) {
+        } else if (TCustomForm* main = Application->MainForm()) {
+            main->Show();
+            LogPrintf(u"+Application->Run()");
+            Application->Run();
+            LogPrintf(u"-Application->Run()");
+        } else if (!Application->Terminated()) {
+            Report(kNoMainWindow, kDebugCaption, MB_OK | MB_ICONINFORMATION);
+            status = kExitNoMainWindow;
+        }
+    } catch (const std::exception& e) {
+        LogPrintf(u"Exception: %hs", e.what());
+        if (!WidgetSet().HasDisplay()) ToStderr(Utf8ToUtf16(e.what()));
+        Application->ShowException(e);
+        status = kExitFailed;
+    } catch (...) {
+        const Exception empty(u"");
+        Application->ShowException(empty);
+        status = kExitFailed;
+    }
+
+    appOptions.Write(false);
+    FreeHelperLibraries();
+    cLogger::logStop();
+    if (supportMissing) status = kExitFailed;
+    return status;
+}
