@@ -68,6 +68,28 @@ public:
     }
 };
 
+// The settings dialog when no language was ever chosen, then the main window and the loop.
+int ShowAndRun(std::unique_ptr<TCustomForm> splash) {
+    if (appOptions.language == LanguageNone && !Application->Terminated()) {
+        if (auto* settings = dynamic_cast<TCustomForm*>(FindGlobalComponent("SettingsDlg"))) settings->ShowModal();
+    }
+    if (splash) {
+        splash->Hide();
+        splash.reset();
+    }
+    TCustomForm* main = Application->MainForm();
+    if (!main) {
+        if (Application->Terminated()) return kExitOk;
+        Report(kNoMainWindow, kDebugCaption, MB_OK | MB_ICONINFORMATION);
+        return kExitNoMainWindow;
+    }
+    main->Show();
+    LogPrintf(u"+Application->Run()");
+    Application->Run();
+    LogPrintf(u"-Application->Run()");
+    return kExitOk;
+}
+
 }  // namespace
 
 bool EnvironmentHasDisplay() {
@@ -232,22 +254,8 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
             return kExitFailed;
         }
         // A template written without a display ends here: there is nothing to show.
-        if (plan.mode != RunMode::Template && appOptions.language == LanguageNone && !Application->Terminated()) {
-            if (auto* settings = dynamic_cast<TCustomForm*>(FindGlobalComponent("SettingsDlg"))) settings->ShowModal();
-        }
-        if (splash) {
-            splash->Hide();
-            splash.reset();
-        }
-        if (plan.mode == RunMode::Template) {
-        } else if (TCustomForm* main = Application->MainForm()) {
-            main->Show();
-            LogPrintf(u"+Application->Run()");
-            Application->Run();
-            LogPrintf(u"-Application->Run()");
-        } else if (!Application->Terminated()) {
-            Report(kNoMainWindow, kDebugCaption, MB_OK | MB_ICONINFORMATION);
-            status = kExitNoMainWindow;
+        if (plan.mode != RunMode::Template) {
+            if (const int shown = ShowAndRun(std::move(splash)); shown != kExitOk) status = shown;
         }
     } catch (const std::exception& e) {
         LogPrintf(u"Exception: %hs", e.what());
