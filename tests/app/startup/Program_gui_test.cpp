@@ -1,0 +1,114 @@
+// The program itself, started as a user starts it, without a display: the batch runs go
+// offscreen and end on their own, an interactive run says it needs a display. Every run is
+// bounded in time and reads no input.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/support/TestSupport.h"
+
+namespace fs = std::filesystem;
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+
+namespace {
+
+struct Outcome {
+    int status = -1;  // -2: killed after the time limit
+    std::string err;
+};
+
+Outcome RunProgram(const fs::path& home, const std::vector<std::string>& args) {
+    const fs::path errFile = home / "stderr.txt";
+    std::vector<std::string> env = {
+        "HOME=" + (home / "home").string(),
+        "XDG_CONFIG_HOME=" + (home / "home/.config").string(),
+        "XDG_DATA_HOME=" + (home / "home/.local/share").string(),
+        "XDG_RUNTIME_DIR=" + (home / "run").string(),
+        "QUILLORA_REGISTRY_DIR=" + (home / "registry").string(),
+        "PATH=/usr/bin:/bin",
+    };
+    if (const char* asan = std::getenv("ASAN_OPTIONS")) env.push_back(std::string("ASAN_OPTIONS=") + asan);
+    fs::create_directories(home / "home/.config");
+    fs::create_directories(home / "run");
+    fs::permissions(home / "run", fs::perms::owner_all);
+    std::vector<std::string> argv = {QUILLORA_PROGRAM};
+    argv.insert(argv.end(), args.begin(), args.end());
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int in = open("/dev/null", O_RDONLY);
+        const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(in, 0);
+        dup2(err, 2);
+        std::vector<char*> a, e;
+        for (auto& s : argv) a.push_back(s.data());
+        for (auto& s : env) e.push_back(s.data());
+        a.push_back(nullptr);
+        e.push_back(nullptr);
+        execve(a[0], a.data(), e.data());
+        _exit(127);
+    }
+    Outcome out;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            out.status = -2;
+            out.err = ReadFileBytes(errFile);
+            return out;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    out.err = ReadFileBytes(errFile);
+    // A clean exit: no fault or leak found on the way out.
+    EXPECT_EQ(out.err.find("Sanitizer"), std::string::npos) << out.err;
+    return out;
+}
+
+}  // namespace
+
+TEST(Program, InteractiveRunWithoutDisplaySaysSo) {
+    TempDir dir;
+    const Outcome out = RunProgram(dir.path(), {});
+    EXPECT_EQ(out.status, 2) << out.err;
+    EXPECT_NE(out.err.find("needs a display"), std::string::npos) << out.err;
+}
+
+TEST(Program, SetupWritesTheSettings) {
+    TempDir dir;
+    const Outcome out = RunProgram(dir.path(), {"/SETUP", "+DEBUG"});
+    EXPECT_EQ(out.status, 0) << out.err;
+    EXPECT_NE(ReadFileBytes(dir.path() / "registry/user.reg").find("Kestrelwright"), std::string::npos);
+    // No desktop folder: the log is in the application-data folder.
+    bool log = false;
+    for (const auto& e : fs::directory_iterator(dir.path() / "home/.local/share/Quillora"))
+        log = log || e.path().extension() == ".log";
+    EXPECT_TRUE(log);
+}
+
+TEST(Program, TemplateRunsOffscreenAndEnds) {
+    TempDir dir;
+    const fs::path file = dir.path() / "template.txt";
+    const Outcome out = RunProgram(dir.path(), {"+EXPTEXT", file.string()});
+    EXPECT_EQ(out.status, 0) << out.err;
+    EXPECT_GT(fs::file_size(file), 1000u);
+}
+
+TEST(Program, ExportRunStartsTheToolkitOffscreenAndReportsFailure) {
+    TempDir dir;
+    const Outcome out = RunProgram(dir.path(), {"+EXPORT=" + (dir.path() / "missing").string() + ";" + dir.path().string()});
+    EXPECT_NE(out.status, 0) << out.err;
+    EXPECT_GT(out.status, 0) << out.err;  // an exit, not a crash or a hang
+}
