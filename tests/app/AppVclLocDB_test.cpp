@@ -1,0 +1,162 @@
+// Storing and restoring the texts of forms: keys from component names, which containers are
+// walked into, and the form's notice after a restore.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppLocDB.h"
+#include "app/IChangeableLangForm.h"
+#include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/PageControl.h"
+#include "platform/vcl/StdCtrls.h"
+#include "platform/win/WinString.h"
+
+namespace {
+
+// The styled page control is recognised by its class name.
+class TRzPageControl : public TPageControl {
+    QUILLORA_COMPONENT(TRzPageControl)
+public:
+    using TPageControl::TPageControl;
+};
+
+const TMetaClass& TRzPageControl::StaticClass() {
+    static const TMetaClass& meta = DescribeClass<TRzPageControl>("TRzPageControl", &TPageControl::StaticClass());
+    return meta;
+}
+
+std::vector<std::string> changedForms;
+
+class TLangForm : public IChangeableLangForm {
+public:
+    explicit TLangForm(const char* name) : IChangeableLangForm(nullptr) { SetName(name); }
+    void LanguageChanged() override { changedForms.push_back(Name()); }
+};
+
+template <class C>
+C* Make(TWinControl* parent, const char* name, const WideString& text = {}) {
+    auto* c = new C(parent->Owner() ? parent->Owner() : parent);
+    c->SetName(name);
+    c->SetParent(parent);
+    if (!text.empty()) c->SetText(text);
+    return c;
+}
+
+// Form1 "Main": Panel3 > Panel5 > RzPageControl1 with the pages TabSheet1 "Mail" (holding a
+// button) and TabSheet3 "Props"; a group box with a check box; a nameless button; a label; an
+// empty edit.
+struct MainForm {
+    std::unique_ptr<TLangForm> form = std::make_unique<TLangForm>("Form1");
+    TTabSheet* mail = nullptr;
+    TTabSheet* props = nullptr;
+    TButton* onPage = nullptr;
+    TGroupBox* group = nullptr;
+    TCheckBox* inGroup = nullptr;
+    TButton* nameless = nullptr;
+    TLabel* label = nullptr;
+    TPanel* outer = nullptr;
+
+    MainForm() {
+        TLangForm* f = form.get();
+        f->SetCaption(u"Main");
+        outer = Make<TPanel>(f, "Panel3", u"Outer panel");
+        auto* inner = Make<TPanel>(outer, "Panel5");
+        auto* pages = new TRzPageControl(f);
+        pages->SetName("RzPageControl1");
+        pages->SetParent(inner);
+        mail = new TTabSheet(f);
+        mail->SetName("TabSheet1");
+        mail->SetPageControl(pages);
+        mail->SetCaption(u"Mail");
+        props = new TTabSheet(f);
+        props->SetName("TabSheet3");
+        props->SetPageControl(pages);
+        props->SetCaption(u"Props");
+        onPage = Make<TButton>(mail, "Button9", u"On a page");
+        group = Make<TGroupBox>(f, "TntGroupBox1", u"File association");
+        inGroup = Make<TCheckBox>(group, "cbMsg", u".msg files");
+        nameless = new TButton(f);
+        nameless->SetParent(f);
+        nameless->SetCaption(u"Nameless");
+        label = Make<TLabel>(f, "Label1", u"Label");
+        Make<TEdit>(f, "Edit1");
+    }
+};
+
+std::map<std::string, std::string> Entries(const AppLocDB& db) {
+    std::map<std::string, std::string> out;
+    for (const auto& [k, v] : db.Entries()) out[Utf16ToUtf8(k)] = Utf16ToUtf8(v);
+    return out;
+}
+
+}  // namespace
+
+TEST(AppVclLocDB, StoreKeysFollowNamesPanelsAndPageControls) {
+    MainForm m;
+    AppVclLocDB db;
+    changedForms.clear();
+    db.FormStoreRestore(m.form.get(), true);
+    const std::map<std::string, std::string> expected = {
+        {"Form1", "Main"},
+        {"Form1:Panel3:Panel5:RzPageControl1:TabSheet1", "Mail"},
+        {"Form1:Panel3:Panel5:RzPageControl1:TabSheet3", "Props"},
+        {"Form1:TntGroupBox1", "File association"},
+        {"Form1:", "Nameless"},
+        {"Form1:Label1", "Label"},
+    };
+    EXPECT_EQ(Entries(db), expected);
+    EXPECT_TRUE(changedForms.empty());  // storing tells no form
+}
+
+TEST(AppVclLocDB, RestoreSetsOnlyKeyedTextsAndTellsTheFormOnce) {
+    MainForm m;
+    AppVclLocDB db;
+    db.SetString(u"Form1", u"Главное окно");
+    db.SetString(u"Form1:TntGroupBox1", u"Association de fichiers");
+    db.SetString(u"Form1:Panel3:Panel5:RzPageControl1:TabSheet3", u"Propriétés");
+    db.SetString(u"Form1:TntGroupBox1:cbMsg", u"not walked");
+    db.SetString(u"Form1:Panel3", u"a container has no text");
+    changedForms.clear();
+    db.FormStoreRestore(m.form.get(), false);
+    EXPECT_EQ(m.form->Caption(), u"Главное окно");  // wide captions keep their script
+    EXPECT_EQ(m.group->Caption(), u"Association de fichiers");
+    EXPECT_EQ(m.props->Caption(), u"Propriétés");
+    EXPECT_EQ(m.mail->Caption(), u"Mail");
+    EXPECT_EQ(m.inGroup->Caption(), u".msg files");
+    EXPECT_EQ(m.outer->Caption(), u"Outer panel");
+    EXPECT_EQ(m.onPage->Caption(), u"On a page");
+    EXPECT_EQ(m.nameless->Caption(), u"Nameless");
+    EXPECT_EQ(changedForms, std::vector<std::string>{"Form1"});
+    EXPECT_EQ(db.Count(), 5u);  // lookups add nothing
+
+    AppVclLocDB empty;
+    changedForms.clear();
+    empty.FormStoreRestore(m.form.get(), false);
+    EXPECT_EQ(m.label->Caption(), u"Label");
+    EXPECT_EQ(changedForms, std::vector<std::string>{"Form1"});
+}
+
+TEST(AppVclLocDB, ProcessFormsWalksTheTranslatedFormsInTheirOrder) {
+    std::vector<std::unique_ptr<TLangForm>> forms;
+    for (const char* name : {"SettingsDlg", "AboutDlg", "SearchDlg", "Form1", "csvExportDlg"})
+        forms.push_back(std::make_unique<TLangForm>(name));
+    forms[1]->SetCaption(u"About");
+    AppVclLocDB db;
+    changedForms.clear();
+    EXPECT_EQ(db.ProcessForms(false), 0);
+    EXPECT_EQ(changedForms, (std::vector<std::string>{"Form1", "SearchDlg", "csvExportDlg", "SettingsDlg"}));
+    EXPECT_EQ(db.ProcessForms(true), 0);
+    EXPECT_FALSE(db.HasKey(u"AboutDlg"));  // the about box keeps its built-in texts
+}
+
+TEST(AppVclLocDB, FormWithoutNameKeysItsControlsFromTheColon) {
+    TLangForm form("");
+    form.SetCaption(u"Untitled");
+    Make<TButton>(&form, "Button1", u"Go");
+    AppVclLocDB db;
+    db.FormStoreRestore(&form, true);
+    EXPECT_EQ(Entries(db), (std::map<std::string, std::string>{{":Button1", "Go"}}));
+}
