@@ -29,9 +29,11 @@ void SetContent(GMimePart* part, const std::string& bytes)
 
 GMimeObject* NewTextPart(const char* subtype, const std::string& text)
 {
+    // The text stays UTF-8 (the library would pick a narrower charset where the text fits).
     GMimeTextPart* part = g_mime_text_part_new_with_subtype(subtype);
-    g_mime_text_part_set_text(part, text.c_str());
     GMimePart* p = GMIME_PART(part);
+    SetContent(p, text);
+    g_mime_text_part_set_charset(part, "utf-8");
     g_mime_part_set_content_encoding(p, g_mime_part_get_best_content_encoding(p, GMIME_ENCODING_CONSTRAINT_7BIT));
     return GMIME_OBJECT(part);
 }

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "platform/mapi/MailHandoff.h"
+#include "tests/platform/mapi/FakeMailDesktop.h"
 #include "platform/mime/IdMessage.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
@@ -15,22 +16,7 @@ using Args = std::vector<std::string>;
 
 namespace {
 
-// The desktop as the tests want it; every start is recorded instead of run.
-struct FakeDesktop : MailDesktop {
-    MailtoHandler handler;
-    std::string rfc822Exec;
-    std::string xdgEmail;
-    bool launchWorks = true;
-    std::vector<Args> launched;
-
-    MailtoHandler MailtoHandlerEntry() override { return handler; }
-    std::string DefaultExecFor(const std::string& type) override { return type == "message/rfc822" ? rfc822Exec : ""; }
-    std::string FindProgram(const std::string& name) override { return name == "xdg-email" ? xdgEmail : ""; }
-    bool Launch(const Args& argv) override {
-        launched.push_back(argv);
-        return launchWorks;
-    }
-};
+using FakeDesktop = FakeMailDesktop;
 
 struct HandoffFixture : ::testing::Test {
     testsupport::TempDir dir;
