@@ -8,6 +8,7 @@
 #include "message/MessageMSG.h"
 #include "tests/mail/SenderFixture.h"
 #include "tests/message/MsgTreeBuilder.h"
+#include "tests/mapi/StoreRecords.h"
 #include "tests/message/RecordingView.h"
 
 using namespace senderfixture;
@@ -67,28 +68,11 @@ protected:
         store.folders = {pstbuild::Folder{u"Inbox", u"IPF.Note", {message}, {}, ""}};
         const std::string path = (dir.path() / "s.pst").string();
         EXPECT_TRUE(pstbuild::WriteFile(store, path));
-        auto session = std::make_shared<MapiSession>();
-        EXPECT_EQ(session->Open(Utf8ToUtf16(path), &libs_, 0), S_OK);
-        for (const mapi_TFolderInfo& f : *session->GetFolders()) {
-            ULONG type = 0;
-            IUnknown* object = nullptr;
-            if (session->GetStore()->OpenEntry(f.eid.cb, f.eid.ab.data(), nullptr, 0, &type, &object) != S_OK) continue;
-            auto folder = ComPtr<IMAPIFolder>::Adopt(static_cast<IMAPIFolder*>(object));
-            ComPtr<IMAPITable> table;
-            folder->GetContentsTable(0, table.put());
-            const SPropTagArray columns{PR_ENTRYID, PR_MESSAGE_FLAGS, PR_SUBJECT_W, PR_SENDER_NAME_W};
-            table->SetColumns(&columns, 0);
-            SRowSetPtr rows;
-            libs_.HrQueryAllRows(table.get(), nullptr, nullptr, nullptr, 0, &rows);
-            if (!rows || rows->aRow.empty()) continue;
-            auto m = std::make_unique<MessagePST>();
-            m->FillFromSRow(session, rows->aRow[0]);
-            m->pstAttr.folderName = Utf8ToUtf16(f.name);
-            m->pstAttr.folderType = f.type;
-            m->fileName = Utf8ToUtf16(path);
+        auto records = storerecords::Records(libs_, path);
+        if (!records.empty()) {
             RecordingView view;
-            m->Display(view, false);
-            return m;
+            records[0]->Display(view, false);
+            return std::move(records[0]);
         }
         ADD_FAILURE() << "no message in the store";
         return nullptr;
