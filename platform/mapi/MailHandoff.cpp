@@ -251,7 +251,9 @@ bool XdgEmailRoad(const Prepared& p, MailDesktop& desktop) {
     for (const TIdEmailAddressItem& a : p.bcc) argv.insert(argv.end(), {"--bcc", a.Address});
     argv.insert(argv.end(), {"--subject", p.subject, "--body", p.plain});
     for (const std::string& path : paths) argv.insert(argv.end(), {"--attach", path});
-    for (const TIdEmailAddressItem& a : p.to) argv.push_back(a.Address);
+    // Addresses stand last, on their own: one that starts like an option is left out.
+    for (const TIdEmailAddressItem& a : p.to)
+        if (a.Address.rfind('-', 0) != 0) argv.push_back(a.Address);
     return desktop.Launch(argv);
 }
 

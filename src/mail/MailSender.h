@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "message/MessageAttr.h"
-
-class MailDesktop;
+#include "platform/mapi/MailHandoff.h"
 
 struct MailSenderRecip {
     WideString recipName;
@@ -59,7 +58,7 @@ public:
     bool AddAttachment(const WideString& attachFileName, const WideString& displayName);
 
     // Whether a mail program can be reached at all (xdg-email, or a mailto handler).
-    static bool CheckSimpleMAPI(MailDesktop& desktop);
+    static bool CheckSimpleMAPI(MailDesktop& desktop = SessionMailDesktop());
 
     const WideString& Subject() const { return subject; }
     const WideString& Body() const { return body; }
@@ -83,4 +82,4 @@ protected:
 // The kind named by the handler's desktop id and command line (lower-cased, first of
 // "outlook", "thunderbird", "opera", "notes", "thebat" contained); mckOther otherwise.
 MailClientKind MailClientKindOf(const std::string& handlerText);
-MailClientKind DetectDefaultMailClient(MailDesktop& desktop);
+MailClientKind DetectDefaultMailClient(MailDesktop& desktop = SessionMailDesktop());

@@ -28,6 +28,7 @@ void MapiMailSender::AddQuotedBody() {
 
 int MapiMailSender::Reply() {
     QUILLORA_TRACE(u"MapiMailSender::Reply");
+    if (!message) return -1;
     mode = 0;
     AddQuotedBody();
     AddSubj(u"Re: " + message->subject);
@@ -40,6 +41,7 @@ int MapiMailSender::Reply() {
 
 int MapiMailSender::Forward() {
     QUILLORA_TRACE(u"MapiMailSender::Forward");
+    if (!message) return -1;
     mode = 1;
     AddQuotedBody();
     AddSubj(u"Fw: " + message->subject);
