@@ -46,6 +46,7 @@ HRESULT RDOMailSender::Import(IRDOMail& item) {
         return item.Import(message->fileName, olMSG);
     case mftPST: {
         const WideString path = message->Export(tempFolder_ + message->GetExportFileName());
+        if (path.empty()) return E_FAIL;
         const HRESULT hr = item.Import(path, olMSG);
         // The ".msg" was written for the import only.
         if (!path.empty()) WideDeleteFile(path);

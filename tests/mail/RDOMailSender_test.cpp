@@ -16,12 +16,14 @@ struct Msg : TMessageAttr {
     WideString GetExportFileName() override { return u"exported.msg"; }
     WideString Export(const WideString& path) override {
         exportedTo = path;
+        if (exportFails) return {};
         std::FILE* f = std::fopen(Utf16ToUtf8(path).c_str(), "wb");
         if (!f) return {};
         std::fclose(f);
         return path;
     }
     WideString exportedTo;
+    bool exportFails = false;
 };
 
 struct RdoFixture : ::testing::Test {
@@ -93,6 +95,13 @@ TEST_F(RdoFixture, StoreMessageIsImportedFromItsOwnTemporaryMsg) {
     EXPECT_EQ(message.exportedTo, Temp() + u"/exported.msg");
     EXPECT_EQ(lib.imports[0], (std::pair<WideString, int>{message.exportedTo, olMSG}));
     EXPECT_FALSE(std::filesystem::exists(Utf16ToUtf8(message.exportedTo)));
+
+    fakerdo::Library failing;
+    message.exportFails = true;
+    RDOMailSender second(Temp(), nullptr, fakerdo::Factory(failing));
+    EXPECT_LT(second.SetMessage(&message, true), 0);
+    EXPECT_TRUE(failing.imports.empty());
+    EXPECT_TRUE(failing.made[0]->isDeleted);
 }
 
 TEST_F(RdoFixture, TasksGetTheirTextEscapedWithoutHeader) {
