@@ -174,11 +174,11 @@ std::string Joined(const std::vector<TIdEmailAddressItem>& list) {
 bool ComposeSwitchRoad(const Prepared& p, const MailtoHandler& handler, MailDesktop& desktop) {
     std::vector<std::string> paths;
     if (!p.StagedPaths(paths)) return false;
-    std::string spec;
+    std::string fields;
     const auto put = [&](const std::string& key, const std::string& value) {
         if (value.empty()) return true;
         if (value.find('\'') != std::string::npos) return false;
-        spec += (spec.empty() ? "" : ",") + key + "='" + value + "'";
+        fields += (fields.empty() ? "" : ",") + key + "='" + value + "'";
         return true;
     };
     std::string attachments;
@@ -189,11 +189,11 @@ bool ComposeSwitchRoad(const Prepared& p, const MailtoHandler& handler, MailDesk
     if (!put("to", Joined(p.to)) || !put("cc", Joined(p.cc)) || !put("bcc", Joined(p.bcc)) ||
         !put("subject", p.subject) || !put("message", body) || !put("attachment", attachments))
         return false;
-    if (!body.empty()) spec += std::string(",format=") + (isHtml ? "html" : "text");
+    if (!body.empty()) fields += std::string(",format=") + (isHtml ? "html" : "text");
     std::vector<std::string> argv = ExecArguments(handler.exec, "");
     if (argv.empty()) return false;
     argv.push_back("-compose");
-    argv.push_back(spec);
+    argv.push_back(fields);
     return desktop.Launch(argv);
 }
 
