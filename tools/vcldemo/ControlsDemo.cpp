@@ -20,6 +20,7 @@
 #include "platform/vcl/StatusBar.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/TreeView.h"
+#include "platform/vcl/VclClasses.h"
 #include "platform/vcl/richedit/RichEdit.h"
 #include "platform/win/WinString.h"
 
@@ -102,12 +103,9 @@ void Fill(TForm& form, const std::filesystem::path& page) {
 
 int RunControlsDemo(const char* screenshot) {
     InstallWebBrowser();
-    RegisterStdCtrls();
-    RegisterExtCtrls();
-    RegisterRangeCtrls();
-    RegisterCommonControlClasses();
-    RegisterClasses({&TControlsForm::StaticClass(), &TListView::StaticClass(), &TRichEdit::StaticClass(),
-                     &TCppWebBrowser::StaticClass()});
+    RegisterVclClasses();
+    RegisterRichEditClasses();
+    RegisterClasses({&TControlsForm::StaticClass(), &TCppWebBrowser::StaticClass()});
     Application->Initialize();
     Application->SetTitle(u"vcldemo");
 

@@ -205,3 +205,6 @@ class TRichEdit : public TCustomRichEdit {
 public:
     explicit TRichEdit(TComponent* owner) : TCustomRichEdit(owner) {}
 };
+
+// Registers the rich edit for form files.
+void RegisterRichEditClasses();
