@@ -173,7 +173,7 @@ long long NumberAfter(const std::string& dict, const std::string& key) {
 std::string ReferenceAfter(const std::string& dict, const std::string& key) {
     const std::size_t at = dict.find(key);
     if (at == std::string::npos) return {};
-    const std::size_t end = dict.find('R', at);
+    const std::size_t end = dict.find('R', at + key.size());
     if (end == std::string::npos) return {};
     std::string ref = dict.substr(at + key.size(), end + 1 - at - key.size());
     ref.erase(0, ref.find_first_not_of(" \r\n\t"));
