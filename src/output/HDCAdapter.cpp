@@ -111,9 +111,17 @@ bool PDF_HDCAdapter::SetClipRect(const RECT& r)
     return SUCCEEDED(document_->Clip());
 }
 
-bool PDF_HDCAdapter::RenderEMF(HENHMETAFILE picture, int left, int top, int, int, float scaleX, float scaleY)
+bool PDF_HDCAdapter::RenderEMF(HENHMETAFILE picture, int left, int top, int right, int bottom, float, float)
 {
-    return SUCCEEDED(document_->PlayMetaFileFromHandle(picture, static_cast<float>(left), static_cast<float>(top), scaleX, scaleY));
+    // The picture fills the rectangle the placer pages through. Played at the bare scales it
+    // would reach (margins x aspect ratio) further down than the placer's last band, and the
+    // end of a long body would be lost.
+    ENHMETAHEADER header;
+    if (!GetEnhMetaFileHeader(picture, sizeof(header), &header)) return false;
+    const int w = header.rclBounds.right - header.rclBounds.left + 1;
+    const int h = header.rclBounds.bottom - header.rclBounds.top + 1;
+    return SUCCEEDED(document_->PlayMetaFileFromHandle(picture, static_cast<float>(left), static_cast<float>(top),
+                                                       Ratio(right - left, w), Ratio(bottom - top, h)));
 }
 
 bool PDF_HDCAdapter::DrawRect(float x, float y, float width, float height, float radius)
