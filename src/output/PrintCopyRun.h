@@ -1,0 +1,54 @@
+// The print and copy runs of the progress window, without the window: each works through the
+// chosen messages in order, tells the window after each one, stops between messages when the
+// window was cancelled, and reports how many succeeded and which failed and why.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/vcl/GdiTypes.h"
+
+class IHTMLConverter;
+class TMessageAttr;
+
+// The window's side of a run.
+class IRunProgress {
+public:
+    virtual ~IRunProgress() = default;
+    // The bar gets segments LED segments and total parts.
+    virtual void Start(int segments, int total) = 0;
+    // One message done: step the bar and show the counter line.
+    virtual void Step(const WideString& countLine) = 0;
+    // Lets pending window messages run; true once Cancel was pressed.
+    virtual bool Cancelled() = 0;
+};
+
+struct TRunFailure {
+    WideString message;  // the message's subject, else its file name
+    std::string reason;
+};
+
+struct TRunResult {
+    int done = 0;   // messages printed or copied
+    int total = 0;  // messages chosen
+    bool started = false;  // false: nothing to do, or the printer refused the document
+    std::vector<TRunFailure> failures;
+};
+
+// LED segments of the bar for n messages: n, at most 32.
+int RunSegments(int n);
+
+// Prints each message from a new page of the printer context, which the run takes over: it
+// starts and ends the document and deletes the context. No document is started for no
+// messages. Only messages that rendered count as printed.
+TRunResult PrintMessages(const std::vector<TMessageAttr*>& messages, HDC printer, IHTMLConverter& converter,
+                         IRunProgress& progress);
+
+// Lets each message copy itself into the folder; a message that fails, even by raising an
+// error, is reported and the run goes on.
+TRunResult CopyMessages(const std::vector<TMessageAttr*>& messages, const WideString& destination, IRunProgress& progress);
+
+// The closing box's text of a run ("%d of %d files printed successfully " or "Files were not
+// printed"; copy=true: the copy texts), with a line for each failed message; empty when no box
+// is due (nothing was chosen).
+WideString RunReport(const TRunResult& result, bool copy);
