@@ -1,5 +1,8 @@
 #include "output/EMFPrinter.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "output/HDCAdapter.h"
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/Metafile.h"
@@ -52,10 +55,20 @@ int printMetaFile(IHDCAdapter& device, HENHMETAFILE picture, int dpiX, int dpiY,
     out.top = Trunc(static_cast<float>(startY) * sy) + t;
     out.bottom = Trunc(static_cast<float>(Trunc(static_cast<float>(h + startY) * sy) + t) - static_cast<float>(l + r) * ratio);
 
+    // Device pixels per picture pixel along the height, for ending pages between lines.
+    const double perPixel = static_cast<double>(out.bottom - out.top) / (h + 1);
     while (out.bottom > clip.top) {
-        device.SetClipRect(clip);
+        RECT page = clip;
+        if (out.bottom > clip.bottom && perPixel > 0) {
+            const LONG top = header.rclBounds.top;
+            const auto lowest = static_cast<LONG>(std::floor((clip.bottom - out.top) / perPixel)) + top;
+            const auto highest = static_cast<LONG>(std::ceil(std::max(0, clip.top - out.top) / perPixel)) + top;
+            const LONG cut = GetEnhMetaFileBreak(picture, lowest, highest);
+            if (cut < lowest) page.bottom = std::max(clip.top + 1, out.top + static_cast<int>((cut - top) * perPixel));
+        }
+        device.SetClipRect(page);
         if (!device.RenderEMF(picture, out.left, out.top, out.right, out.bottom, sx, sy)) return -1;
-        const int step = clip.bottom - clip.top;
+        const int step = page.bottom - page.top;
         out.top -= step;
         out.bottom -= step;
         if (out.bottom > clip.top && !device.NewPage()) return -1;

@@ -1,5 +1,6 @@
 // Lays a recorded picture onto a device's pages: from a vertical position of the current page,
-// inside margins, scaled to the device, one band a page for as many pages as it needs.
+// inside margins, scaled to the device, one band a page for as many pages as it needs. A page
+// ends between lines of text (and above a picture), not through them.
 #pragma once
 
 #include "platform/vcl/GdiTypes.h"

@@ -179,6 +179,13 @@ TEST_F(MessageRenderTest, LongBodiesTakeMorePagesEachOfBoundedSize) {
     EXPECT_LT(perPageLong, 1.5 * perPageShort);
     const std::string text = testsupport::PdfText(dir / "long.pdf");
     ExpectInOrder(text, {"Subject:", "Line 0 of", "Line 600 of", "Line 1199 of"});
+    // Pages end between lines: no line is cut in two, so none shows on two pages.
+    for (int i = 0; i < 1200; ++i) {
+        const std::string line = "Line " + std::to_string(i) + " of";
+        const std::size_t first = text.find(line);
+        ASSERT_NE(first, std::string::npos) << line;
+        EXPECT_EQ(text.find(line, first + 1), std::string::npos) << line << " is on two pages";
+    }
 }
 
 TEST_F(MessageRenderTest, MessageTextNeverBecomesMarkup) {
