@@ -3,8 +3,10 @@
 // Exit status 0 when the PDF was written, 1 when the message could not be rendered, 2 on usage.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
+#include "app/CAppUtils.h"
 #include "app/SupportLibrary.h"
 #include "message/MessageEML.h"
 #include "message/MessageMSG.h"
@@ -48,13 +50,16 @@ int main(int argc, char** argv)
     const std::unique_ptr<IHTMLConverter> converter = CreateHtmlConverter();
     PDF_HDCAdapter device(pdf);
     MessageRender render;
+    int status = 0;
     if (!render.RenderToDC(*message, device, *converter, 1)) {
         std::fprintf(stderr, "%s: %s\n", argv[1], render.LastError().c_str());
-        return 1;
-    }
-    if (FAILED(pdf->SaveToFile(Utf8ToUtf16(argv[2])))) {
+        status = 1;
+    } else if (FAILED(pdf->SaveToFile(Utf8ToUtf16(argv[2])))) {
         std::fprintf(stderr, "%s: %s\n", argv[2], pdf->LastError().c_str());
-        return 1;
+        status = 1;
     }
-    return 0;
+    // The pages the renderer wrote for the converter.
+    std::error_code error;
+    std::filesystem::remove_all(Utf16ToUtf8(CAppUtils::getAppTempFolder()), error);
+    return status;
 }

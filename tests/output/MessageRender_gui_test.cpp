@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/CAppUtils.h"
 #include "app/SupportLibrary.h"
 #include "message/MessageEML.h"
 #include "message/MessageMSG.h"
@@ -74,6 +75,11 @@ private:
 class MessageRenderTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_EQ(LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR)), 1); }
+    // The renderer's pages live in the per-process temporary folder.
+    static void TearDownTestSuite() {
+        std::error_code error;
+        fs::remove_all(Utf16ToUtf8(CAppUtils::getAppTempFolder()), error);
+    }
     void SetUp() override {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         InstallQtWidgetSet();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "app/CAppUtils.h"
 #include "app/SupportLibrary.h"
 #include "message/MessageEML.h"
 #include "output/PrintCopyRun.h"
@@ -44,6 +45,11 @@ public:
 class PrintCopyRunTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_EQ(LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR)), 1); }
+    // The renderer's pages live in the per-process temporary folder.
+    static void TearDownTestSuite() {
+        std::error_code error;
+        fs::remove_all(Utf16ToUtf8(CAppUtils::getAppTempFolder()), error);
+    }
     void SetUp() override {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         InstallQtWidgetSet();
