@@ -23,6 +23,23 @@ WideString NameOf(const TMessageAttr& message)
 
 }  // namespace
 
+TPrintChoice ChoosePrintJob(bool silent, HDC& dc)
+{
+    dc = nullptr;
+    PRINTDLGW dialog;
+    dialog.Flags = PD_NOSELECTION | PD_NOPAGENUMS | PD_RETURNDC | PD_USEDEVMODECOPIES;
+    dialog.nFromPage = dialog.nToPage = 0xFFFF;
+    dialog.nMinPage = 1;
+    dialog.nMaxPage = 0xFFFF;
+    if (silent) {
+        if (GetDefaultPrinterName().empty()) return TPrintChoice::NoPrinter;
+        dialog.Flags |= PD_RETURNDEFAULT;
+    }
+    if (!PrintDlgW(&dialog) || !dialog.hDC) return silent ? TPrintChoice::NoPrinter : TPrintChoice::Cancelled;
+    dc = dialog.hDC;
+    return TPrintChoice::Chosen;
+}
+
 int RunSegments(int n) { return std::min(n, 32); }
 
 TRunResult PrintMessages(const std::vector<TMessageAttr*>& messages, HDC printer, IHTMLConverter& converter,

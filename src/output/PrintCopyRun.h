@@ -35,6 +35,16 @@ struct TRunResult {
     std::vector<TRunFailure> failures;
 };
 
+enum class TPrintChoice { Chosen, Cancelled, NoPrinter };
+
+// What the print commands say when there is no printer to print on silently.
+inline constexpr char16_t kNoPrinterText[] =
+    u"No printer is set up. Choose \"Print Message...\" to print into a PDF file instead.";
+
+// The print commands' dialog: no page ranges and no selection, a context for the chosen printer
+// or PDF file in dc. silent: the default printer without asking, NoPrinter when there is none.
+TPrintChoice ChoosePrintJob(bool silent, HDC& dc);
+
 // LED segments of the bar for n messages: n, at most 32.
 int RunSegments(int n);
 

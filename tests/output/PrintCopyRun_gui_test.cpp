@@ -100,6 +100,38 @@ TEST_F(PrintCopyRunTest, EachMessageOnItsOwnPageAndOnlySuccessesCount) {
     EXPECT_NE(pages[2].find("Third"), std::string::npos);
 }
 
+TEST_F(PrintCopyRunTest, PrintsIntoAPdfFileChosenInThePrintDialog) {
+    if (!testsupport::HasPdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+    const fs::path file = dir / "chosen.pdf";
+    DWORD flagsSeen = 0;
+    SetPrintDialogHook([&](PRINTDLGW& d) {
+        flagsSeen = d.Flags;
+        d.outputFile = file.u16string();
+        return true;
+    });
+    HDC dc = nullptr;
+    EXPECT_EQ(ChoosePrintJob(false, dc), TPrintChoice::Chosen);
+    SetPrintDialogHook(nullptr);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(flagsSeen & (PD_PAGENUMS | PD_NOPAGENUMS | PD_NOSELECTION), PD_NOPAGENUMS | PD_NOSELECTION);
+    auto converter = CreateHtmlConverter();
+    Progress progress;
+    const TRunResult r = PrintMessages({Message("1.eml", "From: a@example.com\r\nSubject: Into a document\r\n\r\ndocument body\r\n")},
+                                       dc, *converter, progress);
+    EXPECT_EQ(r.done, 1);
+    const std::string text = testsupport::PdfText(file);
+    EXPECT_NE(text.find("Into a document"), std::string::npos) << text;
+    EXPECT_NE(text.find("document body"), std::string::npos) << text;
+
+    SetPrintDialogHook([](PRINTDLGW&) { return false; });
+    EXPECT_EQ(ChoosePrintJob(false, dc), TPrintChoice::Cancelled);
+    SetPrintDialogHook(nullptr);
+    if (GetDefaultPrinterName().empty()) {
+        EXPECT_EQ(ChoosePrintJob(true, dc), TPrintChoice::NoPrinter);
+        EXPECT_EQ(dc, nullptr);
+    }
+}
+
 TEST_F(PrintCopyRunTest, NothingChosenStartsNoJobAndShowsNoBox) {
     const fs::path file = dir / "none.pdf";
     auto converter = CreateHtmlConverter();
