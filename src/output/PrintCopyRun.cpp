@@ -4,10 +4,16 @@
 #include <exception>
 
 #include "app/AppLocDB.h"
+#include "app/CAppUtils.h"
 #include "app/cLogger.h"
 #include "message/MessageAttr.h"
+#include "output/EMFPrinter.h"
 #include "output/HDCAdapter.h"
+#include "output/IRenderer.h"
 #include "output/MessageRender.h"
+#include "output/TextRenderer.h"
+#include "platform/outside/HtmlConverter.h"
+#include "platform/vcl/Metafile.h"
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/Printers.h"
 #include "platform/win/WinString.h"
@@ -96,6 +102,52 @@ TRunResult CopyMessages(const std::vector<TMessageAttr*>& messages, const WideSt
         progress.Step(WideFormat(GetUiString(1065).c_str(), result.done, result.total));
     }
     return result;
+}
+
+WideString HeaderPrintText(const std::vector<TMessageAttr*>& messages)
+{
+    WideString text;
+    for (TMessageAttr* message : messages) {
+        TextRenderer lines;
+        message->RenderHeaders(lines);
+        text += lines.GetDocument() + u"\n\n\n";
+    }
+    return text;
+}
+
+bool PrintHeaders(const std::vector<TMessageAttr*>& messages, HDC printer, IHTMLConverter& converter)
+{
+    QUILLORA_TRACE(u"PrintHeaders");
+    bool printed = false;
+    const WideString folder = CAppUtils::getAppTempFolder();
+    DOCINFOW info;
+    info.lpszDocName = u"Text Document";
+    info.lpszDatatype = u"RAW";
+    if (!messages.empty() && !folder.empty() && StartDocW(printer, &info) > 0) {
+        WideString text;
+        for (const char16_t c : HeaderPrintText(messages))
+            if (c != u'\r') text += c;
+        TextRenderer page;
+        page.AddParagraph(u"<html><body><pre>" + EscapeHtmlText(text) + u"</pre></body></html>");
+        const WideString path = folder + u"printHeaders.html";
+        PRN_HDCAdapter device(printer);
+        HENHMETAFILE picture = nullptr;
+        long dpiX = 0, dpiY = 0;
+        const double scale = device.GetResolutionX() / 96.0;
+        StartPage(printer);
+        if (page.SaveToFileUnicode(path) &&
+            SUCCEEDED(converter.ConvertToEMF(u"file:///" + path, u"", picture, static_cast<long>(device.GetPageWidth() / scale),
+                                             0, dpiX, dpiY))) {
+            printed = EMFPrinter::printMetaFile(device, picture, dpiX, dpiY, 0, 50, 50, 50, 50) != -1;
+            DeleteEnhMetaFile(picture);
+        } else {
+            LogPrintf(u"header print failed: %s", Utf8ToUtf16(converter.LastError()).c_str());
+        }
+        EndPage(printer);
+        printed = EndDoc(printer) > 0 && printed;
+    }
+    DeleteDC(printer);
+    return printed;
 }
 
 WideString RunReport(const TRunResult& result, bool copy)

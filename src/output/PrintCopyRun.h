@@ -58,6 +58,13 @@ TRunResult PrintMessages(const std::vector<TMessageAttr*>& messages, HDC printer
 // error, is reported and the run goes on.
 TRunResult CopyMessages(const std::vector<TMessageAttr*>& messages, const WideString& destination, IRunProgress& progress);
 
+// "Print Header...": the header lines of each message (From, To, CC, Subject, Date), each block
+// followed by three line feeds.
+WideString HeaderPrintText(const std::vector<TMessageAttr*>& messages);
+// Prints the header lines as plain text on pages of the printer, which the call takes over like
+// PrintMessages does. False when nothing was printed.
+bool PrintHeaders(const std::vector<TMessageAttr*>& messages, HDC printer, IHTMLConverter& converter);
+
 // The closing box's text of a run ("%d of %d files printed successfully " or "Files were not
 // printed"; copy=true: the copy texts), with a line for each failed message; empty when no box
 // is due (nothing was chosen).

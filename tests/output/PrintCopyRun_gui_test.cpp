@@ -132,6 +132,26 @@ TEST_F(PrintCopyRunTest, PrintsIntoAPdfFileChosenInThePrintDialog) {
     }
 }
 
+TEST_F(PrintCopyRunTest, HeaderPrintIsTheHeaderLinesOfEachMessage) {
+    if (!testsupport::HasPdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+    const std::vector<TMessageAttr*> messages = {
+        Message("1.eml", "From: Ann <a@example.com>\r\nTo: Bob <b@example.com>\r\nSubject: First <one>\r\n\r\nnot printed\r\n"),
+        Message("2.eml", "From: Cy <c@example.com>\r\nSubject: Second\r\n\r\nnot printed\r\n"),
+    };
+    const std::string text = Utf16ToUtf8(HeaderPrintText(messages));
+    EXPECT_EQ(text.rfind("From: Ann <a@example.com>\r\nTo: Bob <b@example.com>\r\nCC: \r\nSubject: First <one>\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\r\n\n\n\nFrom: Cy <c@example.com>\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 3), "\n\n\n");
+
+    const fs::path file = dir / "headers.pdf";
+    auto converter = CreateHtmlConverter();
+    ASSERT_TRUE(PrintHeaders(messages, CreatePdfDCW(file.u16string().c_str(), 210, 297, 300), *converter));
+    const std::string printed = testsupport::PdfText(file);
+    EXPECT_NE(printed.find("Subject: First <one>"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("From: Cy"), std::string::npos) << printed;
+    EXPECT_EQ(printed.find("not printed"), std::string::npos) << printed;
+}
+
 TEST_F(PrintCopyRunTest, NothingChosenStartsNoJobAndShowsNoBox) {
     const fs::path file = dir / "none.pdf";
     auto converter = CreateHtmlConverter();
