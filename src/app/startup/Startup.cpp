@@ -37,11 +37,14 @@ constexpr char16_t kNoExport[] = u"This build of Quillora Pro has no command-lin
 
 void ToStderr(const WideString& text) { std::fprintf(stderr, "%s\n", Utf16ToUtf8(text).c_str()); }
 
-// A message that the user must see: a box when windows can be shown, standard error otherwise
-// (and the trace log in both cases).
+// Whether messages are shown in boxes: only in an interactive run with a display. A batch run
+// has nobody to close a box, so it writes to standard error.
+bool showBoxes = false;
+
+// A message that the user must see, also written to the trace log.
 void Report(const WideString& text, const WideString& caption, UINT flags) {
     LogPrintf(u"%s", text.c_str());
-    if (WidgetSet().HasDisplay())
+    if (showBoxes)
         MessageBoxW(nullptr, text.c_str(), caption.c_str(), flags);
     else
         ToStderr(text);
@@ -52,13 +55,15 @@ WideString HomeFolder() {
     return home && *home == '/' ? Utf8ToUtf16(home) : WideString();
 }
 
+// Set by the support library's error handler: the program cannot do its work without it.
+bool supportLibraryMissing = false;
+
 bool EnvSet(const char* name) {
     const char* v = std::getenv(name);
     return v && *v;
 }
 
-// Tells whether steps that must not run again (the options' closing save) are left to do, and
-// makes every way out of the run end the same way.
+// What every way out of the run does last.
 class Shutdown {
 public:
     ~Shutdown() {
@@ -160,17 +165,17 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
     }
     if (plan.toolkit && hooks.installToolkit) hooks.installToolkit(plan.offscreen, plan.mode == RunMode::Interactive);
 
-    // Step 1, after the toolkit exists (the keyboard state comes from it).
+    // SHIFT held at start asks for the log too; the toolkit knows the keyboard once it exists.
     const DWORD pid = GetCurrentProcessId();
     bool askDebug = plan.prompts && GetKeyState(VK_SHIFT) < 0;
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    const WideString logPath = DebugLogPath(pid, now);
+    SYSTEMTIME started{};
+    GetLocalTime(&started);
     QUILLORA_TRACE(u"WinMain");
 
     Shutdown shutdown;
     int status = kExitOk;
-    bool supportMissing = false;
+    supportLibraryMissing = false;
+    showBoxes = plan.prompts;
     try {
         Application->Initialize();
         Application->SetTitle(kTitle);
@@ -184,19 +189,20 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
                                           : debugSwitch;
             if (yes) {
                 SetDebugMode(true);
+                const WideString logPath = DebugLogPath(pid, started);
                 if (cLogger::logStart(logPath) != 0) ToStderr(u"Can not open the trace log " + logPath);
             }
         }
 
-        SetHelperLibraryErrorHandler([&supportMissing](const WideString& text, const WideString& caption, bool fatal) {
+        SetHelperLibraryErrorHandler([](const WideString& text, const WideString& caption, bool fatal) {
             Report(text, caption, MB_OK | MB_ICONERROR);
             if (fatal) {
-                supportMissing = true;
+                supportLibraryMissing = true;
                 Application->Terminate();
             }
         });
         LoadHelperLibraries();
-        if (WidgetSet().HasDisplay()) {
+        if (showBoxes) {
             SetMapiErrorBoxSink([](ULONG_PTR owner, const WideString& caption, const WideString& text) {
                 MessageBoxW(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
             });
@@ -215,7 +221,7 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
                 ToStderr(u"Quillora Pro: the settings could not be saved.");
                 return kExitFailed;
             }
-            return supportMissing ? kExitFailed : kExitOk;
+            return supportLibraryMissing ? kExitFailed : kExitOk;
         }
 
         std::unique_ptr<TCustomForm> splash;
@@ -259,18 +265,20 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
         }
     } catch (const std::exception& e) {
         LogPrintf(u"Exception: %hs", e.what());
-        if (!WidgetSet().HasDisplay()) ToStderr(Utf8ToUtf16(e.what()));
-        Application->ShowException(e);
+        if (showBoxes) Application->ShowException(e);
+        else ToStderr(Utf8ToUtf16(e.what()));
         status = kExitFailed;
     } catch (...) {
-        const Exception empty(u"");
-        Application->ShowException(empty);
+        if (showBoxes) Application->ShowException(Exception(u""));
+        else ToStderr(u"Quillora Pro: an unknown error ended the run.");
         status = kExitFailed;
     }
 
+    // An export run never saves the options, not even after a failure.
+    if (appOptions.runCmdLineExport) return status;
     appOptions.Write(false);
     FreeHelperLibraries();
     cLogger::logStop();
-    if (supportMissing) status = kExitFailed;
+    if (supportLibraryMissing) status = kExitFailed;
     return status;
 }

@@ -312,3 +312,25 @@ TEST(StartupRun, ExportRunReturnsTheExportStatus) {
         EXPECT_EQ(status, exportStatus);
     }
 }
+
+TEST(StartupRun, MissingSupportLibraryIsShownAndEndsTheRun) {
+    TempDir dir;
+    const int status = RunInChild(dir.path(), [&] {
+        std::vector<std::string> events;
+        TTestMainForm::events = &events;
+        WideString shown;
+        TScopedModalHook hook([&](TModalRequest& r) {
+            if (r.What == TModalRequest::MessageBox && shown.empty()) shown = r.Text;
+            return IDOK;
+        });
+        StartupHooks hooks = Hooks(true);
+        hooks.createForms = [] { CreateTestForms(true); };
+        appOptions.language = LanguageEnglish;
+        // The program's folder here is the test's, where the library is not.
+        std::vector<std::string> args = {"quillora"};
+        const int s = RunApplication(args, hooks);
+        if (shown.find(u"libquillora-utils.so") == WideString::npos) return 80;
+        return events.empty() || events == std::vector<std::string>{"main shown"} ? s : 81;
+    });
+    EXPECT_EQ(status, kExitFailed);
+}
