@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/AppLocDB.h"
+#include "app/CAppUtils.h"
 #include "app/cLogger.h"
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/Gdi.h"
@@ -56,7 +57,7 @@ void ShowSystemError(int code) {
 
 WideString BrowseForFolder(HWND) {
     WideString folder;
-    return SelectDirectory(WideString(), WideString(), folder) ? folder : WideString();
+    return SelectDirectory(WideString(), CAppUtils::getDesktopFolder(), folder) ? folder : WideString();
 }
 
 WideString GetProcessNameByHandle(HANDLE process) {
