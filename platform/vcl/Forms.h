@@ -45,6 +45,8 @@ inline constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
     QUILLORA_COMPONENT(TCustomForm)
     QUILLORA_MESSAGES()
@@ -73,8 +75,15 @@ public:
     void SetKeyPreview(bool v) { keyPreview_ = v; }
     int PixelsPerInch() const { return 96; }
     void SetPixelsPerInch(int) {}  // forms are laid out at 96 dots per inch
-    TComponent* Menu() const { return menu_; }
-    void SetMenu(TComponent* menu);
+    // The menu bar; the client area starts below it.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    TRect ClientRect() const override;
+    // A key message is a shortcut of the main menu or of an action list of the form: the item
+    // or action ran (FormMenus.cpp).
+    virtual bool IsShortCut(TWMKey& message);
+    // The idle cycle's update of the actions of the form, its menu bar and its controls.
+    void UpdateActions();
 
     TWinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl* control);
@@ -131,8 +140,13 @@ protected:
     void CMDialogKey(TMessage& m);
     void CMRelease(TMessage& m);
     void CMShowingChanged(TMessage& m);
+    // WM_COMMAND, WM_INITMENUPOPUP, WM_MENUSELECT, WM_DRAWITEM, WM_MEASUREITEM, WM_MENUCHAR of
+    // the menu bar.
+    void WMMenuMessage(TMessage& m);
 
 private:
+    void AttachMenu();
+
     TCanvasPtr canvas_;
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = {biSystemMenu, biMinimize, biMaximize};
@@ -140,7 +154,7 @@ private:
     TWindowState windowState_ = wsNormal;
     TFormStyle formStyle_ = fsNormal;
     bool keyPreview_ = false;
-    TComponent* menu_ = nullptr;
+    TMainMenu* menu_ = nullptr;
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;
     TModalResult modalResult_ = mrNone;
@@ -158,16 +172,22 @@ public:
 
 // The one place tests answer dialogs: a message box or a modal form asks the hook first.
 struct TModalRequest {
-    enum Kind { MessageBox, ModalForm };
+    enum Kind { MessageBox, ModalForm, PopupMenu };
     Kind What = MessageBox;
     TCustomForm* Form = nullptr;  // ModalForm: shown, with its handle
+    HMENU Menu = nullptr;         // PopupMenu: the menu and its screen point; answer a command
+    TPoint Pos;                   // id, or kPopupMenuDismissed
     WideString Text;              // MessageBox
     WideString Caption;
     UINT Flags = 0;
 };
-// Returns the answer (an ID* of a message box, an mr* of a form), or 0 to let the dialog run.
+// Returns the answer (an ID* of a message box, an mr* of a form, a popup menu's command), or 0
+// to let the dialog run.
+inline constexpr int kPopupMenuDismissed = -1;
 using TModalHook = std::function<int(TModalRequest& request)>;
 void SetModalHook(TModalHook hook);
+// What the hook answers; 0 when none is set or it lets the dialog run.
+int AskModalHook(TModalRequest& request);
 // Installs a hook for its lifetime, then puts the earlier one back.
 class TScopedModalHook {
 public:

@@ -14,6 +14,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/qt/ControlsQt.h"
 #include "platform/vcl/qt/GdiQt.h"
+#include "platform/vcl/qt/MenusQt.h"
 #include "platform/vcl/qt/PeerClasses.h"
 
 namespace vclqt {
@@ -159,6 +160,8 @@ public:
     }
 
     void Beep() override { QApplication::beep(); }
+
+    UINT TrackPopupMenu(HMENU menu, UINT flags, TPoint at, HWND owner) override { return ExecPopupMenu(menu, flags, at, owner); }
 
     void ShowHint(const WideString& text, TPoint at) override {
         if (text.empty())
