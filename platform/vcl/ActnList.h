@@ -94,7 +94,7 @@ public:
     bool Execute() override;
     bool Update() override;
 
-    bool HasParent() const override { return true; }
+    bool HasParent() const override { return actionList_ != nullptr; }
     TComponent* GetParentComponent() const override;
     void SetParentComponent(TComponent* parent) override;
 

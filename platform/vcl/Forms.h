@@ -104,6 +104,8 @@ public:
     void Release();
 
     void SetVisible(bool visible) override;
+    // Form files: the controls, then the components without a parent (menus, timers, lists).
+    void GetChildren(const TGetChildProc& proc, TComponent* root) const override;
     void Show();
     void BringToFront();
 

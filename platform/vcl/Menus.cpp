@@ -615,7 +615,10 @@ bool TMenu::IsShortCut(TWMKey& message) {
     // The sub-menus on the way update as if they were opened.
     std::vector<TMenuItem*> chain;
     for (TMenuItem* p = item->Parent(); p && p != items_.get(); p = p->Parent()) chain.push_back(p);
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) (*it)->InitiateActions();
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        (*it)->InitiateActions();
+        (*it)->Click();
+    }
     item->InitiateAction();
     if (item->Enabled()) item->Click();
     return true;
