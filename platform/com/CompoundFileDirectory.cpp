@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/com/StructuredStorage.h"
+#include "platform/win/ByteOrder.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ constexpr std::uint32_t kEndOfChain = 0xFFFFFFFEu;
 constexpr std::uint32_t kFreeSect = 0xFFFFFFFFu;
 constexpr std::uint32_t kNoStream = 0xFFFFFFFFu;
 constexpr std::size_t kDirEntrySize = 128;
-
-std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t U32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 // Walks sector chains of one allocation table, marking visits with a per-walk stamp so that
 // a loop is seen without clearing a bitmap each time.
@@ -59,9 +54,9 @@ private:
 
 CLSID ReadClsid(const std::uint8_t* p) {
     CLSID id;
-    id.Data1 = U32(p);
-    id.Data2 = U16(p + 4);
-    id.Data3 = U16(p + 6);
+    id.Data1 = Le32(p);
+    id.Data2 = Le16(p + 4);
+    id.Data3 = Le16(p + 6);
     std::memcpy(id.Data4, p + 8, 8);
     return id;
 }
@@ -81,10 +76,10 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
     reason_.clear();
     entries_.clear();
     if (!HasSignature(data, size) || size < 512) return Fail(STG_E_INVALIDHEADER, "no compound-file header");
-    const std::uint16_t major = U16(data + 26);
-    const std::uint16_t sectorShift = U16(data + 30);
-    const std::uint16_t miniShift = U16(data + 32);
-    if (U16(data + 28) != 0xFFFE) return Fail(STG_E_INVALIDHEADER, "bad byte order mark");
+    const std::uint16_t major = Le16(data + 26);
+    const std::uint16_t sectorShift = Le16(data + 30);
+    const std::uint16_t miniShift = Le16(data + 32);
+    if (Le16(data + 28) != 0xFFFE) return Fail(STG_E_INVALIDHEADER, "bad byte order mark");
     if (!((major == 3 && sectorShift == 9) || (major == 4 && sectorShift == 12)))
         return Fail(STG_E_INVALIDHEADER, "unsupported version or sector size");
     if (miniShift != 6) return Fail(STG_E_INVALIDHEADER, "unsupported mini sector size");
@@ -102,16 +97,16 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
     };
     auto read32 = [&](std::uint32_t s, std::size_t offset, std::uint32_t& v) {
         const std::uint8_t* p = sectorData(s, offset);
-        v = p ? U32(p) : 0;  // the missing tail of a short last sector reads as zeros
+        v = p ? Le32(p) : 0;  // the missing tail of a short last sector reads as zeros
     };
 
-    const std::uint32_t fatSectors = U32(data + 44);
-    const std::uint32_t dirStart = U32(data + 48);
-    const std::uint32_t miniCutoff = U32(data + 56);
-    const std::uint32_t miniFatStart = U32(data + 60);
-    const std::uint32_t miniFatSectors = U32(data + 64);
-    std::uint32_t difatNext = U32(data + 68);
-    const std::uint32_t difatSectors = U32(data + 72);
+    const std::uint32_t fatSectors = Le32(data + 44);
+    const std::uint32_t dirStart = Le32(data + 48);
+    const std::uint32_t miniCutoff = Le32(data + 56);
+    const std::uint32_t miniFatStart = Le32(data + 60);
+    const std::uint32_t miniFatSectors = Le32(data + 64);
+    std::uint32_t difatNext = Le32(data + 68);
+    const std::uint32_t difatSectors = Le32(data + 72);
     if (miniCutoff != 4096) return Fail(STG_E_INVALIDHEADER, "unexpected mini stream cutoff");
     if (fatSectors > sectorCount) return Fail(STG_E_DOCFILECORRUPT, "more FAT sectors than the file holds");
     if (difatSectors > sectorCount) return Fail(STG_E_DOCFILECORRUPT, "more DIFAT sectors than the file holds");
@@ -120,7 +115,7 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
     std::vector<std::uint32_t> fatList;
     fatList.reserve(fatSectors);
     for (std::uint32_t i = 0; i < 109 && fatList.size() < fatSectors; ++i)
-        fatList.push_back(U32(data + 76 + 4 * i));
+        fatList.push_back(Le32(data + 76 + 4 * i));
     std::vector<bool> seenDifat(sectorCount, false);
     for (std::uint32_t n = 0; fatList.size() < fatSectors; ++n) {
         if (n >= difatSectors || difatNext >= sectorCount || seenDifat[difatNext])
@@ -159,10 +154,10 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
     const std::uint8_t* root = entries[0];
     if (!root || root[66] != 5) return Fail(STG_E_DOCFILECORRUPT, "no root entry");
     // The root has no siblings; libgsf would follow them (and leaks on that path).
-    if (U32(root + 68) != kNoStream || U32(root + 72) != kNoStream)
+    if (Le32(root + 68) != kNoStream || Le32(root + 72) != kNoStream)
         return Fail(STG_E_DOCFILECORRUPT, "root entry with siblings");
     auto entrySize = [&](const std::uint8_t* e) -> std::uint64_t {
-        std::uint64_t lo = U32(e + 120), hi = U32(e + 124);
+        std::uint64_t lo = Le32(e + 120), hi = Le32(e + 124);
         return major == 3 ? lo : (hi << 32) | lo;  // version 3 ignores the high half
     };
 
@@ -180,7 +175,7 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
     }
     const std::uint64_t miniStreamSize = entrySize(root);
     if (miniStreamSize > 0) {
-        if (!fatWalk.Walk(U32(root + 116), chain) || chain.size() * ss < miniStreamSize)
+        if (!fatWalk.Walk(Le32(root + 116), chain) || chain.size() * ss < miniStreamSize)
             return Fail(STG_E_DOCFILECORRUPT, "broken mini stream chain");
     }
     const std::uint64_t miniSectorCount = (miniStreamSize + 63) / 64;
@@ -198,7 +193,7 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
         int depth;
     };
     std::vector<Pending> todo;
-    if (U32(root + 76) != kNoStream) todo.push_back({U32(root + 76), 0, 1});
+    if (Le32(root + 76) != kNoStream) todo.push_back({Le32(root + 76), 0, 1});
     while (!todo.empty()) {
         Pending cur = todo.back();
         todo.pop_back();
@@ -207,27 +202,27 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
         if (seen[cur.index]) return Fail(STG_E_DOCFILECORRUPT, "directory tree cycle");
         seen[cur.index] = true;
         const std::uint8_t* e = entries[cur.index];
-        const std::uint16_t nameBytes = U16(e + 64);
+        const std::uint16_t nameBytes = Le16(e + 64);
         if (nameBytes > 64 || nameBytes % 2 != 0) return Fail(STG_E_DOCFILECORRUPT, "bad element name length");
-        for (std::uint32_t link : {U32(e + 68), U32(e + 72)})
+        for (std::uint32_t link : {Le32(e + 68), Le32(e + 72)})
             if (link != kNoStream) todo.push_back({link, cur.parent, cur.depth});
         Entry& entry = out[cur.index];
-        for (std::size_t i = 0; i + 2 < nameBytes; i += 2) entry.name.push_back(static_cast<char16_t>(U16(e + i)));
+        for (std::size_t i = 0; i + 2 < nameBytes; i += 2) entry.name.push_back(static_cast<char16_t>(Le16(e + i)));
         entry.type = e[66];
         out[cur.parent].children.push_back(cur.index);
         if (entry.type == 1) {
             if (cur.depth >= kMaxDepth) return Fail(STG_E_DOCFILECORRUPT, "storages nested too deep");
             entry.clsid = ReadClsid(e + 80);
-            if (U32(e + 76) != kNoStream) todo.push_back({U32(e + 76), cur.index, cur.depth + 1});
+            if (Le32(e + 76) != kNoStream) todo.push_back({Le32(e + 76), cur.index, cur.depth + 1});
         } else if (entry.type == 2) {
             const std::uint64_t streamSize = entrySize(e);
             entry.size = streamSize;
             if (streamSize > size) return Fail(STG_E_DOCFILECORRUPT, "stream longer than the file");
             if (streamSize == 0) continue;
             if (streamSize < miniCutoff) {
-                if (!miniWalk.Walk(U32(e + 116), chain) || chain.size() * 64 < streamSize)
+                if (!miniWalk.Walk(Le32(e + 116), chain) || chain.size() * 64 < streamSize)
                     return Fail(STG_E_DOCFILECORRUPT, "broken mini stream sector chain");
-            } else if (!fatWalk.Walk(U32(e + 116), chain) || chain.size() * ss < streamSize) {
+            } else if (!fatWalk.Walk(Le32(e + 116), chain) || chain.size() * ss < streamSize) {
                 return Fail(STG_E_DOCFILECORRUPT, "broken stream sector chain");
             }
         } else {

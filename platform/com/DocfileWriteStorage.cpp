@@ -7,9 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
@@ -17,7 +15,9 @@
 #include <gsf/gsf-output.h>
 #include <gsf/gsf-utils.h>
 
+#include "platform/com/GsfInit.h"
 #include "platform/com/StorageElements.h"
+#include "platform/win/AtomicFile.h"
 
 namespace {
 
@@ -170,7 +170,7 @@ struct Document {
     std::shared_ptr<Node> root = std::make_shared<Node>();
 
     HRESULT Save() const {
-        gsf_init();
+        InitGsf();
         GsfOutput* sink = gsf_output_memory_new();
         GsfOutfile* ole = gsf_outfile_msole_new(sink);
         std::uint8_t id[16];
@@ -190,34 +190,10 @@ struct Document {
         return hr;
     }
 
-    // Writes the bytes to a temporary file beside the target and renames it into place, so
-    // that the target is either the old file or the complete new one.
+    // Replaces the target atomically, so that it is either the old file or the complete new one.
     HRESULT ReplaceFile(const std::uint8_t* bytes, std::size_t size) const {
-        std::string tmp = path + ".XXXXXX";
-        int fd = mkstemp(tmp.data());
-        if (fd < 0) return HresultFromErrno(errno);
-        mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
-        std::size_t done = 0;
-        int err = 0;
-        while (done < size) {
-            ssize_t n = write(fd, bytes + done, size - done);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                err = errno;
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        if (!err && fsync(fd) != 0) err = errno;
-        if (close(fd) != 0 && !err) err = errno;
-        if (!err && rename(tmp.c_str(), path.c_str()) != 0) err = errno;
-        if (err) {
-            unlink(tmp.c_str());
-            return HresultFromErrno(err);
-        }
-        return S_OK;
+        const int err = ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes), size));
+        return err ? HresultFromErrno(err) : S_OK;
     }
 };
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
@@ -11,24 +10,10 @@
 #include <gsf/gsf-utils.h>
 
 #include "platform/com/CompoundFileDirectory.h"
+#include "platform/com/GsfInit.h"
 #include "platform/com/StorageElements.h"
 
 namespace {
-
-// libgsf reports damage it works around on the GLib log; the directory check has already
-// refused damaged files, so what is left there is noise for the user's terminal.
-void InitGsf() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        gsf_init();
-        for (const char* domain : {"libgsf:msole", "libgsf"})
-            g_log_set_handler(domain,
-                              static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING |
-                                                          G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO |
-                                                          G_LOG_LEVEL_DEBUG),
-                              [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
-    });
-}
 
 struct GObjectUnref {
     void operator()(gpointer p) const {

@@ -60,7 +60,8 @@ public:
         }
         for (const PstServiceEntry& s : stores_) {
             if (!s.file->NidFromEntryId(eid, cb)) continue;
-            return OpenPstEntry(ContextFor(s.path), cb, eid, objType, object);
+            std::string why;  // IMAPISession keeps no extended error to hold it
+            return OpenPstEntry(ContextFor(s.path), cb, eid, objType, object, why);
         }
         return MAPI_E_UNKNOWN_ENTRYID;
     }

@@ -8,20 +8,20 @@ std::vector<BYTE> NidBytes(std::uint32_t nid) {
     return {static_cast<BYTE>(nid), static_cast<BYTE>(nid >> 8), static_cast<BYTE>(nid >> 16), static_cast<BYTE>(nid >> 24)};
 }
 
+using SharedItem = std::shared_ptr<const PstItem>;
+
 // Rows of a folder's subfolders or messages, read from the store when asked.
 class FolderRowSource final : public TableRowSource {
 public:
-    FolderRowSource(PstContextPtr ctx, std::uint32_t folderNid, bool messages)
-        : ctx_(std::move(ctx)), folderNid_(folderNid), messages_(messages), folder_(ctx_->file->ItemByNid(folderNid)) {
-        count_ = messages_ ? folder_.SubMessageCount() : folder_.SubFolderCount();
-    }
+    FolderRowSource(PstContextPtr ctx, SharedItem folder, bool messages, int count)
+        : ctx_(std::move(ctx)), folderNid_(folder->Nid()), messages_(messages), folder_(std::move(folder)), count_(count) {}
 
     ULONG RowCount() override { return static_cast<ULONG>(count_); }
 
     void ReadRow(ULONG row, const std::vector<ULONG>& tags, std::vector<SPropValue>& out) override {
         out.clear();
         out.reserve(tags.size());
-        PstItem item = messages_ ? folder_.SubMessage(static_cast<int>(row)) : folder_.SubFolder(static_cast<int>(row));
+        PstItem item = messages_ ? folder_->SubMessage(static_cast<int>(row)) : folder_->SubFolder(static_cast<int>(row));
         if (!item) {
             for (ULONG tag : tags) out.push_back(SPropValue::Error(tag, MAPI_E_CORRUPT_DATA));
             return;
@@ -45,21 +45,23 @@ private:
     PstContextPtr ctx_;
     std::uint32_t folderNid_;
     bool messages_;
-    PstItem folder_;
+    SharedItem folder_;
     int count_ = 0;
 };
 
 class PstFolder final : public MapiPropObject<IMAPIFolder> {
 public:
-    PstFolder(PstContextPtr ctx, PstItem item) : ctx_(std::move(ctx)), item_(std::move(item)), nid_(item_.Nid()) {}
+    PstFolder(PstContextPtr ctx, PstItem item)
+        : ctx_(std::move(ctx)), item_(std::make_shared<const PstItem>(std::move(item))) {}
 
     HRESULT GetContentsTable(ULONG flags, IMAPITable** table) override { return MakeTable(true, flags, table); }
     HRESULT GetHierarchyTable(ULONG flags, IMAPITable** table) override { return MakeTable(false, flags, table); }
 
     HRESULT OpenEntry(ULONG cb, const BYTE* eid, const IID*, ULONG, ULONG* objType, IUnknown** object) override {
         if (!object) return MAPI_E_INVALID_PARAMETER;
-        const HRESULT hr = OpenPstEntry(ctx_, cb, eid, objType, object);
-        return FAILED(hr) ? Fail(hr, "no folder or message with this entry id in the store") : hr;
+        std::string why = "no folder or message with this entry id in the store";
+        const HRESULT hr = OpenPstEntry(ctx_, cb, eid, objType, object, why);
+        return FAILED(hr) ? Fail(hr, why) : hr;
     }
 
     HRESULT OpenProperty(ULONG tag, const IID* iid, ULONG, ULONG flags, IUnknown** out) override {
@@ -80,10 +82,10 @@ public:
     }
 
 protected:
-    bool ReadProp(ULONG tag, SPropValue& out) override { return ReadFolderProp(*ctx_, item_, tag, out); }
+    bool ReadProp(ULONG tag, SPropValue& out) override { return ReadFolderProp(*ctx_, *item_, tag, out); }
 
     SPropValueArray ReadAllProps() override {
-        SPropValueArray all = item_.ReadAll(ctx_->file->CodePage());
+        SPropValueArray all = item_->ReadAll(ctx_->file->CodePage());
         for (ULONG tag : {PR_ENTRYID, PR_OBJECT_TYPE, PR_SUBFOLDERS, PR_CONTENT_COUNT, PR_STORE_ENTRYID, PR_STORE_RECORD_KEY,
                           PR_INSTANCE_KEY}) {
             std::erase_if(all, [&](const SPropValue& v) { return v.id() == PROP_ID(tag); });
@@ -106,13 +108,18 @@ private:
                                           PR_MESSAGE_DELIVERY_TIME, PR_HASATTACH}
                      : std::vector<ULONG>{PR_ENTRYID, PR_INSTANCE_KEY, PR_DISPLAY_NAME_A, PR_SUBFOLDERS, PR_CONTENT_COUNT,
                                           PR_CONTAINER_CLASS_A};
-        *table = new MemTable(std::make_unique<FolderRowSource>(ctx_, nid_, messages), std::move(columns));
+        int count = 0;
+        std::string why;
+        const HRESULT hr = messages ? item_->SubMessageCount(count, why) : item_->SubFolderCount(count, why);
+        if (FAILED(hr))
+            return Fail(hr, std::string(messages ? "the folder's messages" : "the folder's subfolders") +
+                                " cannot be listed: " + why);
+        *table = new MemTable(std::make_unique<FolderRowSource>(ctx_, item_, messages, count), std::move(columns));
         return S_OK;
     }
 
     PstContextPtr ctx_;
-    PstItem item_;
-    std::uint32_t nid_;
+    SharedItem item_;
 };
 
 }  // namespace
@@ -132,9 +139,20 @@ bool ReadFolderProp(const PstStoreContext& ctx, const PstItem& folder, ULONG tag
     case PROP_ID(PR_OBJECT_TYPE): out = SPropValue::Long(PR_OBJECT_TYPE, MAPI_FOLDER); return true;
     case PROP_ID(PR_STORE_ENTRYID): out = SPropValue::Binary(PR_STORE_ENTRYID, ctx.storeEntryId); return true;
     case PROP_ID(PR_STORE_RECORD_KEY): out = SPropValue::Binary(PR_STORE_RECORD_KEY, ctx.file->RecordKey()); return true;
-    // Counted from the store's own node tree, not taken from flags that may be stale.
-    case PROP_ID(PR_SUBFOLDERS): out = SPropValue::Bool(PR_SUBFOLDERS, folder.SubFolderCount() > 0); return true;
-    case PROP_ID(PR_CONTENT_COUNT): out = SPropValue::Long(PR_CONTENT_COUNT, folder.SubMessageCount()); return true;
+    // Counted from the store's own node tree, not taken from flags that may be stale; a count
+    // that cannot be read answers as an error value, never as an empty folder.
+    case PROP_ID(PR_SUBFOLDERS):
+    case PROP_ID(PR_CONTENT_COUNT): {
+        const bool subfolders = PROP_ID(tag) == PROP_ID(PR_SUBFOLDERS);
+        int count = 0;
+        std::string why;
+        const HRESULT hr = subfolders ? folder.SubFolderCount(count, why) : folder.SubMessageCount(count, why);
+        if (FAILED(hr))
+            out = SPropValue::Error(subfolders ? PR_SUBFOLDERS : PR_CONTENT_COUNT, hr);
+        else
+            out = subfolders ? SPropValue::Bool(PR_SUBFOLDERS, count > 0) : SPropValue::Long(PR_CONTENT_COUNT, count);
+        return true;
+    }
     default: return folder.ReadProp(PROP_ID(tag), ctx.file->CodePage(), out);
     }
 }

@@ -42,8 +42,8 @@ bool ReadAttachProp(const PstStoreContext& ctx, const PstItem& att, ULONG index,
 // Attachment rows of one message.
 class AttachmentRowSource final : public TableRowSource {
 public:
-    AttachmentRowSource(PstContextPtr ctx, SharedItem message, ULONG cp)
-        : ctx_(std::move(ctx)), message_(std::move(message)), cp_(cp), count_(message_->AttachmentCount()) {}
+    AttachmentRowSource(PstContextPtr ctx, SharedItem message, ULONG cp, int count)
+        : ctx_(std::move(ctx)), message_(std::move(message)), cp_(cp), count_(count) {}
     ULONG RowCount() override { return static_cast<ULONG>(count_); }
     void ReadRow(ULONG row, const std::vector<ULONG>& tags, std::vector<SPropValue>& out) override {
         out.clear();
@@ -65,9 +65,8 @@ private:
 // Recipient rows of one message: each row is one record set of the recipients item.
 class RecipientRowSource final : public TableRowSource {
 public:
-    RecipientRowSource(PstItem recipients, ULONG cp) : recipients_(std::move(recipients)), cp_(cp) {
-        count_ = recipients_ ? recipients_.RecordSetCount() : 0;
-    }
+    RecipientRowSource(PstItem recipients, ULONG cp, int count)
+        : recipients_(std::move(recipients)), cp_(cp), count_(count) {}
     ULONG RowCount() override { return static_cast<ULONG>(count_); }
     void ReadRow(ULONG row, const std::vector<ULONG>& tags, std::vector<SPropValue>& out) override {
         out.clear();
@@ -101,8 +100,9 @@ public:
         if (PROP_ID(tag) != PROP_ID(PR_ATTACH_DATA_OBJ)) return MAPI_E_NO_SUPPORT;
         if (iid && !(*iid == IID_IMessage)) return MAPI_E_INTERFACE_NOT_SUPPORTED;
         if (att_.AttachmentKind() != 'i') return Fail(MAPI_E_NOT_FOUND, "the attachment holds no message");
-        PstItem item = att_.AttachedItem();
-        if (!item) return Fail(MAPI_E_CORRUPT_DATA, "the attached message cannot be read");
+        std::string why;
+        PstItem item = att_.AttachedItem(&why);
+        if (!item) return Fail(MAPI_E_CORRUPT_DATA, "the attached message cannot be read: " + why);
         *out = MakePstMessage(ctx_, std::move(item), kAttachedMessage).Detach();
         return S_OK;
     }
@@ -138,7 +138,12 @@ public:
 
     HRESULT GetAttachmentTable(ULONG, IMAPITable** table) override {
         if (!table) return MAPI_E_INVALID_PARAMETER;
-        *table = new MemTable(std::make_unique<AttachmentRowSource>(ctx_, item_, cp_.Get()),
+        *table = nullptr;
+        int count = 0;
+        std::string why;
+        if (const HRESULT hr = item_->AttachmentCount(count, why); FAILED(hr))
+            return Fail(hr, "the message's attachments cannot be listed: " + why);
+        *table = new MemTable(std::make_unique<AttachmentRowSource>(ctx_, item_, cp_.Get(), count),
                               {PR_ATTACH_NUM, PR_INSTANCE_KEY, PR_ATTACH_METHOD, PR_ATTACH_LONG_FILENAME_W,
                                PR_ATTACH_FILENAME_W, PR_ATTACH_SIZE, PR_RENDERING_POSITION});
         return S_OK;
@@ -147,16 +152,27 @@ public:
     HRESULT OpenAttach(ULONG num, const IID*, ULONG, IAttach** attach) override {
         if (!attach) return MAPI_E_INVALID_PARAMETER;
         *attach = nullptr;
-        if (num >= static_cast<ULONG>(item_->AttachmentCount())) return Fail(MAPI_E_NOT_FOUND, "no such attachment");
-        PstItem att = item_->Attachment(static_cast<int>(num));
-        if (!att) return Fail(MAPI_E_CORRUPT_DATA, "the attachment cannot be read");
+        int count = 0;
+        std::string why;
+        if (const HRESULT hr = item_->AttachmentCount(count, why); FAILED(hr))
+            return Fail(hr, "the message's attachments cannot be listed: " + why);
+        if (num >= static_cast<ULONG>(count)) return Fail(MAPI_E_NOT_FOUND, "no such attachment");
+        PstItem att = item_->Attachment(static_cast<int>(num), &why);
+        if (!att) return Fail(MAPI_E_CORRUPT_DATA, "the attachment cannot be read: " + why);
         *attach = new PstAttach(ctx_, item_, std::move(att), num, cp_.Get());
         return S_OK;
     }
 
     HRESULT GetRecipientTable(ULONG, IMAPITable** table) override {
         if (!table) return MAPI_E_INVALID_PARAMETER;
-        *table = new MemTable(std::make_unique<RecipientRowSource>(item_->Recipients(), cp_.Get()),
+        *table = nullptr;
+        PstItem recipients;
+        int count = 0;
+        std::string why;
+        HRESULT hr = item_->Recipients(recipients, why);
+        if (SUCCEEDED(hr) && recipients) hr = recipients.RecordSetCount(count, why);
+        if (FAILED(hr)) return Fail(hr, "the message's recipients cannot be listed: " + why);
+        *table = new MemTable(std::make_unique<RecipientRowSource>(std::move(recipients), cp_.Get(), count),
                               {PR_ROWID, PR_INSTANCE_KEY, PR_RECIPIENT_TYPE, PR_DISPLAY_NAME_W, PR_EMAIL_ADDRESS_W,
                                PR_ADDRTYPE_W, PR_ENTRYID});
         return S_OK;
@@ -203,12 +219,17 @@ private:
     LazyCodePage cp_;
 };
 
-// "To", "Cc" or "Bcc" line from the recipients of one type, names joined by "; ".
-bool RecipientLine(const PstItem& message, const LazyCodePage& cp, ULONG type, std::u16string& line) {
-    PstItem recipients = message.Recipients();
-    if (!recipients) return false;
-    const int n = recipients.RecordSetCount();
+// "To", "Cc" or "Bcc" line from the recipients of one type, names joined by "; ";
+// MAPI_E_NOT_FOUND when the message keeps no recipients list.
+HRESULT RecipientLine(const PstItem& message, const LazyCodePage& cp, ULONG type, std::u16string& line) {
     line.clear();
+    PstItem recipients;
+    int n = 0;
+    std::string why;
+    HRESULT hr = message.Recipients(recipients, why);
+    if (SUCCEEDED(hr) && !recipients) return MAPI_E_NOT_FOUND;  // no recipients list at all
+    if (SUCCEEDED(hr)) hr = recipients.RecordSetCount(n, why);
+    if (FAILED(hr)) return hr;
     for (int r = 0; r < n; ++r) {
         SPropValue t, name;
         if (!recipients.ReadProp(PROP_ID(PR_RECIPIENT_TYPE), cp, t, r) || t.type() != PT_LONG ||
@@ -218,7 +239,7 @@ bool RecipientLine(const PstItem& message, const LazyCodePage& cp, ULONG type, s
         if (!line.empty()) line += u"; ";
         line += PropValueText(name);
     }
-    return true;
+    return S_OK;
 }
 
 }  // namespace
@@ -265,7 +286,13 @@ bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::ui
         if (parentNid == 0 || parentNid == kAttachedMessage) return false;
         out = SPropValue::Binary(PR_PARENT_ENTRYID, ctx.file->EntryIdFor(parentNid));
         return true;
-    case PROP_ID(PR_HASATTACH): out = SPropValue::Bool(PR_HASATTACH, message.AttachmentCount() > 0); return true;
+    case PROP_ID(PR_HASATTACH): {
+        int count = 0;
+        std::string why;
+        const HRESULT hr = message.AttachmentCount(count, why);
+        out = FAILED(hr) ? SPropValue::Error(PR_HASATTACH, hr) : SPropValue::Bool(PR_HASATTACH, count > 0);
+        return true;
+    }
     case PROP_ID(PR_SUBJECT_W): {
         if (!message.ReadProp(PROP_ID(tag), cp, out)) return false;
         // A stored subject may start with a marker (U+0001) and the length of its prefix.
@@ -285,8 +312,9 @@ bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::ui
                            : PROP_ID(tag) == PROP_ID(PR_DISPLAY_CC_W) ? MAPI_CC
                                                                        : MAPI_BCC;
         std::u16string line;
-        if (!RecipientLine(message, cp, type, line)) return false;
-        out = SPropValue::Unicode(CHANGE_PROP_TYPE(tag, PT_UNICODE), line);
+        const HRESULT hr = RecipientLine(message, cp, type, line);
+        if (hr == MAPI_E_NOT_FOUND) return false;
+        out = FAILED(hr) ? SPropValue::Error(tag, hr) : SPropValue::Unicode(CHANGE_PROP_TYPE(tag, PT_UNICODE), line);
         return true;
     }
     default: return message.ReadProp(PROP_ID(tag), cp, out);

@@ -19,11 +19,11 @@ public:
     HRESULT OpenEntry(ULONG cb, const BYTE* eid, const IID*, ULONG, ULONG* objType, IUnknown** object) override {
         if (!object) return MAPI_E_INVALID_PARAMETER;
         *object = nullptr;
-        if (cb == 0 || !eid) {  // no id: the store's root folder
-            return OpenPstEntry(ctx_, 0, nullptr, objType, object);
-        }
-        const HRESULT hr = OpenPstEntry(ctx_, cb, eid, objType, object);
-        return FAILED(hr) ? Fail(hr, "no folder or message with this entry id in the store") : hr;
+        std::string why = "no folder or message with this entry id in the store";
+        // No id: the store's root folder.
+        const HRESULT hr = cb == 0 || !eid ? OpenPstEntry(ctx_, 0, nullptr, objType, object, why)
+                                           : OpenPstEntry(ctx_, cb, eid, objType, object, why);
+        return FAILED(hr) ? Fail(hr, why) : hr;
     }
 
     HRESULT CompareEntryIDs(ULONG cb1, const BYTE* id1, ULONG cb2, const BYTE* id2, ULONG, ULONG* result) override {
@@ -35,10 +35,17 @@ public:
         return S_OK;
     }
 
-    HRESULT GetReceiveFolder(const char*, ULONG, std::vector<BYTE>* entryID, std::string* explicitClass) override {
+    HRESULT GetReceiveFolder(const char* messageClass, ULONG, std::vector<BYTE>* entryID,
+                             std::string* explicitClass) override {
         if (entryID) entryID->clear();
         if (explicitClass) explicitClass->clear();
-        return MAPI_E_NO_SUPPORT;
+        std::uint32_t nid = 0;
+        std::string cls, why;
+        const HRESULT hr = ctx_->file->ReceiveFolder(messageClass ? messageClass : "", nid, cls, why);
+        if (FAILED(hr)) return Fail(hr, why);
+        if (entryID) *entryID = ctx_->file->EntryIdFor(nid);
+        if (explicitClass) *explicitClass = cls;
+        return S_OK;
     }
 
 protected:
@@ -105,9 +112,10 @@ bool PstPathFromStoreEntryId(const BYTE* eid, ULONG cb, std::string& utf8Path) {
 
 ComPtr<IMsgStore> MakePstStore(PstContextPtr ctx) { return ComPtr<IMsgStore>::Adopt(new PstMsgStore(std::move(ctx))); }
 
-HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG* objType, IUnknown** object) {
+HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG* objType, IUnknown** object,
+                     std::string& why) {
     *object = nullptr;
-    std::uint32_t nid = 0x122;  // the root folder
+    std::uint32_t nid = NID_ROOT_FOLDER;
     if (cb != 0 || eid) {
         const auto found = ctx->file->NidFromEntryId(eid, cb);
         if (!found) return MAPI_E_INVALID_ENTRYID;
@@ -116,7 +124,7 @@ HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG*
     const std::uint32_t kind = nid & NID_TYPE_MASK;
     if (kind != NID_TYPE_NORMAL_FOLDER && kind != NID_TYPE_SEARCH_FOLDER && kind != NID_TYPE_NORMAL_MESSAGE)
         return MAPI_E_INVALID_ENTRYID;
-    PstItem item = ctx->file->ItemByNid(nid);
+    PstItem item = kind == NID_TYPE_NORMAL_MESSAGE ? ctx->file->ItemByNid(nid, &why) : ctx->file->FolderByNid(nid, &why);
     if (!item) return MAPI_E_NOT_FOUND;
     if (kind == NID_TYPE_NORMAL_MESSAGE) {
         if (objType) *objType = MAPI_MESSAGE;

@@ -13,8 +13,9 @@ public:
                               IUnknown** object) = 0;
     // result gets TRUE when both ids name the same object of this store.
     virtual HRESULT CompareEntryIDs(ULONG cb1, const BYTE* id1, ULONG cb2, const BYTE* id2, ULONG flags, ULONG* result) = 0;
-    // The folder that receives a message class. Store files keep no receive-folder table that
-    // can be read here, so the answer is MAPI_E_NO_SUPPORT.
+    // The folder that receives a message class (the most specific entry of the store's
+    // receive-folder table); explicitClass gets the class of that entry. MAPI_E_NOT_FOUND
+    // when the store names none.
     virtual HRESULT GetReceiveFolder(const char* messageClass, ULONG flags, std::vector<BYTE>* entryID,
                                      std::string* explicitClass) = 0;
 

@@ -10,6 +10,7 @@
 
 #include <libpff.h>
 
+#include "platform/win/ByteOrder.h"
 #include "platform/win/CodePages.h"
 #include "platform/win/WinString.h"
 
@@ -38,12 +39,13 @@ struct RecordEntry {
     }
 };
 
-std::uint32_t Le32(const BYTE* p) { return ULONG(p[0]) | ULONG(p[1]) << 8 | ULONG(p[2]) << 16 | ULONG(p[3]) << 24; }
-std::uint16_t Le16(const BYTE* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+
+std::string_view Bytes(const BYTE* p, std::size_t size) { return {reinterpret_cast<const char*>(p), size}; }
 
 std::u16string Utf16Le(const BYTE* p, std::size_t size) {
+    const std::string_view d = Bytes(p, size);
     std::u16string s(size / 2, u'\0');
-    for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<char16_t>(Le16(p + 2 * i));
+    for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<char16_t>(Le16(d, 2 * i));
     while (!s.empty() && s.back() == 0) s.pop_back();
     return s;
 }
@@ -51,19 +53,20 @@ std::u16string Utf16Le(const BYTE* p, std::size_t size) {
 // Decodes one property value of the given stored type into a value tagged `tag`.
 bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& codePage, SPropValue& out) {
     const ULONG type = PROP_TYPE(tag);
+    const std::string_view bytes = Bytes(d, n);
     auto need = [n](std::size_t size) { return n >= size; };
     switch (type) {
     case PT_I2:
         if (!need(2)) return false;
-        out = SPropValue::Short(tag, static_cast<short>(Le16(d)));
+        out = SPropValue::Short(tag, static_cast<short>(Le16(bytes, 0)));
         return true;
     case PT_LONG:
         if (!need(4)) return false;
-        out = SPropValue::Long(tag, static_cast<LONG>(Le32(d)));
+        out = SPropValue::Long(tag, static_cast<LONG>(Le32(bytes, 0)));
         return true;
     case PT_ERROR:
         if (!need(4)) return false;
-        out = SPropValue::Error(tag, static_cast<SCODE>(Le32(d)));
+        out = SPropValue::Error(tag, static_cast<SCODE>(Le32(bytes, 0)));
         return true;
     case PT_BOOLEAN:
         if (!need(1)) return false;
@@ -72,7 +75,7 @@ bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& co
     case PT_R4: {
         if (!need(4)) return false;
         float f;
-        const std::uint32_t bits = Le32(d);
+        const std::uint32_t bits = Le32(bytes, 0);
         std::memcpy(&f, &bits, 4);
         out = SPropValue::Float(tag, f);
         return true;
@@ -83,7 +86,7 @@ bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& co
     case PT_CURRENCY:
     case PT_SYSTIME: {
         if (!need(8)) return false;
-        const ULONGLONG v = ULONGLONG(Le32(d)) | ULONGLONG(Le32(d + 4)) << 32;
+        const ULONGLONG v = ULONGLONG(Le32(bytes, 0)) | ULONGLONG(Le32(bytes, 4)) << 32;
         if (type == PT_SYSTIME) {
             out = SPropValue::SysTime(tag, FILETIME{static_cast<DWORD>(v), static_cast<DWORD>(v >> 32)});
         } else if (type == PT_I8 || type == PT_CURRENCY) {
@@ -109,7 +112,7 @@ bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& co
     case PT_BINARY: out = SPropValue::Binary(tag, d, n); return true;
     case PT_MV_LONG: {
         std::vector<LONG> v;
-        for (std::size_t i = 0; i + 4 <= n; i += 4) v.push_back(static_cast<LONG>(Le32(d + i)));
+        for (std::size_t i = 0; i + 4 <= n; i += 4) v.push_back(static_cast<LONG>(Le32(bytes, i)));
         out = SPropValue::MVLong(tag, std::move(v));
         return true;
     }
@@ -117,7 +120,7 @@ bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& co
     case PT_MV_SYSTIME: {
         std::vector<LONGLONG> v;
         for (std::size_t i = 0; i + 8 <= n; i += 8)
-            v.push_back(static_cast<LONGLONG>(ULONGLONG(Le32(d + i)) | ULONGLONG(Le32(d + i + 4)) << 32));
+            v.push_back(static_cast<LONGLONG>(ULONGLONG(Le32(bytes, i)) | ULONGLONG(Le32(bytes, i + 4)) << 32));
         if (type == PT_MV_I8) {
             out = SPropValue::MVI8(tag, std::move(v));
         } else {
@@ -138,12 +141,12 @@ bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& co
     case PT_MV_BINARY: {
         // A count, one offset per value, then the values back to back.
         if (!need(4)) return false;
-        const std::uint32_t count = Le32(d);
+        const std::uint32_t count = Le32(bytes, 0);
         if (count > (n - 4) / 4) return false;
         std::vector<std::vector<BYTE>> parts;
         for (std::uint32_t i = 0; i < count; ++i) {
-            const std::uint32_t start = Le32(d + 4 + 4 * i);
-            const std::uint32_t end = i + 1 < count ? Le32(d + 8 + 4 * i) : static_cast<std::uint32_t>(n);
+            const std::uint32_t start = Le32(bytes, 4 + 4 * i);
+            const std::uint32_t end = i + 1 < count ? Le32(bytes, 8 + 4 * i) : static_cast<std::uint32_t>(n);
             if (start > end || end > n) return false;
             parts.emplace_back(d + start, d + end);
         }
@@ -214,53 +217,69 @@ struct PstItemHandle {
 
 namespace {
 
-PstItem Wrap(libpff_item_t* raw) {
-    if (!raw) return PstItem();
-    auto h = std::make_unique<PstItemHandle>();
-    h->item = raw;
-    return PstItem(std::move(h));
+// The answer to a failed libpff call: the store is damaged there; libpff's text goes to why.
+HRESULT Failed(libpff_error_t*& error, std::string* why) {
+    std::string text = ErrorText(error);
+    if (why) *why = text.empty() ? "libpff gave no reason" : std::move(text);
+    return MAPI_E_CORRUPT_DATA;
 }
 
-// Runs a libpff call that hands out a new item; gives an empty PstItem on failure.
+// Runs a libpff call that hands out a new item: MAPI_E_NOT_FOUND when libpff has none,
+// MAPI_E_CORRUPT_DATA with libpff's text when the call fails.
 template <class F>
-PstItem Fetch(F call) {
+HRESULT FetchItem(F call, PstItem& out, std::string* why) {
+    out = PstItem();
     libpff_item_t* raw = nullptr;
     libpff_error_t* err = nullptr;
-    if (call(&raw, &err) != 1) {
+    const int rc = call(&raw, &err);
+    if (rc == 0) {
         Discard(err);
-        return PstItem();
+        if (why) *why = "not in the store";
+        return MAPI_E_NOT_FOUND;
     }
-    return Wrap(raw);
+    if (rc != 1 || !raw) return Failed(err, why);
+    auto h = std::make_unique<PstItemHandle>();
+    h->item = raw;
+    uint32_t nid = 0;
+    if (libpff_item_get_identifier(raw, &nid, &err) != 1) return Failed(err, why);
+    out = PstItem(std::move(h), nid);
+    return S_OK;
 }
 
-// Runs a libpff call that answers a count; 0 on failure.
 template <class F>
-int CountOf(F call) {
-    int n = 0;
+PstItem Fetch(F call, std::string* why) {
+    PstItem item;
+    FetchItem(call, item, why);
+    return item;
+}
+
+// Runs a libpff call that answers a count.
+template <class F>
+HRESULT CountOf(F call, int& count, std::string& why) {
     libpff_error_t* err = nullptr;
-    if (call(&n, &err) != 1) n = 0;
-    Discard(err);
-    return n;
+    if (call(&count, &err) == 1) return S_OK;
+    count = 0;
+    return Failed(err, &why);
+}
+
+HRESULT NoItem(int& count, std::string& why) {
+    count = 0;
+    why = "no item";
+    return MAPI_E_INVALID_OBJECT;
 }
 
 }  // namespace
 
-PstItem::PstItem(std::unique_ptr<PstItemHandle> h) : h_(std::move(h)) {}
+PstItem::PstItem(std::unique_ptr<PstItemHandle> h, std::uint32_t nid) : h_(std::move(h)), nid_(nid) {}
+PstItem::PstItem() = default;
 PstItem::PstItem(PstItem&&) noexcept = default;
 PstItem& PstItem::operator=(PstItem&&) noexcept = default;
 PstItem::~PstItem() = default;
 
-std::uint32_t PstItem::Nid() const {
-    uint32_t id = 0;
-    libpff_error_t* err = nullptr;
-    if (!h_ || libpff_item_get_identifier(h_->item, &id, &err) != 1) id = 0;
-    Discard(err);
-    return id;
-}
-
-int PstItem::RecordSetCount() const {
-    if (!h_) return 0;
-    return CountOf([&](int* n, libpff_error_t** e) { return libpff_item_get_number_of_record_sets(h_->item, n, e); });
+HRESULT PstItem::RecordSetCount(int& count, std::string& why) const {
+    if (!h_) return NoItem(count, why);
+    return CountOf([&](int* n, libpff_error_t** e) { return libpff_item_get_number_of_record_sets(h_->item, n, e); }, count,
+                   why);
 }
 
 bool PstItem::ReadProp(ULONG propId, const LazyCodePage& codePage, SPropValue& out, int set) const {
@@ -318,39 +337,48 @@ SPropValueArray PstItem::ReadAll(const LazyCodePage& codePage, int set) const {
     return values;
 }
 
-int PstItem::SubFolderCount() const {
-    if (!h_) return 0;
-    return CountOf([&](int* n, libpff_error_t** e) { return libpff_folder_get_number_of_sub_folders(h_->item, n, e); });
+HRESULT PstItem::SubFolderCount(int& count, std::string& why) const {
+    if (!h_) return NoItem(count, why);
+    return CountOf([&](int* n, libpff_error_t** e) { return libpff_folder_get_number_of_sub_folders(h_->item, n, e); },
+                   count, why);
 }
 
-PstItem PstItem::SubFolder(int index) const {
+PstItem PstItem::SubFolder(int index, std::string* why) const {
     if (!h_) return PstItem();
-    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_folder_get_sub_folder(h_->item, index, o, e); });
+    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_folder_get_sub_folder(h_->item, index, o, e); },
+                 why);
 }
 
-int PstItem::SubMessageCount() const {
-    if (!h_) return 0;
-    return CountOf([&](int* n, libpff_error_t** e) { return libpff_folder_get_number_of_sub_messages(h_->item, n, e); });
+HRESULT PstItem::SubMessageCount(int& count, std::string& why) const {
+    if (!h_) return NoItem(count, why);
+    return CountOf([&](int* n, libpff_error_t** e) { return libpff_folder_get_number_of_sub_messages(h_->item, n, e); },
+                   count, why);
 }
 
-PstItem PstItem::SubMessage(int index) const {
+PstItem PstItem::SubMessage(int index, std::string* why) const {
     if (!h_) return PstItem();
-    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_folder_get_sub_message(h_->item, index, o, e); });
+    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_folder_get_sub_message(h_->item, index, o, e); },
+                 why);
 }
 
-int PstItem::AttachmentCount() const {
-    if (!h_) return 0;
-    return CountOf([&](int* n, libpff_error_t** e) { return libpff_message_get_number_of_attachments(h_->item, n, e); });
+HRESULT PstItem::AttachmentCount(int& count, std::string& why) const {
+    if (!h_) return NoItem(count, why);
+    return CountOf([&](int* n, libpff_error_t** e) { return libpff_message_get_number_of_attachments(h_->item, n, e); },
+                   count, why);
 }
 
-PstItem PstItem::Attachment(int index) const {
+PstItem PstItem::Attachment(int index, std::string* why) const {
     if (!h_) return PstItem();
-    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_message_get_attachment(h_->item, index, o, e); });
+    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_message_get_attachment(h_->item, index, o, e); },
+                 why);
 }
 
-PstItem PstItem::Recipients() const {
-    if (!h_) return PstItem();
-    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_message_get_recipients(h_->item, o, e); });
+HRESULT PstItem::Recipients(PstItem& out, std::string& why) const {
+    int unused = 0;
+    if (!h_) return NoItem(unused, why);
+    const HRESULT hr =
+        FetchItem([&](libpff_item_t** o, libpff_error_t** e) { return libpff_message_get_recipients(h_->item, o, e); }, out, &why);
+    return hr == MAPI_E_NOT_FOUND ? S_OK : hr;
 }
 
 int PstItem::AttachmentKind() const {
@@ -388,10 +416,11 @@ bool PstItem::AttachmentData(std::vector<BYTE>& out) const {
     return true;
 }
 
-PstItem PstItem::AttachedItem() const {
+PstItem PstItem::AttachedItem(std::string* why) const {
     if (!h_) return PstItem();
-    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_attachment_get_item(h_->item, o, e); });
+    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_attachment_get_item(h_->item, o, e); }, why);
 }
+
 
 struct PstFile::Handle {
     libpff_file_t* file = nullptr;
@@ -476,11 +505,88 @@ std::shared_ptr<PstFile> PstFile::Open(const std::string& utf8Path, HRESULT& hr,
 }
 
 PstItem PstFile::MessageStore() const {
-    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_file_get_message_store(h_->file, o, e); });
+    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_file_get_message_store(h_->file, o, e); }, nullptr);
 }
 
-PstItem PstFile::ItemByNid(std::uint32_t nid) const {
-    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_file_get_item_by_identifier(h_->file, nid, o, e); });
+PstItem PstFile::ItemByNid(std::uint32_t nid, std::string* why) const {
+    return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_file_get_item_by_identifier(h_->file, nid, o, e); },
+                 why);
+}
+
+const std::map<std::uint32_t, PstFile::TreePlace>& PstFile::FolderTree() const {
+    std::call_once(treeOnce_, [this] {
+        std::vector<PstItem> pending;
+        pending.push_back(FolderByNid(NID_ROOT_FOLDER));
+        while (!pending.empty()) {
+            const PstItem folder = std::move(pending.back());
+            pending.pop_back();
+            int count = 0;
+            std::string why;
+            // A folder whose subfolders cannot be listed reports that when it is opened.
+            if (!folder || FAILED(folder.SubFolderCount(count, why))) continue;
+            for (int i = 0; i < count; ++i) {
+                PstItem sub = folder.SubFolder(i);
+                if (!sub || sub.Nid() == NID_ROOT_FOLDER || tree_.count(sub.Nid())) continue;
+                tree_[sub.Nid()] = TreePlace{folder.Nid(), i};
+                pending.push_back(std::move(sub));
+            }
+        }
+    });
+    return tree_;
+}
+
+PstItem PstFile::FolderByNid(std::uint32_t nid, std::string* why) const {
+    if (nid == NID_ROOT_FOLDER)
+        return Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_file_get_root_folder(h_->file, o, e); }, why);
+    const auto& tree = FolderTree();
+    if (!tree.count(nid)) return ItemByNid(nid, why);  // outside the tree: by id alone
+    // The indexes from the root down; every parent in the tree leads back to the root.
+    std::vector<int> indexes;
+    for (auto at = tree.find(nid); at != tree.end(); at = tree.find(at->second.parent))
+        indexes.push_back(at->second.index);
+    PstItem folder = FolderByNid(NID_ROOT_FOLDER, why);
+    for (auto index = indexes.rbegin(); folder && index != indexes.rend(); ++index) folder = folder.SubFolder(*index, why);
+    return folder;
+}
+
+HRESULT PstFile::ReceiveFolder(const std::string& messageClass, std::uint32_t& nid, std::string& explicitClass,
+                               std::string& why) const {
+    constexpr std::uint32_t kReceiveFolderTable = 0x62B;  // rows: message class, folder node id
+    PstItem table;
+    HRESULT hr = FetchItem(
+        [&](libpff_item_t** o, libpff_error_t** e) {
+            return libpff_file_get_item_by_identifier(h_->file, kReceiveFolderTable, o, e);
+        },
+        table, &why);
+    if (hr == MAPI_E_NOT_FOUND) why = "the store has no receive-folder table";
+    if (FAILED(hr)) return hr;
+    int rows = 0;
+    if (FAILED(hr = table.RecordSetCount(rows, why))) return hr;
+    auto lower = [](std::string s) {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return s;
+    };
+    const std::string wanted = lower(messageClass);
+    bool found = false;
+    for (int r = 0; r < rows; ++r) {
+        SPropValue cls, folder;
+        if (!table.ReadProp(PROP_ID(PR_MESSAGE_CLASS_W), codePage_, cls, r) ||
+            !table.ReadProp(0x6605, codePage_, folder, r) || folder.type() != PT_LONG)
+            continue;
+        const std::string entry = Utf16ToUtf8(PropValueText(cls));
+        const std::string key = lower(entry);
+        const bool matches = key.empty() || wanted == key || wanted.rfind(key + ".", 0) == 0;
+        if (!matches || (found && key.size() <= explicitClass.size())) continue;
+        found = true;
+        explicitClass = entry;
+        nid = static_cast<std::uint32_t>(folder.Value.l);
+    }
+    if (!found) {
+        why = "the store names no receive folder for " + messageClass;
+        return MAPI_E_NOT_FOUND;
+    }
+    return S_OK;
 }
 
 std::vector<BYTE> PstFile::EntryIdFor(std::uint32_t nid) const {
@@ -492,22 +598,23 @@ std::vector<BYTE> PstFile::EntryIdFor(std::uint32_t nid) const {
 
 std::optional<std::uint32_t> PstFile::NidFromEntryId(const BYTE* eid, ULONG cb) const {
     if (!eid || cb != 24 || std::memcmp(eid + 4, recordKey_.data(), 16) != 0) return std::nullopt;
-    return Le32(eid + 20);
+    return Le32(Bytes(eid, cb), 20);
 }
 
 void PstFile::LoadNameMap() {
-    PstItem map = Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_file_get_name_to_id_map(h_->file, o, e); });
+    PstItem map =
+        Fetch([&](libpff_item_t** o, libpff_error_t** e) { return libpff_file_get_name_to_id_map(h_->file, o, e); }, nullptr);
     if (!map) return;
     SPropValue guids, entries, strings;
     map.ReadProp(0x0002, codePage_, guids);
     map.ReadProp(0x0004, codePage_, strings);
     if (!map.ReadProp(0x0003, codePage_, entries) || entries.type() != PT_BINARY) return;
-    const BYTE* e = entries.Value.bin.lpb;
-    const ULONG count = entries.Value.bin.cb / 8;
-    for (ULONG i = 0; i < count; ++i, e += 8) {
-        const std::uint32_t value = Le32(e);
-        const std::uint16_t guidField = Le16(e + 4);
-        const std::uint16_t index = Le16(e + 6);
+    const std::string_view e = Bytes(entries.Value.bin.lpb, entries.Value.bin.cb);
+    const std::string_view text = strings.type() == PT_BINARY ? Bytes(strings.Value.bin.lpb, strings.Value.bin.cb) : "";
+    for (std::size_t at = 0; at + 8 <= e.size(); at += 8) {
+        const std::uint32_t value = Le32(e, at);
+        const std::uint16_t guidField = Le16(e, at + 4);
+        const std::uint16_t index = Le16(e, at + 6);
         MAPINAMEID name;
         const ULONG guidIndex = guidField >> 1;
         if (guidIndex == 1) {
@@ -522,9 +629,9 @@ void PstFile::LoadNameMap() {
             continue;
         }
         if (guidField & 1) {
-            if (strings.type() != PT_BINARY || value + 4ull > strings.Value.bin.cb) continue;
-            const std::uint32_t len = Le32(strings.Value.bin.lpb + value);
-            if (value + 4ull + len > strings.Value.bin.cb) continue;
+            if (value + 4ull > text.size()) continue;
+            const std::uint32_t len = Le32(text, value);
+            if (value + 4ull + len > text.size()) continue;
             name.ulKind = MNID_STRING;
             name.lpwstrName = Utf16Le(strings.Value.bin.lpb + value + 4, len);
         } else {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,39 +37,44 @@ inline constexpr std::uint32_t NID_TYPE_NORMAL_FOLDER = 0x02;
 inline constexpr std::uint32_t NID_TYPE_SEARCH_FOLDER = 0x03;
 inline constexpr std::uint32_t NID_TYPE_NORMAL_MESSAGE = 0x04;
 inline constexpr std::uint32_t NID_TYPE_ATTACHMENT = 0x05;
+inline constexpr std::uint32_t NID_ROOT_FOLDER = 0x122;
 
 // An item (store, folder, message, attachment, recipients list) of an open store.
+// Calls that can fail answer a MAPI code and, in `why`, libpff's own text of the failure;
+// a failure is never answered as an empty folder or message.
 class PstItem {
 public:
-    PstItem() = default;
-    explicit PstItem(std::unique_ptr<PstItemHandle> h);
+    PstItem();
+    PstItem(std::unique_ptr<PstItemHandle> h, std::uint32_t nid);
     PstItem(PstItem&&) noexcept;
     PstItem& operator=(PstItem&&) noexcept;
     ~PstItem();
 
     explicit operator bool() const { return h_ != nullptr; }
-    std::uint32_t Nid() const;
-    int RecordSetCount() const;
+    std::uint32_t Nid() const { return nid_; }  // read when the item was fetched
+    HRESULT RecordSetCount(int& count, std::string& why) const;
     // One property of record set `set` by property id (named ids are the store's raw ids).
     // 8-bit text is decoded with codePage. False when absent or unreadable.
     bool ReadProp(ULONG propId, const LazyCodePage& codePage, SPropValue& out, int set = 0) const;
     // Every readable property of the record set.
     SPropValueArray ReadAll(const LazyCodePage& codePage, int set = 0) const;
 
-    int SubFolderCount() const;
-    PstItem SubFolder(int index) const;
-    int SubMessageCount() const;
-    PstItem SubMessage(int index) const;
-    int AttachmentCount() const;
-    PstItem Attachment(int index) const;
-    PstItem Recipients() const;  // one record set per recipient
+    HRESULT SubFolderCount(int& count, std::string& why) const;
+    PstItem SubFolder(int index, std::string* why = nullptr) const;
+    HRESULT SubMessageCount(int& count, std::string& why) const;
+    PstItem SubMessage(int index, std::string* why = nullptr) const;
+    HRESULT AttachmentCount(int& count, std::string& why) const;
+    PstItem Attachment(int index, std::string* why = nullptr) const;
+    // One record set per recipient; S_OK with an empty item when the message has none.
+    HRESULT Recipients(PstItem& out, std::string& why) const;
     // Attachment contents: kind 'd' data, 'i' attached item, 'r' reference, 0 unknown.
     int AttachmentKind() const;
     bool AttachmentData(std::vector<BYTE>& out) const;
-    PstItem AttachedItem() const;
+    PstItem AttachedItem(std::string* why = nullptr) const;
 
 private:
     std::unique_ptr<PstItemHandle> h_;
+    std::uint32_t nid_ = 0;
 };
 
 class PstFile {
@@ -86,7 +92,18 @@ public:
     const std::vector<BYTE>& RecordKey() const { return recordKey_; }
 
     PstItem MessageStore() const;
-    PstItem ItemByNid(std::uint32_t nid) const;
+    // Messages and other items by node id (typed by what they hold).
+    PstItem ItemByNid(std::uint32_t nid, std::string* why = nullptr) const;
+    // A folder by node id, reached through the folder tree: libpff types an item met by id
+    // by its message class, and folders that carry one would not answer as folders.
+    PstItem FolderByNid(std::uint32_t nid, std::string* why = nullptr) const;
+
+    // The node id of the folder that receives a message class, from the store's receive-folder
+    // table: the entry whose class is the longest leading part of `messageClass` (whole
+    // dot-separated parts, any case), else the default entry. explicitClass gets the entry's
+    // class. MAPI_E_NOT_FOUND when the store names no receive folder for it.
+    HRESULT ReceiveFolder(const std::string& messageClass, std::uint32_t& nid, std::string& explicitClass,
+                          std::string& why) const;
 
     // Entry ids: four flag bytes, the store's record key, the node id (little-endian).
     std::vector<BYTE> EntryIdFor(std::uint32_t nid) const;
@@ -100,6 +117,12 @@ public:
 private:
     PstFile() = default;
     void LoadNameMap();
+    // Where each folder sits in the folder tree: its parent's node id and its index there.
+    struct TreePlace {
+        std::uint32_t parent = 0;
+        int index = 0;
+    };
+    const std::map<std::uint32_t, TreePlace>& FolderTree() const;
 
     struct Handle;
     std::unique_ptr<Handle> h_;
@@ -107,6 +130,8 @@ private:
     ULONG codePage_ = 1252;
     std::vector<BYTE> recordKey_;
     std::vector<MAPINAMEID> names_;  // index = property id - 0x8000
+    mutable std::once_flag treeOnce_;
+    mutable std::map<std::uint32_t, TreePlace> tree_;
 };
 
 // 8-bit store text to UTF-16 with a Windows code page; undecodable bytes become U+FFFD.

@@ -43,8 +43,10 @@ ComPtr<IMAPIFolder> MakePstFolder(PstContextPtr ctx, PstItem item);
 inline constexpr std::uint32_t kAttachedMessage = 0xFFFFFFFFu;
 ComPtr<IMessage> MakePstMessage(PstContextPtr ctx, PstItem item, std::uint32_t parentNid);
 
-// OpenEntry of a store and its folders: folders and messages by entry id.
-HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG* objType, IUnknown** object);
+// OpenEntry of a store and its folders: folders and messages by entry id. On failure why
+// gets libpff's text when it gave one.
+HRESULT OpenPstEntry(const PstContextPtr& ctx, ULONG cb, const BYTE* eid, ULONG* objType, IUnknown** object,
+                     std::string& why);
 
 // The value answered for a tag from a stored or computed value: converted to the tag's type;
 // a PT_UNSPECIFIED string tag gets PT_STRING8. Absent values become PT_ERROR MAPI_E_NOT_FOUND.

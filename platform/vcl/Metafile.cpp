@@ -44,8 +44,15 @@ struct BlitRecord {
 };
 using Record = std::variant<ClipRecord, FillRectsRecord, FillPathRecord, StrokePathRecord, TextRecord, BlitRecord>;
 
+// Where a drawing record paints, in the picture's pixels; a clip record has none.
+struct Box {
+    double left = 0, top = 0, right = 0, bottom = 0;
+    bool any = false;
+};
+
 struct Picture {
     std::vector<Record> records;
+    std::vector<Box> boxes;  // one a record
     ENHMETAHEADER header;
     // The frame in reference pixels, right and bottom exclusive.
     double frameLeft = 0, frameTop = 0, frameRight = 0, frameBottom = 0;
@@ -67,15 +74,15 @@ public:
 
     void FillRects(const std::vector<RECT>& rects, const GdiPaint& paint, int rop2) override {
         for (const RECT& r : rects) Grow(r.left, r.top, r.right, r.bottom);
-        records_.push_back(FillRectsRecord{rects, paint, rop2});
+        Add(FillRectsRecord{rects, paint, rop2});
     }
     void FillPath(const GdiPath& path, int fillMode, const GdiPaint& paint, int rop2) override {
         GrowPath(path, 0);
-        records_.push_back(FillPathRecord{path, fillMode, paint, rop2});
+        Add(FillPathRecord{path, fillMode, paint, rop2});
     }
     void StrokePath(const GdiPath& path, const GdiStroke& stroke, int rop2) override {
         GrowPath(path, std::max(1.0, stroke.width));
-        records_.push_back(StrokePathRecord{path, stroke, rop2});
+        Add(StrokePathRecord{path, stroke, rop2});
     }
     TEXTMETRICW Metrics(const LOGFONTW& font) override { return reference_->Metrics(font); }
     double Advance(const LOGFONTW& font, std::u16string_view text) override {
@@ -93,7 +100,7 @@ public:
             Grow(run.origin.x, run.origin.y - m.tmAscent, run.origin.x + width, run.origin.y + m.tmDescent);
         else
             Grow(run.origin.x - reach, run.origin.y - reach, run.origin.x + reach, run.origin.y + reach);
-        records_.push_back(TextRecord{run});
+        Add(TextRecord{run});
     }
     bool Blit(const RECT& dst, const GdiImage* src, const RECT& srcRect, const GdiPaint* pattern, DWORD rop,
               COLORREF transparent, bool blend, int stretchMode) override {
@@ -102,11 +109,12 @@ public:
         BlitRecord r{dst, std::nullopt, srcRect, std::nullopt, rop, transparent, blend, stretchMode};
         if (src) r.src = *src;
         if (pattern) r.pattern = *pattern;
-        records_.push_back(std::move(r));
+        Add(std::move(r));
         return true;
     }
 
     std::vector<Record> TakeRecords() { return std::move(records_); }
+    std::vector<Box> TakeBoxes() { return std::move(boxes_); }
     bool HasBounds() const { return hasBounds_; }
     RECT Bounds() const {
         return RECT{static_cast<LONG>(std::floor(minX_)), static_cast<LONG>(std::floor(minY_)),
@@ -117,12 +125,27 @@ protected:
     void ApplyClip(const GdiRegion* clip) override {
         ClipRecord r;
         if (clip) r.clip = *clip;
-        records_.push_back(std::move(r));
+        current_ = Box();
+        Add(std::move(r));
     }
 
 private:
+    // Records a drawing with the box its Grow calls gathered.
+    void Add(Record record) {
+        records_.push_back(std::move(record));
+        boxes_.push_back(current_);
+        current_ = Box();
+    }
     void Grow(double l, double t, double r, double b) {
         if (r <= l || b <= t) return;
+        if (!current_.any) {
+            current_ = Box{l, t, r, b, true};
+        } else {
+            current_.left = std::min(current_.left, l);
+            current_.top = std::min(current_.top, t);
+            current_.right = std::max(current_.right, r);
+            current_.bottom = std::max(current_.bottom, b);
+        }
         if (!hasBounds_) {
             minX_ = l, minY_ = t, maxX_ = r, maxY_ = b;
             hasBounds_ = true;
@@ -145,6 +168,8 @@ private:
     std::unique_ptr<GdiSurface> reference_;
     SIZE size_;
     std::vector<Record> records_;
+    std::vector<Box> boxes_;
+    Box current_;
     bool hasBounds_ = false;
     double minX_ = 0, minY_ = 0, maxX_ = 0, maxY_ = 0;
 };
@@ -179,7 +204,20 @@ struct Placement {
 
 void Play(const Picture& picture, GdiSurface& target, const Placement& at, const std::optional<GdiRegion>& base) {
     const double scale = (std::abs(at.sx) + std::abs(at.sy)) / 2;
-    for (const Record& record : picture.records) {
+    // Drawings wholly outside the target's clip are left out: a page of a long picture then
+    // holds only what meets it, not the whole picture clipped away.
+    std::optional<RECT> visible;
+    if (base) visible = base->Bounds();
+    const auto outside = [&](const Box& b) {
+        if (!visible || !b.any) return false;
+        const double l = std::min(at.X(b.left), at.X(b.right)), r = std::max(at.X(b.left), at.X(b.right));
+        const double t = std::min(at.Y(b.top), at.Y(b.bottom)), bo = std::max(at.Y(b.top), at.Y(b.bottom));
+        // One pixel of slack for anti-aliased edges.
+        return r < visible->left - 1 || l > visible->right + 1 || bo < visible->top - 1 || t > visible->bottom + 1;
+    };
+    for (std::size_t i = 0; i < picture.records.size(); ++i) {
+        const Record& record = picture.records[i];
+        if (i < picture.boxes.size() && outside(picture.boxes[i])) continue;
         if (auto* c = std::get_if<ClipRecord>(&record)) {
             if (!c->clip) {
                 target.SetClip(base ? &*base : nullptr);
@@ -277,6 +315,7 @@ HENHMETAFILE CloseEnhMetaFile(HDC dc) {
     auto* recorder = static_cast<Recorder*>(d->Surface());
     auto picture = std::make_shared<Picture>();
     picture->records = recorder->TakeRecords();
+    picture->boxes = recorder->TakeBoxes();
     const SIZE dpi = recorder->Resolution();
     const SIZE device = recorder->Size();
     ENHMETAHEADER& h = picture->header;

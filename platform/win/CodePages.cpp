@@ -572,19 +572,21 @@ std::string NormalizeCharsetName(std::string_view name) {
 }
 
 const std::unordered_map<std::string, UINT>& CharsetNames() {
-    static const auto* names = [] {
-        auto* map = new std::unordered_map<std::string, UINT>;
+    // An object, not a leaked pointer: the support library that holds a copy of this code
+    // can be unloaded, and must then free it.
+    static const std::unordered_map<std::string, UINT> names = [] {
+        std::unordered_map<std::string, UINT> map;
         for (const CodePageInfo& e : kCodePages) {
             std::string_view list = e.names;
             while (!list.empty()) {
                 const std::size_t space = list.find(' ');
-                map->emplace(NormalizeCharsetName(list.substr(0, space)), e.cp);  // first claim wins
+                map.emplace(NormalizeCharsetName(list.substr(0, space)), e.cp);  // first claim wins
                 list = space == std::string_view::npos ? std::string_view() : list.substr(space + 1);
             }
         }
         return map;
     }();
-    return *names;
+    return names;
 }
 
 }  // namespace
@@ -607,16 +609,16 @@ UINT CodePageFromCharsetName(std::string_view name) {
 }
 
 const char* CharsetNameOfCodePage(UINT codePage) {
-    static const auto* preferred = [] {
-        auto* map = new std::unordered_map<UINT, std::string>;
+    static const std::unordered_map<UINT, std::string> preferred = [] {
+        std::unordered_map<UINT, std::string> map;
         for (const CodePageInfo& e : kCodePages) {
             const std::string_view list = e.names;
-            if (!list.empty()) map->emplace(e.cp, std::string(list.substr(0, list.find(' '))));
+            if (!list.empty()) map.emplace(e.cp, std::string(list.substr(0, list.find(' '))));
         }
         return map;
     }();
-    auto it = preferred->find(ResolveCodePage(codePage));
-    return it == preferred->end() ? nullptr : it->second.c_str();
+    const auto it = preferred.find(ResolveCodePage(codePage));
+    return it == preferred.end() ? nullptr : it->second.c_str();
 }
 
 UINT CodePageOfLocale(LCID locale) {

@@ -6,11 +6,13 @@
 #include <map>
 #include <mutex>
 #include <new>
+#include <system_error>
 
 #include <pwd.h>
 #include <unistd.h>
 
 #include "platform/win/RegistryStore.h"
+#include "platform/win/WinError.h"
 #include "platform/win/WinString.h"
 
 namespace fs = std::filesystem;
@@ -68,12 +70,13 @@ class Registry {
 public:
     std::recursive_mutex mutex;
 
+    // Saving belongs to RegCloseKey, RegFlushKey and RegistrySavePending: during static
+    // destruction the reporter, and what a save needs, may be gone. Say what is lost.
     ~Registry() {
-        // Saves what is pending at exit; a failure is reported by the hive.
-        try {
-            if (user_) user_->save();
-            if (machine_) machine_->save();
-        } catch (...) {
+        for (const RegistryHive* hive : {user_.get(), machine_.get()}) {
+            if (hive && hive->hasPendingChanges())
+                std::fprintf(stderr, "registry: changes to %s were not saved (a key was left open)\n",
+                             hive->file().c_str());
         }
     }
 
@@ -143,6 +146,22 @@ public:
         return result;
     }
 
+    // Records a change made through key: a handle saves when it is closed, a predefined root
+    // (scratch) has no close and saves at once.
+    DWORD changed(OpenKey& key, const OpenKey& scratch) {
+        if (&key != &scratch) {
+            key.changed = true;
+            return ERROR_SUCCESS;
+        }
+        return saveHives(key.root);
+    }
+
+    // Both hives' pending changes, when they were opened at all.
+    DWORD savePending() {
+        if (!user_) return ERROR_SUCCESS;
+        return saveHives(Root::Classes);
+    }
+
 private:
     void openHives() {
         if (user_) return;
@@ -178,7 +197,8 @@ Registry& State() {
     return registry;
 }
 
-// Runs a registry call under the lock; out of memory becomes an error code, never a throw.
+// Runs a registry call under the lock. Out of memory and failed system calls become their
+// error codes; anything else is a fault and goes on to the caller.
 template <class F>
 LSTATUS Guarded(F&& body) {
     try {
@@ -187,8 +207,9 @@ LSTATUS Guarded(F&& body) {
         return static_cast<LSTATUS>(body(reg));
     } catch (const std::bad_alloc&) {
         return static_cast<LSTATUS>(ERROR_NOT_ENOUGH_MEMORY);
-    } catch (...) {
-        return static_cast<LSTATUS>(ERROR_INVALID_FUNCTION);
+    } catch (const std::system_error& e) {
+        if (e.code().category() != std::generic_category() && e.code().category() != std::system_category()) throw;
+        return static_cast<LSTATUS>(WinErrorFromErrno(e.code().value()));
     }
 }
 
@@ -374,8 +395,7 @@ LSTATUS RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD, DWORD dwType, cons
         const Place place = reg.writePlace(key->root, key->path);
         if (!place.hive->setValue(place.path, name, dwType, StoredData(dwType, lpData, cbData)))
             return ERROR_ACCESS_DENIED;
-        key->changed = true;
-        return ERROR_SUCCESS;
+        return reg.changed(*key, scratch);
     });
 }
 
@@ -392,8 +412,7 @@ LSTATUS RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
             keyExists = keyExists || node;
             if (!node || !node->value(name)) continue;
             if (!place.hive->deleteValue(place.path, name)) return ERROR_ACCESS_DENIED;
-            key->changed = true;
-            return ERROR_SUCCESS;
+            return reg.changed(*key, scratch);
         }
         return keyExists ? ERROR_FILE_NOT_FOUND : ERROR_KEY_DELETED;
     });
@@ -412,8 +431,7 @@ LSTATUS RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
             const RegistryKey* node = place.hive->find(place.path);
             if (!node) continue;
             if (!node->subkeys().empty() || !place.hive->deleteKey(place.path)) return ERROR_ACCESS_DENIED;
-            parent->changed = true;
-            return ERROR_SUCCESS;
+            return reg.changed(*parent, scratch);
         }
         return ERROR_FILE_NOT_FOUND;
     });
@@ -494,6 +512,10 @@ void RegistrySetProblemReporter(std::function<void(const WideString&)> reporter)
     Registry& reg = State();
     const std::lock_guard lock(reg.mutex);
     reg.setReporter(std::move(reporter));
+}
+
+LSTATUS RegistrySavePending() {
+    return Guarded([](Registry& reg) { return reg.savePending(); });
 }
 
 extern "C" void QuilloraRegistryReload() {

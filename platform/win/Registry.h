@@ -97,9 +97,13 @@ LSTATUS RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD 
                          LPDWORD lpcbSecurityDescriptor, PFILETIME lpftLastWriteTime);
 
 // Where store problems (a damaged file kept aside, a failed save) are reported; stderr until
-// set. An empty function restores stderr. The reporter is also called by the save at exit, so
-// it must stay callable until then (or be reset first), and should not call registry functions.
+// set. An empty function restores stderr. It should not call registry functions.
 void RegistrySetProblemReporter(std::function<void(const WideString&)> reporter);
+
+// Saves the changes still pending in keys left open; the program calls it at shutdown, before
+// its reporter goes. Changes are otherwise saved when their key is closed or flushed, and at
+// once when made through a predefined root; nothing is saved while the process exits.
+LSTATUS RegistrySavePending();
 
 // Drops every hive from memory, unsaved changes included; the next call reads the files again
 // from the locations the environment gives then. For tests and for a fork()ed child.

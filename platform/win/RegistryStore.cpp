@@ -13,7 +13,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/win/AtomicFile.h"
 #include "platform/win/RegistryFormat.h"
+#include "platform/win/UniqueFd.h"
 #include "platform/win/WinError.h"
 #include "platform/win/WinString.h"
 
@@ -154,24 +156,6 @@ WideString PathText(const fs::path& p) { return Utf8ToUtf16(p.string()); }
 
 WideString ErrnoText(int err) { return Utf8ToUtf16(std::strerror(err)); }
 
-// An open descriptor closed on scope exit.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    void reset(int fd = -1) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = fd;
-    }
-    int release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
-};
-
 // Holds an exclusive flock on "<file>.lock" while alive (when it could be taken).
 class HiveLock {
 public:
@@ -195,14 +179,14 @@ public:
     int error() const { return error_; }
 
 private:
-    Fd fd_;
+    UniqueFd fd_;
     int error_ = 0;
 };
 
 enum class ReadStatus { Ok, Missing, Failed };
 
 ReadStatus ReadWholeFile(const fs::path& file, std::string& bytes, int& err, std::int64_t& mtime) {
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
         err = errno;
         return err == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
@@ -239,43 +223,6 @@ ReadStatus ReadWholeFile(const fs::path& file, std::string& bytes, int& err, std
         }
     }
     return ReadStatus::Ok;
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Writes bytes to a temporary file beside file, syncs it and renames it over file.
-// Returns 0 or the errno of the failing step.
-int ReplaceFileAtomically(const fs::path& file, const std::string& bytes) {
-    const fs::path dir = file.parent_path();
-    std::string tmpl = (dir / ("." + file.filename().string() + ".XXXXXX")).string();
-    Fd fd(::mkostemp(tmpl.data(), O_CLOEXEC));
-    if (fd.get() < 0) return errno;
-    const fs::path tmp = tmpl;
-    const auto fail = [&](int err) {
-        fd.reset();
-        ::unlink(tmp.c_str());
-        return err;
-    };
-    // Keep the permissions of the file we replace; a new file is private to the user.
-    struct stat st {};
-    const mode_t mode = ::stat(file.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0600;
-    if (::fchmod(fd.get(), mode) != 0) return fail(errno);
-    if (!WriteAll(fd.get(), bytes)) return fail(errno);
-    if (::fsync(fd.get()) != 0) return fail(errno);
-    if (::close(fd.release()) != 0) return fail(errno);
-    if (::rename(tmp.c_str(), file.c_str()) != 0) return fail(errno);
-    Fd dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dirFd.get() >= 0) ::fsync(dirFd.get());
-    return 0;
 }
 
 }  // namespace
@@ -449,7 +396,7 @@ DWORD RegistryHive::save() {
     if (!problem.empty() && !setAside(problem, true)) return ERROR_BADDB;  // never write over it
     const std::int64_t now = RegistryNow();
     for (const auto& change : journal_) apply(*merged, change, now);
-    if (const int err = ReplaceFileAtomically(file_, WriteRegistryText(*merged))) return failed(u"writing", err);
+    if (const int err = ReplaceFileAtomically(file_, WriteRegistryText(*merged), {0600, true})) return failed(u"writing", err);
     root_ = std::move(merged);
     journal_.clear();
     return ERROR_SUCCESS;

@@ -8,6 +8,7 @@
 #include "app/CAppUtils.h"
 #include "app/RegExpUtils.h"
 #include "app/UiStrings.h"
+#include "platform/win/AtomicFile.h"
 #include "platform/win/StringResources.h"
 #include "platform/win/WinProcess.h"
 #include "platform/win/WinString.h"
@@ -156,28 +157,7 @@ int AppLocDB::SaveDB(const WideString& path) const {
         put(c);
     }
 
-    const std::filesystem::path target = FsPath(path);
-    std::filesystem::path temp = target;
-    temp += ".tmp" + std::to_string(GetCurrentProcessId());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return -1;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return -1;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return -1;
-    }
-    return 0;
+    return ReplaceFileAtomically(FsPath(path), bytes) == 0 ? 0 : -1;
 }
 
 std::pair<WideString, WideString> AppLocDB::ParseLine(const WideString& line) {

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <string>
 
+#include "platform/win/PlatformTrace.h"
 #include "platform/win/WinFiles.h"
 #include "platform/win/WinProcess.h"
 #include "platform/win/WinString.h"
@@ -161,6 +162,8 @@ int cLogger::logStart(const WideString& path) {
             FlushFileBuffers(h);
         }
     }
+    // The platform's diagnostics (libraries' warnings) join the log while it is open.
+    SetPlatformTraceSink([](std::u16string_view line) { LogWriteLine(line); });
     cLogger scope;
     scope.LogEnter(u"cLogger::logStart", u"%s", u"Log started");
     return 0;
@@ -168,6 +171,7 @@ int cLogger::logStart(const WideString& path) {
 
 void cLogger::logStop() {
     LogState& s = State();
+    SetPlatformTraceSink({});
     LogWriteLine(u"Log stopped");
     s.path.clear();
     if (s.file != nullptr) {

@@ -68,7 +68,11 @@ HRESULT MapiSession::EnumFolders(IMAPIFolder* parent, int depth, AnsiString pref
     IUnknown* object = nullptr;
     HRESULT hr = parent->OpenProperty(PR_CONTAINER_HIERARCHY, &IID_IMAPITable, 0, 0, &object);
     if (hr != S_OK) {
-        LogPrintf(u"FAILED: OpenProperty(PR_CONTAINER_HIERARCHY) 0x%08X", static_cast<unsigned>(hr));
+        // The store's own text says what is damaged there.
+        std::unique_ptr<MAPIERROR> error;
+        const bool told = parent->GetLastError(hr, 0, &error) == S_OK && error;
+        LogPrintf(u"FAILED: OpenProperty(PR_CONTAINER_HIERARCHY) 0x%08X %hs", static_cast<unsigned>(hr),
+                  told ? error->lpszError.c_str() : "");
         return hr;
     }
     ComPtr<IMAPITable> table = ComPtr<IMAPITable>::Adopt(static_cast<IMAPITable*>(object));

@@ -8,26 +8,12 @@
 #include "message/CompressedRTF.h"
 #include "message/MSGHtmlBody.h"
 #include "output/TextRenderer.h"
+#include "platform/mapi/MapiTags.h"
 #include "platform/win/CodePages.h"
 #include "platform/win/WinString.h"
 
 namespace {
 
-constexpr ULONG kTagBodyA = 0x1000001E;
-constexpr ULONG kTagBodyW = 0x1000001F;
-constexpr ULONG kTagHasAttach = 0x0E1B000B;
-constexpr ULONG kTagEntryId = 0x0FFF0102;
-constexpr ULONG kTagMessageFlags = 0x0E070003;
-constexpr ULONG kTagInternetCpid = 0x3FDE0003;
-constexpr ULONG kTagDeliveryTime = 0x0E060040;
-constexpr ULONG kTagSubmitTime = 0x00390040;
-constexpr ULONG kTagRtfCompressed = 0x10090102;
-constexpr ULONG kTagHtmlBinary = 0x10130102;
-constexpr ULONG kTagHtmlUnicode = 0x1013001F;
-constexpr ULONG kTagHeadersW = 0x007D001F;
-constexpr ULONG kTagClassW = 0x001A001F;
-constexpr ULONG kTagStoreSupportMask = 0x340D0003;
-constexpr ULONG kStoreUnicodeOk = 0x00040000;
 constexpr ULONG kMsgFlagUnsent = 0x8;
 
 WideString Widen(const std::string& bytes)
@@ -74,7 +60,7 @@ void MessagePST::FillFromSRow(std::shared_ptr<MapiSession> storeSession, const S
     imageIndex = 7;
     codePage = 0;
     for (const SPropValue& v : row.lpProps)
-        if (v.ulPropTag == kTagInternetCpid) codePage = static_cast<std::uint32_t>(v.Value.l);
+        if (v.ulPropTag == PR_INTERNET_CPID) codePage = static_cast<std::uint32_t>(v.Value.l);
     auto text = [this](const SPropValue& v) { return MapiSession::GetPropValAsString(&v, codePage); };
     WideString senderName;
     for (const SPropValue& v : row.lpProps) {
@@ -82,13 +68,13 @@ void MessagePST::FillFromSRow(std::shared_ptr<MapiSession> storeSession, const S
         const ULONG tag = v.ulPropTag;
         const ULONG id = v.id();
         const bool isString = v.type() == PT_UNICODE || v.type() == PT_STRING8;
-        if (tag == kTagEntryId) {
+        if (tag == PR_ENTRYID) {
             pstAttr.entryId = v;
-        } else if (tag == kTagMessageFlags) {
+        } else if (tag == PR_MESSAGE_FLAGS) {
             if (static_cast<ULONG>(v.Value.l) & kMsgFlagUnsent) sent = false;
-        } else if (tag == kTagHasAttach) {
+        } else if (tag == PR_HASATTACH) {
             hasAttachments = v.Value.b != 0;
-        } else if (tag == kTagDeliveryTime || tag == kTagSubmitTime) {
+        } else if (tag == PR_MESSAGE_DELIVERY_TIME || tag == PR_CLIENT_SUBMIT_TIME) {
             date = FileTimeToDateTime(v.Value.ft);
             dateText = MessageDateText(date);
         } else if (isString) {
@@ -155,8 +141,8 @@ ComPtr<IMessage> MessagePST::OpenIMessage()
     QUILLORA_TRACE(u"MessagePST::OpenIMessage");
     if (!session || !session->GetStore()) return {};
     SPropValuePtr mask;
-    if (MapiLibs::HrGetOneProp(session->GetStore(), kTagStoreSupportMask, &mask) == S_OK && mask &&
-        (static_cast<ULONG>(mask->Value.l) & kStoreUnicodeOk))
+    if (MapiLibs::HrGetOneProp(session->GetStore(), PR_STORE_SUPPORT_MASK, &mask) == S_OK && mask &&
+        (static_cast<ULONG>(mask->Value.l) & STORE_UNICODE_OK))
         unicodeStore = true;
     return GetIMessage(nullptr);
 }
@@ -167,7 +153,7 @@ bool MessagePST::OpenMessage()
     ComPtr<IMessage> message = OpenIMessage();
     if (!message) return false;
     SPropValuePtr cls;
-    if (MapiLibs::HrGetOneProp(message.get(), kTagClassW, &cls) == S_OK && cls)
+    if (MapiLibs::HrGetOneProp(message.get(), PR_MESSAGE_CLASS_W, &cls) == S_OK && cls)
         msgType = MSGTypeOfClass(PropValueText(*cls));
     GetMessageBody(message.get());
     loadLevel = mllFull;
@@ -200,7 +186,7 @@ bool MessagePST::GetMessageBody(IMessage* message)
     if (bodyIsHtml) FormatHtmlBodyLinks();
     SPropValuePtr headers;
     headerText.clear();
-    if (MapiLibs::HrGetOneProp(message, kTagHeadersW, &headers) == S_OK && headers) {
+    if (MapiLibs::HrGetOneProp(message, PR_TRANSPORT_MESSAGE_HEADERS_W, &headers) == S_OK && headers) {
         headerText = PropValueText(*headers);
         zoneHours = GetTimeZone(headerText);
     }
@@ -219,19 +205,19 @@ bool MessagePST::GetBodyFromIMessage(IMessage* message)
     // 1. The HTML body as stored: bytes in the message's internet code page, or text.
     SPropValuePtr html;
     WideString htmlText;
-    if (MapiLibs::HrGetOneProp(message, kTagHtmlBinary, &html) == S_OK && html && html->Value.bin.cb > 0) {
+    if (MapiLibs::HrGetOneProp(message, PR_HTML, &html) == S_OK && html && html->Value.bin.cb > 0) {
         // Stored in the charset the mail came in: its internet code page, else the charset the
         // HTML declares, else windows-1252.
         const std::string_view bytes(reinterpret_cast<const char*>(html->Value.bin.lpb), html->Value.bin.cb);
         SPropValuePtr cpid;
         UINT cp = 0;
-        if (MapiLibs::HrGetOneProp(message, kTagInternetCpid, &cpid) == S_OK && cpid && cpid->Value.l > 0 &&
+        if (MapiLibs::HrGetOneProp(message, PR_INTERNET_CPID, &cpid) == S_OK && cpid && cpid->Value.l > 0 &&
             IsValidCodePage(static_cast<UINT>(cpid->Value.l)))
             cp = static_cast<UINT>(cpid->Value.l);
         if (cp == 0) cp = CodePageFromCharsetName(HtmlDeclaredCharset(bytes));
         if (cp == 0 || !IsValidCodePage(cp)) cp = 1252;
         htmlText = DecodeCodePage(cp, bytes);
-    } else if (MapiLibs::HrGetOneProp(message, kTagHtmlUnicode, &html) == S_OK && html) {
+    } else if (MapiLibs::HrGetOneProp(message, PR_HTML_W, &html) == S_OK && html) {
         htmlText = PropValueText(*html);
     }
     while (!htmlText.empty() && htmlText.back() == 0) htmlText.pop_back();
@@ -239,7 +225,7 @@ bool MessagePST::GetBodyFromIMessage(IMessage* message)
     // 2. The RTF body, decompressed.
     SPropValuePtr rtf;
     std::string rtfText;
-    if (MapiLibs::HrGetOneProp(message, kTagRtfCompressed, &rtf) == S_OK && rtf && rtf->Value.bin.cb > 0) {
+    if (MapiLibs::HrGetOneProp(message, PR_RTF_COMPRESSED, &rtf) == S_OK && rtf && rtf->Value.bin.cb > 0) {
         const CompressedRTFResult r = DecodeCompressedRTFEx(std::span(rtf->Value.bin.lpb, rtf->Value.bin.cb));
         if (r.status == CompressedRTFStatus::Decoded)
             rtfText.assign(r.text.begin(), r.text.end());
@@ -283,7 +269,7 @@ void MessagePST::GetPlainTextFromIMessage(IMessage* message)
     // Read wide: 8-bit text would lose what the system code page cannot hold.
     plainBody.clear();
     SPropValuePtr body;
-    if (MapiLibs::HrGetOneProp(message, kTagBodyW, &body) == S_OK && body) plainBody = PropValueText(*body);
+    if (MapiLibs::HrGetOneProp(message, PR_BODY_W, &body) == S_OK && body) plainBody = PropValueText(*body);
     while (!plainBody.empty() && plainBody.back() == 0) plainBody.pop_back();
     if (htmlBody.empty() && !plainBody.empty()) {
         // Plain text stays flagged as plain text: no rich-text reader takes it for RTF.

@@ -9,17 +9,14 @@
 #include "mapi/MessagePST.h"
 #include "message/MessageEML.h"
 #include "message/MessageMSG.h"
+#include "platform/mapi/MapiTags.h"
 #include "platform/win/AtomicFile.h"
 #include "platform/win/WinString.h"
 
 namespace {
 
-constexpr ULONG kTagAttachNum = 0x0E210003;
-constexpr ULONG kTagAttachMethod = 0x37050003;
-constexpr ULONG kTagContentIdW = 0x3712001F;
-constexpr ULONG kTagAttachDataBin = 0x37010102;
-constexpr ULONG kTagAttachDataObj = 0x3701000D;
-constexpr ULONG kNameTags[] = {0x3707001F, 0x3704001F, 0x3708001F, 0x370C001F, 0x3001001F};
+constexpr ULONG kNameTags[] = {PR_ATTACH_LONG_FILENAME_W, PR_ATTACH_FILENAME_W, PR_ATTACH_PATHNAME_W,
+                               PR_ATTACH_TRANSPORT_NAME_W, PR_DISPLAY_NAME_W};
 
 // PR_ATTACH_NUM of every row of the message's attachment table, in table order.
 bool AttachNumbers(IMessage* message, MapiLibs& libs, std::vector<ULONG>& numbers)
@@ -29,7 +26,7 @@ bool AttachNumbers(IMessage* message, MapiLibs& libs, std::vector<ULONG>& number
         LogPrintf(u"FAILED: GetAttachmentTable");
         return false;
     }
-    const SPropTagArray columns{kTagAttachNum};
+    const SPropTagArray columns{PR_ATTACH_NUM};
     SRowSetPtr rows;
     if (libs.HrQueryAllRows(table.get(), &columns, nullptr, nullptr, 0, &rows) != S_OK || !rows) {
         LogPrintf(u"FAILED: pHrQueryAllRows for attachments");
@@ -37,7 +34,7 @@ bool AttachNumbers(IMessage* message, MapiLibs& libs, std::vector<ULONG>& number
     }
     numbers.clear();
     for (const SRow& row : rows->aRow)
-        numbers.push_back(row.cValues() > 0 && row.lpProps[0].ulPropTag == kTagAttachNum
+        numbers.push_back(row.cValues() > 0 && row.lpProps[0].ulPropTag == PR_ATTACH_NUM
                               ? static_cast<ULONG>(row.lpProps[0].Value.l)
                               : 0xFFFFFFFFu);
     return true;
@@ -56,7 +53,7 @@ ComPtr<IAttach> OpenAttachment(IMessage* message, ULONG number)
 WideString ContentId(IAttach* attachment)
 {
     SPropValuePtr v;
-    if (MapiLibs::HrGetOneProp(attachment, kTagContentIdW, &v) != S_OK || !v) return {};
+    if (MapiLibs::HrGetOneProp(attachment, PR_ATTACH_CONTENT_ID_W, &v) != S_OK || !v) return {};
     WideString id = PropValueText(*v);
     if (id.size() >= 2 && id.front() == u'<' && id.back() == u'>') id = id.substr(1, id.size() - 2);
     return id;
@@ -88,7 +85,7 @@ WideString MessagePST::GetAttachName(IAttach* attachment)
 int MessagePST::GetAttachMethod(IAttach* attachment)
 {
     SPropValuePtr v;
-    if (!attachment || MapiLibs::HrGetOneProp(attachment, kTagAttachMethod, &v) != S_OK || !v) return ATTACH_BY_VALUE;
+    if (!attachment || MapiLibs::HrGetOneProp(attachment, PR_ATTACH_METHOD, &v) != S_OK || !v) return ATTACH_BY_VALUE;
     return v->Value.l;
 }
 
@@ -154,7 +151,7 @@ bool MessagePST::SaveAttachAsBinary(IAttach* attachment, const WideString& path)
 {
     QUILLORA_TRACE(u"MessagePST::SaveAttachAsBinary");
     SPropValuePtr data;
-    if (!attachment || path.empty() || MapiLibs::HrGetOneProp(attachment, kTagAttachDataBin, &data) != S_OK || !data)
+    if (!attachment || path.empty() || MapiLibs::HrGetOneProp(attachment, PR_ATTACH_DATA_BIN, &data) != S_OK || !data)
         return false;
     // Written aside and renamed into place, so a failed write leaves no half file.
     const auto* bytes = reinterpret_cast<const char*>(data->Value.bin.lpb);
@@ -165,7 +162,7 @@ bool MessagePST::SaveAttachAsMsg(IAttach* attachment, const WideString& path, bo
 {
     QUILLORA_TRACE(u"MessagePST::SaveAttachAsMsg");
     IUnknown* object = nullptr;
-    if (!attachment || attachment->OpenProperty(kTagAttachDataObj, &IID_IMessage, 0, 0, &object) != S_OK || !object)
+    if (!attachment || attachment->OpenProperty(PR_ATTACH_DATA_OBJ, &IID_IMessage, 0, 0, &object) != S_OK || !object)
         return false;
     ComPtr<IMessage> inner = ComPtr<IMessage>::Adopt(static_cast<IMessage*>(object));
     return SaveToMSG(inner.get(), path, flag) == 0;

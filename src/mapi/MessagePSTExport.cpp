@@ -6,8 +6,6 @@
 #include "mapi/MessagePST.h"
 #include "mapi/PstMsgBuilder.h"
 #include "message/MSGWriter.h"
-#include "output/HtmlRenderer.h"
-#include "output/TextRenderer.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -50,18 +48,7 @@ WideString MessagePST::ExportToHtml(const WideString& destination)
     const WideString target = FormatExportFileName(destination, u".html");
     if (target.empty() || !OpenMessage()) return {};
     // This message's own body, not the page of whichever message was shown last.
-    bool ok;
-    if (bodyIsHtml) {
-        TextRenderer page;
-        page.AddParagraph(htmlBody);
-        ok = page.SaveToFileUnicode(target);
-    } else {
-        HtmlRenderer page;
-        page.AddPreformatted(page.Escape(plainBody));
-        ok = page.SaveToFileUnicode(target);
-    }
-    LogPrintf(u"res: %d", ok ? 1 : 0);
-    return ok ? target : WideString();
+    return SaveBodyAsHtml(target) ? target : WideString();
 }
 
 WideString MessagePST::FormatExportFileName(const WideString& destination, const WideString& extension)

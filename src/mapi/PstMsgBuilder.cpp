@@ -4,22 +4,13 @@
 
 #include "app/cLogger.h"
 #include "message/CompressedRTF.h"
+#include "platform/mapi/MapiTags.h"
+#include "platform/win/ByteOrder.h"
 #include "platform/win/WinString.h"
 #include "platform/win/WinTime.h"
 
 namespace {
 
-constexpr std::uint32_t kTagNamedProperties = 0x00010000;
-constexpr std::uint32_t kTagRecipient = 0x0C000000;
-constexpr std::uint32_t kTagAttachment = 0x37000000;
-constexpr std::uint32_t kTagAttachedObject = 0x3701000D;
-constexpr std::uint32_t kTagGuidStream = 0x00020102;
-constexpr std::uint32_t kTagEntryStream = 0x00030102;
-constexpr std::uint32_t kTagStringStream = 0x00040102;
-constexpr ULONG kTagAttachNum = 0x0E210003;
-constexpr ULONG kTagAttachMethod = 0x37050003;
-constexpr ULONG kTagAttachDataBin = 0x37010102;
-constexpr ULONG kTagRtfCompressed = 0x10090102;
 
 // Recipient columns copied into the file (the table answers any of them by id).
 constexpr ULONG kRecipientColumns[] = {0x0C150003, 0x3001001F, 0x3003001F, 0x3002001F, 0x39FE001F, 0x3A20001F,
@@ -46,11 +37,6 @@ bool IsStoreInternal(ULONG id, bool recipient)
             return !recipient;
         default: return id >= 0x6700 && id < 0x6800;  // the store's own range
     }
-}
-
-void PutLe(std::string& out, std::uint64_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 // Named properties met in the message, renumbered from 0x8000 in order of meeting.
@@ -100,15 +86,15 @@ public:
             }
             const bool isString = n.ulKind != MNID_ID;
             if (isString) {
-                PutLe(entries, strings.size(), 4);
-                PutLe(strings, n.lpwstrName.size() * 2, 4);
-                for (char16_t c : n.lpwstrName) PutLe(strings, c, 2);
+                AppendLe(entries, strings.size(), 4);
+                AppendLe(strings, n.lpwstrName.size() * 2, 4);
+                for (char16_t c : n.lpwstrName) AppendLe(strings, c, 2);
                 while (strings.size() % 4) strings.push_back('\0');
             } else {
-                PutLe(entries, static_cast<std::uint32_t>(n.lID), 4);
+                AppendLe(entries, static_cast<std::uint32_t>(n.lID), 4);
             }
-            PutLe(entries, (setIndex << 1) | (isString ? 1u : 0u), 2);
-            PutLe(entries, k, 2);
+            AppendLe(entries, (setIndex << 1) | (isString ? 1u : 0u), 2);
+            AppendLe(entries, k, 2);
         }
         TMSGProperty& node = root.Add();
         node.TagID = kTagNamedProperties;
@@ -198,7 +184,7 @@ private:
             }
             case PT_BINARY: {
                 std::string bytes(reinterpret_cast<const char*>(v.Value.bin.lpb), v.Value.bin.cb);
-                if (PROP_TAG(type, id) == kTagRtfCompressed) {
+                if (PROP_TAG(type, id) == PR_RTF_COMPRESSED) {
                     // The model keeps the RTF as text; the writer compresses it again.
                     const CompressedRTFResult r = DecodeCompressedRTFEx(
                         std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
@@ -282,7 +268,7 @@ private:
     {
         ComPtr<IMAPITable> table;
         if (message->GetAttachmentTable(0, table.put()) != S_OK || !table) return;
-        const SPropTagArray cols{kTagAttachNum};
+        const SPropTagArray cols{PR_ATTACH_NUM};
         SRowSetPtr rows;
         if (libs_.HrQueryAllRows(table.get(), &cols, nullptr, nullptr, 0, &rows) != S_OK || !rows) return;
         for (const SRow& row : rows->aRow) {
@@ -298,12 +284,12 @@ private:
             int method = ATTACH_BY_VALUE;
             bool haveData = false;
             for (const SPropValue& v : values) {
-                if (v.ulPropTag == kTagAttachMethod) method = v.Value.l;
-                if (v.ulPropTag == kTagAttachDataBin) haveData = true;
+                if (v.ulPropTag == PR_ATTACH_METHOD) method = v.Value.l;
+                if (v.ulPropTag == PR_ATTACH_DATA_BIN) haveData = true;
             }
             if (method == static_cast<int>(ATTACH_BY_VALUE) && !haveData) {
                 SPropValuePtr data;
-                if (MapiLibs::HrGetOneProp(attachment.get(), kTagAttachDataBin, &data) == S_OK && data)
+                if (MapiLibs::HrGetOneProp(attachment.get(), PR_ATTACH_DATA_BIN, &data) == S_OK && data)
                     values.push_back(*data);
             }
             TMSGProperty& node = into.Add();
@@ -314,7 +300,7 @@ private:
             if (attachment->OpenProperty(PR_ATTACH_DATA_OBJ, &IID_IMessage, 0, 0, &object) != S_OK || !object) continue;
             ComPtr<IMessage> inner = ComPtr<IMessage>::Adopt(static_cast<IMessage*>(object));
             TMSGProperty& holder = node.SubProperties().Add();
-            holder.TagID = kTagAttachedObject;
+            holder.TagID = PR_ATTACH_DATA_OBJ;
             AddMessage(inner.get(), holder.SubProperties());
         }
     }

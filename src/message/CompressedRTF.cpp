@@ -1,5 +1,7 @@
 #include "message/CompressedRTF.h"
 
+#include "platform/win/ByteOrder.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -23,13 +25,6 @@ constexpr char kPresetText[] =
 constexpr std::size_t kPresetSize = sizeof kPresetText - 1;
 static_assert(kPresetSize == 207);
 
-std::uint32_t Le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-void PutLe32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
 
 std::array<std::uint32_t, 256> MakeCrcTable() {
     std::array<std::uint32_t, 256> t{};
@@ -211,9 +206,9 @@ std::vector<std::uint8_t> EncodeCompressedRTF(std::span<const std::uint8_t> text
     out.push_back(static_cast<std::uint8_t>(endOffset >> 4));
     out.push_back(static_cast<std::uint8_t>((endOffset & 15) << 4));
 
-    PutLe32(out, 0, static_cast<std::uint32_t>(out.size() - 4));
-    PutLe32(out, 4, static_cast<std::uint32_t>(text.size()));
-    PutLe32(out, 8, kTypeCompressed);
-    PutLe32(out, 12, CompressedRTFCrc(std::span<const std::uint8_t>(out).subspan(kHeaderSize)));
+    PutLe32(out.data() + 0, static_cast<std::uint32_t>(out.size() - 4));
+    PutLe32(out.data() + 4, static_cast<std::uint32_t>(text.size()));
+    PutLe32(out.data() + 8, kTypeCompressed);
+    PutLe32(out.data() + 12, CompressedRTFCrc(std::span<const std::uint8_t>(out).subspan(kHeaderSize)));
     return out;
 }

@@ -5,20 +5,11 @@
 #include "controls/unicode/TntSysUtils.h"
 #include "message/MSGWriter.h"
 #include "message/MessageMSG.h"
+#include "platform/mapi/MapiTags.h"
 #include "platform/win/WinString.h"
 
 namespace {
 
-constexpr std::uint32_t kTagMessageClass = 0x001A001E;
-constexpr std::uint32_t kTagLongFileName = 0x3707001E;
-constexpr std::uint32_t kTagFileName = 0x3704001E;
-constexpr std::uint32_t kTagDisplayName = 0x3001001E;
-constexpr std::uint32_t kTagAttachMethod = 0x37050003;
-constexpr std::uint32_t kTagContentId = 0x3712001E;
-constexpr std::uint32_t kTagContentLocation = 0x3713001E;
-constexpr std::uint32_t kTagRendering = 0x37090102;
-constexpr std::uint32_t kTagAttachedObject = 0x3701000D;
-constexpr std::uint32_t kTagNamedProperties = 0x00010000;
 constexpr int kMethodAttachedMessage = 5;
 constexpr int kMethodOle = 6;
 
@@ -50,7 +41,7 @@ WideString Text(const TMSGProperties& attachment, std::uint32_t tag)
 bool IsAttachedMessage(const TMSGProperty& node)
 {
     for (const auto& item : node.SubProperties())
-        if (!item->SubProperties().GetPropertyAsString(kTagMessageClass, true, false).empty()) return true;
+        if (!item->SubProperties().GetPropertyAsString(PR_MESSAGE_CLASS_A, true, false).empty()) return true;
     return false;
 }
 
@@ -106,13 +97,13 @@ void MessageMSG::ProcesssAttachmentsMSG(const TMSGFile& file)
         const TMSGProperties& a = node->SubProperties();
         const bool attachedMessage = IsAttachedMessage(*node);
 
-        WideString longName = Text(a, kTagLongFileName);
-        if (longName.empty()) longName = Text(a, kTagFileName);
-        WideString name = Text(a, kTagDisplayName);
+        WideString longName = Text(a, PR_ATTACH_LONG_FILENAME_A);
+        if (longName.empty()) longName = Text(a, PR_ATTACH_FILENAME_A);
+        WideString name = Text(a, PR_DISPLAY_NAME_A);
         if (name.empty()) name = longName;
 
         int method = 0;
-        if (const TMSGProperty* p = AttachmentProperty(a, kTagAttachMethod)) {
+        if (const TMSGProperty* p = AttachmentProperty(a, PR_ATTACH_METHOD)) {
             const long value = std::atol(p->GetAsAnsiString().c_str());
             if (value == kMethodAttachedMessage || value == kMethodOle) method = static_cast<int>(value);
         }
@@ -121,15 +112,15 @@ void MessageMSG::ProcesssAttachmentsMSG(const TMSGFile& file)
             method = kMethodAttachedMessage;
         }
 
-        WideString contentId = Text(a, kTagContentId);
+        WideString contentId = Text(a, PR_ATTACH_CONTENT_ID_A);
         if (contentId.empty()) {
-            contentId = Text(a, kTagContentLocation);
+            contentId = Text(a, PR_ATTACH_CONTENT_LOCATION_A);
             if (!contentId.empty() && name.empty()) {
                 name = CAppUtils::MakeValidFileName(PercentDecode(LastComponent(contentId)), false);
                 LogPrintf(u"cid -> filename: %s", name.c_str());
             }
         }
-        const TMSGProperty* rendering = a.GetPropertyByTag(kTagRendering, false, false);
+        const TMSGProperty* rendering = a.GetPropertyByTag(PR_ATTACH_RENDERING, false, false);
         const bool hasRendering = rendering && rendering->RawBytes() && !rendering->RawBytes()->empty();
 
         bool real;
@@ -185,7 +176,7 @@ bool MessageMSG::SaveAttachmentAsMSG(const TMSGFile& file, const WideString& pat
     const TMSGProperties& root = file.GetProperties();
     if (number < 0 || number >= root.GetAttachmentCount() || path.empty()) return false;
     const TMSGProperty* attachment = root.GetAttachment(number);
-    const TMSGProperty* inner = attachment ? attachment->SubProperties().GetPropertyByTag(kTagAttachedObject, false, true) : nullptr;
+    const TMSGProperty* inner = attachment ? attachment->SubProperties().GetPropertyByTag(PR_ATTACH_DATA_OBJ, false, true) : nullptr;
     if (!inner) return false;
     TMSGFile copy;
     copy.SetProperties(inner->SubProperties());

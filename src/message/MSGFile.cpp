@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/cLogger.h"
+#include "platform/mapi/MapiTags.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ constexpr DWORD kOpenFileMode = STGM_READ | STGM_SHARE_DENY_WRITE | STGM_PRIORIT
 constexpr DWORD kOpenMemoryMode = STGM_READ | STGM_SHARE_EXCLUSIVE;
 constexpr DWORD kOpenChildMode = STGM_READ | STGM_SHARE_EXCLUSIVE;  // 0x10
 
-constexpr std::uint32_t kTagNamedProperties = 0x00010000;
-constexpr std::uint32_t kTagRecipient = 0x0C000000;
-constexpr std::uint32_t kTagAttachment = 0x37000000;
-constexpr std::uint32_t kTagAttachedObject = 0x3701000D;
-constexpr std::uint32_t kTagAttachData = 0x37010102;
-constexpr std::uint32_t kTagAttachMethod = 0x37050003;
-constexpr std::uint32_t kRootTag = 0xFFFFFFFF;  // marks the root storage for the header size
 constexpr std::u16string_view kFixedStreamName = u"__properties_version1.0";
 constexpr std::u16string_view kValueStreamPrefix = u"__substg1.0_";
 
@@ -49,7 +43,7 @@ bool MultiValueElement(std::u16string_view name, std::uint32_t& tag) {
 }
 
 std::size_t FixedHeaderSize(std::uint32_t storageTag) {
-    if (storageTag == kTagAttachedObject) return 24;
+    if (storageTag == PR_ATTACH_DATA_OBJ) return 24;
     if (storageTag == kTagRecipient || storageTag == kTagAttachment) return 8;
     return 32;  // the root and any other storage
 }
@@ -102,7 +96,7 @@ bool TMSGFile::LoadFromStream(std::istream& in) {
 }
 
 bool TMSGFile::LoadRoot(IStorage* root) {
-    HRESULT hr = LoadIStorage(root, GetProperties(), nullptr, kRootTag, 0);
+    HRESULT hr = LoadIStorage(root, GetProperties(), nullptr, kTagRootStorage, 0);
     InvalidateTextCodePage();
     if (FAILED(hr)) return Fail(hr, lastErrorText_.empty() ? "cannot read the compound file" : lastErrorText_);
     return true;
@@ -176,10 +170,10 @@ HRESULT TMSGFile::LoadIStorage(IStorage* storage, TMSGProperties& collection, TM
         if (name == u"CONTENTS" && parent) {
             // The native data of an OLE object: the attachment's method becomes 6 (OLE).
             TMSGProperty& method = parent->Add();
-            method.TagID = kTagAttachMethod;
+            method.TagID = PR_ATTACH_METHOD;
             method.Value = std::string("6");
             method.DataSize = 1;
-            tag = kTagAttachData;
+            tag = PR_ATTACH_DATA_BIN;
         } else if (MultiValueElement(name, tag)) {
             // One value of a variable-size multi-valued property: a child of that property,
             // tagged with the single-valued type, in index order.

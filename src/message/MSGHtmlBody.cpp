@@ -2,12 +2,12 @@
 
 #include <cctype>
 
+#include "platform/mapi/MapiTags.h"
 #include "platform/win/CodePages.h"
 
 namespace {
 
 constexpr std::uint32_t kTagHtml = 0x10130000;
-constexpr std::uint32_t kTagInternetCodePage = 0x3FDE0003;
 
 int IntegerValue(const TMSGProperty& p)
 {
@@ -20,11 +20,11 @@ int IntegerValue(const TMSGProperty& p)
 // 0x3FDE0003 among the own items, else among the entries of the fixed-length stream.
 UINT InternetCodePage(const TMSGProperties& collection)
 {
-    if (const TMSGProperty* p = collection.GetPropertyByTag(kTagInternetCodePage, false, false))
+    if (const TMSGProperty* p = collection.GetPropertyByTag(PR_INTERNET_CPID, false, false))
         return static_cast<UINT>(IntegerValue(*p));
     for (const auto& item : collection)
         if (item->TagID == 0)
-            if (const TMSGProperty* p = item->SubProperties().GetPropertyByTag(kTagInternetCodePage, false, false))
+            if (const TMSGProperty* p = item->SubProperties().GetPropertyByTag(PR_INTERNET_CPID, false, false))
                 return static_cast<UINT>(IntegerValue(*p));
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "message/MSGNameMap.h"
 
+#include "platform/win/ByteOrder.h"
+
 #include <cstring>
 
 const GUID PSETID_Appointment = {0x00062002, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
@@ -9,16 +11,11 @@ const GUID PSETID_Common = {0x00062008, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0,
 
 namespace {
 
-constexpr std::uint32_t kTagNamedProperties = 0x00010000;
-constexpr std::uint32_t kTagGuidStream = 0x00020102;
-constexpr std::uint32_t kTagEntryStream = 0x00030102;
 
 // PS_MAPI and PS_PUBLIC_STRINGS, which the entries name by the indexes 1 and 2.
 const GUID kPsMapi = {0x00020328, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 const GUID kPsPublicStrings = {0x00020329, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
-std::uint32_t Le32(const unsigned char* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24); }
-std::uint16_t Le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
 GUID GuidAt(const unsigned char* p)
 {

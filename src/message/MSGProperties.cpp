@@ -5,10 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "message/Message.h"
+#include "platform/win/AtomicFile.h"
 
 namespace {
 
@@ -168,21 +166,5 @@ bool TMSGProperties::SaveAttachmentToFile(int index, const AnsiString& path) con
     if (data && data->DataSize > 0 && data->RawBytes())
         bytes = data->RawBytes()->substr(0, static_cast<std::size_t>(data->DataSize));
 
-    std::string tmp = path + ".XXXXXX";
-    int fd = mkstemp(tmp.data());
-    if (fd < 0) return false;
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < bytes.size();) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<std::size_t>(n);
-    }
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(tmp.c_str());
-    return ok;
+    return ReplaceFileAtomically(path, bytes) == 0;
 }

@@ -9,22 +9,15 @@
 #include "message/MAPITags.h"
 #include "message/MSGProperties.h"
 #include "message/Message.h"
+#include "platform/mapi/MapiTags.h"
+#include "platform/win/ByteOrder.h"
 #include "platform/win/CodePages.h"
 #include "platform/win/WinString.h"
 
 namespace {
 
-constexpr std::uint32_t kTagRtfCompressed = 0x10090102;
 constexpr std::uint16_t kMultiValued = 0x1000;
 
-std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t Le32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint64_t Le64(const std::uint8_t* p) {
-    return static_cast<std::uint64_t>(Le32(p)) | (static_cast<std::uint64_t>(Le32(p + 4)) << 32);
-}
 double LeDouble(const std::uint8_t* p) {
     std::uint64_t bits = Le64(p);
     double d;
@@ -165,6 +158,16 @@ DateTime DateTimeFromFileTime(std::uint64_t fileTime) {
     return DateTime{static_cast<double>(days) + static_cast<double>(rest) / kTicksPerDay};
 }
 
+std::uint64_t FileTimeOfDays(double days) {
+    constexpr std::int64_t kTicksPerDay = 864000000000;
+    constexpr std::int64_t kOffset = 109205 * kTicksPerDay;
+    if (!std::isfinite(days)) return 0;
+    const double whole = std::floor(days);
+    const std::int64_t ticks = static_cast<std::int64_t>(whole) * kTicksPerDay +
+                               std::llround((days - whole) * static_cast<double>(kTicksPerDay)) + kOffset;
+    return static_cast<std::uint64_t>(ticks);
+}
+
 TMSGProperty::TMSGProperty(TMSGProperties* collection)
     : collection_(collection), sub_(std::make_unique<TMSGProperties>(collection ? collection->GetOwner() : nullptr)) {}
 
@@ -272,7 +275,7 @@ bool TMSGProperty::ApplyValueTag(std::uint32_t tag, std::span<const std::uint8_t
 
 bool TMSGProperty::ApplyValue(std::span<const std::uint8_t> bytes) {
     reason_ = "";
-    if (TagID == kTagRtfCompressed) {
+    if (TagID == PR_RTF_COMPRESSED) {
         CompressedRTFResult rtf = DecodeCompressedRTFEx(bytes);
         if (rtf.status == CompressedRTFStatus::Corrupt) {
             reason_ = rtf.reason;

@@ -10,6 +10,16 @@
 
 #include "platform/win/WinTypes.h"
 
+// Keys of the storages and streams of a .msg file in the property tree, beside the MAPI
+// property tags (platform/mapi/MapiTags.h) of its values.
+inline constexpr std::uint32_t kTagNamedProperties = 0x00010000;  // "__nameid_version1.0"
+inline constexpr std::uint32_t kTagGuidStream = 0x00020102;
+inline constexpr std::uint32_t kTagEntryStream = 0x00030102;
+inline constexpr std::uint32_t kTagStringStream = 0x00040102;
+inline constexpr std::uint32_t kTagRecipient = 0x0C000000;   // "__recip_version1.0_#"
+inline constexpr std::uint32_t kTagAttachment = 0x37000000;  // "__attach_version1.0_#"
+inline constexpr std::uint32_t kTagRootStorage = 0xFFFFFFFF;  // the root, whose header is longer
+
 class TMSGProperties;
 class TMessage;
 
@@ -52,6 +62,9 @@ const char* CategoryName(TMSGPropertyCategory category);
 
 // FILETIME (100 ns since 1601, UTC) to DateTime, exact to the tick the double can hold.
 DateTime DateTimeFromFileTime(std::uint64_t fileTime);
+// And back: whole days and the time of day apart, so whole seconds and milliseconds come back
+// exactly. 0 for a value that is not finite.
+std::uint64_t FileTimeOfDays(double days);
 
 // Bytes of one value of a fixed-size property type; 0 for variable-size types.
 std::size_t MapiFixedValueSize(std::uint16_t type);

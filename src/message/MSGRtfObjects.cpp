@@ -14,13 +14,13 @@
 #include "message/MSGProperties.h"
 #include "message/MSGProperty.h"
 #include "message/MessageMSG.h"
+#include "platform/mapi/MapiTags.h"
 #include "platform/vcl/richtext/RichTextDocument.h"
 #include "platform/win/WinString.h"
 #include "regex/RegexpT.h"
 
 namespace {
 
-constexpr std::uint32_t kTagAttachData = 0x37010102;
 // A picture file larger than any RTF body we cut it from is not ours; refuse it.
 constexpr std::uintmax_t kMaxPictureFileBytes = 256u * 1024u * 1024u;
 
@@ -195,7 +195,7 @@ void MessageMSG::ReplaceRichEditPlaceholders(richtext::RichTextDocument& control
         RemoveSelection(control);
         limit -= static_cast<LONG>(attachmentMark.size());
         const TMSGProperty* attachment = msgFile_ ? msgFile_->GetProperties().GetAttachment(counter) : nullptr;
-        const TMSGProperty* data = attachment ? attachment->SubProperties().GetPropertyByTag(kTagAttachData, false, true) : nullptr;
+        const TMSGProperty* data = attachment ? attachment->SubProperties().GetPropertyByTag(PR_ATTACH_DATA_BIN, false, true) : nullptr;
         const std::string* bytes = data ? data->RawBytes() : nullptr;
         // Only a bitmap is shown; other files, and objects that cannot run here, leave the spot empty.
         bool placed = false;

@@ -3,39 +3,22 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 
 #include "app/cLogger.h"
 #include "message/CompressedRTF.h"
-#include "message/MSGHtmlBody.h"
-#include "output/IRenderer.h"
-#include "platform/win/AtomicFile.h"
+#include "platform/mapi/MapiTags.h"
+#include "platform/win/ByteOrder.h"
 #include "platform/win/WinString.h"
 
 const CLSID CLSID_MailMessage = {0x00020D0B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 namespace {
 
-constexpr std::uint32_t kTagNamedProperties = 0x00010000;
-constexpr std::uint32_t kTagRecipient = 0x0C000000;
-constexpr std::uint32_t kTagAttachment = 0x37000000;
-constexpr std::uint32_t kTagAttachedObject = 0x3701000D;
-constexpr std::uint32_t kTagAttachData = 0x37010102;
-constexpr std::uint32_t kTagAttachMethod = 0x37050003;
-constexpr std::uint32_t kTagRtfCompressed = 0x10090102;
-constexpr std::uint32_t kRootStorage = 0xFFFFFFFF;
 constexpr std::uint16_t kMultiValued = 0x1000;
 constexpr DWORD kCreateRootMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_READWRITE;  // 0x1012
 constexpr DWORD kCreateChildMode = STGM_CREATE | STGM_SHARE_EXCLUSIVE | STGM_WRITE;     // 0x1011
 constexpr std::uint32_t kEntryFlags = 0x00000006;  // readable and writable
 constexpr std::u16string_view kFixedStreamName = u"__properties_version1.0";
-
-void PutLe(std::string& out, std::uint64_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
 
 
 std::int64_t IntegerOf(const MSGValue& value)
@@ -54,19 +37,6 @@ double DoubleOf(const MSGValue& value)
     if (const auto* v = std::get_if<double>(&value)) return *v;
     if (const auto* v = std::get_if<DateTime>(&value)) return v->days;
     return static_cast<double>(IntegerOf(value));
-}
-
-// The FILETIME of a date-time: whole days and the time of day apart, so whole seconds and
-// milliseconds come back exactly.
-std::uint64_t FileTimeOfDays(double days)
-{
-    constexpr std::int64_t kTicksPerDay = 864000000000;
-    constexpr std::int64_t kOffset = 109205 * kTicksPerDay;
-    if (!std::isfinite(days)) return 0;
-    const double whole = std::floor(days);
-    const std::int64_t ticks = static_cast<std::int64_t>(whole) * kTicksPerDay +
-                               std::llround((days - whole) * static_cast<double>(kTicksPerDay)) + kOffset;
-    return static_cast<std::uint64_t>(ticks);
 }
 
 std::uint64_t FileTimeOf(const MSGValue& value) { return FileTimeOfDays(DoubleOf(value)); }
@@ -100,15 +70,15 @@ std::string FixedBytes(std::uint16_t type, const MSGValue& value)
 {
     std::string out;
     switch (type) {
-        case 0x0002: PutLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 2); break;
+        case 0x0002: AppendLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 2); break;
         case 0x0003:
-        case 0x000A: PutLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 4); break;
-        case 0x000B: PutLe(out, IntegerOf(value) != 0 ? 1 : 0, 2); break;
+        case 0x000A: AppendLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 4); break;
+        case 0x000B: AppendLe(out, IntegerOf(value) != 0 ? 1 : 0, 2); break;
         case 0x0004: {
             const float f = static_cast<float>(DoubleOf(value));
             std::uint32_t bits;
             std::memcpy(&bits, &f, sizeof bits);
-            PutLe(out, bits, 4);
+            AppendLe(out, bits, 4);
             break;
         }
         case 0x0005:
@@ -116,12 +86,12 @@ std::string FixedBytes(std::uint16_t type, const MSGValue& value)
             const double d = DoubleOf(value);
             std::uint64_t bits;
             std::memcpy(&bits, &d, sizeof bits);
-            PutLe(out, bits, 8);
+            AppendLe(out, bits, 8);
             break;
         }
         case 0x0006:
-        case 0x0014: PutLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 8); break;
-        case 0x0040: PutLe(out, FileTimeOf(value), 8); break;
+        case 0x0014: AppendLe(out, static_cast<std::uint64_t>(IntegerOf(value)), 8); break;
+        case 0x0040: AppendLe(out, FileTimeOf(value), 8); break;
         case 0x0048: out = GuidBytes(value); break;
         default: break;
     }
@@ -132,14 +102,14 @@ std::string Utf16LeBytes(const std::u16string& text)
 {
     std::string out;
     out.reserve(text.size() * 2);
-    for (char16_t c : text) PutLe(out, c, 2);
+    for (char16_t c : text) AppendLe(out, c, 2);
     return out;
 }
 
 // The bytes of a property's value stream.
 std::string LeafBytes(const TMSGProperty& p)
 {
-    if (p.TagID == kTagRtfCompressed) {
+    if (p.TagID == PR_RTF_COMPRESSED) {
         // The model holds the RTF text (plus one zero); the stream holds it compressed.
         const std::string* text = p.RawBytes();
         if (!text || text->empty()) return {};
@@ -246,9 +216,9 @@ public:
                 if (SUCCEEDED(hr)) hr = WriteCollection(sub.get(), item.SubProperties(), item.TagID);
             } else if (IsMultiValued(item)) {
                 hr = WriteMultiValued(storage, item);
-            } else if (item.TagID == kTagAttachMethod && std::holds_alternative<std::string>(item.Value)) {
+            } else if (item.TagID == PR_ATTACH_METHOD && std::holds_alternative<std::string>(item.Value)) {
                 continue;  // stands for the CONTENTS stream of an OLE object; reading makes it again
-            } else if (item.TagID == kTagAttachData && storageTag == kTagAttachedObject) {
+            } else if (item.TagID == PR_ATTACH_DATA_BIN && storageTag == PR_ATTACH_DATA_OBJ) {
                 hr = WriteStream(storage, u"CONTENTS", LeafBytes(item));  // an OLE object's native data
             } else {
                 hr = WriteLeaf(storage, item);
@@ -297,8 +267,8 @@ private:
                 if (fixed) {
                     main += FixedBytes(single, value->Value);
                 } else {
-                    PutLe(main, LeafBytes(*value).size(), 4);
-                    if (single == 0x0102) PutLe(main, 0, 4);
+                    AppendLe(main, LeafBytes(*value).size(), 4);
+                    if (single == 0x0102) AppendLe(main, 0, 4);
                 }
             }
         }
@@ -331,11 +301,11 @@ private:
                 nextAttachment = std::max(nextAttachment, NumberInName(*item) + 1);
             }
         }
-        PutLe(header, static_cast<std::uint64_t>(std::max<long long>(nextRecipient, recipients)), 4);
-        PutLe(header, static_cast<std::uint64_t>(std::max<long long>(nextAttachment, attachments)), 4);
-        PutLe(header, recipients, 4);
-        PutLe(header, attachments, 4);
-        if (storageTag != kTagAttachedObject) header.append(8, '\0');
+        AppendLe(header, static_cast<std::uint64_t>(std::max<long long>(nextRecipient, recipients)), 4);
+        AppendLe(header, static_cast<std::uint64_t>(std::max<long long>(nextAttachment, attachments)), 4);
+        AppendLe(header, recipients, 4);
+        AppendLe(header, attachments, 4);
+        if (storageTag != PR_ATTACH_DATA_OBJ) header.append(8, '\0');
         return header;
     }
 
@@ -354,9 +324,9 @@ private:
             }
         if (type == 0 && stream) type = stream->PropertyType();
         std::string out;
-        PutLe(out, type, 2);
-        PutLe(out, id, 2);
-        PutLe(out, kEntryFlags, 4);
+        AppendLe(out, type, 2);
+        AppendLe(out, id, 2);
+        AppendLe(out, kEntryFlags, 4);
         std::string value;
         if (type == 0x000B) {
             value.push_back(IntegerOf(entry.Value) != 0 ? 1 : 0);
@@ -370,7 +340,7 @@ private:
                 const auto* text = std::get_if<std::u16string>(&stream->Value);
                 if (!text || text->empty() || text->back() != 0) size += 2;
             }
-            PutLe(value, size, 4);
+            AppendLe(value, size, 4);
         }
         value.resize(8, '\0');
         return out + value;
@@ -383,81 +353,6 @@ private:
         return bytes;
     }
 };
-
-// --- Text writers ---
-
-// Lines joined with CR LF, written aside and renamed into place.
-bool WriteTextFile(const WideString& path, const std::string& text)
-{
-    return WriteFileAtomically(path, text);
-}
-
-class Lines {
-public:
-    void Add(const std::string& line) { text_ += line + "\r\n"; }
-    const std::string& Text() const { return text_; }
-
-private:
-    std::string text_;
-};
-
-std::string Hex8(std::uint32_t tag)
-{
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%08X", tag);
-    return buf;
-}
-
-std::string U8(const WideString& text) { return Utf16ToUtf8(text); }
-
-std::string HtmlEscape(const WideString& text) { return U8(EscapeHtmlText(text)); }
-
-void HtmlRows(Lines& lines, const TMSGProperties& items, int depth)
-{
-    const std::string indent(static_cast<std::size_t>(2 * depth), ' ');
-    for (const auto& item : items) {
-        lines.Add(indent + "<tr>");
-        lines.Add(indent + "  <td>" + CategoryName(item->GetCategory()) + "</td>");
-        lines.Add(indent + "  <td>0x" + Hex8(item->TagID) + "</td>");
-        lines.Add(indent + "  <td>" + HtmlEscape(item->GetAsString()) + "</td>");
-        lines.Add(indent + "</tr>");
-        if (item->SubProperties().Empty()) continue;
-        lines.Add(indent + "<tr>");
-        lines.Add(indent + "  <td>");
-        lines.Add(indent + "    <table border=\"1\">");
-        HtmlRows(lines, item->SubProperties(), depth + 1);
-        lines.Add(indent + "    </table>");
-        lines.Add(indent + "  </td>");
-        lines.Add(indent + "</tr>");
-    }
-}
-
-// A CDATA section that survives a "]]>" inside the text.
-std::string CData(const std::string& text)
-{
-    std::string out = "<![CDATA[";
-    std::size_t from = 0;
-    for (std::size_t at = text.find("]]>"); at != std::string::npos; at = text.find("]]>", from)) {
-        out += text.substr(from, at - from) + "]]]]><![CDATA[>";
-        from = at + 3;
-    }
-    return out + text.substr(from) + "]]>";
-}
-
-void XmlProperties(Lines& lines, const TMSGProperties& items, int depth)
-{
-    const std::string indent(static_cast<std::size_t>(2 * depth), ' ');
-    for (const auto& item : items) {
-        lines.Add(indent + "<PROPERTY TAGID=\"0x" + Hex8(item->TagID) + "\">");
-        lines.Add(indent + "<CATEGORY>" + CategoryName(item->GetCategory()) + "</CATEGORY>");
-        lines.Add(indent + "<VALUE>" + CData(U8(item->GetAsString())) + "</VALUE>");
-        lines.Add(indent + "</PROPERTY>");
-        if (item->SubProperties().Empty()) continue;
-        lines.Add(indent + "<SUBPROPERTIES>");
-        XmlProperties(lines, item->SubProperties(), depth + 1);
-        lines.Add(indent + "</SUBPROPERTIES>");
-    }
-}
 
 }  // namespace
 
@@ -475,7 +370,7 @@ HRESULT SaveToMsgFile(const TMessage& message, const WideString& path, bool full
     const TMSGProperties& items = message.GetProperties();
     if (SUCCEEDED(hr)) {
         if (full) {
-            hr = writer.WriteCollection(root.get(), items, kRootStorage);
+            hr = writer.WriteCollection(root.get(), items, kTagRootStorage);
         } else {
             for (std::uint32_t tag : {0x0042001Eu, 0x0044001Eu, 0x0037001Eu, 0x00390040u, 0x1035001Eu}) {
                 if (const TMSGProperty* p = items.GetPropertyByTag(tag, false, false)) hr = writer.WriteLeaf(root.get(), *p);
@@ -486,186 +381,4 @@ HRESULT SaveToMsgFile(const TMessage& message, const WideString& path, bool full
     if (SUCCEEDED(hr)) hr = root->Commit(STGC_DEFAULT);
     LogPrintf(u"hr: %X", static_cast<unsigned>(hr));
     return hr;
-}
-
-AnsiString EMailFormatDate(TDateTime date)
-{
-    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    // To the millisecond, the resolution of a date-time.
-    const std::uint64_t ticks = FileTimeOfDays(date);
-    const FILETIME local = TicksToFileTime((ticks + 5000) / 10000 * 10000);
-    SYSTEMTIME st{};
-    if (!FileTimeToSystemTime(&local, &st)) return {};
-    // The offset of the zone at that local time: UTC = local + bias.
-    FILETIME utc{};
-    std::string zone = "GMT";
-    if (LocalFileTimeToFileTime(&local, &utc)) {
-        const long long bias = (static_cast<long long>(FileTimeToTicks(utc)) - static_cast<long long>(FileTimeToTicks(local))) /
-                               600000000LL;
-        if (bias != 0) {
-            const long long a = bias < 0 ? -bias : bias;
-            char buf[16];
-            std::snprintf(buf, sizeof buf, "%c%02lld%02lld", bias < 0 ? '+' : '-', a / 60, a % 60);
-            zone = buf;
-        }
-    }
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%s, %u %s %u %02u:%02u:%02u %s", kDays[st.wDayOfWeek % 7], st.wDay,
-                  kMonths[(st.wMonth + 11) % 12], st.wYear, st.wHour, st.wMinute, st.wSecond, zone.c_str());
-    return buf;
-}
-
-AnsiString XmlEscape(const AnsiString& text)
-{
-    AnsiString out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '"': out += "&quot;"; break;
-            case '&': out += "&amp;"; break;
-            case '\'': out += "&apos;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
-bool SaveToEMLFile(const TMessage& message, const WideString& path)
-{
-    Lines lines;
-    const WideString header = message.GetTransportHeader();
-    if (!header.empty()) {
-        lines.Add(U8(header));
-    } else {
-        const TMSGProperties& root = message.GetProperties();
-        lines.Add("From: " + U8(message.GetSenderName()));
-        lines.Add("To: " + U8(message.GetRecipientName()));
-        lines.Add("Subject: " + U8(message.GetSubject()));
-        // The model's date is UTC; the line shows it in local time with the local offset.
-        const DateTime utc = message.GetMessageDate();
-        const FILETIME utcTime = TicksToFileTime(FileTimeOfDays(utc.days));
-        FILETIME localTime{};
-        AnsiString dateText;
-        if (utc.days != 0 && FileTimeToLocalFileTime(&utcTime, &localTime))
-            dateText = EMailFormatDate(DateTimeFromFileTime(FileTimeToTicks(localTime)).days);
-        lines.Add("Date: " + dateText);
-        lines.Add("Message-ID: " + U8(message.GetMessageID()));
-        lines.Add("MIME-Version: 1.0");
-        lines.Add("Content-Type: text/plain;\r\n              charset=\"UTF-8\"");
-        lines.Add("Content-Transfer-Encoding: 8bit");
-        lines.Add("X-Mailer: Tarnwick");
-        lines.Add("X-Authentication-Warning: " + U8(root.GetPropertyAsString(0x8003001F, false, false)));
-        lines.Add("");
-    }
-    const WideString body = message.GetBody();
-    if (!body.empty()) lines.Add(U8(body));
-    return WriteTextFile(path, lines.Text());
-}
-
-bool SaveToTextFile(const TMessage& message, const WideString& path, bool withProperties)
-{
-    Lines lines;
-    lines.Add("Tarnwick");
-    lines.Add("");
-    lines.Add("From: " + U8(message.GetSenderName()));
-    lines.Add("To: " + U8(message.GetRecipientName()));
-    lines.Add("Subject: " + U8(message.GetSubject()));
-    lines.Add("Body: " + U8(message.GetBody()));
-    lines.Add("Properties:");
-    lines.Add("");
-    if (withProperties) {
-        lines.Add("Category\tTagID\tValue");
-        std::function<void(const TMSGProperties&, int)> walk = [&](const TMSGProperties& items, int depth) {
-            for (const auto& item : items) {
-                lines.Add(std::string(static_cast<std::size_t>(2 * depth), ' ') + CategoryName(item->GetCategory()) +
-                          "\t0x" + Hex8(item->TagID) + "\t\"" + U8(item->GetAsString()) + "\"");
-                walk(item->SubProperties(), depth + 1);
-            }
-        };
-        walk(message.GetProperties(), 0);
-    }
-    return WriteTextFile(path, lines.Text());
-}
-
-bool SaveToHTMLFile(const TMessage& message, const WideString& path, bool withProperties)
-{
-    const std::string block = "<p><b>From:</b> " + HtmlEscape(message.GetSenderName()) + "</p>\r\n" +
-                              "<p><b>To:</b> " + HtmlEscape(message.GetRecipientName()) + "</p>\r\n" +
-                              "<p><b>Subject:</b> " + HtmlEscape(message.GetSubject()) + "</p>\r\n" +
-                              "<p><b>Body:</b><br> ";
-    const WideString html = MSGHtmlBodyText(message.GetProperties());
-    Lines lines;
-    if (!withProperties && !html.empty()) {
-        std::string body = U8(html);
-        std::string lower = body;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (lower.find("charset=") == std::string::npos) {
-            lines.Add("<html><meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\"><body>" + block +
-                      body + "</body></html>");
-        } else {
-            // The body is written as UTF-8, so its own declaration has to say so.
-            const AnsiString declared = HtmlDeclaredCharset(body);
-            if (!declared.empty()) {
-                const std::size_t at = body.find(declared, lower.find("charset="));
-                if (at != std::string::npos) body.replace(at, declared.size(), "utf-8");
-                lower = body;
-                for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            }
-            const std::size_t tag = lower.find("<body");
-            const std::size_t close = tag == std::string::npos ? std::string::npos : lower.find('>', tag + 1);
-            if (close != std::string::npos && close + 1 < lower.size()) body.insert(close + 1, block);
-            lines.Add(body);
-        }
-        return WriteTextFile(path, lines.Text());
-    }
-    lines.Add("<html>");
-    lines.Add("<head>");
-    lines.Add("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">");
-    lines.Add("<meta name=\"GENERATOR\" content=\"Tarnwick\">");
-    lines.Add("<title>Tarnwick</title>");
-    lines.Add("</head>");
-    lines.Add("");
-    lines.Add("<body>");
-    lines.Add("");
-    lines.Add(block + HtmlEscape(message.GetBody()) + "</p>");
-    if (withProperties) {
-        lines.Add("<p><b>Properties:</b></p>");
-        lines.Add("<table border=\"1\">");
-        lines.Add("  <tr>");
-        lines.Add("    <td>Category</td><td>TagID</td><td>Value</td>");
-        lines.Add("  </tr>");
-        HtmlRows(lines, message.GetProperties(), 1);
-        lines.Add("</table>");
-    }
-    lines.Add("");
-    lines.Add("<p>Tarnwick</p>");
-    lines.Add("</body>");
-    lines.Add("</html>");
-    return WriteTextFile(path, lines.Text());
-}
-
-bool SaveToXMLFile(const TMessage& message, const WideString& path, bool withProperties)
-{
-    Lines lines;
-    lines.Add("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>");
-    lines.Add("<!-- Tarnwick -->");
-    lines.Add("<DATAPACKET Version=\"2.0\">");
-    lines.Add("<MESSAGE>");
-    lines.Add("<GENERAL>");
-    lines.Add("  <FROM>" + XmlEscape(U8(message.GetSenderName())) + "</FROM>");
-    lines.Add("  <TO>" + XmlEscape(U8(message.GetRecipientName())) + "</TO>");
-    lines.Add("  <SUBJECT>" + XmlEscape(U8(message.GetSubject())) + "</SUBJECT>");
-    lines.Add("  <BODY>" + XmlEscape(U8(message.GetBody())) + "</BODY>");
-    lines.Add("</GENERAL>");
-    if (withProperties) {
-        lines.Add("<PROPERTIES>");
-        XmlProperties(lines, message.GetProperties(), 1);
-        lines.Add("</PROPERTIES>");
-    }
-    lines.Add("</MESSAGE></DATAPACKET>");
-    return WriteTextFile(path, lines.Text());
 }

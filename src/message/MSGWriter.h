@@ -1,7 +1,7 @@
 // Writing a compound-file message: the property tree as a ".msg" file that other readers
 // open (property headers with their counts, fixed-length entries with their real types,
-// compressed RTF with its header, value streams of multi-valued properties, the mail class id),
-// and the small ".eml", text, HTML and XML writers of the model.
+// compressed RTF with its header, value streams of multi-valued properties, the mail class id).
+// The model's text writers are in MSGTextWriters.h.
 #pragma once
 
 #include "message/Message.h"
@@ -17,17 +17,3 @@ extern const CLSID CLSID_MailMessage;
 // message id (0x0042001E, 0x0044001E, 0x0037001E, 0x00390040, 0x1035001E), when present.
 // S_OK, or the error of the storage call that failed.
 HRESULT SaveToMsgFile(const TMessage& message, const WideString& path, bool full);
-
-// "Sun, 5 Jan 2025 09:03:07 +0100": the date-time as given, with the offset of the local zone
-// in effect at that local time ("GMT" for none).
-AnsiString EMailFormatDate(TDateTime date);
-
-// The other writers: UTF-8 text, lines ended by CR LF, written aside and renamed into place.
-// False when the file cannot be written. withProperties adds the whole property tree.
-bool SaveToEMLFile(const TMessage& message, const WideString& path);
-bool SaveToTextFile(const TMessage& message, const WideString& path, bool withProperties);
-bool SaveToHTMLFile(const TMessage& message, const WideString& path, bool withProperties);
-bool SaveToXMLFile(const TMessage& message, const WideString& path, bool withProperties);
-
-// The text for an XML element: " & ' < > as entities.
-AnsiString XmlEscape(const AnsiString& text);

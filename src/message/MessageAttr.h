@@ -92,6 +92,10 @@ public:
     // mark (which decides the page's charset whatever its meta tags say), and hands it to the
     // view; false when the page cannot be written.
     bool ShowHtmlBodyPage(IView& view, const WideString& html);
+    // The body as an HTML file in UTF-16, for ExportToHtml: an HTML body as it stands, else the
+    // plain text in a "<pre>" page (an RTF body goes as its plain text). Traces "res: %d";
+    // false when the file cannot be written.
+    bool SaveBodyAsHtml(const WideString& path) const;
     // The offset of the Date header from UTC in whole hours, for the view's zone selector.
     static int GetTimeZone(const WideString& headerText);
     // The same offset in minutes, exact for half-hour and 45-minute zones; used to make the

@@ -7,6 +7,7 @@
 #include "app/cLogger.h"
 #include "app/RegExpUtils.h"
 #include "message/MessageAttr.h"
+#include "output/HtmlRenderer.h"
 #include "output/IRenderer.h"
 #include "output/TextRenderer.h"
 #include "regex/RegexpT.h"
@@ -184,4 +185,20 @@ bool TMessageAttr::ShowHtmlBodyPage(IView& view, const WideString& html)
     shownCharset = "utf-8";
     view.ViewHTMLFile(*this, path, u"");
     return true;
+}
+
+bool TMessageAttr::SaveBodyAsHtml(const WideString& path) const
+{
+    bool ok;
+    if (bodyIsHtml) {
+        TextRenderer page;
+        page.AddPreformatted(htmlBody);
+        ok = page.SaveToFileUnicode(path);
+    } else {
+        HtmlRenderer page;
+        page.AddPreformatted(page.Escape(plainBody));
+        ok = page.SaveToFileUnicode(path);
+    }
+    LogPrintf(u"res: %d", ok ? 1 : 0);
+    return ok;
 }

@@ -12,27 +12,11 @@
 #include "message/ExtractRTF.h"
 #include "message/MSGHtmlBody.h"
 #include "message/MessageFileDialogs.h"
-#include "output/HtmlRenderer.h"
-#include "output/TextRenderer.h"
+#include "platform/mapi/MapiTags.h"
 #include "platform/win/WinString.h"
 
 namespace {
 
-constexpr std::uint32_t kTagMessageClass = 0x001A001E;
-constexpr std::uint32_t kTagTransportHeader = 0x007D001E;
-constexpr std::uint32_t kTagSenderName = 0x0C1A001E;
-constexpr std::uint32_t kTagSenderAddress = 0x0C1F001E;
-constexpr std::uint32_t kTagMessageFlags = 0x0E070003;
-constexpr std::uint32_t kTagDisplayTo = 0x0E04001E;
-constexpr std::uint32_t kTagDisplayCc = 0x0E03001E;
-constexpr std::uint32_t kTagDisplayBcc = 0x0E02001E;
-constexpr std::uint32_t kTagReceivedByAddress = 0x0076001E;
-constexpr std::uint32_t kTagRecipient = 0x0C000000;
-constexpr std::uint32_t kTagDisplayName = 0x3001001E;
-constexpr std::uint32_t kTagEmailAddress = 0x3003001E;
-constexpr std::uint32_t kTagSubmitTime = 0x00390040;
-constexpr std::uint32_t kTagRtfInSync = 0x0E1F000B;
-constexpr std::uint32_t kTagRtfCompressed = 0x10090102;
 constexpr int kMsgFlagUnsent = 0x8;
 
 void RegisterKind() { RegisterMessageKind(mftMSG, []() -> std::unique_ptr<TMessageAttr> { return std::make_unique<MessageMSG>(); }); }
@@ -74,13 +58,13 @@ const std::string* UsableRtf(const TMSGProperties& root, std::string_view& text)
 {
     const TMSGProperty* fixed = FixedNode(root);
     if (fixed)
-        if (const TMSGProperty* sync = fixed->SubProperties().GetPropertyByTag(kTagRtfInSync, true, true)) {
+        if (const TMSGProperty* sync = fixed->SubProperties().GetPropertyByTag(PR_RTF_IN_SYNC, true, true)) {
             WideString value = sync->GetAsString();
             for (char16_t& c : value)
                 if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
             if (value != u"TRUE") return nullptr;
         }
-    const TMSGProperty* rtf = root.GetPropertyByTag(kTagRtfCompressed, true, false);
+    const TMSGProperty* rtf = root.GetPropertyByTag(PR_RTF_COMPRESSED, true, false);
     const std::string* bytes = rtf ? rtf->RawBytes() : nullptr;
     if (!bytes) return nullptr;
     text = *bytes;
@@ -151,7 +135,7 @@ void MessageMSG::FillFromTMSGFile(const TMSGFile& file, const WideString& /*date
 
 MSGType MessageMSG::GetMSGType(const TMSGFile& file)
 {
-    const AnsiString cls = Utf16ToUtf8(file.GetProperties().GetPropertyAsString(kTagMessageClass, true, true));
+    const AnsiString cls = Utf16ToUtf8(file.GetProperties().GetPropertyAsString(PR_MESSAGE_CLASS_A, true, true));
     if (cls.find("Task") != AnsiString::npos) return mtTask;
     if (cls.find("Appointment") != AnsiString::npos) return mtAppointment;
     if (cls.find("Contact") != AnsiString::npos) return mtContact;
@@ -172,7 +156,7 @@ int MessageMSG::GetImageIndexFromMSGType(MSGType type)
 
 void MessageMSG::GetHeaderMSG(const TMSGFile& file)
 {
-    headerText = file.GetProperties().GetPropertyAsString(kTagTransportHeader, true, false);
+    headerText = file.GetProperties().GetPropertyAsString(PR_TRANSPORT_MESSAGE_HEADERS_A, true, false);
     zoneHours = GetTimeZone(headerText);
 }
 
@@ -182,12 +166,12 @@ void MessageMSG::GetProperties(const TMSGFile& file)
     const TMSGProperties& root = file.GetProperties();
     const TMSGProperty* fixed = FixedNode(root);
 
-    from = root.GetPropertyAsString(kTagSenderName, true, false);
+    from = root.GetPropertyAsString(PR_SENDER_NAME_A, true, false);
     LogPrintf(u"MessageAttr.From = %s", from.c_str());
 
-    const TMSGProperty* flags = root.GetPropertyByTag(kTagMessageFlags, true, false);
+    const TMSGProperty* flags = root.GetPropertyByTag(PR_MESSAGE_FLAGS, true, false);
     if (fixed)
-        if (const TMSGProperty* f = fixed->SubProperties().GetPropertyByTag(kTagMessageFlags, true, true)) flags = f;
+        if (const TMSGProperty* f = fixed->SubProperties().GetPropertyByTag(PR_MESSAGE_FLAGS, true, true)) flags = f;
     if (flags) {
         const WideString text = flags->GetAsString();
         const long value = std::atol(Utf16ToUtf8(text).c_str());
@@ -195,29 +179,29 @@ void MessageMSG::GetProperties(const TMSGFile& file)
         if (value & kMsgFlagUnsent) sent = false;
     }
 
-    const WideString senderAddress = root.GetPropertyAsString(kTagSenderAddress, true, false);
+    const WideString senderAddress = root.GetPropertyAsString(PR_SENDER_EMAIL_ADDRESS_A, true, false);
     LogPrintf(u"PR_SENDER_EMAIL_ADDRESS = %s", senderAddress.c_str());
     from = Cleaned(WithAddress(from, senderAddress));
 
-    to = root.GetPropertyAsString(kTagDisplayTo, true, false);
-    const WideString receivedBy = root.GetPropertyAsString(kTagReceivedByAddress, true, false);
+    to = root.GetPropertyAsString(PR_DISPLAY_TO_A, true, false);
+    const WideString receivedBy = root.GetPropertyAsString(PR_RECEIVED_BY_EMAIL_ADDRESS_A, true, false);
     to = Cleaned(WithAddress(to, receivedBy));
     if (to.empty()) {
         for (const auto& item : root) {
             if (item->TagID != kTagRecipient) continue;
             const TMSGProperties& r = item->SubProperties();
-            to += r.GetPropertyAsString(kTagDisplayName, true, true) + u" <" +
-                  r.GetPropertyAsString(kTagEmailAddress, true, true) + u"> ";
+            to += r.GetPropertyAsString(PR_DISPLAY_NAME_A, true, true) + u" <" +
+                  r.GetPropertyAsString(PR_EMAIL_ADDRESS_A, true, true) + u"> ";
             LogPrintf(u"MessageAttr.To = %s", to.c_str());
         }
     }
     subject = Cleaned(file.GetSubject());
-    cc = Cleaned(root.GetPropertyAsString(kTagDisplayCc, true, false));
-    bcc = Cleaned(root.GetPropertyAsString(kTagDisplayBcc, true, false));
+    cc = Cleaned(root.GetPropertyAsString(PR_DISPLAY_CC_A, true, false));
+    bcc = Cleaned(root.GetPropertyAsString(PR_DISPLAY_BCC_A, true, false));
 
     DateTime when = root.GetMessageDate();
     if (when.days == 0 && fixed)
-        if (const TMSGProperty* p = fixed->SubProperties().GetPropertyByTag(kTagSubmitTime, false, true))
+        if (const TMSGProperty* p = fixed->SubProperties().GetPropertyByTag(PR_CLIENT_SUBMIT_TIME, false, true))
             if (const DateTime* d = std::get_if<DateTime>(&p->Value)) when = *d;
     date = when.days;
     dateText = MessageDateText(date);
@@ -312,18 +296,7 @@ WideString MessageMSG::ExportToHtml(const WideString& destination)
     WideString path = IsFolder(destination) ? WideIncludeTrailingBackslash(destination) + GetExportFileName() : destination;
     path = CAppUtils::MakeUniqueFileName(WideChangeFileExt(path, u".html"));
     if (path.empty()) return {};
-    bool ok;
-    if (bodyIsHtml) {
-        TextRenderer renderer;
-        renderer.AddPreformatted(htmlBody);
-        ok = renderer.SaveToFileUnicode(path);
-    } else {
-        HtmlRenderer renderer;
-        renderer.AddPreformatted(renderer.Escape(plainBody));
-        ok = renderer.SaveToFileUnicode(path);
-    }
-    LogPrintf(u"res: %d", ok ? 1 : 0);
-    return ok ? path : WideString();
+    return SaveBodyAsHtml(path) ? path : WideString();
 }
 
 WideString MessageMSG::GetExportFilterString() { return MessageExportFilterString(*this); }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/cLogger.h"
+#include "platform/win/PlatformTrace.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
 
@@ -85,6 +86,19 @@ TEST_F(LoggerTest, ClosedLogWritesNothing) {
     cLogger::logStop();
     EXPECT_EQ(LogPrintf(u"after"), 0);
     EXPECT_EQ(LogWriteLine(u"after"), -1);
+}
+
+// The platform layer's diagnostics (libraries' warnings) join the log only while it is open.
+TEST_F(LoggerTest, PlatformDiagnosticsGoToTheOpenLog) {
+    PlatformTrace(u"before");
+    ASSERT_EQ(cLogger::logStart(path_), 0);
+    PlatformTrace(u"libgsf:msole: a diagnostic");
+    cLogger::logStop();
+    PlatformTrace(u"after");
+    const WideString log = ReadLog(Utf16ToUtf8(path_));
+    EXPECT_NE(log.find(u"4242\tlibgsf:msole: a diagnostic\r\n"), WideString::npos) << Utf16ToUtf8(log);
+    EXPECT_EQ(log.find(u"before"), WideString::npos);
+    EXPECT_EQ(log.find(u"after"), WideString::npos);
 }
 
 TEST_F(LoggerTest, ScopeOpenedBeforeTheLogWritesNoExitLine) {

@@ -105,6 +105,20 @@ TEST_F(Session, FolderListKeepsMailFoldersInTreeOrder) {
     EXPECT_EQ(counts[1], 1u);
 }
 
+TEST_F(Session, InboxIsTheStoresReceiveFolderWhateverItsClass) {
+    pstbuild::Store store = FolderCases(true);
+    store.folders[0].role = "inbox";
+    store.folders[0].containerClass = u"IPF.Imap.Sub";  // alone, this class would leave it out
+    MapiSession s;
+    EXPECT_EQ(s.Open(Utf8ToUtf16(Write(store, "inbox.pst")), &libs_, 0), S_OK);
+    ASSERT_TRUE(s.opened);
+    EXPECT_FALSE(s.commonEids[1].empty());
+    const auto listing = Listing(s);
+    ASSERT_GE(listing.size(), 2u);
+    EXPECT_EQ(listing[0], "0 Inbox 0");
+    EXPECT_EQ(listing[1], "1 Inbox\\Projects 10");
+}
+
 TEST_F(Session, DeletedItemsWithoutItsMaskBitIsTypedByClass) {
     MapiSession s;
     s.Open(Utf8ToUtf16(Write(FolderCases(false), "nomask.pst")), &libs_, 0);

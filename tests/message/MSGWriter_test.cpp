@@ -8,6 +8,7 @@
 
 #include "message/CompressedRTF.h"
 #include "message/MSGNameMap.h"
+#include "message/MSGTextWriters.h"
 #include "message/MSGWriter.h"
 #include "platform/win/WinString.h"
 #include "tests/message/MsgTreeBuilder.h"

@@ -9,9 +9,11 @@
 #include "tests/support/TestSupport.h"
 
 // Font configuration keeps its caches until the process ends and the toolkit never releases
-// them; the leak checker is told so that it reports only our own leaks.
+// them, and the web engine keeps objects of its own browser process alive until exit; the leak
+// checker is told so that it reports only our own leaks.
 extern "C" __attribute__((used)) const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
+    return "leak:libfontconfig.so\n"
+           "leak:libQt6WebEngineCore.so\n";
 }
 
 int main(int argc, char** argv) {

@@ -90,4 +90,18 @@ std::string ReadFileBytes(const fs::path& p) {
     return ss.str();
 }
 
+std::string PdfText(const std::filesystem::path& pdf) {
+    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return {};
+    std::string out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), p)) > 0) out.append(buffer, n);
+    pclose(p);
+    return out;
+}
+
+bool HasPdfToText() { return std::system("command -v pdftotext > /dev/null 2>&1") == 0; }
+
 }  // namespace testsupport

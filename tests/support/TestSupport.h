@@ -57,6 +57,10 @@ private:
 
 std::string ReadFileBytes(const std::filesystem::path& p);
 
+// The text of a PDF file as pdftotext -layout gives it; empty when pdftotext is missing.
+std::string PdfText(const std::filesystem::path& pdf);
+bool HasPdfToText();
+
 }  // namespace testsupport
 
 // Skips the current test with a message when the corpus folder is absent.

@@ -55,6 +55,9 @@ public:
             static int argc = 1;
             static char name[] = "quillora";
             static char* argv[] = {name, nullptr};
+            // An embedded web view shares the application's graphics contexts; Qt needs to
+            // know before the application exists.
+            QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
             // Lives until the process ends: Qt cannot be torn down during exit's destructors.
             static QApplication* app = new QApplication(argc, argv);
             (void)app;

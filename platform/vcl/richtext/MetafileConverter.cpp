@@ -1,5 +1,5 @@
 #include "platform/vcl/richtext/MetafileConverter.h"
-#include "platform/vcl/richtext/ByteOrder.h"
+#include "platform/win/ByteOrder.h"
 
 #include <cstdint>
 #include <cstdlib>

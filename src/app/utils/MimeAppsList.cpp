@@ -3,7 +3,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
+
+#include "platform/win/AtomicFile.h"
 
 namespace fs = std::filesystem;
 
@@ -77,26 +78,9 @@ bool MimeAppsList::Load(const fs::path& file) {
 bool MimeAppsList::Save(const fs::path& file) const {
     std::error_code ec;
     fs::create_directories(file.parent_path(), ec);
-    fs::path temp = file;
-    temp += ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        for (const std::string& line : lines_) out << line << '\n';
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    fs::rename(temp, file, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return false;
-    }
-    return true;
+    std::string text;
+    for (const std::string& line : lines_) text.append(line).push_back('\n');
+    return ReplaceFileAtomically(file, text) == 0;
 }
 
 bool MimeAppsList::Find(const std::string& group, const std::string& key, size_t& line) const {

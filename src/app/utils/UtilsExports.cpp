@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <string>
 #include <string_view>
 
 #include "app/utils/MimeAppsList.h"
+#include "platform/win/AtomicFile.h"
 #include "platform/win/CodePages.h"
 #include "platform/win/WinString.h"
 
@@ -96,28 +96,15 @@ bool EnsureProgramEntry(const XdgFolders& xdg, const fs::path& applications) {
     if (program.empty()) return false;
     std::error_code ec;
     fs::create_directories(applications, ec);
-    const fs::path file = applications / kProgramDesktopId;
-    fs::path temp = file;
-    temp += ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out << "[Desktop Entry]\n"
-               "Type=Application\n"
-               "Name=Quillora Pro\n"
-               "Comment=Read, print and export e-mail message files\n"
-               "Exec=" << ExecArgument(program) << " %f\n"
-               "Terminal=false\n"
-               "MimeType=application/vnd.ms-outlook;message/rfc822;\n"
-               "Categories=Office;Email;\n";
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    fs::rename(temp, file, ec);
-    return !ec;
+    const std::string entry = "[Desktop Entry]\n"
+                              "Type=Application\n"
+                              "Name=Quillora Pro\n"
+                              "Comment=Read, print and export e-mail message files\n"
+                              "Exec=" + ExecArgument(program) + " %f\n"
+                              "Terminal=false\n"
+                              "MimeType=application/vnd.ms-outlook;message/rfc822;\n"
+                              "Categories=Office;Email;\n";
+    return ReplaceFileAtomically(applications / kProgramDesktopId, entry) == 0;
 }
 
 int SetDefault(const char16_t* appName, const char16_t* extension, bool allUsers) {
@@ -141,48 +128,54 @@ int SetDefault(const char16_t* appName, const char16_t* extension, bool allUsers
     return list.Save(file) ? 0 : -1;
 }
 
+// Runs an entry point's body: no exception crosses the C boundary; any (out of memory, a
+// failed system call) is the entry points' documented failure, -1.
+template <class F>
+int CatchAtBoundary(F&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return -1;
+    }
+}
+
 }  // namespace
 
 QUILLORA_EXPORT int ConvertToUStr(char16_t* dst, int dstUnits, const char* src, int srcBytes, const char* charset) {
-    return Convert(CodePageOfCharset(charset), dst, dstUnits, src, srcBytes);
+    return CatchAtBoundary([&] { return Convert(CodePageOfCharset(charset), dst, dstUnits, src, srcBytes); });
 }
 
 QUILLORA_EXPORT int ConvertToUStrCCSID(char16_t* dst, int dstUnits, const char* src, int srcBytes, unsigned codePage) {
-    return Convert(codePage == 0 ? kLegacyCodePage : codePage, dst, dstUnits, src, srcBytes);
+    return CatchAtBoundary([&] { return Convert(codePage == 0 ? kLegacyCodePage : codePage, dst, dstUnits, src, srcBytes); });
 }
 
 QUILLORA_EXPORT int ConvertFromUStr(char* dst, int dstBytes, const char16_t* src, int srcUnits, const char* charset) {
-    const UINT codePage = CodePageOfCharset(charset);
-    if (codePage == 0 || !IsValidCodePage(codePage)) return -1;
-    const std::u16string_view text =
-        src == nullptr || srcUnits <= 0 ? std::u16string_view() : std::u16string_view(src, static_cast<size_t>(srcUnits));
-    const AnsiString bytes = EncodeCodePage(codePage, text);
-    if (dst != nullptr && dstBytes > 0) {
-        const size_t n = std::min(bytes.size(), static_cast<size_t>(dstBytes - 1));
-        std::copy_n(bytes.begin(), n, dst);
-        dst[n] = 0;
-    }
-    return static_cast<int>(bytes.size());
+    return CatchAtBoundary([&] {
+        const UINT codePage = CodePageOfCharset(charset);
+        if (codePage == 0 || !IsValidCodePage(codePage)) return -1;
+        const std::u16string_view text = src == nullptr || srcUnits <= 0
+                                             ? std::u16string_view()
+                                             : std::u16string_view(src, static_cast<size_t>(srcUnits));
+        const AnsiString bytes = EncodeCodePage(codePage, text);
+        if (dst != nullptr && dstBytes > 0) {
+            const size_t n = std::min(bytes.size(), static_cast<size_t>(dstBytes - 1));
+            std::copy_n(bytes.begin(), n, dst);
+            dst[n] = 0;
+        }
+        return static_cast<int>(bytes.size());
+    });
 }
 
 QUILLORA_EXPORT int SetAppAsDefault(const char16_t* appName, const char16_t* extension) {
-    try {
-        return SetDefault(appName, extension, false);
-    } catch (...) {
-        return -1;
-    }
+    return CatchAtBoundary([&] { return SetDefault(appName, extension, false); });
 }
 
 QUILLORA_EXPORT int SetAppAsDefaultAll(const char16_t* appName, const char16_t* extension) {
-    try {
-        return SetDefault(appName, extension, true);
-    } catch (...) {
-        return -1;
-    }
+    return CatchAtBoundary([&] { return SetDefault(appName, extension, true); });
 }
 
 QUILLORA_EXPORT int QueryCurrentDefault(const char16_t* extension, char16_t* dst, int dstUnits) {
-    try {
+    return CatchAtBoundary([&] {
         const std::string mime = MimeTypeOfExtension(extension);
         if (mime.empty()) return -1;
         const XdgFolders xdg = XdgFolders::FromEnvironment();
@@ -194,13 +187,11 @@ QUILLORA_EXPORT int QueryCurrentDefault(const char16_t* extension, char16_t* dst
                 if (xdg.IsInstalled(id)) return CopyOut(Utf8ToUtf16(id), dst, dstUnits);
         }
         return CopyOut(WideString(), dst, dstUnits);
-    } catch (...) {
-        return -1;
-    }
+    });
 }
 
 QUILLORA_EXPORT int ClearUserAssociations(const char16_t* extension) {
-    try {
+    return CatchAtBoundary([&] {
         const std::string mime = MimeTypeOfExtension(extension);
         if (mime.empty()) return -1;
         const fs::path file = XdgFolders::FromEnvironment().configHome / "mimeapps.list";
@@ -208,7 +199,5 @@ QUILLORA_EXPORT int ClearUserAssociations(const char16_t* extension) {
         if (!list.Load(file)) return -1;
         list.RemoveType(mime);
         return list.Save(file) ? 0 : -1;
-    } catch (...) {
-        return -1;
-    }
+    });
 }

@@ -9,7 +9,8 @@ extern "C" {
 // "iso-8859-1", "CP1251", "x-sjis"; "CP0" is the legacy default code page 1252) to UTF-16.
 // Writes at most dstUnits - 1 units and a terminating zero (nothing when dst is null or
 // dstUnits is 0). Returns the length of the whole conversion, which may exceed what was
-// written, or -1 for an unknown charset (dst is then untouched). Bad bytes become U+FFFD.
+// written, or -1 for an unknown charset or a conversion that failed (out of memory); dst is
+// then untouched. Bad bytes become U+FFFD. No entry point lets an exception out.
 int ConvertToUStr(char16_t* dst, int dstUnits, const char* src, int srcBytes, const char* charset);
 // The same with a Windows code-page number (0: the legacy default code page 1252).
 int ConvertToUStrCCSID(char16_t* dst, int dstUnits, const char* src, int srcBytes, unsigned codePage);

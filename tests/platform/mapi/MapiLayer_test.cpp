@@ -8,6 +8,7 @@
 #include "PstBuilder.h"
 #include "platform/mapi/MapiFolder.h"
 #include "platform/mapi/MapiProvider.h"
+#include "platform/mapi/PstFile.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
 
@@ -31,9 +32,10 @@ struct Mounted {
     ComPtr<IMAPISession> session;
     ComPtr<IMsgStore> store;
     std::string profile;
+    std::string path;
     HRESULT configured = E_FAIL;
 
-    Mounted(const std::string& path, const std::string& profileName) : profile(profileName) {
+    Mounted(const std::string& file, const std::string& profileName) : profile(profileName), path(file) {
         EXPECT_EQ(MAPIAdminProfiles(0, admin.put()), S_OK);
         EXPECT_EQ(admin->CreateProfile(profile.c_str(), nullptr, 0, 0), S_OK);
         EXPECT_EQ(admin->AdminServices(profile.c_str(), nullptr, 0, 0, services.put()), S_OK);
@@ -298,13 +300,123 @@ TEST_F(MapiLayer, StoreAnswersComputedProperties) {
     EXPECT_STREQ(v[5].Value.lpszA, "Personal Folders");
     EXPECT_EQ(v[6].Value.l, static_cast<LONG>(MAPI_STORE));
     std::vector<BYTE> receive;
-    EXPECT_EQ(m.store->GetReceiveFolder("IPM.Note", 0, &receive, nullptr), MAPI_E_NO_SUPPORT);
+    EXPECT_EQ(m.store->GetReceiveFolder("IPM.Note", 0, &receive, nullptr), MAPI_E_NOT_FOUND);  // no receive folders
+    EXPECT_TRUE(receive.empty());
     // The wastebasket id opens the Deleted Items folder.
     ComPtr<IMAPIFolder> deleted = m.OpenFolder(v[2]);
     SPropTagArray name{PR_DISPLAY_NAME_A};
     SPropValueArray dn;
     ASSERT_EQ(deleted->GetProps(&name, 0, &n, &dn), S_OK);
     EXPECT_STREQ(dn[0].Value.lpszA, "Deleted Items");
+}
+
+// libpff types an item met by id by its message class: a folder that carries one must still
+// list its messages and subfolders, in its row and when opened by its entry id.
+TEST_F(MapiLayer, FoldersWithAMessageClassStillListTheirContents) {
+    pstbuild::Store s;
+    pstbuild::Folder inbox{u"Inbox", u"IPF.Note", {}, {pstbuild::Folder{u"Below", u"IPF.Note", {}, {}, ""}}, ""};
+    pstbuild::Message one, two;
+    one.subject = u"One";
+    two.subject = u"Two";
+    inbox.messages = {one, two};
+    inbox.folders[0].messages = {one};
+    s.folders = {inbox};
+    s.folderProps = {{u"Inbox", Prop::Unicode(0x001A001F, u"IPM")}, {u"Inbox\\Below", Prop::Unicode(0x001A001F, u"IPM")}};
+    Mounted m(Write(s), "classed");
+    ComPtr<IMAPIFolder> subtree = m.Subtree();
+    SRowSetPtr top = m.Rows(subtree.get(), false, {PR_DISPLAY_NAME_A, PR_CONTENT_COUNT, PR_SUBFOLDERS});
+    ASSERT_EQ(top->cRows(), 1u);
+    EXPECT_EQ(top->aRow[0].lpProps[1].Value.l, 2);
+    EXPECT_EQ(top->aRow[0].lpProps[2].Value.b, 1);
+
+    ComPtr<IMAPIFolder> folder = m.Child(subtree.get(), "Inbox");
+    ASSERT_TRUE(folder);
+    SPropTagArray counts{PR_CONTENT_COUNT, PR_SUBFOLDERS};
+    ULONG n = 0;
+    SPropValueArray v;
+    ASSERT_EQ(folder->GetProps(&counts, 0, &n, &v), S_OK);
+    EXPECT_EQ(v[0].Value.l, 2);
+    EXPECT_EQ(v[1].Value.b, 1);
+    SRowSetPtr msgs = m.Rows(folder.get(), true, {PR_SUBJECT_A});
+    ASSERT_EQ(msgs->cRows(), 2u);
+    EXPECT_EQ(Text(msgs->aRow[0].lpProps[0]), "One");
+    EXPECT_EQ(Text(msgs->aRow[1].lpProps[0]), "Two");
+    ComPtr<IMAPIFolder> below = m.Child(folder.get(), "Below");
+    ASSERT_TRUE(below);
+    EXPECT_EQ(m.Rows(below.get(), true, {PR_SUBJECT_A})->cRows(), 1u);
+
+    // Met by id alone, libpff answers such a folder as an item: its counts fail with
+    // libpff's text instead of answering an empty folder.
+    HRESULT hr = S_OK;
+    std::string error;
+    auto file = PstFile::Open(m.path, hr, error);
+    ASSERT_TRUE(file);
+    SPropTagArray eid{PR_ENTRYID};
+    ASSERT_EQ(folder->GetProps(&eid, 0, &n, &v), S_OK);
+    const auto nid = file->NidFromEntryId(v[0].Value.bin.lpb, v[0].Value.bin.cb);
+    ASSERT_TRUE(nid);
+    int count = -1;
+    std::string why;
+    const PstItem byId = file->ItemByNid(*nid);
+    ASSERT_TRUE(byId);
+    EXPECT_EQ(byId.SubMessageCount(count, why), MAPI_E_CORRUPT_DATA);
+    EXPECT_EQ(count, 0);
+    EXPECT_FALSE(why.empty());
+    const PstItem inTree = file->FolderByNid(*nid);
+    ASSERT_TRUE(inTree);
+    EXPECT_EQ(inTree.SubMessageCount(count, why), S_OK);
+    EXPECT_EQ(count, 2);
+}
+
+// A folder that libpff can only meet by id, and then not as a folder, is reported as damaged
+// with libpff's text: its tables fail and its counts are error values, never an empty folder.
+TEST_F(MapiLayer, FolderThatCannotBeListedIsReportedNotEmpty) {
+    pstbuild::Store s;
+    s.folders = {pstbuild::Folder{u"Lost", u"IPF.Note", {pstbuild::Message{}}, {}, ""}};
+    s.folderProps = {{u"Lost", Prop::Unicode(0x001A001F, u"IPM")}};
+    s.detachedFolders = {u"Lost"};
+    const std::uint32_t nid = pstbuild::FolderNid(s, u"Lost");
+    ASSERT_NE(nid, 0u);
+    Mounted m(Write(s), "lost");
+    std::vector<BYTE> eid(4, 0);
+    eid.insert(eid.end(), s.recordKey, s.recordKey + 16);
+    for (int i = 0; i < 4; ++i) eid.push_back(static_cast<BYTE>(nid >> (8 * i)));
+    ComPtr<IMAPIFolder> lost = m.OpenFolder(SPropValue::Binary(PR_ENTRYID, eid));
+    ASSERT_TRUE(lost);
+    ComPtr<IMAPITable> table;
+    EXPECT_EQ(lost->GetContentsTable(0, table.put()), MAPI_E_CORRUPT_DATA);
+    EXPECT_FALSE(table);
+    std::unique_ptr<MAPIERROR> error;
+    ASSERT_EQ(lost->GetLastError(MAPI_E_CORRUPT_DATA, 0, &error), S_OK);
+    EXPECT_NE(error->lpszError.find("cannot be listed: "), std::string::npos) << error->lpszError;
+    EXPECT_GT(error->lpszError.size(), std::string("the folder's messages cannot be listed: ").size());
+    SPropTagArray counts{PR_CONTENT_COUNT, PR_SUBFOLDERS};
+    ULONG n = 0;
+    SPropValueArray v;
+    EXPECT_EQ(lost->GetProps(&counts, 0, &n, &v), MAPI_W_ERRORS_RETURNED);
+    EXPECT_EQ(v[0].ulPropTag, PROP_TAG(PT_ERROR, PROP_ID(PR_CONTENT_COUNT)));
+    EXPECT_EQ(v[0].Value.err, MAPI_E_CORRUPT_DATA);
+    EXPECT_EQ(v[1].Value.err, MAPI_E_CORRUPT_DATA);
+}
+
+TEST_F(MapiLayer, ReceiveFolderComesFromTheStoresTable) {
+    pstbuild::Store s = pstbuild::SampleStore();
+    s.folders[0].role = "inbox";
+    Mounted m(Write(s), "receive");
+    std::vector<BYTE> receive;
+    std::string cls = "unset";
+    ASSERT_EQ(m.store->GetReceiveFolder("ipm.note.custom", 0, &receive, &cls), S_OK);
+    EXPECT_EQ(cls, "IPM");  // the most specific entry, matched in any case
+    ASSERT_EQ(m.store->GetReceiveFolder("REPORT.IPM.Note.NDR", 0, &receive, &cls), S_OK);
+    EXPECT_EQ(cls, "REPORT.IPM");
+    ASSERT_EQ(m.store->GetReceiveFolder("IPMX", 0, &receive, &cls), S_OK);
+    EXPECT_EQ(cls, "");  // whole parts only: the default entry
+    ComPtr<IMAPIFolder> inbox = m.OpenFolder(SPropValue::Binary(PR_ENTRYID, receive));
+    SPropTagArray name{PR_DISPLAY_NAME_A};
+    ULONG n = 0;
+    SPropValueArray v;
+    ASSERT_EQ(inbox->GetProps(&name, 0, &n, &v), S_OK);
+    EXPECT_STREQ(v[0].Value.lpszA, "Inbox");
 }
 
 TEST_F(MapiLayer, EqualNamesStayDistinctByEntryId) {

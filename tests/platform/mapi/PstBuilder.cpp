@@ -368,10 +368,11 @@ public:
         std::vector<std::pair<const Folder*, std::uint32_t>> top;
         for (const Folder& f : store_.folders) top.emplace_back(&f, nids_.Next(0x02));
         for (const auto& [f, nid] : top) {
-            AddFolder(*f, nid, subtree, roles);
+            AddFolder(*f, nid, subtree, roles, f->name);
             topRows.push_back(FolderRow(*f, nid));
         }
         if (!store_.keepMaskAsGiven) {
+            if (roles.count("inbox")) mask |= 0x2;
             if (roles.count("outbox")) mask |= 0x4;
             if (roles.count("deleted")) mask |= 0x8;
             if (roles.count("sent")) mask |= 0x10;
@@ -397,6 +398,14 @@ public:
         if (store_.passwordCrc) storeProps.push_back(Prop::Long(0x67FF0003, static_cast<std::int32_t>(store_.passwordCrc)));
         nodes_.push_back({PropertyContext(0x21, storeProps, nids_), 0});
         nodes_.push_back({NameMap(), 0});
+        if (roles.count("inbox")) {
+            // The receive-folder table: message class and the node id of the folder receiving it.
+            std::vector<TableRow> rows;
+            for (const char16_t* cls : {u"", u"IPM", u"REPORT.IPM"})
+                rows.push_back({static_cast<std::uint32_t>(rows.size() + 1),
+                                {Prop::Unicode(0x001A001F, cls), Prop::Long(0x66050003, static_cast<std::int32_t>(roles["inbox"]))}});
+            nodes_.push_back({TableContext(0x62B, {0x001A001F, 0x66050003}, rows, nids_), 0});
+        }
         return Layout();
     }
 
@@ -410,12 +419,14 @@ private:
         return row;
     }
 
-    void AddFolder(const Folder& f, std::uint32_t nid, std::uint32_t parent, std::map<std::string, std::uint32_t>& roles) {
+    void AddFolder(const Folder& f, std::uint32_t nid, std::uint32_t parent, std::map<std::string, std::uint32_t>& roles,
+                   const std::u16string& path) {
         if (!f.role.empty()) roles[f.role] = nid;
+        nidsByPath_[path] = nid;
         std::vector<TableRow> subRows;
         for (const Folder& sub : f.folders) {
             const std::uint32_t subNid = nids_.Next(0x02);
-            AddFolder(sub, subNid, nid, roles);
+            AddFolder(sub, subNid, nid, roles, path + u"\\" + sub.name);
             subRows.push_back(FolderRow(sub, subNid));
         }
         std::vector<TableRow> msgRows;
@@ -435,15 +446,22 @@ private:
             }
             msgRows.push_back(std::move(row));
         }
-        AddFolderNodes(nid, parent, f, subRows, msgRows);
+        const bool detached = std::find(store_.detachedFolders.begin(), store_.detachedFolders.end(), path) !=
+                              store_.detachedFolders.end();
+        AddFolderNodes(nid, detached ? 0 : parent, f, subRows, msgRows, path);
     }
 
     void AddFolderNodes(std::uint32_t nid, std::uint32_t parent, const Folder& f, const std::vector<TableRow>& subRows,
-                        const std::vector<TableRow>& msgRows) {
+                        const std::vector<TableRow>& msgRows, const std::u16string& path = u"") {
         std::vector<Prop> props = {Prop::Unicode(0x3001001F, f.name),
                                    Prop::Long(0x36020003, static_cast<std::int32_t>(msgRows.size())),
                                    Prop::Long(0x36030003, 0), Prop::Bool(0x360A000B, !subRows.empty())};
         if (!f.containerClass.empty()) props.push_back(Prop::Unicode(0x3613001F, f.containerClass));
+        for (const auto& [at, p] : store_.folderProps) {
+            if (path.empty() || at != path) continue;
+            std::erase_if(props, [&](const Prop& have) { return (have.tag >> 16) == (p.tag >> 16); });
+            props.push_back(p);
+        }
         nodes_.push_back({PropertyContext(nid, props, nids_), parent});
         const std::uint32_t index = nid & ~0x1Fu;
         nodes_.push_back({TableContext(index | 0x0D, {0x3001001F, 0x36020003, 0x36030003, 0x360A000B, 0x3613001F}, subRows,
@@ -759,6 +777,10 @@ private:
         return file;
     }
 
+public:
+    std::map<std::u16string, std::uint32_t> nidsByPath_;
+
+private:
     const Store& store_;
     NidAllocator nids_;
     std::vector<Node> nodes_;
@@ -786,6 +808,13 @@ Prop Prop::Time(std::uint32_t tag, std::uint64_t filetime) {
 Prop Prop::Binary(std::uint32_t tag, const std::string& bytes) { return {tag, bytes}; }
 
 std::string Build(const Store& store) { return Writer(store).Build(); }
+
+std::uint32_t FolderNid(const Store& store, const std::u16string& path) {
+    Writer w(store);
+    w.Build();
+    const auto found = w.nidsByPath_.find(path);
+    return found == w.nidsByPath_.end() ? 0 : found->second;
+}
 
 bool WriteFile(const Store& store, const std::string& path) {
     const std::string bytes = Build(store);

@@ -56,7 +56,8 @@ struct Folder {
     std::u16string containerClass = u"IPF.Note";  // empty: no container class
     std::vector<Message> messages;
     std::vector<Folder> folders;
-    // "deleted", "sent" or "outbox": the store names this folder in that role.
+    // "inbox", "deleted", "sent" or "outbox": the store names this folder in that role (the
+    // Inbox through the receive-folder table).
     std::string role;
 };
 
@@ -79,10 +80,17 @@ struct Store {
     // Named properties: index i has property id 0x8000 + i.
     std::vector<NamedProp> names;
     std::uint32_t passwordCrc = 0;  // PR_PST_PASSWORD when not 0
+    // Further properties of folders, by folder path (names joined by backslashes).
+    std::vector<std::pair<std::u16string, Prop>> folderProps;
+    // Paths of folders whose node names no parent: the folder tree does not reach them.
+    std::vector<std::u16string> detachedFolders;
 };
 
 // The file bytes of the store.
 std::string Build(const Store& store);
+
+// The node id the store gives the folder with this path (0 when there is none).
+std::uint32_t FolderNid(const Store& store, const std::u16string& path);
 
 // Writes the store to a file; returns false on failure.
 bool WriteFile(const Store& store, const std::string& path);

@@ -12,10 +12,10 @@ struct Item {
     }
 };
 
-// The raw value of property `id` in the item's first record set.
-bool Raw(libpff_item_t* item, std::uint32_t id, std::string& out, std::uint32_t* type = nullptr) {
+// The raw value of property `id` in one record set of the item.
+bool Raw(libpff_item_t* item, std::uint32_t id, std::string& out, std::uint32_t* type = nullptr, int set = 0) {
     libpff_record_set_t* rs = nullptr;
-    if (libpff_item_get_record_set_by_index(item, 0, &rs, nullptr) != 1) return false;
+    if (libpff_item_get_record_set_by_index(item, set, &rs, nullptr) != 1) return false;
     libpff_record_entry_t* e = nullptr;
     bool ok = false;
     if (libpff_record_set_get_entry_by_type(rs, id, 0, &e,
@@ -34,10 +34,10 @@ bool Raw(libpff_item_t* item, std::uint32_t id, std::string& out, std::uint32_t*
     return ok;
 }
 
-std::u16string Text(libpff_item_t* item, std::uint32_t id) {
+std::u16string Text(libpff_item_t* item, std::uint32_t id, int set = 0) {
     std::string raw;
     std::uint32_t type = 0;
-    if (!Raw(item, id, raw, &type)) return {};
+    if (!Raw(item, id, raw, &type, set)) return {};
     std::u16string s;
     if (type == 0x001E) {  // 8-bit text: the test stores hold ASCII and Latin-1
         for (char c : raw) s.push_back(static_cast<unsigned char>(c));
@@ -50,10 +50,10 @@ std::u16string Text(libpff_item_t* item, std::uint32_t id) {
     return s;
 }
 
-std::uint64_t Number(libpff_item_t* item, std::uint32_t id) {
+std::uint64_t Number(libpff_item_t* item, std::uint32_t id, int set = 0) {
     std::string raw;
     std::uint64_t v = 0;
-    if (Raw(item, id, raw))
+    if (Raw(item, id, raw, nullptr, set))
         for (std::size_t i = 0; i < raw.size() && i < 8; ++i) v |= std::uint64_t(static_cast<unsigned char>(raw[i])) << (8 * i);
     return v;
 }
@@ -69,9 +69,14 @@ PeerMessage ReadMessage(libpff_item_t* m) {
     pm.subject = Subject(m);
     pm.sender = Text(m, 0x0C1A);
     pm.displayTo = Text(m, 0x0E04);
+    pm.receivedBy = Text(m, 0x0076);
     pm.deliveryTime = Number(m, 0x0E06);
     Item recips;
     if (libpff_message_get_recipients(m, &recips.p, nullptr) == 1) libpff_item_get_number_of_record_sets(recips.p, &pm.recipients, nullptr);
+    for (int r = 0; r < pm.recipients; ++r) {
+        pm.recipientNames.push_back(Text(recips.p, 0x3001, r));
+        pm.recipientAddresses.push_back(Text(recips.p, 0x3003, r));
+    }
     libpff_message_get_number_of_attachments(m, &pm.attachments, nullptr);
     for (int i = 0; i < pm.attachments; ++i) {
         Item att;
@@ -178,6 +183,52 @@ bool ReadFolders(const std::string& path, bool withMessages, std::vector<PeerFol
     if (!OpenSubtree(path, file, subtree)) return false;
     Walk(subtree.p, 0, u"", withMessages, out);
     return true;
+}
+
+std::array<std::uint32_t, 10> WellKnownFolders(const std::string& path) {
+    std::array<std::uint32_t, 10> nids{};
+    File file;
+    if (libpff_file_initialize(&file.f, nullptr) != 1) return nids;
+    if (libpff_file_open(file.f, path.c_str(), LIBPFF_OPEN_READ, nullptr) != 1) {
+        libpff_file_free(&file.f, nullptr);
+        return nids;
+    }
+    auto nidOf = [](const std::string& eid) -> std::uint32_t {
+        if (eid.size() != 24) return 0;
+        const auto b = [&](int i) { return std::uint32_t(static_cast<unsigned char>(eid[i])); };
+        return b(20) | b(21) << 8 | b(22) << 16 | b(23) << 24;
+    };
+    Item receive;
+    if (libpff_file_get_item_by_identifier(file.f, 0x62B, &receive.p, nullptr) == 1) {
+        int rows = 0;
+        libpff_item_get_number_of_record_sets(receive.p, &rows, nullptr);
+        std::size_t best = 0;
+        for (int r = 0; r < rows; ++r) {
+            std::u16string cls = Text(receive.p, 0x001A, r);
+            for (char16_t& c : cls)
+                if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+            const bool matches = cls.empty() || cls == u"IPM" || cls == u"IPM.NOTE";
+            if (matches && (nids[1] == 0 || cls.size() > best)) {
+                nids[1] = static_cast<std::uint32_t>(Number(receive.p, 0x6605, r));
+                best = cls.size();
+            }
+        }
+    }
+    Item store;
+    if (libpff_file_get_message_store(file.f, &store.p, nullptr) == 1) {
+        const std::uint64_t mask = Number(store.p, 0x35DF);
+        std::string eid;
+        if ((mask & 0x4) && Raw(store.p, 0x35E2, eid)) nids[2] = nidOf(eid);
+        if ((mask & 0x10) && Raw(store.p, 0x35E4, eid)) nids[3] = nidOf(eid);
+        if ((mask & 0x8) && Raw(store.p, 0x35E3, eid)) nids[4] = nidOf(eid);
+    }
+    Item inbox;
+    if (nids[1] != 0 && libpff_file_get_item_by_identifier(file.f, nids[1], &inbox.p, nullptr) == 1)
+        for (std::uint32_t i = 0; i < 5; ++i) {
+            std::string eid;
+            if (Raw(inbox.p, 0x36D0 + i, eid)) nids[5 + i] = nidOf(eid);
+        }
+    return nids;
 }
 
 long WalkListColumns(const std::string& path) {

@@ -2,6 +2,7 @@
 // benchmark: the folders below the IPM subtree and the list fields of their messages.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@ struct PeerMessage {
     std::u16string subject;  // without the prefix marker
     std::u16string sender;
     std::u16string displayTo;
+    std::u16string receivedBy;  // PR_RECEIVED_BY_EMAIL_ADDRESS
+    std::vector<std::u16string> recipientNames, recipientAddresses;
     std::uint64_t deliveryTime = 0;
     int recipients = 0;
     int attachments = 0;
@@ -33,6 +36,12 @@ struct PeerFolder {
 
 // False when libpff cannot open the file or find the IPM subtree.
 bool ReadFolders(const std::string& path, bool withMessages, std::vector<PeerFolder>& out);
+
+// The node ids of the store's well-known folders, 0 where the store names none: [1] the
+// folder receiving "IPM.Note" (most specific entry of the receive-folder table), [2] Outbox,
+// [3] Sent Items, [4] Deleted Items (each only with its bit of the valid-folder mask), [5] to
+// [9] the Calendar, Contacts, Journal, Notes and Tasks ids kept by that receiving folder.
+std::array<std::uint32_t, 10> WellKnownFolders(const std::string& path);
 
 // The list columns of every message of every folder, as the benchmark's peer reads them;
 // gives the number of messages read, -1 on failure.

@@ -349,17 +349,23 @@ TEST_F(Registry, AConcurrentWritersValuesSurviveOurSave) {
     EXPECT_EQ(Query(key, u"Removed"), std::nullopt);
 }
 
-TEST_F(Registry, PendingChangesAreSavedAtExit) {
+// A key left open is saved by the shutdown call, a change through a predefined root at once;
+// nothing relies on a save while the process exits.
+TEST_F(Registry, PendingChangesAreSavedAtShutdownAndRootChangesAtOnce) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         QuilloraRegistryReload();
-        HKEY k = nullptr;  // left open: nothing saves it but the exit
-        const Bytes data = Text(u"saved at exit");
+        HKEY k = nullptr;  // left open
+        const Bytes data = Text(u"saved at shutdown");
+        const Bytes rootData = Text(u"saved at once");
         const bool ok =
             RegCreateKeyExW(HKEY_CURRENT_USER, u"Software\\AtExit", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
                             nullptr) == ERROR_SUCCESS &&
-            RegSetValueExW(k, u"Last", 0, REG_SZ, data.data(), DWORD(data.size())) == ERROR_SUCCESS;
+            RegSetValueExW(k, u"Last", 0, REG_SZ, data.data(), DWORD(data.size())) == ERROR_SUCCESS &&
+            RegistrySavePending() == ERROR_SUCCESS &&
+            RegSetValueExW(HKEY_CURRENT_USER, u"AtRoot", 0, REG_SZ, rootData.data(), DWORD(rootData.size())) ==
+                ERROR_SUCCESS;
         std::exit(ok ? 0 : 1);
     }
     int status = 0;
@@ -368,7 +374,8 @@ TEST_F(Registry, PendingChangesAreSavedAtExit) {
     QuilloraRegistryReload();
     Key key;
     ASSERT_EQ(Open(HKEY_CURRENT_USER, u"Software\\AtExit", key), ERROR_SUCCESS);
-    EXPECT_EQ(Query(key, u"Last"), (Stored{REG_SZ, Text(u"saved at exit")}));
+    EXPECT_EQ(Query(key, u"Last"), (Stored{REG_SZ, Text(u"saved at shutdown")}));
+    EXPECT_EQ(Query(HKEY_CURRENT_USER, u"AtRoot"), (Stored{REG_SZ, Text(u"saved at once")}));
 }
 
 TEST_F(Registry, ADamagedFileIsKeptAsideAndTheHiveStartsEmpty) {

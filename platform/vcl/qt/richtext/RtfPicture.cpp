@@ -11,15 +11,11 @@
 #include <QSvgRenderer>
 
 #include "platform/vcl/richtext/MetafileConverter.h"
-#include "platform/vcl/richtext/ByteOrder.h"
+#include "platform/win/ByteOrder.h"
 
 namespace richtext {
 
 namespace {
-
-void PutLe32(std::string& s, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
 
 constexpr int kMaxBitmapSide = 30000;
 constexpr int kMaxSvgSide = 2048;
@@ -148,9 +144,9 @@ QImage RtfPictureDecoder::DecodeDib(std::string_view dib) {
     if (!PixelCountAllowed(width, std::llabs(height))) return {};
     const std::uint64_t offset = 14ull + headerSize + masks + std::uint64_t(paletteEntries) * entrySize;
     std::string file = "BM";
-    PutLe32(file, static_cast<std::uint32_t>(std::min<std::uint64_t>(14 + dib.size(), UINT32_MAX)));
-    PutLe32(file, 0);
-    PutLe32(file, static_cast<std::uint32_t>(std::min<std::uint64_t>(offset, UINT32_MAX)));
+    AppendLe(file, std::min<std::uint64_t>(14 + dib.size(), UINT32_MAX), 4);
+    AppendLe(file, 0, 4);
+    AppendLe(file, std::min<std::uint64_t>(offset, UINT32_MAX), 4);
     file.append(dib);
     return DecodeWithReader(file, "bmp");
 }

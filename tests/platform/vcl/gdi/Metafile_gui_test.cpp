@@ -97,21 +97,35 @@ TEST(Metafile, HeaderTellsFrameBoundsAndDevice) {
     EXPECT_FALSE(DeleteEnhMetaFile(bounded));
 }
 
-std::string PdfText(const std::filesystem::path& pdf) {
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' -";
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return {};
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), p)) > 0) out.append(buffer, n);
-    pclose(p);
-    return out;
+using testsupport::PdfText;
+
+TEST(Metafile, APageOfALongPicturePlaysOnlyWhatMeetsTheClip) {
+    gditest::EnsureApp();
+    // A tall picture of 1000 lines, as a long message body is.
+    HDC rec = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    for (int i = 0; i < 1000; ++i) TextOutW(rec, 0, i * 20, u"line of a long body", 19);
+    HENHMETAFILE tall = CloseEnhMetaFile(rec);
+    ENHMETAHEADER h;
+    GetEnhMetaFileHeader(tall, sizeof(h), &h);
+    ASSERT_GE(h.nRecords, 1000u);
+
+    // One "page" of it: 10 lines' worth of clip. What lands in the page is those lines only.
+    HDC page = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    IntersectClipRect(page, 0, 0, 400, 200);
+    const RECT at{0, -4000, h.rclBounds.right + 1, -4000 + h.rclBounds.bottom + 1};
+    EXPECT_TRUE(PlayEnhMetaFile(page, tall, &at));
+    HENHMETAFILE onePage = CloseEnhMetaFile(page);
+    ENHMETAHEADER p;
+    GetEnhMetaFileHeader(onePage, sizeof(p), &p);
+    EXPECT_LT(p.nRecords, 30u);
+    EXPECT_GT(p.nRecords, 10u);
+    DeleteEnhMetaFile(onePage);
+    DeleteEnhMetaFile(tall);
 }
 
 TEST(PdfDevice, HoldsTheTextDrawnDirectlyAndThroughAMetafile) {
     gditest::EnsureApp();
-    if (std::system("command -v pdftotext > /dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+    if (!testsupport::HasPdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
     testsupport::TempDir dir;
     const auto file = dir / "page.pdf";
     const std::u16string name = file.u16string();

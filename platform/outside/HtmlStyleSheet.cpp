@@ -1,0 +1,52 @@
+#include "platform/outside/HtmlConverter.h"
+
+// What every page starts from: the usual presentation of HTML elements, in the sizes mail
+// readers use.
+const char* HtmlConverterStyleSheet() {
+    return R"CSS(
+html, address, blockquote, body, dd, div, dl, dt, fieldset, form, frame, frameset,
+h1, h2, h3, h4, h5, h6, noframes, ol, p, ul, center, dir, hr, menu, pre, header, footer,
+section, article, nav, aside, main, figure, figcaption, details, summary { display: block; }
+head, script, style, title, meta, link, base, noscript, template, object, iframe, embed { display: none; }
+body { margin: 8px; color: black; background-color: white; font-family: Arial, sans-serif; font-size: 16px; line-height: normal; }
+p, dl, multicol { margin-top: 1em; margin-bottom: 1em; }
+blockquote { margin: 1em 40px; }
+pre, tt, code, kbd, samp, listing, xmp, plaintext { font-family: "Courier New", monospace; }
+pre { white-space: pre; margin-top: 1em; margin-bottom: 1em; }
+h1 { font-size: 2em; margin: 0.67em 0; font-weight: bold; }
+h2 { font-size: 1.5em; margin: 0.83em 0; font-weight: bold; }
+h3 { font-size: 1.17em; margin: 1em 0; font-weight: bold; }
+h4 { margin: 1.33em 0; font-weight: bold; }
+h5 { font-size: 0.83em; margin: 1.67em 0; font-weight: bold; }
+h6 { font-size: 0.67em; margin: 2.33em 0; font-weight: bold; }
+b, strong, th { font-weight: bold; }
+i, em, cite, var, dfn, address { font-style: italic; }
+u, ins { text-decoration: underline; }
+s, strike, del { text-decoration: line-through; }
+big { font-size: 1.17em; }
+small, sub, sup { font-size: 0.83em; }
+sub { vertical-align: sub; }
+sup { vertical-align: super; }
+center { text-align: center; }
+a:link, a { color: #0645ad; text-decoration: underline; }
+hr { border: 1px inset #888; margin: 0.5em auto; height: 0; }
+ul, menu, dir { display: block; list-style-type: disc; margin: 1em 0; padding-left: 40px; }
+ol { display: block; list-style-type: decimal; margin: 1em 0; padding-left: 40px; }
+li { display: list-item; }
+ul ul, ol ul { list-style-type: circle; margin-top: 0; margin-bottom: 0; }
+ol ol, ul ol, ul ul ul { margin-top: 0; margin-bottom: 0; }
+dd { margin-left: 40px; }
+table { display: table; border-collapse: separate; border-spacing: 2px; }
+thead { display: table-header-group; vertical-align: middle; }
+tbody { display: table-row-group; vertical-align: middle; }
+tfoot { display: table-footer-group; vertical-align: middle; }
+tr { display: table-row; vertical-align: inherit; }
+td, th { display: table-cell; vertical-align: inherit; padding: 1px; }
+th { text-align: center; }
+caption { display: table-caption; text-align: center; }
+col { display: table-column; }
+colgroup { display: table-column-group; }
+img { display: inline-block; }
+input, select, textarea, button { display: inline-block; }
+)CSS";
+}

@@ -1,0 +1,72 @@
+#include "platform/xml/XmlDocument.h"
+
+#include <tinyxml.h>
+
+namespace {
+
+TiXmlElement* Element(void* node) { return static_cast<TiXmlElement*>(node); }
+
+}  // namespace
+
+struct XmlDocument::Impl {
+    TiXmlDocument document;
+};
+
+std::string XmlElement::Name() const { return node_ ? Element(node_)->ValueStr() : std::string(); }
+
+void XmlElement::SetAttribute(const char* name, const std::string& value) {
+    if (node_) Element(node_)->SetAttribute(name, value.c_str());
+}
+
+void XmlElement::SetAttribute(const char* name, int value) {
+    if (node_) Element(node_)->SetAttribute(name, value);
+}
+
+const char* XmlElement::Attribute(const char* name) const { return node_ ? Element(node_)->Attribute(name) : nullptr; }
+
+bool XmlElement::QueryIntAttribute(const char* name, int& value) const {
+    if (!node_) return false;
+    int v = 0;
+    if (Element(node_)->QueryIntAttribute(name, &v) != TIXML_SUCCESS) return false;
+    value = v;
+    return true;
+}
+
+XmlElement XmlElement::FirstChildElement() const { return XmlElement(node_ ? Element(node_)->FirstChildElement() : nullptr); }
+
+XmlElement XmlElement::NextSiblingElement() const { return XmlElement(node_ ? Element(node_)->NextSiblingElement() : nullptr); }
+
+XmlElement XmlElement::AppendChild(const char* name) {
+    if (!node_) return XmlElement();
+    return XmlElement(Element(node_)->LinkEndChild(new TiXmlElement(name)));  // the parent owns it
+}
+
+XmlDocument::XmlDocument() : impl_(std::make_unique<Impl>()) {}
+XmlDocument::~XmlDocument() = default;
+
+bool XmlDocument::Parse(std::string_view text, std::string& error) {
+    impl_->document.Clear();
+    const std::string copy(text);  // the parser wants a terminated string
+    impl_->document.Parse(copy.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    if (impl_->document.Error()) {
+        error = impl_->document.ErrorDesc() ? impl_->document.ErrorDesc() : "not well-formed";
+        error += " (line " + std::to_string(impl_->document.ErrorRow()) + ")";
+        impl_->document.Clear();
+        return false;
+    }
+    return true;
+}
+
+XmlElement XmlDocument::RootElement() const { return XmlElement(impl_->document.RootElement()); }
+
+XmlElement XmlDocument::Reset(const char* rootName) {
+    impl_->document.Clear();
+    impl_->document.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", ""));  // the document owns them
+    return XmlElement(impl_->document.LinkEndChild(new TiXmlElement(rootName)));
+}
+
+std::string XmlDocument::Print() const {
+    TiXmlPrinter printer;
+    impl_->document.Accept(&printer);
+    return printer.Str();
+}
