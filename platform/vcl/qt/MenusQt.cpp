@@ -18,7 +18,40 @@ namespace {
 
 QString ToQString(const WideString& s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
 
-constexpr int kCommandRole = 0;  // the QAction's data holds the command id
+// A QAction's data holds its command; this property the handle of its sub-menu.
+constexpr const char* kSubMenuProperty = "quilloraSubMenu";
+
+void ApplyState(QAction* action, const TMenuItemRecord& item) {
+    action->setEnabled(!(item.State & MFS_GRAYED));
+    if (item.State & MFS_CHECKED || item.Type & MFT_RADIOCHECK) {
+        action->setCheckable(true);
+        action->setChecked(item.State & MFS_CHECKED);
+    }
+}
+
+// The bar's entries take the menu's new texts and states in place when its entries are still
+// the same kind; false when they are not (the bar is then built afresh). A menu of the bar
+// that is open stays open: only its entries change, when it next opens.
+bool UpdateBar(QMenuBar* bar, HMENU handle) {
+    const std::vector<TMenuItemRecord> items = MenuItemRecords(handle);
+    const QList<QAction*> actions = bar->actions();
+    if (static_cast<std::size_t>(actions.size()) != items.size()) return false;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QAction* a = actions[static_cast<qsizetype>(i)];
+        const TMenuItemRecord& item = items[i];
+        if (a->isSeparator() != ((item.Type & MFT_SEPARATOR) != 0) ||
+            a->property(kSubMenuProperty).value<quintptr>() != reinterpret_cast<quintptr>(item.SubMenu) ||
+            (!item.SubMenu && a->data() != QVariant(item.Id)))
+            return false;
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QAction* a = actions[static_cast<qsizetype>(i)];
+        if (a->isSeparator()) continue;
+        a->setText(ToQString(items[i].Text));
+        ApplyState(a, items[i]);
+    }
+    return true;
+}
 
 // An owner-drawn item: the owner measures it (WM_MEASUREITEM) and draws it (WM_DRAWITEM) on a
 // context over the widget's painter.
@@ -115,6 +148,9 @@ void AddItem(QWidget* container, const TMenuItemRecord& item, HMENU handle, HWND
                 ++position;
             }
             SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(subHandle), MAKELPARAM(position, 0));
+            // The closed sub-menus and radio groups of the last filling go with its actions.
+            for (QObject* child : sub->children())
+                if (qobject_cast<QMenu*>(child) || qobject_cast<QActionGroup*>(child)) child->deleteLater();
             sub->clear();
             FillMenu(sub, subHandle, owner);
         });
@@ -128,16 +164,13 @@ void AddItem(QWidget* container, const TMenuItemRecord& item, HMENU handle, HWND
         action = new QAction(ToQString(item.Text), container);
     }
     action->setData(item.SubMenu ? QVariant() : QVariant(item.Id));
-    action->setEnabled(!(item.State & MFS_GRAYED));
+    action->setProperty(kSubMenuProperty, QVariant::fromValue(reinterpret_cast<quintptr>(item.SubMenu)));
+    ApplyState(action, item);
     action->setIcon(IconOf(item.Bitmap));
     if (item.State & MFS_DEFAULT) {
         QFont f = action->font();
         f.setBold(true);
         action->setFont(f);
-    }
-    if (item.State & MFS_CHECKED || item.Type & MFT_RADIOCHECK) {
-        action->setCheckable(true);
-        action->setChecked(item.State & MFS_CHECKED);
     }
     if (item.Type & MFT_RADIOCHECK) {
         if (!radios) {
@@ -198,17 +231,30 @@ UINT ExecPopupMenu(HMENU handle, UINT flags, TPoint at, HWND owner) {
 // The menu bar of a top-level window, above its client area.
 void PeerWidget::SetMenuBar(HMENU menu) {
     if (!topLevel_) return;
+    const int oldTop = clientTop_;
+    // The children keep their client positions below the bar.
+    const auto placeChildren = [this, oldTop] {
+        if (clientTop_ != oldTop)
+            for (QObject* child : children())
+                if (auto* peer = dynamic_cast<PeerWidget*>(child)) peer->SetBounds(peer->control_.BoundsRect());
+        update();
+    };
     if (!menu) {
         if (menuBar_) menuBar_->deleteLater();
         menuBar_ = nullptr;
         clientTop_ = 0;
-        update();
+        placeChildren();
         return;
     }
+    auto* current = qobject_cast<QMenuBar*>(menuBar_);
+    if (current && current->property(kSubMenuProperty).value<quintptr>() == reinterpret_cast<quintptr>(menu) &&
+        UpdateBar(current, menu))
+        return;
     // A bar rebuilt from inside one of its own menus' signals must outlive that signal.
     if (menuBar_) menuBar_->deleteLater();
     auto* bar = new QMenuBar(this);
     bar->setNativeMenuBar(false);
+    bar->setProperty(kSubMenuProperty, QVariant::fromValue(reinterpret_cast<quintptr>(menu)));
     const HWND owner = control_.WindowHandle();
     FillMenuBar(bar, menu, owner);
     QObject::connect(bar, &QMenuBar::triggered, bar, [owner](QAction* a) {
@@ -219,10 +265,7 @@ void PeerWidget::SetMenuBar(HMENU menu) {
     bar->setGeometry(0, 0, width(), clientTop_);
     bar->show();
     bar->raise();
-    // The children keep their client positions below the bar.
-    for (QObject* child : children())
-        if (auto* peer = dynamic_cast<PeerWidget*>(child)) peer->SetBounds(peer->control_.BoundsRect());
-    update();
+    placeChildren();
 }
 
 }  // namespace vclqt

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QTimer>
 
 #include "platform/vcl/Forms.h"
@@ -98,12 +99,29 @@ TEST_F(MenusGuiTest, TheMenuBarShowsTheItemsAboveTheClientArea) {
     fileMenu->actions()[0]->trigger();
     Application->ProcessMessages();
     EXPECT_EQ(opened, 1);
+    // Changes show in place: an open menu of the bar stays, and rereads its entries when it
+    // opens; the bar's own entries change at once.
+    QPointer<QMenu> kept = fileMenu;
     open->SetCaption(u"&Load...");
-    bar = peer->findChild<QMenuBar*>();
-    QMenu* again = nullptr;
+    file->SetCaption(u"&Datei");
+    Application->ProcessMessages();
+    ASSERT_FALSE(kept.isNull());
+    EXPECT_EQ(peer->findChild<QMenuBar*>(), bar);
+    EXPECT_EQ(bar->actions()[0]->text(), "&Datei");
+    Q_EMIT fileMenu->aboutToShow();
+    EXPECT_EQ(fileMenu->actions()[0]->text(), "&Load...\tCtrl+O");
+    // A new top-level entry builds the bar afresh.
+    Item(form, menu->Items(), u"&Help");
+    Application->ProcessMessages();
+    QMenuBar* rebuilt = nullptr;
     for (QMenuBar* b : peer->findChildren<QMenuBar*>())
-        if (!b->actions().isEmpty() && b->actions()[0]->menu() && b->actions()[0]->menu()->actions()[0]->text().startsWith("&Load")) again = b->actions()[0]->menu();
-    EXPECT_NE(again, nullptr);
+        if (b->actions().size() == 3) rebuilt = b;
+    ASSERT_NE(rebuilt, nullptr);
+    EXPECT_EQ(Texts(rebuilt->actions()), (QStringList{"&Datei", "&View", "&Help"}));
+    form->SetMenu(nullptr);
+    EXPECT_EQ(form->ClientHeight(), 200);
+    EXPECT_EQ(boxPeer->geometry(), QRect(10, 10, 100, 40));
+    form->SetMenu(menu);
 
     // An optional picture of the form with its bar and the opened menu, for a person to look at.
     if (const char* shot = std::getenv("QUILLORA_MENU_SCREENSHOT")) {
