@@ -2,12 +2,14 @@
 
 #include <QActionGroup>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QWidgetAction>
 
 #include "platform/vcl/Gdi.h"
+#include "platform/vcl/Menus.h"
 #include "platform/vcl/WinUser.h"
 #include "platform/vcl/qt/ControlsQt.h"
 #include "platform/vcl/qt/GdiQt.h"
@@ -20,6 +22,8 @@ QString ToQString(const WideString& s) { return QString::fromUtf16(s.data(), sta
 
 // A QAction's data holds its command; this property the handle of its sub-menu.
 constexpr const char* kSubMenuProperty = "quilloraSubMenu";
+// Set on a menu that hands typed characters to its owner.
+constexpr const char* kMenuCharProperty = "quilloraMenuChar";
 
 void ApplyState(QAction* action, const TMenuItemRecord& item) {
     action->setEnabled(!(item.State & MFS_GRAYED));
@@ -120,6 +124,51 @@ private:
     bool selected_ = false;
 };
 
+// A typed character no item's mnemonic takes goes to the owner as WM_MENUCHAR, which may pick
+// an item (owner-drawn items show no mnemonic Qt could know).
+class MenuCharFilter : public QObject {
+public:
+    MenuCharFilter(QMenu* menu, HMENU handle, HWND owner) : QObject(menu), menu_(menu), handle_(handle), owner_(owner) {
+        menu->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress) return false;
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if (key->text().size() != 1 || !key->text()[0].isPrint() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
+        const QChar typed = key->text()[0].toUpper();
+        for (const TMenuItemRecord& item : MenuItemRecords(handle_))
+            if (!(item.Type & MFT_OWNERDRAW) && QChar(GetHotkey(item.Text)) == typed) return false;  // Qt's own mnemonic
+        const LRESULT answer = SendMessageW(owner_, WM_MENUCHAR, MAKEWPARAM(key->text()[0].unicode(), MF_POPUP),
+                                            reinterpret_cast<LPARAM>(handle_));
+        const QList<QAction*> actions = menu_->actions();
+        const qsizetype index = LOWORD(static_cast<DWORD_PTR>(answer));
+        switch (HIWORD(static_cast<DWORD_PTR>(answer))) {
+        case MNC_CLOSE: menu_->close(); return true;
+        case MNC_SELECT:
+            if (index < actions.size()) menu_->setActiveAction(actions[index]);
+            return true;
+        case MNC_EXECUTE:
+            if (index < actions.size()) {
+                QPointer<QAction> chosen = actions[index];
+                menu_->setActiveAction(chosen);
+                for (QWidget* w = menu_; w; w = w->parentWidget())
+                    if (auto* m = qobject_cast<QMenu*>(w)) m->close();
+                if (chosen) chosen->trigger();
+            }
+            return true;
+        default: return false;
+        }
+    }
+
+private:
+    QMenu* menu_;
+    HMENU handle_;
+    HWND owner_;
+};
+
 QIcon IconOf(HBITMAP bitmap) {
     if (!bitmap) return {};
     const QImage image = QImageFromBitmap(bitmap);
@@ -198,8 +247,15 @@ void AddItem(QWidget* container, const TMenuItemRecord& item, HMENU handle, HWND
 
 void FillMenu(QMenu* menu, HMENU handle, HWND owner) {
     QActionGroup* radios = nullptr;
-    for (const TMenuItemRecord& item : MenuItemRecords(handle))
+    bool ownerDrawn = false;
+    for (const TMenuItemRecord& item : MenuItemRecords(handle)) {
         AddItem(menu, item, handle, owner, radios, [menu](QAction* a) { menu->addAction(a); });
+        ownerDrawn = ownerDrawn || (item.Type & MFT_OWNERDRAW);
+    }
+    if (ownerDrawn && !menu->property(kMenuCharProperty).toBool()) {
+        new MenuCharFilter(menu, handle, owner);
+        menu->setProperty(kMenuCharProperty, true);
+    }
 }
 
 void FillMenuBar(QMenuBar* bar, HMENU handle, HWND owner) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
@@ -224,6 +225,13 @@ TEST_F(MenusGuiTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheirItem) {
     EXPECT_EQ(inside, QColor(Qt::red));
     const QColor plain = picture.pixelColor(shown.actionGeometry(shown.actions()[0]).center() * picture.devicePixelRatio());
     EXPECT_NE(plain, QColor(Qt::red));
+
+    // Typing the owner-drawn item's hot key picks it through WM_MENUCHAR.
+    UINT chosen = 0;
+    QObject::connect(&shown, &QMenu::triggered, [&](QAction* a) { chosen = a->data().toUInt(); });
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, "d");
+    QApplication::sendEvent(&shown, &press);
+    EXPECT_EQ(chosen, drawn->Command());
     delete form;
 }
 
