@@ -3,12 +3,14 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 
-void TCustomForm::AttachMenu() {
+void TCustomForm::AttachMenu(bool keepClientSize) {
     if (!HandleAllocated() || ComponentState().Contains(csDestroying)) return;
+    const TRect client = ClientRect();
     if (menu_)
         menu_->SetWindowHandle(WindowHandle());
     else if (GetMenu(WindowHandle()))
         ::SetMenu(WindowHandle(), nullptr);
+    if (keepClientSize && ClientRect() != client) SetClientSize(client.Width(), client.Height());
 }
 
 TRect TCustomForm::ClientRect() const {

@@ -211,7 +211,7 @@ void TCustomForm::CreateWnd() {
                     sys && borderIcons_.Contains(biMaximize) && !tool && borderStyle_ != bsDialog, sys);
         if (windowState_ != wsNormal) p->SetWindowState(static_cast<int>(windowState_));
     }
-    AttachMenu();
+    AttachMenu(true);
 }
 
 void TCustomForm::PaintWindow(HDC dc) {

@@ -147,7 +147,9 @@ protected:
     void WMMenuMessage(TMessage& m);
 
 private:
-    void AttachMenu();
+    // Shows the menu bar on the window; a window being made keeps the client size it was given
+    // (the bar adds to its height), a shown one keeps its size (the bar takes from its client).
+    void AttachMenu(bool keepClientSize = false);
 
     TCanvasPtr canvas_;
     TFormBorderStyle borderStyle_ = bsSizeable;

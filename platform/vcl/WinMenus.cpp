@@ -171,6 +171,7 @@ BOOL DestroyMenu(HMENU menu) {
     for (const Item& it : m->items)
         if (it.subMenu) subs.push_back(it.subMenu);
     Menus().menus.erase(reinterpret_cast<std::uintptr_t>(menu));
+    std::erase_if(Menus().bars, [menu](const auto& bar) { return bar.second == menu; });
     for (HMENU s : subs)
         if (Menus().menus.count(reinterpret_cast<std::uintptr_t>(s))) DestroyMenu(s);
     return TRUE;
