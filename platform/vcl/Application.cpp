@@ -5,6 +5,7 @@
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Gdi.h"
+#include "platform/vcl/HintWindow.h"
 #include "platform/win/WinString.h"
 
 TApplication* Application = nullptr;
@@ -197,44 +198,86 @@ void TApplication::SetHint(const WideString& hint) {
     if (OnHint) OnHint(this);
 }
 
+namespace {
+
+// A control's hint, else its nearest parent's.
+WideString HintOf(const TControl* control) {
+    for (; control; control = control->Parent())
+        if (!control->Hint().empty()) return control->Hint();
+    return {};
+}
+
+constexpr UINT_PTR kShowTimer = 1, kHideTimer = 2;
+
+}  // namespace
+
 void TApplication::HintMouseMessage(TControl* control, TPoint clientPos) {
     if (control == hintControl_) return;
+    // Moving on from a shown hint shows the next one sooner.
+    const bool showing = hintWindow_ && hintWindow_->Active();
     CancelHint();
     hintControl_ = control;
     if (!control) return;
-    SetHint(control->Hint());
-    if (showHint_ && control->ShowHint() && !control->Hint().empty()) {
+    SetHint(GetLongHint(HintOf(control)));
+    if (showHint_ && control->ShowHint() && !GetShortHint(HintOf(control)).empty()) {
         hintPos_ = control->ClientToScreen(clientPos);
-        hintTimer_ = SetTimer(handle_, 1, static_cast<UINT>(HintPause), nullptr);
+        hintTimer_ = SetTimer(handle_, kShowTimer, static_cast<UINT>(showing ? HintShortPause : HintPause), nullptr);
     }
 }
 
 void TApplication::ActivateHint(TPoint cursorPos) {
-    if (!hintControl_) return;
+    if (!hintControl_ || !showHint_ || !hintControl_->ShowHint()) return;
     THintInfo info;
     info.HintControl = hintControl_;
     info.CursorPos = hintControl_->ScreenToClient(cursorPos);
     info.CursorRect = hintControl_->ClientRect();
     info.HintPos = cursorPos + TPoint(0, 20);
+    info.HintMaxWidth = Screen->Width();
     info.HintColor = HintColor;
-    info.HintStr = hintControl_->Hint();
+    info.HintStr = GetShortHint(HintOf(hintControl_));
+    info.HideTimeout = HintHidePause;
+    info.HintWindowClass = HintWindowClass;
     // The control may change or refuse its hint.
-    if (hintControl_->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0) return;
-    WidgetSet().ShowHint(info.HintStr, info.HintPos);
+    if (hintControl_->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0 || info.HintStr.empty()) return;
+    const TMetaClass* windowClass = info.HintWindowClass && info.HintWindowClass->InheritsFrom(&THintWindow::StaticClass())
+                                        ? info.HintWindowClass : &THintWindow::StaticClass();
+    if (hintWindow_ && &hintWindow_->ClassType() != windowClass) {
+        delete hintWindow_;
+        hintWindow_ = nullptr;
+    }
+    if (!hintWindow_) {
+        hintWindow_ = static_cast<THintWindow*>(windowClass->Create(this));
+        // Owned components go without telling the owner; this way we hear of it.
+        hintWindow_->FreeNotification(this);
+    }
+    hintWindow_->SetColor(info.HintColor);
+    TRect r = hintWindow_->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
+    r.Offset(info.HintPos.x, info.HintPos.y);
+    hintWindow_->ActivateHintData(r, info.HintStr, info.HintData);
+    if (info.HideTimeout > 0) SetTimer(handle_, kHideTimer, static_cast<UINT>(info.HideTimeout), nullptr);
 }
 
 void TApplication::CancelHint() {
-    if (hintTimer_) KillTimer(handle_, 1);
+    if (hintTimer_) KillTimer(handle_, kShowTimer);
+    KillTimer(handle_, kHideTimer);
     hintTimer_ = 0;
     hintControl_ = nullptr;
-    WidgetSet().ShowHint({}, {});
+    if (hintWindow_) hintWindow_->ReleaseHandle();
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == hintWindow_) hintWindow_ = nullptr;
 }
 
 void TApplication::WndProc(TMessage& m) {
-    if (m.Msg == WM_TIMER && m.WParam == 1) {
-        KillTimer(handle_, 1);
+    if (m.Msg != WM_TIMER) return;
+    KillTimer(handle_, m.WParam);
+    if (m.WParam == kShowTimer) {
         hintTimer_ = 0;
         ActivateHint(hintPos_);
+    } else if (m.WParam == kHideTimer && hintWindow_) {
+        hintWindow_->ReleaseHandle();
     }
 }
 

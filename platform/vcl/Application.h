@@ -18,7 +18,11 @@ struct THintInfo {
     TColor HintColor = static_cast<TColor>(0xFF000018);  // clInfoBk
     WideString HintStr;
     int HideTimeout = 2500;
+    const TMetaClass* HintWindowClass = nullptr;  // the application's HintWindowClass
+    void* HintData = nullptr;                     // handed to ActivateHintData
 };
+
+class THintWindow;
 
 using TMessageEvent = std::function<void(MSG& msg, bool& handled)>;
 using TIdleEvent = std::function<void(TObject* sender, bool& done)>;
@@ -68,10 +72,17 @@ public:
     void SetShowHint(bool v) { showHint_ = v; }
     TColor HintColor = static_cast<TColor>(0xFF000018);
     int HintPause = 500;
+    int HintShortPause = 50;
+    int HintHidePause = 2500;
+    // Hints of controls whose action has a shortcut show it: "Open (Ctrl+O)".
+    bool HintShortCuts = true;
+    // Shows the short hint of the control under the mouse now (the hint timer calls it).
     void ActivateHint(TPoint cursorPos);
     void CancelHint();
-    // The control the mouse moved over (the windows report it).
+    // The control the mouse moved over (the windows report it): Hint becomes its long hint.
     void HintMouseMessage(TControl* control, TPoint clientPos);
+    // The hint window while one was shown.
+    THintWindow* HintWindow() const { return hintWindow_; }
 
     TMessageEvent OnMessage;
     TIdleEvent OnIdle;
@@ -84,6 +95,9 @@ public:
 
     // Application messages (thread messages, WM_QUIT) and a form that closed or was released.
     void FormClosed(TCustomForm* form);
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     friend class TCustomForm;
@@ -102,6 +116,7 @@ private:
     bool running_ = false;
     TControl* hintControl_ = nullptr;
     UINT_PTR hintTimer_ = 0;
+    THintWindow* hintWindow_ = nullptr;  // owned as a component
     TPoint hintPos_;
     std::vector<TCustomForm*> released_;
 };

@@ -18,7 +18,6 @@ TModalHook& Hook() {
 TCustomForm* GetParentForm(TControl* control) { return control ? control->ParentForm() : nullptr; }
 
 void SetModalHook(TModalHook hook) { Hook() = std::move(hook); }
-
 int AskModalHook(TModalRequest& request) { return Hook() ? Hook()(request) : 0; }
 
 TScopedModalHook::TScopedModalHook(TModalHook hook) : saved_(std::move(Hook())) { Hook() = std::move(hook); }

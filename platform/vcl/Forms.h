@@ -176,21 +176,33 @@ public:
 
 // The one place tests answer dialogs: a message box or a modal form asks the hook first.
 struct TModalRequest {
-    enum Kind { MessageBox, ModalForm, PopupMenu };
+    enum Kind {
+        MessageBox, ModalForm, OpenDialog, SaveDialog, PrintDialog, PrinterSetupDialog, FontDialog,
+        FolderDialog, InputQuery, PopupMenu
+    };
     Kind What = MessageBox;
     TCustomForm* Form = nullptr;  // ModalForm: shown, with its handle
+    TComponent* Dialog = nullptr; // the dialog component asking (Dialogs.h), when one asks
     HMENU Menu = nullptr;         // PopupMenu: the menu and its screen point; answer a command
     TPoint Pos;                   // id, or kPopupMenuDismissed
-    WideString Text;              // MessageBox
+    WideString Text;              // MessageBox; the prompt of InputQuery
     WideString Caption;
     UINT Flags = 0;
+    // Answers of the dialogs. File dialogs: the names chosen and the 1-based filter index.
+    // InputQuery: the value (the initial one on the way in). FolderDialog: Files[0].
+    // Print dialogs: the printer chosen, or OutputFile to print into a PDF file.
+    std::vector<WideString> Files;
+    int FilterIndex = 0;
+    WideString Value;
+    WideString PrinterName;
+    WideString OutputFile;
 };
-// Returns the answer (an ID* of a message box, an mr* of a form, a popup menu's command), or 0
-// to let the dialog run.
+// Returns the answer (an ID* of a message box, an mr* of a form or dialog, a popup menu's
+// command), or 0 to let the dialog run.
 inline constexpr int kPopupMenuDismissed = -1;
 using TModalHook = std::function<int(TModalRequest& request)>;
 void SetModalHook(TModalHook hook);
-// What the hook answers; 0 when none is set or it lets the dialog run.
+// Asks the hook; 0 when none is set or it lets the dialog run.
 int AskModalHook(TModalRequest& request);
 // Installs a hook for its lifetime, then puts the earlier one back.
 class TScopedModalHook {

@@ -441,3 +441,32 @@ public:                                                                         
     const TMessageTable& MessageTable() const override { return ClassMessages(); }   \
                                                                                      \
 private:
+
+// ---- common controls: the notification header every WM_NOTIFY / CN_NOTIFY carries, the codes
+// all of them share, and the Unicode-format switch of their notifications.
+struct NMHDR {
+    HWND hwndFrom = nullptr;
+    UINT_PTR idFrom = 0;
+    UINT code = 0;
+};
+inline constexpr UINT NM_OUTOFMEMORY = static_cast<UINT>(-1);
+inline constexpr UINT NM_CLICK = static_cast<UINT>(-2);
+inline constexpr UINT NM_DBLCLK = static_cast<UINT>(-3);
+inline constexpr UINT NM_RETURN = static_cast<UINT>(-4);
+inline constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
+inline constexpr UINT NM_RDBLCLK = static_cast<UINT>(-6);
+inline constexpr UINT NM_SETFOCUS = static_cast<UINT>(-7);
+inline constexpr UINT NM_KILLFOCUS = static_cast<UINT>(-8);
+inline constexpr UINT NM_CUSTOMDRAW = static_cast<UINT>(-12);
+inline constexpr UINT CCM_FIRST = 0x2000;
+inline constexpr UINT CCM_SETUNICODEFORMAT = CCM_FIRST + 5;
+inline constexpr UINT CCM_GETUNICODEFORMAT = CCM_FIRST + 6;
+inline constexpr LPARAM NFR_ANSI = 1;
+inline constexpr LPARAM NFR_UNICODE = 2;
+
+struct TWMNotify : TMessageView {
+    explicit TWMNotify(TMessage& m)
+        : TMessageView(m), IDCtrl(static_cast<int>(m.WParam)), NMHdr(reinterpret_cast<NMHDR*>(m.LParam)) {}
+    int IDCtrl;
+    NMHDR* NMHdr;
+};

@@ -143,7 +143,32 @@ void TPrinter::SetCopies(int copies) {
     FreeDc();
 }
 
+void TPrinter::SetFileName(const WideString& fileName) {
+    if (printing_) throw EPrinter(u"Printing in progress");
+    fileName_ = fileName;
+    FreeDc();
+}
+
+bool TPrinter::SelectPrinter(const WideString& name) {
+    if (name.empty()) {
+        SetPrinterIndex(-1);
+        return true;
+    }
+    const auto& names = Printers();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name) {
+            SetPrinterIndex(static_cast<int>(i));
+            return true;
+        }
+    return false;
+}
+
 HDC TPrinter::Handle() {
+    if (!dc_ && !fileName_.empty()) {
+        const bool landscape = orientation_ == poLandscape;
+        dc_ = CreatePdfDCW(fileName_.c_str(), landscape ? 297 : 210, landscape ? 210 : 297, 300);
+        if (!dc_) throw EPrinter(u"The file could not be opened for printing");
+    }
     if (!dc_) {
         const WideString name = index_ >= 0 ? Printers()[static_cast<size_t>(index_)] : WideString();
         DEVMODEW dm;

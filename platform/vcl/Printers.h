@@ -50,6 +50,12 @@ public:
     void SetOrientation(TPrinterOrientation orientation);
     int Copies() const { return copies_; }
     void SetCopies(int copies);
+    // A PDF file to print into instead of a printer (empty: the printer); A4 pages at 300
+    // pixels per inch.
+    const WideString& FileName() const { return fileName_; }
+    void SetFileName(const WideString& fileName);
+    // Selects a printer by its desktop name (empty: the default); false when there is none such.
+    bool SelectPrinter(const WideString& name);
     WideString Title;
 
     // Raises EPrinter "There is no default printer currently selected" (or the reason) when
@@ -75,6 +81,7 @@ private:
     int index_ = -1;
     TPrinterOrientation orientation_ = poPortrait;
     int copies_ = 1;
+    WideString fileName_;
     HDC dc_ = nullptr;
     std::unique_ptr<TCanvas> canvas_;
     bool printing_ = false, aborted_ = false;

@@ -37,6 +37,10 @@ void RegisterAllPeerClasses() {
     if (done) return;
     done = true;
     // Each unit's Qt file adds its registration here.
+    RegisterHintWindowPeers();
+    RegisterRichEditPeers();
+    RegisterListViewPeers();
+    RegisterHeaderControlPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }

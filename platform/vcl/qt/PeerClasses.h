@@ -21,6 +21,10 @@ void RegisterPeerClass(const WideString& winClassName, PeerFactory factory);
 std::unique_ptr<TWidgetPeer> CreateRegisteredPeer(TWinControl& control, const TCreateParams& params, PeerWidget* parent);
 // Registers the peers of every unit; the widget set calls it once.
 void RegisterAllPeerClasses();
+void RegisterHintWindowPeers();
+void RegisterRichEditPeers();
+void RegisterListViewPeers();
+void RegisterHeaderControlPeers();
 
 // While a loop of Qt's own runs (a dialog's exec, a menu's popup), posted messages of the class
 // library are delivered from inside it. Hold one around every such exec.

@@ -14,6 +14,8 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/qt/ControlsQt.h"
 #include "platform/vcl/qt/GdiQt.h"
+#include "platform/vcl/qt/ClipbrdQt.h"
+#include "platform/vcl/qt/DialogsQt.h"
 #include "platform/vcl/qt/MenusQt.h"
 #include "platform/vcl/qt/PeerClasses.h"
 
@@ -64,6 +66,8 @@ public:
         }
         InstallQtGdi();
         RegisterAllPeerClasses();
+        InstallQtDialogs();
+        InstallQtClipboard();
         SetGuiThread();
         waker_ = std::make_unique<Waker>();
         QPointer<Waker> target = waker_.get();
