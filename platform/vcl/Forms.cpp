@@ -463,4 +463,11 @@ void TCustomForm::CMDialogKey(TMessage& m) {
     Broadcast(m);
 }
 
+void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root) const {
+    if (root == this)
+        for (int i = 0; i < ComponentCount(); ++i)
+            if (TComponent* c = Components(i); !c->HasParent()) proc(c);
+    TWinControl::GetChildren(proc, root);
+}
+
 void TCustomForm::CMShowingChanged(TMessage&) {}

@@ -135,6 +135,9 @@ protected:
     void ControlRemoved(TWinControl* control);
     void Notification(TComponent* component, TOperation operation) override;
     void Loaded() override;
+    // A form file holds the form's components without a parent (timers, image lists, menus)
+    // first, then its controls.
+    void GetChildren(const TGetChildProc& proc, TComponent* root) const override;
     void PlaceOnScreen();
 
     void WMClose(TMessage& m);

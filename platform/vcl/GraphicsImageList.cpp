@@ -4,8 +4,33 @@
 
 TCustomImageList::TCustomImageList(TComponent* owner) : TComponent(owner) {}
 
+const TMetaClass& TImageList::StaticClass() {
+    static const TMetaClass& meta = DescribeClass<TImageList>("TImageList", &TComponent::StaticClass(), [](TClassBuilder<TImageList>& b) {
+        b.Property("Width", &TImageList::Width, &TImageList::SetWidth).Default(16);
+        b.Property("Height", &TImageList::Height, &TImageList::SetHeight).Default(16);
+    });
+    return meta;
+}
+
 void TCustomImageList::Changed() {
     if (OnChange) OnChange(this);
+    const auto links = links_;  // a client may unregister while it hears the change
+    for (const auto& [client, onChange] : links)
+        if (onChange) onChange(this);
+}
+
+void TCustomImageList::RegisterChanges(TObject* client, TNotifyEvent onChange) {
+    UnRegisterChanges(client);
+    links_.emplace_back(client, std::move(onChange));
+}
+
+void TCustomImageList::UnRegisterChanges(TObject* client) {
+    std::erase_if(links_, [client](const auto& link) { return link.first == client; });
+}
+
+const std::vector<std::uint32_t>& TCustomImageList::Pixels(int index) const {
+    CheckIndex(index);
+    return images_[static_cast<size_t>(index)].argb;
 }
 
 void TCustomImageList::CheckIndex(int index) const {
@@ -75,6 +100,13 @@ int TCustomImageList::AddIcon(TIcon* icon) {
         for (int x = 0; x < width_; ++x)
             p.argb[static_cast<size_t>(y) * width_ + x] = px[static_cast<size_t>(y * h / height_) * w + x * w / width_];
     images_.push_back(std::move(p));
+    Changed();
+    return Count() - 1;
+}
+
+int TCustomImageList::AddPixels(std::vector<std::uint32_t> argb) {
+    if (argb.size() != static_cast<size_t>(width_) * height_) throw EInvalidGraphicOperation(u"Invalid image size");
+    images_.push_back(Picture{std::move(argb)});
     Changed();
     return Count() - 1;
 }

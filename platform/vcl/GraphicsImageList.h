@@ -2,6 +2,8 @@
 // transparent colour, greyed when disabled, with overlay pictures on top.
 #pragma once
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/vcl/Components.h"
@@ -26,6 +28,8 @@ public:
     // The pixels of maskColor are transparent.
     int AddMasked(TBitmap* image, TColor maskColor);
     int AddIcon(TIcon* icon);
+    // A picture from its pixels (0xAARRGGBB, Width x Height, top row first).
+    int AddPixels(std::vector<std::uint32_t> argb);
     void Replace(int index, TBitmap* image, TBitmap* mask);
     void Delete(int index);
     void Clear();
@@ -38,7 +42,15 @@ public:
     void GetBitmap(int index, TBitmap* image);
     void GetIcon(int index, TIcon* icon);
 
+    // The picture's pixels (0xAARRGGBB, Width x Height, top row first).
+    const std::vector<std::uint32_t>& Pixels(int index) const;
+    // The overlay picture registered for 1..3 (0 included), -1 when none.
+    int OverlayImage(int overlay) const { return overlay >= 0 && overlay <= 3 ? overlays_[overlay] : -1; }
+
     TNotifyEvent OnChange;
+    // Controls that show the list's pictures hear of every change (the change links).
+    void RegisterChanges(TObject* client, TNotifyEvent onChange);
+    void UnRegisterChanges(TObject* client);
 
 private:
     struct Picture {
@@ -52,4 +64,14 @@ private:
     int width_ = 16, height_ = 16;
     std::vector<Picture> images_;
     int overlays_[4] = {-1, -1, -1, -1};
+    std::vector<std::pair<TObject*, TNotifyEvent>> links_;
+};
+
+// The image list component of form files.
+class TImageList : public TCustomImageList {
+    QUILLORA_COMPONENT(TImageList)
+public:
+    using TCustomImageList::TCustomImageList;
+    void SetWidth(int width) { SetSize(width, Height()); }
+    void SetHeight(int height) { SetSize(Width(), height); }
 };

@@ -464,9 +464,49 @@ inline constexpr UINT CCM_GETUNICODEFORMAT = CCM_FIRST + 6;
 inline constexpr LPARAM NFR_ANSI = 1;
 inline constexpr LPARAM NFR_UNICODE = 2;
 
+// WM_NOTIFY / CN_NOTIFY: lParam points to the record that starts with NMHDR.
 struct TWMNotify : TMessageView {
     explicit TWMNotify(TMessage& m)
         : TMessageView(m), IDCtrl(static_cast<int>(m.WParam)), NMHdr(reinterpret_cast<NMHDR*>(m.LParam)) {}
     int IDCtrl;
     NMHDR* NMHdr;
+};
+
+// WM_DRAWITEM / CN_DRAWITEM
+inline constexpr UINT ODT_MENU = 1, ODT_LISTBOX = 2, ODT_COMBOBOX = 3, ODT_BUTTON = 4, ODT_STATIC = 5;
+inline constexpr UINT ODA_DRAWENTIRE = 0x1, ODA_SELECT = 0x2, ODA_FOCUS = 0x4;
+inline constexpr UINT ODS_SELECTED = 0x1, ODS_GRAYED = 0x2, ODS_DISABLED = 0x4, ODS_CHECKED = 0x8, ODS_FOCUS = 0x10;
+struct DRAWITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemAction = 0;
+    UINT itemState = 0;
+    HWND hwndItem = nullptr;
+    HDC hDC = nullptr;
+    RECT rcItem{};
+    DWORD_PTR itemData = 0;
+};
+
+// Tooltips ask their owner for text.
+inline constexpr UINT TTN_FIRST = 0u - 520u;
+inline constexpr UINT TTN_NEEDTEXTA = TTN_FIRST - 0;
+inline constexpr UINT TTN_NEEDTEXTW = TTN_FIRST - 10;
+inline constexpr UINT TTF_IDISHWND = 0x1;
+struct NMTTDISPINFOW {
+    NMHDR hdr;
+    LPWSTR lpszText = nullptr;
+    WCHAR szText[80] = {};
+    void* hinst = nullptr;
+    UINT uFlags = 0;
+    LPARAM lParam = 0;
+};
+
+// The common-controls library version a program may ask for (DllGetVersion's record).
+struct DLLVERSIONINFO {
+    DWORD cbSize = sizeof(DLLVERSIONINFO);
+    DWORD dwMajorVersion = 0;
+    DWORD dwMinorVersion = 0;
+    DWORD dwBuildNumber = 0;
+    DWORD dwPlatformID = 0;
 };

@@ -41,6 +41,9 @@ void RegisterAllPeerClasses() {
     RegisterRichEditPeers();
     RegisterListViewPeers();
     RegisterHeaderControlPeers();
+    RegisterTreeViewPeers();
+    RegisterPageControlPeers();
+    RegisterDateTimePickerPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }

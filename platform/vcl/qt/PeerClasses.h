@@ -25,6 +25,9 @@ void RegisterHintWindowPeers();
 void RegisterRichEditPeers();
 void RegisterListViewPeers();
 void RegisterHeaderControlPeers();
+void RegisterTreeViewPeers();
+void RegisterPageControlPeers();
+void RegisterDateTimePickerPeers();
 
 // While a loop of Qt's own runs (a dialog's exec, a menu's popup), posted messages of the class
 // library are delivered from inside it. Hold one around every such exec.
