@@ -273,13 +273,6 @@ void TCustomForm::SetVisible(bool visible) {
     }
 }
 
-void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root) const {
-    TWinControl::GetChildren(proc, root);
-    if (root != this) return;
-    for (int i = 0; i < ComponentCount(); ++i)
-        if (TComponent* c = Components(i); !c->HasParent()) proc(c);
-}
-
 void TCustomForm::Show() {
     SetVisible(true);
     BringToFront();

@@ -104,8 +104,6 @@ public:
     void Release();
 
     void SetVisible(bool visible) override;
-    // Form files: the controls, then the components without a parent (menus, timers, lists).
-    void GetChildren(const TGetChildProc& proc, TComponent* root) const override;
     void Show();
     void BringToFront();
 

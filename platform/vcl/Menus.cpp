@@ -39,7 +39,9 @@ const bool registered = [] {
     RegisterClasses({&TMenuItem::StaticClass(), &TMainMenu::StaticClass(), &TPopupMenu::StaticClass()});
     SetPopupMenuHandler([](TControl& control, TComponent* menu, TPoint screenPos) {
         auto* popup = dynamic_cast<TPopupMenu*>(menu);
-        if (!popup || !popup->AutoPopup()) return;
+        // A right click shows the control's own menu only with AutoPopup; other menus (a tool
+        // button's drop-down) always show.
+        if (!popup || (menu == control.PopupMenu() && !popup->AutoPopup())) return;
         popup->SetPopupComponent(&control);
         popup->Popup(screenPos.x, screenPos.y);
     });

@@ -6,6 +6,7 @@
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/ToolBar.h"
 
 namespace {
 
@@ -239,6 +240,57 @@ TEST_F(ActionsTest, CheckedActionsOfAGroupAndAutoCheck) {
     items[2]->Click();
     EXPECT_FALSE(items[2]->Checked());
     EXPECT_FALSE(actions[2]->Checked());
+}
+
+TEST_F(ActionsTest, ToolButtonsShowTheActionsImageAndCheckedState) {
+    TForm form(nullptr);
+    auto* list = new TActionList(&form);
+    auto* action = new TAction(&form);
+    action->SetActionList(list);
+    action->SetCaption(u"Bold");
+    action->SetImageIndex(3);
+    action->SetAutoCheck(true);
+    int runs = 0;
+    action->OnExecute = [&](TObject*) { ++runs; };
+    auto* bar = new TToolBar(&form);
+    bar->SetParent(&form);
+    auto* button = new TToolButton(bar);
+    button->SetParent(bar);
+    button->SetStyle(tbsCheck);
+    button->SetAction(action);
+    EXPECT_NE(dynamic_cast<TToolButtonActionLink*>(button->ActionLink()), nullptr);
+    EXPECT_EQ(button->Caption(), u"Bold");
+    EXPECT_EQ(button->ImageIndex(), 3);
+    EXPECT_FALSE(button->Down());
+
+    action->SetChecked(true);
+    EXPECT_TRUE(button->Down());
+    action->SetImageIndex(5);
+    EXPECT_EQ(button->ImageIndex(), 5);
+    action->SetEnabled(false);
+    EXPECT_FALSE(button->Enabled());
+    action->SetEnabled(true);
+    // The click runs the action, which checks itself off again; the button follows.
+    button->Click();
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(action->Checked());
+    EXPECT_FALSE(button->Down());
+
+    // A drop-down menu shows though it does not pop up on a right click.
+    auto* menu = new TPopupMenu(&form);
+    menu->SetAutoPopup(false);
+    auto* entry = new TMenuItem(&form);
+    menu->Items()->Add(entry);
+    button->SetStyle(tbsDropDown);
+    button->SetDropdownMenu(menu);
+    int shown = 0;
+    TScopedModalHook hook([&](TModalRequest& r) {
+        if (r.What == TModalRequest::PopupMenu) ++shown;
+        return kPopupMenuDismissed;
+    });
+    EXPECT_TRUE(button->CheckMenuDropdown());
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(menu->PopupComponent(), button);
 }
 
 const char* const kMenuForm = R"(object MenuForm: TForm
