@@ -297,6 +297,30 @@ public:
     using TControlActionLink::TControlActionLink;
 };
 
+// Sets the action of a client (a control, a menu item) through its link, made by makeLink on
+// first use, with free notifications both ways. change hears the action's changes, and once
+// now (checkDefaults: the action is being read from a form file).
+template <class L, class Make, class Change>
+void SetClientAction(TComponent& client, std::unique_ptr<L>& link, TBasicAction* action, Make makeLink, Change change) {
+    TBasicAction* old = link ? link->Action() : nullptr;
+    if (action == old) return;
+    if (old) old->RemoveFreeNotification(&client);
+    if (!action) {
+        link.reset();
+        return;
+    }
+    if (!link) {
+        link = makeLink();
+        L* made = link.get();
+        made->OnChange = [made, change](TObject* sender) {
+            if (sender && sender == made->Action()) change(sender, false);
+        };
+    }
+    link->SetAction(action);
+    action->FreeNotification(&client);
+    change(action, action->ComponentState().Contains(csLoading));
+}
+
 // The shortcut a key message is (its key with the Shift, Ctrl and Alt state of its key data).
 TShortCut ShortCutFromMessage(const TWMKey& message);
 

@@ -14,23 +14,9 @@ std::unique_ptr<TControlActionLink> MakeLink(TControl* client) {
 TBasicAction* TControl::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
 
 void TControl::SetAction(TBasicAction* action) {
-    TBasicAction* old = Action();
-    if (action == old) return;
-    if (old) old->RemoveFreeNotification(this);
-    if (!action) {
-        actionLink_.reset();
-        return;
-    }
-    if (!actionLink_) {
-        actionLink_ = GetActionLinkClass()(this);
-        actionLink_->OnChange = [this](TObject* sender) {
-            if (sender && sender == Action()) ActionChange(sender, false);
-        };
-    }
-    actionLink_->SetAction(action);
-    action->FreeNotification(this);
-    // An action read from a form file leaves alone what the file set on the control.
-    ActionChange(action, action->ComponentState().Contains(csLoading));
+    SetClientAction(
+        *this, actionLink_, action, [this] { return GetActionLinkClass()(this); },
+        [this](TObject* sender, bool checkDefaults) { ActionChange(sender, checkDefaults); });
 }
 
 void TControl::InitiateAction() {

@@ -169,6 +169,9 @@ private:
     HWND owner_;
 };
 
+// WM_MENUSELECT with no menu: the menu closed.
+void SendMenuClosed(HWND owner) { SendMessageW(owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); }
+
 QIcon IconOf(HBITMAP bitmap) {
     if (!bitmap) return {};
     const QImage image = QImageFromBitmap(bitmap);
@@ -204,6 +207,8 @@ void AddItem(QWidget* container, const TMenuItemRecord& item, HMENU handle, HWND
             FillMenu(sub, subHandle, owner);
         });
         FillMenu(sub, subHandle, owner);
+        if (qobject_cast<QMenuBar*>(container))
+            QObject::connect(sub, &QMenu::aboutToHide, sub, [owner] { SendMenuClosed(owner); });
         action = sub->menuAction();
     } else if ((item.Type & MFT_OWNERDRAW) && qobject_cast<QMenu*>(container)) {
         auto* wa = new QWidgetAction(container);
@@ -281,6 +286,7 @@ UINT ExecPopupMenu(HMENU handle, UINT flags, TPoint at, HWND owner) {
         ForeignLoopScope loop;
         menu.exec(p);
     }
+    SendMenuClosed(owner);
     return chosen;
 }
 

@@ -268,6 +268,9 @@ TEST_F(MenusGuiTest, ItemsShowTheMenusImagesAndTheirHintsOnHighlight) {
     EXPECT_EQ(Application->Hint(), u"The long hint");
     shown.actions()[1]->hover();
     EXPECT_EQ(Application->Hint(), u"");
+    shown.actions()[0]->hover();
+    SendMessageW(PopupList->Window(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);  // closed
+    EXPECT_EQ(Application->Hint(), u"");
     delete form;
 }
 
