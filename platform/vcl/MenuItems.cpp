@@ -13,9 +13,10 @@ namespace {
 constexpr WORD kFirstCommand = 0x8000;
 constexpr WORD kLastCommand = 0xEFFF;
 
+// Kept for the whole process: items of forms freed at exit give their commands back.
 std::bitset<0x10000>& UsedCommands() {
-    static std::bitset<0x10000> used;
-    return used;
+    static auto* used = new std::bitset<0x10000>;
+    return *used;
 }
 
 WORD UniqueCommand() {

@@ -212,9 +212,10 @@ void TPopupList::WndProc(TMessage& m) {
     }
 }
 
+// The popup list lives for the whole process, as the menus that leave it at exit may.
 TPopupList* TPopupListRef::operator->() const {
-    static TPopupList list;
-    return &list;
+    static TPopupList* list = new TPopupList;
+    return list;
 }
 
 TPopupListRef::operator TPopupList*() const { return operator->(); }

@@ -33,9 +33,11 @@ struct Table {
     std::map<HWND, HMENU> bars;
 };
 
+// The table lives for the whole process: menus of forms that the application frees at exit
+// go while statics of other units are being destroyed.
 Table& Menus() {
-    static Table table;
-    return table;
+    static Table* table = new Table;
+    return *table;
 }
 
 Menu* Find(HMENU h) {
