@@ -277,7 +277,8 @@ bool TCustomAction::Execute() {
 bool TCustomAction::Update() {
     if (ActionList() && ActionList()->State() != asNormal) return false;
     const bool handled = TContainedAction::Update();
-    if (!handled && disableIfNoHandler_) SetEnabled(static_cast<bool>(OnExecute));
+    // Only ever disables: an action the program disabled stays so.
+    if (!handled && enabled_ && disableIfNoHandler_ && !OnExecute) SetEnabled(false);
     return handled;
 }
 

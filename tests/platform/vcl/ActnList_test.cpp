@@ -159,6 +159,18 @@ TEST_F(ActionsTest, TheIdleCycleUpdatesActionsOnceAndEnablesTheirClients) {
     f.list->OnUpdate = [](TBasicAction*, bool& handled) { handled = true; };
     Application->Idle();
     EXPECT_EQ(updates, 2);
+    f.list->OnUpdate = nullptr;
+
+    // An action set by the program without OnUpdate keeps its state.
+    auto* manual = new TAction(&f.form);
+    manual->SetActionList(f.list);
+    manual->OnExecute = [](TObject*) {};
+    manual->SetEnabled(false);
+    Application->Idle();
+    EXPECT_FALSE(manual->Enabled());
+    manual->SetEnabled(true);
+    Application->Idle();
+    EXPECT_TRUE(manual->Enabled());
 }
 
 TEST_F(ActionsTest, ShortcutsArriveAsKeyMessagesAndRunEnabledActions) {
