@@ -86,8 +86,6 @@ struct IRichEditOle : IUnknown {
     virtual HRESULT InsertPicture(const void* bytes, std::size_t size, LONG widthTwips, LONG heightTwips) = 0;
 };
 
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-QUILLORA_ENUM_TYPEINFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
 
 // The toolkit view of a rich edit: shows the control's document, takes its settings, and owns
 // the selection while the user changes it.
