@@ -51,18 +51,6 @@ WideString StripHotkey(const WideString& text) {
     return out;
 }
 
-WideChar GetHotkey(const WideString& text) {
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != cHotkey) continue;
-        if (text[i + 1] == cHotkey) {
-            ++i;
-            continue;
-        }
-        return WideUpperCase(text.substr(i + 1, 1))[0];
-    }
-    return 0;
-}
-
 bool SameCaption(const WideString& a, const WideString& b) {
     return WideUpperCase(StripHotkey(a)) == WideUpperCase(StripHotkey(b));
 }

@@ -5,6 +5,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/GraphicsImageList.h"
+#include "platform/vcl/StdCtrls.h"
 
 namespace {
 
@@ -311,7 +312,7 @@ bool DispatchMenuMessage(TMenu* menu, TMessage& m) {
         for (int i = 0; i < parent->Count(); ++i) {
             const TMenuItem* item = parent->Items(i);
             if (!item->Visible()) continue;
-            if (GetHotkey(item->Caption()) == key) {
+            if (WideUpperCase(WideString(1, GetHotkey(item->Caption())))[0] == key) {
                 if (found < 0) found = position;
                 ++matches;
             }

@@ -36,8 +36,7 @@ using TMenuChangeEvent = std::function<void(TObject* sender, TMenuItem* source, 
 
 // The caption without its hot-key marks ("&File" -> "File", "&&" -> "&").
 WideString StripHotkey(const WideString& text);
-// The hot-key character of a caption (upper case), 0 when it has none.
-WideChar GetHotkey(const WideString& text);
+// The hot-key character of a caption is GetHotkey of StdCtrls.h.
 // Equal apart from hot-key marks and case.
 bool SameCaption(const WideString& a, const WideString& b);
 inline constexpr char16_t cHotkey = u'&';

@@ -35,7 +35,8 @@ inline constexpr UINT TPM_LEFTBUTTON = 0x0000, TPM_RIGHTBUTTON = 0x0002, TPM_LEF
                       TPM_CENTERALIGN = 0x0004, TPM_RIGHTALIGN = 0x0008, TPM_TOPALIGN = 0x0000,
                       TPM_VCENTERALIGN = 0x0010, TPM_BOTTOMALIGN = 0x0020, TPM_NONOTIFY = 0x0080,
                       TPM_RETURNCMD = 0x0100;
-// Owner drawing of menu items (DRAWITEMSTRUCT and the ODT_/ODA_/ODS_ values are in Messages.h).
+// Owner drawing of menu items (DRAWITEMSTRUCT, MEASUREITEMSTRUCT and the ODT_/ODA_/ODS_ values
+// are in Messages.h).
 inline constexpr UINT ODS_DEFAULT = 0x0020, ODS_HOTLIGHT = 0x0040, ODS_NOACCEL = 0x0100;
 // WM_MENUCHAR answers (in the result's high word).
 inline constexpr WORD MNC_IGNORE = 0, MNC_CLOSE = 1, MNC_EXECUTE = 2, MNC_SELECT = 3;
@@ -58,15 +59,6 @@ struct MENUITEMINFOW {
 struct TPMPARAMS {
     UINT cbSize = sizeof(TPMPARAMS);
     RECT rcExclude{};
-};
-
-struct MEASUREITEMSTRUCT {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0;
-    UINT itemWidth = 0;
-    UINT itemHeight = 0;
-    ULONG_PTR itemData = 0;
 };
 
 HMENU CreateMenu();

@@ -10,6 +10,7 @@
 
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/WinUser.h"
 #include "platform/vcl/qt/ControlsQt.h"
 #include "platform/vcl/qt/GdiQt.h"
@@ -140,7 +141,7 @@ protected:
             return false;
         const QChar typed = key->text()[0].toUpper();
         for (const TMenuItemRecord& item : MenuItemRecords(handle_))
-            if (!(item.Type & MFT_OWNERDRAW) && QChar(GetHotkey(item.Text)) == typed) return false;  // Qt's own mnemonic
+            if (!(item.Type & MFT_OWNERDRAW) && QChar(GetHotkey(item.Text)).toUpper() == typed) return false;  // Qt's own mnemonic
         const LRESULT answer = SendMessageW(owner_, WM_MENUCHAR, MAKEWPARAM(key->text()[0].unicode(), MF_POPUP),
                                             reinterpret_cast<LPARAM>(handle_));
         const QList<QAction*> actions = menu_->actions();

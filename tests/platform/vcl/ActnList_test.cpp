@@ -6,6 +6,7 @@
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBar.h"
 
 namespace {
@@ -32,6 +33,17 @@ protected:
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         Application->Initialize();
         RegisterClass(TActionHost::StaticClass());
+    }
+
+    // An auto-checking action of a new list on form that counts its runs.
+    static TAction* NewCheckingAction(TForm& form, const WideString& caption, int& runs) {
+        auto* list = new TActionList(&form);
+        auto* action = new TAction(&form);
+        action->SetActionList(list);
+        action->SetCaption(caption);
+        action->SetAutoCheck(true);
+        action->OnExecute = [&runs](TObject*) { ++runs; };
+        return action;
     }
 
     // A form with an action list holding one action, a control and a menu item linked to it.
@@ -256,14 +268,9 @@ TEST_F(ActionsTest, CheckedActionsOfAGroupAndAutoCheck) {
 
 TEST_F(ActionsTest, ToolButtonsShowTheActionsImageAndCheckedState) {
     TForm form(nullptr);
-    auto* list = new TActionList(&form);
-    auto* action = new TAction(&form);
-    action->SetActionList(list);
-    action->SetCaption(u"Bold");
-    action->SetImageIndex(3);
-    action->SetAutoCheck(true);
     int runs = 0;
-    action->OnExecute = [&](TObject*) { ++runs; };
+    TAction* action = NewCheckingAction(form, u"Bold", runs);
+    action->SetImageIndex(3);
     auto* bar = new TToolBar(&form);
     bar->SetParent(&form);
     auto* button = new TToolButton(bar);
@@ -303,6 +310,34 @@ TEST_F(ActionsTest, ToolButtonsShowTheActionsImageAndCheckedState) {
     EXPECT_TRUE(button->CheckMenuDropdown());
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(menu->PopupComponent(), button);
+}
+
+TEST_F(ActionsTest, ButtonsAndCheckBoxesFollowTheirAction) {
+    TForm form(nullptr);
+    int runs = 0;
+    TAction* action = NewCheckingAction(form, u"&Wrap lines", runs);
+    auto* button = new TButton(&form);
+    button->SetParent(&form);
+    auto* box = new TCheckBox(&form);
+    box->SetParent(&form);
+    button->SetAction(action);
+    box->SetAction(action);
+    EXPECT_NE(dynamic_cast<TButtonActionLink*>(button->ActionLink()), nullptr);
+    EXPECT_EQ(button->Caption(), u"&Wrap lines");
+    EXPECT_EQ(box->Caption(), u"&Wrap lines");
+
+    // The action's check reaches the box without running the action again.
+    action->SetChecked(true);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(runs, 0);
+    // A click on the button runs the action, which checks itself off; the box follows.
+    button->Click();
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(action->Checked());
+    EXPECT_FALSE(box->Checked());
+    action->SetEnabled(false);
+    EXPECT_FALSE(button->Enabled());
+    EXPECT_FALSE(box->Enabled());
 }
 
 const char* const kMenuForm = R"(object MenuForm: TForm
