@@ -39,6 +39,9 @@ QUILLORA_ENUM_TYPEINFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter"
 // The scroll bars of memos and rich edits.
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 QUILLORA_ENUM_TYPEINFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
+// How lists and trees keep their items in order.
+enum TSortType { stNone, stData, stText, stBoth };
+QUILLORA_ENUM_TYPEINFO(TSortType, "stNone", "stData", "stText", "stBoth")
 QUILLORA_ENUM_TYPEINFO(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom")
 QUILLORA_ENUM_TYPEINFO(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
 
