@@ -10,13 +10,11 @@ namespace {
 unsigned idleCycle = 0;
 unsigned lastCycle = 0;
 
-// Form files know the action classes from start-up.
-const bool registered = [] {
-    RegisterClasses({&TActionList::StaticClass(), &TAction::StaticClass(), &THintAction::StaticClass()});
-    return true;
-}();
-
 }  // namespace
+
+void RegisterActionClasses() {
+    RegisterClasses({&TActionList::StaticClass(), &TAction::StaticClass(), &THintAction::StaticClass()});
+}
 
 TShortCut ShortCutFromMessage(const TWMKey& message) {
     const TShiftState s = KeyDataToShiftState(message.KeyData);

@@ -321,6 +321,9 @@ void SetClientAction(TComponent& client, std::unique_ptr<L>& link, TBasicAction*
     change(action, action->ComponentState().Contains(csLoading));
 }
 
+// TActionList, TAction and THintAction for form files (RegisterVclClasses calls it).
+void RegisterActionClasses();
+
 // The shortcut a key message is (its key with the Shift, Ctrl and Alt state of its key data).
 TShortCut ShortCutFromMessage(const TWMKey& message);
 

@@ -7,11 +7,14 @@
 #include "platform/vcl/GraphicsImageList.h"
 #include "platform/vcl/StdCtrls.h"
 
+void RegisterMenuClasses() {
+    RegisterClasses({&TMenuItem::StaticClass(), &TMainMenu::StaticClass(), &TPopupMenu::StaticClass()});
+}
+
 namespace {
 
-// Form files and the popup handling of controls know the menu classes from start-up.
-const bool registered = [] {
-    RegisterClasses({&TMenuItem::StaticClass(), &TMainMenu::StaticClass(), &TPopupMenu::StaticClass()});
+// How a control shows its popup menu: installed with the first popup menu.
+void InstallPopupHandler() {
     SetPopupMenuHandler([](TControl& control, TComponent* menu, TPoint screenPos) {
         auto* popup = dynamic_cast<TPopupMenu*>(menu);
         // A right click shows the control's own menu only with AutoPopup; other menus (a tool
@@ -20,8 +23,7 @@ const bool registered = [] {
         popup->SetPopupComponent(&control);
         popup->Popup(screenPos.x, screenPos.y);
     });
-    return true;
-}();
+}
 
 }  // namespace
 
@@ -160,7 +162,11 @@ const TMetaClass& TPopupMenu::StaticClass() {
     return meta;
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) { PopupList->Add(this); }
+TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {
+    static const bool installed = (InstallPopupHandler(), true);
+    (void)installed;
+    PopupList->Add(this);
+}
 
 TPopupMenu::~TPopupMenu() {
     Destroying();

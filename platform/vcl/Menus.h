@@ -319,6 +319,9 @@ struct TPopupListRef {
 };
 inline constexpr TPopupListRef PopupList{};
 
+// TMenuItem, TMainMenu and TPopupMenu for form files (RegisterVclClasses calls it).
+void RegisterMenuClasses();
+
 // A menu's answer to the messages of its shown menus: WM_COMMAND, WM_INITMENUPOPUP,
 // WM_MENUSELECT (the item's hint becomes the application's), WM_DRAWITEM / WM_MEASUREITEM of
 // owner-drawn items and WM_MENUCHAR (an item's hot key). True when the message was the menu's.

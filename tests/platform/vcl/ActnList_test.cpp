@@ -8,6 +8,7 @@
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/ToolBar.h"
+#include "platform/vcl/VclClasses.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ protected:
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         Application->Initialize();
         RegisterClass(TActionHost::StaticClass());
+        RegisterVclClasses();
     }
 
     // An auto-checking action of a new list on form that counts its runs.
