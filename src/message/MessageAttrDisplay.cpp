@@ -1,11 +1,14 @@
 // How a record shows itself in a view and writes itself into a document builder, the HTML
 // helpers the readers use while filling it, and the time zone of its Date header.
 #include <cstdlib>
+#include <iterator>
+#include <memory>
 
 #include "app/AppLocDB.h"
 #include "app/CAppUtils.h"
 #include "app/cLogger.h"
 #include "app/RegExpUtils.h"
+#include "message/DateLine.h"
 #include "message/MessageAttr.h"
 #include "output/IRenderer.h"
 #include "output/TextRenderer.h"
@@ -44,17 +47,22 @@ constexpr Zone kZones[] = {
 };
 static_assert(std::size(kZones) == 80);
 
-// The zone token of the Date line (a signed number or a word); empty when there is none.
-// "Date:" must stand at a line start or after white space, so "Resent-Date:" does not count.
+// The zone token of the Date header (a signed number or a word); empty when there is none.
 WideString DateZoneToken(const WideString& headerText)
 {
-    static const WideString pattern =
-        u"(?:^|\\s)Date:\\s*?(?:\\w+,)?.*?\\d+.*?\\w+.*?\\d+.*?\\d+.*?\\d+.*?\\d+.*?([\\+\\-]?\\d+|\\w+)";
-    static const CRegexpT<char16_t> re(pattern.c_str(), static_cast<int>(pattern.size()),
-                                       CaseInsensitive | LineAnchors);
-    const MatchResult m = re.Match(headerText.c_str(), static_cast<int>(headerText.size()), -1);
+    const WideString value = DateHeaderValue(headerText, true);
+    if (value.empty()) return {};
+    static const auto re = [] {
+        static constexpr char16_t kPattern[] =
+            u"^\\s*?(?:\\w+,)?.*?\\d+.*?\\w+.*?\\d+.*?\\d+.*?\\d+.*?\\d+.*?([\\+\\-]?\\d+|\\w+)";
+        auto compiled = std::make_unique<CRegexpT<char16_t>>(kPattern, static_cast<int>(std::size(kPattern) - 1),
+                                                             CaseInsensitive);
+        compiled->SetStepBudget(kDatePatternStepBudget);
+        return compiled;
+    }();
+    const MatchResult m = re->Match(value.c_str(), static_cast<int>(value.size()), -1);
     if (!m.Found() || m.GroupBegin(1) < 0) return {};
-    return headerText.substr(static_cast<size_t>(m.GroupBegin(1)), static_cast<size_t>(m.GroupEnd(1) - m.GroupBegin(1)));
+    return value.substr(static_cast<size_t>(m.GroupBegin(1)), static_cast<size_t>(m.GroupEnd(1) - m.GroupBegin(1)));
 }
 
 bool IsNumericToken(const WideString& token)

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <memory>
 
 #include "app/AppLocDB.h"
 #include "app/CAppUtils.h"
@@ -12,6 +14,7 @@
 #include "app/RegExpUtils.h"
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
+#include "message/DateLine.h"
 #include "message/HeaderDecode.h"
 #include "message/ViewEmpty.h"
 #include "regex/RegexpT.h"
@@ -148,12 +151,15 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
 // The date of the Date line made UTC with the exact zone offset; 0 when it cannot be read.
 void MessageEML::FillDate()
 {
-    const AnsiString header = Utf16ToUtf8(headerText);
-    // "Date:" at a line start or after white space, written so (case matters). Compiled once:
-    // every row of a folder scan reads its date.
-    static const char kPattern[] = "(?:^|\\s)Date:\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)";
-    static const CRegexpT<char> re(kPattern, static_cast<int>(sizeof kPattern - 1), 0);
-    const MatchResult m = re.Match(header.c_str(), static_cast<int>(header.size()), -1);
+    const AnsiString header = Utf16ToUtf8(DateHeaderValue(headerText, false));
+    // Compiled once: every row of a folder scan reads its date.
+    static const auto re = [] {
+        static constexpr char kPattern[] = "^\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)";
+        auto compiled = std::make_unique<CRegexpT<char>>(kPattern, static_cast<int>(std::size(kPattern) - 1), 0);
+        compiled->SetStepBudget(kDatePatternStepBudget);
+        return compiled;
+    }();
+    const MatchResult m = re->Match(header.c_str(), static_cast<int>(header.size()), -1);
     std::vector<AnsiString> groups;
     for (int g = 1; m.Found() && g <= 7; ++g)
         groups.push_back(m.GroupBegin(g) < 0 ? AnsiString()

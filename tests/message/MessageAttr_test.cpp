@@ -260,12 +260,25 @@ TEST(MessageAttr, TimeZoneOfTheDateLine)
         {u"X: 1\r\nDate: Tue, 15 Nov 1994 08:12:31 +0930\r\n", 9, 570},
         {u"X: 1\r\nDate: Tue, 15 Nov 1994 08:12:31 ACST\r\n", 9, 570},
         {u"X: 1\r\nDate: Tue, 15 Nov 1994 08:12:31 +1000\r\n", 10, 600},
+        {u"X: 1\r\nDate: Tue, 15 Nov\r\n 1994 08:12:31\r\n\t+0200\r\n", 2, 120},  // folded
+        {u"Subject: see Date: 1 Jan 2000 01:02:03 +0900\r\nDate: 2 Jan 2000 01:02:03 -0700\r\n", -7, -420},
+        {u"X: 1\r\nDate: 1 Jan 2000 01:02:03 +0900\r\nDate: 2 Jan 2000 01:02:03 -0700\r\n", 9, 540},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utf16ToUtf8(c.header));
         EXPECT_EQ(TMessageAttr::GetTimeZone(c.header), c.hours);
         EXPECT_EQ(TMessageAttr::GetTimeZoneMinutes(c.header), c.minutes);
     }
+}
+
+// A Date value with too few digit runs for a date, long enough that the lazy runs of the
+// pattern could backtrack for hours: the search gives up at once and the zone is 0.
+TEST(MessageAttr, TimeZoneOfABacktrackingDateLine)
+{
+    const WideString run(400, u'Z');
+    const WideString header = u"X: 1\r\nDate: Mon, 0" + run + u"11" + run + u"0" + run + u"\r\n";
+    EXPECT_EQ(TMessageAttr::GetTimeZone(header), 0);
+    EXPECT_EQ(TMessageAttr::GetTimeZoneMinutes(header), 0);
 }
 
 }  // namespace
