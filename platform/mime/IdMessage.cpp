@@ -1,6 +1,8 @@
 #include "platform/mime/IdMessage.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 
 #include "platform/mime/GMimeSupport.h"
 
@@ -57,19 +59,19 @@ AnsiString CharsetOf(GMimeObject* object)
     return charset ? AnsiString(charset) : AnsiString();
 }
 
-// Lines joined by CR LF, without a break after the last line.
+// Lines joined by CR LF, without a break after the last line. The text between line ends is
+// copied in runs.
 AnsiString JoinLines(std::string_view text)
 {
     AnsiString out;
     out.reserve(text.size() + text.size() / 32);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            out += "\r\n";
-        } else {
-            out += c;
-        }
+    for (size_t i = 0; i < text.size();) {
+        size_t end = i;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        out.append(text, i, end - i);
+        if (end == text.size()) break;
+        i = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+        out += "\r\n";
     }
     if (out.size() >= 2 && out.compare(out.size() - 2, 2, "\r\n") == 0) out.resize(out.size() - 2);
     return out;
@@ -138,14 +140,22 @@ bool IsTextLeaf(GMimeObject* object)
     return g_mime_part_get_filename(GMIME_PART(object)) == nullptr;
 }
 
-std::string ReadAll(TStream& stream)
+struct ByteArrayUnref {
+    void operator()(GByteArray* array) const { g_byte_array_unref(array); }
+};
+using ByteArrayPtr = std::unique_ptr<GByteArray, ByteArrayUnref>;
+
+// The rest of the stream, read straight into the array a memory stream can take over.
+ByteArrayPtr ReadAll(TStream& stream)
 {
-    std::string data;
-    char buffer[65536];
+    ByteArrayPtr data(g_byte_array_new());
+    constexpr guint kChunk = 65536;
     for (;;) {
-        const std::int64_t n = stream.Read(buffer, sizeof buffer);
+        const guint used = data->len;
+        g_byte_array_set_size(data.get(), used + kChunk);
+        const std::int64_t n = stream.Read(data->data + used, kChunk);
+        g_byte_array_set_size(data.get(), used + static_cast<guint>(n > 0 ? n : 0));
         if (n <= 0) break;
-        data.append(buffer, static_cast<size_t>(n));
     }
     return data;
 }
@@ -228,15 +238,24 @@ void TIdMessage::Clear()
 
 void TIdMessage::LoadFromStream(TStream& stream, bool headersOnly)
 {
-    std::string bytes;
+    std::string header;
+    ByteArrayPtr all;
     try {
-        bytes = headersOnly ? ReadHeaderBlock(stream) : ReadAll(stream);
+        if (headersOnly) header = ReadHeaderBlock(stream);
+        else all = ReadAll(stream);
     } catch (const Exception& e) {
         Clear();
         throw EIdException(WideString(u"Cannot read the message: ") + e.Message());
     }
-    LoadFromBytes(bytes, false);
-    if (headersOnly) parts_.Clear();
+    if (headersOnly) {
+        LoadFromBytes(header, false);
+        parts_.Clear();
+        return;
+    }
+    Clear();
+    EnsureGMime();
+    GPtr<GMimeStream> memory(g_mime_stream_mem_new_with_byte_array(all.release()));
+    Parse(memory.get());
 }
 
 void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)
@@ -249,7 +268,12 @@ void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)
     }
     EnsureGMime();
     GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
-    GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+    Parse(stream.get());
+}
+
+void TIdMessage::Parse(void* stream)
+{
+    GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(static_cast<GMimeStream*>(stream)));
     GPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));
     if (!message) throw EIdException(std::string_view("The text is not an internet message."));
     message_ = MimeObjectRef(message.get());

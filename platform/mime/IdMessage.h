@@ -160,6 +160,8 @@ public:
     AnsiString SaveToBytes() const;
 
 private:
+    // Parses a GMime stream (GMimeStream*) of the whole message.
+    void Parse(void* stream);
     void Fill();
     void AddPart(void* object);
 

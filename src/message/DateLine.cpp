@@ -29,16 +29,14 @@ WideString LineAt(const WideString& text, size_t at, size_t& next)
 
 WideString DateHeaderValue(const WideString& headerText, bool anyCase)
 {
-    size_t at = 0;
-    while (at < headerText.size()) {
+    for (size_t at = 0; at < headerText.size();) {
         size_t next = 0;
-        const bool found = StartsWithDate(headerText, at, anyCase);
-        WideString value = LineAt(headerText, at, next);
-        if (!found) {
-            at = next;
+        if (!StartsWithDate(headerText, at, anyCase)) {
+            next = headerText.find(u'\n', at);
+            at = next == WideString::npos ? headerText.size() : next + 1;
             continue;
         }
-        value.erase(0, 5);
+        WideString value = LineAt(headerText, at, next).substr(5);
         while (next < headerText.size() && (headerText[next] == u' ' || headerText[next] == u'\t'))
             value += u' ' + LineAt(headerText, next, next);
         return value;

@@ -85,7 +85,11 @@ long NumericZone(const WideString& token)
 const Zone* NamedZone(const WideString& token)
 {
     WideString name;
-    for (char16_t c : RegExpReplace(token, u"\\W", u"")) name += (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+    // Only word characters (letters, digits, "_") count, upper-cased.
+    for (const char16_t c : token) {
+        if (c >= u'a' && c <= u'z') name += static_cast<char16_t>(c - 32);
+        else if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_') name += c;
+    }
     for (const Zone& z : kZones)
         if (name == z.name) return &z;
     return nullptr;
@@ -155,28 +159,23 @@ WideString PrependScriptErrorHandler(const WideString& html)
 
 // --- Time zones ---
 
-int TMessageAttr::GetTimeZone(const WideString& headerText)
+TMessageAttr::DateZone TMessageAttr::GetDateZone(const WideString& headerText)
 {
     const WideString token = DateZoneToken(headerText);
-    if (token.empty()) return 0;
-    if (IsNumericToken(token)) return static_cast<int>(NumericZone(token) / 100);
-    const Zone* zone = NamedZone(token);
-    return zone ? zone->hours : 0;
-}
-
-int TMessageAttr::GetTimeZoneMinutes(const WideString& headerText)
-{
-    const WideString token = DateZoneToken(headerText);
-    if (token.empty()) return 0;
+    if (token.empty()) return {};
     if (IsNumericToken(token)) {
         const long value = NumericZone(token);
         const long magnitude = value < 0 ? -value : value;
         const long minutes = (magnitude / 100) * 60 + magnitude % 100;
-        return static_cast<int>(value < 0 ? -minutes : minutes);
+        return {static_cast<int>(value / 100), static_cast<int>(value < 0 ? -minutes : minutes)};
     }
     const Zone* zone = NamedZone(token);
-    return zone ? zone->minutes : 0;
+    return zone ? DateZone{zone->hours, zone->minutes} : DateZone{};
 }
+
+int TMessageAttr::GetTimeZone(const WideString& headerText) { return GetDateZone(headerText).hours; }
+
+int TMessageAttr::GetTimeZoneMinutes(const WideString& headerText) { return GetDateZone(headerText).minutes; }
 
 bool TMessageAttr::ShowHtmlBodyPage(IView& view, const WideString& html)
 {

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <iterator>
 #include <memory>
+#include <string_view>
 
 #include "app/AppLocDB.h"
 #include "app/CAppUtils.h"
 #include "app/CharsetConv.h"
 #include "app/MiscUtils.h"
-#include "app/RegExpUtils.h"
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
 #include "message/DateLine.h"
@@ -26,6 +26,33 @@ WideString WithoutBackslashes(WideString text)
 {
     std::erase(text, u'\\');
     return text;
+}
+
+// What "(From:|To:|Subject:).*=\\?.+?\\?" matches first in the header text (empty when
+// nothing), in one pass: a line's first From:, To: or Subject: matches when an "=?" after it
+// has, further on the line, a character and a "?"; the greedy run takes the last such "=?".
+WideString AddressLineWithEncodedWord(const WideString& text)
+{
+    const std::u16string_view all(text);
+    for (size_t start = 0; start < all.size();) {
+        const size_t end = std::min(all.find(u'\n', start), all.size());
+        const std::u16string_view line = all.substr(start, end - start);
+        start = end + 1;
+        size_t key = std::u16string_view::npos, from = 0;
+        for (const std::u16string_view name : {u"From:", u"To:", u"Subject:"}) {
+            const size_t at = line.find(name);
+            if (at < key) {
+                key = at;
+                from = at + name.size();
+            }
+        }
+        const size_t lastMark = line.rfind(u'?');
+        if (key == std::u16string_view::npos || lastMark == std::u16string_view::npos || lastMark < from + 3) continue;
+        const size_t word = line.rfind(u"=?", lastMark - 3);
+        if (word == std::u16string_view::npos || word < from) continue;
+        return WideString(line.substr(key, line.find(u'?', word + 3) + 1 - key));
+    }
+    return {};
 }
 
 // The leading decimal digits, as the runtime's atol reads them (0 when none).
@@ -119,7 +146,7 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
         for (int i = 0; i < parts.Count() && charset.empty(); ++i)
             if (parts.Items(i).Kind() == TIdMessagePartKind::Text) charset = parts.Items(i).CharSet();
     } else if (charset.empty()) {
-        charset = Utf16ToUtf8(GetEncodedWordCharset(RegExpFirstGroup(headerText, u"(From:|To:|Subject:).*=\\?.+?\\?")));
+        charset = Utf16ToUtf8(GetEncodedWordCharset(AddressLineWithEncodedWord(headerText)));
     }
 
     // Raw 8-bit header text that is valid UTF-8 is UTF-8 (the charset may be borrowed from a
@@ -184,8 +211,9 @@ void MessageEML::FillDate()
             TryEncodeTime(static_cast<WORD>(hours), static_cast<WORD>(minutes), static_cast<WORD>(seconds), 0, t))
             date = d + t;
     }
-    zoneHours = GetTimeZone(headerText);
-    if (date != 0) date = SubtractMinutes(date, GetTimeZoneMinutes(headerText));
+    const DateZone zone = GetDateZone(headerText);
+    zoneHours = zone.hours;
+    if (date != 0) date = SubtractMinutes(date, zone.minutes);
     dateText = MessageDateText(date);
 }
 
