@@ -104,9 +104,8 @@ void FillHeaders(TIdHeaderList& list, std::vector<RawHeader> headers)
     for (RawHeader& h : headers) list.Add(std::move(h.name), std::move(h.raw));
 }
 
-void FillAddresses(GMimeMessage* message, GMimeAddressType type, std::vector<TIdEmailAddressItem>& items)
+void FillAddresses(InternetAddressList* list, std::vector<TIdEmailAddressItem>& items)
 {
-    InternetAddressList* list = g_mime_message_get_addresses(message, type);
     if (!list) return;
     // Group members count as recipients; the group itself does not.
     std::vector<InternetAddressList*> pending{list};
@@ -248,8 +247,7 @@ void TIdMessage::LoadFromStream(TStream& stream, bool headersOnly)
         throw EIdException(WideString(u"Cannot read the message: ") + e.Message());
     }
     if (headersOnly) {
-        LoadFromBytes(header, false);
-        parts_.Clear();
+        ParseHeaderBlock(header);
         return;
     }
     Clear();
@@ -271,6 +269,46 @@ void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)
     Parse(stream.get());
 }
 
+// The header block alone, read as one part: the headers, content type, charset and address
+// lists the message reader gives, without the rest of its work on each header.
+void TIdMessage::ParseHeaderBlock(std::string_view block)
+{
+    Clear();
+    EnsureGMime();
+    GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(block.data(), block.size()));
+    GPtr<GMimeObject> part;
+    // The part reader refuses what the message reader skips (an mbox "From " line first): the
+    // message reader decides those.
+    if (!block.starts_with("From ")) {
+        GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+        part.reset(g_mime_parser_construct_part(parser.get(), nullptr));
+    }
+    if (!part) {
+        g_mime_stream_reset(stream.get());
+        Parse(stream.get());
+        parts_.Clear();
+        return;
+    }
+    message_ = MimeObjectRef(part.get());
+
+    std::vector<RawHeader> raw;
+    CollectHeaders(part.get(), raw);
+    FillHeaders(headers_, std::move(raw));
+    // Every header of a kind joins one list, as in the message.
+    const std::pair<const char*, TIdEmailAddressList*> kinds[] = {{"To", &to_}, {"Cc", &cc_}, {"Bcc", &bcc_}};
+    for (const auto& [kind, target] : kinds) {
+        GPtr<InternetAddressList> all(internet_address_list_new());
+        for (int i = 0; i < headers_.Count(); ++i) {
+            if (g_ascii_strcasecmp(headers_.Names(i).c_str(), kind) != 0) continue;
+            GPtr<InternetAddressList> one(internet_address_list_parse(nullptr, headers_.RawValues(i).c_str()));
+            if (one) internet_address_list_append(all.get(), one.get());
+        }
+        FillAddresses(all.get(), target->items_);
+    }
+    contentType_ = MediaType(part.get());
+    charSet_ = CharsetOf(part.get());
+}
+
 void TIdMessage::Parse(void* stream)
 {
     GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(static_cast<GMimeStream*>(stream)));
@@ -290,9 +328,9 @@ void TIdMessage::Fill()
     CollectHeaders(top, raw);
     FillHeaders(headers_, std::move(raw));
 
-    FillAddresses(message, GMIME_ADDRESS_TYPE_TO, to_.items_);
-    FillAddresses(message, GMIME_ADDRESS_TYPE_CC, cc_.items_);
-    FillAddresses(message, GMIME_ADDRESS_TYPE_BCC, bcc_.items_);
+    FillAddresses(g_mime_message_get_addresses(message, GMIME_ADDRESS_TYPE_TO), to_.items_);
+    FillAddresses(g_mime_message_get_addresses(message, GMIME_ADDRESS_TYPE_CC), cc_.items_);
+    FillAddresses(g_mime_message_get_addresses(message, GMIME_ADDRESS_TYPE_BCC), bcc_.items_);
 
     if (!top) {
         contentType_ = "text/plain";
