@@ -136,7 +136,8 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
 
     TIdHeaderList& headers = message.Headers();
     const AnsiString rawText = headers.Text();
-    headerText = ConvertCharsetBytes(rawText, "");
+    const bool validUtf8 = IsValidUtf8(rawText);
+    headerText = validUtf8 ? Utf8ToUtf16(rawText) : ConvertCharsetBytes(rawText, "");
 
     // The charset of the headers: the message's own, else the first text part's, else the one
     // named by the first encoded word on a From, To or Subject line.
@@ -151,8 +152,7 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
 
     // Raw 8-bit header text that is valid UTF-8 is UTF-8 (the charset may be borrowed from a
     // body part, and the list row, which sees no parts, must read the same text).
-    const bool utf8Headers =
-        IsValidUtf8(rawText) && std::any_of(rawText.begin(), rawText.end(), [](char c) { return c < 0; });
+    const bool utf8Headers = validUtf8 && std::any_of(rawText.begin(), rawText.end(), [](char c) { return c < 0; });
     const AnsiString headerCharset = utf8Headers ? AnsiString("utf-8") : charset;
 
     subject = GetDecodedHeader(headers, "Subject", "", headerCharset);
