@@ -116,6 +116,12 @@ TEST(MessageAttr, IsRealAttachment)
         {u"<img src=\"cid:picX1$@host\">", u"pic.1$@host", true},  // "." is escaped
         {u"<img src=\"cid:x\">", u"", true},
         {u"", u"<x>", true},
+        {u"<img src=\"cid:pic\"", u"pic", true},                 // the tag never closes
+        {u"<img src=\"cid:pic\" <b>", u"pic", true},             // another tag opens first
+        {u"<img><b src=\"pic\">", u"pic", true},                 // SRC in a tag that is no IMG
+        {u"<imgsrc=\"pic\">", u"pic", true},                     // nothing between IMG and SRC
+        {u"<a src> cid:pic>", u"pic", true},                      // the name is outside the tag
+        {u"<b\nsrc=\"x\"\nalt=\"cid:PIC\">", u"pic", false},     // line breaks inside a tag
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utf16ToUtf8(c.html));
