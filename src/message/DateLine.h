@@ -10,6 +10,7 @@
 // its folded lines joined by one blank and line ends dropped; empty when there is none.
 WideString DateHeaderValue(const WideString& headerText, bool anyCase);
 
-// Backtracking steps a date pattern may take on one Date value: a well-formed date needs a
-// few hundred; a value built to make the lazy runs backtrack fails instead of freezing a scan.
-inline constexpr std::int64_t kDatePatternStepBudget = 100'000;
+// Backtracking steps a date pattern may take on one Date value: a well-formed date needs
+// under a thousand; a value built to make the lazy runs backtrack fails at once instead of
+// freezing a folder scan.
+inline constexpr std::int64_t kDatePatternStepBudget = 20'000;
