@@ -151,6 +151,7 @@ ByteArrayPtr ReadAll(TStream& stream)
     constexpr guint kChunk = 65536;
     for (;;) {
         const guint used = data->len;
+        if (used > G_MAXUINT - kChunk) throw EIdException(std::string_view("The message is too large."));
         g_byte_array_set_size(data.get(), used + kChunk);
         const std::int64_t n = stream.Read(data->data + used, kChunk);
         g_byte_array_set_size(data.get(), used + static_cast<guint>(n > 0 ? n : 0));
