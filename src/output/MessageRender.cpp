@@ -7,7 +7,7 @@
 #include "message/MessageAttr.h"
 #include "output/EMFPrinter.h"
 #include "output/HDCAdapter.h"
-#include "output/PrintHeader.h"
+#include "mail/QuoteHeader.h"
 #include "output/TextRenderer.h"
 #include "platform/outside/HtmlConverter.h"
 #include "platform/vcl/Gdi.h"
@@ -63,7 +63,7 @@ bool WriteUtf8Page(const WideString& path, const std::string& html)
 
 MessageRender::MessageRender(HeaderBuilder headerBuilder) : headerBuilder_(std::move(headerBuilder))
 {
-    if (!headerBuilder_) headerBuilder_ = BuildPrintHeaderHtml;
+    if (!headerBuilder_) headerBuilder_ = BuildHtmlQuoteHeader;
 }
 
 void MessageRender::ViewRTFString(TMessageAttr&, const WideString& text, HWND* richEdit)

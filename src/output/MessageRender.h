@@ -22,7 +22,7 @@ public:
     static constexpr int kMargin = 50;
 
     using HeaderBuilder = std::function<WideString(const TMessageAttr& message, int flags)>;
-    // headerBuilder: the header block's HTML (default: BuildPrintHeaderHtml).
+    // headerBuilder: the header block's HTML (default: the quote header, BuildHtmlQuoteHeader).
     explicit MessageRender(HeaderBuilder headerBuilder = {});
 
     // Loads RTF (text starting with an RTF signature) or plain text into the body document.
