@@ -52,6 +52,7 @@ private:
 
 class IChangeableLangForm;
 class TControl;
+class TMenuItem;
 
 // The database with the walk that stores the texts of the program's forms under keys made of
 // component names joined by ":" ("Form1:File1:Exit1", "Form1:Panel3:Panel5:RzPageControl1:
@@ -66,6 +67,8 @@ public:
     // The form's caption, its main menu, then its controls.
     void StoreForm(IChangeableLangForm* form);
     void RestoreForm(IChangeableLangForm* form);
+    // Invisible and nameless items are skipped with their sub-items; "-" is never stored.
+    void StoreRestoreMenuItem(TMenuItem* item, WideString parentKey, bool store);
     // Panels and page controls are walked into; every other control is a leaf.
     void StoreRestoreControl(TControl* control, WideString parentKey, bool store);
 };

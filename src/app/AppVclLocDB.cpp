@@ -5,6 +5,7 @@
 #include "app/cLogger.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Filer.h"
+#include "platform/vcl/Menus.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -25,6 +26,12 @@ bool IsPageControl(const TControl& control) {
 
 bool IsContainer(const TControl& control) {
     return control.InheritsFrom(TPanel::StaticClass()) || IsPageControl(control);
+}
+
+// The items of the form's menu bar; the menu's own name takes no part in the keys.
+TMenuItem* MenuBar(const TCustomForm& form) {
+    auto* menu = dynamic_cast<TMenu*>(form.Menu());
+    return menu ? menu->Items() : nullptr;
 }
 
 }  // namespace
@@ -55,13 +62,28 @@ void AppVclLocDB::StoreForm(IChangeableLangForm* form) {
     // Captions are kept wide: a translated caption must not lose the characters of its script.
     const WideString caption = form->Caption();
     if (!key.empty() && !caption.empty()) SetString(key, caption);
+    if (TMenuItem* bar = MenuBar(*form))
+        for (int i = 0; i < bar->Count(); ++i) StoreRestoreMenuItem(bar->Items(i), key, true);
     for (int i = 0; i < form->ControlCount(); ++i) StoreRestoreControl(form->Controls(i), key, true);
 }
 
 void AppVclLocDB::RestoreForm(IChangeableLangForm* form) {
     const WideString key = NameOf(*form);
     if (const WideString text = GetString(key); !text.empty()) form->SetCaption(text);
+    if (TMenuItem* bar = MenuBar(*form))
+        for (int i = 0; i < bar->Count(); ++i) StoreRestoreMenuItem(bar->Items(i), key, false);
     for (int i = 0; i < form->ControlCount(); ++i) StoreRestoreControl(form->Controls(i), key, false);
+}
+
+void AppVclLocDB::StoreRestoreMenuItem(TMenuItem* item, WideString parentKey, bool store) {
+    if (!item || !item->Visible() || item->Name().empty()) return;
+    const WideString key = parentKey + u":" + NameOf(*item);
+    if (store) {
+        if (!item->Caption().empty() && !item->IsLine()) SetString(key, item->Caption());
+    } else if (const WideString text = GetString(key); !text.empty()) {
+        item->SetCaption(text);
+    }
+    for (int i = 0; i < item->Count(); ++i) StoreRestoreMenuItem(item->Items(i), key, store);
 }
 
 void AppVclLocDB::StoreRestoreControl(TControl* control, WideString parentKey, bool store) {

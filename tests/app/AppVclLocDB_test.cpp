@@ -10,6 +10,7 @@
 #include "app/AppLocDB.h"
 #include "app/IChangeableLangForm.h"
 #include "platform/vcl/ExtCtrls.h"
+#include "platform/vcl/Menus.h"
 #include "platform/vcl/PageControl.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win/WinString.h"
@@ -45,7 +46,17 @@ C* Make(TWinControl* parent, const char* name, const WideString& text = {}) {
     return c;
 }
 
-// Form1 "Main": Panel3 > Panel5 > RzPageControl1 with the pages TabSheet1 "Mail" (holding a
+TMenuItem* Item(TMenuItem* parent, const char* name, const WideString& caption, bool visible = true) {
+    auto* item = new TMenuItem(parent->Owner());
+    item->SetName(name);
+    item->SetCaption(caption);
+    item->SetVisible(visible);
+    parent->Add(item);
+    return item;
+}
+
+// Form1 "Main": a menu bar File1 (Open1, a separator N1, an invisible Hidden1 with Sub1, a
+// nameless item with Named1, Exit1) and View1; Panel3 > Panel5 > RzPageControl1 with the pages TabSheet1 "Mail" (holding a
 // button) and TabSheet3 "Props"; a group box with a check box; a nameless button; a label; an
 // empty edit.
 struct MainForm {
@@ -58,10 +69,22 @@ struct MainForm {
     TButton* nameless = nullptr;
     TLabel* label = nullptr;
     TPanel* outer = nullptr;
+    TMenuItem* exit = nullptr;
+    TMenuItem* line = nullptr;
 
     MainForm() {
         TLangForm* f = form.get();
         f->SetCaption(u"Main");
+        auto* menu = new TMainMenu(f);
+        menu->SetName("MainMenu1");
+        f->SetMenu(menu);
+        TMenuItem* file = Item(menu->Items(), "File1", u"&File");
+        Item(file, "Open1", u"&Open...");
+        line = Item(file, "N1", u"-");
+        Item(Item(file, "Hidden1", u"Hidden", false), "Sub1", u"Below a hidden item");
+        Item(Item(file, "", u"Nameless"), "Named1", u"Below a nameless item");
+        exit = Item(file, "Exit1", u"E&xit");
+        Item(menu->Items(), "View1", u"&View");
         outer = Make<TPanel>(f, "Panel3", u"Outer panel");
         auto* inner = Make<TPanel>(outer, "Panel5");
         auto* pages = new TRzPageControl(f);
@@ -101,6 +124,10 @@ TEST(AppVclLocDB, StoreKeysFollowNamesPanelsAndPageControls) {
     db.FormStoreRestore(m.form.get(), true);
     const std::map<std::string, std::string> expected = {
         {"Form1", "Main"},
+        {"Form1:File1", "&File"},
+        {"Form1:File1:Open1", "&Open..."},
+        {"Form1:File1:Exit1", "E&xit"},
+        {"Form1:View1", "&View"},
         {"Form1:Panel3:Panel5:RzPageControl1:TabSheet1", "Mail"},
         {"Form1:Panel3:Panel5:RzPageControl1:TabSheet3", "Props"},
         {"Form1:TntGroupBox1", "File association"},
@@ -119,6 +146,7 @@ TEST(AppVclLocDB, RestoreSetsOnlyKeyedTextsAndTellsTheFormOnce) {
     db.SetString(u"Form1:Panel3:Panel5:RzPageControl1:TabSheet3", u"Propriétés");
     db.SetString(u"Form1:TntGroupBox1:cbMsg", u"not walked");
     db.SetString(u"Form1:Panel3", u"a container has no text");
+    db.SetString(u"Form1:File1:Exit1", u"Выход");
     changedForms.clear();
     db.FormStoreRestore(m.form.get(), false);
     EXPECT_EQ(m.form->Caption(), u"Главное окно");  // wide captions keep their script
@@ -129,8 +157,10 @@ TEST(AppVclLocDB, RestoreSetsOnlyKeyedTextsAndTellsTheFormOnce) {
     EXPECT_EQ(m.outer->Caption(), u"Outer panel");
     EXPECT_EQ(m.onPage->Caption(), u"On a page");
     EXPECT_EQ(m.nameless->Caption(), u"Nameless");
+    EXPECT_EQ(m.exit->Caption(), u"Выход");
+    EXPECT_EQ(m.line->Caption(), u"-");
     EXPECT_EQ(changedForms, std::vector<std::string>{"Form1"});
-    EXPECT_EQ(db.Count(), 5u);  // lookups add nothing
+    EXPECT_EQ(db.Count(), 6u);  // lookups add nothing
 
     AppVclLocDB empty;
     changedForms.clear();
