@@ -1,3 +1,5 @@
+// Before the library headers, which define TRUE and FALSE as macros.
+#include "platform/mime/IdMessage.h"
 #include "platform/mime/GMimeSupport.h"
 
 #include <mutex>
@@ -27,6 +29,30 @@ std::string WriteObject(GMimeObject* object)
     GPtr<GMimeStream> stream(g_mime_stream_mem_new());
     if (g_mime_object_write_to_stream(object, nullptr, stream.get()) < 0) return {};
     return TakeBytes(stream.get());
+}
+
+void AppendAddresses(InternetAddressList* list, std::vector<TIdEmailAddressItem>& items)
+{
+    // Walked with its own stack, in order: a hostile header cannot nest the walk deep.
+    std::vector<std::pair<InternetAddressList*, int>> pending;
+    if (list) pending.push_back({list, 0});
+    while (!pending.empty()) {
+        auto& [current, next] = pending.back();
+        if (next >= internet_address_list_length(current)) {
+            pending.pop_back();
+            continue;
+        }
+        InternetAddress* a = internet_address_list_get_address(current, next++);
+        if (INTERNET_ADDRESS_IS_GROUP(a)) {
+            if (InternetAddressList* members = internet_address_group_get_members(INTERNET_ADDRESS_GROUP(a)))
+                pending.push_back({members, 0});
+            continue;
+        }
+        const char* name = internet_address_get_name(a);
+        const char* addr =
+            INTERNET_ADDRESS_IS_MAILBOX(a) ? internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a)) : nullptr;
+        items.push_back({name ? name : "", addr ? addr : ""});
+    }
 }
 
 std::string DecodedContent(GMimePart* part)

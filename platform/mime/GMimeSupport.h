@@ -7,6 +7,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+struct TIdEmailAddressItem;
 
 namespace mime_detail {
 
@@ -28,6 +31,9 @@ using GCharPtr = std::unique_ptr<char, GFreeDeleter>;
 
 // The bytes an object writes (its headers and content as GMime serialises them).
 std::string WriteObject(GMimeObject* object);
+// Appends every mailbox of the list in order, the members of a group in the group's place
+// (the group itself is not an address).
+void AppendAddresses(InternetAddressList* list, std::vector<TIdEmailAddressItem>& items);
 // The transfer-decoded content of a leaf part.
 std::string DecodedContent(GMimePart* part);
 

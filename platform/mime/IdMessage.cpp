@@ -104,28 +104,7 @@ void FillHeaders(TIdHeaderList& list, std::vector<RawHeader> headers)
 
 void FillAddresses(GMimeMessage* message, GMimeAddressType type, std::vector<TIdEmailAddressItem>& items)
 {
-    InternetAddressList* list = g_mime_message_get_addresses(message, type);
-    if (!list) return;
-    // Group members count as recipients; the group itself does not.
-    std::vector<InternetAddressList*> pending{list};
-    while (!pending.empty()) {
-        InternetAddressList* l = pending.back();
-        pending.pop_back();
-        const int n = internet_address_list_length(l);
-        for (int i = 0; i < n; ++i) {
-            InternetAddress* a = internet_address_list_get_address(l, i);
-            if (INTERNET_ADDRESS_IS_GROUP(a)) {
-                if (InternetAddressList* members = internet_address_group_get_members(INTERNET_ADDRESS_GROUP(a)))
-                    pending.push_back(members);
-                continue;
-            }
-            const char* name = internet_address_get_name(a);
-            const char* addr = INTERNET_ADDRESS_IS_MAILBOX(a)
-                                   ? internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a))
-                                   : nullptr;
-            items.push_back({name ? name : "", addr ? addr : ""});
-        }
-    }
+    if (InternetAddressList* list = g_mime_message_get_addresses(message, type)) AppendAddresses(list, items);
 }
 
 bool IsTextLeaf(GMimeObject* object)
@@ -336,4 +315,51 @@ void TIdMessage::SaveToStream(TStream& stream) const
 {
     const AnsiString bytes = SaveToBytes();
     stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+}
+
+namespace {
+
+// Lists written by mail programs often separate with ";". Outside quotes, comments and angle
+// brackets it becomes ",", unless the text uses group syntax ("name: a, b;"), where ";" ends
+// the group.
+std::string CommaSeparated(std::string_view text)
+{
+    std::string out(text);
+    std::vector<size_t> semicolons;
+    bool quoted = false;
+    int depth = 0;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const char c = out[i];
+        if (quoted) {
+            if (c == '\\') ++i;
+            else if (c == '"') quoted = false;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == '(' || c == '<') {
+            ++depth;
+        } else if ((c == ')' || c == '>') && depth > 0) {
+            --depth;
+        } else if (depth == 0 && c == ':') {
+            return out;
+        } else if (depth == 0 && c == ';') {
+            semicolons.push_back(i);
+        }
+    }
+    for (const size_t i : semicolons) out[i] = ',';
+    return out;
+}
+
+}  // namespace
+
+std::vector<TIdEmailAddressItem> ParseEmailAddressList(std::string_view text)
+{
+    EnsureGMime();
+    std::vector<TIdEmailAddressItem> all;
+    const std::string copy = CommaSeparated(text);
+    GPtr<InternetAddressList> list(internet_address_list_parse(nullptr, copy.c_str()));
+    AppendAddresses(list.get(), all);
+    std::vector<TIdEmailAddressItem> mailboxes;
+    for (TIdEmailAddressItem& item : all)
+        if (item.Address.find('@') != AnsiString::npos) mailboxes.push_back(std::move(item));
+    return mailboxes;
 }

@@ -114,6 +114,11 @@ struct TIdEmailAddressItem {
     AnsiString Address;  // the bare address, local@domain
 };
 
+// The mailboxes of an address-list text ("Ann <a@x.org>, b@y.org; group: c@z.org;"), encoded
+// words decoded, group members in the group's place. Only entries with an "@" in their address
+// count: a bare name or a directory path is not an internet address.
+std::vector<TIdEmailAddressItem> ParseEmailAddressList(std::string_view text);
+
 class TIdEmailAddressList {
 public:
     int Count() const { return static_cast<int>(items_.size()); }

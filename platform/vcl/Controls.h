@@ -31,6 +31,12 @@ enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLe
 
 QUILLORA_ENUM_TYPEINFO(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom")
 QUILLORA_ENUM_TYPEINFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
+// The scroll bars of memos and rich edits.
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+QUILLORA_ENUM_TYPEINFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
+// How lists and trees keep their items in order.
+enum TSortType { stNone, stData, stText, stBoth };
+QUILLORA_ENUM_TYPEINFO(TSortType, "stNone", "stData", "stText", "stBoth")
 QUILLORA_ENUM_TYPEINFO(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom")
 QUILLORA_ENUM_TYPEINFO(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
 
@@ -433,6 +439,7 @@ protected:
     void CMEnter(TMessage& m);
     void CMExit(TMessage& m);
     void CMDialogChar(TMessage& m);
+    void CMDialogKey(TMessage& m);
     void CMFontChanged(TMessage& m);
     void CMColorChanged(TMessage& m);
     void CMShowHintChanged(TMessage& m);

@@ -60,3 +60,8 @@ void TTimer::UpdateTimer() {
 void TTimer::Timer() {
     if (enabled_ && OnTimer) OnTimer(this);
 }
+
+void RegisterExtCtrls() {
+    RegisterClasses({&TTimer::StaticClass(), &TPanel::StaticClass(), &TBevel::StaticClass(), &TSplitter::StaticClass(),
+                     &TRadioGroup::StaticClass(), &TImage::StaticClass(), &TScrollBox::StaticClass()});
+}

@@ -281,6 +281,8 @@ TCanvas::~TCanvas() {
 
 HDC TCanvas::Handle() {
     if (!handle_) CreateHandle();
+    // Code that draws on the handle itself finds the canvas's font, pen and brush selected.
+    if (handle_) RequiredState({csHandleValid, csFontValid, csPenValid, csBrushValid});
     return handle_;
 }
 

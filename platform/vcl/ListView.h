@@ -23,11 +23,9 @@ enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
 enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 enum TItemStateItem { isNone, isCut, isDropHilited, isFocused, isSelected, isActivating };
 using TItemStates = TSet<TItemStateItem>;
-enum TSortType { stNone, stData, stText, stBoth };
 enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot, cdsMarked, cdsIndeterminate };
 using TCustomDrawState = TSet<TCustomDrawStateItem>;
 QUILLORA_ENUM_TYPEINFO(TViewStyle, "vsIcon", "vsSmallIcon", "vsList", "vsReport")
-QUILLORA_ENUM_TYPEINFO(TSortType, "stNone", "stData", "stText", "stBoth")
 
 class TCustomListView;
 

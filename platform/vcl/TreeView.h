@@ -275,8 +275,6 @@ private:
     int updateCount_ = 0;
 };
 
-enum TSortType { stNone, stData, stText, stBoth };
-QUILLORA_ENUM_TYPEINFO(TSortType, "stNone", "stData", "stText", "stBoth")
 
 using TTVChangingEvent = std::function<void(TObject* sender, TTreeNode* node, bool& allowChange)>;
 using TTVChangedEvent = std::function<void(TObject* sender, TTreeNode* node)>;

@@ -49,6 +49,7 @@ const TMessageTable& TWinControl::ClassMessages() {
         MESSAGE_HANDLER(CM_ENTER, TWinControl::CMEnter),
         MESSAGE_HANDLER(CM_EXIT, TWinControl::CMExit),
         MESSAGE_HANDLER(CM_DIALOGCHAR, TWinControl::CMDialogChar),
+        MESSAGE_HANDLER(CM_DIALOGKEY, TWinControl::CMDialogKey),
         MESSAGE_HANDLER(CM_FONTCHANGED, TWinControl::CMFontChanged),
         MESSAGE_HANDLER(CM_COLORCHANGED, TWinControl::CMColorChanged),
         MESSAGE_HANDLER(CM_SHOWHINTCHANGED, TWinControl::CMShowHintChanged),
@@ -624,6 +625,8 @@ void TWinControl::WMSysChar(TWMKey& m) {
 }
 
 void TWinControl::CMDialogChar(TMessage& m) { Broadcast(m); }
+// Enter and Escape reach the default and cancel buttons inside containers too.
+void TWinControl::CMDialogKey(TMessage& m) { Broadcast(m); }
 
 void TWinControl::CMEnter(TMessage&) { DoEnter(); }
 void TWinControl::CMExit(TMessage&) { DoExit(); }

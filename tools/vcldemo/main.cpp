@@ -2,6 +2,7 @@
 // Paint (panels with bevels, labels, swatches) inside Qt windows.
 //   vcldemo                      runs until the window is closed
 //   vcldemo --screenshot out.png shows the form, saves a picture of it and ends
+//   vcldemo --controls [out.png]  the second form, with one of each control
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -14,6 +15,7 @@
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
+#include "tools/vcldemo/ControlsDemo.h"
 
 namespace {
 
@@ -132,10 +134,17 @@ const TMetaClass& TDemoForm::StaticClass() {
 
 int main(int argc, char** argv) {
     const char* screenshot = nullptr;
-    for (int i = 1; i < argc; ++i)
+    bool controls = false;
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) screenshot = argv[++i];
+        if (std::strcmp(argv[i], "--controls") == 0) {
+            controls = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') screenshot = argv[++i];
+        }
+    }
 
     InstallQtWidgetSet();
+    if (controls) return RunControlsDemo(screenshot);
     RegisterClasses({&TDemoPanel::StaticClass(), &TDemoLabel::StaticClass(), &TDemoSwatch::StaticClass(),
                      &TDemoForm::StaticClass(), &TTimer::StaticClass()});
     Application->Initialize();

@@ -545,4 +545,7 @@ void HostedPeer::resizeEvent(QResizeEvent* e) {
 
 void HostedPeer::paintEvent(QPaintEvent*) {}
 
+void HostedPeer::keyPressEvent(QKeyEvent* e) { e->accept(); }
+void HostedPeer::keyReleaseEvent(QKeyEvent* e) { e->accept(); }
+
 }  // namespace vclqt

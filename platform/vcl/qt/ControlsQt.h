@@ -96,6 +96,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // Keys the hosted widget leaves (an edit's Enter) were sent to the control already.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     // Sends a message and says whether the control left it to the widget.
@@ -110,5 +113,9 @@ private:
 
 // The virtual-key code of a Qt key (0 for keys without one).
 WORD VirtualKeyOfQtKey(int key);
+
+// Text between the class library (UTF-16 code units) and Qt.
+inline QString QtString(const WideString& s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+inline WideString WideOf(const QString& s) { return s.toStdU16String(); }
 
 }  // namespace vclqt

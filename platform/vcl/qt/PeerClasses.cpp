@@ -44,6 +44,9 @@ void RegisterAllPeerClasses() {
     RegisterTreeViewPeers();
     RegisterPageControlPeers();
     RegisterDateTimePickerPeers();
+    RegisterStdCtrlsPeers();
+    RegisterExtCtrlsPeers();
+    RegisterRangeCtrlsPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }

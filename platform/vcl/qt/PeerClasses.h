@@ -29,6 +29,14 @@ void RegisterTreeViewPeers();
 void RegisterPageControlPeers();
 void RegisterDateTimePickerPeers();
 
+// The peers of the standard controls ("EDIT", "BUTTON", "COMBOBOX", "LISTBOX", "SCROLLBAR")
+// and the desktop-styled frame painter.
+void RegisterStdCtrlsPeers();
+// The scroll box.
+void RegisterExtCtrlsPeers();
+// Progress bars, track bars and up-down buttons.
+void RegisterRangeCtrlsPeers();
+
 // While a loop of Qt's own runs (a dialog's exec, a menu's popup), posted messages of the class
 // library are delivered from inside it. Hold one around every such exec.
 class ForeignLoopScope {

@@ -528,3 +528,5 @@ const TMetaClass& TRichEdit::StaticClass() {
     static const TMetaClass& meta = DescribeClass<TRichEdit>("TRichEdit", &TCustomRichEdit::StaticClass());
     return meta;
 }
+
+void RegisterRichEditClasses() { RegisterClass(TRichEdit::StaticClass()); }

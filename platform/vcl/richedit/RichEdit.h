@@ -11,6 +11,7 @@
 
 #include "platform/com/ComBase.h"
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/StdCtrlsMessages.h"
 #include "platform/vcl/Strings.h"
 #include "platform/vcl/richtext/RichTextDocument.h"
 
@@ -22,15 +23,10 @@ using richtext::EM_FINDTEXTEXW;
 using richtext::EM_FORMATRANGE;
 using richtext::EM_GETEVENTMASK;
 using richtext::EM_GETOLEINTERFACE;
-using richtext::EM_GETSEL;
 using richtext::EM_GETSELTEXT;
 using richtext::EM_GETTEXTLENGTHEX;
-using richtext::EM_LINEINDEX;
-using richtext::EM_LINELENGTH;
-using richtext::EM_REPLACESEL;
 using richtext::EM_SETEDITSTYLE;
 using richtext::EM_SETEVENTMASK;
-using richtext::EM_SETSEL;
 using richtext::EM_SETTARGETDEVICE;
 using richtext::EM_SETTEXTEX;
 using richtext::EM_STREAMIN;
@@ -39,9 +35,6 @@ using richtext::FR_DOWN;
 using richtext::FR_MATCHCASE;
 using richtext::FR_WHOLEWORD;
 
-inline constexpr UINT EM_GETLINECOUNT = 0x00BA;
-inline constexpr UINT EM_LINEFROMCHAR = 0x00C9;
-inline constexpr UINT EM_SETREADONLY = 0x00CF;
 inline constexpr UINT EM_GETTEXTRANGE = 0x044B;
 inline constexpr UINT EM_GETEDITSTYLE = 0x04CD;
 
@@ -51,7 +44,6 @@ inline constexpr DWORD ENM_NONE = 0x0, ENM_CHANGE = 0x1, ENM_UPDATE = 0x2, ENM_S
 inline constexpr DWORD SES_USEAIMM = 0x40;
 inline constexpr DWORD ST_DEFAULT = 0, ST_KEEPUNDO = 1, ST_SELECTION = 2, ST_NEWCHARS = 4, ST_UNICODE = 8;
 // Notification codes the view sends the control through CN_COMMAND.
-inline constexpr WORD EN_CHANGE = 0x0300;
 inline constexpr WORD EN_SELCHANGE = 0x0702;
 
 struct SETTEXTEX {
@@ -86,8 +78,6 @@ struct IRichEditOle : IUnknown {
     virtual HRESULT InsertPicture(const void* bytes, std::size_t size, LONG widthTwips, LONG heightTwips) = 0;
 };
 
-enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-QUILLORA_ENUM_TYPEINFO(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
 
 // The toolkit view of a rich edit: shows the control's document, takes its settings, and owns
 // the selection while the user changes it.
@@ -215,3 +205,6 @@ class TRichEdit : public TCustomRichEdit {
 public:
     explicit TRichEdit(TComponent* owner) : TCustomRichEdit(owner) {}
 };
+
+// Registers the rich edit for form files.
+void RegisterRichEditClasses();
