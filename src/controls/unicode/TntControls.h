@@ -85,3 +85,25 @@ void PublishWideHint(TClassBuilder<C>& b) {
     b.Property("Hint", [](const C& c) { return WideGetHint(&c); }, [](C& c, const WideString& v) { WideSetHint(&c, v); })
         .Stored([](const TObject& o) { return IsWideHintStored(&static_cast<const C&>(o)); });
 }
+
+class TFiler;
+// Declares the older encodings of the wide properties (TntWideProperties.h).
+void DefineWideProperties(TFiler* filer, TPersistent* instance);
+
+// What every wide control adds to its platform class: the older encodings of its wide
+// properties in form files, and hints shown through the layer's hint window.
+template <class Base>
+class TTntWideControl : public Base {
+public:
+    using Base::Base;
+    void DefineProperties(TFiler* filer) override {
+        Base::DefineProperties(filer);
+        DefineWideProperties(filer, this);
+    }
+
+protected:
+    void WndProc(TMessage& message) override {
+        if (message.Msg == CM_HINTSHOW) PrepareWideHintMessage(message);
+        Base::WndProc(message);
+    }
+};

@@ -8,25 +8,14 @@
 
 // --- TTntRichEditStrings ----------------------------------------------------------------------
 
-TRichEditStrings& TTntRichEditStrings::Base() const { return *edit_.TCustomRichEdit::Lines(); }
-
-WideString TTntRichEditStrings::Get(int index) const { return Utf8ToUtf16(Base().Get(index)); }
-
-int TTntRichEditStrings::GetCount() const { return Base().GetCount(); }
-
-void TTntRichEditStrings::Clear() { Base().Clear(); }
-
-void TTntRichEditStrings::Delete(int index) { Base().Delete(index); }
-
-void TTntRichEditStrings::Insert(int index, const WideString& text) { Base().Insert(index, Utf16ToUtf8(text)); }
-
-void TTntRichEditStrings::Put(int index, const WideString& text) { Base().Put(index, Utf16ToUtf8(text)); }
+TTntRichEditStrings::TTntRichEditStrings(TTntCustomRichEdit& edit)
+    : TTntMemoStrings(edit, *edit.TCustomRichEdit::Lines()), edit_(edit) {}
 
 void TTntRichEditStrings::SetText(const WideString& text) {
     const LRESULT mask = edit_.Perform(EM_GETEVENTMASK, 0, 0);
     edit_.Perform(EM_SETEVENTMASK, 0, mask & ~static_cast<LRESULT>(ENM_CHANGE));
     try {
-        TTntStrings::SetText(WideAdjustLineBreaks(text, LineBreakCRLF));
+        TTntMemoStrings::SetText(text);
     } catch (...) {
         edit_.Perform(EM_SETEVENTMASK, 0, edit_.Perform(EM_GETEVENTMASK, 0, 0) | ENM_CHANGE);
         throw;
@@ -48,12 +37,12 @@ void TTntRichEditStrings::AddStrings(const TWideStrings& strings) {
 
 void TTntRichEditStrings::LoadFromStreamEx(TStream& stream, bool detectCharSet) {
     if (edit_.PlainText()) TTntStrings::LoadFromStreamEx(stream, detectCharSet);
-    else Base().LoadFromStream(stream);
+    else AnsiLines().LoadFromStream(stream);
 }
 
 void TTntRichEditStrings::SaveToStreamEx(TStream& stream, bool withBom) const {
     if (edit_.PlainText()) TTntStrings::SaveToStreamEx(stream, withBom);
-    else Base().SaveToStream(stream);
+    else AnsiLines().SaveToStream(stream);
 }
 
 // --- TTntCustomRichEdit -----------------------------------------------------------------------

@@ -6,23 +6,18 @@
 
 #include "controls/unicode/TntClasses.h"
 #include "controls/unicode/TntControls.h"
+#include "controls/unicode/TntStdCtrls.h"
 #include "controls/unicode/TntSysUtils.h"
 #include "platform/vcl/richedit/RichEdit.h"
 
 class TTntCustomRichEdit;
 
 // The wide lines of a rich edit: the document's hard lines.
-class TTntRichEditStrings : public TTntStrings {
+class TTntRichEditStrings : public TTntMemoStrings {
 public:
-    explicit TTntRichEditStrings(TTntCustomRichEdit& edit) : edit_(edit) {}
+    explicit TTntRichEditStrings(TTntCustomRichEdit& edit);
     std::string_view ClassName() const override { return "TTntRichEditStrings"; }
 
-    WideString Get(int index) const override;
-    int GetCount() const override;
-    void Clear() override;
-    void Delete(int index) override;
-    void Insert(int index, const WideString& text) override;
-    void Put(int index, const WideString& text) override;
     // The whole text, with the control's change notifications off meanwhile.
     void SetText(const WideString& text) override;
     // Adds the lines without selection-change events.
@@ -32,7 +27,6 @@ public:
     void SaveToStreamEx(TStream& stream, bool withBom) const override;
 
 private:
-    TRichEditStrings& Base() const;
     TTntCustomRichEdit& edit_;
 };
 
