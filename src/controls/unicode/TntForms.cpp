@@ -1,6 +1,5 @@
 #include "controls/unicode/TntForms.h"
 
-#include "controls/unicode/TntWideProperties.h"
 
 bool IsWideCharAccel(WORD charCode, const WideString& caption) {
     const WideString hotKey = WideGetHotkey(caption);
@@ -15,16 +14,6 @@ const TMetaClass& TTntForm::StaticClass() {
         PublishWideHint(b);
     });
     return meta;
-}
-
-void TTntForm::DefineProperties(TFiler* filer) {
-    TForm::DefineProperties(filer);
-    DefineWideProperties(filer, this);
-}
-
-void TTntForm::WndProc(TMessage& message) {
-    if (message.Msg == CM_HINTSHOW) PrepareWideHintMessage(message);
-    TForm::WndProc(message);
 }
 
 // --- TTntApplication --------------------------------------------------------------------------

@@ -9,24 +9,21 @@
 // True when the character of the key code is the caption's hot key (without case).
 bool IsWideCharAccel(WORD charCode, const WideString& caption);
 
-class TTntForm : public TForm {
+class TTntForm : public TTntWideControl<TForm> {
     QUILLORA_COMPONENT(TTntForm)
 public:
     // A form without its form files; InitForm (the application's CreateForm) reads those of
     // the classes below TTntForm. A derived class without one raises EResNotFound
     // "Resource <class> not found"; TTntForm itself needs none.
-    explicit TTntForm(TComponent* owner) : TForm(owner) {}
+    explicit TTntForm(TComponent* owner) : TTntWideControl<TForm>(owner) {}
 
     WideString GetCaption() const { return GetWideControlText(this); }
     void SetCaption(const WideString& caption) { SetWideControlText(this, caption); }
     WideString GetHint() const { return WideGetHint(this); }
     void SetHint(const WideString& hint) { WideSetHint(this, hint); }
 
-    void DefineProperties(TFiler* filer) override;
-
 protected:
     const TMetaClass& FormFileRoot() const override { return StaticClass(); }
-    void WndProc(TMessage& message) override;
 };
 
 // The application's wide title and hint.

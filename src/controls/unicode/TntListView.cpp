@@ -63,7 +63,7 @@ const TMetaClass& TTntCustomListView::StaticClass() {
     return meta;
 }
 
-TTntCustomListView::TTntCustomListView(TComponent* owner) : TCustomListView(owner) {
+TTntCustomListView::TTntCustomListView(TComponent* owner) : TTntWideControl<TCustomListView>(owner) {
     SetCollections(std::make_unique<TTntListItems>(this), std::make_unique<TTntListColumns>(this));
     // The view's own edited event hands the handler the typed item.
     TCustomListView::OnEdited = [this](TObject* sender, TListItem* item, WideString& text) {
@@ -80,11 +80,6 @@ std::unique_ptr<TListItem> TTntCustomListView::CreateListItem() {
     if (!dynamic_cast<TTntListItem*>(item.get()))
         throw ETntInternalError(u"Internal Error: OnCreateItemClass.ItemClass must inherit from TTntListItem.");
     return item;
-}
-
-void TTntCustomListView::WndProc(TMessage& message) {
-    if (message.Msg == CM_HINTSHOW) PrepareWideHintMessage(message);
-    TCustomListView::WndProc(message);
 }
 
 TTntListItem* TTntCustomListView::GetSelected() const { return CheckedCast<TTntListItem>(Selected()); }
@@ -115,11 +110,6 @@ void TTntCustomListView::CopySelection(TControl* destination) const {
         const TListItem* item = Items()->Item(i);
         WideListControlAddItem(destination, item->Caption(), static_cast<TObject*>(item->Data()));
     }
-}
-
-void TTntCustomListView::DefineProperties(TFiler* filer) {
-    TCustomListView::DefineProperties(filer);
-    DefineWideProperties(filer, this);
 }
 
 const TMetaClass& TTntListView::StaticClass() {

@@ -48,7 +48,7 @@ using TTntListItemClass = std::unique_ptr<TListItem> (*)(TListItems* owner);
 using TTntLVCreateItemClassEvent = std::function<void(TObject* sender, TTntListItemClass& itemClass)>;
 using TTntLVEditedEvent = std::function<void(TObject* sender, TTntListItem* item, WideString& s)>;
 
-class TTntCustomListView : public TCustomListView, public IWideListControl {
+class TTntCustomListView : public TTntWideControl<TCustomListView>, public IWideListControl {
     QUILLORA_COMPONENT(TTntCustomListView)
 public:
     explicit TTntCustomListView(TComponent* owner);
@@ -66,15 +66,12 @@ public:
     // Adds the selected items (caption and data) to another list control, in index order.
     void CopySelection(TControl* destination) const;
 
-    void DefineProperties(TFiler* filer) override;
-
     // Replaces the item class; it must be TTntListItem or derive from it.
     TTntLVCreateItemClassEvent OnCreateItemClass;
     TTntLVEditedEvent OnEdited;
 
 protected:
     std::unique_ptr<TListItem> CreateListItem() override;
-    void WndProc(TMessage& message) override;
 };
 
 class TTntListView : public TTntCustomListView {

@@ -1,7 +1,6 @@
 #include "controls/unicode/TntPageControl.h"
 
 #include "controls/unicode/TntForms.h"
-#include "controls/unicode/TntWideProperties.h"
 
 const TMetaClass& TTntTabSheet::StaticClass() {
     static const TMetaClass& meta = DescribeClass<TTntTabSheet>("TTntTabSheet", &TTabSheet::StaticClass(), [](TClassBuilder<TTntTabSheet>& b) {
@@ -9,16 +8,6 @@ const TMetaClass& TTntTabSheet::StaticClass() {
         PublishWideHint(b);
     });
     return meta;
-}
-
-void TTntTabSheet::DefineProperties(TFiler* filer) {
-    TTabSheet::DefineProperties(filer);
-    DefineWideProperties(filer, this);
-}
-
-void TTntTabSheet::WndProc(TMessage& message) {
-    if (message.Msg == CM_HINTSHOW) PrepareWideHintMessage(message);
-    TTabSheet::WndProc(message);
 }
 
 const TMetaClass& TTntPageControl::StaticClass() {
@@ -32,16 +21,6 @@ const TMessageTable& TTntPageControl::ClassMessages() {
         MESSAGE_HANDLER(CM_DIALOGCHAR, TTntPageControl::CMDialogChar),
     });
     return table;
-}
-
-void TTntPageControl::DefineProperties(TFiler* filer) {
-    TPageControl::DefineProperties(filer);
-    DefineWideProperties(filer, this);
-}
-
-void TTntPageControl::WndProc(TMessage& message) {
-    if (message.Msg == CM_HINTSHOW) PrepareWideHintMessage(message);
-    TPageControl::WndProc(message);
 }
 
 void TTntPageControl::CMDialogChar(TMessage& message) {

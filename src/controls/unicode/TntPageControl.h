@@ -5,29 +5,23 @@
 #include "controls/unicode/TntControls.h"
 #include "platform/vcl/PageControl.h"
 
-class TTntTabSheet : public TTabSheet {
+class TTntTabSheet : public TTntWideControl<TTabSheet> {
     QUILLORA_COMPONENT(TTntTabSheet)
 public:
-    using TTabSheet::TTabSheet;
+    using TTntWideControl<TTabSheet>::TTntWideControl;
     WideString GetCaption() const { return GetWideControlText(this); }
     void SetCaption(const WideString& caption) { SetWideControlText(this, caption); }
-    void DefineProperties(TFiler* filer) override;
-
-protected:
-    void WndProc(TMessage& message) override;
 };
 
-class TTntPageControl : public TPageControl {
+class TTntPageControl : public TTntWideControl<TPageControl> {
     QUILLORA_COMPONENT(TTntPageControl)
     QUILLORA_MESSAGES()
 public:
-    using TPageControl::TPageControl;
-    void DefineProperties(TFiler* filer) override;
+    using TTntWideControl<TPageControl>::TTntWideControl;
     // Puts client on a new page of its own, captioned with the first line of its text; the
     // page shows when the client is visible.
     TTntTabSheet* DockClient(TControl* client);
 
 protected:
-    void WndProc(TMessage& message) override;
     void CMDialogChar(TMessage& message);
 };

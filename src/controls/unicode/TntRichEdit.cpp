@@ -58,7 +58,7 @@ const TMetaClass& TTntCustomRichEdit::StaticClass() {
 }
 
 TTntCustomRichEdit::TTntCustomRichEdit(TComponent* owner)
-    : TCustomRichEdit(owner), lines_(std::make_unique<TTntRichEditStrings>(*this)) {}
+    : TTntWideControl<TCustomRichEdit>(owner), lines_(std::make_unique<TTntRichEditStrings>(*this)) {}
 
 TTntCustomRichEdit::~TTntCustomRichEdit() { lines_.reset(); }
 
@@ -114,11 +114,6 @@ void TTntCustomRichEdit::SetSelLength(int value) {
     TCustomRichEdit::SetSelLength(FromCrLfPosition(start + value) - FromCrLfPosition(start));
 }
 
-void TTntCustomRichEdit::DefineProperties(TFiler* filer) {
-    TCustomRichEdit::DefineProperties(filer);
-    DefineWideProperties(filer, this);
-}
-
 void TTntCustomRichEdit::CreateParams(TCreateParams& params) {
     TCustomRichEdit::CreateParams(params);
     if (WordWrap()) params.Style &= ~WS_HSCROLL;
@@ -127,11 +122,6 @@ void TTntCustomRichEdit::CreateParams(TCreateParams& params) {
 void TTntCustomRichEdit::KeyDown(WORD& key, TShiftState shift) {
     TCustomRichEdit::KeyDown(key, shift);
     if (!wantReturns_ && key == VK_RETURN && !(shift == TShiftState{ssCtrl})) key = 0;
-}
-
-void TTntCustomRichEdit::WndProc(TMessage& message) {
-    if (message.Msg == CM_HINTSHOW) PrepareWideHintMessage(message);
-    TCustomRichEdit::WndProc(message);
 }
 
 const TMetaClass& TTntRichEdit::StaticClass() {

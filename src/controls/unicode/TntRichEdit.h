@@ -30,7 +30,7 @@ private:
     TTntCustomRichEdit& edit_;
 };
 
-class TTntCustomRichEdit : public TCustomRichEdit {
+class TTntCustomRichEdit : public TTntWideControl<TCustomRichEdit> {
     QUILLORA_COMPONENT(TTntCustomRichEdit)
 public:
     explicit TTntCustomRichEdit(TComponent* owner);
@@ -60,12 +60,9 @@ public:
     bool WantReturns() const { return wantReturns_; }
     void SetWantReturns(bool v) { wantReturns_ = v; }
 
-    void DefineProperties(TFiler* filer) override;
-
 protected:
     void CreateParams(TCreateParams& params) override;
     void KeyDown(WORD& key, TShiftState shift) override;
-    void WndProc(TMessage& message) override;
 
 private:
     std::unique_ptr<TTntRichEditStrings> lines_;

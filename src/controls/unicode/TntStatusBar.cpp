@@ -52,22 +52,16 @@ const TMetaClass& TTntCustomStatusBar::StaticClass() {
     return meta;
 }
 
-TTntCustomStatusBar::TTntCustomStatusBar(TComponent* owner) : TCustomStatusBar(owner) {
+TTntCustomStatusBar::TTntCustomStatusBar(TComponent* owner) : TTntWideControl<TCustomStatusBar>(owner) {
     SetPanelsCollection(std::make_unique<TTntStatusPanels>(this));
 }
 
-void TTntCustomStatusBar::DefineProperties(TFiler* filer) {
-    TCustomStatusBar::DefineProperties(filer);
-    DefineWideProperties(filer, this);
-}
-
 void TTntCustomStatusBar::WndProc(TMessage& message) {
-    switch (message.Msg) {
-    case CM_HINTSHOW: PrepareWideHintMessage(message); break;
-    case WM_GETTEXTLENGTH: message.Result = static_cast<LRESULT>(SimpleText().size()); return;
-    default: break;
+    if (message.Msg == WM_GETTEXTLENGTH) {
+        message.Result = static_cast<LRESULT>(SimpleText().size());
+        return;
     }
-    TCustomStatusBar::WndProc(message);
+    TTntWideControl<TCustomStatusBar>::WndProc(message);
 }
 
 const TMetaClass& TTntStatusBar::StaticClass() {

@@ -25,11 +25,10 @@ public:
     TTntStatusPanel* Add();
 };
 
-class TTntCustomStatusBar : public TCustomStatusBar {
+class TTntCustomStatusBar : public TTntWideControl<TCustomStatusBar> {
     QUILLORA_COMPONENT(TTntCustomStatusBar)
 public:
     explicit TTntCustomStatusBar(TComponent* owner);
-    void DefineProperties(TFiler* filer) override;
 
 protected:
     void WndProc(TMessage& message) override;

@@ -191,7 +191,7 @@ const TMetaClass& TTntCustomTreeView::StaticClass() {
     return meta;
 }
 
-TTntCustomTreeView::TTntCustomTreeView(TComponent* owner) : TCustomTreeView(owner) {
+TTntCustomTreeView::TTntCustomTreeView(TComponent* owner) : TTntWideControl<TCustomTreeView>(owner) {
     SetNodesCollection(std::make_unique<TTntTreeNodes>(this));
 }
 
@@ -218,22 +218,12 @@ void TTntCustomTreeView::Edit(const TVITEMW& item) {
     if (node) node->SetText(s);
 }
 
-void TTntCustomTreeView::WndProc(TMessage& message) {
-    if (message.Msg == CM_HINTSHOW) PrepareWideHintMessage(message);
-    TCustomTreeView::WndProc(message);
-}
-
 TTntTreeNode* TTntCustomTreeView::GetNodeAt(int x, int y) const { return CheckedCast<TTntTreeNode>(TCustomTreeView::GetNodeAt(x, y)); }
 TTntTreeNode* TTntCustomTreeView::GetSelected() const { return CheckedCast<TTntTreeNode>(Selected()); }
 TTntTreeNode* TTntCustomTreeView::GetSelection(int index) const { return index == 0 ? GetSelected() : nullptr; }
 
 TTntTreeNode* TTntCustomTreeView::ItemFromTVItem(const TVITEMW& item) const {
     return Items() ? CheckedCast<TTntTreeNode>(Items()->GetNode(item.hItem)) : nullptr;
-}
-
-void TTntCustomTreeView::DefineProperties(TFiler* filer) {
-    TCustomTreeView::DefineProperties(filer);
-    DefineWideProperties(filer, this);
 }
 
 const TMetaClass& TTntTreeView::StaticClass() {

@@ -69,7 +69,7 @@ using TTntTVCreateNodeClassEvent = std::function<void(TObject* sender, TTntTreeN
 using TTntTVEditedEvent = std::function<void(TObject* sender, TTntTreeNode* node, WideString& s)>;
 using TTntTVCancelEditEvent = std::function<void(TObject* sender, TTntTreeNode* node)>;
 
-class TTntCustomTreeView : public TCustomTreeView {
+class TTntCustomTreeView : public TTntWideControl<TCustomTreeView> {
     QUILLORA_COMPONENT(TTntCustomTreeView)
 public:
     explicit TTntCustomTreeView(TComponent* owner);
@@ -79,7 +79,6 @@ public:
     // The view selects one node at a time: index 0 is it.
     TTntTreeNode* GetSelection(int index) const;
     TTntTreeNode* ItemFromTVItem(const TVITEMW& item) const;
-    void DefineProperties(TFiler* filer) override;
 
     TTntTVCreateNodeClassEvent OnCreateNodeClass;
     TTntTVEditedEvent OnEdited;
@@ -90,7 +89,6 @@ protected:
     // A finished label edit: the edited text (a handler may change it) becomes the node's;
     // a cancelled one tells OnCancelEdit.
     void Edit(const TVITEMW& item) override;
-    void WndProc(TMessage& message) override;
 };
 
 class TTntTreeView : public TTntCustomTreeView {
