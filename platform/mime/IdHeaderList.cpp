@@ -45,17 +45,20 @@ void TIdHeaderList::Add(AnsiString name, AnsiString rawValue)
 AnsiString TIdHeaderList::Text() const
 {
     AnsiString text;
+    size_t size = 0;
+    for (const Header& h : headers_) size += h.name.size() + h.raw.size() + 3;
+    text.reserve(size + size / 16);
     for (const Header& h : headers_) {
-        AnsiString line = h.name + ":";
+        text += h.name;
+        text += ':';
         std::string_view raw = h.raw;
         while (!raw.empty() && (raw.back() == '\n' || raw.back() == '\r')) raw.remove_suffix(1);
         bool first = true;
         ForEachLine(raw, [&](std::string_view l) {
             if (!first) text += "\r\n";
-            text += first ? line + AnsiString(l) : AnsiString(l);
+            text += l;
             first = false;
         });
-        if (first) text += line;
         text += "\r\n";
     }
     return text;

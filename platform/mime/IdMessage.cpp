@@ -1,6 +1,8 @@
 #include "platform/mime/IdMessage.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 
 #include "platform/mime/GMimeSupport.h"
 
@@ -57,19 +59,19 @@ AnsiString CharsetOf(GMimeObject* object)
     return charset ? AnsiString(charset) : AnsiString();
 }
 
-// Lines joined by CR LF, without a break after the last line.
+// Lines joined by CR LF, without a break after the last line. The text between line ends is
+// copied in runs.
 AnsiString JoinLines(std::string_view text)
 {
     AnsiString out;
     out.reserve(text.size() + text.size() / 32);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            out += "\r\n";
-        } else {
-            out += c;
-        }
+    for (size_t i = 0; i < text.size();) {
+        size_t end = i;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        out.append(text, i, end - i);
+        if (end == text.size()) break;
+        i = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+        out += "\r\n";
     }
     if (out.size() >= 2 && out.compare(out.size() - 2, 2, "\r\n") == 0) out.resize(out.size() - 2);
     return out;
@@ -102,9 +104,9 @@ void FillHeaders(TIdHeaderList& list, std::vector<RawHeader> headers)
     for (RawHeader& h : headers) list.Add(std::move(h.name), std::move(h.raw));
 }
 
-void FillAddresses(GMimeMessage* message, GMimeAddressType type, std::vector<TIdEmailAddressItem>& items)
+void FillAddresses(InternetAddressList* list, std::vector<TIdEmailAddressItem>& items)
 {
-    if (InternetAddressList* list = g_mime_message_get_addresses(message, type)) AppendAddresses(list, items);
+    if (list) AppendAddresses(list, items);
 }
 
 bool IsTextLeaf(GMimeObject* object)
@@ -117,14 +119,23 @@ bool IsTextLeaf(GMimeObject* object)
     return g_mime_part_get_filename(GMIME_PART(object)) == nullptr;
 }
 
-std::string ReadAll(TStream& stream)
+struct ByteArrayUnref {
+    void operator()(GByteArray* array) const { g_byte_array_unref(array); }
+};
+using ByteArrayPtr = std::unique_ptr<GByteArray, ByteArrayUnref>;
+
+// The rest of the stream, read straight into the array a memory stream can take over.
+ByteArrayPtr ReadAll(TStream& stream)
 {
-    std::string data;
-    char buffer[65536];
+    ByteArrayPtr data(g_byte_array_new());
+    constexpr guint kChunk = 65536;
     for (;;) {
-        const std::int64_t n = stream.Read(buffer, sizeof buffer);
+        const guint used = data->len;
+        if (used > G_MAXUINT - kChunk) throw EIdException(std::string_view("The message is too large."));
+        g_byte_array_set_size(data.get(), used + kChunk);
+        const std::int64_t n = stream.Read(data->data + used, kChunk);
+        g_byte_array_set_size(data.get(), used + static_cast<guint>(n > 0 ? n : 0));
         if (n <= 0) break;
-        data.append(buffer, static_cast<size_t>(n));
     }
     return data;
 }
@@ -207,15 +218,23 @@ void TIdMessage::Clear()
 
 void TIdMessage::LoadFromStream(TStream& stream, bool headersOnly)
 {
-    std::string bytes;
+    std::string header;
+    ByteArrayPtr all;
     try {
-        bytes = headersOnly ? ReadHeaderBlock(stream) : ReadAll(stream);
+        if (headersOnly) header = ReadHeaderBlock(stream);
+        else all = ReadAll(stream);
     } catch (const Exception& e) {
         Clear();
         throw EIdException(WideString(u"Cannot read the message: ") + e.Message());
     }
-    LoadFromBytes(bytes, false);
-    if (headersOnly) parts_.Clear();
+    if (headersOnly) {
+        ParseHeaderBlock(header);
+        return;
+    }
+    Clear();
+    EnsureGMime();
+    GPtr<GMimeStream> memory(g_mime_stream_mem_new_with_byte_array(all.release()));
+    Parse(memory.get());
 }
 
 void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)
@@ -228,7 +247,52 @@ void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)
     }
     EnsureGMime();
     GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(bytes.data(), bytes.size()));
-    GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+    Parse(stream.get());
+}
+
+// The header block alone, read as one part: the headers, content type, charset and address
+// lists the message reader gives, without the rest of its work on each header.
+void TIdMessage::ParseHeaderBlock(std::string_view block)
+{
+    Clear();
+    EnsureGMime();
+    GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(block.data(), block.size()));
+    GPtr<GMimeObject> part;
+    // The part reader refuses what the message reader skips (an mbox "From " line first): the
+    // message reader decides those.
+    if (!block.starts_with("From ")) {
+        GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(stream.get()));
+        part.reset(g_mime_parser_construct_part(parser.get(), nullptr));
+    }
+    if (!part) {
+        g_mime_stream_reset(stream.get());
+        Parse(stream.get());
+        parts_.Clear();
+        return;
+    }
+    message_ = MimeObjectRef(part.get());
+
+    std::vector<RawHeader> raw;
+    CollectHeaders(part.get(), raw);
+    FillHeaders(headers_, std::move(raw));
+    // Every header of a kind joins one list, as in the message.
+    const std::pair<const char*, TIdEmailAddressList*> kinds[] = {{"To", &to_}, {"Cc", &cc_}, {"Bcc", &bcc_}};
+    for (const auto& [kind, target] : kinds) {
+        GPtr<InternetAddressList> all(internet_address_list_new());
+        for (int i = 0; i < headers_.Count(); ++i) {
+            if (g_ascii_strcasecmp(headers_.Names(i).c_str(), kind) != 0) continue;
+            GPtr<InternetAddressList> one(internet_address_list_parse(nullptr, headers_.RawValues(i).c_str()));
+            if (one) internet_address_list_append(all.get(), one.get());
+        }
+        FillAddresses(all.get(), target->items_);
+    }
+    contentType_ = MediaType(part.get());
+    charSet_ = CharsetOf(part.get());
+}
+
+void TIdMessage::Parse(void* stream)
+{
+    GPtr<GMimeParser> parser(g_mime_parser_new_with_stream(static_cast<GMimeStream*>(stream)));
     GPtr<GMimeMessage> message(g_mime_parser_construct_message(parser.get(), nullptr));
     if (!message) throw EIdException(std::string_view("The text is not an internet message."));
     message_ = MimeObjectRef(message.get());
@@ -245,9 +309,9 @@ void TIdMessage::Fill()
     CollectHeaders(top, raw);
     FillHeaders(headers_, std::move(raw));
 
-    FillAddresses(message, GMIME_ADDRESS_TYPE_TO, to_.items_);
-    FillAddresses(message, GMIME_ADDRESS_TYPE_CC, cc_.items_);
-    FillAddresses(message, GMIME_ADDRESS_TYPE_BCC, bcc_.items_);
+    FillAddresses(g_mime_message_get_addresses(message, GMIME_ADDRESS_TYPE_TO), to_.items_);
+    FillAddresses(g_mime_message_get_addresses(message, GMIME_ADDRESS_TYPE_CC), cc_.items_);
+    FillAddresses(g_mime_message_get_addresses(message, GMIME_ADDRESS_TYPE_BCC), bcc_.items_);
 
     if (!top) {
         contentType_ = "text/plain";

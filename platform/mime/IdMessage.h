@@ -165,6 +165,9 @@ public:
     AnsiString SaveToBytes() const;
 
 private:
+    // Parses a GMime stream (GMimeStream*) of the whole message.
+    void Parse(void* stream);
+    void ParseHeaderBlock(std::string_view block);
     void Fill();
     void AddPart(void* object);
 

@@ -99,6 +99,7 @@ bool NormalizeMailHtml(std::string& html, std::string& error) {
     std::string out;
     out.reserve(html.size());
     int tableDepth = 0;
+    std::size_t afterBreak = std::string::npos;  // where the output stood after the last <br>
     std::size_t i = 0;
     while (i < html.size()) {
         const std::size_t lt = html.find('<', i);
@@ -141,6 +142,16 @@ bool NormalizeMailHtml(std::string& html, std::string& error) {
             continue;
         } else if (StartsWithNoCase(tag, 0, "</font") && !std::isalnum(static_cast<unsigned char>(tag[6]))) {
             out += "</span>";
+            continue;
+        } else if (StartsWithNoCase(tag, 0, "<br") && !std::isalnum(static_cast<unsigned char>(tag[3]))) {
+            // A break right after a break is an empty line, which the layout engine would
+            // collapse: the line gets a blank to hold it open.
+            if (afterBreak != std::string::npos &&
+                std::all_of(out.begin() + static_cast<std::ptrdiff_t>(afterBreak), out.end(),
+                            [](unsigned char c) { return std::isspace(c) != 0; }))
+                out += "&nbsp;";
+            out += tag;
+            afterBreak = out.size();
             continue;
         }
         out += tag;

@@ -47,6 +47,7 @@ caption { display: table-caption; text-align: center; }
 col { display: table-column; }
 colgroup { display: table-column-group; }
 img { display: inline-block; }
+br { display: block; }
 input, select, textarea, button { display: inline-block; }
 )CSS";
 }

@@ -611,6 +611,8 @@ struct PRINTDLGW {
     WORD nCopies = 1;
     WideString printerName;
     bool landscape = false;
+    // "Print to file": the PDF file chosen instead of a printer (PD_PRINTTOFILE is set with it).
+    WideString outputFile;
 };
 
 inline constexpr short DMORIENT_PORTRAIT = 1;

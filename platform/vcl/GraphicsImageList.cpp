@@ -205,3 +205,17 @@ void TCustomImageList::GetIcon(int index, TIcon* icon) {
     CheckIndex(index);
     if (icon) icon->SetHandle(CreateIconFromPixels(width_, height_, images_[static_cast<size_t>(index)].argb.data()));
 }
+
+bool ChangeImageList(TComponent& client, TCustomImageList*& field, TCustomImageList* list, TNotifyEvent onChange) {
+    if (list == field) return false;
+    if (field) {
+        field->UnRegisterChanges(&client);
+        field->RemoveFreeNotification(&client);
+    }
+    field = list;
+    if (field) {
+        field->FreeNotification(&client);
+        field->RegisterChanges(&client, std::move(onChange));
+    }
+    return true;
+}

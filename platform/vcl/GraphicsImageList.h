@@ -75,3 +75,8 @@ public:
     void SetWidth(int width) { SetSize(width, Height()); }
     void SetHeight(int height) { SetSize(Width(), height); }
 };
+
+// Points a control's image-list field at list: the old list forgets the control, the new one
+// tells it of changes (onChange) and of its destruction (the control's Notification). False when
+// the field already held list.
+bool ChangeImageList(TComponent& client, TCustomImageList*& field, TCustomImageList* list, TNotifyEvent onChange);

@@ -202,7 +202,8 @@ struct Placement {
     }
 };
 
-void Play(const Picture& picture, GdiSurface& target, const Placement& at, const std::optional<GdiRegion>& base) {
+void Play(const Picture& picture, GdiSurface& target, const Placement& at, const std::optional<GdiRegion>& base,
+          bool pages) {
     const double scale = (std::abs(at.sx) + std::abs(at.sy)) / 2;
     // Drawings wholly outside the target's clip are left out: a page of a long picture then
     // holds only what meets it, not the whole picture clipped away.
@@ -215,9 +216,20 @@ void Play(const Picture& picture, GdiSurface& target, const Placement& at, const
         // One pixel of slack for anti-aliased edges.
         return r < visible->left - 1 || l > visible->right + 1 || bo < visible->top - 1 || t > visible->bottom + 1;
     };
+    // On pages a line of text belongs to the page that shows most of it: the sliver of the next
+    // line at a page's edge is left out, so no line's text is on two pages. (A window repaints
+    // strips of itself, so there every line that meets the strip is drawn.)
+    const auto mostlyHidden = [&](const Box& b) {
+        if (!pages || !visible || !b.any) return false;
+        const double t = std::min(at.Y(b.top), at.Y(b.bottom)), bo = std::max(at.Y(b.top), at.Y(b.bottom));
+        const double shown = std::min<double>(bo, visible->bottom) - std::max<double>(t, visible->top);
+        return shown < (bo - t) / 2;
+    };
     for (std::size_t i = 0; i < picture.records.size(); ++i) {
         const Record& record = picture.records[i];
         if (i < picture.boxes.size() && outside(picture.boxes[i])) continue;
+        if (i < picture.boxes.size() && std::holds_alternative<TextRecord>(record) && mostlyHidden(picture.boxes[i]))
+            continue;
         if (auto* c = std::get_if<ClipRecord>(&record)) {
             if (!c->clip) {
                 target.SetClip(base ? &*base : nullptr);
@@ -371,7 +383,7 @@ BOOL PlayEnhMetaFile(HDC dc, HENHMETAFILE picture, const RECT* r) {
     at.sy = (target.bottom - target.top) / fh;
     at.dx = target.left - p.frameLeft * at.sx;
     at.dy = target.top - p.frameTop * at.sy;
-    Play(p, *d->Surface(), at, d->Surface()->Clip());
+    Play(p, *d->Surface(), at, d->Surface()->Clip(), d->Surface()->Technology() == DT_RASPRINTER);
     d->ApplyClip();
     return TRUE;
 }
@@ -413,4 +425,29 @@ UINT GetEnhMetaFileHeader(HENHMETAFILE picture, UINT size, ENHMETAHEADER* header
     }
     *header = m->picture->header;
     return sizeof(ENHMETAHEADER);
+}
+
+LONG GetEnhMetaFileBreak(HENHMETAFILE picture, LONG y, LONG above) {
+    auto* m = HandleAs<MetafileHandle>(static_cast<HANDLE>(picture));
+    if (!m) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return y;
+    }
+    const Picture& p = *m->picture;
+    double cut = y;
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (std::size_t i = 0; i < p.records.size() && i < p.boxes.size(); ++i) {
+            const Box& b = p.boxes[i];
+            const bool unbreakable = std::holds_alternative<TextRecord>(p.records[i]) ||
+                                     (std::holds_alternative<BlitRecord>(p.records[i]) &&
+                                      std::get<BlitRecord>(p.records[i]).src.has_value());
+            if (unbreakable && b.any && b.top < cut && b.bottom > cut) {
+                cut = b.top;
+                moved = true;
+            }
+        }
+        if (cut <= above) return y;
+    }
+    return static_cast<LONG>(std::floor(cut));
 }

@@ -17,3 +17,8 @@ BOOL DeleteEnhMetaFile(HENHMETAFILE picture);
 HENHMETAFILE CopyEnhMetaFileW(HENHMETAFILE picture, LPCWSTR fileName);
 // The header's size when header is null, else the bytes written (0 on failure).
 UINT GetEnhMetaFileHeader(HENHMETAFILE picture, UINT size, ENHMETAHEADER* header);
+// Where a page may end at or above y (picture pixels) without cutting a line of text or a
+// picture in two: the top of the highest one reaching across y, and so on upwards. y when none
+// reaches across, and y as well when the break would not lie below `above` (a line or picture
+// taller than the page is cut).
+LONG GetEnhMetaFileBreak(HENHMETAFILE picture, LONG y, LONG above);

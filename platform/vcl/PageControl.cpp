@@ -56,17 +56,7 @@ void TCustomTabControl::Notification(TComponent* component, TOperation operation
 }
 
 void TCustomTabControl::SetImages(TCustomImageList* list) {
-    if (list == images_) return;
-    if (images_) {
-        images_->UnRegisterChanges(this);
-        images_->RemoveFreeNotification(this);
-    }
-    images_ = list;
-    if (images_) {
-        images_->FreeNotification(this);
-        images_->RegisterChanges(this, [this](TObject*) { PushTabs(); });
-    }
-    PushTabs();
+    if (ChangeImageList(*this, images_, list, [this](TObject*) { PushTabs(); })) PushTabs();
 }
 
 WideString TCustomTabControl::TabCaption(int index) const {

@@ -69,6 +69,12 @@ BOOL PrintDlgW(PRINTDLGW* dialog) {
     } else if (!backend->PrintDialog(*dialog)) {
         return FALSE;
     }
+    if ((dialog->Flags & PD_RETURNDC) && !dialog->outputFile.empty()) {
+        // Printed into a PDF file: an A4 page (turned for landscape), as fine as a good printer.
+        const bool wide = dialog->landscape;
+        dialog->hDC = CreatePdfDCW(dialog->outputFile.c_str(), wide ? 297 : 210, wide ? 210 : 297, 600);
+        return dialog->hDC ? TRUE : FALSE;
+    }
     if (dialog->Flags & PD_RETURNDC) {
         DEVMODEW dm;
         dm.dmFields = DM_ORIENTATION | DM_COPIES;

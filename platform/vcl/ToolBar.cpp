@@ -304,17 +304,7 @@ TToolButton* TToolBar::Buttons(int index) const {
 }
 
 void TToolBar::SetImages(TCustomImageList* list) {
-    if (list == images_) return;
-    if (images_) {
-        images_->UnRegisterChanges(this);
-        images_->RemoveFreeNotification(this);
-    }
-    images_ = list;
-    if (images_) {
-        images_->FreeNotification(this);
-        images_->RegisterChanges(this, [this](TObject*) { LayoutButtons(); });
-    }
-    LayoutButtons();
+    if (ChangeImageList(*this, images_, list, [this](TObject*) { LayoutButtons(); })) LayoutButtons();
 }
 
 void TToolBar::Notification(TComponent* component, TOperation operation) {

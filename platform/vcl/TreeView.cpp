@@ -463,31 +463,11 @@ void TCustomTreeView::Notification(TComponent* component, TOperation operation) 
 }
 
 void TCustomTreeView::SetImages(TCustomImageList* list) {
-    if (list == images_) return;
-    if (images_) {
-        images_->UnRegisterChanges(this);
-        images_->RemoveFreeNotification(this);
-    }
-    images_ = list;
-    if (images_) {
-        images_->FreeNotification(this);
-        images_->RegisterChanges(this, [this](TObject*) { Invalidate(); });
-    }
-    Invalidate();
+    if (ChangeImageList(*this, images_, list, [this](TObject*) { Invalidate(); })) Invalidate();
 }
 
 void TCustomTreeView::SetStateImages(TCustomImageList* list) {
-    if (list == stateImages_) return;
-    if (stateImages_) {
-        stateImages_->UnRegisterChanges(this);
-        stateImages_->RemoveFreeNotification(this);
-    }
-    stateImages_ = list;
-    if (stateImages_) {
-        stateImages_->FreeNotification(this);
-        stateImages_->RegisterChanges(this, [this](TObject*) { Invalidate(); });
-    }
-    Invalidate();
+    if (ChangeImageList(*this, stateImages_, list, [this](TObject*) { Invalidate(); })) Invalidate();
 }
 
 void TCustomTreeView::SetReadOnly(bool v) { readOnly_ = v; UpdateStyle(); }

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -385,9 +386,54 @@ Result HzEncode(std::u16string_view in, DefaultPolicy& policy, AnsiString& out) 
     return Result::Ok;
 }
 
+// A single-byte code page read byte by byte, each byte's character asked of iconv once per
+// thread: a text then costs a table look-up per byte instead of a conversion call.
+// Decoders that compose a base and a following mark (1255, 1258) are not byte by byte.
+struct ByteTable {
+    std::array<char16_t, 256> units{};
+    std::array<bool, 256> known{};
+};
+
+const ByteTable* SingleByteTable(const CodePageInfo& info) {
+    if (info.kind != Kind::Iconv || info.maxCharSize != 1 || info.cp == 1255 || info.cp == 1258) return nullptr;
+    thread_local std::unordered_map<UINT, std::optional<ByteTable>> tables;
+    auto [it, added] = tables.try_emplace(info.cp);
+    if (added) {
+        ByteTable table;
+        bool any = false;
+        for (int b = 0; b < 256; ++b) {
+            const char byte = static_cast<char>(b);
+            WideString one;
+            if (IconvDecode(info.decodeName, std::string_view(&byte, 1), true, one) != Result::Ok || one.size() != 1)
+                continue;
+            table.units[static_cast<size_t>(b)] = one[0];
+            table.known[static_cast<size_t>(b)] = any = true;
+        }
+        if (any) it->second = table;
+    }
+    return it->second ? &*it->second : nullptr;
+}
+
+// False (nothing written) when a byte has no character of its own: iconv then decides.
+bool TableDecode(const ByteTable& table, std::string_view in, WideString& out) {
+    const std::size_t start = out.size();
+    out.resize(start + in.size());
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const auto b = static_cast<unsigned char>(in[i]);
+        if (!table.known[b]) {
+            out.resize(start);
+            return false;
+        }
+        out[start + i] = table.units[b];
+    }
+    return true;
+}
+
 Result Decode(const CodePageInfo& info, std::string_view in, bool strict, WideString& out) {
     switch (info.kind) {
-    case Kind::Iconv: return IconvDecode(info.decodeName, in, strict, out);
+    case Kind::Iconv:
+        if (const ByteTable* table = SingleByteTable(info); table && TableDecode(*table, in, out)) return Result::Ok;
+        return IconvDecode(info.decodeName, in, strict, out);
     case Kind::Utf8: return Utf8Decode(in, strict, out);
     case Kind::Utf16LE: return Utf16Decode(in, false, strict, out);
     case Kind::Utf16BE: return Utf16Decode(in, true, strict, out);

@@ -27,14 +27,16 @@ void AppendUtf8(AnsiString& out, char32_t cp) {
     }
 }
 
-void AppendUtf16(WideString& out, char32_t cp) {
+// Writes the code point's one or two units at `at`; returns the place after them.
+char16_t* PutUtf16(char16_t* at, char32_t cp) {
     if (cp < 0x10000) {
-        out.push_back(static_cast<char16_t>(cp));
+        *at++ = static_cast<char16_t>(cp);
     } else {
         cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        *at++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+        *at++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     }
+    return at;
 }
 
 // Decodes one sequence at text[i]. Returns the number of bytes consumed; cp is the code point,
@@ -99,17 +101,25 @@ AnsiString Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
+// Written in place: no sequence gives more UTF-16 units than it has bytes, and runs of ASCII,
+// most of any mail text, are copied without decoding.
 WideString Utf8ToUtf16(std::string_view text) {
-    WideString out;
-    out.reserve(text.size());
+    WideString out(text.size(), u'\0');
+    char16_t* const begin = out.data();
+    char16_t* at = begin;
     for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            *at++ = static_cast<char16_t>(text[i++]);
+            continue;
+        }
         long cp;
         i += DecodeUtf8(text, i, cp, true);
         if (cp < 0)
-            out.push_back(kReplacement);
+            *at++ = kReplacement;
         else
-            AppendUtf16(out, static_cast<char32_t>(cp));
+            at = PutUtf16(at, static_cast<char32_t>(cp));
     }
+    out.resize(static_cast<std::size_t>(at - begin));
     return out;
 }
 
@@ -150,7 +160,10 @@ WideString FormatNumber(const std::string& flags, int width, int precision, cons
                         char conv, T value) {
     std::string directive = "%" + flags;
     if (width > 0) directive += std::to_string(width);
-    if (precision >= 0) directive += "." + std::to_string(precision);
+    if (precision >= 0) {
+        directive += '.';
+        directive += std::to_string(precision);
+    }
     directive += length;
     directive.push_back(conv);
     char small[128];

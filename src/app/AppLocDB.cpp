@@ -185,9 +185,9 @@ WideString GetUiString(int id) {
     WideString text = appLocDB.GetString(Utf8ToUtf16(std::to_string(id)));
     if (!text.empty()) return text;
     RegisterUiStrings();
-    std::vector<char16_t> buffer(kLoadBufferUnits);
-    const int n = LoadStringW(nullptr, static_cast<UINT>(id), buffer.data(), kLoadBufferUnits);
-    return n > 0 ? WideString(buffer.data(), static_cast<size_t>(n)) : WideString();
+    char16_t buffer[kLoadBufferUnits];  // on the stack: every record made asks for its caption
+    const int n = LoadStringW(nullptr, static_cast<UINT>(id), buffer, kLoadBufferUnits);
+    return n > 0 ? WideString(buffer, static_cast<size_t>(n)) : WideString();
 }
 
 WideString GetUiFormat(int id) {

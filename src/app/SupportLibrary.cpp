@@ -1,7 +1,8 @@
 #include "app/SupportLibrary.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
-#include <vector>
 
 #include "app/AppLocDB.h"
 #include "app/CAppUtils.h"
@@ -45,14 +46,22 @@ bool ConverterWorks(const HelperEntryPoints& e) {
     return e.ConvertToUStr(out, 8, sample, sizeof sample - 1, "utf-8") == 3 && WideString(out) == u"\u00e9t\u00e9";
 }
 
+// The converter answers the whole length whatever it could write: a first call with room for
+// `guess` units (a text seldom has more UTF-16 units than bytes) converts once; a longer
+// result is converted again into a buffer of its size.
 template <class Fn>
-std::optional<WideString> Converted(Fn call) {
-    const int needed = call(nullptr, 0);
-    if (needed < 0) return std::nullopt;
-    std::vector<char16_t> buffer(static_cast<size_t>(needed) + 1);
-    const int got = call(buffer.data(), static_cast<int>(buffer.size()));
-    if (got != needed) return std::nullopt;
-    return WideString(buffer.data(), static_cast<size_t>(needed));
+std::optional<WideString> Converted(Fn call, size_t guess) {
+    guess = std::min<size_t>(guess, INT_MAX - 1);
+    WideString out(guess, u'\0');
+    const int needed = call(out.data(), static_cast<int>(guess) + 1);
+    if (needed < 0 || needed == INT_MAX) return std::nullopt;
+    if (static_cast<size_t>(needed) <= guess) {
+        out.resize(static_cast<size_t>(needed));
+        return out;
+    }
+    out.assign(static_cast<size_t>(needed), u'\0');
+    if (call(out.data(), needed + 1) != needed) return std::nullopt;
+    return out;
 }
 
 }  // namespace
@@ -117,7 +126,7 @@ std::optional<WideString> ConvertCharsetToWide(std::string_view bytes, std::stri
     const std::string name(charset);
     return Converted([&](char16_t* dst, int units) {
         return fn(dst, units, bytes.data(), static_cast<int>(bytes.size()), name.c_str());
-    });
+    }, bytes.size());
 }
 
 std::optional<WideString> ConvertCodePageToWide(std::string_view bytes, UINT codePage) {
@@ -125,5 +134,5 @@ std::optional<WideString> ConvertCodePageToWide(std::string_view bytes, UINT cod
     if (fn == nullptr) return std::nullopt;
     return Converted([&](char16_t* dst, int units) {
         return fn(dst, units, bytes.data(), static_cast<int>(bytes.size()), codePage);
-    });
+    }, bytes.size());
 }

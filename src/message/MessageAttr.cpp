@@ -7,12 +7,11 @@
 
 #include "app/CAppUtils.h"
 #include "app/MiscUtils.h"
-#include "app/RegExpUtils.h"
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
+#include "message/HtmlTagRefs.h"
 #include "platform/win/WinFiles.h"
 #include "platform/win/WinString.h"
-#include "regex/RegexpT.h"
 
 namespace {
 
@@ -45,12 +44,6 @@ bool IsFolder(const WideString& path)
 {
     std::error_code error;
     return !path.empty() && std::filesystem::is_directory(std::filesystem::path(Utf16ToUtf8(path)), error);
-}
-
-bool MatchesAnywhere(const WideString& text, const WideString& pattern, int flags)
-{
-    const CRegexpT<char16_t> re(pattern.c_str(), static_cast<int>(pattern.size()), flags);
-    return re.Match(text.c_str(), static_cast<int>(text.size()), -1).Found() != 0;
 }
 
 }  // namespace
@@ -174,10 +167,9 @@ bool TMessageAttr::IsRealAttachment(const WideString& html, const WideString& co
     WideString id = contentId;
     if (id.front() == u'<') id = id.size() >= 2 ? id.substr(1, id.size() - 2) : WideString();
     if (id.empty()) return true;
-    id = RegExpEscape(id);
-    const int flags = CaseInsensitive | LineAnchors;
-    if (MatchesAnywhere(html, u"<IMG[^<>]+SRC[^<>]+" + id + u"[^<]*>", flags)) return false;
-    return !MatchesAnywhere(html, u"<[^<>]+SRC[^<>]+CID:" + id + u"[^<]*>", flags);
+    // "<IMG[^<>]+SRC[^<>]+id[^<]*>" or "<[^<>]+SRC[^<>]+CID:id[^<]*>", letter case ignored.
+    if (HasTagReferring(html, u"IMG", u"", id)) return false;
+    return !HasTagReferring(html, u"", u"CID:", id);
 }
 
 std::unique_ptr<THandleStream> TMessageAttr::OpenStream(const WideString& path, bool write)

@@ -101,6 +101,12 @@ public:
     // The same offset in minutes, exact for half-hour and 45-minute zones; used to make the
     // date UTC.
     static int GetTimeZoneMinutes(const WideString& headerText);
+    // Both offsets at once, for a reader that needs both.
+    struct DateZone {
+        int hours = 0;
+        int minutes = 0;
+    };
+    static DateZone GetDateZone(const WideString& headerText);
     // The generator behind random file names; tests seed it.
     static std::mt19937& RandomNames();
 

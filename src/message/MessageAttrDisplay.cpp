@@ -1,11 +1,14 @@
 // How a record shows itself in a view and writes itself into a document builder, the HTML
 // helpers the readers use while filling it, and the time zone of its Date header.
 #include <cstdlib>
+#include <iterator>
+#include <memory>
 
 #include "app/AppLocDB.h"
 #include "app/CAppUtils.h"
 #include "app/cLogger.h"
 #include "app/RegExpUtils.h"
+#include "message/DateLine.h"
 #include "message/MessageAttr.h"
 #include "output/HtmlRenderer.h"
 #include "output/IRenderer.h"
@@ -45,17 +48,22 @@ constexpr Zone kZones[] = {
 };
 static_assert(std::size(kZones) == 80);
 
-// The zone token of the Date line (a signed number or a word); empty when there is none.
-// "Date:" must stand at a line start or after white space, so "Resent-Date:" does not count.
+// The zone token of the Date header (a signed number or a word); empty when there is none.
 WideString DateZoneToken(const WideString& headerText)
 {
-    static const WideString pattern =
-        u"(?:^|\\s)Date:\\s*?(?:\\w+,)?.*?\\d+.*?\\w+.*?\\d+.*?\\d+.*?\\d+.*?\\d+.*?([\\+\\-]?\\d+|\\w+)";
-    static const CRegexpT<char16_t> re(pattern.c_str(), static_cast<int>(pattern.size()),
-                                       CaseInsensitive | LineAnchors);
-    const MatchResult m = re.Match(headerText.c_str(), static_cast<int>(headerText.size()), -1);
+    const WideString value = DateHeaderValue(headerText, true);
+    if (value.empty()) return {};
+    static const auto re = [] {
+        static constexpr char16_t kPattern[] =
+            u"^\\s*?(?:\\w+,)?.*?\\d+.*?\\w+.*?\\d+.*?\\d+.*?\\d+.*?\\d+.*?([\\+\\-]?\\d+|\\w+)";
+        auto compiled = std::make_unique<CRegexpT<char16_t>>(kPattern, static_cast<int>(std::size(kPattern) - 1),
+                                                             CaseInsensitive);
+        compiled->SetStepBudget(kDatePatternStepBudget);
+        return compiled;
+    }();
+    const MatchResult m = re->Match(value.c_str(), static_cast<int>(value.size()), -1);
     if (!m.Found() || m.GroupBegin(1) < 0) return {};
-    return headerText.substr(static_cast<size_t>(m.GroupBegin(1)), static_cast<size_t>(m.GroupEnd(1) - m.GroupBegin(1)));
+    return value.substr(static_cast<size_t>(m.GroupBegin(1)), static_cast<size_t>(m.GroupEnd(1) - m.GroupBegin(1)));
 }
 
 bool IsNumericToken(const WideString& token)
@@ -78,7 +86,11 @@ long NumericZone(const WideString& token)
 const Zone* NamedZone(const WideString& token)
 {
     WideString name;
-    for (char16_t c : RegExpReplace(token, u"\\W", u"")) name += (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+    // Only word characters (letters, digits, "_") count, upper-cased.
+    for (const char16_t c : token) {
+        if (c >= u'a' && c <= u'z') name += static_cast<char16_t>(c - 32);
+        else if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_') name += c;
+    }
     for (const Zone& z : kZones)
         if (name == z.name) return &z;
     return nullptr;
@@ -148,28 +160,23 @@ WideString PrependScriptErrorHandler(const WideString& html)
 
 // --- Time zones ---
 
-int TMessageAttr::GetTimeZone(const WideString& headerText)
+TMessageAttr::DateZone TMessageAttr::GetDateZone(const WideString& headerText)
 {
     const WideString token = DateZoneToken(headerText);
-    if (token.empty()) return 0;
-    if (IsNumericToken(token)) return static_cast<int>(NumericZone(token) / 100);
-    const Zone* zone = NamedZone(token);
-    return zone ? zone->hours : 0;
-}
-
-int TMessageAttr::GetTimeZoneMinutes(const WideString& headerText)
-{
-    const WideString token = DateZoneToken(headerText);
-    if (token.empty()) return 0;
+    if (token.empty()) return {};
     if (IsNumericToken(token)) {
         const long value = NumericZone(token);
         const long magnitude = value < 0 ? -value : value;
         const long minutes = (magnitude / 100) * 60 + magnitude % 100;
-        return static_cast<int>(value < 0 ? -minutes : minutes);
+        return {static_cast<int>(value / 100), static_cast<int>(value < 0 ? -minutes : minutes)};
     }
     const Zone* zone = NamedZone(token);
-    return zone ? zone->minutes : 0;
+    return zone ? DateZone{zone->hours, zone->minutes} : DateZone{};
 }
+
+int TMessageAttr::GetTimeZone(const WideString& headerText) { return GetDateZone(headerText).hours; }
+
+int TMessageAttr::GetTimeZoneMinutes(const WideString& headerText) { return GetDateZone(headerText).minutes; }
 
 bool TMessageAttr::ShowHtmlBodyPage(IView& view, const WideString& html)
 {

@@ -4,14 +4,17 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <memory>
+#include <string_view>
 
 #include "app/AppLocDB.h"
 #include "app/CAppUtils.h"
 #include "app/CharsetConv.h"
 #include "app/MiscUtils.h"
-#include "app/RegExpUtils.h"
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
+#include "message/DateLine.h"
 #include "message/HeaderDecode.h"
 #include "message/ViewEmpty.h"
 #include "regex/RegexpT.h"
@@ -23,6 +26,33 @@ WideString WithoutBackslashes(WideString text)
 {
     std::erase(text, u'\\');
     return text;
+}
+
+// What "(From:|To:|Subject:).*=\\?.+?\\?" matches first in the header text (empty when
+// nothing), in one pass: a line's first From:, To: or Subject: matches when an "=?" after it
+// has, further on the line, a character and a "?"; the greedy run takes the last such "=?".
+WideString AddressLineWithEncodedWord(const WideString& text)
+{
+    const std::u16string_view all(text);
+    for (size_t start = 0; start < all.size();) {
+        const size_t end = std::min(all.find(u'\n', start), all.size());
+        const std::u16string_view line = all.substr(start, end - start);
+        start = end + 1;
+        size_t key = std::u16string_view::npos, from = 0;
+        for (const std::u16string_view name : {u"From:", u"To:", u"Subject:"}) {
+            const size_t at = line.find(name);
+            if (at < key) {
+                key = at;
+                from = at + name.size();
+            }
+        }
+        const size_t lastMark = line.rfind(u'?');
+        if (key == std::u16string_view::npos || lastMark == std::u16string_view::npos || lastMark < from + 3) continue;
+        const size_t word = line.rfind(u"=?", lastMark - 3);
+        if (word == std::u16string_view::npos || word < from) continue;
+        return WideString(line.substr(key, line.find(u'?', word + 3) + 1 - key));
+    }
+    return {};
 }
 
 // The leading decimal digits, as the runtime's atol reads them (0 when none).
@@ -106,7 +136,8 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
 
     TIdHeaderList& headers = message.Headers();
     const AnsiString rawText = headers.Text();
-    headerText = ConvertCharsetBytes(rawText, "");
+    const bool validUtf8 = IsValidUtf8(rawText);
+    headerText = validUtf8 ? Utf8ToUtf16(rawText) : ConvertCharsetBytes(rawText, "");
 
     // The charset of the headers: the message's own, else the first text part's, else the one
     // named by the first encoded word on a From, To or Subject line.
@@ -116,13 +147,12 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
         for (int i = 0; i < parts.Count() && charset.empty(); ++i)
             if (parts.Items(i).Kind() == TIdMessagePartKind::Text) charset = parts.Items(i).CharSet();
     } else if (charset.empty()) {
-        charset = Utf16ToUtf8(GetEncodedWordCharset(RegExpFirstGroup(headerText, u"(From:|To:|Subject:).*=\\?.+?\\?")));
+        charset = Utf16ToUtf8(GetEncodedWordCharset(AddressLineWithEncodedWord(headerText)));
     }
 
     // Raw 8-bit header text that is valid UTF-8 is UTF-8 (the charset may be borrowed from a
     // body part, and the list row, which sees no parts, must read the same text).
-    const bool utf8Headers =
-        IsValidUtf8(rawText) && std::any_of(rawText.begin(), rawText.end(), [](char c) { return c < 0; });
+    const bool utf8Headers = validUtf8 && std::any_of(rawText.begin(), rawText.end(), [](char c) { return c < 0; });
     const AnsiString headerCharset = utf8Headers ? AnsiString("utf-8") : charset;
 
     subject = GetDecodedHeader(headers, "Subject", "", headerCharset);
@@ -148,12 +178,15 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
 // The date of the Date line made UTC with the exact zone offset; 0 when it cannot be read.
 void MessageEML::FillDate()
 {
-    const AnsiString header = Utf16ToUtf8(headerText);
-    // "Date:" at a line start or after white space, written so (case matters). Compiled once:
-    // every row of a folder scan reads its date.
-    static const char kPattern[] = "(?:^|\\s)Date:\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)";
-    static const CRegexpT<char> re(kPattern, static_cast<int>(sizeof kPattern - 1), 0);
-    const MatchResult m = re.Match(header.c_str(), static_cast<int>(header.size()), -1);
+    const AnsiString header = Utf16ToUtf8(DateHeaderValue(headerText, false));
+    // Compiled once: every row of a folder scan reads its date.
+    static const auto re = [] {
+        static constexpr char kPattern[] = "^\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)";
+        auto compiled = std::make_unique<CRegexpT<char>>(kPattern, static_cast<int>(std::size(kPattern) - 1), 0);
+        compiled->SetStepBudget(kDatePatternStepBudget);
+        return compiled;
+    }();
+    const MatchResult m = re->Match(header.c_str(), static_cast<int>(header.size()), -1);
     std::vector<AnsiString> groups;
     for (int g = 1; m.Found() && g <= 7; ++g)
         groups.push_back(m.GroupBegin(g) < 0 ? AnsiString()
@@ -178,8 +211,9 @@ void MessageEML::FillDate()
             TryEncodeTime(static_cast<WORD>(hours), static_cast<WORD>(minutes), static_cast<WORD>(seconds), 0, t))
             date = d + t;
     }
-    zoneHours = GetTimeZone(headerText);
-    if (date != 0) date = SubtractMinutes(date, GetTimeZoneMinutes(headerText));
+    const DateZone zone = GetDateZone(headerText);
+    zoneHours = zone.hours;
+    if (date != 0) date = SubtractMinutes(date, zone.minutes);
     dateText = MessageDateText(date);
 }
 

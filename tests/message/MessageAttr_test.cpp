@@ -116,6 +116,12 @@ TEST(MessageAttr, IsRealAttachment)
         {u"<img src=\"cid:picX1$@host\">", u"pic.1$@host", true},  // "." is escaped
         {u"<img src=\"cid:x\">", u"", true},
         {u"", u"<x>", true},
+        {u"<img src=\"cid:pic\"", u"pic", true},                 // the tag never closes
+        {u"<img src=\"cid:pic\" <b>", u"pic", true},             // another tag opens first
+        {u"<img><b src=\"pic\">", u"pic", true},                 // SRC in a tag that is no IMG
+        {u"<imgsrc=\"pic\">", u"pic", true},                     // nothing between IMG and SRC
+        {u"<a src> cid:pic>", u"pic", true},                      // the name is outside the tag
+        {u"<b\nsrc=\"x\"\nalt=\"cid:PIC\">", u"pic", false},     // line breaks inside a tag
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utf16ToUtf8(c.html));
@@ -260,12 +266,25 @@ TEST(MessageAttr, TimeZoneOfTheDateLine)
         {u"X: 1\r\nDate: Tue, 15 Nov 1994 08:12:31 +0930\r\n", 9, 570},
         {u"X: 1\r\nDate: Tue, 15 Nov 1994 08:12:31 ACST\r\n", 9, 570},
         {u"X: 1\r\nDate: Tue, 15 Nov 1994 08:12:31 +1000\r\n", 10, 600},
+        {u"X: 1\r\nDate: Tue, 15 Nov\r\n 1994 08:12:31\r\n\t+0200\r\n", 2, 120},  // folded
+        {u"Subject: see Date: 1 Jan 2000 01:02:03 +0900\r\nDate: 2 Jan 2000 01:02:03 -0700\r\n", -7, -420},
+        {u"X: 1\r\nDate: 1 Jan 2000 01:02:03 +0900\r\nDate: 2 Jan 2000 01:02:03 -0700\r\n", 9, 540},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utf16ToUtf8(c.header));
         EXPECT_EQ(TMessageAttr::GetTimeZone(c.header), c.hours);
         EXPECT_EQ(TMessageAttr::GetTimeZoneMinutes(c.header), c.minutes);
     }
+}
+
+// A Date value with too few digit runs for a date, long enough that the lazy runs of the
+// pattern could backtrack for hours: the search gives up at once and the zone is 0.
+TEST(MessageAttr, TimeZoneOfABacktrackingDateLine)
+{
+    const WideString run(400, u'Z');
+    const WideString header = u"X: 1\r\nDate: Mon, 0" + run + u"11" + run + u"0" + run + u"\r\n";
+    EXPECT_EQ(TMessageAttr::GetTimeZone(header), 0);
+    EXPECT_EQ(TMessageAttr::GetTimeZoneMinutes(header), 0);
 }
 
 }  // namespace

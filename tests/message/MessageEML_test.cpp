@@ -6,6 +6,7 @@
 
 #include "app/CAppUtils.h"
 #include "app/SupportLibrary.h"
+#include "app/TransferDecoding.h"
 #include "output/TextRenderer.h"
 #include "platform/win/WinString.h"
 #include "tests/message/EmlFixtures.h"
@@ -31,7 +32,7 @@ struct Loaded {
     TempDir dir;
     MessageEML message;
     bool ok = false;
-    explicit Loaded(const char* text, bool headersOnly = false, const std::string& name = "m.eml")
+    explicit Loaded(const std::string& text, bool headersOnly = false, const std::string& name = "m.eml")
     {
         ok = message.LoadFromFile(W(dir.WriteFile(name, text)), headersOnly);
     }
@@ -219,11 +220,13 @@ TEST_F(EmlRecord, DateVariants)
         {"Date: 15 Foo 1994 08:12:31 -0500", 0, -5},  // unknown month: no date, no shift
         {"Date: someday", 0, 0},
         {"X-No-Date: 1", 0, 0},
+        {"Date: Tue, 15 Nov\r\n 1994 08:12:31\r\n -0500", Utc(1994, 11, 15, 13, 12, 31), -5},  // folded
+        {"X-Note: Date: 1 Jan 2000 01:02:03 +0900", 0, 0},  // only the Date header counts
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.date);
         const std::string text = std::string("From: a@example.com\r\n") + c.date + "\r\n\r\nbody\r\n";
-        Loaded m(text.c_str());
+        Loaded m(text);
         ASSERT_TRUE(m.ok);
         EXPECT_DOUBLE_EQ(m.message.date, c.utc);
         EXPECT_EQ(m.message.zoneHours, c.zone);
@@ -232,6 +235,27 @@ TEST_F(EmlRecord, DateVariants)
     // A Date header on the file's very first line counts.
     Loaded first("Date: Tue, 15 Nov 1994 08:12:31 -0500\r\nFrom: a@example.com\r\n\r\nbody\r\n");
     EXPECT_DOUBLE_EQ(first.message.date, Utc(1994, 11, 15, 13, 12, 31));
+}
+
+// Found by fuzzing: its Date line once made the date patterns backtrack for about a minute.
+TEST_F(EmlRecord, ADateLineThatWouldBacktrackLoadsWithoutADate)
+{
+    const AnsiString text = DecodeBase64(
+        "RnJvbTogYUBleGFtcGxlLmNvbQ0KU3VianJAZXhhbXBsZUhjb20NClN1YmplY3Q6IElubmVyOiBvbmUvdHdvDQpEYXRlOiBN"
+        "b24sIDBaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpaWkpaWloxMUNBc3NlcnRFbHhUSUxpMFpaWlpaWlpa"
+        "WlpaWlpaWlpaWlpaWlpaWlpaWlpaWlpGcm9tOiBhQJV4YW1wbKqqqqqR0JBjdGV0LXN0cmVhbQ1aWiBKYW4gNDAxMt8gMWFA"
+        "ZXhhbXBsZfz8/Pz8/Pz8/Pz8/Pz8/Pz8/Pz8/Pz8/Pz8/Pz8/Pz8/Pz8CkNvbnRlbnQtRKqqqqqqqqqqZS6kb20NCvz8/Pz8"
+        "/Pz8/Pz8/Pz8/Pz8/Pz8/Pz8/Pz8/Pz8/PwuU3ViamVjdDogaHRtbA0KQ29udGVudC1UeXBlOiB0ZXh0L2h0bWw7IGNoYXJz"
+        "ZXQ9dXxmLTgNCg0KPGh0bWw+PGJvZHk+PHA+Y2Fmw6kgJmFtcDsgY288L3A+PC9ib2R5PjwvaHRtbD5jdm0NClN1YmplY3Q6"
+        "IA0KaHRtbA0KJ29udGUtbnRUeXBlOiB0ZXh0L2h0bWw7IGNoYXJzZXQ9dXRmLTcNAEkA");
+    ASSERT_EQ(text.size(), 483u);
+    for (const bool headersOnly : {true, false}) {
+        Loaded m(text, headersOnly);
+        ASSERT_TRUE(m.ok);
+        EXPECT_EQ(m.message.from, u"a@example.com");
+        EXPECT_EQ(m.message.date, 0);
+        EXPECT_EQ(m.message.zoneHours, 0);
+    }
 }
 
 TEST_F(EmlRecord, FilesThatAreNoMessageFailToLoad)

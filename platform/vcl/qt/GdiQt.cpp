@@ -263,6 +263,12 @@ public:
             return false;
         }
         dialog.printerName = printer.printerName().toStdU16String();
+        dialog.outputFile.clear();
+        dialog.Flags &= ~PD_PRINTTOFILE;
+        if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+            dialog.outputFile = printer.outputFileName().toStdU16String();
+            dialog.Flags |= PD_PRINTTOFILE;
+        }
         dialog.nCopies = static_cast<WORD>(printer.copyCount());
         dialog.landscape = printer.pageLayout().orientation() == QPageLayout::Landscape;
         dialog.Flags &= ~(PD_PAGENUMS | PD_SELECTION);

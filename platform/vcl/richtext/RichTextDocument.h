@@ -47,6 +47,9 @@ public:
     // Replaces the content with text; CR, LF and CR LF each end a paragraph.
     void SetText(std::u16string_view text);
     std::string SaveRtf() const;
+    // The document as an HTML page in UTF-8 with inline styles; pictures travel inside it as
+    // data URIs, so the page needs no files beside it.
+    std::string ToHtml() const;
 
     // The text as a reader sees it: CR LF between paragraphs, tabs between table cells,
     // pictures left out.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 // mixed > (alternative > (plain, related > (html, png)), rfc822, pdf)
@@ -135,6 +137,40 @@ TEST(IdMessage, HeadersOnlyReadsJustTheHeaderBlock)
     EXPECT_EQ(m.Headers().Values("Subject"), "folded subject line");
     // Stopped right after the empty line (rounded up to the read size at most).
     EXPECT_LE(stream.Position(), 8192);
+}
+
+// The header-only reading answers what reading the whole message answers about its headers.
+TEST(IdMessage, HeadersOnlyAnswersAsTheWholeMessage)
+{
+    const auto describe = [](const TIdMessage& m) {
+        std::string d = m.Headers().Text() + "|" + m.CharSet() + "|" + m.ContentType() + "|";
+        for (const TIdEmailAddressList* list : {&m.Recipients(), &m.CCList(), &m.BccList()}) {
+            for (int i = 0; i < list->Count(); ++i) d += list->Items(i).Name + "<" + list->Items(i).Address + ">,";
+            d += "|";
+        }
+        return d;
+    };
+    const char* const messages[] = {
+        kNested,
+        // an mbox separator line first
+        "From ann@example.com Mon May  2 16:07:05 2005\r\nFrom: ann@example.com\r\nTo: b@example.com\r\n\r\nbody\r\n",
+        // several To headers, one a group: one list in header order, members after the rest
+        "To: a@example.com\r\nTo: team: b@example.com;\r\nTO: c@example.com\r\nbcc: d@example.com\r\n"
+        "Content-Type: text/plain; charset=\"koi8-r\"\r\n\r\nbody",
+        "Subject: no recipients\r\nTo: undisclosed-recipients:;\r\nCc:\r\n\r\n",
+    };
+    for (const char* text : messages) {
+        SCOPED_TRACE(text);
+        TIdMessage whole;
+        whole.LoadFromBytes(text, false);
+        TIdMessage headers;
+        headers.LoadFromBytes(text, true);
+        EXPECT_EQ(describe(headers), describe(whole));
+        EXPECT_EQ(headers.MessageParts().Count(), 0);
+        EXPECT_TRUE(headers.Body().empty());
+    }
+    TIdMessage junk;
+    EXPECT_THROW(junk.LoadFromBytes("no header here\r\n", true), EIdException);
 }
 
 TEST(IdMessage, SinglePartBodiesAndNonTextSingleParts)

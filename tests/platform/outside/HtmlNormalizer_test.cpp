@@ -18,6 +18,8 @@ TEST(HtmlNormalizer, FitsWordAndOldMailMarkup) {
          "<span style=\"font-family:Courier New;color:red;font-size:large;\">x</span>"},
         {"<p>a &lt; b</p><!-- <font> stays in a comment -->", "<p>a &lt; b</p><!-- <font> stays in a comment -->"},
         {"<fontx>kept</fontx>", "<fontx>kept</fontx>"},
+        // An empty line between two breaks is held open; a single break and <brx> are kept.
+        {"a<br><BR/>\n<br>b<br>c<brx>", "a<br>&nbsp;<BR/>\n&nbsp;<br>b<br>c<brx>"},
     };
     for (const auto& c : cases) {
         std::string html = c.in, error;

@@ -102,6 +102,8 @@ TEST(CodePages, InvalidAndTruncatedInputFailsOnlyWhenAsked) {
         {65001, "\xFF", u"\uFFFD"},
         {1200, std::string("A\0B", 3), u"A\uFFFD"},
         {1252, "\x81", u"\uFFFD"},             // a hole in the table
+        {1252, "caf\xE9 \x81\x80", u"caf\u00E9 \uFFFD\u20AC"},  // a hole amid readable bytes
+        {20127, "a\xE9", u"a\uFFFD"},           // ASCII has no upper half
         {54936, "\x81\x30", u"\uFFFD"},        // half a four-byte sequence
         {52936, "~{VP", u"\u4E2D"},            // an unterminated run still decodes
     };

@@ -120,6 +120,11 @@ TEST(Metafile, APageOfALongPicturePlaysOnlyWhatMeetsTheClip) {
     EXPECT_LT(p.nRecords, 30u);
     EXPECT_GT(p.nRecords, 10u);
     DeleteEnhMetaFile(onePage);
+
+    // A page may end at a line's top, not through it; a page too short for one line is cut.
+    EXPECT_EQ(GetEnhMetaFileBreak(tall, 205, 0), 200);
+    EXPECT_EQ(GetEnhMetaFileBreak(tall, 200, 0), 200);
+    EXPECT_EQ(GetEnhMetaFileBreak(tall, 205, 200), 205);
     DeleteEnhMetaFile(tall);
 }
 
