@@ -16,24 +16,6 @@ std::string Lower(std::string s) {
     return s;
 }
 
-bool ValidUtf8(const std::string& s) {
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t n = 0;
-        if (c >= 0x80) {
-            if ((c >> 5) == 6) n = 1;
-            else if ((c >> 4) == 14) n = 2;
-            else if ((c >> 3) == 30) n = 3;
-            else return false;
-        }
-        if (i + n >= s.size()) return false;
-        for (std::size_t k = 1; k <= n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
-        i += n + 1;
-    }
-    return true;
-}
-
 // The charset a page names for itself in its first bytes (<meta charset=...> or the
 // http-equiv form), or empty.
 std::string MetaCharset(const std::string& bytes) {
@@ -72,7 +54,7 @@ std::string DecodeText(const std::string& bytes, const std::string& charset) {
         if (cp == 65001) return bytes;
         if (cp != 0) return Utf16ToUtf8(DecodeCodePage(cp, bytes));
     }
-    if (ValidUtf8(bytes)) return bytes;
+    if (IsValidUtf8(bytes)) return bytes;
     return Utf16ToUtf8(DecodeCodePage(1252, bytes));
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/HintWindow.h"
@@ -137,10 +138,23 @@ void TApplication::HandleMessage() {
 void TApplication::Idle() {
     bool done = true;
     try {
+        ActionIdle();
         if (OnIdle) OnIdle(this, done);
     } catch (...) {
         HandleException(this);
     }
+}
+
+void TApplication::ActionIdle() {
+    BeginActionIdleCycle();
+    try {
+        for (TCustomForm* form : std::vector<TCustomForm*>(Screen ? Screen->AllForms() : std::vector<TCustomForm*>{}))
+            if (form->HandleAllocated() && form->Visible()) form->UpdateActions();
+    } catch (...) {
+        EndActionIdleCycle();
+        throw;
+    }
+    EndActionIdleCycle();
 }
 
 void TApplication::HandleException(TObject* sender) {

@@ -48,6 +48,8 @@ public:
     void ProcessMessages();
     // Handles one message, or idles and waits for the next.
     void HandleMessage();
+    // The loop found no message: the visible forms update their actions, then OnIdle.
+    void Idle();
     void Terminate();
     bool Terminated() const { return terminated_; }
     // An exception that reached the loop: OnException, else ShowException.
@@ -101,7 +103,7 @@ private:
     friend class TCustomForm;
     void AddForm(TCustomForm* form);
     bool ProcessMessage(MSG& msg);
-    void Idle();
+    void ActionIdle();
     void WndProc(TMessage& m);
 
     HWND handle_ = nullptr;

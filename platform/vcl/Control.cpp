@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Gdi.h"
 
@@ -139,6 +140,7 @@ const TMetaClass& TControl::StaticClass() {
             .Stored([](const TObject& o) { return !static_cast<const TControl&>(o).ParentShowHint(); });
         b.Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true);
         b.Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu);
+        b.Property("Action", &TControl::Action, &TControl::SetAction);
         b.Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
         b.Event("OnClick", &TControl::OnClick);
         b.Event("OnDblClick", &TControl::OnDblClick);
@@ -419,6 +421,7 @@ void TControl::SetPopupMenu(TComponent* menu) {
 void TControl::Notification(TComponent* component, TOperation operation) {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component == popupMenu_) popupMenu_ = nullptr;
+    if (operation == TOperation::opRemove && component == Action()) SetAction(nullptr);
 }
 
 void TControl::Loaded() {
@@ -472,7 +475,11 @@ TCustomForm* TControl::ParentForm() const {
 }
 
 void TControl::Click() {
-    if (OnClick) OnClick(this);
+    // A handler of the control's own wins over the linked action.
+    if (OnClick)
+        OnClick(this);
+    else if (actionLink_)
+        actionLink_->Execute(this);
 }
 
 void TControl::DblClick() {

@@ -17,6 +17,11 @@
 
 class TWinControl;
 class TCustomForm;
+class TBasicAction;
+class TControlActionLink;
+
+// The class of link a control makes for its action (the class library's link class reference).
+using TControlActionLinkClass = std::unique_ptr<TControlActionLink> (*)(TControl* client);
 
 QUILLORA_EXCEPTION_CLASS(EInvalidOperation, Exception);
 
@@ -227,6 +232,14 @@ public:
     bool UseRightToLeftAlignment() const { return biDiMode_ == bdRightToLeft; }
     bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
 
+    // ---- actions: the linked action's caption, enabled, hint and visible state reach the
+    // control, and a click runs the action (ControlActions.cpp)
+    TBasicAction* Action() const;
+    void SetAction(TBasicAction* action);
+    TControlActionLink* ActionLink() const { return actionLink_.get(); }
+    // Asks the linked action to update (the idle cycle calls it for visible controls).
+    virtual void InitiateAction();
+
     TControlStyle ControlStyle() const { return controlStyle_; }
     void SetControlStyle(TControlStyle style) { controlStyle_ = style; }
     TControlState ControlState() const { return controlState_; }
@@ -281,6 +294,10 @@ protected:
     // The anchors' distances from the parent's right and bottom edges, taken afresh.
     void UpdateAnchorRules();
 
+    // The action changed (or was just linked: checkDefaults keeps what the control set).
+    virtual void ActionChange(TObject* sender, bool checkDefaults);
+    virtual TControlActionLinkClass GetActionLinkClass() const;
+
     void WMLButtonDown(TWMMouse& m);
     void WMRButtonDown(TWMMouse& m);
     void WMMButtonDown(TWMMouse& m);
@@ -328,6 +345,7 @@ private:
     bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
     TComponent* popupMenu_ = nullptr;
+    std::unique_ptr<TControlActionLink> actionLink_;
     TBiDiMode biDiMode_ = bdLeftToRight;
 };
 
@@ -418,11 +436,15 @@ protected:
     virtual void KeyUp(WORD& key, TShiftState shift);
     virtual void KeyPress(WideChar& key);
     bool DoKeyDown(TWMKey& m);
+    // A shortcut of a popup menu up the parent chain, or of the form's menu and actions, took
+    // the key (FormMenus.cpp).
+    bool IsMenuKey(TWMKey& m);
     bool DoKeyUp(TWMKey& m);
     bool DoKeyPress(TWMKey& m);
     virtual void DoEnter();
     virtual void DoExit();
     void Loaded() override;
+    TControlActionLinkClass GetActionLinkClass() const override;
     // Pushes the control's state to a fresh peer.
     void UpdatePeer();
 

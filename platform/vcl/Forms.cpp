@@ -2,6 +2,7 @@
 
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Gdi.h"
+#include "platform/vcl/Menus.h"
 #include "platform/win/WinError.h"
 #include "platform/win/WinString.h"
 
@@ -91,6 +92,12 @@ const TMessageTable& TCustomForm::ClassMessages() {
         MESSAGE_HANDLER(CM_DIALOGKEY, TCustomForm::CMDialogKey),
         MESSAGE_HANDLER(CM_RELEASE, TCustomForm::CMRelease),
         MESSAGE_HANDLER(CM_SHOWINGCHANGED, TCustomForm::CMShowingChanged),
+        MESSAGE_HANDLER(WM_COMMAND, TCustomForm::WMMenuMessage),
+        MESSAGE_HANDLER(WM_INITMENUPOPUP, TCustomForm::WMMenuMessage),
+        MESSAGE_HANDLER(WM_MENUSELECT, TCustomForm::WMMenuMessage),
+        MESSAGE_HANDLER(WM_DRAWITEM, TCustomForm::WMMenuMessage),
+        MESSAGE_HANDLER(WM_MEASUREITEM, TCustomForm::WMMenuMessage),
+        MESSAGE_HANDLER(WM_MENUCHAR, TCustomForm::WMMenuMessage),
     });
     return table;
 }
@@ -152,17 +159,21 @@ void TCustomForm::SetWindowState(TWindowState state) {
     if (Peer()) Peer()->SetWindowState(static_cast<int>(state));
 }
 
-void TCustomForm::SetMenu(TComponent* menu) {
+void TCustomForm::SetMenu(TMainMenu* menu) {
     if (menu == menu_) return;
     if (menu_) menu_->RemoveFreeNotification(this);
     menu_ = menu;
     if (menu) menu->FreeNotification(this);
+    AttachMenu();
 }
 
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
     TWinControl::Notification(component, operation);
     if (operation != TOperation::opRemove) return;
-    if (component == menu_) menu_ = nullptr;
+    if (component == menu_) {
+        menu_ = nullptr;
+        AttachMenu();
+    }
     if (component == activeControl_) activeControl_ = nullptr;
     if (component == focusedControl_) focusedControl_ = nullptr;
 }
@@ -201,6 +212,7 @@ void TCustomForm::CreateWnd() {
                     sys && borderIcons_.Contains(biMaximize) && !tool && borderStyle_ != bsDialog, sys);
         if (windowState_ != wsNormal) p->SetWindowState(static_cast<int>(windowState_));
     }
+    AttachMenu(true);
 }
 
 void TCustomForm::PaintWindow(HDC dc) {

@@ -45,6 +45,8 @@ inline constexpr int IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
     QUILLORA_COMPONENT(TCustomForm)
     QUILLORA_MESSAGES()
@@ -73,8 +75,15 @@ public:
     void SetKeyPreview(bool v) { keyPreview_ = v; }
     int PixelsPerInch() const { return 96; }
     void SetPixelsPerInch(int) {}  // forms are laid out at 96 dots per inch
-    TComponent* Menu() const { return menu_; }
-    void SetMenu(TComponent* menu);
+    // The menu bar; the client area starts below it.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    TRect ClientRect() const override;
+    // A key message is a shortcut of the main menu or of an action list of the form: the item
+    // or action ran (FormMenus.cpp).
+    virtual bool IsShortCut(TWMKey& message);
+    // The idle cycle's update of the actions of the form, its menu bar and its controls.
+    void UpdateActions();
 
     TWinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl* control);
@@ -136,8 +145,15 @@ protected:
     void CMDialogKey(TMessage& m);
     void CMRelease(TMessage& m);
     void CMShowingChanged(TMessage& m);
+    // WM_COMMAND, WM_INITMENUPOPUP, WM_MENUSELECT, WM_DRAWITEM, WM_MEASUREITEM, WM_MENUCHAR of
+    // the menu bar.
+    void WMMenuMessage(TMessage& m);
 
 private:
+    // Shows the menu bar on the window; a window being made keeps the client size it was given
+    // (the bar adds to its height), a shown one keeps its size (the bar takes from its client).
+    void AttachMenu(bool keepClientSize = false);
+
     TCanvasPtr canvas_;
     TFormBorderStyle borderStyle_ = bsSizeable;
     TBorderIcons borderIcons_ = {biSystemMenu, biMinimize, biMaximize};
@@ -145,7 +161,7 @@ private:
     TWindowState windowState_ = wsNormal;
     TFormStyle formStyle_ = fsNormal;
     bool keyPreview_ = false;
-    TComponent* menu_ = nullptr;
+    TMainMenu* menu_ = nullptr;
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;
     TModalResult modalResult_ = mrNone;
@@ -165,11 +181,13 @@ public:
 struct TModalRequest {
     enum Kind {
         MessageBox, ModalForm, OpenDialog, SaveDialog, PrintDialog, PrinterSetupDialog, FontDialog,
-        FolderDialog, InputQuery
+        FolderDialog, InputQuery, PopupMenu
     };
     Kind What = MessageBox;
     TCustomForm* Form = nullptr;  // ModalForm: shown, with its handle
     TComponent* Dialog = nullptr; // the dialog component asking (Dialogs.h), when one asks
+    HMENU Menu = nullptr;         // PopupMenu: the menu and its screen point; answer a command
+    TPoint Pos;                   // id, or kPopupMenuDismissed
     WideString Text;              // MessageBox; the prompt of InputQuery
     WideString Caption;
     UINT Flags = 0;
@@ -182,8 +200,9 @@ struct TModalRequest {
     WideString PrinterName;
     WideString OutputFile;
 };
-// Returns the answer (an ID* of a message box, an mr* of a form or dialog), or 0 to let the
-// dialog run.
+// Returns the answer (an ID* of a message box, an mr* of a form or dialog, a popup menu's
+// command), or 0 to let the dialog run.
+inline constexpr int kPopupMenuDismissed = -1;
 using TModalHook = std::function<int(TModalRequest& request)>;
 void SetModalHook(TModalHook hook);
 // Asks the hook; 0 when none is set or it lets the dialog run.

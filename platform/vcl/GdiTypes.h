@@ -32,6 +32,7 @@ struct HPALETTE__;
 struct HENHMETAFILE__;
 struct HICON__;
 struct HWND__;
+struct HMENU__;
 using HDC = HDC__*;
 using HPEN = HPEN__*;
 using HBRUSH = HBRUSH__*;
@@ -42,6 +43,7 @@ using HPALETTE = HPALETTE__*;
 using HENHMETAFILE = HENHMETAFILE__*;
 using HICON = HICON__*;
 using HWND = HWND__*;
+using HMENU = HMENU__*;
 using HGDIOBJ = void*;
 
 struct POINTL {

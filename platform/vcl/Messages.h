@@ -488,6 +488,16 @@ struct DRAWITEMSTRUCT {
     DWORD_PTR itemData = 0;
 };
 
+// WM_MEASUREITEM / CN_MEASUREITEM
+struct MEASUREITEMSTRUCT {
+    UINT CtlType = 0;
+    UINT CtlID = 0;
+    UINT itemID = 0;
+    UINT itemWidth = 0;
+    UINT itemHeight = 0;
+    DWORD_PTR itemData = 0;
+};
+
 // Tooltips ask their owner for text.
 inline constexpr UINT TTN_FIRST = 0u - 520u;
 inline constexpr UINT TTN_NEEDTEXTA = TTN_FIRST - 0;

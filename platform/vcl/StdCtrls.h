@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrlsMessages.h"
@@ -126,15 +127,7 @@ public:
 
 // ---- owner-drawn items
 
-// What CN_MEASUREITEM hands an owner-drawn list or combo box (DRAWITEMSTRUCT: Messages.h).
-struct MEASUREITEMSTRUCT {
-    UINT CtlType = 0;
-    UINT CtlID = 0;
-    UINT itemID = 0;
-    UINT itemWidth = 0;
-    UINT itemHeight = 0;
-    DWORD_PTR itemData = 0;
-};
+// CN_MEASUREITEM hands an owner-drawn list or combo box a MEASUREITEMSTRUCT (Messages.h).
 
 // ---- labels
 
@@ -355,11 +348,28 @@ protected:
     void CNCommand(TMessage& m);
     // BN_CLICKED from the widget (a mouse click, Space).
     virtual void ButtonClicked() { Click(); }
+    // A check box or radio button shows the action's checked state too (ButtonActions.cpp).
+    void ActionChange(TObject* sender, bool checkDefaults) override;
+    TControlActionLinkClass GetActionLinkClass() const override;
     void PushCheck(int state);
+    // Sets the checked state of a check box or radio button without a click (an action's
+    // change reaching the button must not run the action again).
+    void SetCheckedQuietly(bool checked);
     bool clicksDisabled_ = false;
 
 private:
+    friend class TButtonActionLink;
+
+private:
     bool wordWrap_ = false;
+};
+
+// A button's link: a check box or radio button follows the action's checked state.
+class TButtonActionLink : public TWinControlActionLink {
+public:
+    explicit TButtonActionLink(TButtonControl* client) : TWinControlActionLink(client) {}
+    bool IsCheckedLinked() const override;
+    void SetChecked(bool value) override;
 };
 
 class TButton : public TButtonControl {

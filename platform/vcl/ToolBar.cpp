@@ -4,6 +4,7 @@
 
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/GraphicsImages.h"
+#include "platform/vcl/Menus.h"
 
 namespace {
 constexpr int kArrowWidth = 13;     // the arrow part of a drop-down button
@@ -246,7 +247,8 @@ void TToolButton::Paint() {
     TCustomImageList* images = bar ? bar->Images() : nullptr;
     const bool captions = bar && bar->ShowCaptions();
     const WideString caption = Caption();
-    const TSize text = captions ? CaptionExtent(Font(), caption) : TSize{0, 0};
+    // An "&" marks the hot key: measured without it, drawn underlining the key.
+    const TSize text = captions ? CaptionExtent(Font(), StripHotkey(caption)) : TSize{0, 0};
     const int imageHeight = images && imageIndex_ >= 0 ? images->Height() : 0;
     const int contentHeight = imageHeight + (captions && !caption.empty() ? text.cy + (imageHeight ? 1 : 0) : 0);
     int y = face.top + (face.Height() - contentHeight) / 2 + shift;
@@ -257,7 +259,8 @@ void TToolButton::Paint() {
     if (captions && !caption.empty()) {
         c->Brush()->SetStyle(bsClear);
         c->Font()->SetColor(enabled ? clBtnText : clGrayText);
-        c->TextRect(face, face.left + (face.Width() - text.cx) / 2 + shift, y, caption);
+        TRect line(face.left + shift, y, face.right + shift, y + text.cy);
+        c->TextRect(line, caption, TTextFormat{tfCenter, tfSingleLine, tfNoClip});
         c->Brush()->SetStyle(bsSolid);
     }
 }
@@ -344,7 +347,7 @@ TSize TToolBar::ButtonSize() const {
         for (int i = 0; i < ButtonCount(); ++i) {
             TToolButton* b = Buttons(i);
             if (b->Style() == tbsSeparator || b->Style() == tbsDivider) continue;
-            const TSize t = CaptionExtent(b->Font(), b->Caption());
+            const TSize t = CaptionExtent(b->Font(), StripHotkey(b->Caption()));
             textW = std::max<int>(textW, t.cx);
             textH = std::max<int>(textH, t.cy);
         }

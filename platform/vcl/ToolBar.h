@@ -4,6 +4,7 @@
 // arrow. The bar and its buttons paint themselves in the classic look (flat or raised).
 #pragma once
 
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/GraphicsImageList.h"
 
@@ -45,6 +46,9 @@ public:
     TNotifyEvent OnDropDown;
 
 protected:
+    // The action's image and checked state as well (ToolButtonActions.cpp).
+    void ActionChange(TObject* sender, bool checkDefaults) override;
+    TControlActionLinkClass GetActionLinkClass() const override;
     void Paint() override;
     void WndProc(TMessage& message) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -62,6 +66,20 @@ private:
     bool down_ = false, grouped_ = false, allowAllUp_ = false;
     bool pressed_ = false, hot_ = false, mouseInside_ = false;
     TComponent* dropdownMenu_ = nullptr;
+};
+
+// A tool button's link: the action's checked state is the button's Down, its image the
+// button's picture.
+class TToolButtonActionLink : public TControlActionLink {
+public:
+    explicit TToolButtonActionLink(TToolButton* client) : TControlActionLink(client) {}
+    bool IsCheckedLinked() const override;
+    bool IsImageIndexLinked() const override;
+    void SetChecked(bool value) override;
+    void SetImageIndex(int value) override;
+
+private:
+    TToolButton* Button() const { return static_cast<TToolButton*>(client_); }
 };
 
 class TToolBar : public TWinControl {

@@ -52,6 +52,10 @@ public:
     virtual void SetFrame(bool /*sizeable*/, bool /*toolWindow*/, bool /*noBorder*/, bool /*minimize*/,
                           bool /*maximize*/, bool /*systemMenu*/) {}
     virtual void AcceptDrops(bool) {}
+    // Top-level windows: shows the menu bar of menu (null: none) above the client area, and
+    // rereads it after a change; the client area starts MenuBarHeight below the window's top.
+    virtual void SetMenuBar(HMENU) {}
+    virtual int MenuBarHeight() const { return 0; }
     // A message that reached the control's default handling (DefWndProc): a peer over a
     // toolkit widget learns that the control left a key, a character, the wheel or a context
     // menu to the widget, or answers the message itself. True when the peer answered it.
@@ -93,6 +97,8 @@ public:
     // A modal message box; returns IDOK, IDYES, ... (0 when none can be shown).
     virtual int MessageBox(const TMessageBoxRequest& request) = 0;
     virtual void Beep() {}
+    // Runs a popup menu at a screen point for the owner window; the chosen command, or 0.
+    virtual UINT TrackPopupMenu(HMENU, UINT /*flags*/, TPoint, HWND /*owner*/) { return 0; }
     // Shows a hint window with text at a screen point; empty text hides it.
     virtual void ShowHint(const WideString&, TPoint) {}
 };

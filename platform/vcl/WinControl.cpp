@@ -586,7 +586,7 @@ void TWinControl::KeyPress(WideChar& key) {
 }
 
 void TWinControl::WMKeyDown(TWMKey& m) {
-    if (DoKeyDown(m)) return;
+    if (IsMenuKey(m) || DoKeyDown(m)) return;
     // Keys the control does not want go to the form as dialog keys (Tab, arrows, Enter, Esc).
     const LRESULT wants = Perform(WM_GETDLGCODE, 0, 0);
     const WORD key = static_cast<WORD>(m.Message.WParam);
@@ -610,7 +610,7 @@ void TWinControl::WMChar(TWMKey& m) {
 }
 
 void TWinControl::WMSysKeyDown(TWMKey& m) {
-    if (!DoKeyDown(m)) DefaultHandler(m.Message);
+    if (!IsMenuKey(m) && !DoKeyDown(m)) DefaultHandler(m.Message);
 }
 
 void TWinControl::WMSysChar(TWMKey& m) {

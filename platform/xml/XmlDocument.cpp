@@ -2,6 +2,8 @@
 
 #include <tinyxml.h>
 
+#include "platform/win/WinString.h"
+
 namespace {
 
 TiXmlElement* Element(void* node) { return static_cast<TiXmlElement*>(node); }
@@ -46,6 +48,14 @@ XmlDocument::~XmlDocument() = default;
 
 bool XmlDocument::Parse(std::string_view text, std::string& error) {
     impl_->document.Clear();
+    // The parser steps over a multi-byte character by its first byte alone, so a broken
+    // sequence at the end would carry it past the text: only well-formed UTF-8 goes in.
+    std::string_view body = text;
+    if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
+    if (!IsValidUtf8(body) || body.find('\0') != std::string_view::npos) {
+        error = "not UTF-8 text";
+        return false;
+    }
     const std::string copy(text);  // the parser wants a terminated string
     impl_->document.Parse(copy.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     if (impl_->document.Error()) {

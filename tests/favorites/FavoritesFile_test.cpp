@@ -80,6 +80,12 @@ TEST(Favorites, OddDocumentsReadAsDesigned) {
     ASSERT_EQ(bad.nodes.size(), 1u);
     EXPECT_EQ(bad.nodes[0].item->Tittle, u"kept");
 
+    // Text that is not UTF-8 (here a character cut off at the very end) is damaged, never
+    // handed to the parser, which would read past it.
+    const FavLoadResult cut = ParseFavorites("<Items><Folder Tittle=\"\xD2");
+    EXPECT_FALSE(cut.error.empty());
+    EXPECT_TRUE(cut.nodes.empty());
+
     FavMsg storage;
     storage.FileName = u"C:\\Users\\u\\offer.msg";
     EXPECT_EQ(storage.GetStoragePath(u"/root"), u"/root/" + storage.GetGuidText() + u"/offer.msg");

@@ -30,10 +30,21 @@ class TControlsForm : public TForm {
     QUILLORA_COMPONENT(TControlsForm)
 public:
     using TForm::TForm;
+    // The actions' handlers: the status bar says what ran.
+    void ActOpenExecute(TObject*) { Say(u"Open... chosen"); }
+    void ActWrapExecute(TObject*) { Say(u"Wrap lines toggled"); }
+
+private:
+    void Say(const WideString& text) {
+        if (auto* status = dynamic_cast<TStatusBar*>(FindComponent("Status"))) status->Panels()->Items(0)->SetText(text);
+    }
 };
 
 const TMetaClass& TControlsForm::StaticClass() {
-    static const TMetaClass& meta = DescribeClass<TControlsForm>("TControlsForm", &TForm::StaticClass());
+    static const TMetaClass& meta = DescribeClass<TControlsForm>("TControlsForm", &TForm::StaticClass(), [](TClassBuilder<TControlsForm>& b) {
+        b.Method("ActOpenExecute", &TControlsForm::ActOpenExecute);
+        b.Method("ActWrapExecute", &TControlsForm::ActWrapExecute);
+    });
     return meta;
 }
 

@@ -9,6 +9,7 @@ object ControlsForm: TControlsForm
   Font.Height = -13
   Position = poScreenCenter
   ShowHint = True
+  Menu = MainMenu1
   object Tools: TToolBar
     Left = 0
     Top = 0
@@ -19,9 +20,7 @@ object ControlsForm: TControlsForm
     ShowCaptions = True
     Flat = True
     object OpenButton: TToolButton
-      Caption = 'Open'
-      Hint = 'Open a message file'
-      ImageIndex = 0
+      Action = ActOpen
     end
     object PrintButton: TToolButton
       Caption = 'Print'
@@ -32,10 +31,8 @@ object ControlsForm: TControlsForm
       Style = tbsSeparator
     end
     object WrapButton: TToolButton
-      Caption = 'Wrap'
-      ImageIndex = 2
+      Action = ActWrap
       Style = tbsCheck
-      Down = True
     end
   end
   object Status: TStatusBar
@@ -318,6 +315,7 @@ object ControlsForm: TControlsForm
     BevelOuter = bvNone
     TabOrder = 2
     object Messages: TListView
+      PopupMenu = ListMenu
       Left = 0
       Top = 0
       Width = 506
@@ -368,5 +366,64 @@ object ControlsForm: TControlsForm
   object Icons: TImageList
     Width = 16
     Height = 16
+  end
+  object MainMenu1: TMainMenu
+    Images = Icons
+    object FileMenu: TMenuItem
+      Caption = '&File'
+      object FileOpen: TMenuItem
+        Action = ActOpen
+      end
+      object FileSep: TMenuItem
+        Caption = '-'
+      end
+      object FileExit: TMenuItem
+        Caption = 'E&xit'
+        ShortCut = 16472
+      end
+    end
+    object ViewMenu: TMenuItem
+      Caption = '&View'
+      object ViewWrap: TMenuItem
+        Action = ActWrap
+      end
+      object ViewBody: TMenuItem
+        Caption = 'Message &Body'
+        Checked = True
+        GroupIndex = 1
+        RadioItem = True
+      end
+      object ViewHeader: TMenuItem
+        Caption = 'Message &Header'
+        GroupIndex = 1
+        RadioItem = True
+      end
+    end
+  end
+  object ListMenu: TPopupMenu
+    Images = Icons
+    object ListOpen: TMenuItem
+      Action = ActOpen
+    end
+    object ListWrap: TMenuItem
+      Action = ActWrap
+    end
+  end
+  object Actions: TActionList
+    Images = Icons
+    object ActOpen: TAction
+      Caption = '&Open...'
+      Hint = 'Open a message file'
+      ImageIndex = 0
+      ShortCut = 16463
+      OnExecute = ActOpenExecute
+    end
+    object ActWrap: TAction
+      AutoCheck = True
+      Caption = '&Wrap'
+      Checked = True
+      ImageIndex = 2
+      OnExecute = ActWrapExecute
+    end
   end
 end

@@ -174,7 +174,10 @@ void PeerWidget::SetBounds(const TRect& b) {
         move(b.left, b.top);
         resize(std::max<LONG>(b.Width(), 1), std::max<LONG>(b.Height(), 1));
     } else {
-        setGeometry(b.left, b.top, std::max<LONG>(b.Width(), 0), std::max<LONG>(b.Height(), 0));
+        // A child of a window with a menu bar sits below the bar.
+        const auto* owner = dynamic_cast<PeerWidget*>(parentWidget());
+        const int top = owner ? owner->clientTop_ : 0;
+        setGeometry(b.left, b.top + top, std::max<LONG>(b.Width(), 0), std::max<LONG>(b.Height(), 0));
     }
     applying_ = false;
 }
@@ -198,7 +201,7 @@ void PeerWidget::SetZOrder(bool top) {
 
 void PeerWidget::Invalidate(const TRect* rect) {
     if (rect)
-        update(QRect(rect->left, rect->top, rect->Width(), rect->Height()));
+        update(QRect(rect->left, rect->top + clientTop_, rect->Width(), rect->Height()));
     else
         update();
 }
@@ -233,7 +236,7 @@ void PeerWidget::SetMouseCapture(bool capture) {
 }
 
 TPoint PeerWidget::ClientOrigin() const {
-    const QPoint p = mapToGlobal(QPoint(0, 0));
+    const QPoint p = mapToGlobal(QPoint(0, clientTop_));
     return TPoint(p.x(), p.y());
 }
 
@@ -274,6 +277,7 @@ void PeerWidget::AcceptDrops(bool accept) { setAcceptDrops(accept); }
 
 void PeerWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.translate(0, clientTop_);
     HDC dc = CreatePainterDC(painter);
     if (!dc) return;
     Send(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
@@ -281,13 +285,13 @@ void PeerWidget::paintEvent(QPaintEvent*) {
 }
 
 void PeerWidget::mousePressEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = ClientPoint(e->position());
     const UINT msg = e->button() == Qt::RightButton ? WM_RBUTTONDOWN : e->button() == Qt::MiddleButton ? WM_MBUTTONDOWN : WM_LBUTTONDOWN;
     Send(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(p.x(), p.y()));
 }
 
 void PeerWidget::mouseReleaseEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = ClientPoint(e->position());
     const UINT msg = e->button() == Qt::RightButton ? WM_RBUTTONUP : e->button() == Qt::MiddleButton ? WM_MBUTTONUP : WM_LBUTTONUP;
     Send(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(p.x(), p.y()));
     // The right button's release asks for the context menu, as on Windows.
@@ -298,13 +302,13 @@ void PeerWidget::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void PeerWidget::mouseDoubleClickEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = ClientPoint(e->position());
     const UINT msg = e->button() == Qt::RightButton ? WM_RBUTTONDBLCLK : e->button() == Qt::MiddleButton ? WM_MBUTTONDBLCLK : WM_LBUTTONDBLCLK;
     Send(msg, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(p.x(), p.y()));
 }
 
 void PeerWidget::mouseMoveEvent(QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = ClientPoint(e->position());
     Send(WM_MOUSEMOVE, MouseKeys(e->buttons(), e->modifiers()), MAKELPARAM(p.x(), p.y()));
 }
 
@@ -338,9 +342,10 @@ void PeerWidget::focusInEvent(QFocusEvent*) { Send(WM_SETFOCUS, 0, 0); }
 void PeerWidget::focusOutEvent(QFocusEvent*) { Send(WM_KILLFOCUS, 0, 0); }
 
 void PeerWidget::resizeEvent(QResizeEvent* e) {
+    if (menuBar_) menuBar_->setGeometry(0, 0, e->size().width(), clientTop_);
     if (applying_ || !topLevel_) return;
     // The user resized the window: the form takes its new client size.
-    Send(WM_SIZE, isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(e->size().width(), e->size().height()));
+    Send(WM_SIZE, isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(e->size().width(), e->size().height() - clientTop_));
 }
 
 void PeerWidget::moveEvent(QMoveEvent* e) {
@@ -377,7 +382,7 @@ void PeerWidget::dropEvent(QDropEvent* e) {
     for (const QUrl& url : e->mimeData()->urls())
         if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdU16String());
     if (files.empty()) return;
-    const QPoint p = e->position().toPoint();
+    const QPoint p = ClientPoint(e->position());
     HDROP drop = CreateDropHandle(files, POINT{p.x(), p.y()}, true);
     e->acceptProposedAction();
     if (!PostMessageW(control_.WindowHandle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0)) DragFinish(drop);

@@ -36,6 +36,8 @@ public:
     void SetModal(bool modal) override;
     void SetFrame(bool sizeable, bool toolWindow, bool noBorder, bool minimize, bool maximize, bool systemMenu) override;
     void AcceptDrops(bool accept) override;
+    void SetMenuBar(HMENU menu) override;
+    int MenuBarHeight() const override { return clientTop_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -65,12 +67,16 @@ protected:
     void Send(TMessage& message);
     TWinControl& Control() const { return control_; }
     bool TopLevel() const { return topLevel_; }
+    // A point of the widget in the control's client coordinates (below a menu bar).
+    QPoint ClientPoint(QPointF widgetPos) const { return widgetPos.toPoint() - QPoint(0, clientTop_); }
     bool Applying() const { return applying_; }
 
 private:
     bool topLevel_;
     bool applying_ = false;  // the control is setting the geometry: no echo back
     TWinControl& control_;
+    QWidget* menuBar_ = nullptr;  // a Qt child: deleted with the widget
+    int clientTop_ = 0;           // the menu bar's height: the client area starts below it
 };
 
 // The peer of a control that a real Qt widget shows (an edit, a list, a tree ...). The widget

@@ -210,7 +210,8 @@ int RunDialog(TModalRequest& request) {
     case TModalRequest::InputQuery: return RunInputQuery(request);
     case TModalRequest::FolderDialog: return RunFolderDialog(request);
     case TModalRequest::MessageBox:
-    case TModalRequest::ModalForm: break;
+    case TModalRequest::ModalForm:
+    case TModalRequest::PopupMenu: break;
     }
     return 0;
 }

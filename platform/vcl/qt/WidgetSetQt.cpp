@@ -16,6 +16,7 @@
 #include "platform/vcl/qt/GdiQt.h"
 #include "platform/vcl/qt/ClipbrdQt.h"
 #include "platform/vcl/qt/DialogsQt.h"
+#include "platform/vcl/qt/MenusQt.h"
 #include "platform/vcl/qt/PeerClasses.h"
 
 namespace vclqt {
@@ -166,6 +167,8 @@ public:
     }
 
     void Beep() override { QApplication::beep(); }
+
+    UINT TrackPopupMenu(HMENU menu, UINT flags, TPoint at, HWND owner) override { return ExecPopupMenu(menu, flags, at, owner); }
 
     void ShowHint(const WideString& text, TPoint at) override {
         if (text.empty())
