@@ -1,6 +1,7 @@
 #include "controls/unicode/TntControls.h"
 
 #include "controls/unicode/TntHintWindow.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/HintWindow.h"
 
 WideString GetWideControlText(const TControl* control) { return control ? control->Text() : WideString(); }
@@ -69,6 +70,10 @@ bool WideListControlAddItem(TControl* control, const WideString& item, TObject* 
     return false;
 }
 
-bool IsWideCaptionStored(const TControl*) { return true; }
+bool IsWideCaptionStored(const TControl* control) {
+    return !(control && control->ActionLink() && control->ActionLink()->IsCaptionLinked());
+}
 
-bool IsWideHintStored(const TControl*) { return true; }
+bool IsWideHintStored(const TControl* control) {
+    return !(control && control->ActionLink() && control->ActionLink()->IsHintLinked());
+}

@@ -90,8 +90,13 @@ class TFiler;
 // Declares the older encodings of the wide properties (TntWideProperties.h).
 void DefineWideProperties(TFiler* filer, TPersistent* instance);
 
+// The wide link class for a control, and the action's texts into it (TntActnList.h).
+TControlActionLinkClass GetWideActionLinkClass(const TControl* control);
+void CopyWideActionTexts(TControl* control, const TObject* action, bool checkDefaults);
+
 // What every wide control adds to its platform class: the older encodings of its wide
-// properties in form files, and hints shown through the layer's hint window.
+// properties in form files, hints shown through the layer's hint window, and the wide links
+// to its action.
 template <class Base>
 class TTntWideControl : public Base {
 public:
@@ -105,5 +110,10 @@ protected:
     void WndProc(TMessage& message) override {
         if (message.Msg == CM_HINTSHOW) PrepareWideHintMessage(message);
         Base::WndProc(message);
+    }
+    TControlActionLinkClass GetActionLinkClass() const override { return GetWideActionLinkClass(this); }
+    void ActionChange(TObject* sender, bool checkDefaults) override {
+        CopyWideActionTexts(this, sender, checkDefaults);
+        Base::ActionChange(sender, checkDefaults);
     }
 };
