@@ -48,12 +48,28 @@ TTntStatusPanel* TTntStatusPanels::Add() { return static_cast<TTntStatusPanel*>(
 const TMetaClass& TTntCustomStatusBar::StaticClass() {
     static const TMetaClass& meta = DescribeClass<TTntCustomStatusBar>(
         "TTntCustomStatusBar", &TCustomStatusBar::StaticClass(),
-        [](TClassBuilder<TTntCustomStatusBar>& b) { PublishWideHint(b); });
+        [](TClassBuilder<TTntCustomStatusBar>& b) {
+            PublishWideHint(b);
+            b.Property("AutoHint", &TTntCustomStatusBar::AutoHint, &TTntCustomStatusBar::SetAutoHint).Default(false);
+            b.Event("OnHint", &TTntCustomStatusBar::OnHint);
+        });
     return meta;
 }
 
 TTntCustomStatusBar::TTntCustomStatusBar(TComponent* owner) : TTntWideControl<TCustomStatusBar>(owner) {
     SetPanelsCollection(std::make_unique<TTntStatusPanels>(this));
+}
+
+bool TTntCustomStatusBar::ExecuteAction(TBasicAction* action) {
+    const auto* hint = dynamic_cast<const TCustomHintAction*>(action);
+    if (!autoHint_ || !hint) return false;
+    if (OnHint) {
+        OnHint(this);
+        return true;
+    }
+    if (!SimplePanel() && Panels()->Count() > 0) Panels()->Items(0)->SetText(hint->Hint());
+    else SetSimpleText(hint->Hint());
+    return true;
 }
 
 void TTntCustomStatusBar::WndProc(TMessage& message) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/unicode/TntControls.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/StatusBar.h"
 
 // The wide text with as many leading tabs as the other text has: tabs added at the front, or
@@ -29,9 +30,19 @@ class TTntCustomStatusBar : public TTntWideControl<TCustomStatusBar> {
     QUILLORA_COMPONENT(TTntCustomStatusBar)
 public:
     explicit TTntCustomStatusBar(TComponent* owner);
+    // The application's hint shows in the bar: in panel 0, or as the simple text.
+    bool AutoHint() const { return autoHint_; }
+    void SetAutoHint(bool v) { autoHint_ = v; }
+    // A hint action with AutoHint set shows its hint, unless OnHint takes it; true when shown
+    // or taken.
+    bool ExecuteAction(TBasicAction* action);
+    TNotifyEvent OnHint;
 
 protected:
     void WndProc(TMessage& message) override;
+
+private:
+    bool autoHint_ = false;
 };
 
 class TTntStatusBar : public TTntCustomStatusBar {

@@ -2,6 +2,7 @@
 // text, tab accelerators and a docked control's caption.
 #include <gtest/gtest.h>
 
+#include "controls/unicode/TntActnList.h"
 #include "controls/unicode/TntPageControl.h"
 #include "controls/unicode/TntStatusBar.h"
 #include "platform/vcl/Forms.h"
@@ -48,6 +49,21 @@ TEST_F(TntBarsTest, PanelsAndSimpleTextAreWide) {
     EXPECT_EQ(bar->GetSimpleText(), u"\u65E5\u672C\u8A9E");
     EXPECT_EQ(bar->Perform(WM_GETTEXTLENGTH, 0, 0), 3);
     EXPECT_THROW(bar->GetPanels()->GetItem(5), Exception);
+}
+
+TEST_F(TntBarsTest, HintActionShowsInPanelZeroOrSimpleText) {
+    auto* bar = new TTntStatusBar(form_.get());
+    TTntHintAction hint(nullptr);
+    hint.SetHint(u"\u041F\u043E\u0434\u0441\u043A\u0430\u0437\u043A\u0430 \U0001F4A1");
+    EXPECT_FALSE(bar->ExecuteAction(&hint));  // without AutoHint
+    bar->SetAutoHint(true);
+    EXPECT_TRUE(bar->ExecuteAction(&hint));
+    EXPECT_EQ(bar->GetSimpleText(), hint.Hint());
+    bar->GetPanels()->Add();
+    EXPECT_TRUE(bar->ExecuteAction(&hint));
+    EXPECT_EQ(bar->GetPanels()->GetItem(0)->GetText(), hint.Hint());
+    TTntAction other(nullptr);
+    EXPECT_FALSE(bar->ExecuteAction(&other));
 }
 
 TEST_F(TntBarsTest, TabAcceleratorsSelectVisiblePages) {
