@@ -7,10 +7,14 @@
 
 #include <QAbstractItemModel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTextEdit>
 #include <QTreeView>
 
+#include "controls/unicode/TntActnList.h"
 #include "controls/unicode/TntListView.h"
+#include "controls/unicode/TntMenus.h"
 #include "controls/unicode/TntRichEdit.h"
 #include "controls/unicode/TntStatusBar.h"
 #include "controls/unicode/TntStdCtrls.h"
@@ -133,6 +137,28 @@ TEST_F(TntGuiTest, TreeAndRichEditShowWideText) {
     if (!text) text = dynamic_cast<QTextEdit*>(WidgetOf(rich));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->toPlainText(), QString::fromUtf16(u"\u0416\u0416\n\u65E5"));
+}
+
+TEST_F(TntGuiTest, MenuShowsWideCaptionsAndShortcutsOfItsAction) {
+    auto* action = new TTntAction(form_);
+    action->SetCaption(u"&\u041F\u0435\u0447\u0430\u0442\u044C \U0001F5A8");
+    action->SetShortCut(ShortCut('P', scCtrl));
+    action->OnExecute = [](TObject*) {};
+    auto* menu = new TTntMainMenu(form_);
+    auto* file = new TTntMenuItem(form_);
+    file->SetCaption(u"&\u0424\u0430\u0439\u043B");
+    menu->Items()->Add(file);
+    auto* print = new TTntMenuItem(form_);
+    print->SetAction(action);
+    file->Add(print);
+    form_->SetMenu(menu);
+    Show();
+    QMenuBar* bar = WidgetOf(form_)->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->actions()[0]->text(), QString::fromUtf16(u"&\u0424\u0430\u0439\u043B"));
+    QMenu* drop = bar->actions()[0]->menu();
+    ASSERT_NE(drop, nullptr);
+    EXPECT_EQ(drop->actions()[0]->text(), QString::fromUtf16(u"&\u041F\u0435\u0447\u0430\u0442\u044C \U0001F5A8\tCtrl+P"));
 }
 
 }  // namespace
