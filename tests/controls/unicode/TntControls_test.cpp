@@ -4,6 +4,7 @@
 
 #include "controls/unicode/TntForms.h"
 #include "controls/unicode/TntHintWindow.h"
+#include "controls/unicode/TntRegisterClasses.h"
 #include "controls/unicode/TntWideProperties.h"
 #include "platform/vcl/Filer.h"
 
@@ -183,6 +184,15 @@ TEST_F(TntControlsTest, FormsReadTheirFilesBelowTTntForm) {
     } catch (const EResNotFound& e) {
         EXPECT_EQ(e.AnsiMessage(), "Resource TWithoutResource not found");
     }
+}
+
+TEST_F(TntControlsTest, EveryWideClassIsKnownToFormFiles) {
+    RegisterTntClasses();
+    for (const char* name : {"TTntForm", "TTntEdit", "TTntMemo", "TTntLabel", "TTntButton", "TTntCheckBox",
+                             "TTntRadioButton", "TTntGroupBox", "TTntListView", "TTntTreeView", "TTntRichEdit",
+                             "TTntStatusBar", "TTntPageControl", "TTntTabSheet", "TTntMenuItem", "TTntPopupMenu",
+                             "TTntMainMenu", "TTntActionList", "TTntAction", "TTntHintAction"})
+        EXPECT_NE(GetClass(name), nullptr) << name;
 }
 
 TEST_F(TntControlsTest, ApplicationTitleAndHint) {
