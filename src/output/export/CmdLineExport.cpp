@@ -15,6 +15,7 @@
 #include "mapi/StoreMessageList.h"
 #include "message/MessageEML.h"
 #include "message/MessageMSG.h"
+#include "output/export/ExportManagerLogic.h"
 #include "output/export/ExportRun.h"
 #include "platform/com/StructuredStorage.h"
 #include "platform/outside/HtmlConverter.h"
@@ -50,25 +51,6 @@ std::string Trimmed(const std::string& text)
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// "TXT" and every format the converter writes, upper case.
-std::vector<WideString> ExportFormats(IHTMLConverter* converter)
-{
-    std::vector<WideString> formats{u"TXT"};
-    WideString listed;
-    if (converter && SUCCEEDED(converter->GetSupportedFormats(listed))) {
-        WideString line;
-        for (const char16_t c : listed + u"\n") {
-            if (c == u'\n' || c == u'\r') {
-                if (!line.empty()) formats.push_back(WideUpperCaseString(line));
-                line.clear();
-            } else {
-                line += c;
-            }
-        }
-    }
-    return formats;
 }
 
 int Refuse(const std::string& why)
@@ -171,7 +153,9 @@ int cmdLineExport(const std::vector<std::string>& argv, std::shared_ptr<IHTMLCon
     const std::optional<CmdLineExportArgs> args = ParseExportArgument(text);
     if (!args) return Refuse("the export argument needs five fields separated by four commas");
     if (args->destination.empty()) return Refuse("no destination folder");
-    const std::vector<WideString> formats = ExportFormats(converter.get());
+    WideString listed;
+    if (converter) converter->GetSupportedFormats(listed);
+    const std::vector<WideString> formats = ExportFormatList(listed);
     const WideString format = WideUpperCaseString(args->format);
     if (std::find(formats.begin(), formats.end(), format) == formats.end()) {
         std::string known;
