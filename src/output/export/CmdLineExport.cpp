@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/RegExpUtils.h"
 #include "app/SupportLibrary.h"
 #include "app/UiStrings.h"
 #include "app/cLogger.h"
@@ -19,18 +18,13 @@
 #include "output/export/ExportRun.h"
 #include "platform/com/StructuredStorage.h"
 #include "platform/outside/HtmlConverter.h"
-#include "platform/vcl/Strings.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
-#include "regex/RegexContext.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Five fields after "EXPORT=": the first two may be quoted (and then hold commas), the last runs
-// to the end of the text or its last quote.
-constexpr char kExportPattern[] = R"("?+EXPORT=(".*?"|.*?),(".*?"|.*?),(.*?),(.*?)?,(".*"|.*)?"?)";
 constexpr char kUsage[] = "usage: +EXPORT=<source>,<destination>,<format>,<options>,<failed-folder>";
 
 std::string Upper(std::string text)
@@ -87,10 +81,25 @@ std::string ExportArgumentText(const std::vector<std::string>& argv)
 
 std::optional<CmdLineExportArgs> ParseExportArgument(const std::string& text)
 {
-    TStringList groups;
-    int start = 0;
-    RegExpMatchAll(groups, text, kExportPattern, CaseInsensitive, start);
-    if (groups.Count() < 5) return std::nullopt;
+    // Split by hand rather than by one pattern: a lazy pattern lets an empty options field
+    // swallow the start of a quoted failed folder.
+    const std::string upper = Upper(text);
+    size_t at = upper.find("EXPORT=");
+    if (at == std::string::npos) return std::nullopt;
+    at += 7;
+    std::vector<std::string> groups;
+    for (int field = 0; field < 4; ++field) {
+        size_t end = std::string::npos;
+        if (field < 2 && at < text.size() && text[at] == '"') {
+            const size_t close = text.find('"', at + 1);
+            if (close != std::string::npos && close + 1 < text.size() && text[close + 1] == ',') end = close + 1;
+        }
+        if (end == std::string::npos) end = text.find(',', at);
+        if (end == std::string::npos) return std::nullopt;
+        groups.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    groups.push_back(text.substr(at));
     CmdLineExportArgs args;
     args.source = Utf8ToUtf16(WithoutQuotes(groups[0]));
     args.destination = Utf8ToUtf16(WithoutQuotes(groups[1]));
