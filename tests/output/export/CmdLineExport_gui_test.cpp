@@ -306,3 +306,39 @@ TEST_F(CmdLineExportTest, BatesNumberingThroughTheRunsRecord) {
 }
 
 }  // namespace
+
+#include "tests/platform/mapi/PstBuilder.h"
+
+namespace {
+
+pstbuild::Message StoreMail(const std::u16string& subject, const std::u16string& body)
+{
+    pstbuild::Message m;
+    m.subject = subject;
+    m.sender = u"Dora";
+    m.body = body;
+    m.recipients = {{1, u"Eve", u"eve@example.com"}};
+    return m;
+}
+
+TEST_F(CmdLineExportTest, StoreMessagesAreNamedBySubjectAndStayInside) {
+    pstbuild::Store store;
+    pstbuild::Message withFile = StoreMail(u"Store budget", u"store body one");
+    withFile.attachments = {{u"sheet.csv", "a,b\n", {}, {}}};
+    store.folders = {pstbuild::Folder{
+        u"Inbox", u"IPF.Note",
+        {withFile, StoreMail(u"../../escape", u"hostile body"), StoreMail(u"", u"no subject body")}, {}, ""}};
+    fs::create_directories(in);
+    ASSERT_TRUE(pstbuild::WriteFile(store, P(in / "mail.pst")));
+    ASSERT_EQ(Export(P(in) + "," + P(out) + ",TXT,AF,"), ceAllExported);
+    const std::set<std::string> names = Listing(out);
+    EXPECT_EQ(names.size(), 3u);
+    EXPECT_TRUE(names.count("Store budget")) << *names.begin();
+    EXPECT_EQ(Listing(out / "Store budget"), (std::set<std::string>{"Store budget.TXT", "sheet.csv"}));
+    // The hostile subject is one name; the empty one falls back to the store's name and row.
+    EXPECT_TRUE(names.count(".._.._escape.TXT"));
+    EXPECT_TRUE(names.count("mail_2.TXT"));
+    EXPECT_NE(Utf16File(out / "mail_2.TXT").find("no subject body"), std::string::npos);
+}
+
+}  // namespace
