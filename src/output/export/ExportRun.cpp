@@ -160,9 +160,10 @@ ExportOutcome ExportRunner::Run()
             } else {
                 ++outcome_.failed;
             }
-            totalMs_ += std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-            Status(index, count);
             if (opts_.stopRequested) break;
+            totalMs_ += std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+            // Cancel pressed while messages are pumped here ends the run after the next message.
+            Status(index, count);
             if (TooManyErrors(outcome_.failed, index)) {
                 Report(GetUiString(1118));
                 break;

@@ -18,6 +18,7 @@
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
 #include "tests/message/MsgTreeBuilder.h"
+#include "tests/output/export/RecordingProgress.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -267,6 +268,11 @@ TEST_F(CmdLineExportTest, CollectionRules) {
     EXPECT_EQ(Export(P(in / "notes.txt") + "," + P(out) + ",TXT,,"), ceBadRequest);
     EXPECT_EQ(Export(P(in) + "," + P(out) + ",gif,,"), ceBadRequest);
     EXPECT_EQ(Export(P(in) + "," + P(out) + ",pdf,,", false), ceBadRequest);
+
+    // A store that cannot be opened is a failure the report names.
+    root.WriteFile("stores/bad.pst", "not a store");
+    EXPECT_EQ(Export(P(root / "stores") + "," + P(root / "storeOut") + ",TXT,," + P(failed)), ceSomeFailed);
+    EXPECT_EQ(Utf16File(failed / "ExportLog.txt"), "Can't load message \"" + P(root / "stores" / "bad.pst") + "\"\r\n");
 }
 
 TEST_F(CmdLineExportTest, NamesNeverLeaveTheDestination) {
@@ -279,6 +285,66 @@ TEST_F(CmdLineExportTest, NamesNeverLeaveTheDestination) {
             << p;
     }
     EXPECT_EQ(Listing(out).size(), 1u);
+}
+
+TEST_F(CmdLineExportTest, AnInteractiveRunShowsProgressBoxesAndHonoursCancel) {
+    std::vector<std::unique_ptr<MessageEML>> owned;
+    MessageAttrDeque messages;
+    for (int i = 0; i < 8; ++i) {
+        owned.push_back(std::make_unique<MessageEML>());
+        ASSERT_TRUE(owned.back()->LoadFromFile(
+            Utf8ToUtf16(P(root.WriteFile("in/m" + std::to_string(i) + ".eml", kPlain))), true));
+        messages.push_back(owned.back().get());
+    }
+    ExportOpts o;
+    o.destFolder = Utf8ToUtf16(P(out));
+    o.formatName = u"TXT";
+    o.messages = &messages;
+    o.prefix = u"R";
+    o.useFileNumbering = true;
+    o.currentNumber = 7;
+    testsupport::RecordingProgress progress;
+    progress.opts = &o;
+    o.progressForm = &progress;
+    PDFExport(o);
+    EXPECT_EQ(Listing(out).size(), 8u);
+    EXPECT_TRUE(fs::exists(out / "R7.TXT") && fs::exists(out / "R14.TXT"));
+    EXPECT_EQ(progress.boxes, (std::vector<std::string>{"Completed: All files exported successfully"}));
+    EXPECT_EQ(progress.statuses.back(), "Completed");
+    EXPECT_EQ(progress.statuses[4], "Exporting... [5 of 8];  Remaining time: ");
+    EXPECT_EQ(progress.percents[3], 50);
+    EXPECT_EQ(o.progressPercent, 0);
+
+    // Cancel during the second pump: the third message is still written, then the run ends.
+    testsupport::RecordingProgress cancelling;
+    cancelling.opts = &o;
+    cancelling.cancelAfterPumps = 2;
+    o.progressForm = &cancelling;
+    o.destFolder = Utf8ToUtf16(P(root / "cancelled"));
+    o.stopRequested = false;
+    PDFExport(o);
+    EXPECT_EQ(Listing(root / "cancelled").size(), 3u);
+    EXPECT_EQ(cancelling.boxes, (std::vector<std::string>{"Operation aborted: Some files were not exported"}));
+
+    // A failed folder that cannot be made: said once, and the report goes to app data.
+    root.WriteFile("blocker", "x");
+    root.WriteFile("in/broken.msg", "garbage");
+    auto broken = std::make_unique<MessageEML>();
+    broken->LoadFromFile(Utf8ToUtf16(P(root / "in" / "broken.msg")), true);
+    broken->fileName = Utf8ToUtf16(P(root / "in" / "broken.msg"));
+    MessageAttrDeque one{broken.get()};
+    testsupport::RecordingProgress failing;
+    o.progressForm = &failing;
+    failing.opts = &o;
+    o.messages = &one;
+    o.stopRequested = false;
+    o.failedFolder = Utf8ToUtf16(P(root / "blocker" / "failed"));
+    const ExportOutcome r = PDFExport(o);
+    ASSERT_EQ(failing.boxes.size(), 2u);
+    EXPECT_EQ(failing.boxes[0].rfind("Error: Can't create folder to copy failed messages", 0), 0u) << failing.boxes[0];
+    EXPECT_EQ(failing.boxes[1], "Completed: Some files were not exported");
+    EXPECT_EQ(failing.opened, (std::vector<std::string>{Utf16ToUtf8(r.reportPath)}));
+    EXPECT_EQ(fs::path(Utf16ToUtf8(r.reportPath)), root / "data" / "Quillora" / "ExportLog.txt");
 }
 
 TEST_F(CmdLineExportTest, BatesNumberingThroughTheRunsRecord) {

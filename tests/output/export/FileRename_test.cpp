@@ -7,6 +7,7 @@
 
 #include "output/export/FileRename.h"
 #include "platform/win/WinString.h"
+#include "tests/output/export/RecordingProgress.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -20,19 +21,6 @@ std::set<std::string> Listing(const fs::path& dir)
     for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
     return names;
 }
-
-class RecordingProgress : public IExportProgress {
-public:
-    void ShowStatus(const WideString& text) override { status = Utf16ToUtf8(text); }
-    void InvalidateProgress() override {}
-    void ProcessMessages() override {}
-    void ShowBox(const WideString& text, const WideString& caption, TExportBoxIcon) override {
-        boxes.push_back(Utf16ToUtf8(caption) + ": " + Utf16ToUtf8(text));
-    }
-    void OpenReport(const WideString&) override {}
-    std::string status;
-    std::vector<std::string> boxes;
-};
 
 ExportOpts Numbered(const TempDir& dir, const WideString& prefix, int start)
 {
@@ -51,7 +39,7 @@ TEST(FileRename, NumberedKeepsExtensionsAndLeavesSubfoldersAlone) {
     dir.WriteFile("c", "c");
     fs::create_directory(dir / "sub");
     dir.WriteFile("sub/inner.txt", "i");
-    RecordingProgress progress;
+    testsupport::RecordingProgress progress;
     ExportOpts o = Numbered(dir, u"R", 7);
     o.progressForm = &progress;
     const RenameOutcome r = PDFRename(o);
@@ -61,7 +49,7 @@ TEST(FileRename, NumberedKeepsExtensionsAndLeavesSubfoldersAlone) {
     EXPECT_EQ(testsupport::ReadFileBytes(dir / "R8.doc"), "b");
     EXPECT_TRUE(fs::exists(dir / "sub" / "inner.txt"));
     EXPECT_EQ(progress.boxes, (std::vector<std::string>{"Completed: All files renamed successfully"}));
-    EXPECT_EQ(progress.status, "Completed");
+    EXPECT_EQ(progress.statuses.back(), "Completed");
 }
 
 TEST(FileRename, CollisionsNeverDestroyAFile) {
@@ -84,7 +72,7 @@ TEST(FileRename, CollisionsNeverDestroyAFile) {
     other.WriteFile("b.doc", "b");
     other.WriteFile("c.txt", "c");
     fs::create_directory(other / "R2.doc");
-    RecordingProgress progress;
+    testsupport::RecordingProgress progress;
     ExportOpts p = Numbered(other, u"R", 1);
     p.progressForm = &progress;
     r = PDFRename(p);
@@ -98,7 +86,7 @@ TEST(FileRename, CollisionsNeverDestroyAFile) {
 TEST(FileRename, LetterSchemeCapacityAndExhaustion) {
     TempDir dir;
     for (int i = 0; i < 11; ++i) dir.WriteFile("f" + std::to_string(100 + i) + ".txt", "x");
-    RecordingProgress progress;
+    testsupport::RecordingProgress progress;
     ExportOpts o;
     o.destFolder = Utf8ToUtf16(dir.path().string());
     o.letter = u'A';
@@ -136,7 +124,7 @@ TEST(FileRename, LetterSchemeCapacityAndExhaustion) {
 
 TEST(FileRename, EmptyFolderSucceeds) {
     TempDir dir;
-    RecordingProgress progress;
+    testsupport::RecordingProgress progress;
     ExportOpts o = Numbered(dir, u"R", 1);
     o.progressForm = &progress;
     const RenameOutcome r = PDFRename(o);
