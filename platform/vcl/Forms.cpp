@@ -128,12 +128,14 @@ TCustomForm::~TCustomForm() {
 void TCustomForm::InitForm() {
     if (initialized_) return;
     initialized_ = true;
-    if (&ClassType() != &TForm::StaticClass() && &ClassType() != &TCustomForm::StaticClass()) {
-        if (!InitInheritedComponent(this, TForm::StaticClass()))
+    if (&ClassType() != &FormFileRoot() && &ClassType() != &TCustomForm::StaticClass()) {
+        if (!InitInheritedComponent(this, FormFileRoot()))
             throw EResNotFound("Resource " + AnsiString(ClassName()) + " not found");
     }
     DoCreate();
 }
+
+const TMetaClass& TCustomForm::FormFileRoot() const { return TForm::StaticClass(); }
 
 void TCustomForm::DoCreate() {
     if (OnCreate) OnCreate(this);

@@ -124,6 +124,8 @@ protected:
     void CreateWnd() override;
     void PaintWindow(HDC dc) override;
     virtual void Paint();
+    // The class whose subclasses have form files: InitForm reads those below it.
+    virtual const TMetaClass& FormFileRoot() const;
     virtual void DoCreate();
     virtual void DoShow();
     virtual void DoHide();

@@ -68,7 +68,10 @@ const TMetaClass& TListColumns::StaticClass() {
 }
 
 TListColumns::TListColumns(TCustomListView* owner)
-    : TCollection([](TCollection* c) { return std::make_unique<TListColumn>(c); }, owner), owner_(owner) {
+    : TListColumns(owner, [](TCollection* c) { return std::make_unique<TListColumn>(c); }) {}
+
+TListColumns::TListColumns(TCustomListView* owner, ItemFactory factory)
+    : TCollection(std::move(factory), owner), owner_(owner) {
     TListColumn::StaticClass();  // form files find the items' properties by their class
 }
 

@@ -52,6 +52,8 @@ class TListColumns : public TCollection {
     QUILLORA_PERSISTENT(TListColumns)
 public:
     explicit TListColumns(TCustomListView* owner);
+    // Columns of a subclass of TListColumn.
+    TListColumns(TCustomListView* owner, ItemFactory factory);
     TListColumn* Items(int index) const { return static_cast<TListColumn*>(TCollection::Items(index)); }
     TListColumn* operator[](int index) const { return Items(index); }
     TListColumn* Add() { return static_cast<TListColumn*>(TCollection::Add()); }

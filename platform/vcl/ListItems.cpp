@@ -204,7 +204,7 @@ TListItem* TListItems::Add() { return Insert(Count()); }
 TListItem* TListItems::Insert(int index) {
     if (owner_ && owner_->OwnerData()) throw EInvalidOperation("Items cannot be added in owner-data mode");
     if (index < 0 || index > static_cast<int>(items_.size())) RaiseRangeError();
-    items_.insert(items_.begin() + index, std::make_unique<TListItem>(this));
+    items_.insert(items_.begin() + index, owner_ ? owner_->CreateListItem() : std::make_unique<TListItem>(this));
     Renumber(index);
     TListItem* item = items_[static_cast<std::size_t>(index)].get();
     if (owner_) owner_->ItemInserted(index);

@@ -57,8 +57,7 @@ TCustomListView::TCustomListView(TComponent* owner)
     : TWinControl(owner),
       items_(std::make_unique<TListItems>(this)),
       columns_(std::make_unique<TListColumns>(this)),
-      canvas_(NewControlCanvas(*this)),
-      tempItem_(std::make_unique<TListItem>(items_.get())) {
+      canvas_(NewControlCanvas(*this)) {
     SetBounds(0, 0, 250, 150);
     SetColor(clWindow);
     SetParentColor(false);
@@ -72,6 +71,14 @@ TCustomListView::~TCustomListView() {
     DeallocateHWnd(headerHandle_);
     OnDeletion = nullptr;
     items_.reset();
+}
+
+std::unique_ptr<TListItem> TCustomListView::CreateListItem() { return std::make_unique<TListItem>(items_.get()); }
+
+void TCustomListView::SetCollections(std::unique_ptr<TListItems> items, std::unique_ptr<TListColumns> columns) {
+    items_ = std::move(items);
+    columns_ = std::move(columns);
+    ColumnsChanged();
 }
 
 TCustomListViewPeer* TCustomListView::ListPeer() const { return dynamic_cast<TCustomListViewPeer*>(Peer()); }
@@ -204,6 +211,8 @@ TListItem* TCustomListView::DisplayItem(int index) const {
     if (!ownerData_) return index >= 0 && index < items_->Count() ? items_->Item(index) : nullptr;
     if (index < 0 || index >= ownerCount_) return nullptr;
     if (tempIndex_ == index) return tempItem_.get();
+    // Made on first use so that it is of the class the view's items are.
+    if (!tempItem_) tempItem_ = const_cast<TCustomListView*>(this)->CreateListItem();
     TListItem& item = *tempItem_;
     item.filling_ = true;
     item.index_ = index;

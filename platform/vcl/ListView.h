@@ -204,6 +204,11 @@ public:
     TLVDeletedEvent OnInsert;
 
 protected:
+    // A new item of the view's item class (owned by Items).
+    virtual std::unique_ptr<TListItem> CreateListItem();
+    // Items and columns of other classes in place of the view's (both empty: call it before
+    // anything is added).
+    void SetCollections(std::unique_ptr<TListItems> items, std::unique_ptr<TListColumns> columns);
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void DestroyWnd() override;
@@ -244,7 +249,7 @@ private:
     TCanvasPtr canvas_;
     bool ownerData_ = false;
     int ownerCount_ = 0;
-    mutable std::unique_ptr<TListItem> tempItem_;  // the row OnData filled last
+    mutable std::unique_ptr<TListItem> tempItem_;  // the row OnData filled last; the view's own
     mutable int tempIndex_ = -1;
     TViewStyle viewStyle_ = vsIcon;
     bool checkboxes_ = false, gridLines_ = false, rowSelect_ = false, multiSelect_ = false;

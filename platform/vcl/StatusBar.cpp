@@ -69,7 +69,10 @@ void TStatusPanel::Assign(const TPersistent* source) {
 // ---- TStatusPanels
 
 TStatusPanels::TStatusPanels(TCustomStatusBar* owner)
-    : TCollection([](TCollection* c) { return std::make_unique<TStatusPanel>(c); }), bar_(owner) {
+    : TStatusPanels(owner, [](TCollection* c) { return std::make_unique<TStatusPanel>(c); }) {}
+
+TStatusPanels::TStatusPanels(TCustomStatusBar* owner, ItemFactory factory)
+    : TCollection(std::move(factory)), bar_(owner) {
     (void)TStatusPanel::StaticClass();
 }
 
@@ -109,6 +112,11 @@ TCustomStatusBar::TCustomStatusBar(TComponent* owner)
 }
 
 TCustomStatusBar::~TCustomStatusBar() { panels_->OnUpdate = nullptr; }
+
+void TCustomStatusBar::SetPanelsCollection(std::unique_ptr<TStatusPanels> panels) {
+    panels_ = std::move(panels);
+    PanelsChanged();
+}
 
 void TCustomStatusBar::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
@@ -211,15 +219,20 @@ void TCustomStatusBar::PaintPanel(HDC dc, int index, TStatusPanel* panel, const 
         RestoreDC(dc, saved);
         return;
     }
-    if (text.empty()) return;
+    // Leading tabs align the text as the bar's text messages do: one centres, two right-align.
+    std::size_t tabs = 0;
+    while (tabs < text.size() && tabs < 2 && text[tabs] == u'\t') ++tabs;
+    if (tabs > 0) alignment = tabs == 1 ? taCenter : taRightJustify;
+    const WideString shown = text.substr(tabs);
+    if (shown.empty()) return;
     TCanvas* c = canvas_.get();
     c->Brush()->SetStyle(bsClear);
-    const int w = c->TextWidth(text), h = c->TextHeight(text);
+    const int w = c->TextWidth(shown), h = c->TextHeight(shown);
     int x = inner.left + kTextMargin;
     if (alignment == taCenter) x = inner.left + (inner.Width() - w) / 2;
     else if (alignment == taRightJustify) x = inner.right - kTextMargin - w;
     const int y = inner.top + (inner.Height() - h) / 2;
-    c->TextRect(inner, std::max<int>(x, inner.left + 1), y, text);
+    c->TextRect(inner, std::max<int>(x, inner.left + 1), y, shown);
     c->Brush()->SetStyle(bsSolid);
 }
 

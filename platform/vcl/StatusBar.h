@@ -60,6 +60,8 @@ private:
 class TStatusPanels : public TCollection {
 public:
     explicit TStatusPanels(TCustomStatusBar* owner);
+    // Panels of a subclass of TStatusPanel.
+    TStatusPanels(TCustomStatusBar* owner, ItemFactory factory);
     std::string_view ClassName() const override { return "TStatusPanels"; }
     TStatusPanel* Add() { return static_cast<TStatusPanel*>(TCollection::Add()); }
     TStatusPanel* Items(int index) const { return static_cast<TStatusPanel*>(TCollection::Items(index)); }
@@ -96,6 +98,8 @@ public:
     TDrawPanelEvent OnDrawPanel;
 
 protected:
+    // Panels of another class in place of the bar's (empty: call it before any is added).
+    void SetPanelsCollection(std::unique_ptr<TStatusPanels> panels);
     void CreateParams(TCreateParams& params) override;
     void PaintWindow(HDC dc) override;
     void WndProc(TMessage& message) override;

@@ -1,6 +1,4 @@
 // TCustomLabel: a caption drawn on its parent, with accelerators that focus FocusControl.
-#include <cwctype>
-
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -15,7 +13,8 @@ WideChar GetHotkey(const WideString& caption) {
 
 bool IsAccel(WORD charCode, const WideString& caption) {
     const WideChar key = GetHotkey(caption);
-    return key != 0 && std::towupper(key) == std::towupper(static_cast<wint_t>(charCode));
+    // Compared as text: letters outside ASCII (Cyrillic, Greek) match without case too.
+    return key != 0 && WideSameText(WideString(1, key), WideString(1, static_cast<WideChar>(charCode)));
 }
 
 const TMetaClass& TCustomLabel::StaticClass() {

@@ -249,7 +249,7 @@ TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const WideString& 
             ++index;
     }
     index = std::clamp(index, 0, static_cast<int>(list.size()));
-    auto node = std::make_unique<TTreeNode>(this, parent);
+    std::unique_ptr<TTreeNode> node = owner_->CreateNode(this, parent);
     node->text_ = text;
     node->data_ = data;
     TTreeNode* made = node.get();
@@ -384,6 +384,12 @@ const TMessageTable& TCustomTreeView::ClassMessages() {
     });
     return table;
 }
+
+std::unique_ptr<TTreeNode> TCustomTreeView::CreateNode(TTreeNodes* owner, TTreeNode* parent) {
+    return std::make_unique<TTreeNode>(owner, parent);
+}
+
+void TCustomTreeView::SetNodesCollection(std::unique_ptr<TTreeNodes> nodes) { items_ = std::move(nodes); }
 
 TCustomTreeView::TCustomTreeView(TComponent* owner) : TWinControl(owner), items_(std::make_unique<TTreeNodes>(this)) {
     SetBounds(0, 0, 121, 97);

@@ -362,6 +362,10 @@ public:
     TTVExpandedEvent OnAddition;
 
 protected:
+    // A new node of the view's node class for owner, under parent (null: top level).
+    virtual std::unique_ptr<TTreeNode> CreateNode(TTreeNodes* owner, TTreeNode* parent);
+    // Nodes of another class in place of the view's (empty: call it before any node is added).
+    void SetNodesCollection(std::unique_ptr<TTreeNodes> nodes);
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void WndProc(TMessage& message) override;

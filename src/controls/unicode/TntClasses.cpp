@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/unicode/TntWideProperties.h"
 #include "platform/win/CodePages.h"
 #include "platform/win/WinError.h"
 #include "platform/win/WinString.h"
@@ -128,6 +129,68 @@ void TAnsiStringsForWideStringsAdapter::SaveToStreamEx(TStream& stream, UINT cod
 // --- TTntStrings -----------------------------------------------------------------------------
 
 TTntStrings::TTntStrings() : ansiStrings_(std::make_unique<TAnsiStringsForWideStringsAdapter>(*this)) {}
+
+void TTntStrings::DefineProperties(TFiler* filer) {
+    TWideStrings::DefineProperties(filer);
+    filer->DefineProperty("WideStrings", [this](TReader& r) { ReadWideStrings(r); }, nullptr, false);
+    filer->DefineProperty("WideStringsW", [this](TReader& r) { ReadWideStringsW(r); }, nullptr, false);
+    filer->DefineProperty("WideStrings_UTF7", [this](TReader& r) { ReadWideStringsUTF7(r); }, nullptr, false);
+}
+
+namespace {
+
+// The items of a list value, each decoded; the whole list is read whatever is kept.
+std::vector<WideString> ReadDecodedList(TReader& reader, WideString (*decode)(std::string_view)) {
+    std::vector<WideString> items;
+    reader.ReadListBegin();
+    while (!reader.EndOfList()) items.push_back(decode(reader.ReadString()));
+    reader.ReadListEnd();
+    return items;
+}
+
+}  // namespace
+
+void TTntStrings::ReadWideStrings(TReader& reader) {
+    BeginUpdate();
+    try {
+        Clear();
+        switch (reader.NextValue()) {
+        case vaList:
+            reader.ReadListBegin();
+            while (!reader.EndOfList()) {
+                if (reader.NextValue() == vaWString) Add(reader.ReadWideString());
+                else Add(UTF8ToWideString(reader.ReadString()));
+            }
+            reader.ReadListEnd();
+            break;
+        case vaWString: SetText(reader.ReadWideString()); break;
+        default: SetText(UTF8ToWideString(reader.ReadString())); break;
+        }
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
+    EndUpdate();
+}
+
+void TTntStrings::ReadWideStringsW(TReader& reader) {
+    const bool apply = ApplyLegacyWideValue(reader) || GetCount() == 0;
+    const std::vector<WideString> items = ReadDecodedList(reader, UTF8ToWideString);
+    if (apply) ReplaceItems(items);
+}
+
+void TTntStrings::ReadWideStringsUTF7(TReader& reader) {
+    const bool apply = ApplyLegacyWideValue(reader);
+    const std::vector<WideString> items = ReadDecodedList(reader, UTF7ToWideString);
+    if (apply) ReplaceItems(items);
+}
+
+void TTntStrings::ReplaceItems(const std::vector<WideString>& items) {
+    BeginUpdate();
+    Clear();
+    for (const WideString& item : items) Add(item);
+    EndUpdate();
+}
 
 void TTntStrings::LoadFromFile(const WideString& fileName) {
     TTntFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);

@@ -10,6 +10,8 @@
 #include "platform/vcl/Streams.h"
 #include "platform/vcl/Strings.h"
 
+class TReader;
+
 // --- Shadow strings ---
 
 // The wide value of a property whose platform value is 8-bit: the shadow, unless the 8-bit
@@ -112,8 +114,15 @@ public:
     void SaveToFile(const WideString& fileName) const override;
     void SaveToStream(TStream& stream) const override { SaveToStreamEx(stream, true); }
     virtual void SaveToStreamEx(TStream& stream, bool withBom) const;
+    // Older list encodings in form files, read and never written: "WideStrings" (always
+    // applied), "WideStringsW" (UTF-8) and "WideStrings_UTF7".
+    void DefineProperties(TFiler* filer) override;
 
 private:
+    void ReadWideStrings(TReader& reader);
+    void ReadWideStringsW(TReader& reader);
+    void ReadWideStringsUTF7(TReader& reader);
+    void ReplaceItems(const std::vector<WideString>& items);
     // Reads the rest of the stream as text of the character set and replaces the items.
     void LoadText(TStream& stream, TTntFileCharSet charSet);
 
