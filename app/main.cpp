@@ -1,13 +1,17 @@
-// The executable: the run itself is RunApplication; this file chooses the display toolkit.
+// The executable: the run itself is RunApplication; this file chooses the display toolkit and
+// supplies what the run creates (forms) and runs (the command-line export).
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/startup/Startup.h"
+#include "output/export/CmdLineExport.h"
+#include "platform/outside/HtmlConverter.h"
 #include "platform/outside/qt/WebBrowserQt.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv, argv + argc);
     StartupHooks hooks;
     hooks.installToolkit = [](bool offscreen, bool interactive) {
         // Batch runs without a display draw offscreen (export needs fonts and painting).
@@ -15,5 +19,9 @@ int main(int argc, char** argv) {
         InstallQtWidgetSet();
         if (interactive) InstallWebBrowser();
     };
-    return RunApplication(std::vector<std::string>(argv, argv + argc), hooks);
+    hooks.cmdLineExport = [&args](const WideString&) {
+        // The export reads its fields from the arguments themselves.
+        return cmdLineExport(args, CreateHtmlConverter());
+    };
+    return RunApplication(args, hooks);
 }

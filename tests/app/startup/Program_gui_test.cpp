@@ -106,9 +106,19 @@ TEST(Program, TemplateRunsOffscreenAndEnds) {
     EXPECT_GT(fs::file_size(file), 1000u);
 }
 
-TEST(Program, ExportRunStartsTheToolkitOffscreenAndReportsFailure) {
+TEST(Program, ExportRunsOffscreenAndReturnsItsStatus) {
     TempDir dir;
-    const Outcome out = RunProgram(dir.path(), {"+EXPORT=" + (dir.path() / "missing").string() + ";" + dir.path().string()});
-    EXPECT_NE(out.status, 0) << out.err;
-    EXPECT_GT(out.status, 0) << out.err;  // an exit, not a crash or a hang
+    std::filesystem::create_directories(dir / "in");
+    dir.WriteFile("in/m.eml", "From: a@example.com\r\nTo: b@example.com\r\nSubject: Hello\r\n"
+                              "Date: Mon, 1 Jan 2024 10:00:00 +0000\r\n\r\nBody text\r\n");
+    const std::string out = (dir / "out").string();
+    Outcome run = RunProgram(dir.path(), {"+EXPORT=" + (dir / "in").string() + "," + out + ",TXT,,"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(dir / "out/m.TXT")) << run.err;
+    // The options of an export run are never saved.
+    EXPECT_FALSE(fs::exists(dir / "registry/user.reg"));
+
+    run = RunProgram(dir.path(), {"+EXPORT=" + (dir / "missing").string() + "," + out + ",TXT,,"});
+    EXPECT_EQ(run.status, 2) << run.err;  // a bad request
+    EXPECT_NE(run.err.find("does not exist"), std::string::npos) << run.err;
 }
