@@ -3,6 +3,7 @@
 #include "app/AppLocDB.h"
 #include "app/IChangeableLangForm.h"
 #include "app/cLogger.h"
+#include "controls/unicode/TntControls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Menus.h"
@@ -60,7 +61,7 @@ void AppVclLocDB::FormStoreRestore(IChangeableLangForm* form, bool store) {
 void AppVclLocDB::StoreForm(IChangeableLangForm* form) {
     const WideString key = NameOf(*form);
     // Captions are kept wide: a translated caption must not lose the characters of its script.
-    const WideString caption = form->Caption();
+    const WideString caption = form->GetCaption();
     if (!key.empty() && !caption.empty()) SetString(key, caption);
     if (TMenuItem* bar = MenuBar(*form))
         for (int i = 0; i < bar->Count(); ++i) StoreRestoreMenuItem(bar->Items(i), key, true);
@@ -95,8 +96,8 @@ void AppVclLocDB::StoreRestoreControl(TControl* control, WideString parentKey, b
         return;
     }
     if (store) {
-        if (const WideString text = control->Text(); !text.empty()) SetString(key, text);
+        if (const WideString text = GetWideControlText(control); !text.empty()) SetString(key, text);
     } else if (const WideString text = GetString(key); !text.empty()) {
-        control->SetText(text);
+        SetWideControlText(control, text);
     }
 }

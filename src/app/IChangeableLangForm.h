@@ -3,14 +3,14 @@
 // composes at run time (status lines, captions built from data).
 #pragma once
 
-#include "platform/vcl/Forms.h"
+#include "controls/unicode/TntForms.h"
 
-class IChangeableLangForm : public TForm {
+class IChangeableLangForm : public TTntForm {
     QUILLORA_COMPONENT(IChangeableLangForm)
 public:
     // Built from the form file of the derived class when the application creates it
     // (Application->CreateForm), or without one when created directly ("CreateNew").
-    explicit IChangeableLangForm(TComponent* owner) : TForm(owner) {}
+    explicit IChangeableLangForm(TComponent* owner) : TTntForm(owner) {}
     ~IChangeableLangForm() override = default;
 
     virtual void LanguageChanged() = 0;
