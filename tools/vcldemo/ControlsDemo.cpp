@@ -1,13 +1,13 @@
 #include "tools/vcldemo/ControlsDemo.h"
 
+#include "tools/vcldemo/DemoRun.h"
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include <QCoreApplication>
-#include <QImage>
-#include <QWidget>
 
 #include "platform/outside/WebBrowser.h"
 #include "platform/outside/qt/WebBrowserQt.h"
@@ -126,39 +126,21 @@ int RunControlsDemo(const char* screenshot) {
                                              "<h3 style='color:#204a87'>HTML body</h3><p>Caf\xC3\xA9 &amp; "
                                              "<b>bold</b> text, a <a href='https://example.org/'>link</a>.</p>"
                                              "<img src='http://tracker.invalid/pixel.png' alt=''></body></html>";
-    TControlsForm* form = nullptr;
-    try {
-        Application->CreateForm(form);
-        Fill(*form, page);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "vcldemo: %s\n", e.what());
-        return 1;
-    }
-    if (!screenshot) {
-        Application->Run();
-        DoneApplication();
-        return 0;
-    }
-    form->Show();
-    // Give the HTML view a moment to show its page.
-    bool loaded = false;
-    if (auto* html = dynamic_cast<TCppWebBrowser*>(form->FindComponent("Html")))
-        html->OnDocumentComplete = [&](TObject*, const WideString&) { loaded = true; };
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!loaded && std::chrono::steady_clock::now() < end) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        Application->ProcessMessages();
-    }
-    for (int i = 0; i < 20; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 25);
-        Application->ProcessMessages();
-    }
-    auto* window = dynamic_cast<QWidget*>(form->Peer());
-    const bool saved = window && window->grab().toImage().save(QString::fromUtf8(screenshot));
-    DoneApplication();
-    if (!saved) {
-        std::fprintf(stderr, "vcldemo: cannot write %s\n", screenshot);
-        return 1;
-    }
-    return 0;
+    return RunDemoForm<TControlsForm>(
+        screenshot, [&](TControlsForm& form) { Fill(form, page); },
+        [](TControlsForm& form) {
+            // Give the HTML view a moment to show its page.
+            bool loaded = false;
+            if (auto* html = dynamic_cast<TCppWebBrowser*>(form.FindComponent("Html")))
+                html->OnDocumentComplete = [&](TObject*, const WideString&) { loaded = true; };
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!loaded && std::chrono::steady_clock::now() < end) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+                Application->ProcessMessages();
+            }
+            for (int i = 0; i < 20; ++i) {
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 25);
+                Application->ProcessMessages();
+            }
+        });
 }

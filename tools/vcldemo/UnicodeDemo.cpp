@@ -1,8 +1,9 @@
 #include "tools/vcldemo/UnicodeDemo.h"
 
+#include "tools/vcldemo/DemoRun.h"
+
 #include <cstdio>
 
-#include <QWidget>
 
 #include "controls/unicode/TntForms.h"
 #include "controls/unicode/TntListView.h"
@@ -71,27 +72,5 @@ int RunUnicodeDemo(const char* screenshot) {
     RegisterClass(TUnicodeDemoForm::StaticClass());
     Application->Initialize();
     Application->SetTitle(u"vcldemo \u2014 Unicode");
-    TUnicodeDemoForm* form = nullptr;
-    try {
-        Application->CreateForm(form);
-        Fill(*form);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "vcldemo: %s\n", e.what());
-        return 1;
-    }
-    if (!screenshot) {
-        Application->Run();
-        DoneApplication();
-        return 0;
-    }
-    form->Show();
-    Application->ProcessMessages();
-    auto* window = dynamic_cast<QWidget*>(form->Peer());
-    const bool saved = window && window->grab().toImage().save(QString::fromUtf8(screenshot));
-    DoneApplication();
-    if (!saved) {
-        std::fprintf(stderr, "vcldemo: cannot write %s\n", screenshot);
-        return 1;
-    }
-    return 0;
+    return RunDemoForm<TUnicodeDemoForm>(screenshot, [](TUnicodeDemoForm& form) { Fill(form); });
 }

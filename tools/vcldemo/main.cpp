@@ -8,8 +8,6 @@
 #include <cstring>
 #include <ctime>
 
-#include <QImage>
-#include <QWidget>
 
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
@@ -17,6 +15,7 @@
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
 #include "tools/vcldemo/ControlsDemo.h"
+#include "tools/vcldemo/DemoRun.h"
 #include "tools/vcldemo/UnicodeDemo.h"
 
 namespace {
@@ -153,30 +152,10 @@ int main(int argc, char** argv) {
                      &TDemoForm::StaticClass(), &TTimer::StaticClass()});
     Application->Initialize();
     Application->SetTitle(u"vcldemo");
-    TDemoForm* form = nullptr;
-    try {
-        Application->CreateForm(form);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "vcldemo: %s\n", e.what());
-        return 1;
-    }
-    if (!screenshot) {
-        Application->Run();
-        DoneApplication();
-        return 0;
-    }
-    form->Show();
-    if (auto* green = dynamic_cast<TWinControl*>(form->FindComponent("Green"))) {
-        green->SetFocus();
-        form->SwatchClick(green);
-    }
-    Application->ProcessMessages();
-    auto* window = dynamic_cast<QWidget*>(form->Peer());
-    const bool saved = window && window->grab().toImage().save(QString::fromUtf8(screenshot));
-    DoneApplication();
-    if (!saved) {
-        std::fprintf(stderr, "vcldemo: cannot write %s\n", screenshot);
-        return 1;
-    }
-    return 0;
+    return RunDemoForm<TDemoForm>(screenshot, {}, [](TDemoForm& form) {
+        if (auto* green = dynamic_cast<TWinControl*>(form.FindComponent("Green"))) {
+            green->SetFocus();
+            form.SwatchClick(green);
+        }
+    });
 }
