@@ -354,9 +354,10 @@ bool TRzPageControl::PaintCardBackgroundEvent(TCanvas& canvas, int row, const TR
 }
 
 void TRzPageControl::Loaded() {
-    TRzCustomTabControl::Loaded();
+    // The base step selects a tab too: silence it as well.
     loadingStep_ = true;
     try {
+        TRzCustomTabControl::Loaded();
         LayoutChanged();
         SetTabIndex(-1);
         TRzTabSheet* chosen = activePage_;
