@@ -3,6 +3,7 @@
 //   vcldemo                      runs until the window is closed
 //   vcldemo --screenshot out.png shows the form, saves a picture of it and ends
 //   vcldemo --controls [out.png]  the second form, with one of each control
+//   vcldemo --tabs [out.png]      a styled page control and a progress status
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -16,6 +17,7 @@
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
 #include "tools/vcldemo/ControlsDemo.h"
+#include "tools/vcldemo/TabsDemo.h"
 
 namespace {
 
@@ -135,8 +137,13 @@ const TMetaClass& TDemoForm::StaticClass() {
 int main(int argc, char** argv) {
     const char* screenshot = nullptr;
     bool controls = false;
+    bool tabs = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) screenshot = argv[++i];
+        if (std::strcmp(argv[i], "--tabs") == 0) {
+            tabs = true;
+            if (i + 1 < argc && argv[i + 1][0] != '-') screenshot = argv[++i];
+        }
         if (std::strcmp(argv[i], "--controls") == 0) {
             controls = true;
             if (i + 1 < argc && argv[i + 1][0] != '-') screenshot = argv[++i];
@@ -145,6 +152,7 @@ int main(int argc, char** argv) {
 
     InstallQtWidgetSet();
     if (controls) return RunControlsDemo(screenshot);
+    if (tabs) return RunTabsDemo(screenshot);
     RegisterClasses({&TDemoPanel::StaticClass(), &TDemoLabel::StaticClass(), &TDemoSwatch::StaticClass(),
                      &TDemoForm::StaticClass(), &TTimer::StaticClass()});
     Application->Initialize();

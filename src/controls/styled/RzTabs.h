@@ -15,6 +15,9 @@
 
 QUILLORA_EXCEPTION_CLASS(ERzTabControlError, Exception);
 
+// Posted when the layout went dirty: the pass runs outside painting.
+inline constexpr UINT CM_TABLAYOUT = WM_USER + 0x7A10;
+
 enum TRzTabStyle { tsSingleSlant, tsDoubleSlant, tsCutCorner, tsRoundCorners, tsBackSlant, tsSquareCorners };
 enum TRzTabOrientation { toTop, toLeft, toBottom, toRight };
 enum TRzTabSequence { tsStandard, tsReverse };

@@ -382,6 +382,8 @@ TRect TRzCustomTabControl::DisplayRect() const {
 void TRzCustomTabControl::AdjustClientRect(TRect& rect) const { rect = DisplayRect(); }
 
 void TRzCustomTabControl::AlignControls(TControl* control, TRect& rect) {
+    UpdateGeometry();
+    rect = DisplayRect();
     PlaceButtons();
     TCustomControl::AlignControls(control, rect);
     alignedDisplayRect_ = DisplayRect();

@@ -6,9 +6,6 @@
 
 namespace {
 
-// Posted when the layout went dirty: the pass runs outside painting.
-inline constexpr UINT CM_TABLAYOUT = WM_USER + 0x7A10;
-
 // Measures in the control's font through a memory canvas.
 class TFontMeasurer : public TRzTabTextMeasurer {
 public:
@@ -187,6 +184,8 @@ TRzCustomTabControl::TRzCustomTabControl(TComponent* owner)
 }
 
 TRzCustomTabControl::~TRzCustomTabControl() {
+    // The child buttons go after the members: nothing may lay out meanwhile.
+    Destroying();
     if (hoverTimer_) hoverTimer_->SetEnabled(false);
     if (dragTimer_) dragTimer_->SetEnabled(false);
 }
@@ -324,7 +323,7 @@ void TRzCustomTabControl::CMTabLayout(TMessage&) {
 }
 
 void TRzCustomTabControl::UpdateGeometry() {
-    if (!geometryDirty_) return;
+    if (!geometryDirty_ || !measurer_ || ComponentState().Contains(csDestroying)) return;
     geometryDirty_ = false;
     CalcTabRects();
     regionCache_.Clear();

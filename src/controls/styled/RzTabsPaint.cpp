@@ -11,7 +11,6 @@ namespace {
 
 enum { cmdPen = 0, cmdItem = 2, cmdMove = 3, cmdLine = 4, cmdShadow30 = 5, cmdShadow15 = 6 };
 
-bool RoundStyle(TRzTabStyle s) { return s == tsRoundCorners || s == tsSquareCorners; }
 
 // Keeps a canvas's drawing state for a scope.
 class TSavedDC {
@@ -32,6 +31,11 @@ private:
 
 void TRzCustomTabControl::Paint() {
     painted_ = true;
+    // The layout pass (which may switch pages) runs from the message queue, not from here.
+    if (layoutDirty_ && !layoutPosted_ && HandleAllocated()) {
+        layoutPosted_ = true;
+        PostMessageW(WindowHandle(), CM_TABLAYOUT, 0, 0);
+    }
     UpdateGeometry();
     const int w = std::max(1, Width()), h = std::max(1, Height());
     if (!offscreen_) offscreen_ = std::make_unique<TBitmap>();
