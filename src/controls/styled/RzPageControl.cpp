@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "controls/styled/RzStatus.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ShortCuts.h"
 
@@ -402,4 +403,9 @@ void TRzPageControl::CMColorChanged(TMessage& m) {
     InheritedMessage(TRzCustomTabControl::ClassMessages(), m);
     if (!UseColoredTabs())
         for (TRzTabSheet* page : pages_) page->SetColor(Color());
+}
+
+void RegisterRzTabsClasses() {
+    RegisterClasses({&TRzPageControl::StaticClass(), &TRzTabSheet::StaticClass(), &TRzStatusPane::StaticClass(),
+                     &TRzProgressStatus::StaticClass()});
 }

@@ -103,3 +103,6 @@ private:
     bool saveResources_ = false, dblClickUndocks_ = true;
     bool loadingStep_ = false;
 };
+
+// Registers the styled tab, page and status classes for form files.
+void RegisterRzTabsClasses();

@@ -11,13 +11,17 @@ class TFontMeasurer : public TRzTabTextMeasurer {
 public:
     explicit TFontMeasurer(const TControl* control) : control_(control) {}
     TSize Extent(const WideString& text, bool bold) override {
-        TCanvas& c = Canvas(bold);
-        return c.TextExtent(text);
+        try {
+            return Canvas(bold).TextExtent(text);
+        } catch (const EInvalidGraphicOperation&) {
+            // No drawing device (the headless widget set): estimate from the font height.
+            const int h = FontHeight();
+            return {static_cast<int>(text.size()) * (h + 1) / 2, h + 3};
+        }
     }
     int FontHeight() override {
         const int h = control_->Font()->Height();
-        if (h < 0) return -h;
-        return Canvas(false).TextHeight(u"A");
+        return h < 0 ? -h : h;
     }
 
 private:
