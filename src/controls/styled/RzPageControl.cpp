@@ -82,11 +82,15 @@ void TRzTabSheet::Rebuild() {
 
 void TRzTabSheet::SetPageControl(TRzPageControl* control) {
     if (pageControl_ == control) return;
-    if (pageControl_) pageControl_->RemovePage(this);
-    if (control) {
-        SetParent(control);
-        control->InsertPage(this);
-    }
+    SetParent(control);
+}
+
+// A page joins the page control it is parented to, also while a form file is read.
+void TRzTabSheet::SetParent(TWinControl* parent) {
+    auto* control = dynamic_cast<TRzPageControl*>(parent);
+    if (pageControl_ && pageControl_ != control) pageControl_->RemovePage(this);
+    TCustomControl::SetParent(parent);
+    if (control && pageControl_ != control) control->InsertPage(this);
 }
 
 int TRzTabSheet::GetPageIndex() const {

@@ -15,6 +15,7 @@ public:
 
     TRzPageControl* PageControl() const { return pageControl_; }
     void SetPageControl(TRzPageControl* control);
+    void SetParent(TWinControl* parent) override;
     int GetPageIndex() const;
     void SetPageIndex(int index);
     // -1 while the tab is hidden, else the number of pages with visible tabs before it.

@@ -4,6 +4,7 @@
 
 #include "controls/styled/RzPageControl.h"
 #include "controls/styled/RzStatus.h"
+#include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 
 namespace {
@@ -193,6 +194,45 @@ TEST(RzStatusPane, AutoSizeFromTheCaption) {
     pane.SetCaption(u"Ready");
     EXPECT_EQ(pane.Width(), 2 * 1 + 35 + 2 + 6);
     EXPECT_EQ(pane.GetInnerRect(), TRect(2, 2, pane.Width() - 2, 18));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RzPageControl, ReadFromAFormFileWithItsStoredThickness) {
+    RegisterRzTabsClasses();
+    TForm form(nullptr);
+    ReadComponentText("object Main: TForm\n"
+                      "  Width = 920\n"
+                      "  Height = 420\n"
+                      "  object Pages: TRzPageControl\n"
+                      "    Width = 906\n"
+                      "    Height = 392\n"
+                      "    ActivePage = Header\n"
+                      "    TabStyle = tsDoubleSlant\n"
+                      "    ShowFocusRect = False\n"
+                      "    FixedDimension = 22\n"
+                      "    object Body: TRzTabSheet\n"
+                      "      Caption = 'Message'\n"
+                      "    end\n"
+                      "    object Header: TRzTabSheet\n"
+                      "      Caption = 'Message Header'\n"
+                      "    end\n"
+                      "  end\n"
+                      "end\n",
+                      &form);
+    auto* pages = dynamic_cast<TRzPageControl*>(form.FindComponent("Pages"));
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(pages->GetPage(0)->Caption(), u"Message");
+    EXPECT_EQ(pages->ActivePage(), form.FindComponent("Header"));
+    EXPECT_EQ(pages->TabIndex(), 1);
+    EXPECT_FALSE(pages->ShowFocusRect());
+    // Loading laid the tabs out again; the thickness is written back for the next reading.
+    EXPECT_EQ(pages->DisplayRect().top, pages->FixedDimension() + 1);
+    EXPECT_NE(ComponentToText(&form).find("FixedDimension = " + std::to_string(pages->FixedDimension())),
+              std::string::npos);
 }
 
 }  // namespace
