@@ -389,7 +389,9 @@ void TRzActiveTabCloseButton::Paint() {
         glyph = tabs->TabColors()->HighlightBar();
     }
     TRect g = r;
-    g.Inflate(-3, -3);
+    // The small button keeps a glyph that still reads as a cross.
+    const int inset = r.Width() > 12 ? 3 : 2;
+    g.Inflate(-inset, -inset);
     if (state_.down) g.Offset(1, 1);
     PaintCloseGlyph(c, g, glyph);
 }
