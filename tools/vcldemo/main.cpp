@@ -4,6 +4,7 @@
 //   vcldemo --screenshot out.png shows the form, saves a picture of it and ends
 //   vcldemo --controls [out.png]  the second form, with one of each control
 //   vcldemo --unicode [out.png]   the third form, of the Unicode layer's controls
+//   vcldemo --tabs [out.png]      a styled page control and a progress status
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -16,6 +17,7 @@
 #include "platform/win/WinString.h"
 #include "tools/vcldemo/ControlsDemo.h"
 #include "tools/vcldemo/DemoRun.h"
+#include "tools/vcldemo/TabsDemo.h"
 #include "tools/vcldemo/UnicodeDemo.h"
 
 namespace {
@@ -134,20 +136,24 @@ const TMetaClass& TDemoForm::StaticClass() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The forms besides the first one, each behind its switch.
+    static const struct {
+        const char* flag;
+        int (*run)(const char* screenshot);
+    } demos[] = {{"--controls", RunControlsDemo}, {"--unicode", RunUnicodeDemo}, {"--tabs", RunTabsDemo}};
     const char* screenshot = nullptr;
-    bool controls = false;
-    bool unicode = false;
+    int (*demo)(const char*) = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) screenshot = argv[++i];
-        if (std::strcmp(argv[i], "--controls") == 0 || std::strcmp(argv[i], "--unicode") == 0) {
-            (argv[i][2] == 'c' ? controls : unicode) = true;
+        for (const auto& d : demos) {
+            if (std::strcmp(argv[i], d.flag) != 0) continue;
+            demo = d.run;
             if (i + 1 < argc && argv[i + 1][0] != '-') screenshot = argv[++i];
         }
     }
 
     InstallQtWidgetSet();
-    if (controls) return RunControlsDemo(screenshot);
-    if (unicode) return RunUnicodeDemo(screenshot);
+    if (demo) return demo(screenshot);
     RegisterClasses({&TDemoPanel::StaticClass(), &TDemoLabel::StaticClass(), &TDemoSwatch::StaticClass(),
                      &TDemoForm::StaticClass(), &TTimer::StaticClass()});
     Application->Initialize();
