@@ -5,8 +5,6 @@
 #include <cstdio>
 
 #include <QCoreApplication>
-#include <QImage>
-#include <QWidget>
 
 #include "controls/styled/RzPageControl.h"
 #include "controls/styled/RzStatus.h"
