@@ -3,11 +3,28 @@
 #include <algorithm>
 
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/WinMenus.h"
 
 namespace {
 
+// The class library's popup menu: one item a tab, the chosen tab's index (-1 for none).
+int PopupMenuOfTabs(const std::vector<TRzTabMenuEntry>& entries, const TRzTabMenuPlacement& at) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return -1;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TRzTabMenuEntry& e = entries[i];
+        const UINT flags = MF_STRING | (e.Enabled ? 0 : MF_GRAYED) | (e.Checked ? MF_CHECKED : 0);
+        AppendMenuW(menu, flags, i + 1, e.Caption.c_str());
+    }
+    const UINT flags = TPM_RETURNCMD | (at.RightAligned ? TPM_RIGHTALIGN : 0);
+    const int chosen = static_cast<int>(TrackPopupMenu(menu, flags, at.At.x, at.At.y, 0, at.Owner, nullptr));
+    DestroyMenu(menu);
+    if (chosen <= 0 || static_cast<std::size_t>(chosen) > entries.size()) return -1;
+    return entries[static_cast<std::size_t>(chosen) - 1].Tag;
+}
+
 TRzTabMenuPopup& SharedPopup() {
-    static TRzTabMenuPopup popup;
+    static TRzTabMenuPopup popup = PopupMenuOfTabs;
     return popup;
 }
 
@@ -25,7 +42,7 @@ WideString Lower(const WideString& s) {
 
 }  // namespace
 
-void SetTabMenuPopup(TRzTabMenuPopup popup) { SharedPopup() = std::move(popup); }
+void SetTabMenuPopup(TRzTabMenuPopup popup) { SharedPopup() = popup ? std::move(popup) : PopupMenuOfTabs; }
 
 void PaintStripButtonFace(TCanvas& canvas, const TRect& r, const TRzCustomTabControl& tabs, TColor frameColor, bool hot,
                           bool down) {
@@ -316,6 +333,7 @@ std::vector<TRzTabMenuEntry> TabMenuEntries(const TRzCustomTabControl& tabs) {
 TRzTabMenuPlacement TRzTabMenuButton::MenuPlacement() const {
     TRzTabMenuPlacement p;
     TRzCustomTabControl* tabs = TabsOf(this);
+    if (tabs) p.Owner = tabs->Handle();
     const bool standard = !tabs || tabs->TabSequence() == tsStandard;
     const TRzTabOrientation o = tabs ? tabs->TabOrientation() : toTop;
     const int w = Width(), h = Height();

@@ -105,11 +105,13 @@ std::vector<TRzTabMenuEntry> TabMenuEntries(const TRzCustomTabControl& tabs);
 struct TRzTabMenuPlacement {
     TPoint At;
     bool RightAligned = false;
+    HWND Owner = nullptr;  // the tab control's window, which the menu reports to
 };
 // Shows the menu; answers the chosen entry's tag or -1.
 using TRzTabMenuPopup =
     std::function<int(const std::vector<TRzTabMenuEntry>& entries, const TRzTabMenuPlacement& placement)>;
-// The popup every menu button uses unless it has its own (the desktop installs one).
+// The popup every menu button uses: the class library's popup menu unless another is installed
+// (null puts that one back).
 void SetTabMenuPopup(TRzTabMenuPopup popup);
 
 class TRzTabMenuButton : public TRzTabControlCloseButton {

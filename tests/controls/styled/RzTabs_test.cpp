@@ -434,6 +434,11 @@ TEST(RzTabButtons, MenuListsEveryVisibleTabWithItsState) {
     SetTabMenuPopup(nullptr);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(f.tabs->TabIndex(), 0);
+
+    // By default the class library's popup menu shows the entries; its second item is tab 2.
+    TScopedModalHook hook([](TModalRequest& r) { return r.What == TModalRequest::PopupMenu ? 2 : 0; });
+    f.tabs->MenuButton()->DisplayMenu();
+    EXPECT_EQ(f.tabs->TabIndex(), 2);
 }
 
 }  // namespace
