@@ -495,11 +495,7 @@ void TRzCustomTabControl::SetImageAlignmentVertical(TRzVerticalAlignment v) { Ch
 void TRzCustomTabControl::SetImageMargin(int v) { ChangeLayout(imageMargin_, v); }
 void TRzCustomTabControl::SetImagePosition(TRzImagePosition v) { ChangeLayoutEnum(imagePosition_, v); }
 void TRzCustomTabControl::SetImages(TCustomImageList* v) {
-    if (images_ == v) return;
-    if (images_) images_->RemoveFreeNotification(this);
-    images_ = v;
-    if (images_) images_->FreeNotification(this);
-    LayoutChanged();
+    if (ChangeImageList(*this, images_, v, [this](TObject*) { LayoutChanged(); })) LayoutChanged();
 }
 void TRzCustomTabControl::SetMargin(int v) { ChangeLayout(margin_, v); }
 void TRzCustomTabControl::SetMultiLine(bool v) { ChangeLayout(multiLine_, v); }
