@@ -162,7 +162,11 @@ void TRzSpinner::EnsureButtonSize() {
 
 void TRzSpinner::Notification(TComponent* component, TOperation operation) {
     TCustomControl::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == images_) SetImages(nullptr);
+    // The list is being destroyed and is past its own destructor: only forget it.
+    if (operation == TOperation::opRemove && component == images_) {
+        images_ = nullptr;
+        Invalidate();
+    }
 }
 
 // ---- mouse

@@ -9,6 +9,8 @@
 #include <QWidget>
 
 #include "controls/styled/RzButton.h"
+#include "controls/styled/RzPanel.h"
+#include "controls/styled/RzSpinner.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/GraphicsImages.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
@@ -100,6 +102,122 @@ TEST_F(StyledGuiTest, LatchedButtonShowsTheDitherPattern) {
     b->SetColor(clSilver);
     b->BuildDownPattern(pattern);
     EXPECT_EQ(pattern.Canvas()->Pixel(2, 4), ColorToRGB(clGray));
+}
+
+// Paints a control's client area on a bitmap through its own paint handler.
+std::unique_ptr<TBitmap> Snapshot(TWinControl& control) {
+    auto bitmap = std::make_unique<TBitmap>(control.Width(), control.Height());
+    control.PaintHandler(bitmap->Canvas()->Handle());
+    return bitmap;
+}
+
+TEST_F(StyledGuiTest, PanelGridAndGradient) {
+    auto* panel = Make<TRzPanel>(0, 0);
+    panel->SetBounds(0, 0, 40, 30);
+    panel->SetBorderOuter(fsNone);
+    panel->SetColor(clWhite);
+    panel->SetShowGrid(true);
+    panel->SetGridColor(clRed);
+    auto dots = Snapshot(*panel);
+    EXPECT_EQ(dots->Canvas()->Pixel(7, 7), TColor(clRed));
+    EXPECT_EQ(dots->Canvas()->Pixel(15, 23), TColor(clRed));
+    EXPECT_EQ(dots->Canvas()->Pixel(8, 7), TColor(clWhite));
+    EXPECT_EQ(dots->Canvas()->Pixel(39, 7), TColor(clRed)) << "40 / 8 columns: the fifth at x 39";
+    panel->SetGridStyle(gsSolidLines);
+    panel->SetGridYSize(0);  // no horizontal lines
+    auto lines = Snapshot(*panel);
+    for (int y : {0, 7, 13, 29}) EXPECT_EQ(lines->Canvas()->Pixel(15, y), TColor(clRed)) << y;
+    EXPECT_EQ(lines->Canvas()->Pixel(3, 7), TColor(clWhite));
+    panel->SetGridStyle(gsDottedLines);
+    auto dotted = Snapshot(*panel);
+    EXPECT_EQ(dotted->Canvas()->Pixel(15, 1), TColor(clRed));
+    EXPECT_EQ(dotted->Canvas()->Pixel(15, 2), TColor(clWhite));
+
+    panel->SetShowGrid(false);
+    panel->SetVisualStyle(vsGradient);
+    panel->SetGradientColorStyle(gcsCustom);
+    panel->SetGradientColorStart(clBlue);
+    panel->SetGradientColorStop(clYellow);
+    auto gradient = Snapshot(*panel);
+    // Bands of a gradient are near its end colours, not exactly on them.
+    EXPECT_TRUE(ColorsAreClose(gradient->Canvas()->Pixel(20, 0), clBlue)) << "start colour on top";
+    EXPECT_TRUE(ColorsAreClose(gradient->Canvas()->Pixel(20, 29), clYellow));
+}
+
+TEST_F(StyledGuiTest, PanelBordersAndPressedButtonByPixels) {
+    auto* panel = Make<TRzPanel>(0, 0);
+    panel->SetBounds(0, 0, 40, 30);
+    panel->SetBorderOuter(fsFlat);
+    panel->SetFlatColorAdjustment(0);
+    panel->SetFlatColor(clRed);
+    panel->SetColor(clWhite);
+    auto flat = Snapshot(*panel);
+    EXPECT_EQ(flat->Canvas()->Pixel(0, 10), TColor(clRed));
+    EXPECT_EQ(flat->Canvas()->Pixel(39, 29), TColor(clRed));
+    EXPECT_EQ(flat->Canvas()->Pixel(1, 10), TColor(clWhite));
+    panel->SetBorderSides({sdTop});
+    auto top = Snapshot(*panel);
+    EXPECT_EQ(top->Canvas()->Pixel(10, 0), TColor(clRed));
+    EXPECT_EQ(top->Canvas()->Pixel(0, 10), TColor(clWhite));
+
+    // A latched classic button is sunken: dark on its top-left, the dither inside.
+    auto* b = Make<TRzButton>(50, 0);
+    b->SetGroupIndex(1);
+    b->SetDown(true);
+    b->SetShowDownPattern(true);
+    auto down = Snapshot(*b);
+    EXPECT_NE(down->Canvas()->Pixel(0, 10), ColorToRGB(clBtnHighlight));
+    const TColor a = down->Canvas()->Pixel(10, 10), c = down->Canvas()->Pixel(11, 10);
+    EXPECT_NE(a, c) << "the dither alternates";
+}
+
+TEST_F(StyledGuiTest, AFormWithOneOfEachLooksRight) {
+    form_->SetCaption(u"Styled controls");
+    form_->SetColor(clBtnFace);
+    auto* panel = Make<TRzPanel>(8, 8);
+    panel->SetBounds(8, 8, 400, 120);
+    panel->SetCaption(u"Framed panel");
+    panel->SetAlignmentVertical(avTop);
+    panel->SetBorderOuter(fsGroove);
+    auto* ok = Make<TRzButton>(16, 40, panel);
+    ok->SetCaption(u"OK");
+    ok->SetDefault(true);
+    auto* cancel = Make<TRzButton>(100, 40, panel);
+    cancel->SetCaption(u"Cancel");
+    auto* hot = Make<TRzButton>(184, 40, panel);
+    hot->SetCaption(u"Hot track");
+    hot->SetHotTrack(true);
+    hot->SetColor(0x00E0C8A0);
+    auto* latched = Make<TRzButton>(268, 40, panel);
+    latched->SetCaption(u"Latched");
+    latched->SetGroupIndex(1);
+    latched->SetDown(true);
+    auto* spin = Make<TRzSpinner>(16, 80, panel);
+    spin->SetValue(42);
+    auto* hex = Make<TRzSpinner>(110, 80, panel);
+    hex->SetShowHexValue(true);
+    hex->SetMin(0);
+    hex->SetMax(0);
+    hex->SetValue(255);
+    auto* gradient = Make<TRzPanel>(8, 136);
+    gradient->SetBounds(8, 136, 400, 60);
+    gradient->SetVisualStyle(vsGradient);
+    gradient->SetGradientColorStyle(gcsCustom);
+    gradient->SetGradientColorStart(clWhite);
+    gradient->SetGradientColorStop(0x00C08040);
+    gradient->SetCaption(u"Gradient panel with a grid");
+    gradient->SetShowGrid(true);
+    gradient->SetBorderOuter(fsFlat);
+    form_->Show();
+    ok->SetFocus();
+    Application->ProcessMessages();
+    auto* peer = dynamic_cast<QWidget*>(form_->Peer());
+    ASSERT_NE(peer, nullptr);
+    const QImage shot = peer->grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+    if (const char* path = std::getenv("QUILLORA_SCREENSHOT")) {
+        EXPECT_TRUE(shot.save(QString::fromLocal8Bit(path), "PNG"));
+    }
 }
 
 }  // namespace
