@@ -10,6 +10,7 @@
 
 #include "controls/styled/RzButton.h"
 #include "controls/styled/RzPanel.h"
+#include "controls/styled/RzRadChk.h"
 #include "controls/styled/RzSpinner.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/GraphicsImages.h"
@@ -171,6 +172,41 @@ TEST_F(StyledGuiTest, PanelBordersAndPressedButtonByPixels) {
     EXPECT_NE(a, c) << "the dither alternates";
 }
 
+TEST_F(StyledGuiTest, UserPictureStripsAndRadioEdges) {
+    auto* radio = Make<TRzRadioButton>(0, 0);
+    TBitmap strip(54, 13);
+    radio->SetCustomGlyphs(&strip);
+    EXPECT_TRUE(radio->UseCustomGlyphs());
+    EXPECT_EQ(radio->PictureWidth(), 9);
+    EXPECT_EQ(radio->PictureHeight(), 13);
+    TBitmap empty;
+    radio->SetCustomGlyphs(&empty);
+    EXPECT_FALSE(radio->UseCustomGlyphs());
+    EXPECT_EQ(radio->PictureWidth(), 13);
+
+    TBitmap circle(13, 13);
+    circle.Canvas()->Brush()->SetColor(clWhite);
+    circle.Canvas()->FillRect(TRect(0, 0, 13, 13));
+    SmoothRadioEdges(circle, clBlack);
+    EXPECT_EQ(circle.Canvas()->Pixel(4, 0), BlendColors(clBlack, clWhite, 128));
+    EXPECT_EQ(circle.Canvas()->Pixel(3, 12), BlendColors(clBlack, clWhite, 40));
+    EXPECT_EQ(circle.Canvas()->Pixel(6, 6), TColor(clWhite));
+}
+
+TEST_F(StyledGuiTest, AutoSizeWrapsALongCaption) {
+    form_->Show();
+    auto* box = Make<TRzCheckBox>(0, 0);
+    box->SetCaption(u"Short");
+    const int oneLine = box->Height();
+    const int width = 140;
+    EXPECT_GE(oneLine, 15);
+    box->SetCaption(u"A caption long enough to wrap over several lines of this narrow box");
+    box->SetBounds(0, 0, width, oneLine);
+    box->SetCaption(box->Caption() + u".");
+    EXPECT_GT(box->Height(), 2 * oneLine - 4);
+    EXPECT_LE(box->Width(), width);
+}
+
 TEST_F(StyledGuiTest, AFormWithOneOfEachLooksRight) {
     form_->SetCaption(u"Styled controls");
     form_->SetColor(clBtnFace);
@@ -199,6 +235,25 @@ TEST_F(StyledGuiTest, AFormWithOneOfEachLooksRight) {
     hex->SetMin(0);
     hex->SetMax(0);
     hex->SetValue(255);
+    auto* check = Make<TRzCheckBox>(216, 80, panel);
+    check->SetWidth(160);
+    check->SetCaption(u"Include subfolders");
+    check->SetChecked(true);
+    auto* radioA = Make<TRzRadioButton>(16, 200);
+    radioA->SetCaption(u"Open");
+    radioA->SetChecked(true);
+    auto* radioB = Make<TRzRadioButton>(16, 220);
+    radioB->SetCaption(u"Save");
+    auto* hotCheck = Make<TRzCheckBox>(120, 200);
+    hotCheck->SetWidth(200);
+    hotCheck->SetCaption(u"Hot-tracked, grayed");
+    hotCheck->SetHotTrack(true);
+    hotCheck->SetAllowGrayed(true);
+    hotCheck->SetState(cbGrayed);
+    auto* hotRadio = Make<TRzRadioButton>(120, 220);
+    hotRadio->SetWidth(200);
+    hotRadio->SetCaption(u"Hot-tracked radio");
+    hotRadio->SetHotTrack(true);
     auto* gradient = Make<TRzPanel>(8, 136);
     gradient->SetBounds(8, 136, 400, 60);
     gradient->SetVisualStyle(vsGradient);
