@@ -42,7 +42,7 @@ bool TRzCustomButton::UseThemes() const { return themeAware_ && ThemeServices()-
 void TRzCustomButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TCustomControl::MouseDown(button, shift, x, y);
     if (button != mbLeft || !Enabled()) return;
-    SetFocus();
+    if (CanFocus()) SetFocus();
     if (!Focused()) return;
     pressedLook_ = true;
     tracking_ = true;
@@ -161,6 +161,7 @@ void TRzCustomButton::DrawCaption(TCanvas& canvas, TRect r, UINT flags) {
 
 const TMetaClass& TRzButton::StaticClass() {
     static const TMetaClass& meta = DescribeClass<TRzButton>("TRzButton", &TRzCustomButton::StaticClass(), [](TClassBuilder<TRzButton>& b) {
+        const auto roleStored = [](const TObject& o) { return static_cast<const TRzButton&>(o).IsRoleStored(); };
         b.Property("AlignmentVertical", &TRzButton::AlignmentVertical, &TRzButton::SetAlignmentVertical).Default(avCenter);
         b.Property("HotTrack", &TRzButton::HotTrack, &TRzButton::SetHotTrack).Default(false);
         b.Property("HighlightColor", &TRzButton::HighlightColor, &TRzButton::SetHighlightColor).Default(clHighlight).Type(ColorTypeInfo());
@@ -174,13 +175,13 @@ const TMetaClass& TRzButton::StaticClass() {
         b.Property("ThemeAware", &TRzButton::ThemeAware, &TRzButton::SetThemeAware).Default(true);
         b.Property("Alignment", &TRzButton::Alignment, &TRzButton::SetAlignment).Default(taCenter);
         b.Property("AllowAllUp", &TRzButton::AllowAllUp, &TRzButton::SetAllowAllUp).Default(false);
-        b.Property("Cancel", &TRzButton::Cancel, &TRzButton::SetCancel).Default(false);
-        b.Property("Default", &TRzButton::Default, &TRzButton::SetDefault).Default(false);
+        b.Property("Cancel", &TRzButton::Cancel, &TRzButton::SetCancel).Default(false).Stored(roleStored);
+        b.Property("Default", &TRzButton::Default, &TRzButton::SetDefault).Default(false).Stored(roleStored);
         b.Property("DropDownOnEnter", &TRzButton::DropDownOnEnter, &TRzButton::SetDropDownOnEnter).Default(true);
         b.Property("GroupIndex", &TRzButton::GroupIndex, &TRzButton::SetGroupIndex).Default(0);
         b.Property("Down", &TRzButton::Down, &TRzButton::SetDown).Default(false);
         b.Property("FrameColor", &TRzButton::FrameColor, &TRzButton::SetFrameColor).Default(cl3DDkShadow).Type(ColorTypeInfo());
-        b.Property("ModalResult", &TRzButton::ModalResult, &TRzButton::SetModalResult).Default(0);
+        b.Property("ModalResult", &TRzButton::ModalResult, &TRzButton::SetModalResult).Default(0).Stored(roleStored);
         b.Property("ShowDownPattern", &TRzButton::ShowDownPattern, &TRzButton::SetShowDownPattern).Default(true);
         b.Property("ShowFocusRect", &TRzButton::ShowFocusRect, &TRzButton::SetShowFocusRect).Default(true);
     });

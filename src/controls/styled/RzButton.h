@@ -141,6 +141,8 @@ public:
     // The 8x8 dither of a latched button: Color with every other pixel grey.
     virtual void BuildDownPattern(TBitmap& bitmap) const;
     virtual void GetCaptionRect(TRect& r);
+    // Whether Cancel, Default and ModalResult go to form files.
+    virtual bool IsRoleStored() const { return true; }
     // Reads the older "FrameFlat" into HotTrack.
     void DefineProperties(TFiler* filer) override;
 

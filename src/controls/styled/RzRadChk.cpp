@@ -157,7 +157,9 @@ void TRzCustomGlyphButton::AdjustBounds() {
     SelectObject(dc, old);
     DeleteDC(dc);
     const int height = std::max<int>(pictureHeight_ + 2, r.Height() + 2);
-    const int width = r.Width() + pictureWidth_ + 6;
+    // One pixel more than the measured text: the toolkit measures fractional widths, and the
+    // caption must not wrap in the very width it was measured for.
+    const int width = r.Width() + pictureWidth_ + 7;
     const int left = PictureOnLeft() ? Left() : Left() + Width() - width;
     SetBounds(left, Top(), width, height);
 }

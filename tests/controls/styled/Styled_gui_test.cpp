@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "controls/styled/RzBitBtn.h"
 #include "controls/styled/RzButton.h"
 #include "controls/styled/RzPanel.h"
 #include "controls/styled/RzRadChk.h"
@@ -207,8 +208,29 @@ TEST_F(StyledGuiTest, AutoSizeWrapsALongCaption) {
     EXPECT_LE(box->Width(), width);
 }
 
+TEST_F(StyledGuiTest, StockPicturesAndThePressedGlyph) {
+    TBitmap& ok = GetKindGlyph(bkOK);
+    EXPECT_EQ(ok.Canvas()->Pixel(13, 3), TColor(0x008000)) << "the check mark";
+    EXPECT_EQ(ok.Canvas()->Pixel(0, 0), TColor(0x008080)) << "olive, left out when painted";
+    EXPECT_EQ(ok.Canvas()->Pixel(16 + 13, 3), ColorToRGB(clBtnShadow)) << "the disabled picture";
+
+    form_->Show();
+    auto* b = Make<TRzBitBtn>(0, 0);
+    b->SetKind(bkOK);
+    b->SetColor(clWhite);
+    const TRect rest = b->GetGlyphRect();
+    auto up = Snapshot(*b);
+    EXPECT_EQ(up->Canvas()->Pixel(rest.left + 13, rest.top + 3), TColor(0x008000));
+    EXPECT_EQ(up->Canvas()->Pixel(rest.left, rest.top), TColor(clWhite)) << "olive left out";
+    b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    auto down = Snapshot(*b);
+    EXPECT_EQ(down->Canvas()->Pixel(rest.left + 14, rest.top + 4), TColor(0x008000)) << "one pixel right and down";
+    b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
 TEST_F(StyledGuiTest, AFormWithOneOfEachLooksRight) {
     form_->SetCaption(u"Styled controls");
+    form_->SetBounds(10, 10, 420, 300);
     form_->SetColor(clBtnFace);
     auto* panel = Make<TRzPanel>(8, 8);
     panel->SetBounds(8, 8, 400, 120);
@@ -235,6 +257,16 @@ TEST_F(StyledGuiTest, AFormWithOneOfEachLooksRight) {
     hex->SetMin(0);
     hex->SetMax(0);
     hex->SetValue(255);
+    auto* bitOk = Make<TRzBitBtn>(16, 250);
+    bitOk->SetKind(bkOK);
+    auto* bitCancel = Make<TRzBitBtn>(100, 250);
+    bitCancel->SetKind(bkCancel);
+    auto* bitTop = Make<TRzBitBtn>(184, 236);
+    bitTop->SetBounds(184, 236, 64, 48);
+    bitTop->SetKind(bkHelp);
+    bitTop->SetLayout(blGlyphTop);
+    bitTop->SetHotTrack(true);
+    bitTop->SetSpacing(0);
     auto* check = Make<TRzCheckBox>(216, 80, panel);
     check->SetWidth(160);
     check->SetCaption(u"Include subfolders");
