@@ -15,7 +15,8 @@ enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 QUILLORA_ENUM_TYPEINFO(TButtonLayout, "blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom")
 
 // The stock picture of a kind: 32 x 16, a normal and a disabled 16 x 16 picture, made once.
-TBitmap& GetKindGlyph(TBitBtnKind kind);
+// Read-only and never drawn on, so the cache holds no drawing context until the process ends.
+const TBitmap& GetKindGlyph(TBitBtnKind kind);
 // The stock caption of a kind ("OK", "Cancel", "&Help" ...); empty for bkCustom.
 WideString KindCaption(TBitBtnKind kind);
 

@@ -99,7 +99,7 @@ void MakeStock(TBitmap& bitmap, TBitBtnKind kind) {
 
 }  // namespace
 
-TBitmap& GetKindGlyph(TBitBtnKind kind) {
+const TBitmap& GetKindGlyph(TBitBtnKind kind) {
     static std::array<std::unique_ptr<TBitmap>, 11> cache;
     auto& slot = cache[static_cast<std::size_t>(kind)];
     if (!slot) {

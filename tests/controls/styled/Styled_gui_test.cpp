@@ -209,7 +209,8 @@ TEST_F(StyledGuiTest, AutoSizeWrapsALongCaption) {
 }
 
 TEST_F(StyledGuiTest, StockPicturesAndThePressedGlyph) {
-    TBitmap& ok = GetKindGlyph(bkOK);
+    TBitmap ok;
+    ok.Assign(&GetKindGlyph(bkOK));
     EXPECT_EQ(ok.Canvas()->Pixel(13, 3), TColor(0x008000)) << "the check mark";
     EXPECT_EQ(ok.Canvas()->Pixel(0, 0), TColor(0x008080)) << "olive, left out when painted";
     EXPECT_EQ(ok.Canvas()->Pixel(16 + 13, 3), ColorToRGB(clBtnShadow)) << "the disabled picture";
