@@ -469,6 +469,8 @@ protected:
     void CMVisibleChangedWin(TMessage& m);
     void CMTextChanged(TMessage& m);
     void CMCursorChanged(TMessage& m);
+    // Passes the form's focus change on to the children.
+    void CMFocusChanged(TMessage& m);
 
 private:
     void AlignOne(TAlign align, TRect& rect);

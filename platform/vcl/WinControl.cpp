@@ -56,6 +56,7 @@ const TMessageTable& TWinControl::ClassMessages() {
         MESSAGE_HANDLER(CM_ENABLEDCHANGED, TWinControl::CMEnabledChangedWin),
         MESSAGE_HANDLER(CM_VISIBLECHANGED, TWinControl::CMVisibleChangedWin),
         MESSAGE_HANDLER(CM_TEXTCHANGED, TWinControl::CMTextChanged),
+        MESSAGE_HANDLER(CM_FOCUSCHANGED, TWinControl::CMFocusChanged),
         MESSAGE_HANDLER(CM_CURSORCHANGED, TWinControl::CMCursorChanged),
     });
     return table;
@@ -227,6 +228,8 @@ void TWinControl::Broadcast(TMessage& message) {
         if (message.Result != 0) return;
     }
 }
+
+void TWinControl::CMFocusChanged(TMessage& m) { Broadcast(m); }
 
 void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root) const {
     for (TControl* c : controls_)
