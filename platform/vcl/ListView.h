@@ -20,7 +20,8 @@ class TCustomImageList;
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum TItemChange { ctText, ctImage, ctState };
 enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
-enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+// Scoped: the frame sides of the styled controls are named sdLeft and sdRight too.
+enum class TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 enum TItemStateItem { isNone, isCut, isDropHilited, isFocused, isSelected, isActivating };
 using TItemStates = TSet<TItemStateItem>;
 enum TSortType { stNone, stData, stText, stBoth };
