@@ -5,6 +5,8 @@
 // shows it through TCustomListViewPeer and reports the user's actions as LVN_* notifications.
 #pragma once
 
+#include "platform/vcl/SortType.h"
+
 #include <functional>
 #include <memory>
 #include <set>
@@ -24,11 +26,9 @@ enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
 enum class TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 enum TItemStateItem { isNone, isCut, isDropHilited, isFocused, isSelected, isActivating };
 using TItemStates = TSet<TItemStateItem>;
-enum TSortType { stNone, stData, stText, stBoth };
 enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot, cdsMarked, cdsIndeterminate };
 using TCustomDrawState = TSet<TCustomDrawStateItem>;
 QUILLORA_ENUM_TYPEINFO(TViewStyle, "vsIcon", "vsSmallIcon", "vsList", "vsReport")
-QUILLORA_ENUM_TYPEINFO(TSortType, "stNone", "stData", "stText", "stBoth")
 
 class TCustomListView;
 

@@ -5,6 +5,8 @@
 // toolkit's tree comes back as the TVN_* notifications of CN_NOTIFY.
 #pragma once
 
+#include "platform/vcl/SortType.h"
+
 #include <memory>
 #include <vector>
 
@@ -275,8 +277,6 @@ private:
     int updateCount_ = 0;
 };
 
-enum TSortType { stNone, stData, stText, stBoth };
-QUILLORA_ENUM_TYPEINFO(TSortType, "stNone", "stData", "stText", "stBoth")
 
 using TTVChangingEvent = std::function<void(TObject* sender, TTreeNode* node, bool& allowChange)>;
 using TTVChangedEvent = std::function<void(TObject* sender, TTreeNode* node)>;

@@ -2,6 +2,7 @@
 // Paint (panels with bevels, labels, swatches) inside Qt windows.
 //   vcldemo                      runs until the window is closed
 //   vcldemo --screenshot out.png shows the form, saves a picture of it and ends
+//   vcldemo --gallery out.png    saves a picture of the styled controls' drawing and ends
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -9,6 +10,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "Gallery.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Gdi.h"
@@ -132,14 +134,22 @@ const TMetaClass& TDemoForm::StaticClass() {
 
 int main(int argc, char** argv) {
     const char* screenshot = nullptr;
-    for (int i = 1; i < argc; ++i)
+    const char* gallery = nullptr;
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) screenshot = argv[++i];
+        else if (std::strcmp(argv[i], "--gallery") == 0 && i + 1 < argc) gallery = argv[++i];
+    }
 
     InstallQtWidgetSet();
     RegisterClasses({&TDemoPanel::StaticClass(), &TDemoLabel::StaticClass(), &TDemoSwatch::StaticClass(),
                      &TDemoForm::StaticClass(), &TTimer::StaticClass()});
     Application->Initialize();
     Application->SetTitle(u"vcldemo");
+    if (gallery) {
+        const int result = RunGallery(gallery);
+        DoneApplication();
+        return result;
+    }
     TDemoForm* form = nullptr;
     try {
         Application->CreateForm(form);

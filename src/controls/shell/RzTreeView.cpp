@@ -111,10 +111,10 @@ void TRzCustomTreeView::RepaintFrame() {
     if (HandleAllocated()) RedrawNonClientFrame(WindowHandle(), TRect(0, 0, Width(), Height()));
 }
 
-void TRzCustomTreeView::PaintFrame(TCanvas& canvas) const {
+void TRzCustomTreeView::PaintFrame(TCanvas& canvas, int width, int height) const {
     if (!frameVisible_ || UseThemes()) return;
     const bool hot = FrameHot();
-    PaintNonClientFrame(canvas, Width(), Height(), frameSides_, hot ? frameHotColor_ : frameColor_, Color(),
+    PaintNonClientFrame(canvas, width, height, frameSides_, hot ? frameHotColor_ : frameColor_, Color(),
                         hot ? frameHotStyle_ : frameStyle_);
 }
 

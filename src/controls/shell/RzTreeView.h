@@ -59,7 +59,9 @@ public:
 
     // Paints the frame on a canvas over the whole window (0, 0, Width, Height), as the
     // non-client paint does: nothing while the frame is hidden or the theme draws it.
-    void PaintFrame(TCanvas& canvas) const;
+    void PaintFrame(TCanvas& canvas) const { PaintFrame(canvas, Width(), Height()); }
+    // The same frame for a box of another size (a host that holds the tree inside its frame).
+    void PaintFrame(TCanvas& canvas, int width, int height) const;
     // Outlines the current node's text with SelectionPen while another control has the focus.
     void PaintSelectionOutline(TCanvas& canvas) const;
     bool FrameHot() const { return frameHotTrack_ && (Focused() || overControl_); }
