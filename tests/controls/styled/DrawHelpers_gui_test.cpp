@@ -185,6 +185,18 @@ TEST(DrawHelpers, PercentFiguresAreCentredInARectangleAwayFromTheOrigin) {
     EXPECT_EQ(b.At(50, 10), kSentinel);
 }
 
+TEST(DrawHelpers, FocusBorderInvertsEverySecondPixel) {
+    Board b(10, 6);
+    b.c().Brush()->SetColor(clWhite);
+    b.c().FillRect(TRect(0, 0, 10, 6));
+    EXPECT_EQ(PaintFocusBorder(b.c(), TRect(0, 0, 10, 6)), TRect(1, 1, 9, 5));
+    EXPECT_EQ(b.At(1, 0), clBlack);
+    EXPECT_EQ(b.At(2, 0), clWhite);
+    EXPECT_EQ(b.At(0, 1), clBlack);
+    EXPECT_EQ(b.At(9, 3), clBlack);
+    EXPECT_EQ(b.At(4, 3), clWhite);
+}
+
 TEST(DrawHelpers, GlyphsMarkTheirListedPixels) {
     Board b(40, 13);
     TGlyphColors colors;
