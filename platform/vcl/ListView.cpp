@@ -458,7 +458,7 @@ TListItem* TCustomListView::GetNextItem(TListItem* start, TSearchDirection direc
     if (states.Contains(isFocused)) flags |= LVNI_FOCUSED;
     if (states.Contains(isCut)) flags |= LVNI_CUT;
     if (states.Contains(isDropHilited)) flags |= LVNI_DROPHILITED;
-    if (direction == sdAbove || direction == sdLeft) flags |= LVNI_ABOVE;
+    if (direction == TSearchDirection::sdAbove || direction == TSearchDirection::sdLeft) flags |= LVNI_ABOVE;
     const int index = GetNextItemIndex(start ? start->Index() : -1, flags);
     return index >= 0 ? items_->Item(index) : nullptr;
 }
@@ -626,7 +626,7 @@ int TCustomListView::FindItem(UINT flags, const WideString& text, LPARAM param, 
             const TItemFind find = flags & LVFI_PARAM ? ifData : flags & LVFI_PARTIAL ? ifPartialString
                                  : flags & LVFI_STRING ? ifExactString : ifNearest;
             OnDataFind(const_cast<TCustomListView*>(this), find, text, TPoint(), reinterpret_cast<void*>(param),
-                       std::max(start, 0), sdAll, (flags & LVFI_WRAP) != 0, found);
+                       std::max(start, 0), TSearchDirection::sdAll, (flags & LVFI_WRAP) != 0, found);
         }
         return found >= 0 && found < count ? found : -1;
     }

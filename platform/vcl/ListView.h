@@ -5,6 +5,7 @@
 // shows it through TCustomListViewPeer and reports the user's actions as LVN_* notifications.
 #pragma once
 
+
 #include <functional>
 #include <memory>
 #include <set>
@@ -20,7 +21,8 @@ class TCustomImageList;
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum TItemChange { ctText, ctImage, ctState };
 enum TItemFind { ifData, ifPartialString, ifExactString, ifNearest };
-enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+// Scoped: the frame sides of the styled controls are named sdLeft and sdRight too.
+enum class TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
 enum TItemStateItem { isNone, isCut, isDropHilited, isFocused, isSelected, isActivating };
 using TItemStates = TSet<TItemStateItem>;
 enum TCustomDrawStateItem { cdsSelected, cdsGrayed, cdsDisabled, cdsChecked, cdsFocused, cdsDefault, cdsHot, cdsMarked, cdsIndeterminate };

@@ -5,6 +5,7 @@
 // toolkit's tree comes back as the TVN_* notifications of CN_NOTIFY.
 #pragma once
 
+
 #include <memory>
 #include <vector>
 

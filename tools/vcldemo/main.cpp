@@ -5,10 +5,10 @@
 //   vcldemo --controls [out.png]  the second form, with one of each control
 //   vcldemo --unicode [out.png]   the third form, of the Unicode layer's controls
 //   vcldemo --tabs [out.png]      a styled page control and a progress status
+//   vcldemo --gallery out.png     saves a picture of the styled controls' drawing and ends
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-
 
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
@@ -17,6 +17,7 @@
 #include "platform/win/WinString.h"
 #include "tools/vcldemo/ControlsDemo.h"
 #include "tools/vcldemo/DemoRun.h"
+#include "tools/vcldemo/Gallery.h"
 #include "tools/vcldemo/TabsDemo.h"
 #include "tools/vcldemo/UnicodeDemo.h"
 
@@ -133,6 +134,18 @@ const TMetaClass& TDemoForm::StaticClass() {
     return meta;
 }
 
+// The gallery draws off-screen into a picture; it has no window to run.
+int RunGalleryDemo(const char* path) {
+    if (!path) {
+        std::fprintf(stderr, "vcldemo: --gallery needs a picture path\n");
+        return 2;
+    }
+    Application->Initialize();
+    const int result = RunGallery(path);
+    DoneApplication();
+    return result;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -140,7 +153,10 @@ int main(int argc, char** argv) {
     static const struct {
         const char* flag;
         int (*run)(const char* screenshot);
-    } demos[] = {{"--controls", RunControlsDemo}, {"--unicode", RunUnicodeDemo}, {"--tabs", RunTabsDemo}};
+    } demos[] = {{"--controls", RunControlsDemo},
+                 {"--unicode", RunUnicodeDemo},
+                 {"--tabs", RunTabsDemo},
+                 {"--gallery", RunGalleryDemo}};
     const char* screenshot = nullptr;
     int (*demo)(const char*) = nullptr;
     for (int i = 1; i < argc; ++i) {

@@ -118,10 +118,12 @@ void Box(TCanvas& c, int w, int h, TGradientDirection direction, int granularity
         for (auto it = bands.rbegin(); it != bands.rend(); ++it)
             Fill(c, std::max(0, hw - ix - it->first), std::max(0, hh - iy - it->first), hw + 1, hh + 1, it->second);
     }
-    // Mirror the top-left quarter: left half flipped right, then the upper half flipped down.
+    // Mirror the top-left quarter: left half flipped right, then the upper half flipped down,
+    // a column or row at a time so the mirror axis is exact whatever the blit does with
+    // negative extents.
     HDC dc = c.Handle();
-    StretchBlt(dc, w - 1, 0, -(hw + 1), hh + 1, dc, 0, 0, hw + 1, hh + 1, SRCCOPY);
-    StretchBlt(dc, 0, h - 1, w, -(hh + 1), dc, 0, 0, w, hh + 1, SRCCOPY);
+    for (int x = 0; x <= hw; ++x) BitBlt(dc, w - 1 - x, 0, 1, hh + 1, dc, x, 0, SRCCOPY);
+    for (int y = 0; y <= hh; ++y) BitBlt(dc, 0, h - 1 - y, w, 1, dc, 0, y, SRCCOPY);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TRect RestRect(const TRect& r, const TRect& filled, bool vertical) {
 void FiguresIn(TCanvas& c, const TRect& r, const TRect& part, const WideString& text) {
     const int y = r.top + (r.Height() - c.TextHeight(u"X")) / 2;
     const UINT oldAlign = SetTextAlign(c.Handle(), TA_CENTER);
-    c.TextRect(part, r.right / 2, y, text);
+    c.TextRect(part, (r.left + r.right) / 2, y, text);
     SetTextAlign(c.Handle(), oldAlign);
 }
 

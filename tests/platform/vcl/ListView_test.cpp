@@ -105,7 +105,7 @@ TEST_F(ListViewTest, SelectionAndFocusThroughGetNextItem) {
         EXPECT_EQ(list_->Perform(LVM_GETNEXTITEM, static_cast<WPARAM>(c.start), static_cast<LPARAM>(c.flags)), c.expected)
             << c.start << " " << c.flags;
     }
-    EXPECT_EQ(list_->GetNextItem(list_->Items()->Item(2), sdAll, {isSelected})->Index(), 5);
+    EXPECT_EQ(list_->GetNextItem(list_->Items()->Item(2), TSearchDirection::sdAll, {isSelected})->Index(), 5);
     EXPECT_EQ(list_->Perform(LVM_GETSELECTEDCOUNT, 0, 0), 3);
     list_->OnInfoTip = [](TObject*, TListItem* item, WideString& tip) { tip = u"tip of " + item->Caption(); };
     EXPECT_EQ(list_->InfoTip(5, 0), u"tip of item 5");
