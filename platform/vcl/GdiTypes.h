@@ -44,10 +44,6 @@ using HICON = HICON__*;
 using HWND = HWND__*;
 using HGDIOBJ = void*;
 
-struct POINTL {
-    LONG x = 0;
-    LONG y = 0;
-};
 using RECTL = RECT;
 using SIZEL = SIZE;
 
