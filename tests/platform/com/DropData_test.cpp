@@ -6,6 +6,7 @@
 #include "platform/com/DataObject.h"
 #include "platform/com/DropFilesBlock.h"
 #include "platform/com/FileGroupDescriptor.h"
+#include "platform/com/FormatEtcEnumerator.h"
 
 namespace {
 
@@ -98,6 +99,26 @@ TEST(StgMedium, CopyDuplicatesGlobalBlocksAndReleaseEmpties) {
     ReleaseStgMedium(&copy);
     STGMEDIUM empty;
     EXPECT_EQ(CopyStgMedium(&empty, &copy), DV_E_TYMED);
+}
+
+TEST(FormatEtcEnumerator, NextSkipResetAndCloneKeepThePosition) {
+    std::vector<FORMATETC> formats(3);
+    for (WORD i = 0; i < 3; ++i) formats[i].cfFormat = static_cast<CLIPFORMAT>(i + 1);
+    const auto e = MakeComObject<FormatEtcEnumerator>(formats);
+    FORMATETC got[3];
+    ULONG fetched = 0;
+    EXPECT_EQ(e->Next(1, got, &fetched), S_OK);
+    EXPECT_EQ(got[0].cfFormat, 1);
+    ComPtr<IEnumFORMATETC> clone;
+    ASSERT_EQ(e->Clone(clone.put()), S_OK);
+    EXPECT_EQ(e->Skip(5), S_FALSE);
+    EXPECT_EQ(e->Next(1, got, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 0u);
+    EXPECT_EQ(clone->Next(3, got, &fetched), S_FALSE);
+    ASSERT_EQ(fetched, 2u);
+    EXPECT_EQ(got[1].cfFormat, 3);
+    e->Reset();
+    EXPECT_EQ(e->Next(3, got, &fetched), S_OK);
 }
 
 }  // namespace
