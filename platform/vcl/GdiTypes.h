@@ -46,10 +46,6 @@ using HWND = HWND__*;
 using HMENU = HMENU__*;
 using HGDIOBJ = void*;
 
-struct POINTL {
-    LONG x = 0;
-    LONG y = 0;
-};
 using RECTL = RECT;
 using SIZEL = SIZE;
 

@@ -74,6 +74,11 @@ struct POINT {
     LONG y = 0;
 };
 
+struct POINTL {
+    LONG x = 0;
+    LONG y = 0;
+};
+
 struct SIZE {
     LONG cx = 0;
     LONG cy = 0;

@@ -15,6 +15,7 @@
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Gdi.h"
+#include "platform/vcl/qt/DropTargetQt.h"
 #include "platform/vcl/qt/GdiQt.h"
 
 namespace vclqt {
@@ -374,10 +375,20 @@ void PeerWidget::changeEvent(QEvent* e) {
 }
 
 void PeerWidget::dragEnterEvent(QDragEnterEvent* e) {
+    if (DeliverOleDragEvent(control_.WindowHandle(), e)) return;
     if (e->mimeData()->hasUrls() && AcceptsDroppedFiles(control_.WindowHandle())) e->acceptProposedAction();
 }
 
+void PeerWidget::dragMoveEvent(QDragMoveEvent* e) {
+    if (!DeliverOleDragEvent(control_.WindowHandle(), e)) QWidget::dragMoveEvent(e);
+}
+
+void PeerWidget::dragLeaveEvent(QDragLeaveEvent* e) {
+    if (!DeliverOleDragEvent(control_.WindowHandle(), e)) QWidget::dragLeaveEvent(e);
+}
+
 void PeerWidget::dropEvent(QDropEvent* e) {
+    if (DeliverOleDragEvent(control_.WindowHandle(), e)) return;
     std::vector<WideString> files;
     for (const QUrl& url : e->mimeData()->urls())
         if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdU16String());
