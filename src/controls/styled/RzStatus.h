@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "controls/styled/DrawHelpers.h"
+#include "controls/styled/RzFrameController.h"
 #include "platform/vcl/Controls.h"
 
 // What a pane asks the status bar it sits on; a bar that answers it implements this.
@@ -19,8 +20,6 @@ public:
     virtual TRzGradientColorStyle GradientColorStyle() const = 0;
 };
 
-enum TRzFrameControllerProperty { fcpColor, fcpFrameColor, fcpFrameStyle, fcpParentColor };
-using TRzFrameControllerNotifications = TSet<TRzFrameControllerProperty>;
 
 // The settings a frame controller hands to the panes it frames.
 struct TRzFramingSettings {
