@@ -3,15 +3,12 @@
 // result, latching groups and three faces (themed, flat hot-tracking, classic).
 #pragma once
 
+#include "controls/styled/StyledTypes.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/Forms.h"
 
 enum TAlignmentVertical { avTop, avCenter, avBottom };
 QUILLORA_ENUM_TYPEINFO(TAlignmentVertical, "avTop", "avCenter", "avBottom")
-enum TRzHotTrackColorType { htctComplement, htctActual };
-QUILLORA_ENUM_TYPEINFO(TRzHotTrackColorType, "htctComplement", "htctActual")
-enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
-QUILLORA_ENUM_TYPEINFO(TTextStyle, "tsNormal", "tsRaised", "tsRecessed", "tsShadow")
 
 // Broadcast to the parent's controls when a grouped button goes down: WParam the group index,
 // LParam the button.

@@ -3,10 +3,9 @@
 #pragma once
 
 #include "controls/styled/DrawHelpers.h"
+#include "controls/styled/StyledTypes.h"
 #include "platform/vcl/StdCtrls.h"
 
-enum TFramingPreference { fpCustomFraming, fpXPThemes };
-QUILLORA_ENUM_TYPEINFO(TFramingPreference, "fpCustomFraming", "fpXPThemes")
 enum TRzDropButtonState { dbsUp, dbsDisabled, dbsDown, dbsExclusive };
 
 // A validation failure of an edit's text.

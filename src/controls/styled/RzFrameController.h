@@ -9,10 +9,9 @@
 
 #include "controls/styled/DrawHelpers.h"
 #include "controls/styled/RzRegIniFile.h"
+#include "controls/styled/StyledTypes.h"
 #include "platform/vcl/Controls.h"
 
-enum TFramingPreference { fpCustomFraming, fpXPThemes };
-QUILLORA_ENUM_TYPEINFO(TFramingPreference, "fpCustomFraming", "fpXPThemes")
 
 enum TRzFrameControllerProperty {
     fcpColor, fcpFocusColor, fcpDisabledColor, fcpReadOnlyColor, fcpReadOnlyColorOnFocus, fcpParentColor,

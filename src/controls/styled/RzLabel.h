@@ -6,16 +6,15 @@
 #include <functional>
 
 #include "controls/styled/RzFrameController.h"
+#include "controls/styled/StyledTypes.h"
 #include "platform/vcl/StdCtrls.h"
 
-enum TTextStyle { tsNormal, tsRaised, tsRecessed, tsShadow };
 enum TRotation { roNone, roFlat, roCurve };
 enum TRzCondenseCaption { ccNone, ccAtEnd, ccWithinPath };
 enum TCenterPoint {
     cpUpperLeft, cpUpperCenter, cpUpperRight, cpLeftCenter, cpCenter, cpRightCenter, cpLowerLeft, cpLowerCenter,
     cpLowerRight
 };
-QUILLORA_ENUM_TYPEINFO(TTextStyle, "tsNormal", "tsRaised", "tsRecessed", "tsShadow")
 QUILLORA_ENUM_TYPEINFO(TRotation, "roNone", "roFlat", "roCurve")
 QUILLORA_ENUM_TYPEINFO(TRzCondenseCaption, "ccNone", "ccAtEnd", "ccWithinPath")
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/styled/DrawHelpers.h"
+#include "controls/styled/StyledTypes.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/GraphicsImageList.h"
@@ -23,7 +24,6 @@ enum TRzTabOrientation { toTop, toLeft, toBottom, toRight };
 enum TRzTabSequence { tsStandard, tsReverse };
 enum TRzTabHotTrackStyle { htsTab, htsText, htsTabBar };
 enum TRzTabHotTrackColorSource { htcsTabColor, htcsHotTrackColorProp };
-enum TRzHotTrackColorType { htctComplement, htctActual };
 enum TRzImagePosition { ipLeft, ipTop, ipRight, ipBottom, ipBack, ipStretch };
 enum TRzHorizontalAlignment { haLeft, haCenter, haRight };
 enum TRzVerticalAlignment { vaTop, vaCenter, vaBottom };
