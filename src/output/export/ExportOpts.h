@@ -4,17 +4,14 @@
 // way an export forms each output file's name and folder without ever reusing a name.
 #pragma once
 
-#include <deque>
 #include <memory>
 
 #include "platform/vcl/GdiTypes.h"
+#include "message/MessageAttrDeque.h"
 #include "platform/win/WinTypes.h"
 
 class IHTMLConverter;
 class TMessageAttr;
-
-// The messages of a run, in run order; never owns them.
-using MessageAttrDeque = std::deque<TMessageAttr*>;
 
 // Message box icons of a run's boxes.
 enum class TExportBoxIcon { None, Information, Error };
