@@ -220,12 +220,15 @@ BOOL FillAndStroke(GdiDeviceContext& d, const GdiPath& fillPath, const GdiPath& 
     return TRUE;
 }
 
-GdiPath PolygonPath(const std::vector<std::vector<POINT>>& polys) {
+// The outline runs through pixel centres; the fill runs along pixel corners, so that (as for
+// every filled shape) the right and bottom edges stay outside.
+GdiPath PolygonPath(const std::vector<std::vector<POINT>>& polys, bool outline) {
+    const auto at = [outline](const POINT& p) { return outline ? Centre(p) : GdiPointF{double(p.x), double(p.y)}; };
     GdiPath path;
     for (const auto& poly : polys) {
         if (poly.size() < 2) continue;
-        path.push_back(MoveEl(Centre(poly[0])));
-        for (size_t i = 1; i < poly.size(); ++i) path.push_back(LineEl(Centre(poly[i])));
+        path.push_back(MoveEl(at(poly[0])));
+        for (size_t i = 1; i < poly.size(); ++i) path.push_back(LineEl(at(poly[i])));
         path.push_back(CloseEl());
     }
     return path;
@@ -286,8 +289,7 @@ BOOL Polygon(HDC dc, const POINT* points, int count) {
     }
     std::vector<POINT> dev;
     for (int i = 0; i < count; ++i) dev.push_back(d->ToDevicePoint(points[i].x, points[i].y));
-    const GdiPath path = PolygonPath({dev});
-    return FillAndStroke(*d, path, path);
+    return FillAndStroke(*d, PolygonPath({dev}, false), PolygonPath({dev}, true));
 }
 
 BOOL PolyPolygon(HDC dc, const POINT* points, const INT* counts, int polygons) {
@@ -304,8 +306,7 @@ BOOL PolyPolygon(HDC dc, const POINT* points, const INT* counts, int polygons) {
         points += counts[i];
         polys.push_back(std::move(dev));
     }
-    const GdiPath path = PolygonPath(polys);
-    return FillAndStroke(*d, path, path);
+    return FillAndStroke(*d, PolygonPath(polys, false), PolygonPath(polys, true));
 }
 
 BOOL Rectangle(HDC dc, int left, int top, int right, int bottom) {

@@ -36,6 +36,27 @@ TEST(GdiPixels, RectangleWithoutPenIsOnePixelSmaller) {
     EXPECT_EQ(s.At(6, 5), kWhite);
 }
 
+TEST(GdiPixels, PolygonFillLeavesOutRightAndBottomEdges) {
+    const POINT box[] = {{2, 2}, {8, 2}, {8, 6}, {2, 6}};
+    Surface bare(12, 10);
+    {
+        Selected brush(bare.dc(), CreateSolidBrush(kRed));
+        SelectObject(bare.dc(), GetStockObject(NULL_PEN));
+        Polygon(bare.dc(), box, 4);
+    }
+    EXPECT_EQ(bare.At(2, 2), kRed) << bare.Picture(0, 0, 12, 10);
+    EXPECT_EQ(bare.At(7, 5), kRed);
+    EXPECT_EQ(bare.At(8, 4), kWhite);
+    EXPECT_EQ(bare.At(4, 6), kWhite);
+
+    // With a pen the outline adds the right and bottom edges.
+    Surface outlined(12, 10);
+    Polygon(outlined.dc(), box, 4);
+    EXPECT_NE(outlined.At(8, 6), kWhite) << outlined.Picture(0, 0, 12, 10);
+    EXPECT_NE(outlined.At(2, 2), kWhite);
+    EXPECT_EQ(outlined.At(9, 7), kWhite);
+}
+
 TEST(GdiPixels, LinesLeaveOutTheirEndPoint) {
     Surface s(12, 12);
     MoveToEx(s.dc(), 1, 1, nullptr);
