@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Gdi.h"
@@ -275,6 +276,28 @@ void PeerWidget::SetFrame(bool sizeable, bool toolWindow, bool noBorder, bool mi
 }
 
 void PeerWidget::AcceptDrops(bool accept) { setAcceptDrops(accept); }
+
+bool PeerWidget::DefaultMessage(TMessage& m) {
+    constexpr WPARAM kSize = 0xF000, kMove = 0xF010;
+    if (m.Msg != WM_SYSCOMMAND || !topLevel_ || !windowHandle()) return false;
+    const WPARAM command = m.WParam & 0xFFF0;
+    if (command == kMove) return windowHandle()->startSystemMove();
+    if (command != kSize) return false;
+    // The low digit names the edge: 1 left, 2 right, 3 top, 4 top-left, 5 top-right, 6 bottom,
+    // 7 bottom-left, 8 bottom-right.
+    static const Qt::Edges edges[] = {{},
+                                      Qt::LeftEdge,
+                                      Qt::RightEdge,
+                                      Qt::TopEdge,
+                                      Qt::TopEdge | Qt::LeftEdge,
+                                      Qt::TopEdge | Qt::RightEdge,
+                                      Qt::BottomEdge,
+                                      Qt::BottomEdge | Qt::LeftEdge,
+                                      Qt::BottomEdge | Qt::RightEdge};
+    const WPARAM edge = m.WParam & 0xF;
+    if (edge == 0 || edge > 8) return false;
+    return windowHandle()->startSystemResize(edges[edge]);
+}
 
 void PeerWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);

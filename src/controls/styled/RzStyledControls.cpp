@@ -6,6 +6,7 @@
 #include "controls/styled/RzPanel.h"
 #include "controls/styled/RzRadChk.h"
 #include "controls/styled/RzSpinner.h"
+#include "controls/styled/RzStatusBar.h"
 
 void RegisterStyledControls() {
     RegisterStyledButtons();
@@ -14,4 +15,5 @@ void RegisterStyledControls() {
     RegisterStyledSpinner();
     RegisterStyledPanels();
     RegisterStyledEdits();
+    RegisterStyledStatusBar();
 }

@@ -8,11 +8,13 @@
 #include <QImage>
 #include <QWidget>
 
+#include "controls/styled/ColorHelpers.h"
 #include "controls/styled/RzBitBtn.h"
 #include "controls/styled/RzButton.h"
 #include "controls/styled/RzPanel.h"
 #include "controls/styled/RzRadChk.h"
 #include "controls/styled/RzSpinner.h"
+#include "controls/styled/RzStatusBar.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/GraphicsImages.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
@@ -144,6 +146,32 @@ TEST_F(StyledGuiTest, PanelGridAndGradient) {
     // Bands of a gradient are near its end colours, not exactly on them.
     EXPECT_TRUE(ColorsAreClose(gradient->Canvas()->Pixel(20, 0), clBlue)) << "start colour on top";
     EXPECT_TRUE(ColorsAreClose(gradient->Canvas()->Pixel(20, 29), clYellow));
+}
+
+TEST_F(StyledGuiTest, StatusBarGripAndSimpleCaption) {
+    auto* bar = Make<TRzStatusBar>(0, 0);
+    form_->SetClientWidth(100);
+    ASSERT_EQ(bar->Width(), 100);
+    auto grip = Snapshot(*bar);
+    // Light squares, and dark ones a pixel up and left: the light shows on their lower right.
+    EXPECT_EQ(grip->Canvas()->Pixel(97, 8), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(grip->Canvas()->Pixel(95, 6), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(grip->Canvas()->Pixel(88, 15), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(grip->Canvas()->Pixel(80, 10), ColorToRGB(clBtnFace));
+
+    form_->SetWindowState(wsMaximized);
+    EXPECT_EQ(Snapshot(*bar)->Canvas()->Pixel(95, 6), ColorToRGB(clBtnFace)) << "no grip when maximised";
+    form_->SetWindowState(wsNormal);
+
+    bar->SetVisualStyle(vsClassic);
+    bar->SetSimpleStatus(true);
+    bar->SetSimpleCaption(u"Ready");
+    auto simple = Snapshot(*bar);
+    EXPECT_EQ(simple->Canvas()->Pixel(50, 2), ColorToRGB(AdjustedColor(clBtnShadow, 30))) << "flat frame on top";
+    EXPECT_EQ(simple->Canvas()->Pixel(50, 3), ColorToRGB(clBtnFace));
+    auto text = std::make_unique<TBitmap>(40, 12);
+    text->Canvas()->CopyRect(TRect(0, 0, 40, 12), simple->Canvas(), TRect(3, 4, 43, 16));
+    EXPECT_LT(DarkestInk(*text) & 0xFF, 0x60) << "the caption is drawn";
 }
 
 TEST_F(StyledGuiTest, PanelBordersAndPressedButtonByPixels) {
