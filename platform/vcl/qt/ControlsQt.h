@@ -38,6 +38,7 @@ public:
     void AcceptDrops(bool accept) override;
     void SetMenuBar(HMENU menu) override;
     int MenuBarHeight() const override { return clientTop_; }
+    TWinControl& PeeredControl() const { return control_; }
     // A top-level window moves or resizes itself through the window manager when asked to by
     // WM_SYSCOMMAND (a size grip, a caption the program draws).
     bool DefaultMessage(TMessage& message) override;

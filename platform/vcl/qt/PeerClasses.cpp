@@ -47,6 +47,7 @@ void RegisterAllPeerClasses() {
     RegisterStdCtrlsPeers();
     RegisterExtCtrlsPeers();
     RegisterRangeCtrlsPeers();
+    RegisterPopupPeers();
 }
 
 ForeignLoopScope::ForeignLoopScope() { ++foreignLoops; }

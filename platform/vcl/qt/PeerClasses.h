@@ -22,6 +22,8 @@ std::unique_ptr<TWidgetPeer> CreateRegisteredPeer(TWinControl& control, const TC
 // Registers the peers of every unit; the widget set calls it once.
 void RegisterAllPeerClasses();
 void RegisterHintWindowPeers();
+// Non-activating popup windows, and local loops' view of input (InputFilter.h).
+void RegisterPopupPeers();
 void RegisterRichEditPeers();
 void RegisterListViewPeers();
 void RegisterHeaderControlPeers();

@@ -4,6 +4,7 @@
 #include "controls/styled/RzButton.h"
 #include "controls/styled/RzEdit.h"
 #include "controls/styled/RzPanel.h"
+#include "controls/styled/RzPopup.h"
 #include "controls/styled/RzRadChk.h"
 #include "controls/styled/RzSpinner.h"
 #include "controls/styled/RzStatusBar.h"
@@ -16,4 +17,5 @@ void RegisterStyledControls() {
     RegisterStyledPanels();
     RegisterStyledEdits();
     RegisterStyledStatusBar();
+    RegisterStyledPopups();
 }
