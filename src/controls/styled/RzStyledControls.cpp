@@ -2,6 +2,7 @@
 
 #include "controls/styled/RzBitBtn.h"
 #include "controls/styled/RzButton.h"
+#include "controls/styled/RzCalendar.h"
 #include "controls/styled/RzEdit.h"
 #include "controls/styled/RzPanel.h"
 #include "controls/styled/RzPopup.h"
@@ -18,4 +19,5 @@ void RegisterStyledControls() {
     RegisterStyledEdits();
     RegisterStyledStatusBar();
     RegisterStyledPopups();
+    RegisterStyledCalendar();
 }

@@ -10,6 +10,7 @@
 
 #include "controls/styled/ColorHelpers.h"
 #include "controls/styled/RzBitBtn.h"
+#include "controls/styled/RzCalendar.h"
 #include "controls/styled/RzButton.h"
 #include "controls/styled/RzPanel.h"
 #include "controls/styled/RzRadChk.h"
@@ -333,6 +334,40 @@ TEST_F(StyledGuiTest, AFormWithOneOfEachLooksRight) {
     EXPECT_FALSE(shot.isNull());
     if (const char* path = std::getenv("QUILLORA_SCREENSHOT")) {
         EXPECT_TRUE(shot.save(QString::fromLocal8Bit(path), "PNG"));
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StyledGuiTest, CalendarShowsTheMonthWithTheDateAndToday) {
+    auto* cal = Make<TRzCalendar>(8, 8);
+    TDateTime today = 0, picked = 0;
+    ASSERT_TRUE(TryEncodeDate(2026, 3, 10, today));
+    ASSERT_TRUE(TryEncodeDate(2026, 3, 18, picked));
+    cal->Today = [today] { return today; };
+    cal->SetFirstDayOfWeek(fdowMonday);
+    cal->SetElements(cal->Elements() + TRzCalendarElements{ceWeekNumbers});
+    cal->SetDate(picked);
+    form_->SetClientWidth(cal->Width() + 16);
+    form_->SetClientHeight(cal->Height() + 16);
+    auto shot = Snapshot(*cal);
+    // Wednesday the 18th: the fourth row, the third column.
+    cal->Perform(WM_MOUSEMOVE, 0, 0);
+    const TRect grid = cal->AreaRect(calDays);
+    const int w = grid.Width() / 7;
+    const int h = grid.Height() / 6;
+    EXPECT_EQ(shot->Canvas()->Pixel(grid.left + 2 * w, grid.top + 3 * h + 1), ColorToRGB(clHighlight));
+    EXPECT_EQ(shot->Canvas()->Pixel(grid.left + 2 * w, grid.top + 2 * h + 1), ColorToRGB(clWindow));
+    if (const char* path = std::getenv("QUILLORA_SCREENSHOT_CALENDAR")) {
+        QImage image(shot->Width(), shot->Height(), QImage::Format_RGB32);
+        for (int y = 0; y < shot->Height(); ++y)
+            for (int x = 0; x < shot->Width(); ++x) {
+                const TColor c = shot->Canvas()->Pixel(x, y);
+                image.setPixel(x, y, qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+            }
+        EXPECT_TRUE(image.save(QString::fromLocal8Bit(path), "PNG"));
     }
 }
 
