@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cmath>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <unicode/ucal.h>
 #include <unicode/udat.h>
@@ -282,4 +284,48 @@ int WeekOfTheYear(TDateTime value) {
     TDateTime first = 0;
     TryEncodeDate(year, 1, 1, first);
     return static_cast<int>((thursday - first) / 7) + 1;
+}
+
+int ExpandTwoDigitYear(int year, int currentYear) {
+    if (year >= 100) return year;
+    int full = currentYear / 100 * 100 + year;
+    if (full > currentYear + 49) full -= 100;
+    else if (full <= currentYear - 51) full += 100;
+    return full;
+}
+
+bool TryStrToDate(const WideString& text, TDateTime& value, const TFormatSettings& settings) {
+    // The order of the fields, from the format's letters.
+    std::u16string order;
+    for (char16_t c : settings.ShortDateFormat) {
+        const char16_t l = Lower(c);
+        if ((l == u'd' || l == u'm' || l == u'y') && order.find(l) == std::u16string::npos) order += l;
+    }
+    if (order.size() != 3) order = u"mdy";
+    std::vector<int> numbers;
+    std::vector<int> widths;
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] < u'0' || text[i] > u'9') {
+            ++i;
+            continue;
+        }
+        int n = 0, width = 0;
+        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9' && width < 9) n = n * 10 + (text[i++] - u'0'), ++width;
+        numbers.push_back(n);
+        widths.push_back(width);
+    }
+    if (numbers.size() < 2 || numbers.size() > 3) return false;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    int year = now.wYear, month = 0, day = 0;
+    if (numbers.size() == 2) order.erase(order.find(u'y'), 1);
+    for (size_t k = 0; k < numbers.size(); ++k) {
+        switch (order[k]) {
+            case u'd': day = numbers[k]; break;
+            case u'm': month = numbers[k]; break;
+            default: year = widths[k] <= 2 ? ExpandTwoDigitYear(numbers[k], now.wYear) : numbers[k]; break;
+        }
+    }
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) return false;
+    return TryEncodeDate(static_cast<WORD>(year), static_cast<WORD>(month), static_cast<WORD>(day), value);
 }

@@ -44,5 +44,11 @@ WideString TimeToStr(TDateTime value, const TFormatSettings& settings = FormatSe
 // The short date, a blank and the long time; the time is left out at midnight.
 WideString DateTimeToStr(TDateTime value, const TFormatSettings& settings = FormatSettings());
 
+// Reads a date written in the short date format's order of day, month and year, fields apart by
+// anything but digits; a missing year is this year's, a two-digit year the one nearest within
+// fifty years of now.
+bool TryStrToDate(const WideString& text, TDateTime& value, const TFormatSettings& settings = FormatSettings());
+int ExpandTwoDigitYear(int year, int currentYear);
+
 // The ISO 8601 week of the year of a date (1-53).
 int WeekOfTheYear(TDateTime value);

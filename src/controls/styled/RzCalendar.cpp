@@ -232,11 +232,7 @@ TRzCalendar::TRzCalendar(TComponent* owner) : TRzCustomPanel(owner), colors_(std
             Invalidate();
         }
     };
-    try {
-        Measure();
-    } catch (const Exception&) {
-        // No font system (a headless run): the default metrics stand until Remeasure.
-    }
+    Measure();
 }
 
 TRzCalendar::~TRzCalendar() = default;
@@ -379,9 +375,15 @@ void TRzCalendar::MoveView(int months) {
 
 TSize TRzCalendar::TextSize(const WideString& text) const {
     if (MeasureText) return MeasureText(text);
-    TBitmap probe(1, 1);
-    probe.Canvas()->SetFont(Font());
-    return probe.Canvas()->TextExtent(text);
+    try {
+        TBitmap probe(1, 1);
+        probe.Canvas()->SetFont(Font());
+        return probe.Canvas()->TextExtent(text);
+    } catch (const Exception&) {
+        // Without a font system (a run with no drawing backend) a cell of 7 by 13 pixels a
+        // character stands in, so that layout and hit tests still work.
+        return TSize{static_cast<LONG>(7 * text.size()), 13};
+    }
 }
 
 void TRzCalendar::Measure() {
@@ -590,15 +592,16 @@ void TRzCalendar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) 
 void TRzCalendar::Click() {
     if (pressedArea_ != overArea_) return;
     switch (pressedArea_) {
-        case calToday: GoToday(); return;
-        case calClear: ClearDate(); return;
+        case calToday: GoToday(); break;
+        case calClear: ClearDate(); break;
         case calDays:
             if (ignoreClick_) return;
             if (FirstOfMonth(date_) != viewDate_) SetViewDate(date_);
-            TRzCustomPanel::Click();
-            return;
+            break;
         default: return;
     }
+    // In a drop-down this accepts the date (or the cleared date).
+    TRzCustomPanel::Click();
 }
 
 void TRzCalendar::DblClick() {

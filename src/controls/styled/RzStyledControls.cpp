@@ -3,6 +3,7 @@
 #include "controls/styled/RzBitBtn.h"
 #include "controls/styled/RzButton.h"
 #include "controls/styled/RzCalendar.h"
+#include "controls/styled/RzDateTimeEdit.h"
 #include "controls/styled/RzEdit.h"
 #include "controls/styled/RzPanel.h"
 #include "controls/styled/RzPopup.h"
@@ -20,4 +21,5 @@ void RegisterStyledControls() {
     RegisterStyledStatusBar();
     RegisterStyledPopups();
     RegisterStyledCalendar();
+    RegisterStyledDateTimeEdit();
 }
