@@ -72,7 +72,9 @@ const TMessageTable& TRzDateTimeEdit::ClassMessages() {
 }
 
 TRzDateTimeEdit::TRzDateTimeEdit(TComponent* owner)
-    : TRzCustomEdit(owner), calendarColors_(std::make_unique<TRzCalendarColors>()) {
+    : TRzCustomEdit(owner),
+      calendarColors_(std::make_unique<TRzCalendarColors>()),
+      clockFaceColors_(std::make_unique<TRzClockFaceColors>()) {
     SetDropButtonVisible(true);
 }
 
@@ -378,6 +380,7 @@ void TRzDateTimeEdit::FireDropDown() {
     OnExit = nullptr;
     try {
         if (editType_ == etDate) DropDownCalendar();
+        else DropDownTimePicker();
     } catch (const Exception&) {
         // A failed drop-down leaves the value as it was.
     }
@@ -389,9 +392,7 @@ void TRzDateTimeEdit::DropDownCalendar() {
     if (!Parent()) return;
     const bool autoSelect = AutoSelect();
     SetAutoSelect(false);
-    auto panel = std::make_unique<TRzPopupPanel>(this);
-    panel->SetParent(Parent());
-    panel->Font()->Assign(Font());
+    auto panel = MakePopupPanel();
     auto* calendar = new TRzCalendar(panel.get());
     calendar->SetParent(panel.get());
     calendar->SetIsPopup(true);
@@ -451,6 +452,69 @@ void TRzDateTimeEdit::DropDownCalendar() {
             throw;
         }
         dateFromPopup_ = false;
+    }
+    SetAutoSelect(autoSelect);
+}
+
+std::unique_ptr<TRzPopupPanel> TRzDateTimeEdit::MakePopupPanel() {
+    auto panel = std::make_unique<TRzPopupPanel>(this);
+    panel->SetParent(Parent());
+    panel->Font()->Assign(Font());
+    return panel;
+}
+
+void TRzDateTimeEdit::DropDownTimePicker() {
+    if (!Parent()) return;
+    const bool autoSelect = AutoSelect();
+    SetAutoSelect(false);
+    auto panel = MakePopupPanel();
+    auto* picker = new TRzTimePicker(panel.get());
+    picker->SetParent(panel.get());
+    picker->SetIsPopup(true);
+    picker->SetThemeAware(UseThemes());
+    picker->SetColor(Color());
+    picker->SetButtonColor(popupButtonColor_);
+    picker->SetButtonFontColor(popupButtonFontColor_);
+    picker->SetCaptionAM(captionAM_);
+    picker->SetCaptionPM(captionPM_);
+    picker->SetCaptionSet(captionSet_);
+    picker->HandleNeeded();
+    picker->SetTime(GetTime());
+    if ((FrameVisible() && !UseThemes() && FrameStyle() == fsFlat) || FrameStyle() == fsFlatBold) {
+        picker->SetBorderOuter(fsFlat);
+        picker->SetFlatColor(FrameColor());
+    }
+    picker->SetVisible(true);
+    picker->SetClockFaceColors(clockFaceColors_.get());
+    picker->SetFormat(format_);
+    picker->SetShowSetButton(true);
+    picker->SetShowHowToUseHint(showHowToUseHint_);
+    picker->SetHowToUseMsg(howToUseMsg_);
+    picker->SetRestrictMinutes(restrictMinutes_);
+    TRzPopupPanel* popup = panel.get();
+    picker->OnSetBtnClick = [popup](TObject*) { popup->ClosePopup(); };
+    panel->SetBounds(0, 0, picker->Width() + 2 * panel->BorderWidth() + 4, picker->Height() + 2 * panel->BorderWidth() + 4);
+    picker->SetAlign(alClient);
+    droppedPicker_ = picker;
+    bool accepted = false;
+    try {
+        accepted = panel->Popup(this);
+    } catch (...) {
+        droppedPicker_ = nullptr;
+        SetAutoSelect(autoSelect);
+        throw;
+    }
+    droppedPicker_ = nullptr;
+    if (accepted) {
+        timeFromPopup_ = true;
+        try {
+            SetTime(picker->Time());
+        } catch (...) {
+            timeFromPopup_ = false;
+            SetAutoSelect(autoSelect);
+            throw;
+        }
+        timeFromPopup_ = false;
     }
     SetAutoSelect(autoSelect);
 }

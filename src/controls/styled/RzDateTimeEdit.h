@@ -6,8 +6,11 @@
 #include <memory>
 
 #include "controls/styled/RzCalendar.h"
+#include "controls/styled/RzTimePicker.h"
 #include "controls/styled/RzEdit.h"
 #include "platform/vcl/FormatSettings.h"
+
+class TRzPopupPanel;
 
 enum TRzDTEditType { etDate, etTime };
 QUILLORA_ENUM_TYPEINFO(TRzDTEditType, "etDate", "etTime")
@@ -49,6 +52,20 @@ public:
     void SetCaptionTodayBtn(const WideString& v) { captionToday_ = v; }
     TRzFirstDayOfWeek FirstDayOfWeek() const { return firstDayOfWeek_; }
     void SetFirstDayOfWeek(TRzFirstDayOfWeek v) { firstDayOfWeek_ = v; }
+    TRzClockFaceColors* ClockFaceColors() const { return clockFaceColors_.get(); }
+    virtual void SetClockFaceColors(const TRzClockFaceColors* value) { clockFaceColors_->Assign(value); }
+    const WideString& CaptionAM() const { return captionAM_; }
+    void SetCaptionAM(const WideString& v) { captionAM_ = v; }
+    const WideString& CaptionPM() const { return captionPM_; }
+    void SetCaptionPM(const WideString& v) { captionPM_ = v; }
+    const WideString& CaptionSet() const { return captionSet_; }
+    void SetCaptionSet(const WideString& v) { captionSet_ = v; }
+    bool RestrictMinutes() const { return restrictMinutes_; }
+    void SetRestrictMinutes(bool v) { restrictMinutes_ = v; }
+    bool ShowHowToUseHint() const { return showHowToUseHint_; }
+    void SetShowHowToUseHint(bool v) { showHowToUseHint_ = v; }
+    const WideString& HowToUseMsg() const { return howToUseMsg_; }
+    void SetHowToUseMsg(const WideString& v) { howToUseMsg_ = v; }
     TColor PopupButtonColor() const { return popupButtonColor_; }
     void SetPopupButtonColor(TColor v) { popupButtonColor_ = v; }
     TColor PopupButtonFontColor() const { return popupButtonFontColor_; }
@@ -63,6 +80,7 @@ public:
     void ValidateText();
     // The calendar shown by the drop button while it is open (tests pick a day in it).
     TRzCalendar* DroppedCalendar() const { return droppedCalendar_; }
+    TRzTimePicker* DroppedTimePicker() const { return droppedPicker_; }
     // Today's date and the current time as the edit sees them (tests fix them).
     std::function<TDateTime()> Now;
 
@@ -75,6 +93,7 @@ public:
 
 protected:
     virtual void DropDownCalendar();
+    virtual void DropDownTimePicker();
     virtual void DateTimeChange();
     virtual void InvalidDate(bool& keepFocused, bool& keepInvalidText, TDateTime& newDate);
     void FireDropDown() override;
@@ -87,6 +106,7 @@ protected:
     void CMExit(TMessage& m);
 
 private:
+    std::unique_ptr<TRzPopupPanel> MakePopupPanel();
     int CompareWithRange(TDateTime value) const;
     void AdjustToRange(TDateTime min, TDateTime max);
     void DateTimeChanged();
@@ -108,7 +128,11 @@ private:
     WideString captionClear_, captionToday_;
     TRzFirstDayOfWeek firstDayOfWeek_ = fdowLocale;
     TColor popupButtonColor_ = clBtnFace, popupButtonFontColor_ = clWindowText;
+    std::unique_ptr<TRzClockFaceColors> clockFaceColors_;
+    WideString captionAM_, captionPM_, captionSet_, howToUseMsg_;
+    bool restrictMinutes_ = false, showHowToUseHint_ = true;
     TRzCalendar* droppedCalendar_ = nullptr;
+    TRzTimePicker* droppedPicker_ = nullptr;
 };
 
 void RegisterStyledDateTimeEdit();

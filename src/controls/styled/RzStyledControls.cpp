@@ -10,6 +10,7 @@
 #include "controls/styled/RzRadChk.h"
 #include "controls/styled/RzSpinner.h"
 #include "controls/styled/RzStatusBar.h"
+#include "controls/styled/RzTimePicker.h"
 
 void RegisterStyledControls() {
     RegisterStyledButtons();
@@ -22,4 +23,5 @@ void RegisterStyledControls() {
     RegisterStyledPopups();
     RegisterStyledCalendar();
     RegisterStyledDateTimeEdit();
+    RegisterStyledTimePicker();
 }

@@ -11,6 +11,7 @@
 #include "controls/styled/ColorHelpers.h"
 #include "controls/styled/RzBitBtn.h"
 #include "controls/styled/RzCalendar.h"
+#include "controls/styled/RzTimePicker.h"
 #include "controls/styled/RzButton.h"
 #include "controls/styled/RzPanel.h"
 #include "controls/styled/RzRadChk.h"
@@ -114,6 +115,19 @@ std::unique_ptr<TBitmap> Snapshot(TWinControl& control) {
     auto bitmap = std::make_unique<TBitmap>(control.Width(), control.Height());
     control.PaintHandler(bitmap->Canvas()->Handle());
     return bitmap;
+}
+
+// Saves a snapshot as a PNG when the environment variable names a file.
+void SavePicture(TBitmap& shot, const char* variable) {
+    const char* path = std::getenv(variable);
+    if (!path) return;
+    QImage image(shot.Width(), shot.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) {
+            const TColor c = shot.Canvas()->Pixel(x, y);
+            image.setPixel(x, y, qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+        }
+    EXPECT_TRUE(image.save(QString::fromLocal8Bit(path), "PNG"));
 }
 
 TEST_F(StyledGuiTest, PanelGridAndGradient) {
@@ -360,15 +374,24 @@ TEST_F(StyledGuiTest, CalendarShowsTheMonthWithTheDateAndToday) {
     const int h = grid.Height() / 6;
     EXPECT_EQ(shot->Canvas()->Pixel(grid.left + 2 * w, grid.top + 3 * h + 1), ColorToRGB(clHighlight));
     EXPECT_EQ(shot->Canvas()->Pixel(grid.left + 2 * w, grid.top + 2 * h + 1), ColorToRGB(clWindow));
-    if (const char* path = std::getenv("QUILLORA_SCREENSHOT_CALENDAR")) {
-        QImage image(shot->Width(), shot->Height(), QImage::Format_RGB32);
-        for (int y = 0; y < shot->Height(); ++y)
-            for (int x = 0; x < shot->Width(); ++x) {
-                const TColor c = shot->Canvas()->Pixel(x, y);
-                image.setPixel(x, y, qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
-            }
-        EXPECT_TRUE(image.save(QString::fromLocal8Bit(path), "PNG"));
-    }
+    SavePicture(*shot, "QUILLORA_SCREENSHOT_CALENDAR");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StyledGuiTest, TimePickerDrawsTheClock) {
+    auto* picker = Make<TRzTimePicker>(8, 8);
+    TDateTime t = 0;
+    ASSERT_TRUE(TryEncodeTime(10, 10, 0, 0, t));
+    picker->SetTime(t);
+    picker->SetShowSetButton(true);
+    auto shot = Snapshot(*picker);
+    const TPoint c = picker->ClockCentre();
+    EXPECT_EQ(shot->Canvas()->Pixel(c.x, c.y), ColorToRGB(clWindowText)) << "the hands meet in the centre";
+    EXPECT_EQ(shot->Canvas()->Pixel(c.x, c.y + picker->ClockRadius() / 2), ColorToRGB(clBtnFace)) << "no hand points at six";
+    SavePicture(*shot, "QUILLORA_SCREENSHOT_CLOCK");
 }
 
 }  // namespace
