@@ -62,6 +62,8 @@ public:
     virtual void SetOptions(const TEditOptions& options) = 0;
     virtual void SetSelection(int start, int length) = 0;
     virtual void Selection(int& start, int& length) const = 0;
+    // A button at the end of a single-line edit; a click is reported as EN_DROPBUTTON.
+    virtual void SetDropButton(bool) {}
 };
 
 // A push button, check box, radio button: the check state (BST_*) and the default frame.

@@ -28,6 +28,8 @@ inline constexpr WORD EN_KILLFOCUS = 0x0200;
 inline constexpr WORD EN_CHANGE = 0x0300;
 inline constexpr WORD EN_UPDATE = 0x0400;
 inline constexpr WORD EN_MAXTEXT = 0x0501;
+// Our own: the drop button a single-line edit shows at its end was clicked.
+inline constexpr WORD EN_DROPBUTTON = 0x7F01;
 
 inline constexpr DWORD ES_LEFT = 0x0000;
 inline constexpr DWORD ES_CENTER = 0x0001;

@@ -6,6 +6,7 @@
 //   vcldemo --unicode [out.png]   the third form, of the Unicode layer's controls
 //   vcldemo --tabs [out.png]      a styled page control and a progress status
 //   vcldemo --gallery out.png     saves a picture of the styled controls' drawing and ends
+//   vcldemo --dates [out.png]     a date edit with its calendar dropped down, and a status bar
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -16,6 +17,7 @@
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
 #include "tools/vcldemo/ControlsDemo.h"
+#include "tools/vcldemo/DatesDemo.h"
 #include "tools/vcldemo/DemoRun.h"
 #include "tools/vcldemo/Gallery.h"
 #include "tools/vcldemo/TabsDemo.h"
@@ -156,7 +158,8 @@ int main(int argc, char** argv) {
     } demos[] = {{"--controls", RunControlsDemo},
                  {"--unicode", RunUnicodeDemo},
                  {"--tabs", RunTabsDemo},
-                 {"--gallery", RunGalleryDemo}};
+                 {"--gallery", RunGalleryDemo},
+                 {"--dates", RunDatesDemo}};
     const char* screenshot = nullptr;
     int (*demo)(const char*) = nullptr;
     for (int i = 1; i < argc; ++i) {

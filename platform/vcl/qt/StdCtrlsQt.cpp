@@ -6,7 +6,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <qdrawutil.h>
+#include <QIcon>
 #include <QKeyEvent>
+#include <QPixmap>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -15,7 +17,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
-#include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <QStyledItemDelegate>
 #include <QTextBlock>
@@ -53,6 +54,19 @@ QString ToQtLines(const WideString& text) {
 }
 
 // ---- edits
+
+// The chevron of a drop-down field, in the palette's text colour.
+QIcon DropArrowIcon(const QColor& colour) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    const QPointF arrow[] = {QPointF(4, 6), QPointF(12, 6), QPointF(8, 11)};
+    p.drawPolygon(arrow, 3);
+    return QIcon(pixmap);
+}
 
 class EditPeer : public HostedPeer, public TEditPeer {
 public:
@@ -129,10 +143,23 @@ public:
         length = ControlPosOf(t, c.selectionEnd()) - start;
     }
 
+    void SetDropButton(bool shown) override {
+        if (!line_ || shown == (dropAction_ != nullptr)) return;
+        if (!shown) {
+            line_->removeAction(dropAction_);
+            delete dropAction_;
+            dropAction_ = nullptr;
+            return;
+        }
+        dropAction_ = line_->addAction(DropArrowIcon(line_->palette().color(QPalette::ButtonText)), QLineEdit::TrailingPosition);
+        QObject::connect(dropAction_, &QAction::triggered, line_, [this] { Send(CN_COMMAND, MAKEWPARAM(0, EN_DROPBUTTON), HandleParam(Control())); });
+    }
+
 private:
     void Changed() {
         if (!pushing_) Send(CN_COMMAND, MAKEWPARAM(0, EN_CHANGE), HandleParam(Control()));
     }
+    QAction* dropAction_ = nullptr;  // a child of the line edit
     QLineEdit* line_ = nullptr;
     QPlainTextEdit* memo_ = nullptr;
     bool pushing_ = false;

@@ -53,6 +53,7 @@ const TMessageTable& TRzCustomEdit::ClassMessages() {
         MESSAGE_HANDLER(CM_EXIT, TRzCustomEdit::CMExitEdit),
         MESSAGE_HANDLER(CM_MOUSEENTER, TRzCustomEdit::CMMouseEnterEdit),
         MESSAGE_HANDLER(CM_MOUSELEAVE, TRzCustomEdit::CMMouseLeaveEdit),
+        MESSAGE_HANDLER(CN_COMMAND, TRzCustomEdit::CNCommandEdit),
     });
     return table;
 }
@@ -137,6 +138,7 @@ void TRzCustomEdit::SetReadOnly(bool v) {
     // A read-only edit offers no drop-down.
     if (v && dropButtonVisible_) showDropButton_ = false;
     else if (!v && dropButtonVisible_) showDropButton_ = true;
+    PushDropButton();
     UpdateColors();
     RepaintFrame();
 }
@@ -246,6 +248,23 @@ void TRzCustomEdit::ValidateError() {
 }
 
 // ---- drop button
+
+void TRzCustomEdit::CreateWnd() {
+    TCustomEdit::CreateWnd();
+    PushDropButton();
+}
+
+void TRzCustomEdit::PushDropButton() {
+    if (auto* p = dynamic_cast<TEditPeer*>(Peer())) p->SetDropButton(showDropButton_);
+}
+
+void TRzCustomEdit::CNCommandEdit(TMessage& m) {
+    if (HIWORD(m.WParam) == EN_DROPBUTTON) {
+        if (showDropButton_ && !droppedDown_) DoDropDown();
+        return;
+    }
+    InheritedMessage(TCustomEdit::ClassMessages(), m);
+}
 
 void TRzCustomEdit::SetDropButtonVisible(bool v) {
     if (v == dropButtonVisible_) return;

@@ -108,6 +108,8 @@ protected:
     void CMExitEdit(TMessage& m);
     void CMMouseEnterEdit(TMessage& m);
     void CMMouseLeaveEdit(TMessage& m);
+    void CNCommandEdit(TMessage& m);
+    void CreateWnd() override;
 
 private:
     template <class T>
@@ -116,6 +118,7 @@ private:
         field = value;
         RepaintFrame();
     }
+    void PushDropButton();
     bool Hot() const { return frameHotTrack_ && (inControl_ || overControl_); }
     void ColorChanged();
 

@@ -107,6 +107,7 @@ bool TRzPopup::Popup(TControl* control, TAlignment alignment, int x, int y) {
     if (left < work.left) left = work.left;
     if (top < work.top) top = work.top;
     SetBounds(left, top, width, height);
+    HandleNeeded();
     SetVisible(true);
     cancelled_ = true;
     const std::shared_ptr<LoopState> loop = loop_;

@@ -5,12 +5,15 @@
 
 #include <cstdlib>
 
+#include <QAction>
 #include <QImage>
+#include <QLineEdit>
 #include <QWidget>
 
 #include "controls/styled/ColorHelpers.h"
 #include "controls/styled/RzBitBtn.h"
 #include "controls/styled/RzCalendar.h"
+#include "controls/styled/RzEdit.h"
 #include "controls/styled/RzTimePicker.h"
 #include "controls/styled/RzButton.h"
 #include "controls/styled/RzPanel.h"
@@ -392,6 +395,25 @@ TEST_F(StyledGuiTest, TimePickerDrawsTheClock) {
     EXPECT_EQ(shot->Canvas()->Pixel(c.x, c.y), ColorToRGB(clWindowText)) << "the hands meet in the centre";
     EXPECT_EQ(shot->Canvas()->Pixel(c.x, c.y + picker->ClockRadius() / 2), ColorToRGB(clBtnFace)) << "no hand points at six";
     SavePicture(*shot, "QUILLORA_SCREENSHOT_CLOCK");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StyledGuiTest, TheDropButtonAtTheEndOfAnEditDropsDown) {
+    auto* edit = Make<TRzEdit>(8, 8);
+    int drops = 0;
+    edit->OnDropDown = [&](TObject*) { ++drops; };
+    edit->SetDropButtonVisible(true);
+    edit->HandleNeeded();
+    auto* line = dynamic_cast<QWidget*>(edit->Peer())->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    ASSERT_EQ(line->actions().size(), 1);
+    line->actions().front()->trigger();
+    EXPECT_EQ(drops, 1);
+    edit->SetReadOnly(true);
+    EXPECT_TRUE(line->actions().isEmpty()) << "a read-only edit offers no drop-down";
 }
 
 }  // namespace
