@@ -79,6 +79,12 @@ TDateTime UtcToLocalDateTime(TDateTime utc) {
     return date + time;
 }
 
+TDateTime LocalToUtcDateTime(TDateTime local) {
+    FILETIME localTime{}, utc{};
+    if (!DateTimeToFileTime(local, localTime) || !LocalFileTimeToFileTime(&localTime, &utc)) return 0;
+    return FileTimeToDateTime(utc);
+}
+
 TDateTime SubtractMinutes(TDateTime value, int minutes) {
     return value - static_cast<double>(minutes) / 1440.0;
 }

@@ -20,6 +20,9 @@ int ExtractMonthNumber(std::string_view text);
 // The UTC date-time in local time, whole seconds; 0 for a moment whose local time is before
 // 1970 (so the empty dates of message files stay "no date"). Later dates have no limit.
 TDateTime UtcToLocalDateTime(TDateTime utc);
+// A local date-time in UTC, with the zone's offset (summer time included) at that moment; 0
+// for a moment that has none.
+TDateTime LocalToUtcDateTime(TDateTime local);
 
 // minutes earlier (a negative count moves later).
 TDateTime SubtractMinutes(TDateTime value, int minutes);

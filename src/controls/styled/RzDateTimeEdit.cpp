@@ -56,6 +56,7 @@ const TMetaClass& TRzDateTimeEdit::StaticClass() {
         b.Property("ReadOnlyColor", &TRzDateTimeEdit::ReadOnlyColor, &TRzDateTimeEdit::SetReadOnlyColor).Default(clInfoBk).Type(ColorTypeInfo());
         b.Property("DropButtonVisible", &TRzDateTimeEdit::DropButtonVisible, &TRzDateTimeEdit::SetDropButtonVisible).Default(true);
         b.Event("OnDateTimeChange", &TRzDateTimeEdit::OnDateTimeChange);
+        b.Event("OnChange", static_cast<decltype(TCustomEdit::OnChange) TRzDateTimeEdit::*>(&TCustomEdit::OnChange));
         b.Event("OnDropDown", static_cast<TNotifyEvent TRzDateTimeEdit::*>(&TRzCustomEdit::OnDropDown));
         b.Event("OnCloseUp", static_cast<TNotifyEvent TRzDateTimeEdit::*>(&TRzCustomEdit::OnCloseUp));
     });
