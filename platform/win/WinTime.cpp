@@ -364,6 +364,18 @@ std::int64_t DateTimeToUnix(TDateTime value) {
 
 bool IsLeapYear(WORD year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
+TDateTime IncMonth(TDateTime value, int months) {
+    WORD y, m, d;
+    DecodeDate(value, y, m, d);
+    const long long total = std::clamp<long long>(static_cast<long long>(y) * 12 + (m - 1) + months, 12, 9999LL * 12 + 11);
+    const WORD year = static_cast<WORD>(total / 12), month = static_cast<WORD>(total % 12 + 1);
+    TDateTime date = 0;
+    TryEncodeDate(year, month, std::min<WORD>(d, static_cast<WORD>(DaysInMonth(year, month))), date);
+    // The time of day is the fraction's size whatever the sign (see TDateTime).
+    const TDateTime time = std::fabs(value - std::trunc(value));
+    return date >= 0 ? date + time : date - time;
+}
+
 bool TryEncodeDate(WORD year, WORD month, WORD day, TDateTime& value) {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
         return false;

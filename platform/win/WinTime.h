@@ -98,3 +98,6 @@ void DecodeTime(TDateTime value, WORD& hour, WORD& min, WORD& sec, WORD& msec);
 // 1 = Sunday ... 7 = Saturday, as the class library counts.
 int DayOfWeek(TDateTime value);
 bool IsLeapYear(WORD year);
+// The same day and time some months away; a day the month lacks becomes its last day. Years
+// stay within 1-9999.
+TDateTime IncMonth(TDateTime value, int months);

@@ -134,3 +134,6 @@ int CanvasDrawCenteredText(TCanvas& canvas, const WideString& text, const TRect&
 HFONT CreateRotatedFont(const TFont& font, int angle);
 bool FontIsTrueType(TFont& font);
 int FontMinimumHeight(TFont& font);
+// The size of text in the font; without a font system (a run with no drawing backend) a cell
+// of 7 by 13 pixels a character stands in, so that layouts and hit tests still work.
+TSize FontTextExtent(const TFont& font, const WideString& text);

@@ -118,3 +118,13 @@ int FontMinimumHeight(TFont& font) {
     ReleaseDC(nullptr, dc);
     return tm.tmHeight + 2;
 }
+
+TSize FontTextExtent(const TFont& font, const WideString& text) {
+    try {
+        TBitmap probe(1, 1);
+        probe.Canvas()->Font()->Assign(&font);
+        return probe.Canvas()->TextExtent(text);
+    } catch (const Exception&) {
+        return TSize{static_cast<LONG>(7 * text.size()), 13};
+    }
+}

@@ -7,6 +7,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/FormatSettings.h"
 #include "platform/vcl/Menus.h"
+#include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/TypInfo.h"
 #include "platform/vcl/WinUser.h"
 #include "platform/win/WinString.h"
@@ -25,61 +26,11 @@ TDateTime FirstOfMonth(TDateTime value) {
     return first;
 }
 
-// The same day (or the month's last) some months away.
-TDateTime AddMonths(TDateTime value, int months) {
-    WORD y, m, d;
-    DecodeDate(value, y, m, d);
-    int total = y * 12 + (m - 1) + months;
-    if (total < 12) total = 12;
-    if (total > 9999 * 12 + 11) total = 9999 * 12 + 11;
-    const WORD ny = static_cast<WORD>(total / 12), nm = static_cast<WORD>(total % 12 + 1);
-    TDateTime result = 0;
-    for (WORD day = d; day >= 28; --day)
-        if (TryEncodeDate(ny, nm, day, result)) return result;
-    TryEncodeDate(ny, nm, d, result);
-    return result;
-}
-
-TDateTime LastOfMonth(TDateTime value) { return AddMonths(FirstOfMonth(value), 1) - 1; }
+TDateTime LastOfMonth(TDateTime value) { return IncMonth(FirstOfMonth(value), 1) - 1; }
 
 int Mod7(int v) { return ((v % 7) + 7) % 7; }
 
-// The accelerator of a caption: the character after a single '&'.
-char16_t Accelerator(const WideString& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != u'&') continue;
-        if (caption[i + 1] == u'&') {
-            ++i;
-            continue;
-        }
-        const char16_t c = caption[i + 1];
-        return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
-    }
-    return 0;
-}
-
 }  // namespace
-
-// ---- colours
-
-TColor TRzCalendarColors::GetColor(int index) const {
-    if (index < 0 || index >= static_cast<int>(colors_.size())) return TColor(0x1FFFFFFF);
-    return colors_[static_cast<size_t>(index)];
-}
-
-void TRzCalendarColors::SetColor(int index, TColor color) {
-    if (index < 0 || index >= static_cast<int>(colors_.size())) return;
-    colors_[static_cast<size_t>(index)] = color;
-    if (calendar_) calendar_->Invalidate();
-}
-
-void TRzCalendarColors::Assign(const TPersistent* source) {
-    if (const auto* other = dynamic_cast<const TRzCalendarColors*>(source)) {
-        for (int i = 0; i < 7; ++i) SetColor(i, other->GetColor(i));
-        return;
-    }
-    TPersistent::Assign(source);
-}
 
 // ---- year spinner
 
@@ -208,7 +159,7 @@ TRzCalendar::TRzCalendar(TComponent* owner) : TRzCustomPanel(owner), colors_(std
     yearSpinner_->OnCloseUp = [this] { CloseYearSpinner(); };
     yearSpinner_->OnIncrement = [this](TObject*, int amount) {
         if (!spinnerOpen_) return;
-        TDateTime target = AddMonths(viewDate_, 12 * amount);
+        TDateTime target = IncMonth(viewDate_, 12 * amount);
         if (maxDate_ != 0) target = std::min(target, FirstOfMonth(maxDate_));
         SetViewDate(target);
     };
@@ -217,7 +168,7 @@ TRzCalendar::TRzCalendar(TComponent* owner) : TRzCustomPanel(owner), colors_(std
         WORD y, m, d;
         DecodeDate(viewDate_, y, m, d);
         if (y <= amount) return;
-        TDateTime target = AddMonths(viewDate_, -12 * amount);
+        TDateTime target = IncMonth(viewDate_, -12 * amount);
         if (minDate_ != 0) target = std::max(target, FirstOfMonth(minDate_));
         SetViewDate(target);
     };
@@ -271,6 +222,11 @@ void TRzCalendar::SetDateInternal(TDateTime value) {
     forceUpdate_ = true;
     SetViewDate(date_ != 0 ? date_ : Today());
     forceUpdate_ = saved;
+    Changed();
+}
+
+void TRzCalendar::Changed() {
+    // The new date shows even when a handler fails.
     try {
         if (OnChange) OnChange(this);
     } catch (...) {
@@ -368,22 +324,13 @@ void TRzCalendar::RecomputeGrid() {
 }
 
 void TRzCalendar::MoveView(int months) {
-    if (months != 0) SetViewDate(AddMonths(viewDate_, months));
+    if (months != 0) SetViewDate(IncMonth(viewDate_, months));
 }
 
 // ---- metrics and layout
 
 TSize TRzCalendar::TextSize(const WideString& text) const {
-    if (MeasureText) return MeasureText(text);
-    try {
-        TBitmap probe(1, 1);
-        probe.Canvas()->SetFont(Font());
-        return probe.Canvas()->TextExtent(text);
-    } catch (const Exception&) {
-        // Without a font system (a run with no drawing backend) a cell of 7 by 13 pixels a
-        // character stands in, so that layout and hit tests still work.
-        return TSize{static_cast<LONG>(7 * text.size()), 13};
-    }
+    return MeasureText ? MeasureText(text) : FontTextExtent(*Font(), text);
 }
 
 void TRzCalendar::Measure() {
@@ -563,14 +510,10 @@ void TRzCalendar::MouseDown(TMouseButton button, TShiftState shift, int x, int y
             }
             if (day != date_) {
                 date_ = day;
-                try {
-                    if (OnChange) OnChange(this);
-                } catch (...) {
-                    Invalidate();
-                    throw;
-                }
+                Changed();
+            } else {
+                Invalidate();
             }
-            Invalidate();
             break;
         }
         default: break;
@@ -655,10 +598,10 @@ void TRzCalendar::KeyDown(WORD& key, TShiftState shift) {
         case kRight: SetDateInternal(base + 1); break;
         case kDown: SetDateInternal(base + 7); break;
         case kPageUp:
-            if (elements_.Contains(ceMonth)) SetDateInternal(AddMonths(base, -1));
+            if (elements_.Contains(ceMonth)) SetDateInternal(IncMonth(base, -1));
             break;
         case kPageDown:
-            if (elements_.Contains(ceMonth)) SetDateInternal(AddMonths(base, 1));
+            if (elements_.Contains(ceMonth)) SetDateInternal(IncMonth(base, 1));
             break;
         case kReturn: TRzCustomPanel::Click(); break;
         default: break;
@@ -709,12 +652,11 @@ void TRzCalendar::CMFontChanged(TMessage& m) {
 
 void TRzCalendar::CMDialogChar(TMessage& m) {
     if (!Enabled()) return InheritedMessage(TRzCustomPanel::ClassMessages(), m);
-    char16_t key = static_cast<char16_t>(m.WParam);
-    if (key >= u'a' && key <= u'z') key = static_cast<char16_t>(key - 32);
-    if (key && key == Accelerator(captionClear_)) {
+    const WORD key = static_cast<WORD>(m.WParam);
+    if (IsAccel(key, captionClear_)) {
         ClearDate();
         m.Result = 1;
-    } else if (key && key == Accelerator(captionToday_)) {
+    } else if (IsAccel(key, captionToday_)) {
         GoToday();
         m.Result = 1;
     } else {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "controls/styled/RzIndexedColors.h"
 #include "controls/styled/RzPanel.h"
 #include "controls/styled/RzSpinner.h"
 #include "platform/vcl/ExtCtrls.h"
@@ -32,14 +33,12 @@ enum TRzCalendarArea : std::uint8_t {
     calToday = 8, calClear = 9
 };
 
-class TRzCalendarColors : public TPersistent {
+class TRzCalendarColors : public TRzIndexedColors<7> {
 public:
-    explicit TRzCalendarColors(TRzCalendar* calendar = nullptr) : calendar_(calendar) {}
+    explicit TRzCalendarColors(TControl* calendar = nullptr)
+        : TRzIndexedColors(calendar, {clWindowText, clBtnShadow, clWindowText, clBtnShadow, clHighlight, clHighlightText,
+                                      TColor(0x000080)}) {}
     std::string_view ClassName() const override { return "TRzCalendarColors"; }
-
-    TColor GetColor(int index) const;
-    void SetColor(int index, TColor color);
-    void Assign(const TPersistent* source) override;
 
     TColor Days() const { return GetColor(0); }
     void SetDays(TColor c) { SetColor(0, c); }
@@ -55,11 +54,6 @@ public:
     void SetSelectedDateFore(TColor c) { SetColor(5, c); }
     TColor TodaysDateFrame() const { return GetColor(6); }
     void SetTodaysDateFrame(TColor c) { SetColor(6, c); }
-
-private:
-    TRzCalendar* calendar_;
-    std::array<TColor, 7> colors_{clWindowText, clBtnShadow, clWindowText, clBtnShadow, clHighlight, clHighlightText,
-                                  TColor(0x000080)};
 };
 
 // The year field that opens over the calendar's header.
@@ -171,6 +165,7 @@ protected:
 
 private:
     void Measure();
+    void Changed();
     TSize TextSize(const WideString& text) const;
     void UpdateLayout();
     void RecomputeGrid();

@@ -17,19 +17,6 @@ constexpr LRESULT kWantArrowsAndChars = 0x81;
 TDateTime Whole(TDateTime v) { return std::trunc(v); }
 TDateTime Fraction(TDateTime v) { return v - std::trunc(v); }
 
-TDateTime AddMonths(TDateTime value, int months) {
-    WORD y, m, d;
-    DecodeDate(value, y, m, d);
-    int total = y * 12 + (m - 1) + months;
-    total = std::clamp(total, 12, 9999 * 12 + 11);
-    const WORD ny = static_cast<WORD>(total / 12), nm = static_cast<WORD>(total % 12 + 1);
-    TDateTime result = value;
-    // The same day, or the month's last when it is shorter.
-    for (int day = d; day >= 1; --day)
-        if (TryEncodeDate(ny, nm, static_cast<WORD>(day), result)) return result + Fraction(value);
-    return value;
-}
-
 }  // namespace
 
 const TMetaClass& TRzDateTimeEdit::StaticClass() {
@@ -310,7 +297,7 @@ void TRzDateTimeEdit::CMExit(TMessage& m) {
 
 void TRzDateTimeEdit::StepDate(int years, int months, int days) {
     if (value_ == 0) value_ = Today();
-    value_ = AddMonths(value_, 12 * years + months) + days;
+    value_ = IncMonth(value_, 12 * years + months) + days;
     dateEntered_ = true;
     DateTimeChanged();
     RefreshText();

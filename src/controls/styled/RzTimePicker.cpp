@@ -9,6 +9,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/FormatSettings.h"
 #include "platform/vcl/HintWindow.h"
+#include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/TypInfo.h"
 #include "platform/win/WinString.h"
 
@@ -41,41 +42,7 @@ TDateTime TimeOf(int totalMinutes) {
     return t;
 }
 
-char16_t Accelerator(const WideString& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != u'&') continue;
-        if (caption[i + 1] == u'&') {
-            ++i;
-            continue;
-        }
-        const char16_t c = caption[i + 1];
-        return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
-    }
-    return 0;
-}
-
 }  // namespace
-
-// ---- colours
-
-TColor TRzClockFaceColors::GetColor(int index) const {
-    if (index < 0 || index >= static_cast<int>(colors_.size())) return TColor(0x1FFFFFFF);
-    return colors_[static_cast<size_t>(index)];
-}
-
-void TRzClockFaceColors::SetColor(int index, TColor color) {
-    if (index < 0 || index >= static_cast<int>(colors_.size())) return;
-    colors_[static_cast<size_t>(index)] = color;
-    if (picker_) picker_->Invalidate();
-}
-
-void TRzClockFaceColors::Assign(const TPersistent* source) {
-    if (const auto* other = dynamic_cast<const TRzClockFaceColors*>(source)) {
-        for (int i = 0; i < 5; ++i) SetColor(i, other->GetColor(i));
-        return;
-    }
-    TPersistent::Assign(source);
-}
 
 // ---- picker
 
@@ -240,15 +207,7 @@ void TRzTimePicker::SetThemeAware(bool v) {
 // ---- metrics and layout
 
 TSize TRzTimePicker::TextSize(const WideString& text) const {
-    if (MeasureText) return MeasureText(text);
-    try {
-        TBitmap probe(1, 1);
-        probe.Canvas()->SetFont(Font());
-        return probe.Canvas()->TextExtent(text);
-    } catch (const Exception&) {
-        // Without a font system a cell of 7 by 13 pixels a character stands in.
-        return TSize{static_cast<LONG>(7 * text.size()), 13};
-    }
+    return MeasureText ? MeasureText(text) : FontTextExtent(*Font(), text);
 }
 
 void TRzTimePicker::Measure() {
@@ -546,20 +505,19 @@ void TRzTimePicker::CMFontChanged(TMessage& m) {
 }
 
 void TRzTimePicker::CMDialogChar(TMessage& m) {
-    char16_t key = static_cast<char16_t>(m.WParam);
-    if (key >= u'a' && key <= u'z') key = static_cast<char16_t>(key - 32);
-    if (Enabled() && key) {
-        if (key == Accelerator(captionAM_)) {
+    const WORD key = static_cast<WORD>(m.WParam);
+    if (Enabled()) {
+        if (IsAccel(key, captionAM_)) {
             SetAM();
             m.Result = 1;
             return;
         }
-        if (key == Accelerator(captionPM_)) {
+        if (IsAccel(key, captionPM_)) {
             SetPM();
             m.Result = 1;
             return;
         }
-        if (key == Accelerator(captionSet_)) {
+        if (IsAccel(key, captionSet_)) {
             SetAction();
             m.Result = 1;
             return;

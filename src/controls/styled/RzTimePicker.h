@@ -10,13 +10,11 @@
 
 class THintWindow;
 
-class TRzClockFaceColors : public TPersistent {
+class TRzClockFaceColors : public TRzIndexedColors<5> {
 public:
-    explicit TRzClockFaceColors(TControl* picker = nullptr) : picker_(picker) {}
+    explicit TRzClockFaceColors(TControl* picker = nullptr)
+        : TRzIndexedColors(picker, {clBtnFace, clWindowText, clWindowText, clBtnShadow, clWindowText}) {}
     std::string_view ClassName() const override { return "TRzClockFaceColors"; }
-    TColor GetColor(int index) const;
-    void SetColor(int index, TColor color);
-    void Assign(const TPersistent* source) override;
 
     TColor Face() const { return GetColor(0); }
     void SetFace(TColor c) { SetColor(0, c); }
@@ -28,10 +26,6 @@ public:
     void SetHourTicks(TColor c) { SetColor(3, c); }
     TColor MinuteTicks() const { return GetColor(4); }
     void SetMinuteTicks(TColor c) { SetColor(4, c); }
-
-private:
-    TControl* picker_;
-    std::array<TColor, 5> colors_{clBtnFace, clWindowText, clWindowText, clBtnShadow, clWindowText};
 };
 
 class TRzTimePicker : public TRzCustomPanel {
