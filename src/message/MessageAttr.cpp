@@ -112,7 +112,8 @@ WideString TMessageAttr::Export(const WideString& destination)
                             : destination;
     target = CAppUtils::MakeUniqueFileName(target);
     LogPrintf(u"fileName: \"%s\" dstFileName: \"%s\"", fileName.c_str(), target.c_str());
-    const bool ok = !target.empty() && WideCopyFile(fileName, target, false);
+    // The name was free a moment ago; a file that appeared since is never overwritten.
+    const bool ok = !target.empty() && WideCopyFile(fileName, target, true);
     LogPrintf(u"res: %d", ok ? 1 : 0);
     return ok ? target : WideString();
 }
