@@ -10,7 +10,6 @@
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
 #include "mapi/MapiLibs.h"
-#include "mapi/MapiRegistration.h"
 #include "mapi/StoreMessageList.h"
 #include "message/MessageEML.h"
 #include "message/MessageMSG.h"
@@ -51,17 +50,6 @@ int Refuse(const std::string& why)
 {
     std::fprintf(stderr, "Quillora Pro export: %s; %s\n", why.c_str(), kUsage);
     return ceBadRequest;
-}
-
-void EnsureMapi()
-{
-    MapiLibs& libs = MapiLibs::get();
-    if (libs.isReady) return;
-    EnsureMapiRegistration();
-    if (libs.Open(0)) return;
-    // Without a registered provider (a read-only machine hive) our own layer is still there.
-    libs.libraries = {{"Default", "mapi32.dll", false}};
-    libs.Open(0);
 }
 
 }  // namespace
