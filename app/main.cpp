@@ -9,6 +9,7 @@
 #include "platform/outside/HtmlConverter.h"
 #include "platform/outside/qt/WebBrowserQt.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
+#include "ui/Form1.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv, argv + argc);
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
         InstallQtWidgetSet();
         if (interactive) InstallWebBrowser();
     };
+    hooks.createForms = CreateMainForms;
     hooks.cmdLineExport = [&args](const WideString&) {
         // The export reads its fields from the arguments themselves.
         return cmdLineExport(args, CreateHtmlConverter());

@@ -103,6 +103,13 @@ public:
     virtual UINT TrackPopupMenu(HMENU, UINT /*flags*/, TPoint, HWND /*owner*/) { return 0; }
     // Shows a hint window with text at a screen point; empty text hides it.
     virtual void ShowHint(const WideString&, TPoint) {}
+    // A size x size ARGB picture of the desktop theme's icon: by its theme name, or, with an
+    // empty name, the icon of a file's type judged by the file name alone (the file need not
+    // exist). Empty when the theme has none.
+    virtual std::vector<std::uint32_t> DesktopIcon(const WideString& /*themeName*/, const WideString& /*fileName*/,
+                                                   int /*size*/) const {
+        return {};
+    }
 };
 
 // The widget set in use; the headless one until another is installed.

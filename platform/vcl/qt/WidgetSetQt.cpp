@@ -4,6 +4,9 @@
 #include <QCursor>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QIcon>
+#include <QImage>
+#include <QMimeDatabase>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -185,6 +188,40 @@ public:
             QToolTip::hideText();
         else
             QToolTip::showText(QPoint(at.x, at.y), ToQString(text));
+    }
+
+    std::vector<std::uint32_t> DesktopIcon(const WideString& themeName, const WideString& fileName,
+                                           int size) const override {
+        // Outside a desktop session Qt knows no theme; the freedesktop default one is installed.
+        static const bool themed = [] {
+            // Without XDG_DATA_DIRS Qt looks for themes in its resources only.
+            QStringList paths = QIcon::themeSearchPaths();
+            const QString data = qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
+            for (const QString& dir : data.split(u':', Qt::SkipEmptyParts))
+                if (!paths.contains(dir + QStringLiteral("/icons"))) paths << dir + QStringLiteral("/icons");
+            QIcon::setThemeSearchPaths(paths);
+            if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
+                QIcon::setThemeName(QStringLiteral("Adwaita"));
+            return true;
+        }();
+        (void)themed;
+        QIcon icon;
+        if (!themeName.empty()) {
+            icon = QIcon::fromTheme(ToQString(themeName));
+        } else {
+            const QMimeType type = QMimeDatabase().mimeTypeForFile(ToQString(fileName), QMimeDatabase::MatchExtension);
+            icon = QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+            if (icon.isNull()) icon = QIcon::fromTheme(QStringLiteral("text-x-generic"));
+        }
+        if (icon.isNull() || size <= 0) return {};
+        const QImage image =
+            icon.pixmap(size, size).toImage().scaled(size, size).convertToFormat(QImage::Format_ARGB32);
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size);
+        for (int y = 0; y < size; ++y) {
+            const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+            std::copy(line, line + size, pixels.begin() + static_cast<std::ptrdiff_t>(y) * size);
+        }
+        return pixels;
     }
 
 private:

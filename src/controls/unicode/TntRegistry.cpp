@@ -23,3 +23,10 @@ WideString TTntRegistry::ReadString(const WideString& name) const {
     const std::u16string_view text(buffer.data(), std::min<std::size_t>(got / 2, size / 2));
     return WideString(text.substr(0, text.find(u'\0')));
 }
+
+void TTntRegistry::WriteString(const WideString& name, const WideString& value) {
+    const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(char16_t));
+    if (RegSetValueExW(CurrentKey(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) !=
+        ERROR_SUCCESS)
+        throw ERegistryException(WideFormat(u"Failed to set data for '%s'", name.c_str()));
+}

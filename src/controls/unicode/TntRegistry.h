@@ -13,4 +13,8 @@ public:
     // REG_SZ or REG_EXPAND_SZ raises ERegistryException. The text ends at its first NUL (or at
     // the end of the data when it has none) and is not expanded.
     WideString ReadString(const WideString& name) const;
+    // Writes a REG_SZ value of wide text, whatever characters it holds; a refused write raises
+    // ERegistryException.
+    using TRegistry::WriteString;
+    void WriteString(const WideString& name, const WideString& value);
 };

@@ -37,6 +37,8 @@ Outcome RunProgram(const fs::path& home, const std::vector<std::string>& args) {
         "PATH=/usr/bin:/bin",
     };
     if (const char* asan = std::getenv("ASAN_OPTIONS")) env.push_back(std::string("ASAN_OPTIONS=") + asan);
+    // Leaks of the system's libraries that no program can free are not ours to report.
+    env.push_back("LSAN_OPTIONS=suppressions=" QUILLORA_LSAN_SUPPRESSIONS);
     fs::create_directories(home / "home/.config");
     fs::create_directories(home / "run");
     fs::permissions(home / "run", fs::perms::owner_all);
