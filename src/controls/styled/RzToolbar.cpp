@@ -460,8 +460,11 @@ void TRzToolbar::PositionHorizontal() {
         largest = std::max(largest, x);
         first = false;
     }
-    // Judged on this layout, so the button shows exactly while something is cut off.
-    const TControl* last = controls_->Count() > 0 ? controls_->Items(controls_->Count() - 1).Control : nullptr;
+    // Judged on this layout and on the last control shown, so the button shows exactly while
+    // something is cut off.
+    const TControl* last = nullptr;
+    for (int i = 0; i < controls_->Count(); ++i)
+        if (Shown(controls_->Items(i).Control)) last = controls_->Items(i).Control;
     ShowOverflow(!wrapControls_ && last && last->Left() + last->Width() > Width() - margin_);
     if (!autoResize_) return;
     const TAlign align = Align();
