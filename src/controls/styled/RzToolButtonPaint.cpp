@@ -240,7 +240,10 @@ void TRzToolButton::DrawCaptionText(const TRect& r) {
     canvas.SetFont(Font());
     if (buttonState_ == bsDown && visualStyle_ != vsGradient) canvas.Font()->SetColor(clHighlightText);
     if (!Enabled()) canvas.Font()->SetColor(clBtnShadow);
+    // Text is measured to whole pixels but laid out in fractions of one: a rectangle exactly as
+    // wide as the measured caption could wrap its last word. Centred text stays centred.
     TRect t = r;
+    t.Inflate(2, 0);
     UINT flags = DT_CENTER | DT_VCENTER | DT_WORDBREAK | DT_EXPANDTABS;
     if (UseRightToLeftAlignment()) flags |= DT_RTLREADING;
     CanvasDrawText(canvas, Caption(), t, flags);
