@@ -517,6 +517,20 @@ void TRzToolButton::ActionChange(TObject* sender, bool checkDefaults) {
     if (!checkDefaults || imageIndex_ == -1) SetImageIndex(action->ImageIndex());
 }
 
+void TRzToolButton::AssignTo(TPersistent* dest) const {
+    auto* action = dynamic_cast<TCustomAction*>(dest);
+    if (!action) {
+        TGraphicControl::AssignTo(dest);
+        return;
+    }
+    action->SetCaption(Caption());
+    action->SetEnabled(Enabled());
+    action->SetHint(Hint());
+    action->SetVisible(Visible());
+    action->SetChecked(down_);
+    action->SetImageIndex(imageIndex_);
+}
+
 TControlActionLinkClass TRzToolButton::GetActionLinkClass() const {
     return [](TControl* client) -> std::unique_ptr<TControlActionLink> {
         return std::make_unique<TRzToolButtonActionLink>(static_cast<TRzToolButton*>(client));

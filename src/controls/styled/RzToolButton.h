@@ -143,6 +143,8 @@ protected:
     void BoundsChanged() override;
     void ActionChange(TObject* sender, bool checkDefaults) override;
     TControlActionLinkClass GetActionLinkClass() const override;
+    // An action takes the button's caption, state, hint, Down and picture.
+    void AssignTo(TPersistent* dest) const override;
 
     void CMMouseEnter(TMessage& m);
     void CMMouseLeave(TMessage& m);

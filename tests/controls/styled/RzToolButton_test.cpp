@@ -180,7 +180,6 @@ TEST_F(RzToolButtonTest, ActionReachesTheButtonAndTheButtonRunsTheAction) {
     action->SetCaption(u"&Reply");
     action->SetHint(u"Reply to the sender");
     action->SetImageIndex(2);
-    action->SetGroupIndex(0);
     int runs = 0;
     action->OnExecute = [&](TObject*) { ++runs; };
     auto* b = Make<TRzToolButton>();
@@ -210,6 +209,14 @@ TEST_F(RzToolButtonTest, ActionReachesTheButtonAndTheButtonRunsTheAction) {
     action->SetImageIndex(4);
     EXPECT_EQ(b->ImageIndex(), 7);
     EXPECT_TRUE(b->IsImageIndexStored());
+    // The other way: an action made from the button takes its Down and picture.
+    EXPECT_FALSE(b->Down()) << "the click let it up";
+    b->SetDown(true);
+    TAction copy(nullptr);
+    copy.Assign(b);
+    EXPECT_TRUE(copy.Checked());
+    EXPECT_EQ(copy.ImageIndex(), 7);
+    EXPECT_EQ(copy.Caption(), u"&Reply");
 }
 
 TEST_F(RzToolButtonTest, FollowsTheToolbarUntilItsOwnSettingIsSet) {
