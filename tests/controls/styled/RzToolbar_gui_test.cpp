@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include <QTimer>
+
 #include "controls/styled/RzToolbar.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/GraphicsImageList.h"
@@ -74,6 +76,37 @@ TEST_F(RzToolbarGuiTest, DropDownButtonDrawsItsArrowAndGreysItWhenDisabled) {
     EXPECT_EQ(Pixel(*b, x, y + 1), TColor(clWhite));
     b->SetEnabled(false);
     EXPECT_EQ(Pixel(*b, x, y), ColorToRGB(clBtnShadow));
+}
+
+// The popup buttons among what a component owns, at any depth.
+void FindPopupButtons(const TComponent& owner, std::vector<TRzPopupToolButton*>& found) {
+    for (int i = 0; i < owner.ComponentCount(); ++i) {
+        TComponent* c = owner.Components(i);
+        if (auto* b = dynamic_cast<TRzPopupToolButton*>(c)) found.push_back(b);
+        FindPopupButtons(*c, found);
+    }
+}
+
+TEST_F(RzToolbarGuiTest, OverflowPopupOffersTheHiddenButtonsAndClicksTheChosenOne) {
+    form_->Show();
+    bar_->SetWrapControls(false);
+    std::vector<int> clicked;
+    for (int i = 0; i < 10; ++i) {
+        TRzToolButton* b = Button();
+        b->SetWidth(50);
+        b->OnClick = [&clicked, i](TObject*) { clicked.push_back(i); };
+    }
+    const int fit = (bar_->Width() - 2 * bar_->Margin()) / 50;
+    ASSERT_TRUE(bar_->OverflowShown());
+    ASSERT_EQ(static_cast<int>(bar_->HiddenToolButtons().size()), 10 - fit);
+    std::vector<TRzPopupToolButton*> offered;
+    QTimer::singleShot(0, [&] {
+        FindPopupButtons(*bar_->OverflowButton(), offered);
+        if (!offered.empty()) offered.front()->Click();
+    });
+    bar_->OverflowButton()->ShowOverflowPopup();
+    EXPECT_EQ(static_cast<int>(offered.size()), 10 - fit);
+    EXPECT_EQ(clicked, std::vector<int>{fit}) << "the first hidden button ran, once the popup closed";
 }
 
 }  // namespace
