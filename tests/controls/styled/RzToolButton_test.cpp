@@ -165,6 +165,17 @@ TEST_F(RzToolButtonTest, SplitButtonClicksOnItsMainPartAndDropsFromItsArrow) {
     b->now += 200;
     ClickAt(*b, 5, 5);
     EXPECT_EQ(b->drops, 3);
+    // Its accelerator drops the menu too; with a handler again, it clicks.
+    b->SetCaption(u"&Mail");
+    EXPECT_EQ(form_->Perform(CM_DIALOGCHAR, u'm', 0), 1);
+    EXPECT_EQ(b->drops, 4);
+    b->OnClick = [&](TObject*) { ++clicks; };
+    // The first press on the main part after a menu closed over the button only ends the drop.
+    ClickAt(*b, 5, 5);
+    EXPECT_EQ(clicks, 1);
+    form_->Perform(CM_DIALOGCHAR, u'm', 0);
+    EXPECT_EQ(b->drops, 4);
+    EXPECT_EQ(clicks, 2);
 }
 
 TEST_F(RzToolButtonTest, MenuTooWideForTheWorkAreaEndsWithTheButton) {
