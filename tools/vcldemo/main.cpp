@@ -7,6 +7,7 @@
 //   vcldemo --tabs [out.png]      a styled page control and a progress status
 //   vcldemo --gallery out.png     saves a picture of the styled controls' drawing and ends
 //   vcldemo --dates [out.png]     a date edit with its calendar dropped down, and a status bar
+//   vcldemo --toolbar [out.png]   a styled toolbar of image buttons bound to actions
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -21,6 +22,7 @@
 #include "tools/vcldemo/DemoRun.h"
 #include "tools/vcldemo/Gallery.h"
 #include "tools/vcldemo/TabsDemo.h"
+#include "tools/vcldemo/ToolbarDemo.h"
 #include "tools/vcldemo/UnicodeDemo.h"
 
 namespace {
@@ -159,7 +161,8 @@ int main(int argc, char** argv) {
                  {"--unicode", RunUnicodeDemo},
                  {"--tabs", RunTabsDemo},
                  {"--gallery", RunGalleryDemo},
-                 {"--dates", RunDatesDemo}};
+                 {"--dates", RunDatesDemo},
+                 {"--toolbar", RunToolbarDemo}};
     const char* screenshot = nullptr;
     int (*demo)(const char*) = nullptr;
     for (int i = 1; i < argc; ++i) {

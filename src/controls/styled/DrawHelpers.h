@@ -128,6 +128,8 @@ void DrawParentBackground(TControl* control, HDC dc, bool invalidateParent);
 void DrawParentBackgroundOnCanvas(TControl* control, TCanvas& canvas, bool invalidateParent);
 void TransparentBlitFull(TCanvas& dest, TBitmap& source, const TRect& destRect, TColor transparent, const TRect& sourceRect);
 void FlipBitmapVertically(TBitmap& bitmap);
+// The 8 x 8 brush of latched buttons: base with every other pixel dot, as a chequerboard.
+void BuildCheckerPattern(TBitmap& bitmap, TColor base, TColor dot);
 void InvalidateTransparentChildren(TWinControl* panel);
 int CanvasDrawText(TCanvas& canvas, const WideString& text, TRect& r, UINT flags);
 int CanvasDrawCenteredText(TCanvas& canvas, const WideString& text, const TRect& r);

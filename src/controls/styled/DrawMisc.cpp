@@ -119,6 +119,15 @@ int FontMinimumHeight(TFont& font) {
     return tm.tmHeight + 2;
 }
 
+void BuildCheckerPattern(TBitmap& bitmap, TColor base, TColor dot) {
+    bitmap.SetSize(8, 8);
+    TCanvas& canvas = *bitmap.Canvas();
+    canvas.Brush()->SetColor(base);
+    canvas.FillRect(TRect(0, 0, 8, 8));
+    for (int y = 0; y < 8; ++y)
+        for (int x = y % 2; x < 8; x += 2) canvas.SetPixel(x, y, dot);
+}
+
 TSize FontTextExtent(const TFont& font, const WideString& text) {
     try {
         TBitmap probe(1, 1);

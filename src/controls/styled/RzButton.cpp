@@ -332,14 +332,9 @@ void TRzButton::SetGroupIndex(int v) {
 }
 
 void TRzButton::CMGroupButtonPressed(TMessage& m) {
-    auto* const sender = reinterpret_cast<TRzButton*>(m.LParam);
-    if (static_cast<int>(m.WParam) != groupIndex_ || sender == this || !sender) return;
-    if (sender->Down() && down_) {
-        down_ = false;
-        buttonState_ = bsUp;
-        Invalidate();
-    }
-    allowAllUp_ = sender->AllowAllUp();
+    if (!ReleasedByGroupPress(*this, m, down_, allowAllUp_)) return;
+    buttonState_ = bsUp;
+    Invalidate();
 }
 
 void TRzButton::GetCaptionRect(TRect& r) {
@@ -361,13 +356,7 @@ void TRzButton::DrawContents() {
 }
 
 void TRzButton::BuildDownPattern(TBitmap& bitmap) const {
-    bitmap.SetSize(8, 8);
-    TCanvas& canvas = *bitmap.Canvas();
-    canvas.Brush()->SetColor(Color());
-    canvas.FillRect(TRect(0, 0, 8, 8));
-    const TColor dot = ColorToRGB(Color()) == clSilver ? clGray : clSilver;
-    for (int y = 0; y < 8; ++y)
-        for (int x = y % 2; x < 8; x += 2) canvas.SetPixel(x, y, dot);
+    BuildCheckerPattern(bitmap, Color(), ColorToRGB(Color()) == clSilver ? clGray : clSilver);
 }
 
 void TRzButton::PaintHotTrackFace(TCanvas& canvas, TRect& r) {

@@ -14,6 +14,18 @@ QUILLORA_ENUM_TYPEINFO(TAlignmentVertical, "avTop", "avCenter", "avBottom")
 // LParam the button.
 inline constexpr UINT CM_GROUPBUTTONPRESSED = 0x2421;
 
+// A grouped button of class B hears that the sender of m went down in group m.WParam: it takes
+// the sender's AllowAllUp, and goes up when both are down (true: the caller shows it up).
+template <class B>
+bool ReleasedByGroupPress(const B& self, const TMessage& m, bool& down, bool& allowAllUp) {
+    const auto* sender = reinterpret_cast<const B*>(m.LParam);
+    if (!sender || sender == &self || static_cast<int>(m.WParam) != self.GroupIndex()) return false;
+    allowAllUp = sender->AllowAllUp();
+    if (!sender->Down() || !down) return false;
+    down = false;
+    return true;
+}
+
 class TRzCustomButton : public TCustomControl {
     QUILLORA_COMPONENT(TRzCustomButton)
     QUILLORA_MESSAGES()

@@ -146,4 +146,22 @@ public:
     using TRzCustomPanel::TRzCustomPanel;
 };
 
+// The border, colour and gradient properties the framed bars publish. T's own setters are the
+// ones a form file calls (a bar whose explicit border stops its automatic style).
+template <class T>
+void PublishPanelFrame(TClassBuilder<T>& b) {
+    b.Property("BorderColor", &T::BorderColor, &T::SetBorderColor).Default(clBtnFace).Type(ColorTypeInfo());
+    b.Property("BorderInner", &T::BorderInner, &T::SetBorderInner).NoDefault();
+    b.Property("BorderOuter", &T::BorderOuter, &T::SetBorderOuter).NoDefault();
+    b.Property("BorderSides", &T::BorderSides, &T::SetBorderSides).NoDefault();
+    b.Property("BorderWidth", &T::BorderWidth, &T::SetBorderWidth).Default(0);
+    b.Property("FlatColor", &T::FlatColor, &T::SetFlatColor).Default(clBtnShadow).Type(ColorTypeInfo());
+    b.Property("FlatColorAdjustment", &T::FlatColorAdjustment, &T::SetFlatColorAdjustment).Default(30);
+    b.Property("GradientColorStyle", &T::GradientColorStyle, &T::SetGradientColorStyle).Default(gcsSystem);
+    b.Property("GradientColorStart", &T::GradientColorStart, &T::SetGradientColorStart).Default(clWhite).Type(ColorTypeInfo());
+    b.Property("GradientColorStop", &T::GradientColorStop, &T::SetGradientColorStop).Default(clBtnFace).Type(ColorTypeInfo());
+    b.Property("GradientDirection", &T::GradientDirection, &T::SetGradientDirection).Default(gdHorizontalEnd);
+    b.Property("VisualStyle", &T::VisualStyle, &T::SetVisualStyle).Default(vsWinXP);
+}
+
 void RegisterStyledPanels();

@@ -24,19 +24,8 @@ const TMetaClass& TRzStatusBar::StaticClass() {
         b.Property("SimpleCaption", &TRzStatusBar::SimpleCaption, &TRzStatusBar::SetSimpleCaption);
         b.Property("SimpleFrameStyle", &TRzStatusBar::SimpleFrameStyle, &TRzStatusBar::SetSimpleFrameStyle).Default(fsFlat);
         b.Property("SimpleStatus", &TRzStatusBar::SimpleStatus, &TRzStatusBar::SetSimpleStatus).Default(false);
-        b.Property("BorderColor", &TRzStatusBar::BorderColor, &TRzStatusBar::SetBorderColor).Default(clBtnFace).Type(ColorTypeInfo());
-        b.Property("BorderInner", &TRzStatusBar::BorderInner, &TRzStatusBar::SetBorderInner).NoDefault();
-        b.Property("BorderOuter", &TRzStatusBar::BorderOuter, &TRzStatusBar::SetBorderOuter).NoDefault();
-        b.Property("BorderSides", &TRzStatusBar::BorderSides, &TRzStatusBar::SetBorderSides).NoDefault();
-        b.Property("BorderWidth", &TRzStatusBar::BorderWidth, &TRzStatusBar::SetBorderWidth).Default(0);
-        b.Property("FlatColor", &TRzStatusBar::FlatColor, &TRzStatusBar::SetFlatColor).Default(clBtnShadow).Type(ColorTypeInfo());
-        b.Property("FlatColorAdjustment", &TRzStatusBar::FlatColorAdjustment, &TRzStatusBar::SetFlatColorAdjustment).Default(30);
+        PublishPanelFrame(b);
         b.Property("FullRepaint", &TRzStatusBar::FullRepaint, &TRzStatusBar::SetFullRepaint).Default(true);
-        b.Property("GradientColorStyle", &TRzStatusBar::GradientColorStyle, &TRzStatusBar::SetGradientColorStyle).Default(gcsSystem);
-        b.Property("GradientColorStart", &TRzStatusBar::GradientColorStart, &TRzStatusBar::SetGradientColorStart).Default(clWhite).Type(ColorTypeInfo());
-        b.Property("GradientColorStop", &TRzStatusBar::GradientColorStop, &TRzStatusBar::SetGradientColorStop).Default(clBtnFace).Type(ColorTypeInfo());
-        b.Property("GradientDirection", &TRzStatusBar::GradientDirection, &TRzStatusBar::SetGradientDirection).Default(gdHorizontalEnd);
-        b.Property("VisualStyle", &TRzStatusBar::VisualStyle, &TRzStatusBar::SetVisualStyle).Default(vsWinXP);
     });
     return meta;
 }

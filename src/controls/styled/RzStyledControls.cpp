@@ -11,6 +11,7 @@
 #include "controls/styled/RzSpinner.h"
 #include "controls/styled/RzStatusBar.h"
 #include "controls/styled/RzTimePicker.h"
+#include "controls/styled/RzToolbar.h"
 
 void RegisterStyledControls() {
     RegisterStyledButtons();
@@ -24,4 +25,5 @@ void RegisterStyledControls() {
     RegisterStyledCalendar();
     RegisterStyledDateTimeEdit();
     RegisterStyledTimePicker();
+    RegisterStyledToolbars();
 }
