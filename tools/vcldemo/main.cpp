@@ -7,6 +7,7 @@
 //   vcldemo --tabs [out.png]      a styled page control and a progress status
 //   vcldemo --gallery out.png     saves a picture of the styled controls' drawing and ends
 //   vcldemo --dates [out.png]     a date edit with its calendar dropped down, and a status bar
+//   vcldemo --shell [out.png]     a shell tree over a temporary folder tree
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -20,6 +21,7 @@
 #include "tools/vcldemo/DatesDemo.h"
 #include "tools/vcldemo/DemoRun.h"
 #include "tools/vcldemo/Gallery.h"
+#include "tools/vcldemo/ShellDemo.h"
 #include "tools/vcldemo/TabsDemo.h"
 #include "tools/vcldemo/UnicodeDemo.h"
 
@@ -159,7 +161,8 @@ int main(int argc, char** argv) {
                  {"--unicode", RunUnicodeDemo},
                  {"--tabs", RunTabsDemo},
                  {"--gallery", RunGalleryDemo},
-                 {"--dates", RunDatesDemo}};
+                 {"--dates", RunDatesDemo},
+                 {"--shell", RunShellDemo}};
     const char* screenshot = nullptr;
     int (*demo)(const char*) = nullptr;
     for (int i = 1; i < argc; ++i) {
