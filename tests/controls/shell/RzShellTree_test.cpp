@@ -236,4 +236,24 @@ end
     EXPECT_NE(ComponentToText(&form).find("Options = [stoAutoFill, stoVirtualFolders, stoShowHidden]"), std::string::npos);
 }
 
+TEST_F(ShellTreeTest, BaseFolderIsStoredInTheFormFile) {
+    RegisterShellControls();
+    TFolderForm form(nullptr);
+    auto* tree = new TRzShellTree(&form);
+    tree->SetName("ShellDirList");
+    tree->SetParent(&form);
+    TRzShellLocator base;
+    base.SetPath(Path("mail/2024"));
+    tree->SetBaseFolder(&base);
+    const std::string text = ComponentToText(&form);
+    EXPECT_NE(text.find("BaseFolder.Pidl = {"), std::string::npos) << text;
+
+    TFolderForm again(nullptr);
+    ReadComponentText(text, &again);
+    auto* read = dynamic_cast<TRzShellTree*>(again.FindComponent("ShellDirList"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->BaseFolder()->GetPath(), Path("mail/2024"));
+    EXPECT_EQ(read->Items()->GetFirstNode()->Text(), u"2024") << "auto-fill roots the tree there";
+}
+
 }  // namespace
