@@ -8,6 +8,7 @@
 #include "output/export/CmdLineExport.h"
 #include "platform/outside/HtmlConverter.h"
 #include "platform/outside/qt/WebBrowserQt.h"
+#include "platform/shell/qt/ShellIconsQt.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "ui/Form1.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
         // Batch runs without a display draw offscreen (export needs fonts and painting).
         if (offscreen) setenv("QT_QPA_PLATFORM", "offscreen", 1);
         InstallQtWidgetSet();
+        InstallQtShellIcons();
         if (interactive) InstallWebBrowser();
     };
     hooks.createForms = CreateMainForms;

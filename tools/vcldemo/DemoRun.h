@@ -11,6 +11,10 @@
 // Saves the form's window as a picture; false (and a message) when it cannot be written.
 bool SaveFormPicture(TCustomForm& form, const char* path);
 
+// Shows a form built in code: without a picture path until it is closed, with one until it
+// has settled, then saves it. The exit status of the demo run.
+int ShowDemoForm(TCustomForm& form, const char* screenshot);
+
 // The exit status of a demo run.
 template <class F>
 int RunDemoForm(const char* screenshot, const std::function<void(F&)>& fill = {},

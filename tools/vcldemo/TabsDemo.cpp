@@ -4,8 +4,6 @@
 
 #include <cstdio>
 
-#include <QCoreApplication>
-
 #include "controls/styled/RzPageControl.h"
 #include "controls/styled/RzStatus.h"
 #include "platform/vcl/Forms.h"
@@ -44,18 +42,5 @@ int RunTabsDemo(const char* screenshot) {
     status->SetParent(form);
     status->SetBounds(420, 248, 128, 24);
     status->SetCaption(u"Printing page 5 of 8");
-    if (!screenshot) {
-        form->Show();
-        Application->Run();
-        DoneApplication();
-        return 0;
-    }
-    form->Show();
-    for (int i = 0; i < 10; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 25);
-        Application->ProcessMessages();
-    }
-    const bool saved = SaveFormPicture(*form, screenshot);
-    DoneApplication();
-    return saved ? 0 : 1;
+    return ShowDemoForm(*form, screenshot);
 }

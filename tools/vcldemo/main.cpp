@@ -8,6 +8,7 @@
 //   vcldemo --gallery out.png     saves a picture of the styled controls' drawing and ends
 //   vcldemo --dates [out.png]     a date edit with its calendar dropped down, and a status bar
 //   vcldemo --toolbar [out.png]   a styled toolbar of image buttons bound to actions
+//   vcldemo --shell [out.png]     a shell tree over a temporary folder tree
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -21,6 +22,7 @@
 #include "tools/vcldemo/DatesDemo.h"
 #include "tools/vcldemo/DemoRun.h"
 #include "tools/vcldemo/Gallery.h"
+#include "tools/vcldemo/ShellDemo.h"
 #include "tools/vcldemo/TabsDemo.h"
 #include "tools/vcldemo/ToolbarDemo.h"
 #include "tools/vcldemo/UnicodeDemo.h"
@@ -162,7 +164,8 @@ int main(int argc, char** argv) {
                  {"--tabs", RunTabsDemo},
                  {"--gallery", RunGalleryDemo},
                  {"--dates", RunDatesDemo},
-                 {"--toolbar", RunToolbarDemo}};
+                 {"--toolbar", RunToolbarDemo},
+                 {"--shell", RunShellDemo}};
     const char* screenshot = nullptr;
     int (*demo)(const char*) = nullptr;
     for (int i = 1; i < argc; ++i) {

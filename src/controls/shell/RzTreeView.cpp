@@ -278,49 +278,8 @@ const TMetaClass& TRzCustomTreeView::StaticClass() {
     return meta;
 }
 
-namespace {
-
-// Written unless the linked controller supplies the setting.
-template <TRzFrameControllerProperty P>
-bool NotFromController(const TObject& o) {
-    const auto& t = static_cast<const TRzCustomTreeView&>(o);
-    return !(t.FrameController() && t.FrameControllerNotifications().Contains(P));
-}
-
-}  // namespace
-
 const TMetaClass& TRzTreeView::StaticClass() {
-    static const TMetaClass& meta =
-        DescribeClass<TRzTreeView>("TRzTreeView", &TRzCustomTreeView::StaticClass(), [](TClassBuilder<TRzTreeView>& b) {
-            using C = TRzCustomTreeView;
-            b.Property("AutoSelect", &C::AutoSelect, &C::SetAutoSelect).Default(false);
-            b.Property("DisabledColor", &C::DisabledColor, &C::SetDisabledColor).Default(clBtnFace)
-                .Type(ColorTypeInfo()).Stored(NotFromController<fcpDisabledColor>);
-            b.Property("FocusColor", &C::FocusColor, &C::SetFocusColor).Default(clWindow).Type(ColorTypeInfo())
-                .Stored([](const TObject& o) {
-                    const auto& t = static_cast<const C&>(o);
-                    return NotFromController<fcpFocusColor>(o) && ColorToRGB(t.FocusColor()) != ColorToRGB(t.Color());
-                });
-            b.Property("FrameColor", &C::FrameColor, &C::SetFrameColor).Default(clBtnShadow).Type(ColorTypeInfo())
-                .Stored(NotFromController<fcpFrameColor>);
-            b.Property("FrameController", &C::FrameController, &C::SetFrameController);
-            b.Property("FrameControllerNotifications", &C::FrameControllerNotifications,
-                       &C::SetFrameControllerNotifications).Default(fccAll);
-            b.Property("FrameHotColor", &C::FrameHotColor, &C::SetFrameHotColor).Default(clBtnShadow)
-                .Type(ColorTypeInfo()).Stored(NotFromController<fcpFrameHotColor>);
-            b.Property("FrameHotTrack", &C::FrameHotTrack, &C::SetFrameHotTrack).Default(false)
-                .Stored(NotFromController<fcpFrameHotTrack>);
-            b.Property("FrameHotStyle", &C::FrameHotStyle, &C::SetFrameHotStyle).Default(fsFlatBold)
-                .Stored(NotFromController<fcpFrameHotStyle>);
-            b.Property("FrameSides", &C::FrameSides, &C::SetFrameSides).Default(sdAllSides)
-                .Stored(NotFromController<fcpFrameSides>);
-            b.Property("FrameStyle", &C::FrameStyle, &C::SetFrameStyle).Default(fsFlat)
-                .Stored(NotFromController<fcpFrameStyle>);
-            b.Property("FrameVisible", &C::FrameVisible, &C::SetFrameVisible).Default(false)
-                .Stored(NotFromController<fcpFrameVisible>);
-            b.Property("FramingPreference", &C::FramingPreference, &C::SetFramingPreference).Default(fpXPThemes)
-                .Stored(NotFromController<fcpFramingPreference>);
-            b.Property("ItemHeight", &C::FramedItemHeight, &C::SetFramedItemHeight).Default(0);
-        });
+    static const TMetaClass& meta = DescribeClass<TRzTreeView>(
+        "TRzTreeView", &TRzCustomTreeView::StaticClass(), [](TClassBuilder<TRzTreeView>& b) { PublishFramedTreeView(b); });
     return meta;
 }

@@ -118,3 +118,48 @@ class TRzTreeView : public TRzCustomTreeView {
 public:
     using TRzCustomTreeView::TRzCustomTreeView;
 };
+
+namespace rz_tree_detail {
+
+// Written unless the linked controller supplies the setting.
+template <TRzFrameControllerProperty P>
+bool NotFromController(const TObject& o) {
+    const auto& t = static_cast<const TRzCustomTreeView&>(o);
+    return !(t.FrameController() && t.FrameControllerNotifications().Contains(P));
+}
+
+}  // namespace rz_tree_detail
+
+// The framed tree view's published properties, for each class that publishes them.
+template <class Builder>
+void PublishFramedTreeView(Builder& b) {
+    using C = TRzCustomTreeView;
+    b.Property("AutoSelect", &C::AutoSelect, &C::SetAutoSelect).Default(false);
+    b.Property("DisabledColor", &C::DisabledColor, &C::SetDisabledColor).Default(clBtnFace)
+        .Type(ColorTypeInfo()).Stored(rz_tree_detail::NotFromController<fcpDisabledColor>);
+    b.Property("FocusColor", &C::FocusColor, &C::SetFocusColor).Default(clWindow).Type(ColorTypeInfo())
+        .Stored([](const TObject& o) {
+            const auto& t = static_cast<const C&>(o);
+            return rz_tree_detail::NotFromController<fcpFocusColor>(o) && ColorToRGB(t.FocusColor()) != ColorToRGB(t.Color());
+        });
+    b.Property("FrameColor", &C::FrameColor, &C::SetFrameColor).Default(clBtnShadow).Type(ColorTypeInfo())
+        .Stored(rz_tree_detail::NotFromController<fcpFrameColor>);
+    b.Property("FrameController", &C::FrameController, &C::SetFrameController);
+    b.Property("FrameControllerNotifications", &C::FrameControllerNotifications,
+               &C::SetFrameControllerNotifications).Default(fccAll);
+    b.Property("FrameHotColor", &C::FrameHotColor, &C::SetFrameHotColor).Default(clBtnShadow)
+        .Type(ColorTypeInfo()).Stored(rz_tree_detail::NotFromController<fcpFrameHotColor>);
+    b.Property("FrameHotTrack", &C::FrameHotTrack, &C::SetFrameHotTrack).Default(false)
+        .Stored(rz_tree_detail::NotFromController<fcpFrameHotTrack>);
+    b.Property("FrameHotStyle", &C::FrameHotStyle, &C::SetFrameHotStyle).Default(fsFlatBold)
+        .Stored(rz_tree_detail::NotFromController<fcpFrameHotStyle>);
+    b.Property("FrameSides", &C::FrameSides, &C::SetFrameSides).Default(sdAllSides)
+        .Stored(rz_tree_detail::NotFromController<fcpFrameSides>);
+    b.Property("FrameStyle", &C::FrameStyle, &C::SetFrameStyle).Default(fsFlat)
+        .Stored(rz_tree_detail::NotFromController<fcpFrameStyle>);
+    b.Property("FrameVisible", &C::FrameVisible, &C::SetFrameVisible).Default(false)
+        .Stored(rz_tree_detail::NotFromController<fcpFrameVisible>);
+    b.Property("FramingPreference", &C::FramingPreference, &C::SetFramingPreference).Default(fpXPThemes)
+        .Stored(rz_tree_detail::NotFromController<fcpFramingPreference>);
+    b.Property("ItemHeight", &C::FramedItemHeight, &C::SetFramedItemHeight).Default(0);
+}

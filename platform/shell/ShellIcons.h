@@ -1,0 +1,21 @@
+// Pictures of shell items. The namespace says which picture an item shows; a picture source
+// (the toolkit's, installed at start-up) draws it from the desktop's icon theme. Without a
+// source items show no picture, as in headless runs.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/shell/ShellIdList.h"
+#include "platform/win/WinTypes.h"
+
+enum class ShellIcon { Folder, FolderOpen, Home, Desktop, Documents, Computer, Drive, RemovableDrive, NetworkDrive, File, LinkOverlay };
+
+// The picture of an item with those attributes (SFGAO_*), opened or not.
+ShellIcon GetShellIcon(const ShellIdList& absolute, DWORD attributes, bool open);
+
+// Draws an icon as size x size pixels (0xAARRGGBB, top row first); empty when it cannot.
+using ShellIconSource = std::function<std::vector<std::uint32_t>(ShellIcon icon, int size)>;
+void SetShellIconSource(ShellIconSource source);
+std::vector<std::uint32_t> ShellIconPixels(ShellIcon icon, int size);

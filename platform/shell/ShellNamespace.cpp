@@ -1,0 +1,369 @@
+#include "platform/shell/ShellNamespace.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+
+#include <unicode/ucol.h>
+#include <unicode/uloc.h>
+
+#include "platform/shell/MountTable.h"
+#include "platform/win/ShellFolders.h"
+#include "platform/win/WinError.h"
+#include "platform/win/WinString.h"
+
+namespace {
+
+// The first byte of an item says what it is; a volume's bytes are its mount point, an
+// entry's its name.
+enum ItemKind : char { kHome = 'H', kDesktopDir = 'D', kDocuments = 'M', kComputer = 'C', kVolume = 'V', kEntry = 'F' };
+
+char KindOf(const std::string& item) { return item.empty() ? '\0' : item[0]; }
+std::string NameOf(const std::string& item) { return item.substr(1); }
+std::string MakeItem(ItemKind kind, std::string_view bytes = {}) { return std::string(1, kind) + std::string(bytes); }
+
+HRESULT ErrnoResult(int err) { return HRESULT_FROM_WIN32(WinErrorFromErrno(err)); }
+
+struct DirCloser {
+    void operator()(DIR* d) const { closedir(d); }
+};
+using DirPtr = std::unique_ptr<DIR, DirCloser>;
+
+std::string SpecialPath(int csidl) {
+    WideString path;
+    return SUCCEEDED(GetSpecialFolderPath(csidl, path)) ? Utf16ToUtf8(path) : std::string();
+}
+
+std::string HomePath() {
+    const char* home = std::getenv("HOME");
+    return home && home[0] == '/' ? std::string(home) : std::string();
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool ValidEntryName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+std::string JoinPath(const std::string& folder, std::string_view name) {
+    return folder.ends_with('/') ? folder + std::string(name) : folder + "/" + std::string(name);
+}
+
+// The folder below which a list's entries lie: nullopt when the list names no place, "" for
+// the desktop and Computer (no folder of the file system).
+std::optional<std::string> ResolvePath(const ShellIdList& list) {
+    std::string path;
+    for (int i = 0; i < list.Count(); ++i) {
+        const std::string& item = list.Item(i);
+        const char kind = KindOf(item);
+        const bool first = i == 0;
+        const bool afterComputer = i == 1 && KindOf(list.Item(0)) == kComputer;
+        switch (kind) {
+        case kHome: if (!first || item.size() != 1) return std::nullopt; path = HomePath(); break;
+        case kDesktopDir: if (!first || item.size() != 1) return std::nullopt; path = SpecialPath(CSIDL_DESKTOPDIRECTORY); break;
+        case kDocuments: if (!first || item.size() != 1) return std::nullopt; path = SpecialPath(CSIDL_PERSONAL); break;
+        case kComputer: if (!first || item.size() != 1) return std::nullopt; break;
+        case kVolume:
+            if (!afterComputer || item.size() < 2 || item[1] != '/') return std::nullopt;
+            path = NameOf(item);
+            break;
+        case kEntry:
+            if (first || afterComputer || !ValidEntryName(NameOf(item))) return std::nullopt;
+            path = JoinPath(path, NameOf(item));
+            break;
+        default: return std::nullopt;
+        }
+        if (kind != kComputer && path.empty()) return std::nullopt;
+    }
+    return path;
+}
+
+bool OnRemoteMount(const std::vector<MountEntry>& table, const std::string& path) {
+    const MountEntry* m = MountOf(table, path);
+    return m && m->remote;
+}
+
+// Whether a local folder holds a folder: reads entries until the first one.
+bool HasSubfolder(const std::string& path) {
+    DirPtr dir(opendir(path.c_str()));
+    if (!dir) return false;
+    const int fd = dirfd(dir.get());
+    while (const dirent* e = readdir(dir.get())) {
+        const std::string_view name = e->d_name;
+        if (name == "." || name == "..") continue;
+        if (e->d_type == DT_DIR) return true;
+        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            if (fstatat(fd, e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)) return true;
+        }
+    }
+    return false;
+}
+
+DWORD FolderAttributes(const std::string& path, bool remote) {
+    DWORD a = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
+    if (remote || HasSubfolder(path)) a |= SFGAO_HASSUBFOLDER;
+    return a;
+}
+
+WideString VolumeName(const std::string& mountPoint) {
+    if (mountPoint == "/") return u"File System";
+    return Utf8ToUtf16(mountPoint.substr(mountPoint.rfind('/') + 1));
+}
+
+void DesktopChildren(std::vector<ShellItem>& items) {
+    const std::string home = HomePath(), desktop = SpecialPath(CSIDL_DESKTOPDIRECTORY),
+                      documents = SpecialPath(CSIDL_PERSONAL);
+    const auto table = ReadMountTable();
+    auto add = [&](ItemKind kind, const std::string& path, const char16_t* name) {
+        if (IsDirectory(path)) items.push_back({ShellIdList::Single(MakeItem(kind)), name, FolderAttributes(path, OnRemoteMount(table, path))});
+    };
+    add(kHome, home, u"Home");
+    if (desktop != home) add(kDesktopDir, desktop, u"Desktop");
+    if (documents != home && documents != desktop) add(kDocuments, documents, u"Documents");
+    items.push_back({ShellIdList::Single(MakeItem(kComputer)), u"Computer",
+                     SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR});
+}
+
+void ComputerChildren(std::vector<ShellItem>& items) {
+    for (const MountEntry& m : ReadMountTable()) {
+        if (!m.visible) continue;
+        DWORD a = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR | SFGAO_HASSUBFOLDER;
+        if (m.removable) a |= SFGAO_REMOVABLE;
+        items.push_back({ShellIdList::Single(MakeItem(kVolume, m.mountPoint)), VolumeName(m.mountPoint), a});
+    }
+    // The root first, then the volumes by name.
+    std::stable_sort(items.begin(), items.end(), [](const ShellItem& a, const ShellItem& b) {
+        const bool ra = a.id.Item(0) == MakeItem(kVolume, "/"), rb = b.id.Item(0) == MakeItem(kVolume, "/");
+        if (ra != rb) return ra;
+        return CompareShellNames(a.name, b.name) < 0;
+    });
+}
+
+// The attributes of one entry of a folder; false when it cannot be examined (gone, a broken
+// link, no permission).
+bool EntryAttributes(int dirFd, const std::string& folder, const char* name, unsigned char type, bool remote,
+                     DWORD& attributes) {
+    bool link = type == DT_LNK;
+    bool isDir = type == DT_DIR;
+    if (type == DT_LNK || type == DT_UNKNOWN) {
+        struct stat st {};
+        if (type == DT_UNKNOWN) {
+            if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+            link = S_ISLNK(st.st_mode);
+        }
+        if (fstatat(dirFd, name, &st, 0) != 0) return false;
+        isDir = S_ISDIR(st.st_mode);
+    }
+    attributes = SFGAO_FILESYSTEM | SFGAO_CANRENAME;
+    if (isDir) attributes |= FolderAttributes(JoinPath(folder, name), remote);
+    if (link) attributes |= SFGAO_LINK;
+    if (name[0] == '.') attributes |= SFGAO_HIDDEN;
+    return true;
+}
+
+HRESULT FileSystemChildren(const std::string& path, DWORD flags, std::vector<ShellItem>& items) {
+    DirPtr dir(opendir(path.c_str()));
+    if (!dir) return ErrnoResult(errno);
+    const bool remote = OnRemoteMount(ReadMountTable(), path);
+    const int fd = dirfd(dir.get());
+    errno = 0;
+    while (const dirent* e = readdir(dir.get())) {
+        const std::string_view name = e->d_name;
+        if (name == "." || name == "..") continue;
+        if (name[0] == '.' && !(flags & SHCONTF_INCLUDEHIDDEN)) continue;
+        DWORD a = 0;
+        if (!EntryAttributes(fd, path, e->d_name, e->d_type, remote, a)) continue;
+        const bool folder = a & SFGAO_FOLDER;
+        if (folder ? !(flags & SHCONTF_FOLDERS) : !(flags & SHCONTF_NONFOLDERS)) continue;
+        items.push_back({ShellIdList::Single(MakeItem(kEntry, name)), Utf8ToUtf16(name), a});
+        errno = 0;
+    }
+    if (errno != 0) return ErrnoResult(errno);
+    std::sort(items.begin(), items.end(), [](const ShellItem& a, const ShellItem& b) { return CompareShellItems(a, b) < 0; });
+    return S_OK;
+}
+
+struct CollatorCloser {
+    void operator()(UCollator* c) const { ucol_close(c); }
+};
+
+// Secondary strength ignores case; numeric collation orders digit runs by their value.
+const UCollator* NaturalCollator() {
+    static const std::unique_ptr<UCollator, CollatorCloser> collator = [] {
+        // The POSIX locale's collation is code-point order: the root order serves it instead.
+        const char* locale = uloc_getDefault();
+        if (!locale || std::string_view(locale).starts_with("en_US_POSIX")) locale = "";
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<UCollator, CollatorCloser> c(ucol_open(locale, &status));
+        if (U_FAILURE(status)) {
+            status = U_ZERO_ERROR;
+            c.reset(ucol_open("", &status));
+        }
+        if (c) {
+            ucol_setStrength(c.get(), UCOL_SECONDARY);
+            ucol_setAttribute(c.get(), UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+        }
+        return c;
+    }();
+    return collator.get();
+}
+
+}  // namespace
+
+int CompareShellNames(std::u16string_view a, std::u16string_view b) {
+    if (const UCollator* c = NaturalCollator()) {
+        const UCollationResult r = ucol_strcoll(c, a.data(), static_cast<int32_t>(a.size()), b.data(),
+                                                static_cast<int32_t>(b.size()));
+        if (r != UCOL_EQUAL) return r == UCOL_LESS ? -1 : 1;
+    }
+    return a.compare(b) < 0 ? -1 : a == b ? 0 : 1;
+}
+
+int CompareShellItems(const ShellItem& a, const ShellItem& b) {
+    const bool fa = a.attributes & SFGAO_FOLDER, fb = b.attributes & SFGAO_FOLDER;
+    if (fa != fb) return fa ? -1 : 1;
+    if (const int r = CompareShellNames(a.name, b.name); r != 0) return r;
+    // Names that differ only in bytes shown alike keep a stable order.
+    return a.id < b.id ? -1 : a.id == b.id ? 0 : 1;
+}
+
+HRESULT EnumShellFolder(const ShellIdList& folder, DWORD flags, std::vector<ShellItem>& items) {
+    items.clear();
+    const std::optional<std::string> path = ResolvePath(folder);
+    if (!path) return E_INVALIDARG;
+    if (folder.Empty()) {
+        if (flags & SHCONTF_FOLDERS) DesktopChildren(items);
+        return S_OK;
+    }
+    if (folder.Count() == 1 && KindOf(folder.Item(0)) == kComputer) {
+        if (flags & SHCONTF_FOLDERS) ComputerChildren(items);
+        return S_OK;
+    }
+    return FileSystemChildren(*path, flags, items);
+}
+
+HRESULT GetShellAttributes(const ShellIdList& absolute, DWORD& attributes) {
+    attributes = 0;
+    const std::optional<std::string> path = ResolvePath(absolute);
+    if (!path) return E_INVALIDARG;
+    if (absolute.Empty() || path->empty()) {
+        attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSANCESTOR;
+        return S_OK;
+    }
+    const ShellIdList parent = absolute.Parent();
+    const std::string& last = absolute.Item(absolute.Count() - 1);
+    if (KindOf(last) != kEntry) {
+        // A place of the desktop or Computer: ask its folder's enumeration.
+        std::vector<ShellItem> siblings;
+        if (HRESULT hr = EnumShellFolder(parent, SHCONTF_FOLDERS, siblings); FAILED(hr)) return hr;
+        for (const ShellItem& s : siblings)
+            if (s.id.Item(0) == last) attributes = s.attributes;
+        return attributes ? S_OK : HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    }
+    const std::string folder = *ResolvePath(parent);
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return ErrnoResult(errno);
+    const bool ok = EntryAttributes(fd, folder, NameOf(last).c_str(), DT_UNKNOWN,
+                                    OnRemoteMount(ReadMountTable(), *path), attributes);
+    const int err = errno;
+    close(fd);
+    return ok ? S_OK : ErrnoResult(err);
+}
+
+std::string ShellIdListToPath(const ShellIdList& absolute) {
+    if (absolute.Empty()) return SpecialPath(CSIDL_DESKTOPDIRECTORY);
+    return ResolvePath(absolute).value_or(std::string());
+}
+
+std::optional<ShellIdList> ParseShellPath(std::string_view path) {
+    if (path.empty() || path[0] != '/') return std::nullopt;
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at < path.size();) {
+        const std::size_t end = std::min(path.find('/', at), path.size());
+        const std::string_view part = path.substr(at, end - at);
+        if (part == "..") return std::nullopt;
+        if (!part.empty() && part != "." ) parts.emplace_back(part);
+        at = end + 1;
+    }
+    std::string canonical;
+    for (const std::string& p : parts) canonical += "/" + p;
+    if (canonical.empty()) canonical = "/";
+    struct stat st {};
+    if (stat(canonical.c_str(), &st) != 0) return std::nullopt;
+
+    auto under = [&](const std::string& folder) {
+        return !folder.empty() && (canonical == folder || (canonical.starts_with(folder) &&
+                                   (folder.ends_with('/') || canonical[folder.size()] == '/')));
+    };
+    ShellIdList list;
+    std::string base;
+    if (const std::string home = HomePath(); under(home)) {
+        list = ShellIdList::Single(MakeItem(kHome));
+        base = home;
+    } else {
+        std::vector<MountEntry> table = ReadMountTable();
+        std::erase_if(table, [](const MountEntry& m) { return !m.visible; });
+        const MountEntry* m = MountOf(table, canonical);
+        base = m ? m->mountPoint : "/";
+        list = ShellIdList::Single(MakeItem(kComputer)) + ShellIdList::Single(MakeItem(kVolume, base));
+    }
+    const std::string rest = canonical.substr(std::min(base.size(), canonical.size()));
+    for (std::size_t at = 0; at < rest.size();) {
+        const std::size_t end = std::min(rest.find('/', at), rest.size());
+        if (end > at) list = list + ShellIdList::Single(MakeItem(kEntry, rest.substr(at, end - at)));
+        at = end + 1;
+    }
+    return list;
+}
+
+std::optional<ShellIdList> GetSpecialFolderIdList(int csidl) {
+    switch (csidl & ~CSIDL_FLAG_MASK) {
+    case CSIDL_DESKTOP: return ShellIdList();
+    case CSIDL_DRIVES: return ShellIdList::Single(MakeItem(kComputer));
+    case CSIDL_PROFILE: return ParseShellPath(HomePath());
+    default: {
+        WideString path;
+        if (FAILED(GetSpecialFolderPath(csidl & ~CSIDL_FLAG_MASK, path))) return std::nullopt;
+        return ParseShellPath(Utf16ToUtf8(path));
+    }
+    }
+}
+
+ShellPlace GetShellPlace(const ShellIdList& absolute) {
+    if (absolute.Empty()) return ShellPlace::Desktop;
+    if (!ResolvePath(absolute)) return ShellPlace::None;
+    switch (KindOf(absolute.Item(absolute.Count() - 1))) {
+    case kHome: return ShellPlace::Home;
+    case kDesktopDir: return ShellPlace::DesktopFolder;
+    case kDocuments: return ShellPlace::Documents;
+    case kComputer: return ShellPlace::Computer;
+    case kVolume: return ShellPlace::Volume;
+    default: return ShellPlace::Entry;
+    }
+}
+
+WideString GetShellDisplayName(const ShellIdList& absolute, ShellNameKind kind) {
+    if (kind == ShellNameKind::ForParsing) return Utf8ToUtf16(ShellIdListToPath(absolute));
+    if (absolute.Empty()) return u"Desktop";
+    if (!ResolvePath(absolute)) return {};
+    const std::string& last = absolute.Item(absolute.Count() - 1);
+    switch (KindOf(last)) {
+    case kHome: return u"Home";
+    case kDesktopDir: return u"Desktop";
+    case kDocuments: return u"Documents";
+    case kComputer: return u"Computer";
+    case kVolume: return VolumeName(NameOf(last));
+    default: return Utf8ToUtf16(NameOf(last));
+    }
+}

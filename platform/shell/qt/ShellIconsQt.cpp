@@ -1,0 +1,78 @@
+#include "platform/shell/qt/ShellIconsQt.h"
+
+#include <QApplication>
+#include <QFileIconProvider>
+#include <QIcon>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "platform/shell/ShellIcons.h"
+
+namespace {
+
+QIcon IconOf(ShellIcon icon) {
+    const QFileIconProvider provider;
+    const QIcon folder = provider.icon(QAbstractFileIconProvider::Folder);
+    switch (icon) {
+    case ShellIcon::Folder: return folder;
+    case ShellIcon::FolderOpen: return QIcon::fromTheme(QStringLiteral("folder-open"), folder);
+    case ShellIcon::Home: return QIcon::fromTheme(QStringLiteral("user-home"), folder);
+    case ShellIcon::Desktop: return QIcon::fromTheme(QStringLiteral("user-desktop"), provider.icon(QAbstractFileIconProvider::Desktop));
+    case ShellIcon::Documents: return QIcon::fromTheme(QStringLiteral("folder-documents"), folder);
+    case ShellIcon::Computer: return QIcon::fromTheme(QStringLiteral("computer"), provider.icon(QAbstractFileIconProvider::Computer));
+    case ShellIcon::Drive: return QIcon::fromTheme(QStringLiteral("drive-harddisk"), provider.icon(QAbstractFileIconProvider::Drive));
+    case ShellIcon::RemovableDrive:
+        return QIcon::fromTheme(QStringLiteral("drive-removable-media"), provider.icon(QAbstractFileIconProvider::Drive));
+    case ShellIcon::NetworkDrive: return QIcon::fromTheme(QStringLiteral("folder-remote"), provider.icon(QAbstractFileIconProvider::Network));
+    case ShellIcon::File: return provider.icon(QAbstractFileIconProvider::File);
+    case ShellIcon::LinkOverlay: return QIcon::fromTheme(QStringLiteral("emblem-symbolic-link"));
+    }
+    return {};
+}
+
+// A small curved arrow in the lower left corner, for themes without a link emblem.
+QImage DrawnLinkOverlay(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size / 2.0;
+    const QRectF box(0.5, size - s - 0.5, s, s);
+    p.fillRect(box, Qt::white);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawRect(box);
+    QPainterPath arrow;
+    arrow.moveTo(box.left() + s * 0.25, box.bottom() - s * 0.2);
+    arrow.quadTo(box.left() + s * 0.25, box.top() + s * 0.35, box.right() - s * 0.25, box.top() + s * 0.35);
+    p.drawPath(arrow);
+    p.drawLine(QPointF(box.right() - s * 0.25, box.top() + s * 0.35), QPointF(box.right() - s * 0.45, box.top() + s * 0.2));
+    p.drawLine(QPointF(box.right() - s * 0.25, box.top() + s * 0.35), QPointF(box.right() - s * 0.45, box.top() + s * 0.5));
+    return image;
+}
+
+std::vector<std::uint32_t> Pixels(ShellIcon icon, int size) {
+    // The file icon provider draws through the widget style: without an application of
+    // widgets there is none.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return {};
+    const QIcon qicon = IconOf(icon);
+    QImage image;
+    if (!qicon.isNull()) image = qicon.pixmap(size, size).toImage();
+    if (image.isNull() && icon == ShellIcon::LinkOverlay) image = DrawnLinkOverlay(size);
+    if (image.isNull()) return {};
+    image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
+    // Centred on a clear square of the list's size.
+    QImage square(size, size, QImage::Format_ARGB32);
+    square.fill(Qt::transparent);
+    QPainter(&square).drawImage((size - image.width()) / 2, (size - image.height()) / 2, image);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * static_cast<std::size_t>(size));
+    for (int y = 0; y < size; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(square.constScanLine(y));
+        std::copy(row, row + size, pixels.begin() + static_cast<std::ptrdiff_t>(y) * size);
+    }
+    return pixels;
+}
+
+}  // namespace
+
+void InstallQtShellIcons() { SetShellIconSource(Pixels); }
