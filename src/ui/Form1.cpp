@@ -6,6 +6,7 @@
 #include "app/CAppOptions.h"
 #include "app/CAppUtils.h"
 #include "app/cLogger.h"
+#include "controls/shell/RzShellTree.h"
 #include "controls/styled/RzPageControl.h"
 #include "controls/styled/RzRadChk.h"
 #include "controls/styled/RzStyledControls.h"
@@ -52,6 +53,7 @@ const TMetaClass& TForm1::StaticClass()
             b.Method("Timer1Timer", &TForm1::Timer1Timer);
             b.Method("KeyTimerTimer", &TForm1::KeyTimerTimer);
             b.Method("ShellDirListMouseDown", &TForm1::ShellDirListMouseDown);
+            b.Method("TreeTimerTimer", &TForm1::TreeTimerTimer);
             b.Method("ShellDirListKeyUp", &TForm1::ShellDirListKeyUp);
             b.Method("rbSubFolderClick", &TForm1::rbSubFolderClick);
             b.Method("MessagelistData", &TForm1::MessagelistData);
@@ -429,5 +431,6 @@ void RegisterForm1()
     RegisterTntClasses();
     RegisterStyledControls();
     RegisterRzTabsClasses();
+    RegisterShellControls();
     RegisterClasses({&TForm1::StaticClass(), &TCppWebBrowser::StaticClass()});
 }

@@ -12,57 +12,59 @@ object Form1: TForm1
   OnShow = FormShow
   OnClose = FormClose
   OnCloseQuery = FormCloseQuery
-  object TopBar: TToolBar
+  object TopBar: TRzToolbar
     Left = 0
     Top = 0
     Width = 1146
     Height = 62
     Align = alTop
+    Images = ToolImages
+    ButtonLayout = blGlyphTop
     ButtonWidth = 80
     ButtonHeight = 58
-    Images = ToolImages
-    ShowCaptions = True
-    Flat = True
-    object Button3: TToolButton
+    RowHeight = 58
+    ShowButtonCaptions = True
+    TextOptions = ttoCustom
+    object Button3: TRzToolButton
       Action = actionOpen
     end
-    object Button1: TToolButton
+    object Button1: TRzToolButton
       Action = actionExit
     end
-    object Button4: TToolButton
+    object Button4: TRzToolButton
       Action = actionReply
     end
-    object Button5: TToolButton
+    object Button5: TRzToolButton
       Action = actionForward
     end
-    object Button6: TToolButton
+    object Button6: TRzToolButton
       Action = actionSaveMsg
     end
-    object Button7: TToolButton
+    object Button7: TRzToolButton
       Action = actionSaveHeader
     end
-    object Button8: TToolButton
+    object Button8: TRzToolButton
       Action = actionPrintMessage
     end
-    object Button9: TToolButton
+    object Button9: TRzToolButton
       Action = actionPrintHeader
     end
-    object Button10: TToolButton
+    object Button10: TRzToolButton
       Action = actionSearch
     end
-    object Button11: TToolButton
+    object Button11: TRzToolButton
       Action = actionExport
     end
-    object Button12: TToolButton
+    object Button12: TRzToolButton
       Action = actionCopyTo
     end
-    object Button13: TToolButton
+    object Button13: TRzToolButton
       Action = actionDelete
     end
-    object Button14: TToolButton
+    object Button14: TRzToolButton
       Action = actionRefreshList
     end
-    object Button15: TToolButton
+    object Button15: TRzToolButton
       Action = actionStopList
     end
   end
@@ -100,6 +102,19 @@ object Form1: TForm1
       Align = alClient
       object TabSheet4: TRzTabSheet
         Caption = 'Files'
+        object ShellDirList: TRzShellTree
+          Left = 0
+          Top = 0
+          Width = 229
+          Height = 620
+          Align = alClient
+          Options = [stoAutoFill, stoVirtualFolders, stoShowHidden]
+          ReadOnly = True
+          HideSelection = False
+          Indent = 19
+          OnKeyUp = ShellDirListKeyUp
+          OnMouseDown = ShellDirListMouseDown
+        end
       end
       object TabSheet5: TRzTabSheet
         Caption = 'Favorites'
@@ -480,6 +495,11 @@ object Form1: TForm1
     Enabled = False
     Interval = 100
     OnTimer = Timer1Timer
+  end
+  object TreeTimer: TTimer
+    Enabled = False
+    Interval = 10
+    OnTimer = TreeTimerTimer
   end
   object KeyTimer: TTimer
     Enabled = False

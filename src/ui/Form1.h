@@ -55,6 +55,7 @@ public:
     // ---- folder scan
     bool NavigateToFolder(const WideString& folderPath);
     void ShellDirListMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TreeTimerTimer(TObject* sender);
     void ShellDirListKeyUp(TObject* sender, WORD& key, TShiftState shift);
     void rbSubFolderClick(TObject* sender);
     void FindMSGFiles(const WideString& folder, SearchEngine* engine, ISearchInfoView* view, bool includeSubfolders,

@@ -6,6 +6,7 @@
 #include "app/CAppOptions.h"
 #include "app/UiHelpers.h"
 #include "controls/styled/RzRadChk.h"
+#include "controls/shell/RzShellTree.h"
 #include "controls/unicode/TntListView.h"
 #include "controls/unicode/TntRichEdit.h"
 #include "controls/unicode/TntTreeView.h"
@@ -27,9 +28,17 @@ WideString Decimal(std::size_t n) { return Utf8ToUtf16(std::to_string(n)); }
 
 // ---- folder scan
 
-WideString TForm1::SelectedTreePath() const { return treePath_; }
+WideString TForm1::SelectedTreePath() const
+{
+    if (const auto* tree = Find<TRzShellTree>("ShellDirList")) return Utf8ToUtf16(tree->SelectedPathName());
+    return treePath_;
+}
 
-void TForm1::ChangeShellDirListFolder(const WideString& folder) { treePath_ = folder; }
+void TForm1::ChangeShellDirListFolder(const WideString& folder)
+{
+    treePath_ = folder;
+    if (auto* tree = Find<TRzShellTree>("ShellDirList")) tree->SetSelectedPath(Utf16ToUtf8(folder));
+}
 
 bool TForm1::NavigateToFolder(const WideString& folderPath)
 {
@@ -75,6 +84,13 @@ bool TForm1::rbSubFolderChecked() const
 
 void TForm1::ShellDirListMouseDown(TObject*, TMouseButton, TShiftState, int, int)
 {
+    // The click selects its node after this handler: the folder is read once it has.
+    if (auto* timer = Find<TTimer>("TreeTimer")) timer->SetEnabled(true);
+}
+
+void TForm1::TreeTimerTimer(TObject*)
+{
+    if (auto* timer = Find<TTimer>("TreeTimer")) timer->SetEnabled(false);
     NavigateToFolder(SelectedTreePath());
 }
 

@@ -164,6 +164,20 @@ TEST_F(MainWindow, ShowSelectsAListedFileAndAppendsAnotherSpelling)
     EXPECT_EQ(form_->SelectedRows(), std::vector<int>{1});
 }
 
+TEST_F(MainWindow, GoingToAFolderSelectsItInTheTreeListsItAndRemembersIt)
+{
+    form_->GoToFolder(Root());
+    EXPECT_EQ(form_->Messages().size(), 2u);
+    EXPECT_EQ(TForm1::GetStartPath(), Root());
+    // The same folder again lists nothing anew; Refresh does.
+    TMessageAttr* first = form_->Messages()[0];
+    form_->GoToFolder(Root());
+    EXPECT_EQ(form_->Messages()[0], first);
+    dir_.WriteFile("third.eml", Eml("Third", "text/plain", "x"));
+    form_->actionRefreshListExecute(nullptr);
+    EXPECT_EQ(form_->Messages().size(), 3u);
+}
+
 TEST_F(MainWindow, ScanSwapsStopAndRefresh)
 {
     auto* stop = dynamic_cast<TAction*>(form_->FindComponent("actionStopList"));
@@ -212,7 +226,7 @@ TEST_F(MainWindow, Screenshot)
 {
     const char* path = std::getenv("QUILLORA_SCREENSHOT");
     if (!path) GTEST_SKIP() << "QUILLORA_SCREENSHOT names the picture to write";
-    // "+DIR": the folder is listed at the first show.
+    // "+DIR": the folder is listed at the first show; the start folder is not written.
     appOptions.startDir = Root();
     form_->SetWindowState(wsNormal);
     form_->SetBounds(0, 0, 1146, 756);
@@ -220,6 +234,7 @@ TEST_F(MainWindow, Screenshot)
     appOptions.startDir.clear();
     Application->ProcessMessages();
     ASSERT_EQ(form_->Messages().size(), 2u);
+    EXPECT_EQ(TForm1::GetStartPath(), u"");
     ShowRow(RowOf(u"Plain one"));
     Application->ProcessMessages();
     EXPECT_TRUE(dynamic_cast<QWidget*>(form_->Peer())->grab().save(QString::fromLocal8Bit(path)));
