@@ -8,13 +8,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 #include <vector>
 
 #include "app/SupportLibrary.h"
 #include "app/UiStrings.h"
-#include "message/MSGFile.h"
-#include "message/MSGWriter.h"
+#include "bench/scan/GeneratedFolder.h"
 #include "platform/win/WinString.h"
 #include "ui/MessageScanner.h"
 
@@ -22,46 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-void Wide(TMSGProperties& c, std::uint32_t tag, const std::u16string& text)
-{
-    TMSGProperty& p = c.Add();
-    p.TagID = tag;
-    p.Value = text;
-    p.DataSize = static_cast<std::int32_t>(text.size() * 2);
-}
-
-std::string Body(int i)
-{
-    std::string out;
-    while (out.size() < 2000 + static_cast<size_t>(i % 7) * 500) out += "quarterly status review of the project ";
-    return out;
-}
-
-void Generate(const fs::path& folder, int n)
-{
-    fs::create_directories(folder / "sub");
-    for (int i = 0; i < n; ++i) {
-        const fs::path dir = i % 10 == 0 ? folder / "sub" : folder;
-        char name[32];
-        if (i % 2 == 0) {
-            std::snprintf(name, sizeof name, "m%05d.eml", i);
-            std::ofstream(dir / name, std::ios::binary)
-                << "From: Sender " << i << " <s" << i << "@example.com>\r\nTo: Bob <bob@example.com>\r\n"
-                << "Subject: Message " << i << "\r\nDate: Tue, 15 Nov 2022 08:12:31 +0000\r\nMIME-Version: 1.0\r\n"
-                << "Content-Type: text/plain; charset=utf-8\r\n\r\n" << Body(i) << "\r\n";
-        } else {
-            std::snprintf(name, sizeof name, "m%05d.msg", i);
-            TMSGFile m;
-            TMSGProperties& root = m.GetProperties();
-            Wide(root, 0x0037001F, u"Message " + Utf8ToUtf16(std::to_string(i)));
-            Wide(root, 0x0042001F, u"Sender");
-            Wide(root, 0x0E04001F, u"Bob");
-            Wide(root, 0x1000001F, Utf8ToUtf16(Body(i)));
-            SaveToMsgFile(m, Utf8ToUtf16((dir / name).string()), true);
-        }
-    }
-}
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
@@ -100,7 +60,7 @@ int main()
     LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR));
     RegisterUiStrings();
     const fs::path root = fs::temp_directory_path() / ("quillora-bench-scan-" + std::to_string(::getpid()));
-    Generate(root, n);
+    GenerateMessageFolder(root, n);
     std::size_t bytes = 0, listed = 0;
     ReadAll(root, bytes);  // warm the page cache for both sides
     double scan = 1e9, read = 1e9;
