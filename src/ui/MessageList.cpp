@@ -1,6 +1,8 @@
 #include "ui/MessageList.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 #include <unordered_set>
 
 #include "app/MiscUtils.h"
@@ -9,35 +11,48 @@
 
 namespace {
 
+// The keys are taken out once, next to their records, so that the comparisons read one array
+// instead of following each record to its fields.
 template <class Key, class Less>
-void SortBy(MessageAttrDeque& list, Key key, Less less)
+void SortBy(MessageAttrDeque& list, Key (*key)(const TMessageAttr&), Less less)
 {
-    std::stable_sort(list.begin(), list.end(),
-                     [&](const TMessageAttr* a, const TMessageAttr* b) { return less(key(*a), key(*b)); });
+    std::vector<std::pair<Key, TMessageAttr*>> keyed;
+    keyed.reserve(list.size());
+    for (TMessageAttr* m : list) keyed.emplace_back(key(*m), m);
+    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) { return less(a.first, b.first); });
+    for (std::size_t i = 0; i < keyed.size(); ++i) list[i] = keyed[i].second;
 }
 
 template <class Key>
-void SortBy(MessageAttrDeque& list, Key key, bool descending)
+void SortBy(MessageAttrDeque& list, Key (*key)(const TMessageAttr&), bool descending)
 {
     if (descending)
-        SortBy(list, key, [](const auto& a, const auto& b) { return b < a; });
+        SortBy(list, key, [](const Key& a, const Key& b) { return b < a; });
     else
-        SortBy(list, key, [](const auto& a, const auto& b) { return a < b; });
+        SortBy(list, key, [](const Key& a, const Key& b) { return a < b; });
 }
+
+int ImageKey(const TMessageAttr& m) { return m.GetImageIndex(); }
+bool AttachmentKey(const TMessageAttr& m) { return m.hasAttachments; }
+double DateKey(const TMessageAttr& m) { return m.date; }
+std::u16string_view FromKey(const TMessageAttr& m) { return m.from; }
+std::u16string_view SubjectKey(const TMessageAttr& m) { return m.subject; }
+std::u16string_view ToKey(const TMessageAttr& m) { return m.to; }
+std::u16string_view CcKey(const TMessageAttr& m) { return m.cc; }
 
 }  // namespace
 
 void SortMessages(MessageAttrDeque& list, int column, bool flag)
 {
-    // std::u16string compares code units as unsigned values: ordinal order.
+    // UTF-16 views compare code units as unsigned values: ordinal order.
     switch (column) {
-        case mlcType: SortBy(list, [](const TMessageAttr& m) { return m.GetImageIndex(); }, flag); break;
-        case mlcAttachment: SortBy(list, [](const TMessageAttr& m) { return m.hasAttachments; }, !flag); break;
-        case mlcFrom: SortBy(list, [](const TMessageAttr& m) -> const WideString& { return m.from; }, flag); break;
-        case mlcSubject: SortBy(list, [](const TMessageAttr& m) -> const WideString& { return m.subject; }, flag); break;
-        case mlcDate: SortBy(list, [](const TMessageAttr& m) { return m.date; }, !flag); break;
-        case mlcTo: SortBy(list, [](const TMessageAttr& m) -> const WideString& { return m.to; }, flag); break;
-        case mlcCC: SortBy(list, [](const TMessageAttr& m) -> const WideString& { return m.cc; }, flag); break;
+        case mlcType: SortBy(list, ImageKey, flag); break;
+        case mlcAttachment: SortBy(list, AttachmentKey, !flag); break;
+        case mlcFrom: SortBy(list, FromKey, flag); break;
+        case mlcSubject: SortBy(list, SubjectKey, flag); break;
+        case mlcDate: SortBy(list, DateKey, !flag); break;
+        case mlcTo: SortBy(list, ToKey, flag); break;
+        case mlcCC: SortBy(list, CcKey, flag); break;
         default: break;
     }
 }
