@@ -18,6 +18,7 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 struct Run {
@@ -68,17 +69,19 @@ int main()
     const Run scan = Best(root / "files", nullptr);
     const Run search = Best(root / "files", engine.get());
 
+    // Folders of a few hundred messages: the generator writes each table into one block.
     pstbuild::Store store;
-    pstbuild::Folder inbox;
-    inbox.name = u"Inbox";
     for (int i = 0; i < storeN; ++i) {
+        if (i % 200 == 0) {
+            store.folders.emplace_back();
+            store.folders.back().name = u"Folder " + Utf8ToUtf16(std::to_string(i / 200));
+        }
         pstbuild::Message m;
         m.subject = u"Stored message " + Utf8ToUtf16(std::to_string(i));
         m.sender = u"Sender";
         m.body = Utf8ToUtf16(benchfolder::Body(i));
-        inbox.messages.push_back(std::move(m));
+        store.folders.back().messages.push_back(std::move(m));
     }
-    store.folders = {inbox};
     fs::create_directories(root / "store");
     pstbuild::WriteFile(store, (root / "store" / "generated.pst").string());
     const Run storeScan = Best(root / "store", nullptr);
