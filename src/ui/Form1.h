@@ -158,7 +158,7 @@ private:
     }
     TTntListView* List() const;
     void ShowMessageRow(int row);
-    void ShowLoadError(const WideString& path);
+    void ShowLoadError(const WideString& detail);
     void SetAction(const char* name, bool visible);
     void FillPropertyNodes(TTreeNode* parent, const std::vector<PropertyNode>& nodes);
     void ScanFinished(std::size_t count, double seconds);

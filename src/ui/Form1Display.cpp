@@ -50,7 +50,7 @@ void TForm1::ViewHTMLString(TMessageAttr&, const WideString& html)
 void TForm1::ViewHTMLFile(TMessageAttr& message, const WideString& path, const WideString&)
 {
     m_bodyKind = 3;
-    m_pendingCharset = WideString(message.shownCharset.begin(), message.shownCharset.end());
+    m_pendingCharset = Utf8ToUtf16(message.shownCharset);
     ShowHTML(path, true);
 }
 

@@ -303,20 +303,19 @@ void TForm1::ShowMessageRow(int row)
         m->Display(*this, m_plainTextMode, false);
         if (m->loadLevel < mllFull) ShowLoadError(m->fileName);
     } catch (const std::exception& e) {
-        // A message that cannot be shown says so in place of its body.
-        ClearMsgInfoUI();
-        if (auto* body = Find<TTntRichEdit>("mmBody")) body->SetText(GetUiString(1100) + u"\r\n" + Utf8ToUtf16(e.what()));
+        ShowLoadError(Utf8ToUtf16(e.what()));
     } catch (...) {
-        ClearMsgInfoUI();
-        if (auto* body = Find<TTntRichEdit>("mmBody")) body->SetText(GetUiString(1100));
+        ShowLoadError({});
     }
     m_displayBusy = false;
 }
 
-void TForm1::ShowLoadError(const WideString& path)
+// A message that cannot be shown says so in place of its body, with what is known of why.
+void TForm1::ShowLoadError(const WideString& detail)
 {
     ClearMsgInfoUI();
-    if (auto* body = Find<TTntRichEdit>("mmBody")) body->SetText(GetUiString(1100) + u"\r\n" + path);
+    if (auto* body = Find<TTntRichEdit>("mmBody"))
+        body->SetText(detail.empty() ? GetUiString(1100) : GetUiString(1100) + u"\r\n" + detail);
 }
 
 void TForm1::SetPlainTextMode(bool on)
