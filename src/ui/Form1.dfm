@@ -76,7 +76,7 @@ object Form1: TForm1
     Align = alBottom
     Panels = <
       item
-        Width = 200
+        Width = 280
       end
       item
         Style = psOwnerDraw
