@@ -102,6 +102,7 @@ const TMetaClass& TForm1::StaticClass()
             b.Method("actionPrintMessageSilentExecute", &TForm1::actionPrintMessageSilentExecute);
             b.Method("actionPrintHeaderSilentExecute", &TForm1::actionPrintHeaderSilentExecute);
             b.Method("Help1Click", &TForm1::Help1Click);
+            b.Method("MessagelistDblClick", &TForm1::MessagelistDblClick);
             b.Method("RzPageControl1Change", &TForm1::RzPageControl1Change);
             b.Method("MessagelistMouseDown", &TForm1::MessagelistMouseDown);
             b.Method("AttachmentListDblClick", &TForm1::AttachmentListDblClick);

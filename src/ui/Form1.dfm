@@ -188,6 +188,7 @@ object Form1: TForm1
       OnItemChecked = MessagelistItemChecked
       OnKeyDown = MessagelistKeyDown
       OnMouseDown = MessagelistMouseDown
+      OnDblClick = MessagelistDblClick
     end
     object Splitter2: TSplitter
       Left = 0

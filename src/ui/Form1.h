@@ -166,6 +166,8 @@ public:
     // Files dropped on the window, in the order given.
     void DropFiles(const std::vector<WideString>& paths);
     void WMDropFiles(TMessage& message);
+    // Opens the clicked message full-screen in a second instance of the program.
+    void MessagelistDblClick(TObject* sender);
     // Answers or passes on the target message through the user's mail program.
     void Reply();
     void Forward();
@@ -223,6 +225,8 @@ public:
     std::function<int()> askAttachmentAction;
     // Asks for a folder; empty when cancelled.
     std::function<WideString()> chooseFolder;
+    // Starts the full-screen viewer on a file; tests replace it.
+    std::function<void(const WideString& path)> startViewer;
     // Hands a message to the favorites pane; unset while there is no pane.
     std::function<void(TMessageAttr& message)> addToFavorites;
 

@@ -249,6 +249,17 @@ TEST_F(MainCommands, TickingARowTicksTheSelectedRowsWithIt)
     EXPECT_TRUE(form_->Messages()[static_cast<std::size_t>(RowOf(u"c"))]->checked);
 }
 
+TEST_F(MainCommands, DoubleClickOpensTheClickedFileInAViewer)
+{
+    std::vector<WideString> started;
+    form_->startViewer = [&](const WideString& path) { started.push_back(path); };
+    form_->MessagelistDblClick(nullptr);
+    EXPECT_TRUE(started.empty());
+    form_->SelectRows({RowOf(u"b")});
+    form_->MessagelistDblClick(nullptr);
+    EXPECT_EQ(started, std::vector<WideString>{Utf8ToUtf16((dir_.path() / "b.eml").string())});
+}
+
 TEST_F(MainCommands, CheckAllSwapsTheMenuEntryAndDoesNothingOnAnEmptyList)
 {
     auto* entry = dynamic_cast<TMenuItem*>(form_->FindComponent("menuCheckAll"));
