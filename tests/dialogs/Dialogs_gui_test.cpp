@@ -57,7 +57,7 @@ T* Get(TComponent* form, const char* name) {
     return c;
 }
 
-class DialogsTest : public ::testing::Test {
+class SmallDialogsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         InstallQtWidgetSet();
@@ -74,7 +74,7 @@ protected:
 
 // ---- attachment manager
 
-TEST_F(DialogsTest, AttachmentDialogCodes) {
+TEST_F(SmallDialogsTest, AttachmentDialogCodes) {
     auto dlg = Make(OpenAttachmentDlg);
     EXPECT_EQ(dlg->Caption(), u"Attachment manager");
     Screenshot(*dlg, "OpenAttachmentDlg");
@@ -112,7 +112,7 @@ TEST_F(DialogsTest, AttachmentDialogCodes) {
 
 // ---- folder dialog
 
-class SelectFolderTest : public DialogsTest {
+class SelectFolderTest : public SmallDialogsTest {
 protected:
     SelectFolderTest() {
         fs::create_directories(home_ / "mail");
@@ -163,7 +163,7 @@ public:
     std::vector<WideString> set;
 };
 
-class SettingsTest : public DialogsTest {
+class SettingsTest : public SmallDialogsTest {
 protected:
     void SetUp() override {
         auto assoc = std::make_unique<RecordingAssociations>();
@@ -261,13 +261,17 @@ TEST_F(SettingsTest, AssociationBoxesAndBrowse) {
         EXPECT_FALSE(Get<TRadioButton>(dlg_.get(), radio)->Checked()) << "an unknown language checks none";
 
     Check("rbCustom");
-    TScopedModalHook hook([](TModalRequest& r) {
-        EXPECT_EQ(r.What, TModalRequest::OpenDialog);
-        r.Files = {u"/lang/mine.txt"};
-        return mrOk;
-    });
-    dlg_->btnBrowseClick(nullptr);
-    EXPECT_EQ(C("edCustomLangDB")->Text(), u"/lang/mine.txt");
+    testsupport::TempDir dir;
+    const WideString file = Utf8ToUtf16(dir.WriteFile("mine.txt", "").string());
+    {
+        TScopedModalHook hook([&](TModalRequest& r) {
+            EXPECT_EQ(r.What, TModalRequest::OpenDialog) << Utf16ToUtf8(r.Text);
+            r.Files = {file};
+            return r.What == TModalRequest::OpenDialog ? mrOk : IDOK;
+        });
+        dlg_->btnBrowseClick(nullptr);
+    }
+    EXPECT_EQ(C("edCustomLangDB")->Text(), file);
 
     eml->SetChecked(true);
     Ok();
@@ -292,14 +296,15 @@ TEST(AboutVersion, SubstitutesTheFirstPlaceholder) {
     for (const auto& c : cases) EXPECT_EQ(SubstituteVersion(c.text, u"1.2.3.4", c.debug), c.shown);
 }
 
-TEST_F(DialogsTest, AboutShowsTheVersionAndEscCloses) {
+TEST_F(SmallDialogsTest, AboutShowsTheVersionAndEscCloses) {
     const bool debug = debugMode;
     debugMode = false;
     auto dlg = Make(AboutDlg);
     debugMode = debug;
     const WideString version = Get<TControl>(dlg.get(), "lbVersion")->Text();
     EXPECT_NE(version.find(u"version " + ProgramVersion() + u"\r\n"), WideString::npos) << Utf16ToUtf8(version);
-    EXPECT_EQ(std::count(ProgramVersion().begin(), ProgramVersion().end(), u'.'), 3);
+    const WideString number = ProgramVersion();
+    EXPECT_EQ(std::count(number.begin(), number.end(), u'.'), 3) << "four numbers";
     Screenshot(*dlg, "AboutDlg");
     TScopedModalHook hook([&](TModalRequest&) {
         WORD key = VK_ESCAPE;
@@ -310,7 +315,7 @@ TEST_F(DialogsTest, AboutShowsTheVersionAndEscCloses) {
     EXPECT_FALSE(dlg->Visible());
 }
 
-TEST_F(DialogsTest, SplashScreenIsABorderlessPicture) {
+TEST_F(SmallDialogsTest, SplashScreenIsABorderlessPicture) {
     const std::unique_ptr<TCustomForm> splash = CreateSplashScreen();
     EXPECT_EQ(splash->Caption(), u"Quillora is loading");
     EXPECT_EQ(splash->BorderStyle(), bsNone);
@@ -327,7 +332,7 @@ public:
     int GetType() override { return 0; }
 };
 
-TEST_F(DialogsTest, CsvCommandShowsCompletionOnlyWhenWritten) {
+TEST_F(SmallDialogsTest, CsvCommandShowsCompletionOnlyWhenWritten) {
     auto dlg = Make(csvExportDlg);
     EXPECT_EQ(dlg->Caption(), u"Export to CSV");
     EXPECT_FALSE(dlg->Options().unicode);
@@ -348,7 +353,6 @@ TEST_F(DialogsTest, CsvCommandShowsCompletionOnlyWhenWritten) {
             Get<TRadioButton>(r.Form, "rbUnicode")->SetChecked(true);
             return formAnswer;
         case TModalRequest::SaveDialog:
-            EXPECT_EQ(r.Dialog ? 1 : 0, 1);
             r.Files = {target};
             return mrOk;
         default: return 0;
