@@ -14,6 +14,8 @@ TAboutDlg* AboutDlg = nullptr;
 
 namespace {
 constexpr char16_t kPlaceholder[] = u"$WCREV$";
+// The support page the link opens.
+constexpr char16_t kSupportAddress[] = u"https://www.kestrelwright.com/support/";
 }  // namespace
 
 WideString ProgramVersion() {

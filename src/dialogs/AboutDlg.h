@@ -22,7 +22,4 @@ WideString ProgramVersion();
 // debug is set; a text without the placeholder stays as it is.
 WideString SubstituteVersion(const WideString& text, const WideString& version, bool debug);
 
-// The support page the link opens.
-inline constexpr char16_t kSupportAddress[] = u"https://www.kestrelwright.com/support/";
-
 extern TAboutDlg* AboutDlg;
