@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/startup/Startup.h"
+#include "dialogs/SplashScreen.h"
 #include "output/export/CmdLineExport.h"
 #include "platform/outside/HtmlConverter.h"
 #include "platform/outside/qt/WebBrowserQt.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
         if (interactive) InstallWebBrowser();
     };
     hooks.createForms = CreateMainForms;
+    hooks.createSplash = CreateSplashScreen;
     hooks.cmdLineExport = [&args](const WideString&) {
         // The export reads its fields from the arguments themselves.
         return cmdLineExport(args, CreateHtmlConverter());

@@ -384,13 +384,15 @@ TModalResult TCustomForm::ShowModal() {
         }
     } catch (...) {
         modal_ = false;
-        if (Peer()) Peer()->SetModal(false);
         Hide();
+        if (Peer()) Peer()->SetModal(false);
         throw;
     }
+    // Hidden before it stops being modal: a window made modeless while shown stays on the
+    // toolkit's list of modal windows, which then outlives it.
     modal_ = false;
-    if (Peer()) Peer()->SetModal(false);
     Hide();
+    if (Peer()) Peer()->SetModal(false);
     return modalResult_;
 }
 

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <thread>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -230,6 +232,20 @@ TEST_F(QtApplicationTest, RunShowsTheMainFormAndShowModalIsAnsweredByTheHook) {
     EXPECT_FALSE(dialog->Visible());
     EXPECT_TRUE(Application->Terminated());
     DoneApplication();
+}
+
+TEST_F(QtApplicationTest, AFormShownModallyLeavesNoModalWindowBehind) {
+    // Shown once before: its window exists when it becomes modal.
+    auto dialog = std::make_unique<TForm>(nullptr);
+    dialog->Show();
+    dialog->Hide();
+    TScopedModalHook hook([](TModalRequest&) { return mrOk; });
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_EQ(QGuiApplication::modalWindow(), nullptr);
+    dialog.reset();
+    TForm other(nullptr);
+    other.Show();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace
