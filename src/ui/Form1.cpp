@@ -17,6 +17,9 @@
 #include "controls/unicode/TntSysUtils.h"
 #include "mail/MailSender.h"
 #include "mail/ReplyForwardForm.h"
+#include "dialogs/DialogForms.h"
+#include "dialogs/OpenAttachmentDlg.h"
+#include "dialogs/SelectFolderDlg.h"
 #include "platform/vcl/WinUser.h"
 #include "mapi/StoreMessageList.h"
 #include "message/MessageAttr.h"
@@ -436,6 +439,7 @@ void CreateMainForms()
     Application->CreateForm(Form1);
     Application->CreateForm(SearchDlg);
     Application->CreateForm(Form3);
+    CreateDialogForms();
     Form3->Command = [](bool forward) {
         if (!Form1) return;
         if (forward) Form1->Forward();
@@ -444,6 +448,12 @@ void CreateMainForms()
     static std::unique_ptr<MainSearchHost> host;
     host = std::make_unique<MainSearchHost>(*Form1);
     SearchDlg->SetHost(host.get());
+    SearchDlg->BrowseFolder = [](WideString& folder) { return SelectFolderDlg && SelectFolderDlg->Choose(folder); };
+    Form1->askAttachmentAction = [] { return OpenAttachmentDlg ? OpenAttachmentDlg->AskAction() : 10; };
+    Form1->chooseFolder = [] {
+        WideString folder;
+        return SelectFolderDlg && SelectFolderDlg->Choose(folder) ? folder : WideString();
+    };
 }
 
 void RegisterForm1()

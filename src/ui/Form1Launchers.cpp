@@ -4,6 +4,9 @@
 
 #include "app/AppLocDB.h"
 #include "app/CAppOptions.h"
+#include "dialogs/AboutDlg.h"
+#include "dialogs/CsvExport.h"
+#include "dialogs/SettingsDlg.h"
 #include "mail/ReplyForwardForm.h"
 #include "mapi/MapiLibs.h"
 #include "message/MessageAttr.h"
@@ -48,9 +51,21 @@ void TForm1::actionPrintHeaderSilentExecute(TObject*) {}
 void TForm1::actionCopyToExecute(TObject*) {}
 void TForm1::actionExportExecute(TObject*) { exportMode = true; }
 void TForm1::actionFileNamingExecute(TObject*) { exportMode = false; }
-void TForm1::actionExportCsvExecute(TObject*) {}
-void TForm1::actionSettingsDlgExecute(TObject*) {}
-void TForm1::Help1Click(TObject*) {}
+
+void TForm1::actionExportCsvExecute(TObject*)
+{
+    if (!appOptions.hideCSV) RunCsvExportCommand(m_messages);
+}
+
+void TForm1::actionSettingsDlgExecute(TObject*)
+{
+    if (!appOptions.hideAPP && SettingsDlg) SettingsDlg->ShowModal();
+}
+
+void TForm1::Help1Click(TObject*)
+{
+    if (AboutDlg) AboutDlg->ShowModal();
+}
 
 void TForm1::MessagelistDblClick(TObject*)
 {
