@@ -5,10 +5,13 @@
 #include <vector>
 
 #include "app/startup/Startup.h"
+#include "output/PrintCopyForm.h"
 #include "output/export/CmdLineExport.h"
+#include "output/export/ExportManagerForm.h"
 #include "platform/outside/HtmlConverter.h"
 #include "platform/outside/qt/WebBrowserQt.h"
 #include "platform/shell/qt/ShellIconsQt.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "ui/Form1.h"
 
@@ -22,7 +25,14 @@ int main(int argc, char** argv) {
         InstallQtShellIcons();
         if (interactive) InstallWebBrowser();
     };
-    hooks.createForms = CreateMainForms;
+    hooks.createForms = [] {
+        CreateMainForms();
+        // The print window made at start-up runs nothing; the export manager lives as long as the program.
+        RegisterForm2();
+        RegisterExportManagerForm();
+        Application->CreateForm(Form2);
+        Application->CreateForm(fmBateStamp);
+    };
     hooks.cmdLineExport = [&args](const WideString&) {
         // The export reads its fields from the arguments themselves.
         return cmdLineExport(args, CreateHtmlConverter());
