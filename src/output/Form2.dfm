@@ -17,9 +17,8 @@ object Form2: TForm2
     Width = 393
     Height = 22
     BarStyle = bsLED
-    FrameStyle = fsFlatRounded
-    ParentFillColor = False
-    FillColor = clWindow
+    FrameStyle = fsStatus
+    BackColor = clWindow
   end
   object uxCount: TTntLabel
     Left = 8

@@ -201,28 +201,28 @@ object fmBateStamp: TfmBateStamp
   object cbInsertFileName: TTntCheckBox
     Left = 8
     Top = 330
-    Width = 340
+    Width = 500
     Height = 19
     Caption = 'Insert this file name on the top line of the file'
   end
   object cbExportFolders: TTntCheckBox
     Left = 8
     Top = 353
-    Width = 340
+    Width = 500
     Height = 19
     Caption = 'Export messages with attachments to separate folders'
   end
   object cbStopOnError: TTntCheckBox
     Left = 8
     Top = 376
-    Width = 340
+    Width = 500
     Height = 19
     Caption = 'Stop export on error'
   end
   object cbCopyFailed: TTntCheckBox
     Left = 8
     Top = 399
-    Width = 340
+    Width = 500
     Height = 19
     Caption = 'Copy failed messages to separate folder'
     OnClick = cbCopyFailedClick
@@ -243,7 +243,7 @@ object fmBateStamp: TfmBateStamp
     OnClick = browseFailedPathClick
   end
   object ExportFormatLabel: TTntLabel
-    Left = 367
+    Left = 358
     Top = 310
     Caption = 'Export to:'
   end
@@ -278,6 +278,7 @@ object fmBateStamp: TfmBateStamp
     Width = 521
     Height = 20
     Align = alBottom
+    SizeGrip = False
     Panels = <
       item
         Style = psOwnerDraw
