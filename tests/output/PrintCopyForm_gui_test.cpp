@@ -10,30 +10,17 @@
 
 #include <QWidget>
 
-#include "app/CAppUtils.h"
-#include "app/SupportLibrary.h"
 #include "message/MessageEML.h"
 #include "output/PrintCopyForm.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Printers.h"
-#include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
+#include "tests/output/WindowTestSupport.h"
 #include "tests/support/TestSupport.h"
-#include "ui/IQuilloraProvider.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-class StubProvider : public IQuilloraProvider {
-public:
-    void Show(const WideString&) override {}
-    void GoToFolder(const WideString&) override {}
-    WideString GetRootFolderLocation() override { return {}; }
-    void GetMessagesFromList(MessageAttrDeque& out, bool) override { out.assign(chosen.begin(), chosen.end()); }
-    TForm* GetOwnerForm() override { return nullptr; }
-    std::vector<TMessageAttr*> chosen;
-};
 
 // A message that runs a step of the test when it is copied, or fails as a damaged store
 // message may.
@@ -48,18 +35,11 @@ public:
     bool fails = false;
 };
 
-class PrintCopyFormTest : public ::testing::Test {
+class PrintCopyFormTest : public testsupport::OutputWindowTest {
 protected:
-    static void SetUpTestSuite() { ASSERT_EQ(LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR)), 1); }
-    static void TearDownTestSuite() {
-        std::error_code error;
-        fs::remove_all(Utf16ToUtf8(CAppUtils::getAppTempFolder()), error);
-    }
     void SetUp() override {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        InstallQtWidgetSet();
+        OutputWindowTest::SetUp();
         RegisterForm2();
-        Application->Initialize();
     }
     void TearDown() override { SetPrintDialogHook(nullptr); }
     HookedMessage* Raw(const std::string& name, const std::string& text) {
@@ -99,7 +79,7 @@ protected:
     }
     testsupport::TempDir dir;
     std::vector<std::unique_ptr<HookedMessage>> owned;
-    StubProvider provider;
+    testsupport::StubProvider provider;
     std::vector<std::string> boxes;
     TForm2* runWindow = nullptr;
 };

@@ -10,33 +10,17 @@
 
 #include <QWidget>
 
-#include "app/CAppUtils.h"
-#include "app/SupportLibrary.h"
 #include "message/MessageEML.h"
 #include "output/export/ExportManagerForm.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
-#include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
+#include "tests/output/WindowTestSupport.h"
 #include "tests/support/TestSupport.h"
-#include "ui/IQuilloraProvider.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-class StubProvider : public IQuilloraProvider {
-public:
-    void Show(const WideString&) override {}
-    void GoToFolder(const WideString&) override {}
-    WideString GetRootFolderLocation() override { return {}; }
-    void GetMessagesFromList(MessageAttrDeque& out, bool checkedOnly) override {
-        EXPECT_FALSE(checkedOnly);
-        out.assign(chosen.begin(), chosen.end());
-    }
-    TForm* GetOwnerForm() override { return nullptr; }
-    std::vector<TMessageAttr*> chosen;
-};
 
 std::string Names(const fs::path& folder) {
     std::set<std::string> names;
@@ -54,18 +38,11 @@ void SaveScreenshot(TCustomForm* form, const char* suffix) {
     EXPECT_TRUE(dynamic_cast<QWidget*>(form->Peer())->grab().save(file));
 }
 
-class ExportManagerFormTest : public ::testing::Test {
+class ExportManagerFormTest : public testsupport::OutputWindowTest {
 protected:
-    static void SetUpTestSuite() { ASSERT_EQ(LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR)), 1); }
-    static void TearDownTestSuite() {
-        std::error_code error;
-        fs::remove_all(Utf16ToUtf8(CAppUtils::getAppTempFolder()), error);
-    }
     void SetUp() override {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        InstallQtWidgetSet();
+        OutputWindowTest::SetUp();
         RegisterExportManagerForm();
-        Application->Initialize();
         Application->CreateForm(fmBateStamp);
         fmBateStamp->OpenFile = [this](const WideString& path) { opened.push_back(Utf16ToUtf8(path)); };
     }
@@ -107,7 +84,7 @@ protected:
         fmBateStamp->Execute(&provider, exportMode, Utf8ToUtf16(dir.path().string()));
     }
     testsupport::TempDir dir;
-    StubProvider provider;
+    testsupport::StubProvider provider;
     std::vector<std::unique_ptr<TMessageAttr>> owned;
     std::vector<std::string> boxes, opened;
 };
