@@ -128,6 +128,26 @@ TEST_F(ExportManagerFormTest, ExportChecksTheFolderThenExportsTheChosenMessages)
     EXPECT_EQ(opts.messages, nullptr) << "the run's list does not outlive the run";
 }
 
+TEST_F(ExportManagerFormTest, AFailedMessageGoesIntoTheReportInTheChosenFolderWhichOpens) {
+    Message("gone.eml", "Gone");
+    Message("kept.eml", "Kept");
+    fs::remove(dir / "in/gone.eml");
+    const fs::path out = dir / "out", failed = dir / "failed";
+    fs::create_directories(out);
+    WhileShown(true, [&] {
+        C("edPath")->SetText(Utf8ToUtf16(out.string()));
+        Choose("ExportFormatCombo", "TXT");
+        Check("cbCopyFailed", true);
+        C("edFailedPath")->SetText(Utf8ToUtf16(failed.string()));
+        fmBateStamp->StartBtnClick(nullptr);
+    });
+    EXPECT_EQ(Names(out), "kept.TXT");
+    EXPECT_EQ(boxes, std::vector<std::string>{"Completed: Some files were not exported"});
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(fs::path(opened[0]), failed / "ExportLog.txt");
+    EXPECT_TRUE(fs::exists(failed / "ExportLog.txt"));
+}
+
 TEST_F(ExportManagerFormTest, FileNamingRenamesTheFolderAndExportModeRestoresTheMessageNames) {
     const fs::path folder = dir / "files";
     for (const char* name : {"a.txt", "b.doc", "c"}) dir.WriteFile("files/" + std::string(name), "x");
