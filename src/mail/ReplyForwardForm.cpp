@@ -24,6 +24,8 @@ const TMetaClass& TForm3::StaticClass() {
     return meta;
 }
 
+TForm3* Form3 = nullptr;
+
 TForm3::TForm3(TComponent* owner)
     : IChangeableLangForm(owner),
       timer_(std::make_unique<Timer>(*this)),

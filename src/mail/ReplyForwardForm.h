@@ -36,3 +36,6 @@ private:
 
 // Registers the window's class for its form file.
 void RegisterReplyForwardForm();
+
+// The wait window made at start-up.
+extern TForm3* Form3;

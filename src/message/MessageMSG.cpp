@@ -6,8 +6,8 @@
 
 #include "app/AppLocDB.h"
 #include "app/CAppUtils.h"
-#include "app/RegExpUtils.h"
 #include "app/cLogger.h"
+#include "app/RegExpUtils.h"
 #include "controls/unicode/TntSysUtils.h"
 #include "message/ExtractRTF.h"
 #include "message/MSGHtmlBody.h"
@@ -22,7 +22,15 @@ constexpr int kMsgFlagUnsent = 0x8;
 void RegisterKind() { RegisterMessageKind(mftMSG, []() -> std::unique_ptr<TMessageAttr> { return std::make_unique<MessageMSG>(); }); }
 const bool registered = (RegisterKind(), true);
 
-WideString Cleaned(const WideString& text) { return RegExpReplace(text, u"[\\r\\n\\t]", u""); }
+// Header fields shown on one line: line breaks and tabs go.
+WideString Cleaned(const WideString& text)
+{
+    WideString out;
+    out.reserve(text.size());
+    for (char16_t c : text)
+        if (c != u'\r' && c != u'\n' && c != u'\t') out += c;
+    return out;
+}
 
 // The fixed-length property node of the root (the root item with tag 0).
 const TMSGProperty* FixedNode(const TMSGProperties& root)

@@ -16,6 +16,8 @@
 #include "controls/unicode/TntStatusBar.h"
 #include "controls/unicode/TntSysUtils.h"
 #include "mail/MailSender.h"
+#include "mail/ReplyForwardForm.h"
+#include "platform/vcl/WinUser.h"
 #include "mapi/StoreMessageList.h"
 #include "message/MessageAttr.h"
 #include "platform/outside/WebBrowser.h"
@@ -65,11 +67,48 @@ const TMetaClass& TForm1::StaticClass()
             b.Method("cbTimeZoneChange", &TForm1::cbTimeZoneChange);
             b.Method("tvPropertiesChange", &TForm1::tvPropertiesChange);
             b.Method("CppWebBrowser1DocumentComplete", &TForm1::CppWebBrowser1DocumentComplete);
-            b.Method("actionOpenExecute", &TForm1::actionOpenExecute);
-            b.Method("actionStopListExecute", &TForm1::actionStopListExecute);
+            b.Method("actionSaveAttachmentExecute", &TForm1::actionSaveAttachmentExecute);
+            b.Method("actionOpenAttachmentExecute", &TForm1::actionOpenAttachmentExecute);
+            b.Method("actionOpenFileExecute", &TForm1::actionOpenFileExecute);
+            b.Method("actionSaveBodyExecute", &TForm1::actionSaveBodyExecute);
+            b.Method("actionSaveHeaderExecute", &TForm1::actionSaveHeaderExecute);
+            b.Method("actionExportExecute", &TForm1::actionExportExecute);
+            b.Method("actionExportCsvExecute", &TForm1::actionExportCsvExecute);
+            b.Method("actionFileNamingExecute", &TForm1::actionFileNamingExecute);
             b.Method("actionRefreshListExecute", &TForm1::actionRefreshListExecute);
-            b.Method("actionSearchExecute", &TForm1::actionSearchExecute);
+            b.Method("actionCopyToExecute", &TForm1::actionCopyToExecute);
             b.Method("actionExitExecute", &TForm1::actionExitExecute);
+            b.Method("actionViewMessageExecute", &TForm1::actionViewMessageExecute);
+            b.Method("actionViewMessageHeaderExecute", &TForm1::actionViewMessageHeaderExecute);
+            b.Method("actionSelectAllExecute", &TForm1::actionSelectAllExecute);
+            b.Method("actionCopyMessageExecute", &TForm1::actionCopyMessageExecute);
+            b.Method("actionCopyMessageHeaderExecute", &TForm1::actionCopyMessageHeaderExecute);
+            b.Method("actionFontSelectExecute", &TForm1::actionFontSelectExecute);
+            b.Method("actionReplyExecute", &TForm1::actionReplyExecute);
+            b.Method("actionForwardExecute", &TForm1::actionForwardExecute);
+            b.Method("actionSearchExecute", &TForm1::actionSearchExecute);
+            b.Method("actionCheckAllExecute", &TForm1::actionCheckAllExecute);
+            b.Method("actionUncheckAllExecute", &TForm1::actionUncheckAllExecute);
+            b.Method("actionAddToFavsExecute", &TForm1::actionAddToFavsExecute);
+            b.Method("actionPlainTextBodyExecute", &TForm1::actionPlainTextBodyExecute);
+            b.Method("actionStopListExecute", &TForm1::actionStopListExecute);
+            b.Method("actionSettingsDlgExecute", &TForm1::actionSettingsDlgExecute);
+            b.Method("actionShowFoldersTreeExecute", &TForm1::actionShowFoldersTreeExecute);
+            b.Method("actionShowToolbarExecute", &TForm1::actionShowToolbarExecute);
+            b.Method("actionShowMessagesListExecute", &TForm1::actionShowMessagesListExecute);
+            b.Method("actionDeleteExecute", &TForm1::actionDeleteExecute);
+            b.Method("actionPrintMessageExecute", &TForm1::actionPrintMessageExecute);
+            b.Method("actionPrintHeaderExecute", &TForm1::actionPrintHeaderExecute);
+            b.Method("actionPrintMessageSilentExecute", &TForm1::actionPrintMessageSilentExecute);
+            b.Method("actionPrintHeaderSilentExecute", &TForm1::actionPrintHeaderSilentExecute);
+            b.Method("Help1Click", &TForm1::Help1Click);
+            b.Method("MessagelistDblClick", &TForm1::MessagelistDblClick);
+            b.Method("RzPageControl1Change", &TForm1::RzPageControl1Change);
+            b.Method("MessagelistMouseDown", &TForm1::MessagelistMouseDown);
+            b.Method("AttachmentListDblClick", &TForm1::AttachmentListDblClick);
+            b.Method("AttachmentListKeyDown", &TForm1::AttachmentListKeyDown);
+            b.Method("AttachmentListMouseMove", &TForm1::AttachmentListMouseMove);
+            b.Method("AttachmentListMouseDown", &TForm1::AttachmentListMouseDown);
         });
     return meta;
 }
@@ -138,11 +177,18 @@ void TForm1::FormShow(TObject*)
         // No mail program to hand a reply to: the commands are not offered.
         appOptions.hideR = true;
         appOptions.hideF = true;
-        SetAction("actionReply", false);
-        SetAction("actionForward", false);
     }
+    DragAcceptFiles(Handle(), TRUE);
+    auto check = [&](const char* name, bool on) {
+        if (auto* action = Find<TAction>(name)) action->SetChecked(on);
+    };
+    check("actionShowFoldersTree", appOptions.showFolders);
+    check("actionShowToolbar", appOptions.showToolbar);
+    check("actionShowMessagesList", appOptions.showMessageList);
+    PruneMainMenu();
+    ToolbarInit();
     if (!appOptions.startDir.empty()) {
-        if (auto* open = Find<TAction>("actionOpen")) open->SetEnabled(false);
+        if (auto* open = Find<TAction>("actionOpenFile")) open->SetEnabled(false);
         ChangeShellDirListFolder(appOptions.startDir);
         FindMSGFiles(appOptions.startDir, nullptr, this, false, ftAll);
     } else if (!appOptions.fileToOpen.empty()) {
@@ -362,38 +408,6 @@ void TForm1::SetAction(const char* name, bool visible)
     if (auto* action = Find<TAction>(name)) action->SetVisible(visible);
 }
 
-// ---- commands of the toolbar
-
-void TForm1::actionOpenExecute(TObject*)
-{
-    static OpenDlgWrapper dialog({}, GetUiString(1016) + u"|*.msg|" + GetUiString(1015) + u"|*.eml|" + GetUiString(1017) + u"|*.pst", u"msg");
-    if (dialog.Exec({}, {}, {})) Show(dialog.GetFileName());
-}
-
-void TForm1::actionStopListExecute(TObject*) { StopSearch(); }
-
-void TForm1::actionRefreshListExecute(TObject*)
-{
-    ScanRunning = false;
-    scanner_.stopStoreEnum = true;
-    CurrentShellFolder.clear();
-    NavigateToFolder(SelectedTreePath());
-}
-
-void TForm1::actionSearchExecute(TObject*)
-{
-    if (SearchDlg) SearchDlg->ShowModal();
-}
-
-void TForm1::actionExitExecute(TObject*) { Close(); }
-
-void TForm1::ToolbarInit()
-{
-    const bool one = GetSelectedMessage() != nullptr;
-    for (const char* name : {"actionReply", "actionForward", "actionPrintMessage"})
-        if (auto* action = Find<TAction>(name)) action->SetEnabled(one && !ScanRunning);
-}
-
 namespace {
 
 // The search window fills the main window's list through its scan.
@@ -418,8 +432,15 @@ void CreateMainForms()
 {
     RegisterForm1();
     RegisterSearchDlg();
+    RegisterReplyForwardForm();
     Application->CreateForm(Form1);
     Application->CreateForm(SearchDlg);
+    Application->CreateForm(Form3);
+    Form3->Command = [](bool forward) {
+        if (!Form1) return;
+        if (forward) Form1->Forward();
+        else Form1->Reply();
+    };
     static std::unique_ptr<MainSearchHost> host;
     host = std::make_unique<MainSearchHost>(*Form1);
     SearchDlg->SetHost(host.get());

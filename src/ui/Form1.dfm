@@ -8,6 +8,9 @@ object Form1: TForm1
   Font.Name = 'Tahoma'
   Font.Height = -13
   ShowHint = True
+  Menu = MainMenu1
+  Constraints.MinWidth = 400
+  Constraints.MinHeight = 400
   OnCreate = FormCreate
   OnShow = FormShow
   OnClose = FormClose
@@ -26,46 +29,64 @@ object Form1: TForm1
     ShowButtonCaptions = True
     TextOptions = ttoCustom
     object Button3: TRzToolButton
-      Action = actionOpen
+      Action = actionOpenFile
+      Caption = 'Open'
     end
     object Button1: TRzToolButton
-      Action = actionExit
+      Caption = 'Exit'
+      ImageIndex = 1
+      Visible = False
     end
     object Button4: TRzToolButton
       Action = actionReply
+      Caption = 'Reply'
     end
     object Button5: TRzToolButton
       Action = actionForward
+      Caption = 'Forward'
     end
     object Button6: TRzToolButton
-      Action = actionSaveMsg
+      Caption = 'Save Msg'
+      ImageIndex = 4
+      Visible = False
     end
     object Button7: TRzToolButton
-      Action = actionSaveHeader
+      Caption = 'Save header'
+      ImageIndex = 5
+      Visible = False
     end
     object Button8: TRzToolButton
-      Action = actionPrintMessage
+      Action = actionPrintMessageSilent
+      Caption = 'Print Message'
     end
     object Button9: TRzToolButton
-      Action = actionPrintHeader
+      Caption = 'Print Header'
+      ImageIndex = 7
+      Visible = False
     end
     object Button10: TRzToolButton
       Action = actionSearch
+      Caption = 'Search'
     end
     object Button11: TRzToolButton
       Action = actionExport
+      Caption = 'Export'
     end
     object Button12: TRzToolButton
       Action = actionCopyTo
+      Caption = 'Copy to'
     end
     object Button13: TRzToolButton
       Action = actionDelete
+      Caption = 'Delete'
     end
     object Button14: TRzToolButton
       Action = actionRefreshList
+      Caption = 'Refresh'
     end
     object Button15: TRzToolButton
       Action = actionStopList
+      Caption = 'Stop'
     end
   end
   object StatusBar1: TTntStatusBar
@@ -166,6 +187,8 @@ object Form1: TForm1
       OnSelectItem = MessagelistSelectItem
       OnItemChecked = MessagelistItemChecked
       OnKeyDown = MessagelistKeyDown
+      OnMouseDown = MessagelistMouseDown
+      OnDblClick = MessagelistDblClick
     end
     object Splitter2: TSplitter
       Left = 0
@@ -302,7 +325,11 @@ object Form1: TForm1
         MultiSelect = True
         ReadOnly = True
         SmallImages = AttachmentImages
-        PopupMenu = AttachmentMenu
+        PopupMenu = TntPopupMenu1
+        OnDblClick = AttachmentListDblClick
+        OnKeyDown = AttachmentListKeyDown
+        OnMouseMove = AttachmentListMouseMove
+        OnMouseDown = AttachmentListMouseDown
       end
     end
     object Splitter3: TSplitter
@@ -318,6 +345,7 @@ object Form1: TForm1
       Width = 909
       Height = 401
       Align = alClient
+      OnChange = RzPageControl1Change
       object TabSheet1: TRzTabSheet
         Caption = 'Message'
         object BodyPanel: TPanel
@@ -405,79 +433,328 @@ object Form1: TForm1
       end
     end
   end
-  object ActionList1: TActionList
+  object TntActionList1: TTntActionList
     Images = ToolImages
-    object actionOpen: TAction
-      Caption = 'Open'
+    object actionSaveAttachment: TTntAction
+      Caption = 'Save Attachment(s)...'
+      OnExecute = actionSaveAttachmentExecute
+    end
+    object actionOpenAttachment: TTntAction
+      Caption = 'Open Attachment...'
+      OnExecute = actionOpenAttachmentExecute
+    end
+    object actionOpenFile: TTntAction
+      Caption = 'Open...'
       ImageIndex = 0
-      OnExecute = actionOpenExecute
+      ShortCut = 16463
+      OnExecute = actionOpenFileExecute
     end
-    object actionExit: TAction
-      Caption = 'Exit'
-      ImageIndex = 1
-      Visible = False
-      OnExecute = actionExitExecute
-    end
-    object actionReply: TAction
-      Caption = 'Reply'
-      ImageIndex = 2
-    end
-    object actionForward: TAction
-      Caption = 'Forward'
-      ImageIndex = 3
-    end
-    object actionSaveMsg: TAction
-      Caption = 'Save Msg'
+    object actionSaveBody: TTntAction
+      Caption = 'Save message body...'
       ImageIndex = 4
-      Visible = False
+      ShortCut = 16467
+      OnExecute = actionSaveBodyExecute
     end
-    object actionSaveHeader: TAction
-      Caption = 'Save header'
+    object actionSaveHeader: TTntAction
+      Caption = 'Save message header...'
       ImageIndex = 5
-      Visible = False
+      OnExecute = actionSaveHeaderExecute
     end
-    object actionPrintMessage: TAction
-      Caption = 'Print Message'
-      ImageIndex = 6
-    end
-    object actionPrintHeader: TAction
-      Caption = 'Print Header'
-      ImageIndex = 7
-      Visible = False
-    end
-    object actionSearch: TAction
-      Caption = 'Search'
-      ImageIndex = 8
-      OnExecute = actionSearchExecute
-    end
-    object actionExport: TAction
-      Caption = 'Export'
+    object actionExport: TTntAction
+      Caption = 'Export messages...'
       ImageIndex = 9
+      OnExecute = actionExportExecute
     end
-    object actionCopyTo: TAction
-      Caption = 'Copy to'
-      ImageIndex = 10
+    object actionExportCsv: TTntAction
+      Caption = 'Export all to CSV...'
+      OnExecute = actionExportCsvExecute
     end
-    object actionDelete: TAction
-      Caption = 'Delete'
-      ImageIndex = 11
+    object actionFileNaming: TTntAction
+      Caption = 'File Naming Utility...'
+      OnExecute = actionFileNamingExecute
     end
-    object actionRefreshList: TAction
+    object actionRefreshList: TTntAction
       Caption = 'Refresh'
       ImageIndex = 12
       OnExecute = actionRefreshListExecute
     end
-    object actionStopList: TAction
+    object actionCopyTo: TTntAction
+      Caption = 'Copy to ...'
+      ImageIndex = 10
+      OnExecute = actionCopyToExecute
+    end
+    object actionExit: TTntAction
+      Caption = 'Exit'
+      ImageIndex = 1
+      OnExecute = actionExitExecute
+    end
+    object actionViewMessage: TTntAction
+      Caption = 'Message Body'
+      Checked = True
+      GroupIndex = 1
+      OnExecute = actionViewMessageExecute
+    end
+    object actionViewMessageHeader: TTntAction
+      Caption = 'Message Header'
+      GroupIndex = 1
+      OnExecute = actionViewMessageHeaderExecute
+    end
+    object actionSelectAll: TTntAction
+      Caption = 'Select All'
+      ShortCut = 16449
+      OnExecute = actionSelectAllExecute
+    end
+    object actionCopyMessage: TTntAction
+      Caption = 'Copy Message Body'
+      OnExecute = actionCopyMessageExecute
+    end
+    object actionCopyMessageHeader: TTntAction
+      Caption = 'Copy Message Header'
+      OnExecute = actionCopyMessageHeaderExecute
+    end
+    object actionFontSelect: TTntAction
+      Caption = 'Font...'
+      Visible = False
+      OnExecute = actionFontSelectExecute
+    end
+    object actionReply: TTntAction
+      Caption = 'Reply to Message...'
+      ImageIndex = 2
+      ShortCut = 16466
+      OnExecute = actionReplyExecute
+    end
+    object actionForward: TTntAction
+      Caption = 'Forward Message...'
+      ImageIndex = 3
+      ShortCut = 49234
+      OnExecute = actionForwardExecute
+    end
+    object actionSearch: TTntAction
+      Caption = 'Search...'
+      ImageIndex = 8
+      ShortCut = 16454
+      OnExecute = actionSearchExecute
+    end
+    object actionCheckAll: TTntAction
+      Caption = 'Check All'
+      ShortCut = 49217
+      OnExecute = actionCheckAllExecute
+    end
+    object actionUncheckAll: TTntAction
+      Caption = 'Uncheck All'
+      ShortCut = 49217
+      OnExecute = actionUncheckAllExecute
+    end
+    object actionAddToFavs: TTntAction
+      Caption = 'Add To Favorites'
+      OnExecute = actionAddToFavsExecute
+    end
+    object actionPlainTextBody: TTntAction
+      Caption = 'Plain Text Body'
+      OnExecute = actionPlainTextBodyExecute
+    end
+    object actionStopList: TTntAction
       Caption = 'Stop'
       ImageIndex = 13
       Visible = False
       OnExecute = actionStopListExecute
     end
-  end
-  object AttachmentMenu: TPopupMenu
-    object SaveAttachments1: TMenuItem
-      Caption = 'Save Attachment(s)...'
+    object actionSettingsDlg: TTntAction
+      Caption = 'Settings...'
+      OnExecute = actionSettingsDlgExecute
     end
+    object actionShowFoldersTree: TTntAction
+      Caption = 'Show Folders Tree'
+      Checked = True
+      OnExecute = actionShowFoldersTreeExecute
+    end
+    object actionShowToolbar: TTntAction
+      Caption = 'Show Toolbar'
+      Checked = True
+      OnExecute = actionShowToolbarExecute
+    end
+    object actionShowMessagesList: TTntAction
+      Caption = 'Show Messages List'
+      Checked = True
+      OnExecute = actionShowMessagesListExecute
+    end
+    object actionDelete: TTntAction
+      Caption = 'Delete'
+      ImageIndex = 11
+      OnExecute = actionDeleteExecute
+    end
+    object actionPrintMessage: TTntAction
+      Caption = 'Print Message...'
+      ImageIndex = 6
+      OnExecute = actionPrintMessageExecute
+    end
+    object actionPrintHeader: TTntAction
+      Caption = 'Print Header...'
+      ImageIndex = 7
+      OnExecute = actionPrintHeaderExecute
+    end
+    object actionPrintMessageSilent: TTntAction
+      Caption = 'Print Message...'
+      ImageIndex = 6
+      ShortCut = 16464
+      OnExecute = actionPrintMessageSilentExecute
+    end
+    object actionPrintHeaderSilent: TTntAction
+      Caption = 'Print Header...'
+      ImageIndex = 7
+      ShortCut = 49232
+      OnExecute = actionPrintHeaderSilentExecute
+    end
+  end
+  object MainMenu1: TTntMainMenu
+    object File1: TTntMenuItem
+      Caption = 'File'
+      object miOpenFile: TTntMenuItem
+        Action = actionOpenFile
+      end
+      object miSaveBody: TTntMenuItem
+        Action = actionSaveBody
+      end
+      object miSaveHeader: TTntMenuItem
+        Action = actionSaveHeader
+        ShortCut = 49235
+      end
+      object N1: TTntMenuItem
+        Caption = '-'
+      end
+      object miExport: TTntMenuItem
+        Action = actionExport
+        ShortCut = 16453
+      end
+      object ExportToCsvMenu: TTntMenuItem
+        Action = actionExportCsv
+      end
+      object miFileNaming: TTntMenuItem
+        Action = actionFileNaming
+      end
+      object miCopyTo: TTntMenuItem
+        Action = actionCopyTo
+      end
+      object N2: TTntMenuItem
+        Caption = '-'
+      end
+      object miRefreshList: TTntMenuItem
+        Action = actionRefreshList
+      end
+      object N3: TTntMenuItem
+        Caption = '-'
+      end
+      object miExit: TTntMenuItem
+        Action = actionExit
+        ShortCut = 16472
+      end
+    end
+    object View1: TTntMenuItem
+      Caption = 'View'
+      object miViewMessage: TTntMenuItem
+        Action = actionViewMessage
+        GroupIndex = 1
+        RadioItem = True
+      end
+      object miViewMessageHeader: TTntMenuItem
+        Action = actionViewMessageHeader
+        GroupIndex = 1
+        RadioItem = True
+      end
+      object N4: TTntMenuItem
+        Caption = '-'
+      end
+      object miPlainTextBody: TTntMenuItem
+        Action = actionPlainTextBody
+      end
+      object N5: TTntMenuItem
+        Caption = '-'
+      end
+      object miShowFoldersTree: TTntMenuItem
+        Action = actionShowFoldersTree
+      end
+      object miShowMessagesList: TTntMenuItem
+        Action = actionShowMessagesList
+      end
+      object miShowToolbar: TTntMenuItem
+        Action = actionShowToolbar
+      end
+    end
+    object Edit1: TTntMenuItem
+      Caption = 'Edit'
+      object miSelectAll: TTntMenuItem
+        Action = actionSelectAll
+      end
+      object menuCheckAll: TTntMenuItem
+        Action = actionCheckAll
+      end
+      object N6: TTntMenuItem
+        Caption = '-'
+      end
+      object miSearch: TTntMenuItem
+        Action = actionSearch
+      end
+      object N7: TTntMenuItem
+        Caption = '-'
+      end
+      object miCopyMessage: TTntMenuItem
+        Action = actionCopyMessage
+      end
+      object miCopyMessageHeader: TTntMenuItem
+        Action = actionCopyMessageHeader
+      end
+    end
+    object Message1: TTntMenuItem
+      Caption = 'Message'
+      object miPrintMessage: TTntMenuItem
+        Action = actionPrintMessage
+      end
+      object miPrintHeader: TTntMenuItem
+        Action = actionPrintHeader
+      end
+      object miAddToFavs: TTntMenuItem
+        Action = actionAddToFavs
+      end
+      object N8: TTntMenuItem
+        Caption = '-'
+      end
+      object miReply: TTntMenuItem
+        Action = actionReply
+      end
+      object miForward: TTntMenuItem
+        Action = actionForward
+      end
+      object N9: TTntMenuItem
+        Caption = '-'
+      end
+      object miOpenAttachment: TTntMenuItem
+        Action = actionOpenAttachment
+      end
+      object miSaveAttachment: TTntMenuItem
+        Action = actionSaveAttachment
+      end
+    end
+    object Application1: TTntMenuItem
+      Caption = 'Application'
+      object miSettingsDlg: TTntMenuItem
+        Action = actionSettingsDlg
+      end
+    end
+    object About1: TTntMenuItem
+      Caption = 'About'
+      object Help1: TTntMenuItem
+        Caption = 'Help'
+        OnClick = Help1Click
+      end
+    end
+  end
+
+  object TntPopupMenu1: TTntPopupMenu
+    object attSave: TTntMenuItem
+      Action = actionSaveAttachment
+    end
+  end
+  object FontDialog1: TFontDialog
   end
   object ImageList1: TImageList
     Width = 16

@@ -14,6 +14,7 @@
 #include "ui/MessageList.h"
 #include "ui/MessageScanner.h"
 #include "ui/PropertyTree.h"
+#include "platform/shell/ShellFileOps.h"
 
 class TAction;
 class TCppWebBrowser;
@@ -35,6 +36,7 @@ extern WideString CurrentShellFolder;
 
 class TForm1 : public IChangeableLangForm, public IQuilloraProvider, public IView, public ISearchInfoView {
     QUILLORA_COMPONENT(TForm1)
+    QUILLORA_MESSAGES()
 public:
     explicit TForm1(TComponent* owner);
     ~TForm1() override;
@@ -97,13 +99,78 @@ public:
     int CopyHTMLToClipboard();
     void CppWebBrowser1DocumentComplete(TObject* sender, const WideString& url);
 
-    // ---- commands run by the toolbar
-    void actionOpenExecute(TObject* sender);
+    // ---- actions, menus and the command state (Form1Actions.cpp)
+    void ToolbarInit();
+    void PruneMainMenu();
+    void RzPageControl1Change(TObject* sender);
+    void Help1Click(TObject* sender);
+    void actionViewMessageExecute(TObject* sender);
+    void actionViewMessageHeaderExecute(TObject* sender);
+    void actionPlainTextBodyExecute(TObject* sender);
+    void actionShowToolbarExecute(TObject* sender);
+    void actionShowFoldersTreeExecute(TObject* sender);
+    void actionShowMessagesListExecute(TObject* sender);
+    void actionSelectAllExecute(TObject* sender);
+    void actionCheckAllExecute(TObject* sender);
+    void actionUncheckAllExecute(TObject* sender);
+    // The one message Save body, Copy body, Reply, Forward and Add To Favorites act on.
+    TMessageAttr* GetTargetMessage() const;
+
+    // ---- attachment commands (Form1Attachments.cpp)
+    bool GetSelectedAttachment(int& index, TMessageAttr*& message) const;
+    bool AttachmentActionSelect();
+    bool OpenSelectedAttachment(int index, TMessageAttr* message);
+    bool SaveSelectedAttachments(int index, TMessageAttr* message);
+    bool ProcessEmbeddedMessage(int index, TMessageAttr* message);
+    bool AttachmentOpen(int index, TMessageAttr* message);
+    bool AttachmentSave(int index, TMessageAttr* message);
+    bool AttachmentSaveAll(TMessageAttr* message);
+    void actionOpenAttachmentExecute(TObject* sender);
+    void actionSaveAttachmentExecute(TObject* sender);
+    void AttachmentListDblClick(TObject* sender);
+    void AttachmentListKeyDown(TObject* sender, WORD& key, TShiftState shift);
+    void AttachmentListMouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void AttachmentListMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    // Saves an attachment under the temporary folder with a name made safe; empty on failure.
+    WideString SaveAttachmentCopy(int index, TMessageAttr& message);
+
+    // ---- message commands (Form1Commands.cpp)
+    void actionOpenFileExecute(TObject* sender);
+    WideString SetOpenFileDlgParams() const;
+    void OpenMessageFromFile();
+    bool OpenMessageFile(const WideString& path);
+    void actionSaveBodyExecute(TObject* sender);
+    void actionSaveHeaderExecute(TObject* sender);
+    bool SaveMessageToFile(TMessageAttr& message);
+    bool SaveHeaderToFile(TMessageAttr& message);
+    void actionCopyMessageExecute(TObject* sender);
+    void actionCopyMessageHeaderExecute(TObject* sender);
+    void actionCopyToExecute(TObject* sender);
+    void actionDeleteExecute(TObject* sender);
+    void actionAddToFavsExecute(TObject* sender);
     void actionStopListExecute(TObject* sender);
     void actionRefreshListExecute(TObject* sender);
-    void actionSearchExecute(TObject* sender);
     void actionExitExecute(TObject* sender);
-    void ToolbarInit();
+    void actionSearchExecute(TObject* sender);
+    void actionExportExecute(TObject* sender);
+    void actionExportCsvExecute(TObject* sender);
+    void actionFileNamingExecute(TObject* sender);
+    void actionSettingsDlgExecute(TObject* sender);
+    void actionFontSelectExecute(TObject* sender);
+    void actionReplyExecute(TObject* sender);
+    void actionForwardExecute(TObject* sender);
+    void actionPrintMessageExecute(TObject* sender);
+    void actionPrintHeaderExecute(TObject* sender);
+    void actionPrintMessageSilentExecute(TObject* sender);
+    void actionPrintHeaderSilentExecute(TObject* sender);
+    // Files dropped on the window, in the order given.
+    void DropFiles(const std::vector<WideString>& paths);
+    void WMDropFiles(TMessage& message);
+    // Opens the clicked message full-screen in a second instance of the program.
+    void MessagelistDblClick(TObject* sender);
+    // Answers or passes on the target message through the user's mail program.
+    void Reply();
+    void Forward();
 
     // ---- IQuilloraProvider
     void Show(const WideString& path) override;
@@ -147,8 +214,21 @@ public:
     void SetPlainTextMode(bool on);
     // Runs one turn of the message loop during a scan; tests replace it.
     std::function<void()> pump;
-    // Opens an attachment's saved copy with the desktop's default application; tests replace it.
-    std::function<bool(const WideString& path)> openWithDesktop;
+    // The desktop services the commands hand files to; tests replace them.
+    std::function<DesktopOpenResult(const WideString& path)> openWithDesktop;
+    std::function<bool(const WideString& path, std::string* error)> moveToTrash;
+    // Starts a drag of files out of the window (copy only); tests replace it.
+    std::function<void(const std::vector<WideString>& paths)> dragFilesOut;
+    // Tells a drag from a click after a press at a client point of a control.
+    std::function<bool(TControl* control, int x, int y)> detectDrag;
+    // Asks what to do with the selected attachment: 1 open, 2 save, 3 save all, 0 or 10 nothing.
+    std::function<int()> askAttachmentAction;
+    // Asks for a folder; empty when cancelled.
+    std::function<WideString()> chooseFolder;
+    // Starts the full-screen viewer on a file; tests replace it.
+    std::function<void(const WideString& path)> startViewer;
+    // Hands a message to the favorites pane; unset while there is no pane.
+    std::function<void(TMessageAttr& message)> addToFavorites;
 
 private:
     template <class T>
@@ -160,6 +240,11 @@ private:
     void ShowMessageRow(int row);
     void ShowLoadError(const WideString& detail);
     void SetAction(const char* name, bool visible);
+    void SetAllChecked(bool checked);
+    void ReplyOrForward(bool forward);
+    // Paths a drag of the chosen messages offers: store messages written out as .msg first.
+    std::vector<WideString> CollectDraggedMessages();
+    std::vector<WideString> CollectDraggedAttachments();
     void FillPropertyNodes(TTreeNode* parent, const std::vector<PropertyNode>& nodes);
     void ScanFinished(std::size_t count, double seconds);
     void ListGrown();

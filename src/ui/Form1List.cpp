@@ -265,6 +265,12 @@ void TForm1::MessagelistItemChecked(TObject*, TListItem* item)
     if (row < 0 || row >= static_cast<int>(m_messages.size())) return;
     TMessageAttr* m = m_messages[static_cast<std::size_t>(row)];
     m->checked = !m->checked;
+    // The selected rows take the clicked row's new mark with it.
+    for (int selected : SelectedRows()) m_messages[static_cast<std::size_t>(selected)]->checked = m->checked;
+    if (auto* list = List()) {
+        list->InvalidateOwnerDataCache();
+        list->Invalidate();
+    }
     ToolbarInit();
 }
 
