@@ -10,6 +10,7 @@
 #include "platform/outside/HtmlConverter.h"
 #include "platform/outside/qt/WebBrowserQt.h"
 #include "platform/shell/qt/ShellIconsQt.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "ui/Form1.h"
 

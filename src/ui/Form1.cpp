@@ -18,6 +18,8 @@
 #include "mail/MailSender.h"
 #include "mail/ReplyForwardForm.h"
 #include "dialogs/DialogForms.h"
+#include "output/PrintCopyForm.h"
+#include "output/export/ExportManagerForm.h"
 #include "dialogs/OpenAttachmentDlg.h"
 #include "dialogs/SelectFolderDlg.h"
 #include "platform/vcl/WinUser.h"
@@ -207,6 +209,10 @@ void TForm1::FormShow(TObject*)
                 SetCaption(title);
                 if (Application) Application->SetTitle(title);
             }
+            if (appOptions.silentPrint) {
+                actionPrintMessageSilentExecute(nullptr);
+                if (Application) Application->Terminate();
+            }
         }
     } else if (appOptions.hideOF) {
         FindMSGFiles(SelectedTreePath(), nullptr, this, false, ftAll);
@@ -243,7 +249,12 @@ void TForm1::FormClose(TObject*, TCloseAction&) { m_closed = true; }
 
 void TForm1::AppRestoreHandler(TObject*)
 {
-    // Nothing registers a window to bring back yet: the export manager will.
+    // The export manager minimized the whole program; it comes back in front, once.
+    TCustomForm* window = m_restoreWindow;
+    m_restoreWindow = nullptr;
+    if (!window) return;
+    window->SetWindowState(wsNormal);
+    window->BringToFront();
 }
 
 namespace {
@@ -440,6 +451,11 @@ void CreateMainForms()
     Application->CreateForm(SearchDlg);
     Application->CreateForm(Form3);
     CreateDialogForms();
+    // The print window made here runs nothing; the export manager lives as long as the program.
+    RegisterForm2();
+    RegisterExportManagerForm();
+    Application->CreateForm(Form2);
+    Application->CreateForm(fmBateStamp);
     Form3->Command = [](bool forward) {
         if (!Form1) return;
         if (forward) Form1->Forward();

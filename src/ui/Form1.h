@@ -269,6 +269,7 @@ private:
     WideString m_tempFolder;
     bool m_mapiAvailable = false;
     bool exportMode = false;
+    TCustomForm* m_restoreWindow = nullptr;  // a window to bring back when the program is restored
     WideString treePath_;       // the folder selected in the tree
     WideString pendingFolder_;  // a folder asked for while a scan ran: listed once it has ended
     bool pendingFolderSet_ = false;

@@ -8,6 +8,8 @@
 #include "dialogs/CsvExport.h"
 #include "dialogs/SettingsDlg.h"
 #include "mail/ReplyForwardForm.h"
+#include "output/PrintCopyForm.h"
+#include "output/export/ExportManagerForm.h"
 #include "mapi/MapiLibs.h"
 #include "message/MessageAttr.h"
 #include "controls/unicode/TntListView.h"
@@ -44,13 +46,44 @@ void TForm1::ReplyOrForward(bool forward)
     RunReplyForward(GetTargetMessage(), forward, context);
 }
 
-void TForm1::actionPrintMessageExecute(TObject*) {}
-void TForm1::actionPrintHeaderExecute(TObject*) {}
-void TForm1::actionPrintMessageSilentExecute(TObject*) {}
-void TForm1::actionPrintHeaderSilentExecute(TObject*) {}
-void TForm1::actionCopyToExecute(TObject*) {}
-void TForm1::actionExportExecute(TObject*) { exportMode = true; }
-void TForm1::actionFileNamingExecute(TObject*) { exportMode = false; }
+void TForm1::actionPrintMessageExecute(TObject*)
+{
+    if (!appOptions.hidePM) TForm2::PrintFiles(this, true);
+}
+
+void TForm1::actionPrintMessageSilentExecute(TObject*) { TForm2::PrintFiles(this, false); }
+
+void TForm1::actionPrintHeaderExecute(TObject*)
+{
+    if (!appOptions.hidePH) PrintTextRaw(this, true);
+}
+
+void TForm1::actionPrintHeaderSilentExecute(TObject*)
+{
+    if (!appOptions.hidePH) PrintTextRaw(this, false);
+}
+
+void TForm1::actionCopyToExecute(TObject*)
+{
+    if (!appOptions.hideSM) TForm2::CopyFiles(this);
+}
+
+void TForm1::actionExportExecute(TObject*)
+{
+    if (appOptions.hideX || !fmBateStamp) return;
+    exportMode = true;
+    fmBateStamp->OnMinimized = [this] { m_restoreWindow = fmBateStamp; };
+    fmBateStamp->Execute(this, true, SelectedTreePath());
+}
+
+void TForm1::actionFileNamingExecute(TObject*)
+{
+    if (!fmBateStamp) return;
+    exportMode = false;
+    if (Application->MessageBox(GetUiString(1101), GetUiString(1087), MB_YESNO | MB_ICONWARNING) != IDYES) return;
+    fmBateStamp->OnMinimized = [this] { m_restoreWindow = fmBateStamp; };
+    fmBateStamp->Execute(this, false, {});
+}
 
 void TForm1::actionExportCsvExecute(TObject*)
 {
