@@ -18,6 +18,7 @@
 #include "platform/vcl/qt/ControlsQt.h"
 #include "platform/vcl/qt/GdiQt.h"
 #include "platform/vcl/qt/ClipbrdQt.h"
+#include "platform/vcl/qt/DragSourceQt.h"
 #include "platform/vcl/qt/DialogsQt.h"
 #include "platform/vcl/qt/MenusQt.h"
 #include "platform/vcl/qt/PeerClasses.h"
@@ -71,6 +72,7 @@ public:
         RegisterAllPeerClasses();
         InstallQtDialogs();
         InstallQtClipboard();
+        InstallQtDragDrop();
         SetGuiThread();
         waker_ = std::make_unique<Waker>();
         QPointer<Waker> target = waker_.get();
