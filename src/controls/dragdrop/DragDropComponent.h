@@ -1,0 +1,24 @@
+// The base of drop sources and targets: a component holding its data formats, which tells
+// them the clipboard formats they are compatible with.
+#pragma once
+
+#include "controls/dragdrop/DataFormat.h"
+#include "platform/vcl/Components.h"
+
+class TDragDropComponent : public TComponent {
+public:
+    explicit TDragDropComponent(TComponent* owner);
+    ~TDragDropComponent() override;
+
+    std::string_view ClassName() const override { return "TDragDropComponent"; }
+
+    TDataFormats& DataFormats() { return dataFormats_; }
+    // The clipboard formats this component supports for a data format class; none in the base.
+    virtual void GetCompatibleClipboardFormats(const TDataFormatClass& dataClass, TClipboardFormats& list);
+
+private:
+    TDataFormats dataFormats_;
+};
+
+// Registers the built-in data and clipboard formats and their conversions, once.
+void DragDropStartup();
