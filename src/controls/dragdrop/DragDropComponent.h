@@ -13,11 +13,19 @@ public:
     std::string_view ClassName() const override { return "TDragDropComponent"; }
 
     TDataFormats& DataFormats() { return dataFormats_; }
+    // Keeps a data format made with this component as its owner; freed with it, last first.
+    template <class T>
+    T& Own(std::unique_ptr<T> format) {
+        T& f = *format;
+        owned_.push_back(std::move(format));
+        return f;
+    }
     // The clipboard formats this component supports for a data format class; none in the base.
     virtual void GetCompatibleClipboardFormats(const TDataFormatClass& dataClass, TClipboardFormats& list);
 
 private:
     TDataFormats dataFormats_;
+    std::vector<std::unique_ptr<TCustomDataFormat>> owned_;
 };
 
 // Registers the built-in data and clipboard formats and their conversions, once.

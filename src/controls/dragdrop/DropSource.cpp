@@ -282,9 +282,7 @@ TCustomDropMultiSource::TCustomDropMultiSource(TComponent* owner)
       feedback_(&Own(std::make_unique<TFeedbackDataFormat>(this))),
       raw_(&Own(std::make_unique<TRawDataFormat>(this))) {}
 
-TCustomDropMultiSource::~TCustomDropMultiSource() {
-    while (!owned_.empty()) owned_.pop_back();
-}
+TCustomDropMultiSource::~TCustomDropMultiSource() = default;
 
 void TCustomDropMultiSource::GetCompatibleClipboardFormats(const TDataFormatClass& dataClass, TClipboardFormats& list) {
     TDataFormatMap::Instance().GetClipboardFormats(dataClass, list, ddtSource);

@@ -114,17 +114,7 @@ protected:
     std::vector<FORMATETC> GetEnumFormatEtc(DWORD direction) override;
     virtual void DoOnSetData(TCustomDataFormat& dataFormat, TClipboardFormat& clipboardFormat);
 
-    // Keeps a data format of this source (made with this source as its owner).
-    template <class T>
-    T& Own(std::unique_ptr<T> format) {
-        T& f = *format;
-        owned_.push_back(std::move(format));
-        return f;
-    }
-
 private:
-    // Before the two formats that are made into it.
-    std::vector<std::unique_ptr<TCustomDataFormat>> owned_;
     TFeedbackDataFormat* feedback_;
     TRawDataFormat* raw_;
 };

@@ -468,9 +468,7 @@ TCustomDropMultiTarget::TCustomDropMultiTarget(TComponent* owner) : TCustomDropT
     DragTypes = {dtCopy, dtLink};
 }
 
-TCustomDropMultiTarget::~TCustomDropMultiTarget() {
-    while (!owned_.empty()) owned_.pop_back();
-}
+TCustomDropMultiTarget::~TCustomDropMultiTarget() = default;
 
 void TCustomDropMultiTarget::GetCompatibleClipboardFormats(const TDataFormatClass& dataClass, TClipboardFormats& list) {
     TDataFormatMap::Instance().GetClipboardFormats(dataClass, list, ddtTarget);

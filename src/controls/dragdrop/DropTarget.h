@@ -153,16 +153,6 @@ protected:
     void ClearData() override;
     bool HasValidFormats(IDataObject* data) override;
     virtual void DoAcceptFormat(const TCustomDataFormat& format, bool& accept);
-
-    template <class T>
-    T& Own(std::unique_ptr<T> format) {
-        T& f = *format;
-        owned_.push_back(std::move(format));
-        return f;
-    }
-
-private:
-    std::vector<std::unique_ptr<TCustomDataFormat>> owned_;
 };
 
 // Formats are attached from outside.

@@ -7,10 +7,11 @@
 #include "platform/vcl/Clipbrd.h"
 #include "platform/win/WinString.h"
 
-DRAGDROP_DEFINE_CLASS(TClipboardFormatClass, TFileClipboardFormat, TCustomSimpleClipboardFormat)
+DRAGDROP_DEFINE_ABSTRACT_CLASS(TClipboardFormatClass, TCustomNameListClipboardFormat, TCustomSimpleClipboardFormat)
+DRAGDROP_DEFINE_CLASS(TClipboardFormatClass, TFileClipboardFormat, TCustomNameListClipboardFormat)
 DRAGDROP_DEFINE_CLASS(TClipboardFormatClass, TAnsiFilenameClipboardFormat, TCustomAnsiTextClipboardFormat)
 DRAGDROP_DEFINE_CLASS(TClipboardFormatClass, TUnicodeFilenameClipboardFormat, TCustomUnicodeTextClipboardFormat)
-DRAGDROP_DEFINE_ABSTRACT_CLASS(TClipboardFormatClass, TFilenameMapClipboardFormat, TCustomSimpleClipboardFormat)
+DRAGDROP_DEFINE_ABSTRACT_CLASS(TClipboardFormatClass, TFilenameMapClipboardFormat, TCustomNameListClipboardFormat)
 DRAGDROP_DEFINE_CLASS(TClipboardFormatClass, TAnsiFilenameMapClipboardFormat, TFilenameMapClipboardFormat)
 DRAGDROP_DEFINE_CLASS(TClipboardFormatClass, TUnicodeFilenameMapClipboardFormat, TFilenameMapClipboardFormat)
 
@@ -32,12 +33,6 @@ void RegisterFileMapConversions() {
     TCustomDataFormat::RegisterDataConversion(self, TUnicodeFilenameMapClipboardFormat::StaticClass(), 0, kBoth);
 }
 
-std::vector<WideString> WideNames(const TStrings& names) {
-    std::vector<WideString> wide;
-    for (int i = 0; i < names.Count(); ++i) wide.push_back(Utf8ToUtf16(names[i]));
-    return wide;
-}
-
 void SetNames(TStrings& list, const std::vector<WideString>& names) {
     list.BeginUpdate();
     list.Clear();
@@ -45,13 +40,25 @@ void SetNames(TStrings& list, const std::vector<WideString>& names) {
     list.EndUpdate();
 }
 
-bool CopyBlock(const std::vector<std::uint8_t>& block, std::uint8_t* data, std::size_t size) {
+}  // namespace
+
+std::vector<WideString> WideNames(const TStrings& names) {
+    std::vector<WideString> wide;
+    for (int i = 0; i < names.Count(); ++i) wide.push_back(Utf8ToUtf16(names[i]));
+    return wide;
+}
+
+bool TCustomNameListClipboardFormat::ReadData(const std::uint8_t* data, std::size_t size) {
+    SetNames(names_, ReadNames({data, size}));
+    return true;
+}
+
+bool TCustomNameListClipboardFormat::WriteData(std::uint8_t* data, std::size_t size) {
+    const std::vector<std::uint8_t> block = Block();
     if (block.empty() || size != block.size()) return false;
     std::memcpy(data, block.data(), size);
     return true;
 }
-
-}  // namespace
 
 DRAGDROP_DEFINE_CLASS(TDataFormatClass, TFileDataFormat, TCustomDataFormat, TDataDirections{ddRead},
                       RegisterFileConversions)
@@ -62,16 +69,11 @@ TFileClipboardFormat::TFileClipboardFormat() { formatEtc_.tymed = TYMED_HGLOBAL;
 
 CLIPFORMAT TFileClipboardFormat::GetClipboardFormat() { return CF_HDROP; }
 
-std::vector<std::uint8_t> TFileClipboardFormat::Block() const { return BuildDropFilesBlock(WideNames(files_), true); }
+std::vector<std::uint8_t> TFileClipboardFormat::Block() const { return BuildDropFilesBlock(WideNames(names_), true); }
 
-bool TFileClipboardFormat::ReadData(const std::uint8_t* data, std::size_t size) {
-    SetNames(files_, ReadDropFilesBlock({data, size}));
-    return true;
+std::vector<WideString> TFileClipboardFormat::ReadNames(std::span<const std::uint8_t> block) const {
+    return ReadDropFilesBlock(block);
 }
-
-bool TFileClipboardFormat::WriteData(std::uint8_t* data, std::size_t size) { return CopyBlock(Block(), data, size); }
-
-std::size_t TFileClipboardFormat::GetSize() { return Block().size(); }
 
 CLIPFORMAT TAnsiFilenameClipboardFormat::GetClipboardFormat() {
     static const CLIPFORMAT format = RegisteredFormat("FileName");
@@ -94,29 +96,22 @@ CLIPFORMAT TUnicodeFilenameMapClipboardFormat::GetClipboardFormat() {
 }
 
 std::vector<std::uint8_t> TFilenameMapClipboardFormat::Block() const {
-    if (maps_.Count() == 0) return {};
+    if (names_.Count() == 0) return {};
     // The drop-files list without its header is the same layout.
-    std::vector<std::uint8_t> block = BuildDropFilesBlock(WideNames(maps_), wide_);
+    std::vector<std::uint8_t> block = BuildDropFilesBlock(WideNames(names_), wide_);
     block.erase(block.begin(), block.begin() + DROPFILES_HEADER_SIZE);
     if (!wide_) block.pop_back();  // the 8-bit list has no spare zero
     return block;
 }
 
-bool TFilenameMapClipboardFormat::ReadData(const std::uint8_t* data, std::size_t size) {
+std::vector<WideString> TFilenameMapClipboardFormat::ReadNames(std::span<const std::uint8_t> data) const {
     // Read as a drop-files list behind a made-up header.
     std::vector<std::uint8_t> block(DROPFILES_HEADER_SIZE, 0);
     block[0] = static_cast<std::uint8_t>(DROPFILES_HEADER_SIZE);
     block[16] = wide_ ? 1 : 0;
-    block.insert(block.end(), data, data + size);
-    SetNames(maps_, ReadDropFilesBlock(block));
-    return true;
+    block.insert(block.end(), data.begin(), data.end());
+    return ReadDropFilesBlock(block);
 }
-
-bool TFilenameMapClipboardFormat::WriteData(std::uint8_t* data, std::size_t size) {
-    return CopyBlock(Block(), data, size);
-}
-
-std::size_t TFilenameMapClipboardFormat::GetSize() { return Block().size(); }
 
 TFileDataFormat::TFileDataFormat(TDragDropComponent* owner) : TCustomDataFormat(owner) {
     files_.OnChanging = [this](TObject*) { Changing(); };

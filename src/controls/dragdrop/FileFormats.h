@@ -3,27 +3,42 @@
 // Names are UTF-8 (the platform's ANSI code page), so no character is lost on the way.
 #pragma once
 
+#include <span>
+
 #include "controls/dragdrop/DataFormat.h"
 #include "controls/dragdrop/TextFormats.h"
 
-// The drop-files list, always written with wide names.
-class TFileClipboardFormat : public TCustomSimpleClipboardFormat {
+// The names of a list as UTF-16.
+std::vector<WideString> WideNames(const TStrings& names);
+
+// A list of names rendered as one block (the names are UTF-8).
+class TCustomNameListClipboardFormat : public TCustomSimpleClipboardFormat {
     DRAGDROP_FORMAT_CLASS(TClipboardFormatClass)
 public:
-    TFileClipboardFormat();
-    CLIPFORMAT GetClipboardFormat() override;
-    TStringList& Files() { return files_; }
-    void Clear() override { files_.Clear(); }
-    bool HasData() override { return files_.Count() > 0; }
+    void Clear() override { names_.Clear(); }
+    bool HasData() override { return names_.Count() > 0; }
 
 protected:
     bool ReadData(const std::uint8_t* data, std::size_t size) override;
     bool WriteData(std::uint8_t* data, std::size_t size) override;
-    std::size_t GetSize() override;
+    std::size_t GetSize() override { return Block().size(); }
+    virtual std::vector<std::uint8_t> Block() const = 0;
+    virtual std::vector<WideString> ReadNames(std::span<const std::uint8_t> block) const = 0;
 
-private:
-    std::vector<std::uint8_t> Block() const;
-    TStringList files_;
+    TStringList names_;
+};
+
+// The drop-files list, always written with wide names.
+class TFileClipboardFormat : public TCustomNameListClipboardFormat {
+    DRAGDROP_FORMAT_CLASS(TClipboardFormatClass)
+public:
+    TFileClipboardFormat();
+    CLIPFORMAT GetClipboardFormat() override;
+    TStringList& Files() { return names_; }
+
+protected:
+    std::vector<std::uint8_t> Block() const override;
+    std::vector<WideString> ReadNames(std::span<const std::uint8_t> block) const override;
 };
 
 // "FileName": one name as 8-bit text.
@@ -41,23 +56,18 @@ public:
 };
 
 // New names for the files: each name and its terminator, then one more terminator.
-class TFilenameMapClipboardFormat : public TCustomSimpleClipboardFormat {
+class TFilenameMapClipboardFormat : public TCustomNameListClipboardFormat {
     DRAGDROP_FORMAT_CLASS(TClipboardFormatClass)
 public:
     explicit TFilenameMapClipboardFormat(bool wide = false) : wide_(wide) {}
-    TStringList& FileMaps() { return maps_; }
-    void Clear() override { maps_.Clear(); }
-    bool HasData() override { return maps_.Count() > 0; }
+    TStringList& FileMaps() { return names_; }
 
 protected:
-    bool ReadData(const std::uint8_t* data, std::size_t size) override;
-    bool WriteData(std::uint8_t* data, std::size_t size) override;
-    std::size_t GetSize() override;
+    std::vector<std::uint8_t> Block() const override;
+    std::vector<WideString> ReadNames(std::span<const std::uint8_t> block) const override;
 
 private:
-    std::vector<std::uint8_t> Block() const;
     bool wide_;
-    TStringList maps_;
 };
 
 // "FileNameMap", 8-bit.

@@ -96,12 +96,6 @@ TPIDLDataFormat::TPIDLDataFormat(TDragDropComponent* owner) : TCustomDataFormat(
     pidls_.OnChanging = [this](TObject*) { Changing(); };
 }
 
-static std::vector<WideString> WideNames(const TStrings& names) {
-    std::vector<WideString> wide;
-    for (int i = 0; i < names.Count(); ++i) wide.push_back(Utf8ToUtf16(names[i]));
-    return wide;
-}
-
 bool TPIDLDataFormat::Assign(TClipboardFormat& source) {
     if (auto* f = dynamic_cast<TPIDLClipboardFormat*>(&source)) {
         pidls_.Assign(f->PIDLs());
