@@ -6,6 +6,7 @@
 #include "controls/dragdrop/FeedbackFormats.h"
 #include "controls/dragdrop/RawFormats.h"
 #include "platform/com/FormatEtcEnumerator.h"
+#include "platform/vcl/OleClipboard.h"
 #include "platform/vcl/OleDragDrop.h"
 
 // The component's face towards the platform: reference counted on its own, so a platform that
@@ -129,7 +130,34 @@ TDragResult DropEffectToDragResult(DWORD dropEffect) {
 TCustomDropSource::TCustomDropSource(TComponent* owner)
     : TDragDropComponent(owner), face_(ComPtr<TDropSourceFace>::Adopt(new TDropSourceFace(this))) {}
 
-TCustomDropSource::~TCustomDropSource() { face_->Detach(); }
+TCustomDropSource::~TCustomDropSource() {
+    if (OleIsCurrentClipboard(DataObject()) == S_OK) OleFlushClipboard();
+    face_->Detach();
+}
+
+bool TCustomDropSource::CutOrCopyToClipboard() { return OleSetClipboard(DataObject()) == S_OK; }
+
+bool TCustomDropSource::CopyToClipboard() {
+    SetPreferredDropEffect(DROPEFFECT_COPY);
+    return CutOrCopyToClipboard();
+}
+
+bool TCustomDropSource::CutToClipboard() {
+    SetPreferredDropEffect(DROPEFFECT_MOVE);
+    return CutOrCopyToClipboard();
+}
+
+void TCustomDropSource::FlushClipboard() {
+    if (OleIsCurrentClipboard(DataObject()) != S_OK) return;
+    if (const HRESULT hr = OleFlushClipboard(); FAILED(hr))
+        throw EDropSource(AnsiFormat("Clipboard flush failed (%08X)", static_cast<unsigned>(hr)));
+}
+
+void TCustomDropSource::EmptyClipboard() {
+    if (OleIsCurrentClipboard(DataObject()) != S_OK) return;
+    if (const HRESULT hr = OleSetClipboard(nullptr); FAILED(hr))
+        throw EDropSource(AnsiFormat("Clipboard could not be emptied (%08X)", static_cast<unsigned>(hr)));
+}
 
 IDataObject* TCustomDropSource::DataObject() const { return face_.get(); }
 IDropSource* TCustomDropSource::DropSource() const { return face_.get(); }

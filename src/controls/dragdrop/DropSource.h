@@ -44,6 +44,14 @@ public:
     // Runs a drag to its end. Drags run on the thread of the windows, so an asynchronous request
     // runs synchronously as well. Raises while a drag or an extraction is in progress.
     TDragResult Execute(bool asynchronous = false);
+
+    // Puts the data on the clipboard with copy (move) as the preferred effect; false when the
+    // clipboard cannot take it. The clipboard receives the data rendered at once.
+    bool CopyToClipboard();
+    bool CutToClipboard();
+    // Act only while this source's data are what the clipboard holds; a failure raises.
+    void FlushClipboard();
+    void EmptyClipboard();
     bool DragInProgress() const { return dragInProgress_; }
     bool InOperation() const { return inOperation_; }
 
@@ -79,6 +87,7 @@ protected:
     virtual bool HasFormat(const FORMATETC& format) = 0;
     virtual std::vector<FORMATETC> GetEnumFormatEtc(DWORD direction) = 0;
     virtual TDragResult DoExecute();
+    virtual bool CutOrCopyToClipboard();
     virtual void DoOnPaste(TDragResult action, bool deleteOnPaste);
 
 private:

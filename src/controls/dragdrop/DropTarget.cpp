@@ -7,6 +7,7 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Messages.h"
+#include "platform/vcl/OleClipboard.h"
 #include "platform/vcl/OleDragDrop.h"
 #include "platform/win/WinTime.h"
 
@@ -255,6 +256,37 @@ bool TCustomDropTarget::SetPerformedDropEffect(DWORD effect) {
 
 bool TCustomDropTarget::SetPasteSucceeded(DWORD effect) {
     return WriteDword(dataObject_.get(), TPasteSucceededClipboardFormat::StaticClass(), effect);
+}
+
+DWORD TCustomDropTarget::PasteFromClipboard() {
+    target_ = nullptr;
+    ComPtr<IDataObject> clipboard;
+    if (const HRESULT hr = OleGetClipboard(clipboard.put()); FAILED(hr))
+        throw EDropTarget(AnsiFormat("The clipboard could not be read (%08X)", static_cast<unsigned>(hr)));
+    dataObject_ = clipboard;
+    DWORD effect = 0;
+    try {
+        effect = GetPreferredDropEffect();
+        if (!GetData(effect)) effect = 0;
+        DoOnPaste(effect);
+    } catch (...) {
+        ClearData();
+        dataObject_.reset();
+        throw;
+    }
+    ClearData();
+    dataObject_.reset();
+    return effect;
+}
+
+void TCustomDropTarget::DoOnPaste(DWORD& effect) {
+    DoDrop({}, TPoint(0, 0), effect);
+    if (effect != 0) SetPasteSucceeded(effect);
+}
+
+bool TCustomDropTarget::CanPasteFromClipboard() {
+    ComPtr<IDataObject> clipboard;
+    return SUCCEEDED(OleGetClipboard(clipboard.put())) && HasValidFormats(clipboard.get());
 }
 
 bool TCustomDropTarget::GetData(DWORD) {

@@ -90,6 +90,9 @@ public:
     virtual DWORD GetPreferredDropEffect();
     virtual bool SetPerformedDropEffect(DWORD effect);
     virtual bool SetPasteSucceeded(DWORD effect);
+    // Takes what the clipboard holds as a drop; the effect performed, 0 when nothing was taken.
+    DWORD PasteFromClipboard();
+    bool CanPasteFromClipboard();
 
     // The auto-scroll step (the timer's handler) and the cursor's velocity test: true when the
     // cursor rests enough to scroll.
@@ -110,6 +113,7 @@ protected:
     virtual void DoDrop(TShiftState shift, TPoint point, DWORD& effect);
     virtual void DoLeave();
     virtual void DoScroll(TPoint point, TScrollDirections& scroll, int& interval);
+    virtual void DoOnPaste(DWORD& effect);
     virtual bool GetData(DWORD effect);
     virtual bool DoGetData() = 0;
     virtual void ClearData() = 0;
