@@ -118,6 +118,11 @@ HRESULT CopyStreamTo(IStream* source, IStream* target, ULARGE_INTEGER cb, ULARGE
         hr = target->Write(buf.data(), got, &put);
         writtenTotal += put;
         if (FAILED(hr)) break;
+        // A target that takes less than it was given has lost data.
+        if (put < got) {
+            hr = E_FAIL;
+            break;
+        }
     }
     if (pcbRead) pcbRead->QuadPart = readTotal;
     if (pcbWritten) pcbWritten->QuadPart = writtenTotal;

@@ -27,6 +27,7 @@ std::size_t ElementNameLength(LPCOLESTR name);
 bool ElementNameToUtf8(const WideString& name, std::string& out);
 bool ElementNameFromUtf8(const char* name, WideString& out);
 
-// IStream::CopyTo for any stream: reads from source and writes to target in chunks.
+// IStream::CopyTo for any stream: reads from source and writes to target in chunks; E_FAIL
+// when the target wrote less than it was given.
 HRESULT CopyStreamTo(IStream* source, IStream* target, ULARGE_INTEGER cb, ULARGE_INTEGER* pcbRead,
                      ULARGE_INTEGER* pcbWritten);

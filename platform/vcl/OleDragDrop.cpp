@@ -3,6 +3,10 @@
 #include <map>
 #include <mutex>
 
+#include <cstring>
+
+#include "platform/com/DropFilesBlock.h"
+#include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/WinUser.h"
 
@@ -16,6 +20,11 @@ struct Registry {
 Registry& R() {
     static Registry r;
     return r;
+}
+
+TDragDropDriver& Driver() {
+    static TDragDropDriver driver;
+    return driver;
 }
 
 void AcceptDrops(HWND window, bool accept) {
@@ -53,4 +62,45 @@ ComPtr<IDropTarget> RegisteredDropTarget(HWND window) {
     std::lock_guard guard(R().lock);
     const auto it = R().targets.find(window);
     return it == R().targets.end() ? nullptr : it->second;
+}
+
+HRESULT DoDragDrop(IDataObject* data, IDropSource* source, DWORD okEffects, DWORD* effect) {
+    if (!data || !source || !effect) return E_INVALIDARG;
+    *effect = DROPEFFECT_NONE;
+    // A copy, so a driver may replace itself while it runs.
+    const TDragDropDriver driver = Driver();
+    if (!driver) return E_UNEXPECTED;
+    return driver(data, source, okEffects, effect);
+}
+
+TDragDropDriver SetDragDropDriver(TDragDropDriver driver) { return std::exchange(Driver(), std::move(driver)); }
+
+HRESULT TScriptedDropTarget::operator()(IDataObject* data, IDropSource* source, DWORD okEffects,
+                                        DWORD* effect) const {
+    const DWORD answer = Effect & okEffects;
+    source->GiveFeedback(answer);
+    if (source->QueryContinueDrag(FALSE, MK_LBUTTON) != S_OK) return DRAGDROP_S_CANCEL;
+    source->GiveFeedback(answer);
+    const HRESULT hr = source->QueryContinueDrag(Escape ? TRUE : FALSE, 0);
+    if (hr != DRAGDROP_S_DROP) return hr;
+    if (answer == DROPEFFECT_NONE) return DRAGDROP_S_CANCEL;
+    FORMATETC files{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    ScopedStgMedium medium;
+    if (DroppedFiles && data->GetData(&files, medium.get()) == S_OK && (*medium).tymed == TYMED_HGLOBAL)
+        *DroppedFiles = ReadFilesFromHGlobal((*medium).hGlobal);
+    if (PerformedEffect != DROPEFFECT_NONE) {
+        const std::u16string name = u"Performed DropEffect";
+        FORMATETC f{static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name.c_str())), nullptr, DVASPECT_CONTENT, -1,
+                    TYMED_HGLOBAL};
+        STGMEDIUM m;
+        m.tymed = TYMED_HGLOBAL;
+        m.hGlobal = GlobalAlloc(GHND, sizeof(DWORD));
+        if (m.hGlobal) {
+            std::memcpy(GlobalLock(m.hGlobal), &PerformedEffect, sizeof(DWORD));
+            GlobalUnlock(m.hGlobal);
+            if (FAILED(data->SetData(&f, &m, TRUE))) ReleaseStgMedium(&m);
+        }
+    }
+    *effect = answer;
+    return DRAGDROP_S_DROP;
 }

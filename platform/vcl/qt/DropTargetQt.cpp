@@ -10,6 +10,7 @@
 #include "platform/com/FormatEtcEnumerator.h"
 #include "platform/vcl/Controls.h"
 #include "platform/vcl/OleDragDrop.h"
+#include "platform/vcl/qt/DragSourceQt.h"
 #include "platform/vcl/qt/FormatMime.h"
 
 namespace vclqt {
@@ -129,7 +130,12 @@ bool DeliverOleDragEvent(HWND window, QEvent* event) {
             HRESULT hr = S_OK;
             const bool fresh = event->type() == QEvent::DragEnter || !CurrentData();
             if (fresh) {
-                CurrentData() = MakeComObject<MimeDataObject>(e.mimeData());
+                // A drag from our own windows reaches the source's data object itself, so its
+                // answers (the performed effect) get back to it.
+                if (const auto* own = dynamic_cast<const DataObjectMime*>(e.mimeData()))
+                    CurrentData() = ComPtr<IDataObject>(own->Source());
+                else
+                    CurrentData() = MakeComObject<MimeDataObject>(e.mimeData());
                 hr = target->DragEnter(CurrentData().get(), keys, pt, &effect);
             }
             if (event->type() == QEvent::DragMove && !fresh) hr = target->DragOver(keys, pt, &effect);

@@ -75,6 +75,15 @@ std::optional<std::string> FormatFromMime(const QMimeData& data, UINT format) {
     return Bytes(data.data(MimeOf(format)));
 }
 
+QStringList MimeTypesOfFormat(UINT format) {
+    if (format == CF_HDROP) return {QStringLiteral("text/uri-list")};
+    if (format == CF_UNICODETEXT || format == CF_TEXT) return {QStringLiteral("text/plain")};
+    if (format == CF_HTML()) return {QStringLiteral("text/html")};
+    if (format == CF_RTF()) return {kRtf};
+    if (ClipboardFormatName(format).empty()) return {};
+    return {MimeOf(format)};
+}
+
 void FormatToMime(QMimeData& data, UINT format, std::string_view bytes) {
     const std::string_view text = bytes.substr(0, bytes.find('\0'));
     if (format == CF_HDROP) {

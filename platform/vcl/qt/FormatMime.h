@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <QStringList>
+
 #include "platform/win/WinTypes.h"
 
 class QMimeData;
@@ -18,6 +20,8 @@ namespace vclqt {
 std::vector<UINT> FormatsOfMime(const QMimeData& data);
 // The content of a format as a global block would hold it; none when the data lacks it.
 std::optional<std::string> FormatFromMime(const QMimeData& data, UINT format);
+// The MIME types a format is offered under (none for formats without one).
+QStringList MimeTypesOfFormat(UINT format);
 // Adds the content of a format (formats the desktop has no type for are skipped).
 void FormatToMime(QMimeData& data, UINT format, std::string_view bytes);
 

@@ -18,6 +18,8 @@
 #include "platform/vcl/qt/ControlsQt.h"
 #include "platform/vcl/qt/GdiQt.h"
 #include "platform/vcl/qt/ClipbrdQt.h"
+#include "platform/vcl/qt/DragDetectQt.h"
+#include "platform/vcl/qt/DragSourceQt.h"
 #include "platform/vcl/qt/DialogsQt.h"
 #include "platform/vcl/qt/MenusQt.h"
 #include "platform/vcl/qt/PeerClasses.h"
@@ -71,6 +73,8 @@ public:
         RegisterAllPeerClasses();
         InstallQtDialogs();
         InstallQtClipboard();
+        InstallQtDragDrop();
+        InstallQtDragDetect();
         SetGuiThread();
         waker_ = std::make_unique<Waker>();
         QPointer<Waker> target = waker_.get();
@@ -115,6 +119,8 @@ public:
         case VK_SHIFT: return held.testFlag(Qt::ShiftModifier);
         case VK_CONTROL: return held.testFlag(Qt::ControlModifier);
         case VK_MENU: return held.testFlag(Qt::AltModifier);
+        case VK_LBUTTON: return QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+        case VK_RBUTTON: return QGuiApplication::mouseButtons().testFlag(Qt::RightButton);
         default: return false;
         }
     }
