@@ -3,6 +3,7 @@
 
 #include "controls/styled/RzBitBtn.h"
 #include "controls/styled/RzStatusBar.h"
+#include "controls/styled/RzStyledControls.h"
 #include "controls/styled/RzToolButton.h"
 #include "platform/vcl/TypInfo.h"
 
@@ -224,6 +225,7 @@ void TRzCustomSelectFolderDialog::FetchResults(TRzSelectFolderForm& form) {
 }
 
 void RegisterShellDialogs() {
+    RegisterStyledControls();
     RegisterSelectFolderForm();
     RegisterClasses({&TRzSelectFolderDialog::StaticClass()});
 }

@@ -349,7 +349,8 @@ void TRzComboBox::SetComboValue(const WideString& value) {
         int found = -1;
         for (int i = 0; i < Items()->Count() && found < 0; ++i)
             if (GetItemValue(i) == value) found = i;
-        SetItemIndex(found);
+        // Choosing the chosen item again would replace a completed text's typed case.
+        if (found != ItemIndex()) SetItemIndex(found);
         currentValue_ = value;
     } catch (...) {
         settingValue_ = false;

@@ -116,9 +116,11 @@ void TRzCustomImageComboBox::AdjustItemHeight() {
     if (!autoSizeHeight_ || inFontChange_) return;
     inFontChange_ = true;
     try {
-        TBitmap measure(1, 1);
-        measure.Canvas()->Font()->Assign(Font());
-        int height = measure.Canvas()->TextHeight(u"Wg") + 4;
+        // The font's cell height on the screen (FontMinimumHeight adds 2) plus 4; a copy,
+        // since the font's own handle may still be the old one while it reports a change.
+        TFont font;
+        font.Assign(Font());
+        int height = FontMinimumHeight(font) + 2;
         if (images_) height = std::max(height, images_->Height());
         SetItemHeight(height);
     } catch (...) {

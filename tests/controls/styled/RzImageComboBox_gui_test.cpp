@@ -3,10 +3,24 @@
 // items that go with their entries and with the control.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "controls/styled/RzImageComboBox.h"
+#include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrlsMessages.h"
+#include "platform/vcl/qt/WidgetSetQt.h"
 
 namespace {
+
+// Measuring and drawing need the widget set.
+class RzImageComboBox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        InstallQtWidgetSet();
+        Application->Initialize();
+    }
+};
 
 // Counts the items alive.
 class TCountedItem : public TRzImageComboBoxItem {
@@ -48,7 +62,7 @@ int LeftmostOf(TBitmap& b, TColor c) {
     return -1;
 }
 
-TEST(RzImageComboBox, ItemHeightFollowsTheTallerOfFontAndPictures) {
+TEST_F(RzImageComboBox, ItemHeightFollowsTheTallerOfFontAndPictures) {
     TRzImageComboBox combo(nullptr);
     combo.Font()->SetSize(8);
     EXPECT_EQ(combo.Style(), csOwnerDrawFixed);
@@ -65,7 +79,7 @@ TEST(RzImageComboBox, ItemHeightFollowsTheTallerOfFontAndPictures) {
     combo.SetImages(nullptr);
 }
 
-TEST(RzImageComboBox, TheClosedBoxLeavesOutTheIndentAndAnEmptyCaptionShowsNoHighlight) {
+TEST_F(RzImageComboBox, TheClosedBoxLeavesOutTheIndentAndAnEmptyCaptionShowsNoHighlight) {
     TRzImageComboBox combo(nullptr);
     const auto pictures = SolidPictures(16, 0xFFFF0000);
     combo.SetImages(pictures.get());
@@ -87,7 +101,7 @@ TEST(RzImageComboBox, TheClosedBoxLeavesOutTheIndentAndAnEmptyCaptionShowsNoHigh
     EXPECT_EQ(LeftmostOf(*empty, red), 2 + 12);
 }
 
-TEST(RzImageComboBox, IndexOfTextIgnoresCase) {
+TEST_F(RzImageComboBox, IndexOfTextIgnoresCase) {
     TRzImageComboBox combo(nullptr);
     combo.AddItem(u"Root folder", 0, 0);
     combo.AddItem(u"Ärger", 0, 1);
@@ -99,7 +113,7 @@ TEST(RzImageComboBox, IndexOfTextIgnoresCase) {
     for (const auto& c : cases) EXPECT_EQ(combo.IndexOfText(c.text), c.index) << Utf16ToUtf8(c.text);
 }
 
-TEST(RzImageComboBox, ItemsGoWithTheirEntriesAndWithTheControl) {
+TEST_F(RzImageComboBox, ItemsGoWithTheirEntriesAndWithTheControl) {
     int alive = 0;
     std::vector<TRzImageComboBoxItem*> deleted;
     {
