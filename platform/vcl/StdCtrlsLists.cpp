@@ -164,7 +164,10 @@ void TCustomListControl::DrawItem(int index, const TRect& rect, TOwnerDrawState 
         return;
     }
     canvas_->FillRect(rect);
-    if (index >= 0 && index < items_->Count()) canvas_->TextOut(rect.left + 2, rect.top, Utf8ToUtf16(items_->Get(index)));
+    if (index < 0 || index >= items_->Count()) return;
+    // Centred in a row taller than the text.
+    const WideString text = Utf8ToUtf16(items_->Get(index));
+    canvas_->TextOut(rect.left + 2, rect.top + std::max(0, (rect.Height() - canvas_->TextHeight(text)) / 2), text);
 }
 
 void TCustomListControl::MeasureItem(int index, int& height) {

@@ -40,7 +40,7 @@ int RunCombosDemo(const char* screenshot) {
     Application->Initialize();
     auto* form = new TForm(Application);
     form->SetCaption(u"Combo boxes");
-    form->SetBounds(40, 40, 460, 330);
+    form->SetBounds(40, 40, 460, 300);
 
     Caption(form, 12, 10, u"Completion (typed \"qu\")");
     auto* names = Place<TRzComboBox>(form, 12, 28, 200);
@@ -80,8 +80,8 @@ int RunCombosDemo(const char* screenshot) {
     auto images = std::make_unique<TImageList>(nullptr);
     images->SetSize(16, 16);
     for (const std::uint32_t c : {0xFFE8C050u, 0xFF70A0E0u, 0xFF80C080u, 0xFFE09090u}) images->AddPixels(Folder(c));
-    Caption(form, 236, 10, u"Image combo (list open)");
-    auto* folders = Place<TRzImageComboBox>(form, 236, 28, 200);
+    Caption(form, 236, 122, u"Image combo (list open)");
+    auto* folders = Place<TRzImageComboBox>(form, 236, 140, 200);
     folders->SetImages(images.get());
     folders->AddItem(u"Root folder", 0, 0);
     folders->AddItem(u"Customers", 1, 1);
@@ -89,6 +89,12 @@ int RunCombosDemo(const char* screenshot) {
     folders->AddItem(u"Globex", 2, 2);
     folders->AddItem(u"Suppliers", 3, 1);
     folders->SetItemIndex(2);
+    Caption(form, 236, 234, u"Image combo (closed: no indent)");
+    auto* closed = Place<TRzImageComboBox>(form, 236, 252, 200);
+    closed->SetImages(images.get());
+    closed->AddItem(u"Root folder", 0, 0);
+    closed->AddItem(u"Acme", 2, 2);
+    closed->SetItemIndex(1);
 
     form->Show();
     for (int i = 0; i < 3; ++i) Application->ProcessMessages();

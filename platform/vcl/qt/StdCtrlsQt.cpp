@@ -26,6 +26,7 @@
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/qt/ControlsQt.h"
+#include "platform/vcl/qt/DeviceContextQt.h"
 #include "platform/vcl/qt/GdiQt.h"
 #include "platform/vcl/qt/PeerClasses.h"
 
@@ -385,6 +386,14 @@ public:
         if (QLineEdit* edit = combo_->lineEdit()) edit->setPlaceholderText(QtString(text));
     }
     void SetDroppedWidth(int width) override { combo_->droppedWidth = width; }
+    // The control's colour fills the field (a styled combo box shows its state so).
+    void SetColor(COLORREF color) override {
+        QPalette palette = combo_->palette();
+        palette.setColor(QPalette::Base, ColorOf(color));
+        combo_->setPalette(palette);
+        if (QLineEdit* edit = combo_->lineEdit()) edit->setPalette(palette);
+        HostedPeer::SetColor(color);
+    }
     void SetItemHeight(int height) override {
         if (delegate_) delegate_->itemHeight = height;
         combo_->update();
