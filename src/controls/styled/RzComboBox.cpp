@@ -306,16 +306,10 @@ const TMetaClass& TRzComboBox::StaticClass() {
         b.Property("TabOnEnter", &C::TabOnEnter, &C::SetTabOnEnter).Default(false);
         b.Property("TextHint", &C::TextHint, &C::SetTextHint).Default(u"");
         RegisterComboFrameProperties(b);
-        b.Event("OnChange", static_cast<TNotifyEvent C::*>(&C::OnChange));
-        b.Event("OnSelect", static_cast<TNotifyEvent C::*>(&C::OnSelect));
-        b.Event("OnDropDown", static_cast<TNotifyEvent C::*>(&C::OnDropDown));
-        b.Event("OnCloseUp", static_cast<TNotifyEvent C::*>(&C::OnCloseUp));
-        b.Event("OnDrawItem", static_cast<TDrawItemEvent C::*>(&C::OnDrawItem));
+        RegisterComboEvents(b);
         b.Event("OnMeasureItem", static_cast<TMeasureItemEvent C::*>(&C::OnMeasureItem));
         b.Event("OnMatch", static_cast<TNotifyEvent C::*>(&C::OnMatch));
         b.Event("OnNotInList", static_cast<TNotifyEvent C::*>(&C::OnNotInList));
-        b.Event("OnSelEndOk", static_cast<TNotifyEvent C::*>(&C::OnSelEndOk));
-        b.Event("OnSelEndCancel", static_cast<TNotifyEvent C::*>(&C::OnSelEndCancel));
     });
     return meta;
 }

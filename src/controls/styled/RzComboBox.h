@@ -170,6 +170,7 @@ private:
     void LoadModel();
     // Shows what a model step did and fires the events it calls for.
     void ApplyModel(const TRzComboEffects& fx, int oldIndex);
+    bool TakeCharacter(WideChar& key, char32_t& c);
     void ListKeyPress(WideChar& key);
     void EditKeyPress(WideChar& key);
     void EditBackspace();
@@ -251,6 +252,18 @@ void RegisterComboFrameProperties(TClassBuilder<C>& b) {
     b.Property("FrameController", &C::FrameController, &C::SetFrameController);
     b.Property("FrameControllerNotifications", &C::FrameControllerNotifications, &C::SetFrameControllerNotifications)
         .Default(fccAll);
+}
+
+// The events both styled combo boxes publish.
+template <class C>
+void RegisterComboEvents(TClassBuilder<C>& b) {
+    b.Event("OnChange", static_cast<TNotifyEvent C::*>(&C::OnChange));
+    b.Event("OnSelect", static_cast<TNotifyEvent C::*>(&C::OnSelect));
+    b.Event("OnDropDown", static_cast<TNotifyEvent C::*>(&C::OnDropDown));
+    b.Event("OnCloseUp", static_cast<TNotifyEvent C::*>(&C::OnCloseUp));
+    b.Event("OnDrawItem", static_cast<TDrawItemEvent C::*>(&C::OnDrawItem));
+    b.Event("OnSelEndOk", static_cast<TNotifyEvent C::*>(&C::OnSelEndOk));
+    b.Event("OnSelEndCancel", static_cast<TNotifyEvent C::*>(&C::OnSelEndCancel));
 }
 
 // Makes TRzComboBox and TRzImageComboBox known to form files.

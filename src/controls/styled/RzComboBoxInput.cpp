@@ -23,6 +23,18 @@ std::int64_t SteadyMs() {
 
 }  // namespace
 
+// The first half of a surrogate pair waits (swallowed) for the second; false meanwhile.
+bool TRzCustomComboBox::TakeCharacter(WideChar& key, char32_t& c) {
+    if (IsHighSurrogate(key)) {
+        pendingHigh_ = key;
+        key = 0;
+        return false;
+    }
+    c = IsLowSurrogate(key) && pendingHigh_ ? 0x10000 + ((pendingHigh_ - 0xD800) << 10) + (key - 0xDC00) : key;
+    pendingHigh_ = 0;
+    return true;
+}
+
 void TRzCustomComboBox::InvalidKeyPressed() {
     if (beepOnInvalidKey_) MessageBeep(0);
 }
@@ -128,14 +140,8 @@ void TRzCustomComboBox::KeyPress(WideChar& key) {
 // Any printable character searches, a surrogate pair as one character; a pause of the search
 // delay starts a new search (the model keeps the time of the last character).
 void TRzCustomComboBox::ListKeyPress(WideChar& key) {
-    char32_t c = key;
-    if (IsHighSurrogate(key)) {
-        pendingHigh_ = key;
-        key = 0;
-        return;
-    }
-    if (IsLowSurrogate(key) && pendingHigh_) c = 0x10000 + ((pendingHigh_ - 0xD800) << 10) + (key - 0xDC00);
-    pendingHigh_ = 0;
+    char32_t c = 0;
+    if (!TakeCharacter(key, c)) return;
     if (c == 27) return;
     LoadModel();
     const int oldIndex = ItemIndex();
@@ -167,14 +173,8 @@ void TRzCustomComboBox::EditKeyPress(WideChar& key) {
     default: break;
     }
     if (key < 32) return;
-    char32_t c = key;
-    if (IsHighSurrogate(key)) {
-        pendingHigh_ = key;
-        key = 0;
-        return;
-    }
-    if (IsLowSurrogate(key) && pendingHigh_) c = 0x10000 + ((pendingHigh_ - 0xD800) << 10) + (key - 0xDC00);
-    pendingHigh_ = 0;
+    char32_t c = 0;
+    if (!TakeCharacter(key, c)) return;
     key = 0;  // the model's text replaces the widget's handling
     LoadModel();
     if (Style() == csDropDown && MaxLength() > 0 && model_.SelLength == 0 && static_cast<int>(model_.Text.size()) >= MaxLength()) {

@@ -60,13 +60,7 @@ const TMetaClass& TRzImageComboBox::StaticClass() {
             b.Property("Sorted", &C::Sorted, &C::SetSorted).Default(false);
             b.Property("TabOnEnter", &C::TabOnEnter, &C::SetTabOnEnter).Default(false);
             RegisterComboFrameProperties(b);
-            b.Event("OnChange", static_cast<TNotifyEvent C::*>(&C::OnChange));
-            b.Event("OnSelect", static_cast<TNotifyEvent C::*>(&C::OnSelect));
-            b.Event("OnDropDown", static_cast<TNotifyEvent C::*>(&C::OnDropDown));
-            b.Event("OnCloseUp", static_cast<TNotifyEvent C::*>(&C::OnCloseUp));
-            b.Event("OnDrawItem", static_cast<TDrawItemEvent C::*>(&C::OnDrawItem));
-            b.Event("OnSelEndOk", static_cast<TNotifyEvent C::*>(&C::OnSelEndOk));
-            b.Event("OnSelEndCancel", static_cast<TNotifyEvent C::*>(&C::OnSelEndCancel));
+            RegisterComboEvents(b);
         });
     return meta;
 }
