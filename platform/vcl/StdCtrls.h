@@ -93,6 +93,17 @@ public:
     virtual void SetMaxLength(int length) = 0;
     virtual void SetDroppedDown(bool dropped) = 0;
     virtual bool DroppedDown() const = 0;
+    // The edit field's selection (editable styles); start and length in UTF-16 units.
+    virtual void SetEditSelection(int /*start*/, int /*length*/) {}
+    virtual void EditSelection(int& start, int& length) const { start = length = 0; }
+    virtual void SetEditReadOnly(bool) {}
+    virtual void SetCueText(const WideString&) {}
+    virtual void SetDroppedWidth(int) {}
+    virtual void SetItemHeight(int) {}
+    virtual int TopIndex() const { return 0; }
+    virtual void SetTopIndex(int) {}
+    // Asks for a CN_PAINTOVER after each paint.
+    virtual void SetPaintOver(bool) {}
 };
 
 class TListBoxPeer : public TListItemsPeer {
@@ -551,6 +562,8 @@ protected:
     virtual void ItemDeleted(int index);
     virtual void ItemChanged(int index, const AnsiString& text);
     virtual void ItemsCleared();
+    // An item holding an object is about to go (deleted or cleared).
+    virtual void ItemDeleting(int /*index*/, TObject* /*object*/) {}
     virtual bool IsOwnerDraw() const { return false; }
     void CreateWnd() override;
     // Pushes the items to a fresh widget.
@@ -588,6 +601,9 @@ public:
     void SetItemIndex(int index) override;
     // Selects the item whose text is the new text; editable styles keep any text.
     void SelectItemOfText();
+    // The edit field's caret and selection (editable styles), in UTF-16 units.
+    void GetEditSelection(int& start, int& length) const;
+    void SetEditSelection(int start, int length);
 
     TNotifyEvent OnChange;
     TNotifyEvent OnSelect;
@@ -600,6 +616,7 @@ protected:
     bool IsOwnerDraw() const override { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
     void ItemDeleted(int index) override;
     void ItemsCleared() override;
+    void PushItems() override;
     virtual void Change();
     virtual void Select();
     virtual void DropDown();
@@ -618,6 +635,7 @@ private:
     int dropDownCount_ = 8;
     int maxLength_ = 0;
     bool droppedDown_ = false;
+    int editSelStart_ = 0, editSelLength_ = 0;  // without a widget
 };
 
 class TComboBox : public TCustomComboBox {

@@ -28,12 +28,15 @@ void TListControlItems::PutObject(int index, TObject* object) {
 }
 
 void TListControlItems::Clear() {
+    for (int i = GetCount() - 1; i >= 0; --i)
+        if (TObject* object = items_[static_cast<std::size_t>(i)].object) owner_.ItemDeleting(i, object);
     items_.clear();
     owner_.ItemsCleared();
 }
 
 void TListControlItems::Delete(int index) {
     Check(index, GetCount());
+    if (TObject* object = items_[static_cast<std::size_t>(index)].object) owner_.ItemDeleting(index, object);
     items_.erase(items_.begin() + index);
     owner_.ItemDeleted(index);
 }
@@ -161,7 +164,10 @@ void TCustomListControl::DrawItem(int index, const TRect& rect, TOwnerDrawState 
         return;
     }
     canvas_->FillRect(rect);
-    if (index >= 0 && index < items_->Count()) canvas_->TextOut(rect.left + 2, rect.top, Utf8ToUtf16(items_->Get(index)));
+    if (index < 0 || index >= items_->Count()) return;
+    // Centred in a row taller than the text.
+    const WideString text = Utf8ToUtf16(items_->Get(index));
+    canvas_->TextOut(rect.left + 2, rect.top + std::max(0, (rect.Height() - canvas_->TextHeight(text)) / 2), text);
 }
 
 void TCustomListControl::MeasureItem(int index, int& height) {
@@ -307,6 +313,27 @@ void TCustomComboBox::CreateWnd() {
         p->SetMaxLength(maxLength_);
     }
     if (style_ != csDropDownList && itemIndex_ < 0 && Peer()) Peer()->SetText(text_);
+}
+
+void TCustomComboBox::PushItems() {
+    TCustomListControl::PushItems();
+    if (auto* p = dynamic_cast<TComboBoxPeer*>(Peer())) p->SetItemHeight(ItemHeight());
+}
+
+void TCustomComboBox::GetEditSelection(int& start, int& length) const {
+    if (auto* p = dynamic_cast<TComboBoxPeer*>(Peer())) {
+        p->EditSelection(start, length);
+        return;
+    }
+    start = editSelStart_;
+    length = editSelLength_;
+}
+
+void TCustomComboBox::SetEditSelection(int start, int length) {
+    const int size = static_cast<int>(text_.size());
+    editSelStart_ = std::clamp(start, 0, size);
+    editSelLength_ = std::clamp(length, 0, size - editSelStart_);
+    if (auto* p = dynamic_cast<TComboBoxPeer*>(Peer())) p->SetEditSelection(editSelStart_, editSelLength_);
 }
 
 void TCustomComboBox::ItemDeleted(int index) {

@@ -65,17 +65,31 @@ inline constexpr DWORD BS_LEFTTEXT = 0x0020;
 inline constexpr DWORD BS_MULTILINE = 0x2000;
 
 // ---- combo boxes
+inline constexpr UINT CB_GETEDITSEL = 0x0140;
+inline constexpr UINT CB_SETEDITSEL = 0x0142;
 inline constexpr UINT CB_GETCOUNT = 0x0146;
 inline constexpr UINT CB_GETCURSEL = 0x0147;
+inline constexpr UINT CB_FINDSTRING = 0x014C;
 inline constexpr UINT CB_SETCURSEL = 0x014E;
 inline constexpr UINT CB_SHOWDROPDOWN = 0x014F;
+inline constexpr UINT CB_SETEXTENDEDUI = 0x0155;
 inline constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
+inline constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
+inline constexpr UINT CB_GETTOPINDEX = 0x015B;
+inline constexpr UINT CB_SETTOPINDEX = 0x015C;
+inline constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;
+inline constexpr UINT CB_SETCUEBANNER = 0x1703;
 inline constexpr LRESULT CB_ERR = -1;
 inline constexpr WORD CBN_SELCHANGE = 1;
 inline constexpr WORD CBN_DBLCLK = 2;
 inline constexpr WORD CBN_EDITCHANGE = 5;
 inline constexpr WORD CBN_DROPDOWN = 7;
 inline constexpr WORD CBN_CLOSEUP = 8;
+inline constexpr WORD CBN_SELENDOK = 9;
+inline constexpr WORD CBN_SELENDCANCEL = 10;
+// After the widget of a combo box painted itself, the control may draw over it (a frame, a
+// flat button): WParam is a device context over the whole control.
+inline constexpr UINT CN_PAINTOVER = CN_BASE + 0x000F;
 
 inline constexpr DWORD CBS_SIMPLE = 0x0001;
 inline constexpr DWORD CBS_DROPDOWN = 0x0002;

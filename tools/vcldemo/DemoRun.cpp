@@ -1,12 +1,28 @@
 #include "tools/vcldemo/DemoRun.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 
+// Open popup windows (a combo box's list) are drawn over the form where they stand.
 bool SaveFormPicture(TCustomForm& form, const char* path) {
     auto* window = dynamic_cast<QWidget*>(form.Peer());
-    if (window && window->grab().toImage().save(QString::fromUtf8(path))) return true;
+    if (!window) {
+        std::fprintf(stderr, "vcldemo: cannot write %s\n", path);
+        return false;
+    }
+    QImage picture = window->grab().toImage();
+    {
+        QPainter painter(&picture);
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top == window || !top->isVisible() || !(top->windowFlags() & Qt::Popup)) continue;
+            const QPoint at = window->mapFromGlobal(top->mapToGlobal(QPoint(0, 0)));
+            painter.drawImage(at, top->grab().toImage());
+        }
+    }
+    if (picture.save(QString::fromUtf8(path))) return true;
     std::fprintf(stderr, "vcldemo: cannot write %s\n", path);
     return false;
 }

@@ -9,6 +9,8 @@
 //   vcldemo --dates [out.png]     a date edit with its calendar dropped down, and a status bar
 //   vcldemo --toolbar [out.png]   a styled toolbar of image buttons bound to actions
 //   vcldemo --shell [out.png]     a shell tree over a temporary folder tree
+//   vcldemo --combos [out.png]    styled combo boxes and an image combo box
+//   vcldemo --select-folder [out.png]  the select-folder dialog over a temporary folder tree
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -18,10 +20,12 @@
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
+#include "tools/vcldemo/CombosDemo.h"
 #include "tools/vcldemo/ControlsDemo.h"
 #include "tools/vcldemo/DatesDemo.h"
 #include "tools/vcldemo/DemoRun.h"
 #include "tools/vcldemo/Gallery.h"
+#include "tools/vcldemo/SelectFolderDemo.h"
 #include "tools/vcldemo/ShellDemo.h"
 #include "tools/vcldemo/TabsDemo.h"
 #include "tools/vcldemo/ToolbarDemo.h"
@@ -165,7 +169,9 @@ int main(int argc, char** argv) {
                  {"--gallery", RunGalleryDemo},
                  {"--dates", RunDatesDemo},
                  {"--toolbar", RunToolbarDemo},
-                 {"--shell", RunShellDemo}};
+                 {"--shell", RunShellDemo},
+                 {"--combos", RunCombosDemo},
+                 {"--select-folder", RunSelectFolderDemo}};
     const char* screenshot = nullptr;
     int (*demo)(const char*) = nullptr;
     for (int i = 1; i < argc; ++i) {

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QStyleOptionGroupBox>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <QTextBlock>
 
@@ -25,6 +26,7 @@
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/vcl/qt/ControlsQt.h"
+#include "platform/vcl/qt/DeviceContextQt.h"
 #include "platform/vcl/qt/GdiQt.h"
 #include "platform/vcl/qt/PeerClasses.h"
 
@@ -264,13 +266,43 @@ private:
 class NotifyingCombo : public QComboBox {
 public:
     std::function<void(bool)> dropped;
+    // Owner-drawn styles: the closed box shows the current item through this (its edit part).
+    std::function<void(QPainter&, const QRect&, bool focused)> drawCurrent;
+    // Called after the box painted itself, to draw over it.
+    std::function<void(QPainter&)> paintOver;
+    int droppedWidth = 0;
+
     void showPopup() override {
         if (dropped) dropped(true);
         QComboBox::showPopup();
+        if (droppedWidth > 0 && view() && view()->window()) {
+            QWidget* popup = view()->window();
+            popup->resize(std::max(droppedWidth, width()), popup->height());
+        }
     }
     void hidePopup() override {
         QComboBox::hidePopup();
         if (dropped) dropped(false);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        if (!drawCurrent || isEditable()) {
+            QComboBox::paintEvent(e);
+        } else {
+            QStylePainter painter(this);
+            QStyleOptionComboBox option;
+            initStyleOption(&option);
+            option.currentText.clear();
+            option.currentIcon = QIcon();
+            painter.drawComplexControl(QStyle::CC_ComboBox, option);
+            const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+            drawCurrent(painter, field, hasFocus());
+        }
+        if (paintOver) {
+            QPainter painter(this);
+            paintOver(painter);
+        }
     }
 };
 
@@ -281,15 +313,25 @@ public:
         const DWORD kind = params.Style & 0x3;
         combo_->setEditable(kind == CBS_DROPDOWN || kind == CBS_SIMPLE);
         combo_->setInsertPolicy(QComboBox::NoInsert);
+        if (QLineEdit* edit = combo_->lineEdit()) edit->setCompleter(nullptr);
         if (params.Style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
-            auto* delegate = new OwnerDrawDelegate(control, ODT_COMBOBOX, combo_);
-            delegate->variable = (params.Style & CBS_OWNERDRAWVARIABLE) != 0;
-            combo_->setItemDelegate(delegate);
+            delegate_ = new OwnerDrawDelegate(control, ODT_COMBOBOX, combo_);
+            delegate_->variable = (params.Style & CBS_OWNERDRAWVARIABLE) != 0;
+            combo_->setItemDelegate(delegate_);
+            combo_->drawCurrent = [this](QPainter& painter, const QRect& r, bool focused) { DrawCurrent(painter, r, focused); };
         }
         QObject::connect(combo_, &QComboBox::currentIndexChanged, combo_, [this] { Notify(CBN_SELCHANGE); });
+        QObject::connect(combo_, &QComboBox::activated, combo_, [this] {
+            chosen_ = true;
+            Notify(CBN_SELENDOK);
+        });
         if (QLineEdit* edit = combo_->lineEdit())
             QObject::connect(edit, &QLineEdit::textEdited, edit, [this] { Notify(CBN_EDITCHANGE); });
-        combo_->dropped = [this](bool down) { Notify(down ? CBN_DROPDOWN : CBN_CLOSEUP); };
+        combo_->dropped = [this](bool down) {
+            if (down) chosen_ = false;
+            else if (!chosen_) Notify(CBN_SELENDCANCEL);
+            Notify(down ? CBN_DROPDOWN : CBN_CLOSEUP);
+        };
         Host(combo_, {combo_->lineEdit()});
     }
 
@@ -316,6 +358,69 @@ public:
         else combo_->hidePopup();
     }
     bool DroppedDown() const override { return combo_->view() && combo_->view()->isVisible(); }
+    void SetEditSelection(int start, int length) override {
+        if (QLineEdit* edit = combo_->lineEdit()) {
+            if (length > 0) edit->setSelection(start, length);
+            else {
+                edit->deselect();
+                edit->setCursorPosition(start);
+            }
+        }
+    }
+    void EditSelection(int& start, int& length) const override {
+        start = length = 0;
+        if (const QLineEdit* edit = combo_->lineEdit()) {
+            if (edit->hasSelectedText()) {
+                start = edit->selectionStart();
+                length = edit->selectionLength();
+            } else {
+                start = edit->cursorPosition();
+            }
+        }
+    }
+    void SetEditReadOnly(bool readOnly) override {
+        if (QLineEdit* edit = combo_->lineEdit()) edit->setReadOnly(readOnly);
+    }
+    void SetCueText(const WideString& text) override {
+        combo_->setPlaceholderText(QtString(text));
+        if (QLineEdit* edit = combo_->lineEdit()) edit->setPlaceholderText(QtString(text));
+    }
+    void SetDroppedWidth(int width) override { combo_->droppedWidth = width; }
+    // The control's colour fills the field (a styled combo box shows its state so).
+    void SetColor(COLORREF color) override {
+        QPalette palette = combo_->palette();
+        palette.setColor(QPalette::Base, ColorOf(color));
+        combo_->setPalette(palette);
+        if (QLineEdit* edit = combo_->lineEdit()) edit->setPalette(palette);
+        HostedPeer::SetColor(color);
+    }
+    void SetItemHeight(int height) override {
+        if (delegate_) delegate_->itemHeight = height;
+        combo_->update();
+    }
+    int TopIndex() const override {
+        const QAbstractItemView* view = combo_->view();
+        if (!view) return 0;
+        const QModelIndex top = view->indexAt(QPoint(1, 1));
+        return top.isValid() ? top.row() : 0;
+    }
+    void SetTopIndex(int index) override {
+        if (QAbstractItemView* view = combo_->view())
+            view->scrollTo(combo_->model()->index(index, 0), QAbstractItemView::PositionAtTop);
+    }
+    void SetPaintOver(bool on) override {
+        if (!on) {
+            combo_->paintOver = nullptr;
+        } else {
+            combo_->paintOver = [this](QPainter& painter) {
+                HDC dc = CreatePainterDC(painter);
+                if (!dc) return;
+                Send(CN_PAINTOVER, reinterpret_cast<WPARAM>(dc), 0);
+                DeleteDC(dc);
+            };
+        }
+        combo_->update();
+    }
 
 private:
     template <class F>
@@ -328,8 +433,30 @@ private:
     void Notify(WORD code) {
         if (!pushing_) Send(CN_COMMAND, MAKEWPARAM(0, code), HandleParam(Control()));
     }
+    void DrawCurrent(QPainter& painter, const QRect& r, bool focused) {
+        painter.save();
+        HDC dc = CreatePainterDC(painter);
+        if (dc) {
+            DRAWITEMSTRUCT dis;
+            dis.CtlType = ODT_COMBOBOX;
+            dis.itemID = static_cast<UINT>(combo_->currentIndex());
+            dis.itemState = ODS_COMBOBOXEDIT | (focused ? ODS_SELECTED | ODS_FOCUS : 0) | (combo_->isEnabled() ? 0 : ODS_DISABLED);
+            dis.hwndItem = Control().WindowHandle();
+            dis.hDC = dc;
+            dis.rcItem = RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+            try {
+                Control().Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+            } catch (...) {
+                if (Application) Application->HandleException(&Control());
+            }
+            DeleteDC(dc);
+        }
+        painter.restore();
+    }
     NotifyingCombo* combo_;
+    OwnerDrawDelegate* delegate_ = nullptr;
     bool pushing_ = false;
+    bool chosen_ = false;
 };
 
 // ---- list boxes

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/shell/RzShellDialogs.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ShortCuts.h"
 #include "platform/vcl/WinUser.h"
@@ -421,4 +422,7 @@ const TMetaClass& TRzShellTree::StaticClass() {
     return meta;
 }
 
-void RegisterShellControls() { RegisterClasses({&TRzShellTree::StaticClass()}); }
+void RegisterShellControls() {
+    RegisterClasses({&TRzShellTree::StaticClass()});
+    RegisterShellDialogs();
+}

@@ -101,6 +101,12 @@ public:
     void SelectIdList(const ShellIdList& target);
     // Selects the current node's ancestor that many levels up (at most the root).
     void GoUp(int levels);
+    // Makes a folder "New Folder" (or "New Folder (n)") in the current node's folder, shows it
+    // and starts renaming it. A failure is reported in a warning box; false then.
+    bool CreateNewFolder();
+    // Moves the current node's folder to the trash and selects its parent; raises on failure.
+    // Nodes without a parent or a path are left alone (false).
+    bool DeleteSelectedFolder();
 
     TRzShAddItemEvent OnAddItem;
     TRzShTreeInsertItemEvent OnInsertItem;

@@ -3,6 +3,7 @@
 #include "controls/styled/RzBitBtn.h"
 #include "controls/styled/RzButton.h"
 #include "controls/styled/RzCalendar.h"
+#include "controls/styled/RzComboBox.h"
 #include "controls/styled/RzDateTimeEdit.h"
 #include "controls/styled/RzEdit.h"
 #include "controls/styled/RzPanel.h"
@@ -20,6 +21,7 @@ void RegisterStyledControls() {
     RegisterStyledSpinner();
     RegisterStyledPanels();
     RegisterStyledEdits();
+    RegisterStyledCombos();
     RegisterStyledStatusBar();
     RegisterStyledPopups();
     RegisterStyledCalendar();

@@ -4,6 +4,7 @@
 
 #include "controls/styled/RzBitBtn.h"
 #include "controls/styled/RzEdit.h"
+#include "controls/styled/RzImageComboBox.h"
 #include "controls/styled/RzPanel.h"
 #include "controls/styled/RzRadChk.h"
 #include "controls/styled/RzSpinner.h"
@@ -67,6 +68,27 @@ const char* const kForm = R"(object Styled: TForm
       FrameVisible = True
       TextHint = 'Folder'
     end
+    object Zone: TRzComboBox
+      Left = 8
+      Top = 140
+      Style = csOwnerDrawFixed
+      Items.Strings = (
+        '-01:00'
+        '+00:00'
+        '+01:00')
+      Values.Strings = (
+        'west'
+        ''
+        'east')
+      ItemIndex = 1
+      FrameFlat = True
+    end
+    object Folder: TRzImageComboBox
+      Left = 200
+      Top = 140
+      ItemIndent = 16
+      FrameVisible = True
+    end
   end
 end
 )";
@@ -92,11 +114,21 @@ TEST(RzFormFile, OneOfEachReadsAndWritesBack) {
     EXPECT_TRUE(dynamic_cast<TRzRadioButton*>(form.FindComponent("Open"))->Checked());
     EXPECT_EQ(dynamic_cast<TRzSpinner*>(form.FindComponent("Year"))->Value(), 2026);
     EXPECT_EQ(dynamic_cast<TRzEdit*>(form.FindComponent("Path"))->TextHint(), u"Folder");
+    auto* zone = dynamic_cast<TRzComboBox*>(form.FindComponent("Zone"));
+    ASSERT_NE(zone, nullptr);
+    EXPECT_EQ(zone->Text(), u"+00:00");
+    EXPECT_EQ(zone->GetItemValue(2), u"east");
+    EXPECT_TRUE(zone->FrameHotTrack());
+    EXPECT_EQ(zone->FrameStyle(), fsStatus);
+    auto* folder = dynamic_cast<TRzImageComboBox*>(form.FindComponent("Folder"));
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(folder->ItemIndent(), 16);
+    EXPECT_TRUE(folder->FrameVisible());
 
     const std::string text = ComponentToText(&form);
     EXPECT_NE(text.find("Kind = bkOK"), std::string::npos) << text;
     for (const char* absent : {"ModalResult", "Default = True", "NumGlyphs", "Glyph.Data", "FrameFlat", "NumGlyphsMinus",
-                               "UseGradients"})
+                               "UseGradients", "AllowEdit", "ShowFocusBorder"})
         EXPECT_EQ(text.find(absent), std::string::npos) << absent << "\n" << text;
     EXPECT_NE(text.find("BorderInner = fsNone"), std::string::npos) << "always stored";
 
