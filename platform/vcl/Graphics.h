@@ -20,6 +20,7 @@ QUILLORA_EXCEPTION_CLASS(EOutOfResources, Exception);
 // ---- colours
 
 inline constexpr TColor SystemColor(int index) { return static_cast<TColor>(0xFF000000u | static_cast<unsigned>(index)); }
+inline constexpr bool IsSystemColor(TColor c) { return (static_cast<unsigned>(c) & 0xFF000000u) == 0xFF000000u; }
 inline constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
                         clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
                         clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,

@@ -52,6 +52,7 @@ inline constexpr int HDF_JUSTIFYMASK = 0x0003;
 inline constexpr int HDF_IMAGE = 0x0800;
 inline constexpr int HDF_STRING = 0x4000;
 inline constexpr int HDF_OWNERDRAW = 0x8000;
+inline constexpr UINT ODT_HEADER = 100;  // DRAWITEMSTRUCT.CtlType of a header section
 
 inline constexpr UINT HHT_NOWHERE = 0x0001;
 inline constexpr UINT HHT_ONHEADER = 0x0002;

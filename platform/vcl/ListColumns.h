@@ -46,6 +46,7 @@ private:
     int imageIndex_ = -1;
     bool autoSize_ = false;
     int tag_ = 0;
+    bool ownerDrawnHeader_ = false;  // HDF_OWNERDRAW set by HDM_SETITEM
 };
 
 class TListColumns : public TCollection {

@@ -83,6 +83,8 @@ public:
     virtual int HorizontalOffset() const = 0;
     virtual int HeaderHeight() const = 0;
     virtual bool EditLabel(int index) = 0;
+    // The header's look changed (an owner-drawn section): draw it again.
+    virtual void HeaderChanged() {}
 };
 
 class TCustomListView : public TWinControl {
@@ -103,7 +105,7 @@ public:
 
     // ---- appearance
     TViewStyle ViewStyle() const { return viewStyle_; }
-    void SetViewStyle(TViewStyle style);
+    virtual void SetViewStyle(TViewStyle style);
     bool Checkboxes() const { return checkboxes_; }
     void SetCheckboxes(bool v);
     bool GridLines() const { return gridLines_; }
@@ -166,6 +168,9 @@ public:
     void MakeItemVisible(int index);
     int RowHeight() const;
     HWND HeaderHandle() const { return headerHandle_; }
+    // A column whose header section the list view draws (HDF_OWNERDRAW): its header sends the
+    // list WM_DRAWITEM (ODT_HEADER) for it.
+    bool HeaderOwnerDrawn(int column) const;
     THeaderLayout HeaderLayout() const;
 
     // ---- finding and sorting

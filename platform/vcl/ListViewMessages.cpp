@@ -501,7 +501,31 @@ void TCustomListView::HeaderMessage(TMessage& m) {
             if (m.Msg == HDM_GETITEMW) CopyText(columns_->Items(index)->Caption(), item->pszText, item->cchTextMax);
             else CopyText(columns_->Items(index)->Caption(), reinterpret_cast<HDITEMA*>(item)->pszText, item->cchTextMax);
         }
-        if (item->mask & HDI_FORMAT) item->fmt = FormatOf(columns_->Items(index)) | HDF_STRING;
+        if (item->mask & HDI_FORMAT) {
+            const TListColumn* c = columns_->Items(index);
+            item->fmt = FormatOf(c) | (c->ownerDrawnHeader_ ? HDF_OWNERDRAW : HDF_STRING);
+        }
+        m.Result = TRUE;
+        return;
+    }
+    // Of a section's format only owner drawing is the header's own; the rest follows the column.
+    if (m.Msg == HDM_SETITEMW || m.Msg == HDM_SETITEMA) {
+        const auto* item = reinterpret_cast<const HDITEMW*>(m.LParam);
+        const int index = static_cast<int>(m.WParam);
+        m.Result = FALSE;
+        if (!item || index < 0 || index >= columns_->Count()) return;
+        if (item->mask & HDI_FORMAT) {
+            TListColumn* c = columns_->Items(index);
+            const bool ownerDrawn = (item->fmt & HDF_OWNERDRAW) != 0;
+            if (c->ownerDrawnHeader_ != ownerDrawn) {
+                c->ownerDrawnHeader_ = ownerDrawn;
+                if (auto* peer = ListPeer()) peer->HeaderChanged();
+            }
+        }
         m.Result = TRUE;
     }
+}
+
+bool TCustomListView::HeaderOwnerDrawn(int column) const {
+    return column >= 0 && column < columns_->Count() && columns_->Items(column)->ownerDrawnHeader_;
 }

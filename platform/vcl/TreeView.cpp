@@ -416,6 +416,11 @@ TCustomTreeView::~TCustomTreeView() {
 
 TTreeViewPeer* TCustomTreeView::TreePeer() const { return dynamic_cast<TTreeViewPeer*>(Peer()); }
 
+int TCustomTreeView::VertScrollPos() const {
+    const TTreeViewPeer* peer = TreePeer();
+    return peer ? peer->ScrollPos() : 0;
+}
+
 void TCustomTreeView::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.WinClassName = u"SysTreeView32";
@@ -963,6 +968,23 @@ void TCustomTreeView::WndProc(TMessage& m) {
         return;
     }
     case TVM_GETEDITCONTROL: m.Result = reinterpret_cast<LRESULT>(editHandle_); return;
+    case WM_VSCROLL:
+        if (LOWORD(m.WParam) == SB_THUMBPOSITION || LOWORD(m.WParam) == SB_THUMBTRACK) {
+            if (auto* peer = TreePeer()) peer->SetScrollPos(static_cast<short>(HIWORD(m.WParam)));
+            m.Result = 0;
+            return;
+        }
+        TWinControl::WndProc(m);
+        return;
+    // After the toolkit drew the tree, a paint with its device context lets a subclass draw
+    // over it; the tree itself is already painted.
+    case WM_PAINT:
+        if (m.WParam) {
+            m.Result = 0;
+            return;
+        }
+        TWinControl::WndProc(m);
+        return;
     case TVM_ENDEDITLABELNOW:
         m.Result = editing_ ? 1 : 0;
         EndLabelEdit(m.WParam != 0);

@@ -140,6 +140,9 @@ public:
     virtual void EndEdit(bool cancel) = 0;
     virtual WideString EditText() const = 0;
     virtual void SetEditText(const WideString& text) = 0;
+    // The vertical scroll position in rows, as the scroll bar holds it.
+    virtual int ScrollPos() const { return 0; }
+    virtual void SetScrollPos(int) {}
 };
 
 class TTreeNode : public TPersistent {
@@ -347,6 +350,9 @@ public:
     void NodeImages(TTreeNode* node, int& image, int& selectedImage);
     // The tooltip text for the node at a client point (TTN_NEEDTEXT); empty for none.
     WideString TooltipText(TPoint point);
+    // The vertical scroll bar's position in rows (0 without a window); WM_VSCROLL with
+    // SB_THUMBPOSITION moves it.
+    int VertScrollPos() const;
 
     TTVChangingEvent OnChanging;
     TTVChangedEvent OnChange;

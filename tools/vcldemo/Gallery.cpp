@@ -8,6 +8,7 @@
 #include "controls/shell/RzListView.h"
 #include "controls/shell/RzTreeView.h"
 #include "controls/styled/DrawHelpers.h"
+#include "controls/styled/RzLabel.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ListItems.h"
 #include "platform/win/WinString.h"
@@ -108,19 +109,47 @@ private:
     static TColor clSkyBlue() { return static_cast<TColor>(0xF0CAA6); }
 };
 
-// Holds a framed tree two pixels inside its own bounds and paints the tree's frame round it.
-class TTreeFrameHost : public TCustomControl {
+// Holds a framed view two pixels inside its own bounds and paints the view's frame round it.
+template <class View>
+class TFrameHost : public TCustomControl {
 public:
-    explicit TTreeFrameHost(TComponent* owner) : TCustomControl(owner) { controlStyle_ << csAcceptsControls; }
-    TRzTreeView* Tree = nullptr;
+    explicit TFrameHost(TComponent* owner) : TCustomControl(owner) { controlStyle_ << csAcceptsControls; }
+    View* Framed = nullptr;
 
 protected:
     void Paint() override {
         Canvas()->Brush()->SetColor(clBtnFace);
         Canvas()->FillRect(ClientRect());
-        if (Tree) Tree->PaintFrame(*Canvas(), Width(), Height());
+        if (Framed) Framed->PaintFrame(*Canvas(), Width(), Height());
     }
 };
+
+template <class View>
+View* FramedView(TForm& form, const TRect& bounds) {
+    auto* host = new TFrameHost<View>(&form);
+    host->SetParent(&form);
+    host->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+    auto* view = new View(&form);
+    host->Framed = view;
+    view->SetFramingPreference(fpCustomFraming);
+    view->SetFrameVisible(true);
+    view->SetParent(host);
+    view->SetBounds(2, 2, bounds.Width() - 4, bounds.Height() - 4);
+    return view;
+}
+
+TRzLabel* GalleryLabel(TForm& form, const TRect& bounds, const char16_t* caption) {
+    auto* label = new TRzLabel(&form);
+    label->SetParent(&form);
+    label->SetAutoSize(false);
+    label->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
+    label->SetCaption(caption);
+    label->SetAlignment(taCenter);
+    label->Font()->SetName(u"DejaVu Sans");
+    label->Font()->SetSize(11);
+    label->SetBorderOuter(fsFlat);
+    return label;
+}
 
 }  // namespace
 
@@ -133,32 +162,28 @@ int RunGallery(const char* path) {
     board->SetParent(&form);
     board->SetBounds(0, 0, kWidth, 420);
 
-    auto* host = new TTreeFrameHost(&form);
-    host->SetParent(&form);
-    host->SetBounds(8, 428, 300, 200);
-    auto* tree = new TRzTreeView(&form);
-    host->Tree = tree;
-    tree->SetFramingPreference(fpCustomFraming);
-    tree->SetFrameVisible(true);
+    auto* tree = FramedView<TRzTreeView>(form, TRect(8, 428, 260, 628));
     tree->SetFrameStyle(fsFlatBold);
     tree->SetFrameColor(clHighlight);
-    tree->SetParent(host);
-    tree->SetBounds(2, 2, 296, 196);
+    tree->SetHideSelection(false);
     TStringList lines;
     for (const char* l : {"Message", "\tFrom", "\t\tsender@example.org", "\tTo", "\tAttachments", "\t\treport.pdf",
                           "\t\tpicture.png", "Headers"})
         lines.Add(l);
     tree->LoadFromStrings(lines);
     tree->FullExpand();
+    tree->SetSelected(tree->Items()->Item(5));  // outlined while the list has the focus
 
-    auto* list = new TRzCustomListView(&form);
-    list->SetParent(&form);
-    list->SetBounds(320, 428, 520, 200);
+    auto* list = FramedView<TRzCustomListView>(form, TRect(270, 428, 660, 628));
+    list->SetFrameStyle(fsGroove);
     list->SetViewStyle(vsReport);
+    const TAlignment alignments[] = {taLeftJustify, taLeftJustify, taRightJustify};
+    int i = 0;
     for (const char16_t* name : {u"Subject", u"From", u"Size"}) {
         TListColumn* column = list->Columns()->Add();
         column->SetCaption(name);
-        column->SetWidth(150);
+        column->SetWidth(130);
+        column->SetAlignment(alignments[i++]);
     }
     const char16_t* rows[][3] = {{u"Quarterly figures", u"ann@example.org", u"12 KB"},
                                  {u"Minutes", u"bob@example.org", u"3 KB"},
@@ -174,7 +199,15 @@ int RunGallery(const char* path) {
     list->ColumnClicked(1);
     list->StretchLastColumn();
 
+    GalleryLabel(form, TRect(670, 428, 750, 508), u"Rotated")->SetAngle(90);
+    GalleryLabel(form, TRect(760, 428, 850, 508), u"Slanted")->SetAngle(35);
+    auto* curved = GalleryLabel(form, TRect(670, 516, 850, 628), u"Along an arc");
+    curved->SetRotation(roCurve);
+    curved->SetAngle(170);
+    curved->SetCenterPoint(cpLowerCenter);
+
     form.Show();
+    list->SetFocus();
     Application->ProcessMessages();
     auto* window = dynamic_cast<QWidget*>(form.Peer());
     const bool saved = window && window->grab().toImage().save(QString::fromUtf8(path));

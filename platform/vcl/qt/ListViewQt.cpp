@@ -4,11 +4,13 @@
 // edits and header drags come back to the control as LVN_* and HDN_* notifications.
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHash>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStackedLayout>
@@ -352,6 +354,40 @@ private:
     TCustomListView& control_;
 };
 
+// The column header; a section the list view draws itself goes to it as WM_DRAWITEM.
+class ListHeader : public QHeaderView {
+public:
+    explicit ListHeader(TCustomListView& control) : QHeaderView(Qt::Horizontal), control_(control) {}
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int section) const override {
+        if (!control_.HeaderOwnerDrawn(section)) {
+            QHeaderView::paintSection(painter, rect, section);
+            return;
+        }
+        painter->save();
+        painter->setClipRect(rect);
+        HDC dc = CreatePainterDC(*painter);
+        DRAWITEMSTRUCT dis;
+        dis.CtlType = ODT_HEADER;
+        dis.itemID = static_cast<UINT>(section);
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.hwndItem = control_.HeaderHandle();
+        dis.hDC = dc;
+        dis.rcItem = RECT{rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
+        try {
+            control_.Perform(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+        } catch (...) {
+            if (Application) Application->HandleException(&control_);
+        }
+        DeleteDC(dc);
+        painter->restore();
+    }
+
+private:
+    TCustomListView& control_;
+};
+
 class ListViewPeer : public HostedPeer, public TCustomListViewPeer {
 public:
     ListViewPeer(TCustomListView& control, const TCreateParams& params, QWidget* parent)
@@ -366,6 +402,7 @@ public:
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(report_);
         layout->addWidget(icons_);
+        report_->setHeader(new ListHeader(control));
         report_->setRootIsDecorated(false);
         report_->setUniformRowHeights(true);
         report_->setItemsExpandable(false);
@@ -525,6 +562,7 @@ public:
     }
 
     void MakeVisible(int index) override { View()->scrollTo(model_.index(index, 0), QAbstractItemView::EnsureVisible); }
+    void HeaderChanged() override { report_->header()->viewport()->update(); }
     int HorizontalOffset() const override { return report_->header()->offset(); }
     int HeaderHeight() const override { return report_->isHeaderHidden() ? 0 : report_->header()->height(); }
 
@@ -551,6 +589,22 @@ protected:
             if (tip.empty()) QToolTip::hideText();
             else QToolTip::showText(help->globalPos(), ToQ(tip), View()->viewport());
             return true;
+        }
+        if (watched == View()->viewport()) {
+            // As the platform's list does: a right click is NM_RCLICK, then (unless that was
+            // answered) the context menu request, then the button-up message.
+            if (e->type() == QEvent::ContextMenu && static_cast<QContextMenuEvent*>(e)->reason() == QContextMenuEvent::Mouse)
+                return true;
+            if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+                NMHDR header;
+                header.hwndFrom = control_.WindowHandle();
+                header.code = NM_RCLICK;
+                if (model_.Notify(header) == 0) {
+                    const QPoint g = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
+                    TMessage m{WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control_.WindowHandle()), MAKELPARAM(g.x(), g.y()), 0};
+                    Send(m);
+                }
+            }
         }
         return HostedPeer::eventFilter(watched, e);
     }

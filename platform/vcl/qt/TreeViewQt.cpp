@@ -3,17 +3,21 @@
 // events may refuse them; the control then tells the view what to show.
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 #include <QTreeView>
 
 #include "platform/vcl/TreeView.h"
+#include "platform/vcl/Gdi.h"
 #include "platform/vcl/qt/ControlsQt.h"
+#include "platform/vcl/qt/GdiQt.h"
 #include "platform/vcl/qt/ImageListQt.h"
 #include "platform/vcl/qt/PeerClasses.h"
 
@@ -145,6 +149,7 @@ protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void commitData(QWidget*) override {}
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     TreePeer& peer_;
@@ -161,6 +166,7 @@ public:
         widget_->setHeaderHidden(true);
         widget_->setExpandsOnDoubleClick(false);
         widget_->setUniformRowHeights(true);
+        widget_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);  // positions count rows
         widget_->setSelectionMode(QAbstractItemView::SingleSelection);
         widget_->setFrameShape((params.ExStyle & WS_EX_CLIENTEDGE) ? QFrame::StyledPanel : QFrame::NoFrame);
         widget_->header()->setStretchLastSection(false);
@@ -255,6 +261,18 @@ public:
     void SetEditText(const WideString& text) override {
         if (editor_) editor_->setText(ToQString(text));
     }
+    int ScrollPos() const override { return widget_->verticalScrollBar()->value(); }
+    void SetScrollPos(int pos) override { widget_->verticalScrollBar()->setValue(pos); }
+
+    // The control draws over the painted rows, in its own client coordinates.
+    void PaintOver(QPainter& painter) {
+        HDC dc = CreatePainterDC(painter);
+        if (!dc) return;
+        const QPoint origin = widget_->viewport()->mapTo(this, QPoint(0, 0));
+        SetViewportOrgEx(dc, -origin.x(), -origin.y(), nullptr);
+        Send(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        DeleteDC(dc);
+    }
 
     // From the widget
     void SetEditor(QLineEdit* editor) { editor_ = editor; }
@@ -274,6 +292,10 @@ protected:
             case QEvent::MouseMove: return MouseMove(watched, static_cast<QMouseEvent*>(e));
             case QEvent::MouseButtonRelease: return MouseRelease(watched, static_cast<QMouseEvent*>(e));
             case QEvent::ToolTip: return ToolTip(static_cast<QHelpEvent*>(e));
+            // The mouse's menu request follows the right click's release (MouseRelease).
+            case QEvent::ContextMenu:
+                if (static_cast<QContextMenuEvent*>(e)->reason() == QContextMenuEvent::Mouse) return true;
+                break;
             default: break;
             }
         }
@@ -360,19 +382,29 @@ private:
         return dragStarted_;
     }
 
+    // As the platform's tree does: a right click is NM_RCLICK, then (unless that was answered)
+    // the context menu request, then the button-up message.
     bool MouseRelease(QObject* watched, QMouseEvent* e) {
-        HostedPeer::eventFilter(watched, e);
-        if (e->button() == Qt::LeftButton) NotifyCode(NM_CLICK);
-        if (e->button() == Qt::RightButton) NotifyCode(NM_RCLICK);
+        if (e->button() == Qt::RightButton) {
+            if (NotifyCode(NM_RCLICK) == 0) {
+                const QPoint g = e->globalPosition().toPoint();
+                TMessage m{WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control().WindowHandle()), MAKELPARAM(g.x(), g.y()), 0};
+                Send(m);
+            }
+            HostedPeer::eventFilter(watched, e);
+        } else {
+            HostedPeer::eventFilter(watched, e);
+            if (e->button() == Qt::LeftButton) NotifyCode(NM_CLICK);
+        }
         dragStarted_ = false;
         return false;
     }
 
-    void NotifyCode(UINT code) {
+    LRESULT NotifyCode(UINT code) {
         NMHDR header;
         header.hwndFrom = Control().WindowHandle();
         header.code = code;
-        Send(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+        return Send(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
     }
 
     bool ToolTip(QHelpEvent* e) {
@@ -431,6 +463,12 @@ void TreeDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewI
     QStyleOptionViewItem o(option);
     o.rect.setLeft(o.rect.left() + StateWidth());
     QStyledItemDelegate::updateEditorGeometry(editor, o, index);
+}
+
+void TreeWidget::paintEvent(QPaintEvent* e) {
+    QTreeView::paintEvent(e);
+    QPainter painter(viewport());
+    peer_.PaintOver(painter);
 }
 
 bool TreeWidget::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {

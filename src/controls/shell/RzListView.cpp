@@ -4,12 +4,12 @@
 #include <numeric>
 
 #include "platform/vcl/Gdi.h"
+#include "platform/vcl/GraphicsImageList.h"
 #include "platform/vcl/ListItems.h"
 #include "platform/vcl/ListViewMessages.h"
+#include "platform/vcl/WinUser.h"
 
 namespace {
-
-constexpr UINT kStateChecked = 0x2000, kStateUnchecked = 0x1000;
 
 WideString CellOf(const TListItem& item, int column) {
     if (column == 0) return item.Caption();
@@ -52,6 +52,7 @@ void PaintSortArrow(TCanvas& c, const TRect& box, TRzSortDirection direction) {
     const int left = box.left + (box.Width() - w) / 2, bottom = box.bottom - 1, top = bottom - h + 1;
     c.Pen()->SetColor(clBtnShadow);
     c.Brush()->SetColor(clBtnShadow);
+    c.Brush()->SetStyle(bsSolid);
     // One row at a time, so the triangle is the same whatever the polygon fill rule.
     for (int row = 0; row < h; ++row) {
         const int half = direction == sdDescending ? h - 1 - row : row;  // rows from the top
@@ -60,7 +61,53 @@ void PaintSortArrow(TCanvas& c, const TRect& box, TRzSortDirection direction) {
     }
 }
 
+TRzHeaderSectionLayout LayoutHeaderSection(const TRect& r, int columnWidth, TAlignment alignment,
+                                           TRzSortArrowPlacement placement, bool sorted) {
+    TRzHeaderSectionLayout out;
+    out.text = TRect(r.left + 4, r.top, r.right - 4, r.bottom);
+    TRect box = SortArrowBox(out.text);
+    const int w = box.Width();
+    switch (placement) {
+    case sapNone: break;
+    case sapLeftOfCaption:
+        if (sorted && columnWidth > 15) {
+            out.arrowShown = true;
+            out.text.left = box.right + 5;
+        }
+        break;
+    case sapRightOfCaption:
+        if (alignment == taLeftJustify) {
+            out.arrowShown = sorted;
+            out.arrowAfterCaption = true;
+        } else if (sorted) {
+            out.arrowShown = true;
+            box = TRect(out.text.right - 5 - w, box.top, out.text.right - 5, box.bottom);
+            if (alignment == taRightJustify) {
+                out.text.right -= w + 5;
+            } else {
+                out.text.left += w + 5;
+                out.text.right -= w + 5;
+            }
+        }
+        break;
+    case sapRightEdge:
+        box = TRect(out.text.right - w, box.top, out.text.right, box.bottom);
+        if (sorted) {
+            out.arrowShown = true;
+            out.text.right = box.left - 5;
+        }
+        break;
+    }
+    out.arrow = box;
+    if (!SortArrowFits(r, columnWidth)) out.arrowShown = false;
+    return out;
+}
+
 TRzCustomListView::TRzCustomListView(TComponent* owner) : TCustomListView(owner) {}
+
+TRzCustomListView::~TRzCustomListView() { SetFrameController(nullptr); }
+
+// ---- columns and sorting
 
 void TRzCustomListView::SetStretchLastColumn(bool v) {
     if (stretch_ == v) return;
@@ -84,19 +131,30 @@ void TRzCustomListView::StretchLastColumn() {
 void TRzCustomListView::SetHeaderSortColumn(int v) {
     if (sortColumn_ == v) return;
     sortColumn_ = v;
-    Invalidate();
+    FormatHeader();
 }
 
 void TRzCustomListView::SetHeaderSortDirection(TRzSortDirection v) {
     if (sortDirection_ == v) return;
     sortDirection_ = v;
-    Invalidate();
+    FormatHeader();
 }
 
 void TRzCustomListView::SetSortArrowPlacement(TRzSortArrowPlacement v) {
     if (arrowPlacement_ == v) return;
     arrowPlacement_ = v;
-    Invalidate();
+    FormatHeader();
+}
+
+void TRzCustomListView::SetDefaultHeaderDrawing(bool v) {
+    if (defaultHeaderDrawing_ == v) return;
+    defaultHeaderDrawing_ = v;
+    FormatHeader();
+}
+
+void TRzCustomListView::SetViewStyle(TViewStyle style) {
+    TCustomListView::SetViewStyle(style);
+    if (style == vsReport) FormatHeader();
 }
 
 void TRzCustomListView::ColumnClicked(int column) {
@@ -126,66 +184,113 @@ void TRzCustomListView::ColumnClicked(int column) {
     if (OnColumnClick && column >= 0 && column < Columns()->Count()) OnColumnClick(this, (*Columns())[column]);
 }
 
-void TRzCustomListView::DrawHeaderSection(TCanvas& c, int column, const TRect& section) const {
-    TRect r = section;
-    c.Brush()->SetColor(clBtnFace);
-    c.FillRect(r);
-    r = PaintButtonBorder(c, r, false);
-    c.Font()->Assign(Font());
-    c.Font()->SetColor(clBtnText);
-    TRect text(r.left + 4, r.top, r.right - 4, r.bottom);
-    const bool sorted = column == sortColumn_ && arrowPlacement_ != sapNone &&
-                        SortArrowFits(r, section.Width());
-    TRect box = SortArrowBox(text);
-    if (sorted && arrowPlacement_ == sapLeftOfCaption) {
-        text.left = box.right + 5;
-    } else if (sorted) {
-        box = TRect(text.right - 5 - box.Width(), box.top, text.right - 5, box.bottom);
-        text.right = box.left - 5;
+// ---- the header
+
+void TRzCustomListView::FormatHeader() {
+    if (ViewStyle() != vsReport || !HandleAllocated() || formatting_ > 0) return;
+    ++formatting_;
+    try {
+        for (int i = Columns()->Count() - 1; i >= 0; --i) {
+            HDITEMW item;
+            item.mask = HDI_FORMAT;
+            SendMessageW(HeaderHandle(), HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+            if (arrowPlacement_ != sapNone || !defaultHeaderDrawing_) {
+                item.fmt = (item.fmt & HDF_JUSTIFYMASK) | HDF_OWNERDRAW;
+            } else {
+                item.fmt = (item.fmt & HDF_JUSTIFYMASK) | HDF_STRING;
+                if ((*Columns())[i]->ImageIndex() >= 0 && SmallImages()) item.fmt |= HDF_IMAGE;
+            }
+            SendMessageW(HeaderHandle(), HDM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        }
+    } catch (...) {
+        --formatting_;
+        throw;
     }
-    const WideString caption = column < Columns()->Count() ? (*Columns())[column]->Caption() : WideString();
-    c.Brush()->SetStyle(bsClear);
-    CanvasDrawText(c, caption, text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
-    c.Brush()->SetStyle(bsSolid);
-    if (sorted) PaintSortArrow(c, box, sortDirection_);
+    --formatting_;
 }
 
-void TRzCustomListView::WndProc(TMessage& m) {
-    if (m.Msg == CN_NOTIFY && m.LParam) {
-        const auto* hdr = reinterpret_cast<const NMHDR*>(m.LParam);
-        if (hdr->code == LVN_COLUMNCLICK) {
-            ColumnClicked(reinterpret_cast<const NMLISTVIEW*>(m.LParam)->iSubItem);
-            m.Result = 0;
-            return;
-        }
-        if ((hdr->code == LVN_ITEMCHANGING || hdr->code == LVN_ITEMCHANGED) && Checkboxes()) {
-            const auto* nm = reinterpret_cast<const NMLISTVIEW*>(m.LParam);
-            const UINT state = nm->uNewState & LVIS_STATEIMAGEMASK;
-            TListItem* item = nm->iItem >= 0 && nm->iItem < Items()->Count() ? Items()->Item(nm->iItem) : nullptr;
-            if (item && (state == kStateChecked || state == kStateUnchecked)) {
-                if (hdr->code == LVN_ITEMCHANGING) {
-                    bool allow = true;
-                    if (OnItemCheckStateChanging) OnItemCheckStateChanging(this, item, state == kStateChecked, allow);
-                    if (!allow) {
-                        m.Result = 1;
-                        return;
-                    }
-                } else {
-                    TCustomListView::WndProc(m);
-                    if (OnItemCheckStateChanged) OnItemCheckStateChanged(this, item);
-                    return;
-                }
-            }
-        }
+void TRzCustomListView::DrawHeaderSection(TCanvas& c, int column, const TRect& section) const {
+    c.Brush()->SetColor(clBtnFace);
+    c.Brush()->SetStyle(bsSolid);
+    c.FillRect(section);
+    // The toolkit's header leaves an owner-drawn section blank: its raised edge is drawn here.
+    const TRect r = PaintButtonBorder(c, section, false);
+    const TListColumn* col = column >= 0 && column < Columns()->Count() ? (*Columns())[column] : nullptr;
+    if (!col) return;
+    const bool sorted = column == sortColumn_;
+    TRzHeaderSectionLayout layout = LayoutHeaderSection(r, section.Width(), col->Alignment(), arrowPlacement_, sorted);
+    const int saved = SaveDC(c.Handle());
+    IntersectClipRect(c.Handle(), section.left, section.top, section.right, section.bottom);
+    c.Font()->Assign(Font());
+    c.Font()->SetColor(clBtnText);
+    if (TCustomImageList* images = SmallImages(); images && col->ImageIndex() >= 0) {
+        images->Draw(&c, layout.text.left, (layout.text.top + layout.text.bottom - images->Height()) / 2, col->ImageIndex());
+        layout.text.left += images->Width() + 4;
     }
-    TCustomListView::WndProc(m);
+    const UINT align = col->Alignment() == taRightJustify ? DT_RIGHT : col->Alignment() == taCenter ? DT_CENTER : DT_LEFT;
+    c.Brush()->SetStyle(bsClear);
+    TRect text = layout.text;
+    CanvasDrawText(c, col->Caption(), text, align | DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    c.Brush()->SetStyle(bsSolid);
+    if (layout.arrowAfterCaption) {
+        const int end = std::min(layout.text.left + c.TextWidth(col->Caption()), layout.text.right);
+        layout.arrow = TRect(end + 5, layout.arrow.top, end + 5 + layout.arrow.Width(), layout.arrow.bottom);
+    }
+    if (layout.arrowShown) PaintSortArrow(c, layout.arrow, sortDirection_);
+    RestoreDC(c.Handle(), saved);
+}
+
+void TRzCustomListView::DrawHeaderItem(const DRAWITEMSTRUCT& dis) {
+    TCanvas canvas;
+    canvas.SetHandle(dis.hDC);
+    const int saved = SaveDC(dis.hDC);
+    try {
+        canvas.Font()->Assign(Font());
+        canvas.Font()->SetColor(clBtnText);
+        canvas.Brush()->SetColor(clBtnFace);
+        const TRect r(dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom);
+        const int column = static_cast<int>(dis.itemID);
+        if (defaultHeaderDrawing_) {
+            DrawHeaderSection(canvas, column, r);
+        } else {
+            canvas.FillRect(r);
+            const TRect inner(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
+            if (OnDrawHeaderSection) OnDrawHeaderSection(this, &canvas, column, inner);
+        }
+    } catch (...) {
+        RestoreDC(dis.hDC, saved);
+        canvas.SetHandle(nullptr);
+        throw;
+    }
+    RestoreDC(dis.hDC, saved);
+    canvas.SetHandle(nullptr);
+}
+
+void TRzCustomListView::HeaderNotify(UINT code) {
+    switch (code) {
+    case HDN_ITEMCLICKW: FormatHeader(); break;
+    case HDN_BEGINTRACKW:
+    case HDN_ENDTRACKW:
+    case HDN_ITEMCHANGEDW:
+        FormatHeader();
+        if (frame_.visible) Invalidate();
+        if (code == HDN_ENDTRACKW) StretchLastColumn();
+        break;
+    case HDN_DIVIDERDBLCLICKW: StretchLastColumn(); break;
+    default: break;
+    }
 }
 
 void TRzCustomListView::Loaded() {
     TCustomListView::Loaded();
-    loading_ = true;
-    StretchLastColumn();
-    loading_ = false;
+    UpdateColors();
+    UpdateFrame(false, false);
+    if (stretch_) {
+        loading_ = true;
+        StretchLastColumn();
+        loading_ = false;
+    }
+    FormatHeader();
 }
 
 void TRzCustomListView::BoundsChanged() {

@@ -1,8 +1,10 @@
 #include "controls/shell/RzTreeView.h"
 
+#include <algorithm>
+
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Gdi.h"
-#include "platform/vcl/GraphicsThemes.h"
+#include "platform/vcl/Forms.h"
 
 TRzCustomTreeView::TRzCustomTreeView(TComponent* owner)
     : TCustomTreeView(owner), selectionPen_(std::make_unique<TPen>()) {
@@ -11,7 +13,7 @@ TRzCustomTreeView::TRzCustomTreeView(TComponent* owner)
     SetColor(clWindow);
     SetParentColor(false);
     SetTabStop(true);
-    normalColor_ = clWindow;
+    frame_.normalColor = clWindow;
 }
 
 TRzCustomTreeView::~TRzCustomTreeView() {
@@ -75,35 +77,21 @@ void TRzCustomTreeView::SaveToStrings(TStrings& strings) const {
 
 // ---- colours and frame
 
-bool TRzCustomTreeView::UseThemes() const {
-    return framingPreference_ == fpXPThemes && ThemeServices()->ThemesEnabled();
-}
+bool TRzCustomTreeView::UseThemes() const { return frame_.UseThemes(); }
 
 void TRzCustomTreeView::UpdateColors() {
     if (ComponentState().Contains(csLoading)) return;
-    updatingColor_ = true;
-    try {
-        if (!Enabled()) SetColor(disabledColor_);
-        else if (Focused()) SetColor(focusColor_);
-        else SetColor(normalColor_);
-    } catch (...) {
-        updatingColor_ = false;
-        throw;
-    }
-    updatingColor_ = false;
+    frame_.ApplyStateColor(*this, Enabled(), Focused());
 }
 
 void TRzCustomTreeView::ColorChanged() {
-    if (!updatingColor_) {
-        if (focusColor_ == normalColor_) focusColor_ = Color();
-        normalColor_ = Color();
-    }
-    if (frameVisible_ && !UseThemes()) RepaintFrame();
+    frame_.ColorChanged(Color());
+    if (frame_.visible && !UseThemes()) RepaintFrame();
 }
 
 void TRzCustomTreeView::UpdateFrame(bool viaMouse, bool active) {
-    if (viaMouse) overControl_ = active;
-    if (frameHotTrack_) RepaintFrame();
+    if (viaMouse) frame_.overControl = active;
+    if (frame_.hotTrack) RepaintFrame();
     UpdateColors();
 }
 
@@ -112,10 +100,7 @@ void TRzCustomTreeView::RepaintFrame() {
 }
 
 void TRzCustomTreeView::PaintFrame(TCanvas& canvas, int width, int height) const {
-    if (!frameVisible_ || UseThemes()) return;
-    const bool hot = FrameHot();
-    PaintNonClientFrame(canvas, width, height, frameSides_, hot ? frameHotColor_ : frameColor_, Color(),
-                        hot ? frameHotStyle_ : frameStyle_);
+    frame_.Paint(canvas, width, height, Color(), Focused());
 }
 
 void TRzCustomTreeView::PaintSelectionOutline(TCanvas& canvas) const {
@@ -130,38 +115,154 @@ void TRzCustomTreeView::PaintSelectionOutline(TCanvas& canvas) const {
 }
 
 void TRzCustomTreeView::SetFrameHotTrack(bool v) {
-    if (frameHotTrack_ == v) return;
-    frameHotTrack_ = v;
+    if (frame_.hotTrack == v) return;
+    frame_.hotTrack = v;
     if (v) {
         SetFrameVisible(true);
-        if (!ComponentState().Contains(csLoading)) frameSides_ = sdAllSides;
+        if (!ComponentState().Contains(csLoading)) frame_.sides = sdAllSides;
     }
     RepaintFrame();
     Invalidate();
 }
 
 void TRzCustomTreeView::SetFrameVisible(bool v) {
-    if (frameVisible_ == v) return;
-    frameVisible_ = v;
+    if (frame_.visible == v) return;
+    frame_.visible = v;
     recreating_ = true;
     if (HandleAllocated()) RecreateWnd();
     recreating_ = false;
 }
 
 void TRzCustomTreeView::SetFramingPreference(TFramingPreference v) {
-    if (framingPreference_ == v) return;
-    framingPreference_ = v;
+    if (frame_.framingPreference == v) return;
+    frame_.framingPreference = v;
     if (v == fpCustomFraming) RepaintFrame();
 }
 
 void TRzCustomTreeView::SetDisabledColor(TColor v) {
-    disabledColor_ = v;
+    frame_.disabledColor = v;
     if (!Enabled()) UpdateColors();
 }
 
 void TRzCustomTreeView::SetFocusColor(TColor v) {
-    focusColor_ = v;
+    frame_.focusColor = v;
     if (Focused()) UpdateColors();
+}
+
+// ---- context menus
+
+void TRzCustomTreeView::NodeContextMenu(TTreeNode* node, TPoint pos) {
+    TPopupMenu* menu = dynamic_cast<TPopupMenu*>(PopupMenu());
+    TPopupMenu* const original = menu;
+    if (OnNodeContextMenu) OnNodeContextMenu(this, node, pos, menu);
+    if (menu != original) menuHandled_ = true;
+    if (!menu) return;
+    menu->SetPopupComponent(this);
+    SetCaptureControl(nullptr);
+    const TPoint screen = ClientToScreen(pos);
+    menu->Popup(screen.x, screen.y);
+}
+
+void TRzCustomTreeView::RightClicked() {
+    const TPoint p = ScreenToClient(Mouse->CursorPos());
+    TTreeNode* node = GetNodeAt(p.x, p.y);
+    rightClickNode_ = node ? node : Selected();
+    if (!rightClickNode_) return;
+    try {
+        NodeContextMenu(rightClickNode_, p);
+    } catch (...) {
+        rightClickNode_ = nullptr;
+        throw;
+    }
+    rightClickNode_ = nullptr;
+    menuHandled_ = true;
+}
+
+void TRzCustomTreeView::KeyboardMenu() {
+    if (TTreeNode* node = CurrentNode()) {
+        const TRect r = node->DisplayRect(true);
+        NodeContextMenu(node, TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    } else if (auto* menu = dynamic_cast<TPopupMenu*>(PopupMenu())) {
+        menu->SetPopupComponent(this);
+        const TPoint screen = ClientToScreen(TPoint(0, 0));
+        menu->Popup(screen.x, screen.y);
+    }
+}
+
+// True when the request was answered here; the platform's handling never runs for it.
+bool TRzCustomTreeView::ContextMenuRequest(const TMessage& m) {
+    if (ComponentState().Contains(csDesigning) || CurrentNode() || menuHandled_) return true;
+    const int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
+    if (x == -1 && y == -1) KeyboardMenu();
+    else NodeContextMenu(nullptr, ScreenToClient(TPoint(x, y)));
+    return true;
+}
+
+void TRzCustomTreeView::RightButtonUp(TMessage& m) {
+    auto* menu = dynamic_cast<TPopupMenu*>(PopupMenu());
+    if (!menuHandled_ || !menu) {
+        TCustomTreeView::WndProc(m);
+        menuHandled_ = false;
+        return;
+    }
+    const bool autoPopup = menu->AutoPopup();
+    menu->SetAutoPopup(false);
+    try {
+        TCustomTreeView::WndProc(m);
+    } catch (...) {
+        menu->SetAutoPopup(autoPopup);
+        menuHandled_ = false;
+        throw;
+    }
+    menu->SetAutoPopup(autoPopup);
+    menuHandled_ = false;
+}
+
+void TRzCustomTreeView::KeyDown(WORD& key, TShiftState shift) {
+    if ((key == VK_APPS && shift.Empty()) || (key == VK_F10 && shift == TShiftState{ssShift})) {
+        key = 0;
+        KeyboardMenu();
+    }
+    TCustomTreeView::KeyDown(key, shift);
+}
+
+// ---- wheel and display information
+
+void TRzCustomTreeView::MouseWheelScroll(int delta) {
+    int pos = VertScrollPos();
+    const int lines = Mouse->WheelScrollLines();
+    pos = delta < 0 ? pos + lines : std::max(pos - lines, 0);
+    Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(pos)), 0);
+}
+
+// Each image event fires once per request: asked here, then kept away from the platform's own
+// answer.
+void TRzCustomTreeView::DisplayInfo(TMessage& m) {
+    auto* nm = reinterpret_cast<NMTVDISPINFOW*>(m.LParam);
+    TTreeNode* node = (nm->item.mask & TVIF_PARAM) ? reinterpret_cast<TTreeNode*>(nm->item.lParam)
+                                                   : Items()->GetNode(nm->item.hItem);
+    if (node) {
+        if (nm->item.mask & TVIF_IMAGE) {
+            if (OnGetImageIndex) OnGetImageIndex(this, node);
+            nm->item.iImage = node->ImageIndex();
+        }
+        if (nm->item.mask & TVIF_SELECTEDIMAGE) {
+            if (OnGetSelectedIndex) OnGetSelectedIndex(this, node);
+            nm->item.iSelectedImage = node->SelectedIndex();
+        }
+    }
+    TTVExpandedEvent image = std::move(OnGetImageIndex), selected = std::move(OnGetSelectedIndex);
+    OnGetImageIndex = nullptr;
+    OnGetSelectedIndex = nullptr;
+    try {
+        TCustomTreeView::WndProc(m);
+    } catch (...) {
+        OnGetImageIndex = std::move(image);
+        OnGetSelectedIndex = std::move(selected);
+        throw;
+    }
+    OnGetImageIndex = std::move(image);
+    OnGetSelectedIndex = std::move(selected);
 }
 
 // ---- items
@@ -199,8 +300,6 @@ bool TRzCustomTreeView::CanCollapse(TTreeNode* node) {
     return allowed;
 }
 
-void TRzCustomTreeView::KeyDown(WORD& key, TShiftState shift) { TCustomTreeView::KeyDown(key, shift); }
-
 void TRzCustomTreeView::CreateWnd() {
     TCustomTreeView::CreateWnd();
     UpdateItemHeight();
@@ -223,6 +322,24 @@ void TRzCustomTreeView::WndProc(TMessage& m) {
         TCustomTreeView::WndProc(m);
         UpdateFrame(false, false);
         return;
+    case WM_MOUSEWHEEL:
+        MouseWheelScroll(static_cast<short>(HIWORD(m.WParam)));
+        m.Result = 1;
+        return;
+    case WM_CONTEXTMENU:
+        ContextMenuRequest(m);
+        m.Result = 1;
+        return;
+    case WM_RBUTTONUP: RightButtonUp(m); return;
+    case CN_NOTIFY:
+        if (const auto* hdr = reinterpret_cast<const NMHDR*>(m.LParam)) {
+            if (hdr->code == TVN_GETDISPINFOW || hdr->code == TVN_GETDISPINFOA) {
+                DisplayInfo(m);
+                return;
+            }
+            if (hdr->code == NM_RCLICK && !ComponentState().Contains(csDesigning)) RightClicked();
+        }
+        break;
     default: break;
     }
     TCustomTreeView::WndProc(m);
@@ -235,20 +352,23 @@ void TRzCustomTreeView::WndProc(TMessage& m) {
         break;
     case CM_ENABLEDCHANGED: UpdateColors(); break;
     case CM_COLORCHANGED: ColorChanged(); break;
+    case CM_SYSCOLORCHANGE:
+        if (IsSystemColor(Color())) Perform(CM_COLORCHANGED, m.WParam, m.LParam);
+        break;
     case WM_NCPAINT:
-        if (frameVisible_ && !UseThemes() && HandleAllocated()) {
-            if (HDC dc = GetWindowDC(WindowHandle())) {
-                TCanvas canvas;
-                canvas.SetHandle(dc);
-                PaintFrame(canvas);
-                canvas.SetHandle(nullptr);
-                ReleaseDC(WindowHandle(), dc);
-            }
-            m.Result = 0;
+        frame_.PaintNonClient(*this, Focused());
+        if (frame_.Painted()) m.Result = 0;
+        break;
+    case WM_PAINT:
+        if (m.WParam) {
+            TCanvas canvas;
+            canvas.SetHandle(reinterpret_cast<HDC>(m.WParam));
+            PaintSelectionOutline(canvas);
+            canvas.SetHandle(nullptr);
         }
         break;
     case WM_SIZE:
-        if (frameVisible_ && !UseThemes()) RepaintFrame();
+        if (frame_.visible && !UseThemes()) RepaintFrame();
         break;
     default: break;
     }
@@ -256,21 +376,12 @@ void TRzCustomTreeView::WndProc(TMessage& m) {
 
 void TRzCustomTreeView::Notification(TComponent* component, TOperation operation) {
     TCustomTreeView::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == frameController_) frameController_ = nullptr;
+    if (operation == TOperation::opRemove && component == frame_.controller) frame_.controller = nullptr;
 }
 
 void TRzCustomTreeView::DefineProperties(TFiler* filer) {
     TCustomTreeView::DefineProperties(filer);
-    DefineRetiredFrameProperties(
-        *filer,
-        [this](bool flat) {
-            frameHotTrack_ = flat;
-            if (flat) {
-                frameStyle_ = fsStatus;
-                frameHotStyle_ = fsLowered;
-            }
-        },
-        [this](TFrameStyle s) { frameHotStyle_ = s; });
+    frame_.DefineRetired(*filer);
 }
 
 const TMetaClass& TRzCustomTreeView::StaticClass() {

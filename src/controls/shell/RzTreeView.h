@@ -6,9 +6,16 @@
 
 #include <memory>
 
+#include "controls/shell/RzViewFrame.h"
 #include "controls/styled/RzFrameController.h"
+#include "platform/vcl/Menus.h"
 #include "platform/vcl/Strings.h"
 #include "platform/vcl/TreeView.h"
+
+// What a node's context menu shows and where: the handler may move the point (client
+// coordinates) or change or clear the menu.
+using TRzTvOnNodeContextMenuEvent =
+    std::function<void(TObject* sender, TTreeNode* node, TPoint& pos, TPopupMenu*& menu)>;
 
 class TRzCustomTreeView : public TCustomTreeView {
     QUILLORA_COMPONENT(TRzCustomTreeView)
@@ -25,29 +32,29 @@ public:
     bool AutoSelect() const { return autoSelect_; }
     virtual void SetAutoSelect(bool v);
     virtual void SetAutoExpandFramed(bool v);
-    TColor DisabledColor() const { return disabledColor_; }
+    TColor DisabledColor() const { return frame_.disabledColor; }
     virtual void SetDisabledColor(TColor v);
-    TColor FocusColor() const { return focusColor_; }
+    TColor FocusColor() const { return frame_.focusColor; }
     virtual void SetFocusColor(TColor v);
-    TColor FrameColor() const { return frameColor_; }
-    virtual void SetFrameColor(TColor v) { ChangeFrame(frameColor_, v); }
-    TRzFrameController* FrameController() const { return frameController_; }
-    virtual void SetFrameController(TRzFrameController* v) { LinkFrameController(*this, frameController_, v); }
-    TRzFrameControllerNotifications FrameControllerNotifications() const { return notifications_; }
-    void SetFrameControllerNotifications(TRzFrameControllerNotifications v) { notifications_ = v; }
-    TColor FrameHotColor() const { return frameHotColor_; }
-    virtual void SetFrameHotColor(TColor v) { ChangeFrame(frameHotColor_, v); }
-    bool FrameHotTrack() const { return frameHotTrack_; }
+    TColor FrameColor() const { return frame_.frameColor; }
+    virtual void SetFrameColor(TColor v) { ChangeFrame(frame_.frameColor, v); }
+    TRzFrameController* FrameController() const { return frame_.controller; }
+    virtual void SetFrameController(TRzFrameController* v) { LinkFrameController(*this, frame_.controller, v); }
+    TRzFrameControllerNotifications FrameControllerNotifications() const { return frame_.notifications; }
+    void SetFrameControllerNotifications(TRzFrameControllerNotifications v) { frame_.notifications = v; }
+    TColor FrameHotColor() const { return frame_.frameHotColor; }
+    virtual void SetFrameHotColor(TColor v) { ChangeFrame(frame_.frameHotColor, v); }
+    bool FrameHotTrack() const { return frame_.hotTrack; }
     virtual void SetFrameHotTrack(bool v);
-    TFrameStyle FrameHotStyle() const { return frameHotStyle_; }
-    virtual void SetFrameHotStyle(TFrameStyle v) { ChangeFrame(frameHotStyle_, v); }
-    TSides FrameSides() const { return frameSides_; }
-    virtual void SetFrameSides(TSides v) { ChangeFrame(frameSides_, v); }
-    TFrameStyle FrameStyle() const { return frameStyle_; }
-    virtual void SetFrameStyle(TFrameStyle v) { ChangeFrame(frameStyle_, v); }
-    bool FrameVisible() const { return frameVisible_; }
+    TFrameStyle FrameHotStyle() const { return frame_.hotStyle; }
+    virtual void SetFrameHotStyle(TFrameStyle v) { ChangeFrame(frame_.hotStyle, v); }
+    TSides FrameSides() const { return frame_.sides; }
+    virtual void SetFrameSides(TSides v) { ChangeFrame(frame_.sides, v); }
+    TFrameStyle FrameStyle() const { return frame_.style; }
+    virtual void SetFrameStyle(TFrameStyle v) { ChangeFrame(frame_.style, v); }
+    bool FrameVisible() const { return frame_.visible; }
     virtual void SetFrameVisible(bool v);
-    TFramingPreference FramingPreference() const { return framingPreference_; }
+    TFramingPreference FramingPreference() const { return frame_.framingPreference; }
     virtual void SetFramingPreference(TFramingPreference v);
     int FramedItemHeight() const { return itemHeight_; }
     virtual void SetFramedItemHeight(int v);
@@ -64,7 +71,12 @@ public:
     void PaintFrame(TCanvas& canvas, int width, int height) const;
     // Outlines the current node's text with SelectionPen while another control has the focus.
     void PaintSelectionOutline(TCanvas& canvas) const;
-    bool FrameHot() const { return frameHotTrack_ && (Focused() || overControl_); }
+    bool FrameHot() const { return frame_.Hot(Focused()); }
+
+    // Shows the node's menu (PopupMenu unless OnNodeContextMenu changes it) at a client point.
+    void NodeContextMenu(TTreeNode* node, TPoint pos);
+
+    TRzTvOnNodeContextMenuEvent OnNodeContextMenu;
 
 protected:
     virtual void UpdateItemHeight();
@@ -89,27 +101,19 @@ private:
     }
     void ColorChanged();
     void MouseWheelScroll(int delta);
+    void RightClicked();
+    void KeyboardMenu();
+    bool ContextMenuRequest(const TMessage& m);
+    void RightButtonUp(TMessage& m);
+    void DisplayInfo(TMessage& m);
 
     bool autoSelect_ = false;
-    TColor disabledColor_ = clBtnFace;
-    TColor focusColor_ = clWindow;
-    TColor normalColor_ = clWindow;
-    TColor frameColor_ = clBtnShadow;
-    TColor frameHotColor_ = clBtnShadow;
-    TRzFrameController* frameController_ = nullptr;
-    TRzFrameControllerNotifications notifications_ = fccAll;
-    bool frameHotTrack_ = false;
-    TFrameStyle frameHotStyle_ = fsFlatBold;
-    TSides frameSides_ = sdAllSides;
-    TFrameStyle frameStyle_ = fsFlat;
-    bool frameVisible_ = false;
-    TFramingPreference framingPreference_ = fpXPThemes;
+    TRzViewFrame frame_;
     int itemHeight_ = 0;
     WideChar pathDelimiter_ = u'\\';
     std::unique_ptr<TPen> selectionPen_;
-    bool overControl_ = false;
-    bool updatingColor_ = false;
     bool recreating_ = false;
+    bool menuHandled_ = false;  // from a shown node menu to the next right button up
     TTreeNode* rightClickNode_ = nullptr;
 };
 

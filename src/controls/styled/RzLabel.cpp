@@ -198,13 +198,7 @@ void TRzLabel::AdjustStyledBounds() {
     SetBounds(x, Top(), grown.Width(), grown.Height());
 }
 
-void TRzLabel::DrawStyledText(TCanvas& c, TRect r, UINT flags) {
-    const WideString text = Caption();
-    const auto pass = [&](int dx, int dy, TColor color) {
-        TRect p(r.left + dx, r.top + dy, r.right + dx, r.bottom + dy);
-        c.Font()->SetColor(color);
-        CanvasDrawText(c, text, p, flags);
-    };
+void TRzLabel::DrawPasses(const std::function<void(int, int, TColor)>& pass, int shadowOffset, int textOffset) const {
     if (!Enabled()) {
         pass(0, 0, clGrayText);
         return;
@@ -219,9 +213,20 @@ void TRzLabel::DrawStyledText(TCanvas& c, TRect r, UINT flags) {
             pass(-1, -1, raised ? highlightColor_ : shadowColor_);
         }
     } else if (textStyle_ == tsShadow) {
-        pass(shadowDepth_, shadowDepth_, shadowColor_);
+        pass(shadowOffset, shadowOffset, shadowColor_);
     }
-    pass(0, 0, currentColor_);
+    pass(textOffset, textOffset, currentColor_);
+}
+
+void TRzLabel::DrawStyledText(TCanvas& c, TRect r, UINT flags) {
+    const WideString text = Caption();
+    DrawPasses(
+        [&](int dx, int dy, TColor color) {
+            TRect p(r.left + dx, r.top + dy, r.right + dx, r.bottom + dy);
+            c.Font()->SetColor(color);
+            CanvasDrawText(c, text, p, flags);
+        },
+        shadowDepth_, 0);
 }
 
 void TRzLabel::Paint() {
@@ -263,8 +268,9 @@ void TRzLabel::Paint() {
         if (flags & DT_RIGHT) r.right -= shadowDepth_;
         if (Layout() == tlBottom) r.top -= shadowDepth_;
     }
-    // Rotated text is drawn as the flat text here: the rotated and curved passes are not built.
-    DrawStyledText(c, r, flags);
+    if (rotation_ == roCurve) DrawCurvedText(c);
+    else if (rotation_ == roFlat) DrawRotatedText(c, r, flags);
+    else DrawStyledText(c, r, flags);
 }
 
 void TRzLabel::Loaded() {

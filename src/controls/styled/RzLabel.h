@@ -22,6 +22,11 @@ QUILLORA_ENUM_TYPEINFO(TRzCondenseCaption, "ccNone", "ccAtEnd", "ccWithinPath")
 int NormalizedAngle(int degrees);
 // The size a W x H box needs when rotated by an angle: its bounding box.
 TSize RotatedBoundingBox(int width, int height, int degrees);
+// The point rotated or curved text turns about in a W x H label with border width bw; flat
+// rotation always turns about the middle.
+TPoint RotationCenter(TCenterPoint point, TRotation rotation, int width, int height, int borderWidth);
+// The radii (x, y) of the arc curved text follows.
+TPoint CurveRadii(TCenterPoint point, int width, int height, int borderWidth);
 
 class TRzLabel : public TLabel, public IRzCustomFraming {
     QUILLORA_COMPONENT(TRzLabel)
@@ -117,7 +122,11 @@ private:
         Invalidate();
     }
     UINT TextFlags() const;
+    // The raised, recessed or shadow passes and the text: pass(dx, dy, colour) draws one.
+    void DrawPasses(const std::function<void(int dx, int dy, TColor color)>& pass, int shadowOffset, int textOffset) const;
     void DrawStyledText(TCanvas& canvas, TRect r, UINT flags);
+    void DrawRotatedText(TCanvas& canvas, const TRect& r, UINT flags);
+    void DrawCurvedText(TCanvas& canvas);
     void SubstituteRotatableFont();
 
     int angle_ = 0;
