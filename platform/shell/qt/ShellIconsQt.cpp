@@ -1,6 +1,8 @@
 #include "platform/shell/qt/ShellIconsQt.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QMimeDatabase>
 #include <QFileIconProvider>
 #include <QIcon>
 #include <QImage>
@@ -73,6 +75,16 @@ std::vector<std::uint32_t> Pixels(ShellIcon icon, int size) {
     return pixels;
 }
 
+WideString TypeName(const std::string& path, bool folder) {
+    static const QMimeDatabase database;
+    const QMimeType type = folder ? database.mimeTypeForName(QStringLiteral("inode/directory"))
+                                  : database.mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(path)), QMimeDatabase::MatchExtension);
+    return type.isValid() ? type.comment().toStdU16String() : WideString();
+}
+
 }  // namespace
 
-void InstallQtShellIcons() { SetShellIconSource(Pixels); }
+void InstallQtShellIcons() {
+    SetShellIconSource(Pixels);
+    SetShellTypeNameSource(TypeName);
+}

@@ -1,0 +1,26 @@
+// What the shell does to files for a user: move them to the trash (never delete them), open
+// them with the desktop's handler (never run them).
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/win/WinTypes.h"
+
+// Moves a file or folder into the user's trash as the desktop's trash folders lay it out:
+// $XDG_DATA_HOME/Trash on the home file system, the volume's .Trash-<uid> folder elsewhere,
+// each item with its ".trashinfo" (original path and deletion time) so the desktop can put it
+// back. Fails (the file stays) when no trash can take it.
+HRESULT MoveToTrash(const std::string& path);
+
+// The home trash folder: $XDG_DATA_HOME/Trash, else ~/.local/share/Trash.
+std::string HomeTrashPath();
+
+// Opens a file or folder with the program the desktop associates with it (xdg-open); false
+// when that could not be started. A replacement (tests) sees the path instead.
+bool OpenWithDesktop(const std::string& path);
+using ShellOpener = std::function<bool(const std::string& path)>;
+void SetShellOpener(ShellOpener opener);
+
+// Percent-encodes a path for a file URL or a ".trashinfo" (unreserved bytes and "/" stay).
+std::string EncodePathForUrl(const std::string& path);
