@@ -243,6 +243,7 @@ void TRzCustomShellList::SetupColumns() {
         c->SetWidth(i < static_cast<int>(saved.size()) ? saved[static_cast<std::size_t>(i)] : kDefaultWidths[i]);
         if (i == 1) c->SetAlignment(taRightJustify);
     }
+    StretchLastColumn();
     if (std::abs(sortColumn_) > Columns()->Count()) sortColumn_ = 1;
     SetHeaderSortColumn(std::abs(sortColumn_) - 1);
     SetHeaderSortDirection(sortColumn_ >= 0 ? sdAscending : sdDescending);
