@@ -485,10 +485,15 @@ bool TRzCustomShellList::ShowShellContextMenu(TPoint screen) {
     UINT id = 0;
     {
         menuActive_ = true;
+        activeMenu_ = menu.get();
         struct Done {
             bool& flag;
-            ~Done() { flag = false; }
-        } done{menuActive_};
+            IContextMenu*& menu;
+            ~Done() {
+                flag = false;
+                menu = nullptr;
+            }
+        } done{menuActive_, activeMenu_};
         id = static_cast<UINT>(TrackPopupMenu(popup.Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
                                               Handle(), nullptr));
     }
@@ -584,6 +589,7 @@ bool TRzCustomShellList::HandleNotify(TMessage& m) {
 }
 
 void TRzCustomShellList::WndProc(TMessage& m) {
+    if (m.Msg == WM_MENUSELECT && activeMenu_ && OnPopupHint) OnPopupHint(this, MenuSelectHint(*activeMenu_, m.WParam));
     if (m.Msg == CN_NOTIFY && m.LParam && HandleNotify(m)) return;
     if (m.Msg == kShellChangeMessage) {
         if (ignoreNextChange_ || menuActive_) {

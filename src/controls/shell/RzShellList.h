@@ -17,6 +17,7 @@
 #include "platform/vcl/ExtCtrls.h"
 
 class TRzCustomShellList;
+class IContextMenu;
 class TRzCustomShellTree;
 
 enum TRzShellListOption {
@@ -188,6 +189,7 @@ private:
     int ignore_ = 0;
     bool ignoreNextChange_ = false;
     bool menuActive_ = false;
+    IContextMenu* activeMenu_ = nullptr;  // the shell menu being shown
     bool refreshPending_ = false;
 };
 

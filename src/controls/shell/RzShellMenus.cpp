@@ -61,6 +61,14 @@ HRESULT InvokeContextCommand(HWND owner, IContextMenu& menu, const std::string& 
 
 HRESULT InvokeContextCommand(HWND owner, IContextMenu& menu, UINT offset) { return menu.InvokeCommand(owner, offset); }
 
+AnsiString MenuSelectHint(IContextMenu& menu, WPARAM wParam) {
+    constexpr UINT kSystemMenu = 0x2000;
+    const UINT id = LOWORD(static_cast<DWORD_PTR>(wParam)), flags = HIWORD(static_cast<DWORD_PTR>(wParam));
+    if (id < kFirstShellCommand || (flags & (MF_POPUP | kSystemMenu))) return {};
+    std::string help;
+    return SUCCEEDED(menu.GetCommandString(id - kFirstShellCommand, GCS_HELPTEXTA, help)) ? help : std::string();
+}
+
 LRESULT MenuCharAnswer(WideChar typed, const std::vector<WideString>& entries, int highlighted) {
     const WideChar key = Upper(typed);
     const int count = static_cast<int>(entries.size());

@@ -38,6 +38,10 @@ HRESULT InvokeContextCommand(HWND owner, IContextMenu& menu, UINT offset);
 // The verb of a command offset; empty when it has none.
 std::string ContextCommandVerb(IContextMenu& menu, UINT offset);
 
+// The help text of the command a WM_MENUSELECT names (its wParam); empty for the control's own
+// entries, sub-menus, the system menu or a command without help.
+AnsiString MenuSelectHint(IContextMenu& menu, WPARAM wParam);
+
 // The answer to a typed character over a menu's entries (WM_MENUCHAR): the search starts
 // after the highlighted entry (-1: none) and wraps round; the first entry whose first letter
 // matches is selected (MNC_SELECT) when others share the letter, else run (MNC_EXECUTE); no

@@ -469,6 +469,7 @@ void TRzCustomShellTree::CreateWnd() {
 }
 
 void TRzCustomShellTree::WndProc(TMessage& m) {
+    if (m.Msg == WM_MENUSELECT && activeMenu_ && OnPopupHint) OnPopupHint(this, MenuSelectHint(*activeMenu_, m.WParam));
     if (m.Msg == kFillMessage) {
         if (Items()->Count() == 0) FillTree();
         return;
@@ -531,10 +532,15 @@ bool TRzCustomShellTree::ShowShellContextMenu(TTreeNode* node, TPoint screen) {
     UINT id = 0;
     {
         menuActive_ = true;
+        activeMenu_ = menu.get();
         struct Done {
             bool& flag;
-            ~Done() { flag = false; }
-        } done{menuActive_};
+            IContextMenu*& menu;
+            ~Done() {
+                flag = false;
+                menu = nullptr;
+            }
+        } done{menuActive_, activeMenu_};
         id = static_cast<UINT>(TrackPopupMenu(popup.Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
                                               Handle(), nullptr));
     }

@@ -14,6 +14,7 @@
 #include "platform/shell/ShellNamespace.h"
 #include "platform/vcl/ExtCtrls.h"
 
+class IContextMenu;
 class TRzCustomShellTree;
 class TRzCustomShellList;
 
@@ -184,6 +185,7 @@ private:
     bool selectNow_ = false;
     bool ignoreNextChange_ = false;
     bool menuActive_ = false;
+    IContextMenu* activeMenu_ = nullptr;  // the shell menu being shown
     bool refreshPending_ = false;
     std::unique_ptr<TChangeHandlerThread> watcher_;
 };

@@ -179,6 +179,22 @@ TEST_F(ShellTreeCommandsTest, RenameThroughTheMenuEditsAndRenamesOnDisk) {
     EXPECT_EQ(tree_.SelectedPathName(), Path("mail/Inbox 2024"));
 }
 
+TEST_F(ShellTreeCommandsTest, MenuSelectionShowsTheCommandsHelp) {
+    std::vector<std::string> hints;
+    tree_.OnPopupHint = [&](TObject*, const AnsiString& hint) { hints.push_back(hint); };
+    TScopedModalHook hook([&](TModalRequest& r) {
+        if (r.What != TModalRequest::PopupMenu) return 0;
+        for (const TMenuItemRecord& item : MenuItemRecords(r.Menu)) {
+            if (item.Text == u"&Delete") SendMessageW(tree_.Handle(), WM_MENUSELECT, MAKELONG(static_cast<WORD>(item.Id), 0), 0);
+        }
+        SendMessageW(tree_.Handle(), WM_MENUSELECT, MAKELONG(5, 0), 0);  // an entry of the control's own
+        return kPopupMenuDismissed;
+    });
+    ASSERT_TRUE(tree_.ShowShellContextMenu(Child(tree_.Selected(), u"inbox"), TPoint(0, 0)));
+    EXPECT_EQ(hints, (std::vector<std::string>{"Moves the selected items to the trash.", ""}));
+    EXPECT_TRUE(fs::exists(home_ / "mail/inbox")) << "a dismissed menu runs nothing";
+}
+
 TEST_F(ShellTreeCommandsTest, F2EditsOnlyWhatCanBeRenamed) {
     TTreeNode* root = tree_.Items()->GetFirstNode();
     tree_.SetSelected(Child(root, u"Computer"));
