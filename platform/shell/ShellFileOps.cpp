@@ -1,62 +1,105 @@
 #include "platform/shell/ShellFileOps.h"
 
-#include <cctype>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "platform/shell/MountTable.h"
 #include "platform/win/ProcessSpawn.h"
 #include "platform/win/UniqueFd.h"
+#include "platform/win/WinError.h"
 #include "platform/win/WinFileSupport.h"
+#include "platform/win/WinString.h"
 
 namespace {
 
-std::string HomeTrash()
-{
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return std::string(data) + "/Trash";
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "/") + "/.local/share/Trash";
+HRESULT ErrnoResult(int err) { return HRESULT_FROM_WIN32(WinErrorFromErrno(err)); }
+
+ShellOpener& Opener() {
+    static ShellOpener opener;
+    return opener;
 }
 
-bool MakeDir(const std::string& dir, mode_t mode)
-{
-    return ::mkdir(dir.c_str(), mode) == 0 || errno == EEXIST;
+std::string EnvPath(const char* name) {
+    const char* v = std::getenv(name);
+    return v && v[0] == '/' ? std::string(v) : std::string();
 }
 
-// mkdir -p for the home trash, whose parents may not exist on a fresh account.
-bool MakeDirs(const std::string& dir)
-{
-    for (std::size_t at = 1; (at = dir.find('/', at)) != std::string::npos; ++at)
-        if (!MakeDir(dir.substr(0, at), 0700)) return false;
-    return MakeDir(dir, 0700);
-}
-
-// The mount point holding path: the last ancestor on the same device.
-std::string TopDirOf(const std::string& path, dev_t device)
-{
-    std::string top = path;
-    for (;;) {
-        const std::string parent = winfiles::ParentOf(top);
-        struct stat st {};
-        if (parent == top || ::stat(parent.c_str(), &st) != 0 || st.st_dev != device) return top;
-        top = parent;
+bool MakeDirs(const std::string& path) {
+    for (std::size_t at = 1; at <= path.size(); ++at) {
+        if (at != path.size() && path[at] != '/') continue;
+        const std::string part = path.substr(0, at);
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     }
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Percent-encodes a path as the trash record's Path key wants it (bytes, not characters).
-std::string EncodePath(const std::string& path)
-{
-    static const char hex[] = "0123456789ABCDEF";
+std::string Basename(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+std::string Now() {
+    const std::time_t t = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&t, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return text;
+}
+
+// Moves path into the trash folder trash; the ".trashinfo" names it as shown (absolute for
+// the home trash, relative to the volume's top for a volume's trash).
+HRESULT MoveInto(const std::string& trash, const std::string& path, const std::string& shownPath) {
+    const std::string files = trash + "/files", info = trash + "/info";
+    if (!MakeDirs(files) || !MakeDirs(info)) return ErrnoResult(errno);
+    const std::string base = Basename(path);
+    for (int n = 1; n < 10000; ++n) {
+        const std::string name = n == 1 ? base : base + "." + std::to_string(n);
+        const std::string infoPath = info + "/" + name + ".trashinfo";
+        // The info file claims the name: creating it exclusively keeps two deletions apart.
+        UniqueFd fd(open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (fd.get() < 0) {
+            if (errno == EEXIST) continue;
+            return ErrnoResult(errno);
+        }
+        const std::string text = "[Trash Info]\nPath=" + EncodePathForUrl(shownPath) + "\nDeletionDate=" + Now() + "\n";
+        const bool written = write(fd.get(), text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        fd.reset();
+        const std::string target = files + "/" + name;
+        struct stat st {};
+        if (!written) {
+            unlink(infoPath.c_str());
+            return ErrnoResult(EIO);
+        }
+        if (lstat(target.c_str(), &st) == 0) {
+            unlink(infoPath.c_str());
+            continue;
+        }
+        if (rename(path.c_str(), target.c_str()) != 0) {
+            const int err = errno;
+            unlink(infoPath.c_str());
+            return ErrnoResult(err);
+        }
+        return S_OK;
+    }
+    return HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS);
+}
+
+}  // namespace
+
+std::string EncodePathForUrl(const std::string& path) {
+    static const char* hex = "0123456789ABCDEF";
     std::string out;
-    for (unsigned char c : path) {
-        if (std::isalnum(c) || std::strchr("/-_.~!$&'()*+,;=:@", c)) out += static_cast<char>(c);
-        else {
+    for (const unsigned char c : path) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                           c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+        if (plain) {
+            out += static_cast<char>(c);
+        } else {
             out += '%';
             out += hex[c >> 4];
             out += hex[c & 15];
@@ -65,91 +108,71 @@ std::string EncodePath(const std::string& path)
     return out;
 }
 
-std::string Absolute(const std::string& path)
-{
-    if (!path.empty() && path[0] == '/') return path;
-    char buf[4096];
-    if (!::getcwd(buf, sizeof buf)) return path;
-    return std::string(buf) + "/" + path;
+std::string HomeTrashPath() {
+    if (const std::string data = EnvPath("XDG_DATA_HOME"); !data.empty()) return data + "/Trash";
+    const std::string home = EnvPath("HOME");
+    return home.empty() ? std::string() : home + "/.local/share/Trash";
 }
 
-bool Fail(std::string* error, const std::string& what)
-{
-    if (error) *error = what;
+HRESULT MoveToTrash(const std::string& path) {
+    struct stat item {};
+    if (path.empty() || path[0] != '/' || lstat(path.c_str(), &item) != 0)
+        return ErrnoResult(path.empty() ? ENOENT : errno);
+    const std::string home = HomeTrashPath();
+    if (home.empty()) return E_FAIL;
+    // The home trash serves items on its own file system (its folder made first, so its
+    // device is known).
+    if (MakeDirs(home)) {
+        struct stat trash {};
+        if (stat(home.c_str(), &trash) == 0 && trash.st_dev == item.st_dev) return MoveInto(home, path, path);
+    }
+    const std::vector<MountEntry> table = ReadMountTable();
+    const MountEntry* mount = MountOf(table, path);
+    if (!mount || mount->mountPoint == path) return HRESULT_FROM_WIN32(ERROR_NOT_SAME_DEVICE);
+    const std::string top = mount->mountPoint == "/" ? std::string() : mount->mountPoint;
+    const std::string trash = top + "/.Trash-" + std::to_string(getuid());
+    return MoveInto(trash, path, path.substr(top.size() + 1));
+}
+
+bool OpenWithDesktop(const std::string& path) {
+    if (Opener()) return Opener()(path);
+    return !path.empty() && SpawnDetached({"xdg-open", path});
+}
+
+void SetShellOpener(ShellOpener opener) { Opener() = std::move(opener); }
+
+bool MoveToTrash(const WideString& widePath, std::string* error) {
+    std::string path;
+    if (!winfiles::PathArg(widePath.c_str(), path)) {
+        if (error) *error = "no file name";
+        return false;
+    }
+    const HRESULT hr = MoveToTrash(path);
+    if (SUCCEEDED(hr)) return true;
+    if (error) *error = Utf16ToUtf8(WinErrorMessage(static_cast<DWORD>(hr & 0xFFFF)));
     return false;
+}
+
+namespace {
+
+std::string Trimmed(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
 }
 
 }  // namespace
 
-bool MoveToTrash(const WideString& widePath, std::string* error)
-{
-    std::string path;
-    if (!winfiles::PathArg(widePath.c_str(), path)) return Fail(error, "no file name");
-    path = Absolute(path);
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
-    struct stat item {};
-    if (::lstat(path.c_str(), &item) != 0) return Fail(error, std::strerror(errno));
-
-    // The home trash when it is on the file's device, else the trash at the file system's top:
-    // a rename never crosses devices, and copying a file away is not what deleting means.
-    std::string trash = HomeTrash();
-    std::string recorded = path;
-    MakeDirs(trash);
-    struct stat trashStat {};
-    if (::stat(trash.c_str(), &trashStat) != 0 || trashStat.st_dev != item.st_dev) {
-        const std::string top = TopDirOf(path, item.st_dev);
-        trash = (top == "/" ? std::string() : top) + "/.Trash-" + std::to_string(::getuid());
-        if (!MakeDir(trash, 0700)) return Fail(error, "the trash folder could not be created: " + std::string(std::strerror(errno)));
-        recorded = top == "/" ? path.substr(1) : path.substr(top.size() + 1);
-    }
-    const std::string files = trash + "/files", info = trash + "/info";
-    if (!MakeDir(files, 0700) || !MakeDir(info, 0700))
-        return Fail(error, "the trash folder could not be created: " + std::string(std::strerror(errno)));
-
-    // The record is created exclusively first: it reserves the name in the trash.
-    const std::string base = winfiles::LastComponent(path);
-    std::string name, infoPath;
-    UniqueFd fd;
-    for (int n = 1; n < 10000 && !(fd.get() >= 0); ++n) {
-        name = n == 1 ? base : base + "." + std::to_string(n);
-        infoPath = info + "/" + name + ".trashinfo";
-        struct stat taken {};
-        if (::lstat((files + "/" + name).c_str(), &taken) == 0) continue;
-        fd.reset(::open(infoPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        if (!(fd.get() >= 0) && errno != EEXIST) return Fail(error, std::strerror(errno));
-    }
-    if (!(fd.get() >= 0)) return Fail(error, "no free name in the trash");
-
-    char date[32];
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-    localtime_r(&now, &local);
-    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
-    const std::string record = "[Trash Info]\nPath=" + EncodePath(recorded) + "\nDeletionDate=" + date + "\n";
-    const bool written = ::write(fd.get(), record.data(), record.size()) == static_cast<ssize_t>(record.size());
-    fd.reset();
-    if (!written || ::rename(path.c_str(), (files + "/" + name).c_str()) != 0) {
-        const int err = errno;
-        ::unlink(infoPath.c_str());
-        return Fail(error, std::strerror(written ? err : EIO));
-    }
-    return true;
-}
-
-DesktopOpenResult OpenWithDesktop(const WideString& widePath)
-{
+DesktopOpenResult OpenFileWithDesktop(const WideString& widePath) {
     std::string path;
     if (!winfiles::PathArg(widePath.c_str(), path)) return DesktopOpenResult::Failed;
-    if (FindOnPath("xdg-open").empty()) return DesktopOpenResult::Failed;
-    // A type without a program would make the desktop ask nobody; say so instead.
-    std::string type, handler;
-    if (RunForOutput({"xdg-mime", "query", "filetype", path}, type)) {
-        while (!type.empty() && (type.back() == '\n' || type.back() == ' ')) type.pop_back();
-        if (const auto semi = type.find(';'); semi != std::string::npos) type.resize(semi);
-        if (!type.empty() && RunForOutput({"xdg-mime", "query", "default", type}, handler)) {
-            while (!handler.empty() && (handler.back() == '\n' || handler.back() == ' ')) handler.pop_back();
-            if (handler.empty()) return DesktopOpenResult::NoHandler;
+    if (!Opener()) {
+        std::string type, handler;
+        if (RunForOutput({"xdg-mime", "query", "filetype", path}, type)) {
+            type = Trimmed(type);
+            if (const auto semi = type.find(';'); semi != std::string::npos) type.resize(semi);
+            if (!type.empty() && RunForOutput({"xdg-mime", "query", "default", type}, handler) && Trimmed(handler).empty())
+                return DesktopOpenResult::NoHandler;
         }
     }
-    return SpawnDetached({"xdg-open", path}) ? DesktopOpenResult::Opened : DesktopOpenResult::Failed;
+    return OpenWithDesktop(path) ? DesktopOpenResult::Opened : DesktopOpenResult::Failed;
 }

@@ -1,19 +1,36 @@
-// The desktop's file operations the program hands files to: the trash, for files the user
-// deletes (never removed for good), and the desktop's default program, for opening a file.
+// What the shell does to files for a user: move them to the trash (never delete them), open
+// them with the desktop's handler (never run them).
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/win/WinTypes.h"
 
-// Moves a file or folder into the desktop trash (the home trash, or the trash at the top of
-// the file system that holds it), with the record the file manager needs to put it back.
-// False with *error (a readable reason) when it stays where it was.
-bool MoveToTrash(const WideString& path, std::string* error = nullptr);
+// Moves a file or folder into the user's trash as the desktop's trash folders lay it out:
+// $XDG_DATA_HOME/Trash on the home file system, the volume's .Trash-<uid> folder elsewhere,
+// each item with its ".trashinfo" (original path and deletion time) so the desktop can put it
+// back. Fails (the file stays) when no trash can take it.
+HRESULT MoveToTrash(const std::string& path);
+
+// The home trash folder: $XDG_DATA_HOME/Trash, else ~/.local/share/Trash.
+std::string HomeTrashPath();
+
+// Opens a file or folder with the program the desktop associates with it (xdg-open); false
+// when that could not be started. A replacement (tests) sees the path instead.
+bool OpenWithDesktop(const std::string& path);
+using ShellOpener = std::function<bool(const std::string& path)>;
+void SetShellOpener(ShellOpener opener);
+
+// Percent-encodes a path for a file URL or a ".trashinfo" (unreserved bytes and "/" stay).
+std::string EncodePathForUrl(const std::string& path);
+
+// The program's wide paths: the same move, with a readable reason when the file stays.
+bool MoveToTrash(const WideString& path, std::string* error);
 
 enum class DesktopOpenResult { Opened, NoHandler, Failed };
 
-// Opens a file with the desktop's default program for its type. Nothing is ever executed
-// directly: the desktop decides what opens the file. NoHandler when no program is set for the
-// type.
-DesktopOpenResult OpenWithDesktop(const WideString& path);
+// Opens a file with the program the desktop sets for its type. NoHandler when the desktop
+// knows the type but has no program for it, so the user can be told instead of nothing
+// happening. Nothing is ever run directly.
+DesktopOpenResult OpenFileWithDesktop(const WideString& path);

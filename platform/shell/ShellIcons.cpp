@@ -2,11 +2,17 @@
 
 #include "platform/shell/MountTable.h"
 #include "platform/shell/ShellNamespace.h"
+#include "platform/win/WinString.h"
 
 namespace {
 
 ShellIconSource& Source() {
     static ShellIconSource source;
+    return source;
+}
+
+ShellTypeNameSource& TypeSource() {
+    static ShellTypeNameSource source;
     return source;
 }
 
@@ -38,3 +44,19 @@ std::vector<std::uint32_t> ShellIconPixels(ShellIcon icon, int size) {
     if (pixels.size() != static_cast<std::size_t>(size) * static_cast<std::size_t>(size)) return {};
     return pixels;
 }
+
+WideString GetShellTypeName(const std::string& path, DWORD attributes) {
+    if (!(attributes & SFGAO_FILESYSTEM) || path.empty()) return u"System Folder";
+    const bool folder = (attributes & SFGAO_FOLDER) != 0;
+    if (TypeSource())
+        if (WideString name = TypeSource()(path, folder); !name.empty()) return name;
+    if (folder) return u"Folder";
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot <= slash + 1) || dot + 1 == path.size()) return u"File";
+    std::string ext = path.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return Utf8ToUtf16(ext) + u" File";
+}
+
+void SetShellTypeNameSource(ShellTypeNameSource source) { TypeSource() = std::move(source); }

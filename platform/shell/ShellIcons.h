@@ -1,10 +1,11 @@
-// Pictures of shell items. The namespace says which picture an item shows; a picture source
+// Pictures and type names of shell items. The namespace says which picture an item shows; a picture source
 // (the toolkit's, installed at start-up) draws it from the desktop's icon theme. Without a
 // source items show no picture, as in headless runs.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/shell/ShellIdList.h"
@@ -19,3 +20,10 @@ ShellIcon GetShellIcon(const ShellIdList& absolute, DWORD attributes, bool open)
 using ShellIconSource = std::function<std::vector<std::uint32_t>(ShellIcon icon, int size)>;
 void SetShellIconSource(ShellIconSource source);
 std::vector<std::uint32_t> ShellIconPixels(ShellIcon icon, int size);
+
+// The type name of an item ("Folder", a file type's description): "System Folder" for places
+// without a path; a source (the toolkit's MIME database, installed at start-up) names file
+// types, else files are "File" or "<EXT> File".
+WideString GetShellTypeName(const std::string& path, DWORD attributes);
+using ShellTypeNameSource = std::function<WideString(const std::string& path, bool folder)>;
+void SetShellTypeNameSource(ShellTypeNameSource source);

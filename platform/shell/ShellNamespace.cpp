@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -14,6 +16,7 @@
 #include <unicode/uloc.h>
 
 #include "platform/shell/MountTable.h"
+#include "platform/shell/ShellChangeNotify.h"
 #include "platform/win/ShellFolders.h"
 #include "platform/win/WinError.h"
 #include "platform/win/WinString.h"
@@ -190,6 +193,7 @@ HRESULT FileSystemChildren(const std::string& path, DWORD flags, std::vector<She
         errno = 0;
     }
     if (errno != 0) return ErrnoResult(errno);
+    NoteListedFolder(path);
     std::sort(items.begin(), items.end(), [](const ShellItem& a, const ShellItem& b) { return CompareShellItems(a, b) < 0; });
     return S_OK;
 }
@@ -338,6 +342,23 @@ std::optional<ShellIdList> GetSpecialFolderIdList(int csidl) {
         return ParseShellPath(Utf16ToUtf8(path));
     }
     }
+}
+
+HRESULT SetShellItemName(const ShellIdList& folder, const ShellIdList& item, const WideString& name,
+                         ShellIdList& newItem) {
+    const std::optional<std::string> folderPath = ResolvePath(folder);
+    if (!folderPath || folderPath->empty() || item.Count() != 1 || KindOf(item.Item(0)) != kEntry ||
+        !ResolvePath(folder + item))
+        return E_INVALIDARG;
+    const std::string bytes = Utf16ToUtf8(name);
+    if (!ValidEntryName(bytes)) return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
+    if (bytes.size() > NAME_MAX) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    const std::string from = JoinPath(*folderPath, NameOf(item.Item(0)));
+    const std::string to = JoinPath(*folderPath, bytes);
+    if (from != to && renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0)
+        return ErrnoResult(errno);
+    newItem = ShellIdList::Single(MakeItem(kEntry, bytes));
+    return S_OK;
 }
 
 ShellPlace GetShellPlace(const ShellIdList& absolute) {

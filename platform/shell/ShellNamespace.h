@@ -18,6 +18,7 @@ inline constexpr DWORD SFGAO_CANRENAME = 0x00000010;
 inline constexpr DWORD SFGAO_LINK = 0x00010000;
 inline constexpr DWORD SFGAO_SHARE = 0x00020000;
 inline constexpr DWORD SFGAO_HIDDEN = 0x00080000;
+inline constexpr DWORD SFGAO_STREAM = 0x00400000;  // never set: archives are not browsed
 inline constexpr DWORD SFGAO_REMOVABLE = 0x02000000;
 inline constexpr DWORD SFGAO_FILESYSANCESTOR = 0x10000000;
 inline constexpr DWORD SFGAO_FOLDER = 0x20000000;
@@ -65,6 +66,13 @@ std::optional<ShellIdList> ParseShellPath(std::string_view path);
 std::optional<ShellIdList> GetSpecialFolderIdList(int csidl);
 
 WideString GetShellDisplayName(const ShellIdList& absolute, ShellNameKind kind);
+
+// Renames an entry of a folder: newItem is its new relative list. A name that is empty, "."
+// or "..", holds "/", or is longer than a file name may be (255 bytes) is refused
+// (ERROR_INVALID_NAME, ERROR_FILENAME_EXCED_RANGE) rather than cut; an existing name is never
+// replaced (ERROR_ALREADY_EXISTS). Places of the desktop and Computer cannot be renamed.
+HRESULT SetShellItemName(const ShellIdList& folder, const ShellIdList& item, const WideString& name,
+                         ShellIdList& newItem);
 
 // What kind of place an absolute list names.
 enum class ShellPlace { None, Desktop, Home, DesktopFolder, Documents, Computer, Volume, Entry };

@@ -6,6 +6,8 @@
 #include "app/CAppOptions.h"
 #include "app/CAppUtils.h"
 #include "app/cLogger.h"
+#include "controls/dragdrop/DragDetect.h"
+#include "controls/dragdrop/DropFileComponents.h"
 #include "controls/shell/RzShellTree.h"
 #include "controls/styled/RzPageControl.h"
 #include "controls/styled/RzRadChk.h"
@@ -132,6 +134,17 @@ TForm1::TForm1(TComponent* owner)
                                [this] { Application->MessageBox(GetUiString(1100), GetUiString(1087), MB_OK); }})
 {
     m_tempFolder = CAppUtils::getAppTempFolder();
+    detectDrag = [](TControl* control, int x, int y) {
+        auto* window = dynamic_cast<TWinControl*>(control);
+        return window && DragDetectPlus(window, TPoint{x, y});
+    };
+    // Copies only: a drag out of the list never moves the user's files away.
+    auto* source = new TDropFileSource(this);
+    dragFilesOut = [source](const std::vector<WideString>& paths) {
+        source->Files().Clear();
+        for (const WideString& path : paths) source->Files().Add(Utf16ToUtf8(path));
+        source->Execute();
+    };
     if (Application) Application->OnRestore = [this](TObject* sender) { AppRestoreHandler(sender); };
 }
 

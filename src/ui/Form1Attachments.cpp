@@ -116,7 +116,7 @@ bool TForm1::AttachmentOpen(int index, TMessageAttr* message)
         ReportSaveFailure(WideIncludeTrailingBackslash(m_tempFolder) + SafeAttachmentName(message->attachments[static_cast<std::size_t>(index)].name));
         return true;
     }
-    const DesktopOpenResult opened = openWithDesktop ? openWithDesktop(target) : OpenWithDesktop(target);
+    const DesktopOpenResult opened = openWithDesktop ? openWithDesktop(target) : OpenFileWithDesktop(target);
     if (opened == DesktopOpenResult::NoHandler)
         Application->MessageBox(GetUiString(1087) + u": no program is set to open " + target, GetUiString(1087), MB_OK | MB_ICONINFORMATION);
     else if (opened == DesktopOpenResult::Failed)

@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "controls/shell/RzShellList.h"
 #include "controls/shell/RzShellTree.h"
 #include "platform/shell/qt/ShellIconsQt.h"
 #include "platform/vcl/Forms.h"
@@ -28,6 +29,10 @@ public:
                               "Inbox", "Projects 10", "Projects 9", ".cache/index", "Grüße aus Köln"})
             fs::create_directories(root_ / d);
         std::ofstream(root_ / "Inbox/message.eml") << "Subject: hello\r\n\r\nbody\r\n";
+        for (const char* f : {"Archive/2024/Q2/report 10.pdf", "Archive/2024/Q2/report 9.pdf", "Archive/2024/Q2/notes.txt",
+                              "Archive/2024/Q2/minutes.eml", "Archive/2024/Q2/.index"})
+            std::ofstream(root_ / f) << std::string(std::string(f).find("report") != std::string::npos ? 150000 : 900, 'x');
+        fs::create_directories(root_ / "Archive/2024/Q2/Attachments");
         std::error_code ec;
         fs::create_directory_symlink(root_ / "Clients/Acme", root_ / "Acme (link)", ec);
     }
@@ -55,13 +60,19 @@ int RunShellDemo(const char* screenshot) {
     Application->Initialize();
     auto* form = new TForm(Application);
     form->SetCaption(u"Folders");
-    form->SetBounds(40, 40, 300, 380);
+    form->SetBounds(40, 40, 820, 380);
     auto* label = new TLabel(form);
     label->SetParent(form);
-    label->SetBounds(8, 8, 280, 16);
+    label->SetBounds(8, 8, 800, 16);
     auto* tree = new TRzShellTree(form);
     tree->SetParent(form);
-    tree->SetBounds(8, 28, 284, 340);
+    tree->SetBounds(8, 28, 240, 340);
+    auto* list = new TRzShellList(form);
+    list->SetParent(form);
+    list->SetBounds(254, 28, 558, 340);
+    list->SetViewStyle(vsReport);
+    list->SetHideSelection(false);
+    tree->SetShellList(list);
     tree->SetHideSelection(false);
     tree->SetIndent(20);
     tree->SetReadOnly(true);

@@ -8,7 +8,7 @@
 //   vcldemo --gallery out.png     saves a picture of the styled controls' drawing and ends
 //   vcldemo --dates [out.png]     a date edit with its calendar dropped down, and a status bar
 //   vcldemo --toolbar [out.png]   a styled toolbar of image buttons bound to actions
-//   vcldemo --shell [out.png]     a shell tree over a temporary folder tree
+//   vcldemo --shell [out.png]     a shell tree and list over a temporary folder tree
 //   vcldemo --combos [out.png]    styled combo boxes and an image combo box
 //   vcldemo --select-folder [out.png]  the select-folder dialog over a temporary folder tree
 #include <cstdio>

@@ -1,6 +1,8 @@
 #include "platform/shell/qt/ShellIconsQt.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QMimeDatabase>
 #include <QFileIconProvider>
 #include <QIcon>
 #include <QImage>
@@ -73,6 +75,22 @@ std::vector<std::uint32_t> Pixels(ShellIcon icon, int size) {
     return pixels;
 }
 
+// The MIME database's description, capitalised as the other type names are; nothing for a
+// folder or a type it does not know, which have names of their own.
+WideString TypeName(const std::string& path, bool folder) {
+    static const QMimeDatabase database;
+    if (folder) return {};
+    const QMimeType type =
+        database.mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(path)), QMimeDatabase::MatchExtension);
+    if (!type.isValid() || type.isDefault()) return {};
+    QString comment = type.comment();
+    if (!comment.isEmpty()) comment[0] = comment[0].toUpper();
+    return comment.toStdU16String();
+}
+
 }  // namespace
 
-void InstallQtShellIcons() { SetShellIconSource(Pixels); }
+void InstallQtShellIcons() {
+    SetShellIconSource(Pixels);
+    SetShellTypeNameSource(TypeName);
+}

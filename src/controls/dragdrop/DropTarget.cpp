@@ -11,6 +11,8 @@
 #include "platform/vcl/OleDragDrop.h"
 #include "platform/win/WinTime.h"
 
+using enum TScrollDirection;
+
 // The component's face towards the platform, which may hold it longer than the component
 // lives; no exception leaves it.
 class TDropTargetFace final : public ComObject<IDropTarget> {

@@ -16,7 +16,8 @@ inline unsigned DragDropScrollInterval = 50;
 inline unsigned DragDropScrollMaxVelocity = 20;
 inline unsigned DragDropScrollVelocitySample = 10;
 
-enum TScrollDirection { sdUp, sdDown, sdLeft, sdRight };
+// Scoped: the styled controls name their frame sides sdLeft and sdRight too.
+enum class TScrollDirection { sdUp, sdDown, sdLeft, sdRight };
 using TScrollDirections = TSet<TScrollDirection>;
 
 QUILLORA_EXCEPTION_CLASS(EDropTarget, Exception);

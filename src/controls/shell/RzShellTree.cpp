@@ -3,15 +3,20 @@
 #include <algorithm>
 
 #include "controls/shell/RzShellDialogs.h"
+#include "controls/shell/RzShellKeys.h"
+#include "controls/shell/RzShellList.h"
+#include "controls/shell/RzShellMenus.h"
+#include "platform/shell/MountTable.h"
 #include "platform/vcl/Forms.h"
-#include "platform/vcl/ShortCuts.h"
+#include "platform/vcl/SysUtils.h"
 #include "platform/vcl/WinUser.h"
 
 namespace {
 
 // Posted to itself when the window is made: the tree fills once creation has finished.
 constexpr UINT kFillMessage = WM_USER + 103;
-constexpr WORD kRefreshKey = VK_F1 + 4;  // F5
+// A keyboard walk through the tree refills the linked list once the user pauses.
+constexpr UINT kSelectionDelay = 500;
 
 // Raises a counter for the life of the object.
 class Raise {
@@ -37,7 +42,10 @@ int CompareNodes(LPARAM a, LPARAM b, LPARAM tree) {
 TRzCustomShellTree::TRzCustomShellTree(TComponent* owner)
     : TRzCustomTreeView(owner),
       baseFolder_(std::make_unique<TRzShellLocator>()),
-      selectedFolder_(std::make_unique<TRzShellLocator>()) {
+      selectedFolder_(std::make_unique<TRzShellLocator>()),
+      timer_(std::make_unique<TTimer>(nullptr)) {
+    timer_->SetEnabled(false);
+    timer_->OnTimer = [this](TObject*) { TimerFired(); };
     baseFolder_->OnChange = [this](TObject*) { BaseFolderChanged(); };
     selectedFolder_->OnChange = [this](TObject*) { SelectedFolderChanged(); };
     SetShowRoot(false);
@@ -46,6 +54,8 @@ TRzCustomShellTree::TRzCustomShellTree(TComponent* owner)
 }
 
 TRzCustomShellTree::~TRzCustomShellTree() {
+    watcher_.reset();
+    if (shellList_) shellList_->SetShellTree(nullptr);
     // The nodes go while their data can still be told about.
     Raise busy(busy_);
     Items()->Clear();
@@ -62,8 +72,17 @@ AnsiString TRzCustomShellTree::GetSelectedPath() const {
     return data ? data->GetPath() : AnsiString();
 }
 
+void TRzShellTreeData::SetRelativeIdList(const ShellIdList& relative, const WideString& name) {
+    absolute_ = absolute_.Parent() + relative;
+    item_.id = relative;
+    item_.name = name;
+}
+
 void TRzCustomShellTree::SetSelectedFolder(const TRzShellLocator* locator) {
-    if (Loading() || busy_ > 0) return;
+    if (Loading() || busy_ > 0) {
+        if (shellList_) shellList_->SetFolderFrom(selectedFolder_.get());
+        return;
+    }
     selectedFolder_->Assign(locator);
 }
 
@@ -169,6 +188,11 @@ bool TRzCustomShellTree::CanExpand(TTreeNode* node) {
 }
 
 void TRzCustomShellTree::FillTree() {
+    if (Interacting()) {
+        refreshPending_ = true;
+        return;
+    }
+    refreshPending_ = false;
     {
         Raise busy(busy_);
         SetSelected(nullptr);
@@ -176,35 +200,37 @@ void TRzCustomShellTree::FillTree() {
     }
     FillNode(nullptr);
     const ShellIdList target = selectedFolder_->GetIdList();
-    if (!target.Empty()) SelectIdList(target);
-    else if (TTreeNode* first = Items()->GetFirstNode()) SetSelected(first);
+    if (!target.Empty()) {
+        SelectIdList(target);
+    } else if (TTreeNode* first = Items()->GetFirstNode()) {
+        selectNow_ = true;
+        SetSelected(first);
+    }
+    FlushPendingSelection();
+    if (options_.Contains(stoDynamicRefresh) && !ComponentState().Contains(csDesigning)) StartDriveWatch();
 }
 
-int TRzCustomShellTree::IconIndex(ShellIcon icon) {
-    constexpr int kSize = 16;
-    if (const auto it = iconIndex_.find(icon); it != iconIndex_.end()) return it->second;
-    std::vector<std::uint32_t> pixels = ShellIconPixels(icon, kSize);
-    int index = -1;
-    if (!pixels.empty()) {
-        if (!icons_) {
-            icons_ = std::make_unique<TImageList>(nullptr);
-            icons_->SetSize(kSize, kSize);
-            SetImages(icons_.get());
-        }
-        index = icons_->AddPixels(std::move(pixels));
+void TRzCustomShellTree::StartDriveWatch() {
+    if (!HandleAllocated()) return;
+    if (!watcher_) watcher_ = std::make_unique<TChangeHandlerThread>(WindowHandle(), kShellChangeMessage);
+    else watcher_->RemoveAllWatches();
+    DWORD filter = FILE_NOTIFY_CHANGE_DIR_NAME;
+    if (options_.Contains(stoIncludeNonFolders)) filter |= FILE_NOTIFY_CHANGE_FILE_NAME;
+    // Removable media come and go; network shares tell nothing of changes made elsewhere and
+    // may hang.
+    for (const MountEntry& m : ReadMountTable()) {
+        if (!m.visible || m.removable || m.remote) continue;
+        int slot = -1;
+        watcher_->AddWatch(m.mountPoint, filter, slot, true);
     }
-    iconIndex_[icon] = index;
-    return index;
 }
 
 void TRzCustomShellTree::SetNodeImages(TTreeNode* node, const TRzShellTreeData& data) {
     const ShellIdList& list = data.GetAbsoluteIdList();
-    node->SetImageIndex(IconIndex(GetShellIcon(list, data.Attributes(), false)));
-    node->SetSelectedIndex(IconIndex(GetShellIcon(list, data.Attributes(), true)));
-    // Overlay 1 of the images is the link emblem.
-    if ((data.Attributes() & SFGAO_LINK) && icons_ && icons_->OverlayImage(1) < 0) {
-        if (const int link = IconIndex(ShellIcon::LinkOverlay); link >= 0) icons_->Overlay(link, 1);
-    }
+    node->SetImageIndex(images_.IconIndex(GetShellIcon(list, data.Attributes(), false)));
+    node->SetSelectedIndex(images_.IconIndex(GetShellIcon(list, data.Attributes(), true)));
+    if (data.Attributes() & SFGAO_LINK) images_.UseLinkOverlay();
+    if (images_.List() && Images() != images_.List()) SetImages(images_.List());
 }
 
 // ---- selection
@@ -221,6 +247,8 @@ void TRzCustomShellTree::SelectIdList(const ShellIdList& target) {
     if (busy_ > 0) return;
     TTreeNode* root = Items()->GetFirstNode();
     if (!root) return;
+    selectNow_ = true;
+    const bool expandLast = shellList_ && shellList_->Options().Contains(sloFilesOnlyWithTree);
     const ShellIdList base = baseFolder_->GetIdList();
     TTreeNode* node = root;
     Items()->BeginUpdate();
@@ -245,7 +273,8 @@ void TRzCustomShellTree::SelectIdList(const ShellIdList& target) {
                     SortChildren(node);
                 }
                 node = child;
-                if (i + 1 < target.Count()) node->Expand(false);
+                // With a list that shows files only, the tree shows the last folder's folders.
+                if (i + 1 < target.Count() || expandLast) node->Expand(false);
             }
         }
     } catch (...) {
@@ -261,6 +290,7 @@ void TRzCustomShellTree::GoUp(int levels) {
     TTreeNode* node = Selected();
     if (!node || !node->Parent()) return;
     for (int i = 0; i < levels && node->Parent(); ++i) node = node->Parent();
+    selectNow_ = true;
     SetSelected(node);
 }
 
@@ -274,10 +304,58 @@ void TRzCustomShellTree::Change(TTreeNode* node) {
         return;
     }
     TRzCustomTreeView::Change(node);
-    if (data) {
-        Raise busy(busy_);
-        selectedFolder_->SetIdList(data->GetAbsoluteIdList());
+    if (!data) return;
+    if (selectNow_ || !shellList_) {
+        UpdateSelectedFolder(node);
+        selectNow_ = false;
+    } else {
+        StartTimer(1, kSelectionDelay);
     }
+}
+
+void TRzCustomShellTree::UpdateSelectedFolder(const TTreeNode* node) {
+    const TRzShellTreeData* data = GetItemData(node);
+    if (!data) return;
+    Raise busy(busy_);
+    selectedFolder_->SetIdList(data->GetAbsoluteIdList());
+    if (shellList_) shellList_->SetFolderFrom(selectedFolder_.get());
+}
+
+void TRzCustomShellTree::StartTimer(int tag, UINT interval) {
+    timer_->SetEnabled(false);
+    timerTag_ = tag;
+    timer_->SetInterval(interval);
+    timer_->SetEnabled(true);
+}
+
+void TRzCustomShellTree::TimerFired() {
+    timer_->SetEnabled(false);
+    const int tag = std::exchange(timerTag_, 0);
+    if (tag == 1) UpdateSelectedFolder(CurrentNode());
+    else if (tag == 2) Refresh();
+}
+
+void TRzCustomShellTree::FlushPendingSelection() {
+    if (timer_->Enabled()) TimerFired();
+}
+
+void TRzCustomShellTree::SetShellList(TRzCustomShellList* list) {
+    if (shellList_ == list) return;
+    if (shellList_) {
+        TRzCustomShellList* old = std::exchange(shellList_, nullptr);
+        old->SetShellTree(nullptr);
+        old->RemoveFreeNotification(this);
+    }
+    shellList_ = list;
+    if (!list) return;
+    list->FreeNotification(this);
+    list->SetShellTree(this);
+    if (Items()->Count() > 0) list->SetFolderFrom(selectedFolder_.get());
+}
+
+void TRzCustomShellTree::Notification(TComponent* component, TOperation operation) {
+    TRzCustomTreeView::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == shellList_) shellList_ = nullptr;
 }
 
 void TRzCustomShellTree::SelectedFolderChanged() {
@@ -291,12 +369,19 @@ void TRzCustomShellTree::BaseFolderChanged() {
         Raise busy(busy_);
         selectedFolder_->Clear();
     }
-    if (options_.Contains(stoAutoFill)) FillTree();
+    if (options_.Contains(stoAutoFill)) {
+        selectNow_ = true;
+        FillTree();
+    }
 }
 
 // ---- refresh
 
 void TRzCustomShellTree::Refresh() {
+    if (Interacting()) {
+        refreshPending_ = true;
+        return;
+    }
     if (Items()->Count() == 0) {
         FillTree();
         return;
@@ -314,8 +399,10 @@ void TRzCustomShellTree::Refresh() {
         }
         Items()->EndUpdate();
     }
+    refreshPending_ = false;
     if (remembered) {
         if (Selected() != remembered) {
+            selectNow_ = true;
             SetSelected(remembered);
         } else if (const TRzShellTreeData* data = GetItemData(remembered)) {
             Raise busy(busy_);
@@ -383,20 +470,187 @@ void TRzCustomShellTree::CreateWnd() {
 }
 
 void TRzCustomShellTree::WndProc(TMessage& m) {
+    if (m.Msg == WM_MENUSELECT && activeMenu_ && OnPopupHint) OnPopupHint(this, MenuSelectHint(*activeMenu_, m.WParam));
     if (m.Msg == kFillMessage) {
         if (Items()->Count() == 0) FillTree();
         return;
     }
+    if (m.Msg == kShellChangeMessage) {
+        if (ignoreNextChange_ || menuActive_) {
+            ignoreNextChange_ = false;
+            return;
+        }
+        StartTimer(2, Focused() ? 400 : 2000);
+        return;
+    }
+    if (m.Msg == CN_NOTIFY && m.LParam && reinterpret_cast<const NMHDR*>(m.LParam)->code == NM_CLICK) selectNow_ = true;
+    if (m.Msg == WM_CONTEXTMENU && options_.Contains(stoContextMenus) && !ComponentState().Contains(csDesigning)) {
+        TPoint p(static_cast<short>(LOWORD(static_cast<DWORD_PTR>(m.LParam))), static_cast<short>(HIWORD(static_cast<DWORD_PTR>(m.LParam))));
+        const bool keyboard = p.x == -1 && p.y == -1;
+        TTreeNode* node = nullptr;
+        if (keyboard) {
+            node = Selected();
+            p = ClientToScreen(TPoint(0, 0));
+        } else {
+            const TPoint local = ScreenToClient(p);
+            node = GetNodeAt(local.x, local.y);
+        }
+        if (node && ShowShellContextMenu(node, p)) {
+            m.Result = 1;
+            return;
+        }
+    }
     TRzCustomTreeView::WndProc(m);
+}
+
+// ---- verbs, menus and renaming
+
+HRESULT TRzCustomShellTree::InvokeVerb(TTreeNode* node, const std::string& verb) {
+    const TRzShellTreeData* data = GetItemData(node);
+    if (!data || !node->Parent() || data->GetAbsoluteIdList().Empty()) return 1;
+    const ShellIdList absolute = data->GetAbsoluteIdList();
+    auto menu = GetShellContextMenu(absolute.Parent(), {absolute.Last()});
+    if (!menu) throw Exception(SysErrorMessage(static_cast<DWORD>(E_INVALIDARG)));
+    const HRESULT hr = InvokeContextCommand(WindowHandle(), *menu, verb);
+    Refresh();
+    return hr;
+}
+
+bool TRzCustomShellTree::ShowShellContextMenu(TTreeNode* node, TPoint screen) {
+    const TRzShellTreeData* data = GetItemData(node);
+    if (!data || data->GetAbsoluteIdList().Empty()) return false;
+    const ShellIdList absolute = data->GetAbsoluteIdList();
+    UINT flags = CMF_EXPLORE;
+    if (!ReadOnly()) flags |= CMF_CANRENAME;
+    TShellPopup popup;
+    std::unique_ptr<IContextMenu> menu;
+    try {
+        menu = BuildContextMenu(absolute.Parent(), {absolute.Last()}, flags, kFirstShellCommand, popup);
+    } catch (const Exception&) {
+        return false;
+    }
+    if (!menu) return false;
+    UINT id = 0;
+    {
+        menuActive_ = true;
+        activeMenu_ = menu.get();
+        struct Done {
+            bool& flag;
+            IContextMenu*& menu;
+            ~Done() {
+                flag = false;
+                menu = nullptr;
+            }
+        } done{menuActive_, activeMenu_};
+        id = static_cast<UINT>(TrackPopupMenu(popup.Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
+                                              Handle(), nullptr));
+    }
+    if (id >= kFirstShellCommand) {
+        const UINT offset = id - kFirstShellCommand;
+        // Rename is label editing here: the command is known by its verb, not its place.
+        if (ContextCommandVerb(*menu, offset) == "rename") {
+            node->EditText();
+        } else {
+            InvokeContextCommand(WindowHandle(), *menu, offset);
+            Refresh();
+        }
+    }
+    if (refreshPending_) Refresh();
+    return true;
+}
+
+bool TRzCustomShellTree::CreateNewFolder() {
+    TTreeNode* node = CurrentNode();
+    const AnsiString path = GetSelectedPath();
+    if (!node || path.empty()) return false;
+    ignoreNextChange_ = true;
+    WideString name;
+    if (!CreateNewShellFolder(WindowHandle(), path, name)) {
+        ignoreNextChange_ = false;
+        return false;
+    }
+    // The namespace reads the disk directly: the new folder is there at once.
+    Refresh();
+    if (node->HasChildren() && node->Count() == 0 && GetItemData(node)) FillNode(node);
+    node->Expand(false);
+    for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling()) {
+        if (child->Text() != name) continue;
+        SetSelected(child);
+        if (!ReadOnly()) child->EditText();
+        break;
+    }
+    return true;
+}
+
+bool TRzCustomShellTree::CanEdit(TTreeNode* node) {
+    const TRzShellTreeData* data = GetItemData(node);
+    if (data && (!data->CanRename() || ComponentState().Contains(csDesigning))) return false;
+    return TRzCustomTreeView::CanEdit(node);
+}
+
+void TRzCustomShellTree::Edit(const TVITEMW& item) {
+    TTreeNode* node = Items()->GetNode(item.hItem);
+    TRzShellTreeData* data = GetItemData(node);
+    if (!data || !data->Parent()) {
+        TRzCustomTreeView::Edit(item);
+        return;
+    }
+    if (!item.pszText) return;
+    WideString text(item.pszText);
+    while (!text.empty() && text.back() == u' ') text.pop_back();
+    while (!text.empty() && text.front() == u' ') text.erase(text.begin());
+    if (OnEdited) OnEdited(this, node, text);
+    if (text == data->Item().name) return;
+    ignoreNextChange_ = true;
+    ShellIdList renamed;
+    const ShellIdList parentList = data->Parent()->GetAbsoluteIdList();
+    HRESULT hr = S_OK;
+    {
+        Raise busy(busy_);
+        hr = SetShellItemName(parentList, data->GetRelativeIdList(), text, renamed);
+        if (SUCCEEDED(hr)) {
+            data->SetRelativeIdList(renamed, GetShellDisplayName(parentList + renamed, ShellNameKind::InFolder));
+            for (TTreeNode* d = node->GetNext(); d && d->HasAsParent(node); d = d->GetNext())
+                if (TRzShellTreeData* dd = GetItemData(d); dd && dd->Parent()) dd->Rebase(dd->Parent()->GetAbsoluteIdList());
+            node->SetText(data->Item().name);
+            if (Selected() == node || (Selected() && Selected()->HasAsParent(node))) {
+                if (const TRzShellTreeData* sel = GetItemData(Selected())) selectedFolder_->SetIdList(sel->GetAbsoluteIdList());
+                if (shellList_) shellList_->SetFolderFrom(selectedFolder_.get());
+            }
+            SortChildren(node->Parent());
+        }
+    }
+    if (FAILED(hr)) {
+        ignoreNextChange_ = false;
+        // An unusable name is refused with its reason, never cut to fit.
+        const WideString message = u"Unable to rename \"" + data->Item().name + u"\".\n\n" + SysErrorMessage(static_cast<DWORD>(hr));
+        MessageBoxW(WindowHandle(), message.c_str(), u"Error", MB_OK | MB_ICONWARNING);
+    }
+    if (refreshPending_) Refresh();
+}
+
+void TRzCustomShellTree::DestroyWnd() {
+    watcher_.reset();
+    timer_->SetEnabled(false);
+    TRzCustomTreeView::DestroyWnd();
 }
 
 void TRzCustomShellTree::KeyDown(WORD& key, TShiftState shift) {
     TRzCustomTreeView::KeyDown(key, shift);
-    if (IsEditing() || ComponentState().Contains(csDesigning) || !options_.Contains(stoDefaultKeyHandling)) return;
-    if (key == kRefreshKey && shift.Empty()) {
-        Refresh();
-        key = 0;
+    if (key == 0 || IsEditing() || ComponentState().Contains(csDesigning) || !options_.Contains(stoDefaultKeyHandling)) return;
+    TTreeNode* node = CurrentNode();
+    switch (MatchShellKey(key, shift)) {
+    case TRzShellKey::Delete: InvokeVerb(node, "delete"); break;
+    case TRzShellKey::Copy: InvokeVerb(node, "copy"); break;
+    case TRzShellKey::Cut: InvokeVerb(node, "cut"); break;
+    case TRzShellKey::Paste: InvokeVerb(node, "paste"); break;
+    case TRzShellKey::Refresh: Refresh(); break;
+    case TRzShellKey::Rename:
+        if (node) node->EditText();
+        break;
+    default: return;
     }
+    key = 0;
 }
 
 // ---- classes
@@ -407,11 +661,13 @@ const TMetaClass& TRzCustomShellTree::StaticClass() {
             using C = TRzCustomShellTree;
             b.Property("BaseFolder", &C::BaseFolder, &C::SetBaseFolder);
             b.Property("Options", &C::Options, &C::SetOptions).Default(kDefaultShellTreeOptions);
+            b.Property("ShellList", &C::ShellList, &C::SetShellList);
             b.Event("OnAddItem", &C::OnAddItem);
             b.Event("OnInsertItem", &C::OnInsertItem);
             b.Event("OnDeleteItem", &C::OnDeleteItem);
             b.Event("OnFillStart", &C::OnFillStart);
             b.Event("OnFillComplete", &C::OnFillComplete);
+            b.Event("OnPopupHint", &C::OnPopupHint);
         });
     return meta;
 }
@@ -423,6 +679,6 @@ const TMetaClass& TRzShellTree::StaticClass() {
 }
 
 void RegisterShellControls() {
-    RegisterClasses({&TRzShellTree::StaticClass()});
+    RegisterClasses({&TRzShellTree::StaticClass(), &TRzShellList::StaticClass()});
     RegisterShellDialogs();
 }

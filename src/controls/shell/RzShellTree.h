@@ -4,17 +4,19 @@
 // locator (SelectedFolder) and can be moved by path or list, expanding down to it.
 #pragma once
 
-#include <map>
 #include <memory>
 #include <unordered_map>
 
+#include "controls/shell/ChangeHandlerThread.h"
+#include "controls/shell/RzShellImages.h"
 #include "controls/shell/RzShellLocator.h"
 #include "controls/shell/RzTreeView.h"
-#include "platform/shell/ShellIcons.h"
 #include "platform/shell/ShellNamespace.h"
-#include "platform/vcl/GraphicsImageList.h"
+#include "platform/vcl/ExtCtrls.h"
 
+class IContextMenu;
 class TRzCustomShellTree;
+class TRzCustomShellList;
 
 enum TRzShellTreeOption {
     stoAutoFill,
@@ -51,6 +53,11 @@ public:
     const ShellItem& Item() const { return item_; }
     // The folder's file-system path (raw bytes); empty for places without one (Computer).
     AnsiString GetPath() const { return ShellIdListToPath(absolute_); }
+    bool CanRename() const { return parent_ && !absolute_.Empty() && (item_.attributes & SFGAO_CANRENAME); }
+    // After a rename: the new item and name.
+    void SetRelativeIdList(const ShellIdList& relative, const WideString& name);
+    // After an ancestor's rename: the absolute list under the parent's new one.
+    void Rebase(const ShellIdList& parentAbsolute) { absolute_ = parentAbsolute + item_.id; }
 
 private:
     TRzCustomShellTree* owner_;
@@ -63,6 +70,7 @@ using TRzShAddItemEvent = std::function<void(TObject* sender, const ShellIdList&
                                              const ShellIdList& itemRelative, DWORD attributes, bool& allowAdd)>;
 using TRzShTreeInsertItemEvent = std::function<void(TObject* sender, TTreeNode* node)>;
 using TRzShTreeDeleteItemEvent = std::function<void(TObject* sender, TTreeNode* node, TRzShellTreeData* data)>;
+using TRzShPopupHintEvent = std::function<void(TObject* sender, const AnsiString& hint)>;
 
 class TRzCustomShellTree : public TRzCustomTreeView {
     QUILLORA_COMPONENT(TRzCustomShellTree)
@@ -108,11 +116,23 @@ public:
     // Nodes without a parent or a path are left alone (false).
     bool DeleteSelectedFolder();
 
+    // The list that shows the selected folder (not owned).
+    TRzCustomShellList* ShellList() const { return shellList_; }
+    void SetShellList(TRzCustomShellList* list);
+    // Runs the selection update a keyboard move left waiting, or a waiting refresh, now.
+    void FlushPendingSelection();
+    // Runs a verb ("copy", "cut", "paste", "delete") on a node's item, then refreshes; 1 for
+    // a node without an item of a folder (the root).
+    HRESULT InvokeVerb(TTreeNode* node, const std::string& verb);
+    // Shows the shell's menu of a node at a screen point; false when the node has none.
+    bool ShowShellContextMenu(TTreeNode* node, TPoint screen);
+
     TRzShAddItemEvent OnAddItem;
     TRzShTreeInsertItemEvent OnInsertItem;
     TRzShTreeDeleteItemEvent OnDeleteItem;
     TNotifyEvent OnFillStart;
     TNotifyEvent OnFillComplete;
+    TRzShPopupHintEvent OnPopupHint;
 
 protected:
     // Adds a node for item under parent (the top level for null); false when the options or
@@ -132,7 +152,14 @@ protected:
     bool CanExpand(TTreeNode* node) override;
     void Change(TTreeNode* node) override;
     void Delete(TTreeNode* node) override;
+    bool CanEdit(TTreeNode* node) override;
+    void Edit(const TVITEMW& item) override;
     void KeyDown(WORD& key, TShiftState shift) override;
+    void DestroyWnd() override;
+    void Notification(TComponent* component, TOperation operation) override;
+    // Watches every local volume for folders made or removed (and files with
+    // stoIncludeNonFolders).
+    void StartDriveWatch();
 
 private:
     bool Loading() const { return ComponentState().Contains(csLoading); }
@@ -141,9 +168,12 @@ private:
     void SelectedFolderChanged();
     TTreeNode* FindChildNode(TTreeNode* parent, const std::string& item) const;
     void Resync(TTreeNode* node, TTreeNode*& remembered);
-    // The picture's index in the tree's images, added on first use; -1 without pictures.
-    int IconIndex(ShellIcon icon);
     void SetNodeImages(TTreeNode* node, const TRzShellTreeData& data);
+    // The selected-folder locator and the linked list follow node.
+    void UpdateSelectedFolder(const TTreeNode* node);
+    void StartTimer(int tag, UINT interval);
+    void TimerFired();
+    bool Interacting() const { return IsEditing() || menuActive_; }
 
     std::unique_ptr<TRzShellLocator> baseFolder_;
     std::unique_ptr<TRzShellLocator> selectedFolder_;
@@ -152,8 +182,16 @@ private:
     int busy_ = 0;
     bool expandGuard_ = false;
     TTreeNode* lastInserted_ = nullptr;
-    std::unique_ptr<TImageList> icons_;
-    std::map<ShellIcon, int> iconIndex_;
+    TRzShellImages images_{16};
+    TRzCustomShellList* shellList_ = nullptr;
+    std::unique_ptr<TTimer> timer_;
+    int timerTag_ = 0;  // 1: update the selection's followers, 2: refresh
+    bool selectNow_ = false;
+    bool ignoreNextChange_ = false;
+    bool menuActive_ = false;
+    IContextMenu* activeMenu_ = nullptr;  // the shell menu being shown
+    bool refreshPending_ = false;
+    std::unique_ptr<TChangeHandlerThread> watcher_;
 };
 
 class TRzShellTree : public TRzCustomShellTree {
@@ -162,5 +200,5 @@ public:
     using TRzCustomShellTree::TRzCustomShellTree;
 };
 
-// Makes TRzShellTree known to form files.
+// Makes TRzShellTree and TRzShellList known to form files.
 void RegisterShellControls();

@@ -18,6 +18,8 @@
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
 
+using enum TScrollDirection;
+
 namespace {
 
 class DropTargetTest : public ::testing::Test {

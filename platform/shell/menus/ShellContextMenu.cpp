@@ -1,0 +1,248 @@
+#include "platform/shell/menus/ShellContextMenu.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/com/DropFilesBlock.h"
+#include "platform/shell/ShellFileOps.h"
+#include "platform/shell/ShellNamespace.h"
+#include "platform/vcl/Clipbrd.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/SysUtils.h"
+#include "platform/win/WinError.h"
+#include "platform/win/WinString.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+enum Offset : UINT { kOpen, kCut, kCopy, kPaste, kDelete, kRename, kCommandCount };
+
+struct Command {
+    const char* verb;
+    const char16_t* caption;
+    const char* help;
+};
+
+constexpr Command kCommands[kCommandCount] = {
+    {"open", u"&Open", "Opens the selected items with the programs the desktop chooses for them."},
+    {"cut", u"Cu&t", "Removes the selected items when they are pasted elsewhere."},
+    {"copy", u"&Copy", "Copies the selected items to the clipboard."},
+    {"paste", u"&Paste", "Puts the files on the clipboard into this folder."},
+    {"delete", u"&Delete", "Moves the selected items to the trash."},
+    {"rename", u"Rena&me", "Renames the selected item."},
+};
+
+// A success result whose code is the number of ids a menu took.
+HRESULT IdsUsed(UINT count) { return static_cast<HRESULT>(count & 0xFFFF); }
+
+constexpr DWORD kDropCopy = 1, kDropMove = 2;
+
+HRESULT ErrorResult(const std::error_code& ec) {
+    return HRESULT_FROM_WIN32(WinErrorFromErrno(ec.value() ? ec.value() : EIO));
+}
+
+// A name for name in folder that nothing uses yet: "name", "name (2)", ...
+fs::path FreeName(const fs::path& folder, const fs::path& name) {
+    fs::path target = folder / name;
+    std::error_code ec;
+    for (int n = 2; fs::exists(fs::symlink_status(target, ec)); ++n)
+        target = folder / (name.stem().string() + " (" + std::to_string(n) + ")" + name.extension().string());
+    return target;
+}
+
+bool ClipboardFiles(std::vector<WideString>& files, DWORD& effect) {
+    files.clear();
+    effect = kDropCopy;
+    if (!OpenClipboard(nullptr)) return false;
+    if (HANDLE h = GetClipboardData(CF_HDROP)) files = ReadFilesFromHGlobal(static_cast<HGLOBAL>(h));
+    if (HGLOBAL h = GetClipboardData(CF_PREFERREDDROPEFFECT()); h && GlobalSize(h) >= sizeof(DWORD)) {
+        if (const void* bytes = GlobalLock(h)) {
+            std::memcpy(&effect, bytes, sizeof(DWORD));
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return !files.empty();
+}
+
+class ShellItemsMenu : public IContextMenu {
+public:
+    ShellItemsMenu(ShellIdList folder, std::vector<ShellIdList> items) : folder_(std::move(folder)), items_(std::move(items)) {
+        for (const ShellIdList& item : items_) {
+            const ShellIdList absolute = folder_ + item;
+            paths_.push_back(ShellIdListToPath(absolute));
+            entries_ &= GetShellPlace(absolute) == ShellPlace::Entry;
+            hasPaths_ &= !paths_.back().empty();
+        }
+        DWORD a = 0;
+        folderTarget_ = items_.size() == 1 && hasPaths_ && SUCCEEDED(GetShellAttributes(folder_ + items_[0], a)) &&
+                        (a & SFGAO_FOLDER);
+    }
+
+    HRESULT QueryContextMenu(HMENU menu, UINT index, UINT first, UINT last, UINT flags) override {
+        UINT used = 0;
+        auto add = [&](UINT offset, bool enabled = true) {
+            if (first + offset > last) return;
+            InsertMenuW(menu, index++, MF_BYPOSITION | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), first + offset,
+                        kCommands[offset].caption);
+            used = std::max(used, offset + 1);
+        };
+        auto separator = [&] { InsertMenuW(menu, index++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr); };
+        if (hasPaths_) {
+            add(kOpen);
+            MENUITEMINFOW info;
+            info.fMask = MIIM_STATE;
+            info.fState = MFS_DEFAULT;
+            SetMenuItemInfoW(menu, first + kOpen, FALSE, &info);
+        }
+        if (flags & CMF_DEFAULTONLY) return IdsUsed(used);
+        if (hasPaths_) {
+            separator();
+            if (entries_) add(kCut);
+            add(kCopy);
+            if (folderTarget_) add(kPaste, IsClipboardFormatAvailable(CF_HDROP));
+        }
+        if (entries_) {
+            separator();
+            add(kDelete);
+            if ((flags & CMF_CANRENAME) && items_.size() == 1) add(kRename);
+        }
+        return IdsUsed(used);
+    }
+
+    HRESULT GetCommandString(UINT offset, UINT kind, std::string& text) override {
+        if (offset >= kCommandCount) return E_INVALIDARG;
+        if (kind == GCS_VERBA) text = kCommands[offset].verb;
+        else if (kind == GCS_HELPTEXTA) text = kCommands[offset].help;
+        else return E_INVALIDARG;
+        return S_OK;
+    }
+
+    HRESULT InvokeCommand(HWND owner, UINT offset) override {
+        switch (offset) {
+        case kOpen: return Open();
+        case kCut: return ToClipboard(owner, kDropMove);
+        case kCopy: return ToClipboard(owner, kDropCopy);
+        case kPaste: return Paste(owner);
+        case kDelete: return Delete(owner);
+        case kRename: return E_NOTIMPL;  // a new name comes from the caller's label editing
+        default: return E_INVALIDARG;
+        }
+    }
+
+private:
+    HRESULT Open() const {
+        if (!hasPaths_) return E_FAIL;
+        for (const std::string& p : paths_)
+            if (!OpenWithDesktop(p)) return E_FAIL;
+        return S_OK;
+    }
+
+    HRESULT ToClipboard(HWND owner, DWORD effect) const {
+        if (!hasPaths_ || (effect == kDropMove && !entries_)) return E_FAIL;
+        std::vector<WideString> names;
+        for (const std::string& p : paths_) names.push_back(Utf8ToUtf16(p));
+        HGLOBAL files = BuildDropFilesGlobal(names, true);
+        HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
+        if (void* bytes = drop ? GlobalLock(drop) : nullptr) {
+            std::memcpy(bytes, &effect, sizeof(DWORD));
+            GlobalUnlock(drop);
+        }
+        if (!files || !drop || !OpenClipboard(owner)) {
+            if (files) GlobalFree(files);
+            if (drop) GlobalFree(drop);
+            return E_FAIL;
+        }
+        EmptyClipboard();
+        SetClipboardData(CF_HDROP, files);
+        SetClipboardData(CF_PREFERREDDROPEFFECT(), drop);
+        CloseClipboard();
+        return S_OK;
+    }
+
+    HRESULT Paste(HWND owner) const {
+        if (!folderTarget_) return E_FAIL;
+        std::vector<WideString> files;
+        DWORD effect = kDropCopy;
+        if (!ClipboardFiles(files, effect)) return S_FALSE;
+        const fs::path folder = paths_[0];
+        HRESULT result = S_OK;
+        for (const WideString& file : files) {
+            const fs::path source = Utf16ToUtf8(file);
+            std::error_code ec;
+            // A folder into itself or below itself would never end.
+            const fs::path rel = fs::relative(folder, source, ec);
+            if (!ec && !rel.empty() && *rel.begin() != "..") {
+                result = HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
+                continue;
+            }
+            const fs::path target = FreeName(folder, source.filename());
+            if (effect == kDropMove) {
+                fs::rename(source, target, ec);
+                if (ec == std::errc::cross_device_link) {
+                    ec.clear();
+                    fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
+                    if (!ec) fs::remove_all(source, ec);
+                }
+            } else {
+                fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
+            }
+            if (ec) {
+                result = ErrorResult(ec);
+                ShowError(owner, u"Unable to paste \"" + Utf8ToUtf16(source.filename().string()) + u"\".", result);
+            }
+        }
+        if (effect == kDropMove && OpenClipboard(owner)) {
+            EmptyClipboard();
+            CloseClipboard();
+        }
+        return result;
+    }
+
+    HRESULT Delete(HWND owner) const {
+        if (!entries_ || !hasPaths_) return E_FAIL;
+        const WideString text = paths_.size() == 1
+                                    ? u"Move \"" + Utf8ToUtf16(fs::path(paths_[0]).filename().string()) + u"\" to the trash?"
+                                    : u"Move these " + Utf8ToUtf16(std::to_string(paths_.size())) + u" items to the trash?";
+        if (MessageBoxW(owner, text.c_str(), u"Confirm Delete", MB_YESNO | MB_ICONQUESTION) != IDYES) return S_FALSE;
+        HRESULT result = S_OK;
+        for (const std::string& p : paths_) {
+            if (const HRESULT hr = MoveToTrash(p); FAILED(hr)) {
+                result = hr;
+                ShowError(owner, u"Unable to move \"" + Utf8ToUtf16(fs::path(p).filename().string()) + u"\" to the trash.", hr);
+            }
+        }
+        return result;
+    }
+
+    static void ShowError(HWND owner, const WideString& what, HRESULT hr) {
+        const WideString text = what + u"\n\n" + SysErrorMessage(static_cast<DWORD>(hr));
+        MessageBoxW(owner, text.c_str(), u"Error", MB_OK | MB_ICONWARNING);
+    }
+
+    ShellIdList folder_;
+    std::vector<ShellIdList> items_;
+    std::vector<std::string> paths_;
+    bool entries_ = true;   // every item is an entry of a real folder (not a place)
+    bool hasPaths_ = true;  // every item has a file-system path
+    bool folderTarget_ = false;
+};
+
+}  // namespace
+
+UINT CF_PREFERREDDROPEFFECT() {
+    static const UINT format = RegisterClipboardFormatW(u"Preferred DropEffect");
+    return format;
+}
+
+std::unique_ptr<IContextMenu> GetShellContextMenu(const ShellIdList& folder, const std::vector<ShellIdList>& items) {
+    if (items.empty() || GetShellPlace(folder) == ShellPlace::None) return nullptr;
+    for (const ShellIdList& item : items)
+        if (item.Count() != 1 || GetShellPlace(folder + item) == ShellPlace::None) return nullptr;
+    return std::make_unique<ShellItemsMenu>(folder, items);
+}
