@@ -5,6 +5,7 @@
 #include "app/CAppUtils.h"
 #include "controls/unicode/TntSysUtils.h"
 #include "message/MessageAttr.h"
+#include "platform/vcl/SysUtils.h"
 #include "platform/win/WinFiles.h"
 #include "platform/win/WinString.h"
 
@@ -43,12 +44,7 @@ WideString SafeAttachmentName(const WideString& displayName)
 
 WideString UpperExtension(const WideString& displayName)
 {
-    const std::size_t dot = displayName.rfind(u'.');
-    if (dot == WideString::npos) return {};
-    WideString ext = displayName.substr(dot);
-    for (char16_t& c : ext)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    return ext;
+    return WideUpperCase(WideExtractFileExt(displayName));
 }
 
 WideString CreateTempFileName(const WideString& folder)

@@ -21,6 +21,7 @@
 #include "platform/vcl/Dialogs.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/SysUtils.h"
 #include "platform/vcl/WinUser.h"
 #include "platform/win/WinFiles.h"
 #include "platform/win/WinString.h"
@@ -37,16 +38,7 @@ const TMessageTable& TForm1::ClassMessages()
 
 namespace {
 
-bool EndsWithNoCase(const WideString& text, std::u16string_view tail)
-{
-    if (text.size() < tail.size()) return false;
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        char16_t c = text[text.size() - tail.size() + i];
-        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-        if (c != tail[i]) return false;
-    }
-    return true;
-}
+bool IsHtmlName(const WideString& path) { return WideUpperCase(WideExtractFileExt(path)) == u".HTML"; }
 
 // -1 when the file cannot be opened.
 long long FileSizeOf(const WideString& path)
@@ -127,7 +119,7 @@ bool TForm1::SaveMessageToFile(TMessageAttr& message)
     if (!dialog.Exec({}, {}, {})) return false;
     const WideString path = dialog.GetFileName();
     WideString text;
-    if (EndsWithNoCase(path, u".html")) {
+    if (IsHtmlName(path)) {
         if (message.bodyIsHtml) {
             text = message.loadedHtmlBody.empty() ? message.htmlBody : message.loadedHtmlBody;
         } else {
@@ -153,7 +145,7 @@ bool TForm1::SaveHeaderToFile(TMessageAttr& message)
     if (!dialog.Exec({}, {}, {})) return false;
     const WideString path = dialog.GetFileName();
     std::unique_ptr<IRenderer> out;
-    if (EndsWithNoCase(path, u".html")) out = std::make_unique<HtmlRenderer>();
+    if (IsHtmlName(path)) out = std::make_unique<HtmlRenderer>();
     else out = std::make_unique<TextRenderer>();
     message.RenderHeaders(*out);
     if (out->SaveToFileUnicode(path)) return true;

@@ -482,21 +482,7 @@ bool TRzCustomShellList::ShowShellContextMenu(TPoint screen) {
     TShellPopup popup;
     std::unique_ptr<IContextMenu> menu = BuildContextMenu(shown_, items, flags, kFirstShellCommand, popup);
     if (!menu) return false;
-    UINT id = 0;
-    {
-        menuActive_ = true;
-        activeMenu_ = menu.get();
-        struct Done {
-            bool& flag;
-            IContextMenu*& menu;
-            ~Done() {
-                flag = false;
-                menu = nullptr;
-            }
-        } done{menuActive_, activeMenu_};
-        id = static_cast<UINT>(TrackPopupMenu(popup.Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0,
-                                              Handle(), nullptr));
-    }
+    const UINT id = TrackShellContextMenu(popup, *menu, screen, Handle(), menuActive_, activeMenu_);
     if (id >= kFirstShellCommand) {
         const UINT offset = id - kFirstShellCommand;
         // Rename is label editing here: the command is known by its verb, not its place.

@@ -138,3 +138,18 @@ bool CreateNewShellFolder(HWND owner, const AnsiString& path, WideString& name) 
     WarnCreateFailed(owner, ERROR_ALREADY_EXISTS, u"New Folder");
     return false;
 }
+
+UINT TrackShellContextMenu(const TShellPopup& popup, IContextMenu& menu, TPoint screen, HWND owner, bool& active,
+                           IContextMenu*& current) {
+    active = true;
+    current = &menu;
+    struct Done {
+        bool& flag;
+        IContextMenu*& menu;
+        ~Done() {
+            flag = false;
+            menu = nullptr;
+        }
+    } done{active, current};
+    return static_cast<UINT>(TrackPopupMenu(popup.Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr));
+}

@@ -37,6 +37,10 @@ HRESULT InvokeContextCommand(HWND owner, IContextMenu& menu, const std::string& 
 HRESULT InvokeContextCommand(HWND owner, IContextMenu& menu, UINT offset);
 // The verb of a command offset; empty when it has none.
 std::string ContextCommandVerb(IContextMenu& menu, UINT offset);
+// Shows the popup at a screen point and returns the command chosen (0 for none). While it is
+// open, active is set and current points at menu, so the owner's menu messages reach it.
+UINT TrackShellContextMenu(const TShellPopup& popup, IContextMenu& menu, TPoint screen, HWND owner, bool& active,
+                           IContextMenu*& current);
 
 // The help text of the command a WM_MENUSELECT names (its wParam); empty for the control's own
 // entries, sub-menus, the system menu or a command without help.
