@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <ctime>
+#include <mutex>
+#include <string>
 #include <thread>
 
 #include "platform/win/WinError.h"
@@ -103,6 +106,21 @@ struct ZoneState {
     bool operator==(const ZoneState& o) const { return offset == o.offset && dst == o.dst; }
 };
 
+// tzset() stats the zone file on every call; it only needs to run when TZ changed (tests and
+// the user may set it while the program runs). A changed system zone file is read at start.
+void RefreshTimeZone() {
+    static std::mutex lock;
+    static bool loaded = false, lastSet = false;
+    static std::string last;
+    const std::lock_guard<std::mutex> guard(lock);
+    const char* tz = std::getenv("TZ");
+    if (loaded && lastSet == (tz != nullptr) && (!tz || last == tz)) return;
+    tzset();
+    loaded = true;
+    lastSet = tz != nullptr;
+    last = tz ? tz : "";
+}
+
 ZoneState ZoneAt(std::int64_t unixTime) {
     const time_t t = static_cast<time_t>(unixTime);
     tm local{};
@@ -172,7 +190,7 @@ BOOL FileTimeToLocalFileTime(const FILETIME* lpFileTime, FILETIME* lpLocalFileTi
     if (!lpFileTime || !lpLocalFileTime) return Fail(ERROR_INVALID_PARAMETER);
     const std::uint64_t ticks = FileTimeToTicks(*lpFileTime);
     if (ticks > kMaxFileTime) return Fail(ERROR_INVALID_PARAMETER);
-    tzset();
+    RefreshTimeZone();
     const std::int64_t offset = ZoneAt(TicksToUnixFloor(static_cast<std::int64_t>(ticks))).offset * kTicksPerSecond;
     const std::int64_t local = static_cast<std::int64_t>(ticks) + offset;
     if (local < 0 || static_cast<std::uint64_t>(local) > kMaxFileTime) return Fail(ERROR_INVALID_PARAMETER);
@@ -184,7 +202,7 @@ BOOL LocalFileTimeToFileTime(const FILETIME* lpLocalFileTime, FILETIME* lpFileTi
     if (!lpLocalFileTime || !lpFileTime) return Fail(ERROR_INVALID_PARAMETER);
     const std::uint64_t ticks = FileTimeToTicks(*lpLocalFileTime);
     if (ticks > kMaxFileTime) return Fail(ERROR_INVALID_PARAMETER);
-    tzset();
+    RefreshTimeZone();
     const auto local = static_cast<std::int64_t>(ticks);
     // The offset in effect at the UTC instant the local time names; a time in the hour that a
     // change skips or repeats takes the offset from before the change.
@@ -229,7 +247,7 @@ DWORD GetTimeZoneInformation(TIME_ZONE_INFORMATION* tzi) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return TIME_ZONE_ID_INVALID;
     }
-    tzset();
+    RefreshTimeZone();
     *tzi = TIME_ZONE_INFORMATION{};
     const std::int64_t now = static_cast<std::int64_t>(time(nullptr));
     const ZoneState current = ZoneAt(now);

@@ -65,11 +65,10 @@ bool TMSGFile::LoadFromFile(const WideString& path) {
     lastError_ = S_OK;
     lastErrorText_.clear();
     damagedRtf_ = false;
-    HRESULT hr = StgIsStorageFile(path.c_str());
-    if (hr == S_FALSE) return Fail(hr, "not a compound file");
-    if (FAILED(hr)) return Fail(hr, "cannot read the file");
+    // The open reads the file once and tells a file that is no compound file apart itself.
     ComPtr<IStorage> root;
-    hr = StgOpenStorage(path.c_str(), nullptr, kOpenFileMode, nullptr, 0, root.put());
+    const HRESULT hr = StgOpenStorage(path.c_str(), nullptr, kOpenFileMode, nullptr, 0, root.put());
+    if (hr == STG_E_FILEALREADYEXISTS) return Fail(S_FALSE, "not a compound file");
     if (FAILED(hr)) return Fail(hr, "cannot open the compound file: " + StgLastOpenFailure());
     return LoadRoot(root.get());
 }
