@@ -1,0 +1,130 @@
+// Dragging favorites out of the pane and dropping files and favorites onto it.
+#include <fstream>
+#include <sstream>
+
+#include "app/CAppUtils.h"
+#include "controls/unicode/TntSysUtils.h"
+#include "controls/unicode/TntTreeView.h"
+#include "favorites/frmFavorites.h"
+#include "message/MessageEML.h"
+#include "message/MessageMSG.h"
+#include "platform/vcl/Forms.h"
+#include "platform/vcl/WinUser.h"
+#include "platform/win/WinString.h"
+
+WideString TfrmFavorites::MarkerPath() {
+    return CAppUtils::getAppTempFolder() + u"3f06f605-b5a4-43ce-8d8c-343fe9329da6";
+}
+
+std::vector<WideString> TfrmFavorites::DragFiles() {
+    std::vector<WideString> files;
+    const TTntTreeView* tree = Tree();
+    if (!tree) return files;
+    std::ofstream marker;
+    bool markerListed = false;
+    for (int i = 0; i < tree->Items()->Count(); ++i) {
+        const TTreeNode* node = tree->Items()->Item(i);
+        if (!node->Selected()) continue;
+        const auto* item = static_cast<const FavItem*>(node->Data());
+        if (IsFavFolder(item)) {
+            if (!markerListed) {
+                markerListed = true;
+                marker.open(Utf16ToUtf8(MarkerPath()), std::ios::binary | std::ios::trunc);
+                // Without the marker the folders stay out of the drag; the messages still go.
+                if (marker) files.push_back(MarkerPath());
+            }
+            if (marker) marker << i << '\n';
+        } else if (const auto* message = dynamic_cast<const FavMsg*>(item)) {
+            if (!message->FileName.empty()) files.push_back(message->FileName);
+        }
+    }
+    if (marker.is_open()) {
+        marker.close();
+        if (marker.fail()) std::erase(files, MarkerPath());
+        else dragMarker_ = MarkerPath();
+    }
+    return files;
+}
+
+void TfrmFavorites::DragOut() {
+    EndDrag();
+    const std::vector<WideString> files = DragFiles();
+    if (files.empty() || !dragFilesOut) {
+        EndDrag();
+        return;
+    }
+    dragging_ = true;
+    dragFilesOut(files);
+    // A drop on this pane is posted during the drag: it is handled before this message.
+    if (!HandleAllocated() || !PostMessageW(Handle(), WM_FAVORITES_DRAG_ENDED, 0, 0)) EndDrag();
+}
+
+void TfrmFavorites::WMDragEnded(TMessage& message) {
+    EndDrag();
+    message.Result = 0;
+}
+
+void TfrmFavorites::EndDrag() {
+    dragging_ = false;
+    if (dragMarker_.empty()) return;
+    WideDeleteFile(dragMarker_);
+    dragMarker_.clear();
+}
+
+void TfrmFavorites::MoveMarkedFolders(const WideString& marker, TTreeNode* parent) {
+    std::ifstream in(Utf16ToUtf8(marker), std::ios::binary);
+    if (!in) return;
+    TTreeNodes* items = Tree()->Items();
+    std::vector<TTreeNode*> nodes;
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream number(line);
+        long long index = -1;
+        if (!(number >> index) || index < 0 || index >= items->Count()) continue;
+        nodes.push_back(items->Item(static_cast<int>(index)));
+    }
+    for (TTreeNode* node : nodes) MoveNode(node, parent);
+}
+
+void TfrmFavorites::WMDropFiles(TMessage& message) {
+    const auto drop = reinterpret_cast<HDROP>(message.WParam);
+    message.Result = 0;
+    TTntTreeView* tree = Tree();
+    std::vector<WideString> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        // As long as the name is: no fixed limit.
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        WideString path(length + 1, u'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
+        if (!path.empty()) paths.push_back(std::move(path));
+    }
+    POINT point{};
+    const bool inClient = DragQueryPoint(drop, &point);
+    DragFinish(drop);
+    if (!tree) return;
+
+    TTreeNode* target = nullptr;
+    if (TTreeNode* node = inClient ? tree->GetNodeAt(point.x - tree->Left(), point.y - tree->Top()) : nullptr)
+        target = IsFavFolder(static_cast<const FavItem*>(node->Data())) ? node : node->Parent();
+
+    WideString failed;
+    for (const WideString& path : paths) {
+        if (dragging_ && !dragMarker_.empty() && path == dragMarker_) {
+            MoveMarkedFolders(path, target);
+            continue;
+        }
+        std::unique_ptr<TMessageAttr> dropped;
+        switch (GetMessageFileType(path, false)) {
+        case mftMSG: dropped = std::make_unique<MessageMSG>(); break;
+        case mftEML: dropped = std::make_unique<MessageEML>(); break;
+        default: continue;  // other files, the marker of another drag included
+        }
+        if (!dropped->LoadFromFile(path, false)) {
+            failed += u"\n" + path;
+            continue;
+        }
+        AddMessageNode(dropped->subject + u" - " + dropped->from, dropped.get(), target);
+    }
+    if (!failed.empty()) Ask(u"These files could not be read as messages and were not added:" + failed, u"Favorites", MB_OK | MB_ICONWARNING);
+}
