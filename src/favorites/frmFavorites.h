@@ -10,7 +10,7 @@
 
 #include "app/IChangeableLangForm.h"
 #include "controls/unicode/TntClasses.h"
-#include "favorites/FavItems.h"
+#include "favorites/FavoritesFile.h"
 #include "favorites/IFavorites.h"
 #include "platform/vcl/Messages.h"
 

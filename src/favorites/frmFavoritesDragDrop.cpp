@@ -6,8 +6,7 @@
 #include "controls/unicode/TntSysUtils.h"
 #include "controls/unicode/TntTreeView.h"
 #include "favorites/frmFavorites.h"
-#include "message/MessageEML.h"
-#include "message/MessageMSG.h"
+#include "favorites/MessageForFile.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/WinUser.h"
 #include "platform/win/WinString.h"
@@ -114,12 +113,9 @@ void TfrmFavorites::WMDropFiles(TMessage& message) {
             MoveMarkedFolders(path, target);
             continue;
         }
-        std::unique_ptr<TMessageAttr> dropped;
-        switch (GetMessageFileType(path, false)) {
-        case mftMSG: dropped = std::make_unique<MessageMSG>(); break;
-        case mftEML: dropped = std::make_unique<MessageEML>(); break;
-        default: continue;  // other files, the marker of another drag included
-        }
+        // Other files are left alone, the marker of an earlier or another drag included.
+        std::unique_ptr<TMessageAttr> dropped = NewMessageForFile(path);
+        if (!dropped) continue;
         if (!dropped->LoadFromFile(path, false)) {
             failed += u"\n" + path;
             continue;
