@@ -9,6 +9,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QWidget>
 
 #include "controls/shell/RzShellTree.h"
@@ -415,7 +419,7 @@ TEST_F(FavoritesPaneTest, FolderListsComboAndCopy) {
     EXPECT_EQ(other.Items()->GetFirstNode()->Data(), Node("Work")->Data());
 }
 
-class PropertiesTest : public FavoritesPaneTest {
+class FavoritesPropertiesTest : public FavoritesPaneTest {
 protected:
     // Runs Properties on the node; answer edits the dialog before OK.
     void Run(const char* node, const std::function<void()>& answer) {
@@ -432,7 +436,7 @@ protected:
     TTntEdit& Title() { return *dynamic_cast<TTntEdit*>(uxFolderProperties->FindComponent("TntEdit1")); }
 };
 
-TEST_F(PropertiesTest, MovesRenamesAndKeepsEditsAcrossActivation) {
+TEST_F(FavoritesPropertiesTest, MovesRenamesAndKeepsEditsAcrossActivation) {
     LoadSample();
     Run("Note", [&] {
         EXPECT_EQ(Combo().ItemIndex(), 0) << "a top-level node starts at Root folder";
@@ -511,6 +515,26 @@ TEST_F(FavoritesPaneTest, DroppedMessagesBecomeFavoritesInTheFolderUnderThePoint
     Drop({W(eml)}, nullptr);
     EXPECT_EQ(Utf16ToUtf8(Tree().Items()->TopItem(Tree().Items()->TopCount() - 1)->Text()),
               "Status - Ann <ann@example.com>");
+}
+
+TEST_F(FavoritesPaneTest, ToolkitDropOnTheTreeReachesThePane) {
+    LoadSample();
+    auto* pane = dynamic_cast<QWidget*>(pane_->Peer());
+    ASSERT_TRUE(pane);
+    const TRect r = Node("Old")->DisplayRect(true);
+    const QPoint at((r.left + r.right) / 2 + Tree().Left(), (r.top + r.bottom) / 2 + Tree().Top());
+    QWidget* under = pane->childAt(at);
+    ASSERT_TRUE(under) << "the tree covers the pane";
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir_.WriteFile("d.eml", kEml).string()))});
+    const QPointF local = under->mapFrom(pane, QPointF(at));
+    QDragEnterEvent enter(local.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &enter);
+    ASSERT_TRUE(enter.isAccepted()) << "the pane takes dropped files";
+    QDropEvent drop(local, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(under, &drop);
+    Application->ProcessMessages();
+    EXPECT_EQ(Shape(), "Work[Report,Old[Deep,Status - Ann <ann@example.com>]],Home,Note");
 }
 
 TEST_F(FavoritesPaneTest, FoldersMoveByTheirMarkerOnlyDuringTheirOwnDrag) {
