@@ -246,6 +246,10 @@ public:
     void SetStyle(DWORD styles) override {
         styles_ = styles;
         widget_->setRootIsDecorated((styles & TVS_LINESATROOT) && (styles & TVS_HASBUTTONS));
+        // A full-row selection highlights across the view: the one column fills it.
+        const bool fullRow = styles & TVS_FULLROWSELECT;
+        widget_->header()->setStretchLastSection(fullRow);
+        if (!fullRow) widget_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
         widget_->setItemsExpandable(true);
         widget_->setEditTriggers((styles & TVS_EDITLABELS) ? QAbstractItemView::SelectedClicked : QAbstractItemView::NoEditTriggers);
         // Without "show selection always" an unfocused tree shows no highlight.

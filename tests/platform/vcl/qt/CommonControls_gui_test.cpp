@@ -282,6 +282,7 @@ TEST_F(CommonControlsGuiTest, TreeMultiSelectTakesCtrlAndShiftClicksAndShowsMove
     EXPECT_EQ(tree->Selected(), nodes[0]);
     EXPECT_EQ(view->currentIndex().row(), 0);
     EXPECT_EQ(shown(), (std::vector<int>{0, 2}));
+    EXPECT_GE(view->visualRect(view->model()->index(0, 0, {})).right(), view->viewport()->width() - 1);  // RowSelect
     click(1, Qt::ShiftModifier);  // from the anchor a
     EXPECT_EQ(tree->SelectionCount(), 2u);
     EXPECT_EQ(shown(), (std::vector<int>{0, 1}));
