@@ -473,7 +473,8 @@ void TCustomTreeView::CreateWnd() {
         // A new window (RecreateWnd) shows the nodes as they were.
         for (TTreeNode* n = items_->GetFirstNode(); n; n = n->GetNext())
             if (n->Expanded()) peer->SetExpanded(n, true);
-        if (selected_) peer->SetSelected(selected_);
+        peer->SetMultiSelect(multiSelect_);
+        if (selected_) SelectionShown();
     }
 }
 
