@@ -108,6 +108,8 @@ private:
     // The node as the parent's last child (top level when null); a move into its own subtree
     // is not made.
     void MoveNode(TTreeNode* node, TTreeNode* parent);
+    // The marker of the drag in progress, and no other file.
+    bool IsOwnMarker(const WideString& path) const;
     void MoveMarkedFolders(const WideString& marker, TTreeNode* parent);
     // The drag is over: its marker is no longer obeyed and is removed.
     void EndDrag();

@@ -1,8 +1,10 @@
 // Dragging favorites out of the pane and dropping files and favorites onto it.
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/CAppUtils.h"
+#include "controls/dragdrop/DroppedFiles.h"
 #include "controls/unicode/TntSysUtils.h"
 #include "controls/unicode/TntTreeView.h"
 #include "favorites/frmFavorites.h"
@@ -70,6 +72,14 @@ void TfrmFavorites::EndDrag() {
     dragMarker_.clear();
 }
 
+bool TfrmFavorites::IsOwnMarker(const WideString& path) const {
+    if (!dragging_ || dragMarker_.empty()) return false;
+    if (path == dragMarker_) return true;
+    // The toolkit may hand the name back spelt otherwise ("//", a link in the folder).
+    std::error_code ec;
+    return std::filesystem::equivalent(Utf16ToUtf8(path), Utf16ToUtf8(dragMarker_), ec);
+}
+
 void TfrmFavorites::MoveMarkedFolders(const WideString& marker, TTreeNode* parent) {
     std::ifstream in(Utf16ToUtf8(marker), std::ios::binary);
     if (!in) return;
@@ -89,15 +99,7 @@ void TfrmFavorites::WMDropFiles(TMessage& message) {
     const auto drop = reinterpret_cast<HDROP>(message.WParam);
     message.Result = 0;
     TTntTreeView* tree = Tree();
-    std::vector<WideString> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        // As long as the name is: no fixed limit.
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        WideString path(length + 1, u'\0');
-        path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
-        if (!path.empty()) paths.push_back(std::move(path));
-    }
+    const std::vector<WideString> paths = DroppedFileNames(drop);
     POINT point{};
     const bool inClient = DragQueryPoint(drop, &point);
     DragFinish(drop);
@@ -109,7 +111,7 @@ void TfrmFavorites::WMDropFiles(TMessage& message) {
 
     WideString failed;
     for (const WideString& path : paths) {
-        if (dragging_ && !dragMarker_.empty() && path == dragMarker_) {
+        if (IsOwnMarker(path)) {
             MoveMarkedFolders(path, target);
             continue;
         }

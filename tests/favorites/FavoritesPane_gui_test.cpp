@@ -543,9 +543,12 @@ TEST_F(FavoritesPaneTest, FoldersMoveByTheirMarkerOnlyDuringTheirOwnDrag) {
     Tree().Select(std::vector<TTreeNode*>{Node("Note"), Node("Old")});
     std::vector<WideString> offered;
     std::string markerText;
+    const fs::path stale = dir_.WriteFile("desk/3f06f605-b5a4-43ce-8d8c-343fe9329da6", "0\n");
     pane_->dragFilesOut = [&](const std::vector<WideString>& files) {
         offered = files;
         markerText = testsupport::ReadFileBytes(Utf16ToUtf8(TfrmFavorites::MarkerPath()));
+        Drop({W(stale)}, Node("Home"));
+        EXPECT_EQ(Shape(), "Work[Report,Old[Deep]],Home,Note") << "a marker of the same name from elsewhere";
         Drop(files, Node("Home"));  // a shortcut: its parent (the top level) takes them
     };
     pane_->DragOut();
@@ -558,7 +561,6 @@ TEST_F(FavoritesPaneTest, FoldersMoveByTheirMarkerOnlyDuringTheirOwnDrag) {
 
     // A marker dropped later, or one from elsewhere with the same name, moves nothing.
     const std::string before = Shape();
-    const fs::path stale = dir_.WriteFile("desk/3f06f605-b5a4-43ce-8d8c-343fe9329da6", "0\n");
     std::ofstream(Utf16ToUtf8(TfrmFavorites::MarkerPath())) << "0\n";
     Drop({W(stale), TfrmFavorites::MarkerPath()}, Node("Home"));
     EXPECT_EQ(Shape(), before);
