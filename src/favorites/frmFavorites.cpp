@@ -199,7 +199,7 @@ void TfrmFavorites::DeleteQueuedCopies() {
 
 void TfrmFavorites::FreeItems() {
     if (TTntTreeView* tree = Tree()) {
-        for (int i = 0; i < tree->Items()->Count(); ++i) tree->Items()->Item(i)->SetData(nullptr);
+        for (TTreeNode* node = tree->Items()->GetFirstNode(); node; node = node->GetNext()) node->SetData(nullptr);
         tree->Items()->Clear();
     }
     items_.clear();

@@ -23,8 +23,10 @@ std::vector<WideString> TfrmFavorites::DragFiles() {
     if (!tree) return files;
     std::ofstream marker;
     bool markerListed = false;
-    for (int i = 0; i < tree->Items()->Count(); ++i) {
-        const TTreeNode* node = tree->Items()->Item(i);
+    // Depth first from 0: the tree's absolute index.
+    int i = -1;
+    for (const TTreeNode* node = tree->Items()->GetFirstNode(); node; node = node->GetNext()) {
+        ++i;
         if (!node->Selected()) continue;
         const auto* item = static_cast<const FavItem*>(node->Data());
         if (IsFavFolder(item)) {
