@@ -277,6 +277,7 @@ TEST_F(FavoritesPaneTest, InsertionParentAndNewFolderDialog) {
         EXPECT_EQ(frmNewFolder->ModalResult(), mrNone) << "an empty name keeps the dialog open";
         name->SetText(u"Пapка \U0001F4C1");
         description->SetText(u"");
+        Screenshot(*frmNewFolder, "NewFolder");
         frmNewFolder->uxOKClick(nullptr);
         return frmNewFolder->ModalResult();
     });
