@@ -90,11 +90,13 @@ void TTreeNode::Collapse(bool recurse) {
         for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->Collapse(true);
 }
 
-bool TTreeNode::Selected() const { return TreeView()->Selected() == this; }
+bool TTreeNode::Selected() const { return TreeView()->IsSelected(this); }
 
 void TTreeNode::SetSelected(bool selected) {
-    if (selected) TreeView()->SetSelected(this);
-    else if (Selected()) TreeView()->SetSelected(nullptr);
+    TCustomTreeView* view = TreeView();
+    if (selected && view->MultiSelect()) view->AddToSelection(this);
+    else if (selected) view->SetSelected(this);
+    else view->Deselect(this);
 }
 
 TTreeNode* TTreeNode::Item(int index) const {
@@ -240,19 +242,20 @@ TTreeNode* TTreeNodes::TopItem(int index) const {
     return top_[static_cast<std::size_t>(index)].get();
 }
 
-TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const WideString& text, void* data) {
-    auto& list = ChildList(parent);
+int TTreeNodes::PlaceIndex(TTreeNode* parent, int index, const WideString& text) {
+    const auto& list = ChildList(parent);
     if (owner_->SortType() != stNone) {
         // A sorted view places the node by its text among its siblings.
         index = 0;
         while (index < static_cast<int>(list.size()) && WideCompareText(list[static_cast<std::size_t>(index)]->Text(), text) <= 0)
             ++index;
     }
-    index = std::clamp(index, 0, static_cast<int>(list.size()));
-    std::unique_ptr<TTreeNode> node = owner_->CreateNode(this, parent);
-    node->text_ = text;
-    node->data_ = data;
-    TTreeNode* made = node.get();
+    return std::clamp(index, 0, static_cast<int>(list.size()));
+}
+
+void TTreeNodes::Attach(std::unique_ptr<TTreeNode> node, TTreeNode* parent, int index) {
+    auto& list = ChildList(parent);
+    node->parent_ = parent;
     TTreeViewPeer* peer = owner_->TreePeer();
     if (peer) peer->NodesInserting(parent, index, index);
     list.insert(list.begin() + index, std::move(node));
@@ -261,6 +264,15 @@ TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const WideString& 
         parent->hasChildren_ = true;
         if (peer) peer->NodeChanged(parent);
     }
+}
+
+TTreeNode* TTreeNodes::InsertAt(TTreeNode* parent, int index, const WideString& text, void* data) {
+    index = PlaceIndex(parent, index, text);
+    std::unique_ptr<TTreeNode> node = owner_->CreateNode(this, parent);
+    node->text_ = text;
+    node->data_ = data;
+    TTreeNode* made = node.get();
+    Attach(std::move(node), parent, index);
     if (owner_->OnAddition) owner_->OnAddition(owner_, made);
     return made;
 }
@@ -291,14 +303,14 @@ void TTreeNodes::Delete(TTreeNode* node) {
     // Children go first, each announced (TVN_DELETEITEM) while it still exists.
     while (!node->children_.empty()) Delete(node->children_.back().get());
     owner_->NodeDeleting(node);
-    Remove(node);
+    Detach(node);
 }
 
-void TTreeNodes::Remove(TTreeNode* node) {
+std::unique_ptr<TTreeNode> TTreeNodes::Detach(TTreeNode* node) {
     TTreeNode* parent = node->parent_;
     auto& list = ChildList(parent);
     const int index = node->Index();
-    if (index < 0) return;
+    if (index < 0) return nullptr;
     TTreeViewPeer* peer = owner_->TreePeer();
     if (peer) peer->NodesRemoving(parent, index, index);
     std::unique_ptr<TTreeNode> gone = std::move(list[static_cast<std::size_t>(index)]);
@@ -308,6 +320,7 @@ void TTreeNodes::Remove(TTreeNode* node) {
         parent->expanded_ = false;
         if (peer) peer->NodeChanged(parent);
     }
+    return gone;
 }
 
 void TTreeNodes::Clear() {
@@ -339,6 +352,11 @@ TTreeNode* TTreeNodes::GetNode(HTREEITEM item) const {
 
 // ---- TCustomTreeView
 
+namespace {
+enum class TMultiSelectStyleBit { ControlSelect, ShiftSelect, VisibleOnly, SiblingOnly };
+}  // namespace
+QUILLORA_ENUM_TYPEINFO(TMultiSelectStyleBit, "msControlSelect", "msShiftSelect", "msVisibleOnly", "msSiblingOnly")
+
 const TMetaClass& TCustomTreeView::StaticClass() {
     static const TMetaClass& meta = DescribeClass<TCustomTreeView>("TCustomTreeView", &TWinControl::StaticClass(), [](TClassBuilder<TCustomTreeView>& b) {
         b.Property("Images", &TCustomTreeView::Images, &TCustomTreeView::SetImages);
@@ -349,6 +367,13 @@ const TMetaClass& TCustomTreeView::StaticClass() {
         b.Property("ShowLines", &TCustomTreeView::ShowLines, &TCustomTreeView::SetShowLines).Default(true);
         b.Property("ShowRoot", &TCustomTreeView::ShowRoot, &TCustomTreeView::SetShowRoot).Default(true);
         b.Property("RowSelect", &TCustomTreeView::RowSelect, &TCustomTreeView::SetRowSelect).Default(false);
+        b.Property("MultiSelect", &TCustomTreeView::MultiSelect, &TCustomTreeView::SetMultiSelect).Default(false);
+        // Form files name the style as a set; its element ordinals are the flags' bits.
+        b.Property(
+             "MultiSelectStyle",
+             [](const TCustomTreeView& v) { return TSet<TMultiSelectStyleBit>::FromBits(v.MultiSelectStyle()); },
+             [](TCustomTreeView& v, TSet<TMultiSelectStyleBit> s) { v.SetMultiSelectStyle(static_cast<TMultiSelectStyles>(s.Bits())); })
+            .Default(TSet<TMultiSelectStyleBit>{TMultiSelectStyleBit::ControlSelect});
         b.Property("ToolTips", &TCustomTreeView::ToolTips, &TCustomTreeView::SetToolTips).Default(true);
         b.Property("RightClickSelect", &TCustomTreeView::RightClickSelect, &TCustomTreeView::SetRightClickSelect).Default(false);
         b.Property("AutoExpand", &TCustomTreeView::AutoExpand, &TCustomTreeView::SetAutoExpand).Default(false);
@@ -448,7 +473,8 @@ void TCustomTreeView::CreateWnd() {
         // A new window (RecreateWnd) shows the nodes as they were.
         for (TTreeNode* n = items_->GetFirstNode(); n; n = n->GetNext())
             if (n->Expanded()) peer->SetExpanded(n, true);
-        if (selected_) peer->SetSelected(selected_);
+        peer->SetMultiSelect(multiSelect_);
+        if (selected_) SelectionShown();
     }
 }
 
@@ -573,22 +599,36 @@ bool TCustomTreeView::ExpandNode(TTreeNode* node, WPARAM how) {
         if (auto* peer = TreePeer()) peer->NodeChanged(node);
         return false;
     }
-    if (!expand && selected_ && selected_->HasAsParent(node)) SelectNode(node, TVC_UNKNOWN);
+    if (!expand) HideSelected(node);
     node->expanded_ = expand;
     if (auto* peer = TreePeer()) peer->SetExpanded(node, expand);
     NotifyTree(TVN_ITEMEXPANDEDW, nullptr, node, expand ? TVE_EXPAND : TVE_COLLAPSE);
     return true;
 }
 
-bool TCustomTreeView::SelectNode(TTreeNode* node, UINT action) {
-    if (node == selected_) return true;
+bool TCustomTreeView::SelectNode(TTreeNode* node, UINT action, bool keepOthers) {
+    if (node == selected_) {
+        const bool alone = node ? selection_.size() == 1 && selection_.front() == node : selection_.empty();
+        if (!keepOthers && !alone) {
+            selection_.assign(node ? 1 : 0, node);
+            anchor_ = node;
+            SelectionShown();
+        }
+        return true;
+    }
     if (NotifyTree(TVN_SELCHANGINGW, selected_, node, action) != 0) {
-        if (auto* peer = TreePeer()) peer->SetSelected(selected_);
+        SelectionShown();
         return false;
     }
     TTreeNode* old = selected_;
     selected_ = node;
-    if (auto* peer = TreePeer()) peer->SetSelected(node);
+    if (keepOthers) {
+        if (node && !IsSelected(node)) selection_.push_back(node);
+    } else {
+        selection_.assign(node ? 1 : 0, node);
+        anchor_ = node;
+    }
+    SelectionShown();
     NotifyTree(TVN_SELCHANGEDW, old, node, action);
     return true;
 }
@@ -615,6 +655,8 @@ bool TCustomTreeView::SortChildren(const TVSORTCB& sort, bool recurse) {
 }
 
 void TCustomTreeView::NodeDeleting(TTreeNode* node) {
+    DropFromSelection(node);
+    if (node == anchor_) anchor_ = nullptr;
     if (destroying_) {
         if (node == selected_) selected_ = nullptr;
         Delete(node);
@@ -623,13 +665,19 @@ void TCustomTreeView::NodeDeleting(TTreeNode* node) {
     if (node == editing_) EndLabelEdit(true);
     if (node == dropTarget_) dropTarget_ = nullptr;
     if (node == selected_) {
-        // The selection moves to a neighbour, as the platform's tree does.
-        TTreeNode* next = node->GetNextSibling();
+        // The primary moves to another selected node that stays, else to a neighbour, as the
+        // platform's tree does.
+        TTreeNode* next = nullptr;
+        for (auto it = selection_.rbegin(); it != selection_.rend() && !next; ++it)
+            if (!Doomed(*it)) next = *it;
+        const bool keepOthers = next != nullptr;
+        if (!next) next = node->GetNextSibling();
         if (!next) next = node->GetPrevSibling();
         if (!next) next = node->Parent();
         selected_ = nullptr;
-        if (next && !next->deleting_ && !ComponentState().Contains(csDestroying)) SelectNode(next, TVC_UNKNOWN);
+        if (next && !Doomed(next) && !ComponentState().Contains(csDestroying)) SelectNode(next, TVC_UNKNOWN, keepOthers);
     }
+    if (TTreeViewPeer* peer = TreePeer(); peer && multiSelect_) peer->SelectionChanged();
     NotifyTree(TVN_DELETEITEMW, node, nullptr, 0);
 }
 

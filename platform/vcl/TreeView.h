@@ -18,6 +18,15 @@ class TCustomTreeView;
 
 QUILLORA_EXCEPTION_CLASS(ETreeViewError, Exception);
 
+// How a multi-selecting view extends its selection: Ctrl adds or removes one node, Shift takes
+// the shown rows from the anchor; VisibleOnly drops selected nodes a collapse hides, SiblingOnly
+// keeps the selection among the children of one parent.
+enum TMultiSelectStyle : unsigned { msControlSelect = 1, msShiftSelect = 2, msVisibleOnly = 4, msSiblingOnly = 8 };
+using TMultiSelectStyles = unsigned;
+
+// Where TTreeNode::MoveTo puts a node, relative to the destination.
+enum TNodeAttachMode { naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert };
+
 // ---- messages, notifications and records of "SysTreeView32"
 struct TREEITEM_;
 using HTREEITEM = TREEITEM_*;
@@ -128,6 +137,10 @@ public:
     virtual void NodeChanged(TTreeNode* node) = 0;
     virtual void SetExpanded(TTreeNode* node, bool expanded) = 0;
     virtual void SetSelected(TTreeNode* node) = 0;
+    // Multi-selection: the view lets the user pick several rows, and shows the control's
+    // Selections after SelectionChanged.
+    virtual void SetMultiSelect(bool) {}
+    virtual void SelectionChanged() {}
     virtual void MakeVisible(TTreeNode* node) = 0;
     // The node's row (whole, or only its text) in client coordinates; empty when not shown.
     virtual TRect NodeRect(TTreeNode* node, bool textOnly) const = 0;
@@ -185,7 +198,9 @@ public:
     // Expansion asks the view's OnExpanding/OnCollapsing first; either may refuse it.
     void Expand(bool recurse);
     void Collapse(bool recurse);
+    // In the view's selection (with multi-selection, one of several).
     bool Selected() const;
+    // True adds the node to a multi-selection, else makes it the selection.
     void SetSelected(bool selected);
     bool Focused() const { return Selected(); }
 
@@ -214,6 +229,9 @@ public:
     void EndEdit(bool cancel);
     bool AlphaSort(bool recurse = false);
     bool CustomSort(PFNTVCOMPARE compare, LPARAM data, bool recurse = false);
+    // Moves the node with its subtree, keeping it (data, images, expansion, selection). A move
+    // onto itself or into its own subtree does nothing; one into another view throws.
+    void MoveTo(TTreeNode* destination, TNodeAttachMode mode);
 
 private:
     friend class TTreeNodes;
@@ -272,7 +290,11 @@ private:
     friend class TCustomTreeView;
     std::vector<std::unique_ptr<TTreeNode>>& ChildList(TTreeNode* parent) { return parent ? parent->children_ : top_; }
     TTreeNode* InsertAt(TTreeNode* parent, int index, const WideString& text, void* data);
-    void Remove(TTreeNode* node);
+    // Where a node with text goes among a sorted view's children of parent; index otherwise.
+    int PlaceIndex(TTreeNode* parent, int index, const WideString& text);
+    // Takes node out of its parent's children (the view is told), and puts one in.
+    std::unique_ptr<TTreeNode> Detach(TTreeNode* node);
+    void Attach(std::unique_ptr<TTreeNode> node, TTreeNode* parent, int index);
 
     TCustomTreeView* owner_;
     std::vector<std::unique_ptr<TTreeNode>> top_;
@@ -298,8 +320,25 @@ public:
     ~TCustomTreeView() override;
 
     TTreeNodes* Items() const { return items_.get(); }
+    // The primary (focused, last selected) node.
     TTreeNode* Selected() const { return selected_; }
+    // Makes node the only selected one (null: none).
     void SetSelected(TTreeNode* node);
+
+    bool MultiSelect() const { return multiSelect_; }
+    void SetMultiSelect(bool v);
+    TMultiSelectStyles MultiSelectStyle() const { return multiSelectStyle_; }
+    void SetMultiSelectStyle(TMultiSelectStyles v) { multiSelectStyle_ = v; }
+    unsigned SelectionCount() const { return static_cast<unsigned>(selection_.size()); }
+    // The selected nodes in the order they were selected; null out of range.
+    TTreeNode* Selections(int index) const;
+    // As a click with shift: Ctrl toggles node, Shift takes the shown rows from the anchor, none
+    // selects only node (as MultiSelectStyle allows; without MultiSelect, SetSelected).
+    void Select(TTreeNode* node, TShiftState shift = {});
+    // Exactly these nodes, the last one primary.
+    void Select(const std::vector<TTreeNode*>& nodes);
+    void Deselect(TTreeNode* node);
+    void ClearSelection(bool keepPrimary = false);
     TTreeNode* DropTarget() const { return dropTarget_; }
     void SetDropTarget(TTreeNode* node);
     TTreeNode* TopItem() const { return items_->GetFirstNode(); }
@@ -398,7 +437,19 @@ private:
     LRESULT Notify(UINT code, NMHDR& header);
     LRESULT NotifyTree(UINT code, TTreeNode* oldNode, TTreeNode* newNode, UINT action);
     bool ExpandNode(TTreeNode* node, WPARAM how);
-    bool SelectNode(TTreeNode* node, UINT action);
+    // Changes the primary node; keepOthers leaves the rest of a multi-selection.
+    bool SelectNode(TTreeNode* node, UINT action, bool keepOthers = false);
+    bool IsSelected(const TTreeNode* node) const;
+    void AddToSelection(TTreeNode* node);
+    void DropFromSelection(TTreeNode* node);
+    // A collapse of node: a hidden primary moves to node; VisibleOnly drops hidden ones.
+    void HideSelected(TTreeNode* node);
+    // Being deleted, itself or with a parent.
+    static bool Doomed(const TTreeNode* node);
+    // The peer shows selection_ again.
+    void SelectionShown();
+    // The shown rows from one node to another, in either order, as the style allows.
+    std::vector<TTreeNode*> RangeTo(TTreeNode* from, TTreeNode* to) const;
     bool SortChildren(const TVSORTCB& sort, bool recurse);
     void NodeDeleting(TTreeNode* node);
     void UpdateStyle();
@@ -406,6 +457,10 @@ private:
 
     std::unique_ptr<TTreeNodes> items_;
     TTreeNode* selected_ = nullptr;
+    std::vector<TTreeNode*> selection_;  // in the order selected; holds selected_
+    TTreeNode* anchor_ = nullptr;        // where a Shift range starts
+    bool multiSelect_ = false;
+    TMultiSelectStyles multiSelectStyle_ = msControlSelect;
     TTreeNode* dropTarget_ = nullptr;
     TTreeNode* editing_ = nullptr;
     HWND editHandle_ = nullptr;

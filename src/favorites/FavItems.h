@@ -61,6 +61,10 @@ public:
     WideString FileName;
 };
 
+// Folders are told by Kind 0 everywhere (folder lists, insertion parent, drop target, drag):
+// a shortcut is a FavFolder by type but must not take children.
+inline bool IsFavFolder(const FavItem* item) { return item && item->Kind == 0; }
+
 // The item an element describes ("Folder", "Message", "Shortcut", case-sensitive), read from
 // it; null for any other element.
 std::unique_ptr<FavItem> CreateFavItem(const XmlElement& element);

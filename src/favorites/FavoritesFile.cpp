@@ -27,12 +27,19 @@ void LoadItems(const XmlElement& element, std::vector<FavNode>& parent) {
     }
 }
 
-void SaveItems(XmlElement& parent, const std::vector<FavNode>& nodes) {
-    for (const FavNode& node : nodes) {
+void SaveItems(XmlElement& parent, const std::vector<FavItemRef>& nodes) {
+    for (const FavItemRef& node : nodes) {
         if (!node.item) continue;
         XmlElement element = node.item->AppendTo(parent);
         SaveItems(element, node.children);
     }
+}
+
+std::vector<FavItemRef> Refs(const std::vector<FavNode>& nodes) {
+    std::vector<FavItemRef> refs;
+    refs.reserve(nodes.size());
+    for (const FavNode& node : nodes) refs.push_back(FavItemRef{node.item.get(), Refs(node.children)});
+    return refs;
 }
 
 // path.damaged, or path.damaged-2, -3 ...: a name nothing is at yet.
@@ -98,7 +105,9 @@ FavLoadResult LoadFavoritesFile(const WideString& path) {
     return result;
 }
 
-std::string FavoritesText(const std::vector<FavNode>& nodes) {
+std::string FavoritesText(const std::vector<FavNode>& nodes) { return FavoritesText(Refs(nodes)); }
+
+std::string FavoritesText(const std::vector<FavItemRef>& nodes) {
     XmlDocument document;
     XmlElement root = document.Reset("Items");
     SaveItems(root, nodes);
@@ -106,6 +115,10 @@ std::string FavoritesText(const std::vector<FavNode>& nodes) {
 }
 
 bool SaveFavoritesFile(const WideString& path, const std::vector<FavNode>& nodes, WideString& error) {
+    return SaveFavoritesFile(path, Refs(nodes), error);
+}
+
+bool SaveFavoritesFile(const WideString& path, const std::vector<FavItemRef>& nodes, WideString& error) {
     const int failure = ReplaceFileAtomically(Utf16ToUtf8(path), FavoritesText(nodes));
     if (failure == 0) return true;
     error = u"The favorites could not be saved: " + Utf8ToUtf16(std::strerror(failure));

@@ -14,6 +14,12 @@ struct FavNode {
     std::vector<FavNode> children;
 };
 
+// A tree of items owned elsewhere (by the favorites pane's nodes), for writing.
+struct FavItemRef {
+    const FavItem* item = nullptr;
+    std::vector<FavItemRef> children;
+};
+
 struct FavLoadResult {
     std::vector<FavNode> nodes;  // what was read, also when reading stopped at an error
     WideString error;            // empty when the file read cleanly (or is missing)
@@ -26,6 +32,8 @@ FavLoadResult ParseFavorites(std::string_view text);
 // well-formed is renamed to "<name>.damaged" (or "<name>.damaged-N") and the result says so.
 FavLoadResult LoadFavoritesFile(const WideString& path);
 
+std::string FavoritesText(const std::vector<FavItemRef>& nodes);
 std::string FavoritesText(const std::vector<FavNode>& nodes);
 // Writes the tree atomically; false with the reason when it could not be written.
+bool SaveFavoritesFile(const WideString& path, const std::vector<FavItemRef>& nodes, WideString& error);
 bool SaveFavoritesFile(const WideString& path, const std::vector<FavNode>& nodes, WideString& error);

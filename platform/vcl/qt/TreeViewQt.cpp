@@ -167,12 +167,17 @@ public:
         widget_->setExpandsOnDoubleClick(false);
         widget_->setUniformRowHeights(true);
         widget_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);  // positions count rows
-        widget_->setSelectionMode(QAbstractItemView::SingleSelection);
+        widget_->setSelectionMode(view_.MultiSelect() ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
         widget_->setFrameShape((params.ExStyle & WS_EX_CLIENTEDGE) ? QFrame::StyledPanel : QFrame::NoFrame);
         widget_->header()->setStretchLastSection(false);
         widget_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
         QObject::connect(widget_->selectionModel(), &QItemSelectionModel::currentChanged, widget_,
                          [this](const QModelIndex& now, const QModelIndex&) { CurrentChanged(now); });
+        // The control owns a multi-selection: what the view changes on its own is shown back
+        // as the control has it (clicks and keys reach the control first).
+        QObject::connect(widget_->selectionModel(), &QItemSelectionModel::selectionChanged, widget_, [this] {
+            if (!syncing_ && view_.MultiSelect()) SelectionChanged();
+        });
         Host(widget_, {widget_->viewport()});
         SetStyle(params.Style);
     }
@@ -193,6 +198,20 @@ public:
         Syncing s(syncing_);
         if (node) widget_->setCurrentIndex(model_.IndexOf(node));
         else widget_->selectionModel()->clear();
+    }
+    void SetMultiSelect(bool multi) override {
+        widget_->setSelectionMode(multi ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    }
+    void SelectionChanged() override {
+        Syncing s(syncing_);
+        QItemSelection selection;
+        for (unsigned i = 0; i < view_.SelectionCount(); ++i) {
+            const QModelIndex index = model_.IndexOf(view_.Selections(static_cast<int>(i)));
+            selection.select(index, index);
+        }
+        QItemSelectionModel* model = widget_->selectionModel();
+        model->select(selection, QItemSelectionModel::ClearAndSelect);
+        if (TTreeNode* primary = view_.Selected()) model->setCurrentIndex(model_.IndexOf(primary), QItemSelectionModel::NoUpdate);
     }
     void MakeVisible(TTreeNode* node) override { widget_->scrollTo(model_.IndexOf(node)); }
     TRect NodeRect(TTreeNode* node, bool textOnly) const override {
@@ -227,6 +246,10 @@ public:
     void SetStyle(DWORD styles) override {
         styles_ = styles;
         widget_->setRootIsDecorated((styles & TVS_LINESATROOT) && (styles & TVS_HASBUTTONS));
+        // A full-row selection highlights across the view: the one column fills it.
+        const bool fullRow = styles & TVS_FULLROWSELECT;
+        widget_->header()->setStretchLastSection(fullRow);
+        if (!fullRow) widget_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
         widget_->setItemsExpandable(true);
         widget_->setEditTriggers((styles & TVS_EDITLABELS) ? QAbstractItemView::SelectedClicked : QAbstractItemView::NoEditTriggers);
         // Without "show selection always" an unfocused tree shows no highlight.
@@ -326,6 +349,10 @@ private:
     void CurrentChanged(const QModelIndex& now) {
         if (syncing_) return;
         TTreeNode* node = NodeOf(now);
+        if (node && view_.MultiSelect() && (QApplication::keyboardModifiers() & Qt::ShiftModifier)) {
+            view_.Select(node, TShiftState{ssShift});  // Shift with the arrow keys
+            return;
+        }
         const UINT action = QApplication::mouseButtons() != Qt::NoButton ? TVC_BYMOUSE : TVC_BYKEYBOARD;
         if (!Send(TVM_SELECTITEM, TVGN_CARET | (static_cast<WPARAM>(action) << 16), reinterpret_cast<LPARAM>(node ? node->ItemId() : nullptr)))
             SetSelected(view_.Selected());
@@ -347,7 +374,23 @@ private:
             if (TTreeNode* node = NodeOf(pressIndex_)) Send(TVM_EXPAND, TVE_TOGGLE, reinterpret_cast<LPARAM>(node->ItemId()));
             return true;
         }
+        if (e->button() == Qt::LeftButton && view_.MultiSelect()) return MultiSelectPress(e);
         return false;
+    }
+
+    // The control picks the nodes (as its MultiSelectStyle allows), not the view.
+    bool MultiSelectPress(const QMouseEvent* e) {
+        pendingClick_ = QPersistentModelIndex();
+        TTreeNode* node = NodeOf(pressIndex_);
+        if (!node) return false;
+        TShiftState shift;
+        if (e->modifiers() & Qt::ControlModifier) shift << ssCtrl;
+        if (e->modifiers() & Qt::ShiftModifier) shift << ssShift;
+        // A plain press on one of several selected nodes may start dragging them all: the
+        // release without a drag selects it alone.
+        if (shift.Empty() && node->Selected() && view_.SelectionCount() > 1) pendingClick_ = pressIndex_;
+        else view_.Select(node, shift);
+        return true;
     }
 
     bool DoubleClick(QObject* watched, QMouseEvent* e) {
@@ -394,8 +437,10 @@ private:
             HostedPeer::eventFilter(watched, e);
         } else {
             HostedPeer::eventFilter(watched, e);
+            if (e->button() == Qt::LeftButton && pendingClick_.isValid() && !dragStarted_) view_.Select(NodeOf(pendingClick_), {});
             if (e->button() == Qt::LeftButton) NotifyCode(NM_CLICK);
         }
+        pendingClick_ = QPersistentModelIndex();
         dragStarted_ = false;
         return false;
     }
@@ -429,6 +474,7 @@ private:
     bool syncing_ = false;
     QPoint pressPos_;
     QPersistentModelIndex pressIndex_;
+    QPersistentModelIndex pendingClick_;  // a plain press on a multi-selection, decided at release
     bool dragStarted_ = false;
 };
 

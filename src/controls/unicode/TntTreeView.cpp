@@ -220,7 +220,7 @@ void TTntCustomTreeView::Edit(const TVITEMW& item) {
 
 TTntTreeNode* TTntCustomTreeView::GetNodeAt(int x, int y) const { return CheckedCast<TTntTreeNode>(TCustomTreeView::GetNodeAt(x, y)); }
 TTntTreeNode* TTntCustomTreeView::GetSelected() const { return CheckedCast<TTntTreeNode>(Selected()); }
-TTntTreeNode* TTntCustomTreeView::GetSelection(int index) const { return index == 0 ? GetSelected() : nullptr; }
+TTntTreeNode* TTntCustomTreeView::GetSelection(int index) const { return CheckedCast<TTntTreeNode>(Selections(index)); }
 
 TTntTreeNode* TTntCustomTreeView::ItemFromTVItem(const TVITEMW& item) const {
     return Items() ? CheckedCast<TTntTreeNode>(Items()->GetNode(item.hItem)) : nullptr;

@@ -10,8 +10,6 @@
 class TTntCustomTreeView;
 class TTntTreeNodes;
 
-enum TNodeAttachMode { naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert };
-
 class TTntTreeNode : public TTreeNode {
 public:
     TTntTreeNode(TTreeNodes* owner, TTreeNode* parent) : TTreeNode(owner, parent) {}
@@ -76,7 +74,7 @@ public:
 
     TTntTreeNode* GetNodeAt(int x, int y) const;
     TTntTreeNode* GetSelected() const;
-    // The view selects one node at a time: index 0 is it.
+    // The selected nodes in the order selected (Selections).
     TTntTreeNode* GetSelection(int index) const;
     TTntTreeNode* ItemFromTVItem(const TVITEMW& item) const;
 

@@ -240,6 +240,74 @@ TEST_F(CommonControlsGuiTest, TreeNotificationsKeysDragsAndTips) {
     delete form;
 }
 
+TEST_F(CommonControlsGuiTest, TreeMultiSelectTakesCtrlAndShiftClicksAndShowsMoves) {
+    auto* form = new TForm(Application);
+    form->SetBounds(10, 10, 200, 200);
+    auto* tree = new TTreeView(form);
+    tree->SetParent(form);
+    tree->SetAlign(alClient);
+    tree->SetRowSelect(true);
+    tree->SetMultiSelect(true);
+    tree->SetMultiSelectStyle(msControlSelect | msShiftSelect);
+    TTreeNode* nodes[4];
+    for (int i = 0; i < 4; ++i) nodes[i] = tree->Items()->Add(nullptr, WideString(1, static_cast<char16_t>(u'a' + i)));
+    int changes = 0;
+    tree->OnChange = [&](TObject*, TTreeNode*) { ++changes; };
+    form->Show();
+    Application->ProcessMessages();
+    auto* view = WidgetOf(tree)->findChild<QTreeView*>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->selectionMode(), QAbstractItemView::ExtendedSelection);
+    const auto click = [&](int row, Qt::KeyboardModifiers mods) {
+        const QPointF p(view->visualRect(view->model()->index(row, 0, {})).center());
+        const QPointF g = view->viewport()->mapToGlobal(p);
+        QMouseEvent press(QEvent::MouseButtonPress, p, p, g, Qt::LeftButton, Qt::LeftButton, mods);
+        QApplication::sendEvent(view->viewport(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, p, g, Qt::LeftButton, Qt::NoButton, mods);
+        QApplication::sendEvent(view->viewport(), &release);
+    };
+    const auto shown = [&] {
+        std::vector<int> rows;
+        for (const QModelIndex& i : view->selectionModel()->selectedIndexes()) rows.push_back(i.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+
+    changes = 0;
+    click(2, Qt::NoModifier);
+    click(0, Qt::ControlModifier);
+    EXPECT_EQ(tree->SelectionCount(), 2u);
+    EXPECT_EQ(tree->Selections(0), nodes[2]);
+    EXPECT_EQ(tree->Selections(1), nodes[0]);
+    EXPECT_EQ(tree->Selected(), nodes[0]);
+    EXPECT_EQ(view->currentIndex().row(), 0);
+    EXPECT_EQ(shown(), (std::vector<int>{0, 2}));
+    EXPECT_GE(view->visualRect(view->model()->index(0, 0, {})).right(), view->viewport()->width() - 1);  // RowSelect
+    click(1, Qt::ShiftModifier);  // from the anchor a
+    EXPECT_EQ(tree->SelectionCount(), 2u);
+    EXPECT_EQ(shown(), (std::vector<int>{0, 1}));
+    // A plain click on one of several selected rows leaves it alone at release.
+    click(0, Qt::NoModifier);
+    EXPECT_EQ(tree->SelectionCount(), 1u);
+    EXPECT_EQ(shown(), (std::vector<int>{0}));
+    EXPECT_EQ(changes, 4);
+
+    // A moved node keeps its place in the selection and shows at its new row.
+    tree->Select(std::vector<TTreeNode*>{nodes[0], nodes[3]});
+    nodes[3]->MoveTo(nodes[0], naInsert);
+    EXPECT_EQ(view->model()->index(0, 0, {}).data().toString(), QString("d"));
+    EXPECT_EQ(shown(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(view->currentIndex().row(), 0);
+    nodes[1]->MoveTo(nodes[3], naAddChild);
+    EXPECT_EQ(view->model()->rowCount(view->model()->index(0, 0, {})), 1);
+    EXPECT_EQ(tree->SelectionCount(), 2u);
+
+    tree->SetMultiSelect(false);
+    EXPECT_EQ(view->selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(tree->SelectionCount(), 1u);
+    delete form;
+}
+
 TEST_F(CommonControlsGuiTest, OwnerDrawnStatusPanelIsPaintedByOnDrawPanel) {
     auto* form = new TForm(Application);
     form->SetBounds(10, 10, 400, 120);
