@@ -16,6 +16,20 @@ ShellTypeNameSource& TypeSource() {
     return source;
 }
 
+ShellTypeIconNameSource& IconNameSource() {
+    static ShellTypeIconNameSource source;
+    return source;
+}
+
+ShellNamedIconSource& NamedSource() {
+    static ShellNamedIconSource source;
+    return source;
+}
+
+bool SquareOf(const std::vector<std::uint32_t>& pixels, int size) {
+    return pixels.size() == static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
+}
+
 }  // namespace
 
 ShellIcon GetShellIcon(const ShellIdList& absolute, DWORD attributes, bool open) {
@@ -41,8 +55,21 @@ void SetShellIconSource(ShellIconSource source) { Source() = std::move(source); 
 std::vector<std::uint32_t> ShellIconPixels(ShellIcon icon, int size) {
     if (!Source() || size <= 0) return {};
     std::vector<std::uint32_t> pixels = Source()(icon, size);
-    if (pixels.size() != static_cast<std::size_t>(size) * static_cast<std::size_t>(size)) return {};
-    return pixels;
+    return SquareOf(pixels, size) ? pixels : std::vector<std::uint32_t>();
+}
+
+void SetShellTypeIconNameSource(ShellTypeIconNameSource source) { IconNameSource() = std::move(source); }
+
+std::string ShellTypeIconName(const std::string& path) {
+    return IconNameSource() && !path.empty() ? IconNameSource()(path) : std::string();
+}
+
+void SetShellNamedIconSource(ShellNamedIconSource source) { NamedSource() = std::move(source); }
+
+std::vector<std::uint32_t> ShellNamedIconPixels(const std::string& name, int size) {
+    if (!NamedSource() || name.empty() || size <= 0) return {};
+    std::vector<std::uint32_t> pixels = NamedSource()(name, size);
+    return SquareOf(pixels, size) ? pixels : std::vector<std::uint32_t>();
 }
 
 WideString GetShellTypeName(const std::string& path, DWORD attributes) {

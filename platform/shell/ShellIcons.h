@@ -21,6 +21,16 @@ using ShellIconSource = std::function<std::vector<std::uint32_t>(ShellIcon icon,
 void SetShellIconSource(ShellIconSource source);
 std::vector<std::uint32_t> ShellIconPixels(ShellIcon icon, int size);
 
+// Pictures of file types: the icon theme's name for a file's type ("text-html"), one the
+// theme has (the type's own, else its generic one); empty when unknown. A name source and a
+// source drawing named icons are installed with the picture source.
+using ShellTypeIconNameSource = std::function<std::string(const std::string& path)>;
+void SetShellTypeIconNameSource(ShellTypeIconNameSource source);
+std::string ShellTypeIconName(const std::string& path);
+using ShellNamedIconSource = std::function<std::vector<std::uint32_t>(const std::string& name, int size)>;
+void SetShellNamedIconSource(ShellNamedIconSource source);
+std::vector<std::uint32_t> ShellNamedIconPixels(const std::string& name, int size);
+
 // The type name of an item ("Folder", a file type's description): "System Folder" for places
 // without a path; a source (the toolkit's MIME database, installed at start-up) names file
 // types, else files are "File" or "<EXT> File".

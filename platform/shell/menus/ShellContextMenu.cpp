@@ -10,6 +10,7 @@
 #include "platform/com/DropFilesBlock.h"
 #include "platform/shell/ShellFileOps.h"
 #include "platform/shell/ShellNamespace.h"
+#include "platform/shell/menus/ShellFileTransfer.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
@@ -41,19 +42,6 @@ constexpr Command kCommands[kCommandCount] = {
 HRESULT IdsUsed(UINT count) { return static_cast<HRESULT>(count & 0xFFFF); }
 
 constexpr DWORD kDropCopy = 1, kDropMove = 2;
-
-HRESULT ErrorResult(const std::error_code& ec) {
-    return HRESULT_FROM_WIN32(WinErrorFromErrno(ec.value() ? ec.value() : EIO));
-}
-
-// A name for name in folder that nothing uses yet: "name", "name (2)", ...
-fs::path FreeName(const fs::path& folder, const fs::path& name) {
-    fs::path target = folder / name;
-    std::error_code ec;
-    for (int n = 2; fs::exists(fs::symlink_status(target, ec)); ++n)
-        target = folder / (name.stem().string() + " (" + std::to_string(n) + ")" + name.extension().string());
-    return target;
-}
 
 bool ClipboardFiles(std::vector<WideString>& files, DWORD& effect) {
     files.clear();
@@ -170,33 +158,9 @@ private:
         std::vector<WideString> files;
         DWORD effect = kDropCopy;
         if (!ClipboardFiles(files, effect)) return S_FALSE;
-        const fs::path folder = paths_[0];
-        HRESULT result = S_OK;
-        for (const WideString& file : files) {
-            const fs::path source = Utf16ToUtf8(file);
-            std::error_code ec;
-            // A folder into itself or below itself would never end.
-            const fs::path rel = fs::relative(folder, source, ec);
-            if (!ec && !rel.empty() && *rel.begin() != "..") {
-                result = HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
-                continue;
-            }
-            const fs::path target = FreeName(folder, source.filename());
-            if (effect == kDropMove) {
-                fs::rename(source, target, ec);
-                if (ec == std::errc::cross_device_link) {
-                    ec.clear();
-                    fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
-                    if (!ec) fs::remove_all(source, ec);
-                }
-            } else {
-                fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
-            }
-            if (ec) {
-                result = ErrorResult(ec);
-                ShowError(owner, u"Unable to paste \"" + Utf8ToUtf16(source.filename().string()) + u"\".", result);
-            }
-        }
+        std::vector<std::string> sources;
+        for (const WideString& file : files) sources.push_back(Utf16ToUtf8(file));
+        const HRESULT result = TransferShellFiles(owner, paths_[0], sources, effect == kDropMove ? kShellTransferMove : kShellTransferCopy);
         if (effect == kDropMove && OpenClipboard(owner)) {
             EmptyClipboard();
             CloseClipboard();

@@ -53,14 +53,9 @@ QImage DrawnLinkOverlay(int size) {
     return image;
 }
 
-std::vector<std::uint32_t> Pixels(ShellIcon icon, int size) {
-    // The file icon provider draws through the widget style: without an application of
-    // widgets there is none.
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return {};
-    const QIcon qicon = IconOf(icon);
-    QImage image;
-    if (!qicon.isNull()) image = qicon.pixmap(size, size).toImage();
-    if (image.isNull() && icon == ShellIcon::LinkOverlay) image = DrawnLinkOverlay(size);
+bool HasWidgets() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+
+std::vector<std::uint32_t> SquarePixels(QImage image, int size) {
     if (image.isNull()) return {};
     image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
     // Centred on a clear square of the list's size.
@@ -73,6 +68,33 @@ std::vector<std::uint32_t> Pixels(ShellIcon icon, int size) {
         std::copy(row, row + size, pixels.begin() + static_cast<std::ptrdiff_t>(y) * size);
     }
     return pixels;
+}
+
+std::vector<std::uint32_t> Pixels(ShellIcon icon, int size) {
+    // The file icon provider draws through the widget style: without an application of
+    // widgets there is none.
+    if (!HasWidgets()) return {};
+    const QIcon qicon = IconOf(icon);
+    QImage image;
+    if (!qicon.isNull()) image = qicon.pixmap(size, size).toImage();
+    if (image.isNull() && icon == ShellIcon::LinkOverlay) image = DrawnLinkOverlay(size);
+    return SquarePixels(std::move(image), size);
+}
+
+std::string TypeIconName(const std::string& path) {
+    static const QMimeDatabase database;
+    const QMimeType type =
+        database.mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(path)), QMimeDatabase::MatchExtension);
+    if (!type.isValid() || type.isDefault()) return {};
+    for (const QString& name : {type.iconName(), type.genericIconName()})
+        if (QIcon::hasThemeIcon(name)) return name.toStdString();
+    return {};
+}
+
+std::vector<std::uint32_t> NamedPixels(const std::string& name, int size) {
+    if (!HasWidgets()) return {};
+    const QIcon icon = QIcon::fromTheme(QString::fromStdString(name));
+    return icon.isNull() ? std::vector<std::uint32_t>() : SquarePixels(icon.pixmap(size, size).toImage(), size);
 }
 
 // The MIME database's description, capitalised as the other type names are; nothing for a
@@ -92,5 +114,7 @@ WideString TypeName(const std::string& path, bool folder) {
 
 void InstallQtShellIcons() {
     SetShellIconSource(Pixels);
+    SetShellTypeIconNameSource(TypeIconName);
+    SetShellNamedIconSource(NamedPixels);
     SetShellTypeNameSource(TypeName);
 }

@@ -159,7 +159,10 @@ int CompareShellListData(TRzShellListData& a, TRzShellListData& b, int column) {
 // ---- the list
 
 TRzCustomShellList::TRzCustomShellList(TComponent* owner)
-    : TRzCustomListView(owner), folder_(std::make_unique<TRzShellLocator>()), timer_(std::make_unique<TTimer>(nullptr)) {
+    : TRzCustomListView(owner),
+      folder_(std::make_unique<TRzShellLocator>()),
+      timer_(std::make_unique<TTimer>(nullptr)),
+      dragDrop_(MakeDragDrop()) {
     folder_->OnChange = [this](TObject*) { FolderChanged(); };
     timer_->SetEnabled(false);
     timer_->OnTimer = [this](TObject*) { TimerFired(); };
@@ -169,6 +172,7 @@ TRzCustomShellList::TRzCustomShellList(TComponent* owner)
 TRzCustomShellList::~TRzCustomShellList() {
     if (tree_) tree_->SetShellList(nullptr);
     watcher_.reset();
+    dragDrop_->SetAcceptDrops(false);
     ClearItems();
 }
 
@@ -183,6 +187,7 @@ void TRzCustomShellList::SetOptions(TRzShellListOptions options) {
     const bool watch = options.Contains(sloDynamicRefresh) && !options_.Contains(sloDynamicRefresh);
     const bool unwatch = !options.Contains(sloDynamicRefresh) && options_.Contains(sloDynamicRefresh);
     options_ = options;
+    UpdateDropRegistration();
     if (unwatch && watcher_) watcher_->RemoveAllWatches();
     if (watch && Items()->Count() > 0) StartWatch();
 }
@@ -268,9 +273,8 @@ void TRzCustomShellList::InsertItem(const ShellItem& item) {
     TListItem* li = Items()->Add();
     li->SetCaption(item.name);
     li->SetData(data.get());
-    const ShellIcon icon = GetShellIcon(data->GetAbsoluteIdList(), item.attributes, false);
-    li->SetImageIndex(smallImages_.IconIndex(icon));
-    largeImages_.IconIndex(icon);
+    li->SetImageIndex(smallImages_.ItemIconIndex(data->GetAbsoluteIdList(), item.attributes, false));
+    largeImages_.ItemIconIndex(data->GetAbsoluteIdList(), item.attributes, false);
     if (item.attributes & SFGAO_LINK) {
         smallImages_.UseLinkOverlay();
         largeImages_.UseLinkOverlay();
@@ -290,6 +294,7 @@ void TRzCustomShellList::InsertItem(const ShellItem& item) {
 }
 
 void TRzCustomShellList::ClearItems() {
+    dropItem_ = nullptr;
     Items()->BeginUpdate();
     for (int i = 0; i < Items()->Count(); ++i) {
         TListItem* item = Items()->Item(i);
@@ -302,6 +307,7 @@ void TRzCustomShellList::ClearItems() {
 }
 
 void TRzCustomShellList::DeleteItem(TListItem* item) {
+    if (item == dropItem_) dropItem_ = nullptr;
     auto it = data_.find(item);
     if (OnDeleteItem) OnDeleteItem(this, item, it == data_.end() ? nullptr : it->second.get());
     item->SetData(nullptr);
@@ -639,12 +645,14 @@ void TRzCustomShellList::DblClick() {
 
 void TRzCustomShellList::CreateWnd() {
     TRzCustomListView::CreateWnd();
+    UpdateDropRegistration();
     if (!Loading() && options_.Contains(sloAutoFill) && Items()->Count() == 0) PostMessageW(WindowHandle(), kFillMessage, 0, 0);
 }
 
 void TRzCustomShellList::DestroyWnd() {
     if (Columns()->Count() > 0) SetupColumns();  // keeps the widths for the next list
     watcher_.reset();
+    dragDrop_->SetAcceptDrops(false);
     timer_->SetEnabled(false);
     TRzCustomListView::DestroyWnd();
 }
