@@ -6,6 +6,7 @@
 #include <ctime>
 #include <locale>
 
+#include "controls/shell/RzShellColumnWidths.h"
 #include "controls/shell/RzShellKeys.h"
 #include "controls/shell/RzShellMenus.h"
 #include "controls/shell/RzShellTree.h"
@@ -19,13 +20,18 @@
 namespace {
 
 constexpr UINT kFillMessage = WM_USER + 103;
-constexpr int kDefaultWidths[] = {200, 60, 100, 120};
 constexpr const char16_t* kColumnNames[] = {u"Name", u"Size", u"Type", u"Modified"};
 
 // The column widths of the last list that showed a folder, for the next one.
 std::vector<int>& WidthStream() {
     static std::vector<int> widths;
     return widths;
+}
+
+// The stored widths as last read: while they stay the same, the width stream holds the newer.
+std::vector<std::uint8_t>& KeptDirectoryCols() {
+    static std::vector<std::uint8_t> value;
+    return value;
 }
 
 class Raise {
@@ -241,17 +247,29 @@ void TRzCustomShellList::SetupColumns() {
         for (int i = 0; i < count; ++i) widths.push_back(Column(i)->Width());
         return;
     }
-    const std::vector<int>& saved = WidthStream();
+    const std::vector<std::uint8_t> stored = ReadDirectoryCols();
+    const std::vector<int> registry = DirectoryColsWidths(stored);
+    const bool stream = !WidthStream().empty() && stored == KeptDirectoryCols();
+    KeptDirectoryCols() = stored;
+    const std::vector<int>& saved = stream ? WidthStream() : registry;
     for (int i = 0; i < 4; ++i) {
         TListColumn* c = Columns()->Add();
         c->SetCaption(kColumnNames[i]);
-        c->SetWidth(i < static_cast<int>(saved.size()) ? saved[static_cast<std::size_t>(i)] : kDefaultWidths[i]);
+        c->SetWidth(i < static_cast<int>(saved.size()) ? saved[static_cast<std::size_t>(i)] : registry[static_cast<std::size_t>(i)]);
         if (i == 1) c->SetAlignment(taRightJustify);
     }
     StretchLastColumn();
     if (std::abs(sortColumn_) > Columns()->Count()) sortColumn_ = 1;
     SetHeaderSortColumn(std::abs(sortColumn_) - 1);
     SetHeaderSortDirection(sortColumn_ >= 0 ? sdAscending : sdDescending);
+}
+
+void TRzCustomShellList::SaveColumnWidths() {
+    const std::vector<int>& widths = WidthStream();
+    if (widths.size() < 4 || !RunTime()) return;
+    const std::vector<std::uint8_t> stored = ReadDirectoryCols();
+    if (std::equal(widths.begin(), widths.begin() + 4, DirectoryColsWidths(stored).begin())) return;
+    if (WriteDirectoryCols(widths)) KeptDirectoryCols() = ReadDirectoryCols();
 }
 
 // ---- filling
@@ -650,7 +668,10 @@ void TRzCustomShellList::CreateWnd() {
 }
 
 void TRzCustomShellList::DestroyWnd() {
-    if (Columns()->Count() > 0) SetupColumns();  // keeps the widths for the next list
+    if (Columns()->Count() > 0) {
+        SetupColumns();  // keeps the widths for the next list...
+        SaveColumnWidths();  // ...and the next session
+    }
     watcher_.reset();
     dragDrop_->SetAcceptDrops(false);
     timer_->SetEnabled(false);

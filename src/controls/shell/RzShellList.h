@@ -172,6 +172,8 @@ private:
     DWORD EnumFlags() const;
     void FolderChanged();
     void SetupColumns();
+    // Stores the widths of the width stream as the desktop's for the next session.
+    void SaveColumnWidths();
     void SortItems();
     void ClearItems();
     void DeleteItem(TListItem* item);
