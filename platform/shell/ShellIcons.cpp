@@ -1,5 +1,7 @@
 #include "platform/shell/ShellIcons.h"
 
+#include <algorithm>
+
 #include "platform/shell/MountTable.h"
 #include "platform/shell/ShellNamespace.h"
 #include "platform/win/WinString.h"
@@ -23,6 +25,11 @@ ShellTypeIconNameSource& IconNameSource() {
 
 ShellNamedIconSource& NamedSource() {
     static ShellNamedIconSource source;
+    return source;
+}
+
+ShellMimeTypeSource& MimeSource() {
+    static ShellMimeTypeSource source;
     return source;
 }
 
@@ -87,3 +94,13 @@ WideString GetShellTypeName(const std::string& path, DWORD attributes) {
 }
 
 void SetShellTypeNameSource(ShellTypeNameSource source) { TypeSource() = std::move(source); }
+
+void SetShellMimeTypeSource(ShellMimeTypeSource source) { MimeSource() = std::move(source); }
+
+std::vector<std::string> ShellMimeTypes(const std::string& path, bool folder) {
+    if (folder) return {"inode/directory"};
+    std::vector<std::string> types;
+    if (MimeSource()) types = MimeSource()(path, false);
+    if (std::find(types.begin(), types.end(), "application/octet-stream") == types.end()) types.push_back("application/octet-stream");
+    return types;
+}

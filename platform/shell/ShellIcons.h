@@ -31,6 +31,13 @@ using ShellNamedIconSource = std::function<std::vector<std::uint32_t>(const std:
 void SetShellNamedIconSource(ShellNamedIconSource source);
 std::vector<std::uint32_t> ShellNamedIconPixels(const std::string& name, int size);
 
+// The MIME types of an item, its own first and then those it derives from: "inode/directory"
+// for a folder; a file is always "application/octet-stream" as well. A source (the toolkit's
+// MIME database, installed with the pictures) names the rest.
+using ShellMimeTypeSource = std::function<std::vector<std::string>(const std::string& path, bool folder)>;
+void SetShellMimeTypeSource(ShellMimeTypeSource source);
+std::vector<std::string> ShellMimeTypes(const std::string& path, bool folder);
+
 // The type name of an item ("Folder", a file type's description): "System Folder" for places
 // without a path; a source (the toolkit's MIME database, installed at start-up) names file
 // types, else files are "File" or "<EXT> File".

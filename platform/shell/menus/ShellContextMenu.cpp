@@ -8,9 +8,12 @@
 #include <system_error>
 
 #include "platform/com/DropFilesBlock.h"
+#include "platform/shell/DesktopApps.h"
 #include "platform/shell/ShellFileOps.h"
+#include "platform/shell/ShellIcons.h"
 #include "platform/shell/ShellNamespace.h"
 #include "platform/shell/menus/ShellFileTransfer.h"
+#include "platform/shell/menus/ShellProperties.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
@@ -21,7 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum Offset : UINT { kOpen, kCut, kCopy, kPaste, kDelete, kRename, kCommandCount };
+enum Offset : UINT { kOpen, kCut, kCopy, kPaste, kDelete, kRename, kProperties, kCommandCount };
+// Send To entries follow the commands.
+constexpr UINT kFirstSendTo = kCommandCount;
 
 struct Command {
     const char* verb;
@@ -36,6 +41,7 @@ constexpr Command kCommands[kCommandCount] = {
     {"paste", u"&Paste", "Puts the files on the clipboard into this folder."},
     {"delete", u"&Delete", "Moves the selected items to the trash."},
     {"rename", u"Rena&me", "Renames the selected item."},
+    {"properties", u"P&roperties", "Shows the name, type, size and dates of the selected item."},
 };
 
 // A success result whose code is the number of ids a menu took.
@@ -70,6 +76,7 @@ public:
         DWORD a = 0;
         folderTarget_ = items_.size() == 1 && hasPaths_ && SUCCEEDED(GetShellAttributes(folder_ + items_[0], a)) &&
                         (a & SFGAO_FOLDER);
+        attributes_ = a;
     }
 
     HRESULT QueryContextMenu(HMENU menu, UINT index, UINT first, UINT last, UINT flags) override {
@@ -95,15 +102,26 @@ public:
             add(kCopy);
             if (folderTarget_) add(kPaste, IsClipboardFormatAvailable(CF_HDROP));
         }
+        if (hasPaths_) AddSendTo(menu, index, first, last, used);
         if (entries_) {
             separator();
             add(kDelete);
             if ((flags & CMF_CANRENAME) && items_.size() == 1) add(kRename);
         }
+        if (hasPaths_ && items_.size() == 1) {
+            separator();
+            add(kProperties);
+        }
         return IdsUsed(used);
     }
 
     HRESULT GetCommandString(UINT offset, UINT kind, std::string& text) override {
+        if (const DesktopApp* app = SendToApp(offset)) {
+            if (kind == GCS_VERBA) text = "sendto:" + app->id;
+            else if (kind == GCS_HELPTEXTA) text = "Opens the selected items with " + app->name + ".";
+            else return E_INVALIDARG;
+            return S_OK;
+        }
         if (offset >= kCommandCount) return E_INVALIDARG;
         if (kind == GCS_VERBA) text = kCommands[offset].verb;
         else if (kind == GCS_HELPTEXTA) text = kCommands[offset].help;
@@ -119,11 +137,49 @@ public:
         case kPaste: return Paste(owner);
         case kDelete: return Delete(owner);
         case kRename: return E_NOTIMPL;  // a new name comes from the caller's label editing
-        default: return E_INVALIDARG;
+        case kProperties: return ShowShellProperties(owner, paths_[0], attributes_) ? S_OK : E_FAIL;
+        default: return SendTo(owner, offset);
         }
     }
 
 private:
+    // A "Send To" submenu of the applications that take every item's type.
+    void AddSendTo(HMENU menu, UINT& index, UINT first, UINT last, UINT& used) {
+        sendTo_.clear();
+        std::vector<std::vector<std::string>> types;
+        for (const std::string& p : paths_) {
+            DWORD a = 0;
+            GetShellAttributes(ShellIdList(folder_ + items_[types.size()]), a);
+            types.push_back(ShellMimeTypes(p, (a & SFGAO_FOLDER) != 0));
+        }
+        for (const DesktopApp& app : CachedDesktopApps()) {
+            if (first + kFirstSendTo + sendTo_.size() > last) break;
+            if (std::all_of(types.begin(), types.end(), [&](const auto& t) { return DesktopAppAccepts(app, t); }))
+                sendTo_.push_back(app);
+        }
+        if (sendTo_.empty()) return;
+        HMENU sub = CreatePopupMenu();
+        for (std::size_t i = 0; i < sendTo_.size(); ++i) {
+            const WideString caption = Utf8ToUtf16(sendTo_[i].name);
+            AppendMenuW(sub, MF_STRING, first + kFirstSendTo + static_cast<UINT>(i), caption.c_str());
+        }
+        InsertMenuW(menu, index++, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), u"Se&nd To");
+        used = std::max(used, kFirstSendTo + static_cast<UINT>(sendTo_.size()));
+    }
+
+    const DesktopApp* SendToApp(UINT offset) const {
+        return offset >= kFirstSendTo && offset - kFirstSendTo < sendTo_.size() ? &sendTo_[offset - kFirstSendTo] : nullptr;
+    }
+
+    HRESULT SendTo(HWND owner, UINT offset) const {
+        const DesktopApp* app = SendToApp(offset);
+        if (!app) return E_INVALIDARG;
+        if (LaunchDesktopApp(*app, paths_)) return S_OK;
+        const WideString text = u"Unable to start " + Utf8ToUtf16(app->name) + u".";
+        MessageBoxW(owner, text.c_str(), u"Error", MB_OK | MB_ICONWARNING);
+        return E_FAIL;
+    }
+
     HRESULT Open() const {
         if (!hasPaths_) return E_FAIL;
         for (const std::string& p : paths_)
@@ -195,6 +251,8 @@ private:
     bool entries_ = true;   // every item is an entry of a real folder (not a place)
     bool hasPaths_ = true;  // every item has a file-system path
     bool folderTarget_ = false;
+    DWORD attributes_ = 0;  // of a single item
+    std::vector<DesktopApp> sendTo_;
 };
 
 }  // namespace

@@ -110,11 +110,23 @@ WideString TypeName(const std::string& path, bool folder) {
     return comment.toStdU16String();
 }
 
+std::vector<std::string> MimeTypes(const std::string& path, bool) {
+    static const QMimeDatabase database;
+    const QMimeType type =
+        database.mimeTypeForFile(QFile::decodeName(QByteArray::fromStdString(path)), QMimeDatabase::MatchExtension);
+    if (!type.isValid()) return {};
+    std::vector<std::string> types{type.name().toStdString()};
+    for (const QString& t : type.aliases()) types.push_back(t.toStdString());
+    for (const QString& t : type.allAncestors()) types.push_back(t.toStdString());
+    return types;
+}
+
 }  // namespace
 
 void InstallQtShellIcons() {
     SetShellIconSource(Pixels);
     SetShellTypeIconNameSource(TypeIconName);
     SetShellNamedIconSource(NamedPixels);
+    SetShellMimeTypeSource(MimeTypes);
     SetShellTypeNameSource(TypeName);
 }

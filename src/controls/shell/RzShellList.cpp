@@ -3,15 +3,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <ctime>
-#include <locale>
 
 #include "controls/shell/RzShellColumnWidths.h"
 #include "controls/shell/RzShellKeys.h"
 #include "controls/shell/RzShellMenus.h"
 #include "controls/shell/RzShellTree.h"
 #include "platform/shell/ShellFileOps.h"
-#include "platform/vcl/FormatSettings.h"
+#include "platform/shell/menus/ShellProperties.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/vcl/WinUser.h"
@@ -45,25 +43,6 @@ private:
     int& counter_;
 };
 
-WideChar LocaleThousandsSeparator() {
-    try {
-        const std::locale locale("");
-        const auto& punct = std::use_facet<std::numpunct<char>>(locale);
-        const char sep = punct.thousands_sep();
-        if (!punct.grouping().empty() && sep > ' ' && static_cast<unsigned char>(sep) < 0x80) return static_cast<WideChar>(sep);
-    } catch (const std::exception&) {
-    }
-    return u',';
-}
-
-WideString ModifiedText(std::int64_t unixTime) {
-    std::tm local {};
-    const std::time_t t = static_cast<std::time_t>(unixTime);
-    localtime_r(&t, &local);
-    const TFormatSettings& fs = FormatSettings();
-    return FormatDateTime(fs.ShortDateFormat + u" " + fs.ShortTimeFormat, UnixToDateTime(unixTime + local.tm_gmtoff));
-}
-
 int CompareItems(LPARAM a, LPARAM b, LPARAM list) {
     const auto* l = reinterpret_cast<const TRzCustomShellList*>(list);
     TRzShellListData* da = reinterpret_cast<TRzShellListData*>(a);
@@ -85,19 +64,10 @@ bool IsBrowsableFolder(DWORD attributes, bool streamFolders) {
 
 WideString ShellSizeText(std::uint64_t bytes, WideChar separator) {
     const std::uint64_t kb = bytes / 1024 + (bytes % 1024 ? 1 : 0);
-    const std::string digits = std::to_string(kb);
-    WideString out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += separator;
-        out += static_cast<WideChar>(digits[i]);
-    }
-    return FormatStrPos(u"%1KB", {out});
+    return FormatStrPos(u"%1KB", {ShellGroupedNumber(kb, separator)});
 }
 
-WideString ShellSizeText(std::uint64_t bytes) {
-    static const WideChar separator = LocaleThousandsSeparator();
-    return ShellSizeText(bytes, separator);
-}
+WideString ShellSizeText(std::uint64_t bytes) { return ShellSizeText(bytes, ShellThousandsSeparator()); }
 
 // ---- item data
 
@@ -133,7 +103,7 @@ WideString TRzShellListData::GetColumnText(int column) {
     switch (column) {
     case 1: return isFile_ ? ShellSizeText(size_) : WideString();
     case 2: return type_;
-    case 3: return modified_ ? ModifiedText(modified_) : WideString();
+    case 3: return modified_ ? ShellDateTimeText(modified_) : WideString();
     default: return {};
     }
 }
