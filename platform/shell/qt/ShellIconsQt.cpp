@@ -1,6 +1,7 @@
 #include "platform/shell/qt/ShellIconsQt.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMimeDatabase>
 #include <QFileIconProvider>
@@ -76,8 +77,17 @@ std::vector<std::uint32_t> Pixels(ShellIcon icon, int size) {
     if (!HasWidgets()) return {};
     const QIcon qicon = IconOf(icon);
     QImage image;
+    if (icon == ShellIcon::LinkOverlay) {
+        // An emblem covers the lower left quarter, leaving the item's own picture visible.
+        const int half = std::max(1, size / 2);
+        const QImage emblem = qicon.isNull() ? QImage() : qicon.pixmap(half, half).toImage();
+        if (emblem.isNull()) return SquarePixels(DrawnLinkOverlay(size), size);
+        image = QImage(size, size, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter(&image).drawImage(QRect(0, size - half, half, half), emblem);
+        return SquarePixels(std::move(image), size);
+    }
     if (!qicon.isNull()) image = qicon.pixmap(size, size).toImage();
-    if (image.isNull() && icon == ShellIcon::LinkOverlay) image = DrawnLinkOverlay(size);
     return SquarePixels(std::move(image), size);
 }
 
@@ -121,9 +131,34 @@ std::vector<std::string> MimeTypes(const std::string& path, bool) {
     return types;
 }
 
+// Without a desktop that names an icon theme (no platform theme), the theme folders the
+// desktop's icon-theme layout names and the system's default theme, so file types still get
+// their pictures.
+void UseDefaultThemeWhenUnset() {
+    const QString current = QIcon::themeName();
+    if (!current.isEmpty() && current != QLatin1String("hicolor")) return;
+    QStringList paths = QIcon::themeSearchPaths();
+    QStringList wanted{QDir::homePath() + QLatin1String("/.icons")};
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME", QDir::homePath() + QLatin1String("/.local/share"));
+    wanted << dataHome + QLatin1String("/icons");
+    const QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    for (const QString& dir : (dataDirs.isEmpty() ? QStringLiteral("/usr/local/share:/usr/share") : dataDirs).split(u':', Qt::SkipEmptyParts))
+        wanted << dir + QLatin1String("/icons");
+    for (const QString& dir : wanted)
+        if (!paths.contains(dir) && QDir(dir).exists()) paths << dir;
+    QIcon::setThemeSearchPaths(paths);
+    for (const QString& dir : paths) {
+        if (QFile::exists(dir + QLatin1String("/default/index.theme"))) {
+            QIcon::setThemeName(QStringLiteral("default"));
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 void InstallQtShellIcons() {
+    UseDefaultThemeWhenUnset();
     SetShellIconSource(Pixels);
     SetShellTypeIconNameSource(TypeIconName);
     SetShellNamedIconSource(NamedPixels);
