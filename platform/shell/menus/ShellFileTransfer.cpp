@@ -63,7 +63,13 @@ std::error_code CopyInto(const fs::path& source, const fs::path& target) {
 
 }  // namespace
 
-WideString ShellTransferProblem(const std::string& folder, const std::string& source) {
+std::string TransferSourcePath(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+WideString ShellTransferProblem(const std::string& folder, const std::string& name) {
+    const std::string source = TransferSourcePath(name);
     const fs::path s(source);
     if (source.empty() || !s.is_absolute() || HasDotParts(s) || !s.has_filename()) return u"The name is not a full path.";
     struct stat st {};
@@ -77,7 +83,7 @@ HRESULT TransferShellFiles(HWND owner, const std::string& folder, const std::vec
     if (!move && effect != kShellTransferCopy) return E_INVALIDARG;
     HRESULT result = S_OK;
     for (const std::string& name : sources) {
-        const fs::path source(name);
+        const fs::path source(TransferSourcePath(name));
         if (const WideString problem = ShellTransferProblem(folder, name); !problem.empty()) {
             result = HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
             ShowFailure(owner, source, problem);

@@ -11,6 +11,9 @@
 // Drop effects a transfer understands.
 inline constexpr DWORD kShellTransferCopy = 1, kShellTransferMove = 2;
 
+// A dropped name without trailing slashes (programs name folders either way); "/" stays.
+std::string TransferSourcePath(std::string path);
+
 // Why a source cannot go into folder: empty when it can. A source must be an absolute path
 // without "." or ".." parts that exists; a folder never goes into itself or below itself.
 WideString ShellTransferProblem(const std::string& folder, const std::string& source);

@@ -64,7 +64,7 @@ DWORD TRzShellDragDrop::Allowed(const std::string& folder, DWORD effect) {
     for (int i = 0; i < files.Count(); ++i) {
         const std::string file = files[i];
         if (!ShellTransferProblem(folder, file).empty()) return DROPEFFECT_NONE;
-        allHere &= SameFolder(std::filesystem::path(file).parent_path().string(), folder);
+        allHere &= SameFolder(std::filesystem::path(TransferSourcePath(file)).parent_path().string(), folder);
     }
     // Moving items to where they are does nothing.
     if (allHere && (effect & DROPEFFECT_MOVE)) return DROPEFFECT_NONE;

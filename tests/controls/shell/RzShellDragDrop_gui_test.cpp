@@ -105,6 +105,11 @@ TEST_F(ShellDropTest, DropOntoATreeFolderCopiesOrMovesWithoutReplacing) {
     EXPECT_EQ(Drop(tree_->DragDrop(), {dir_ / "outside/b.eml"}, AtNode(u"sent"), 0), DWORD(DROPEFFECT_COPY));
     EXPECT_TRUE(fs::exists(dir_ / "root/sent/b.eml"));
     EXPECT_FALSE(fs::exists(dir_ / "outside/b.eml"));
+
+    // A folder named with a trailing slash, as some programs send it, goes whole.
+    fs::create_directories(dir_ / "outside/notes/2024");
+    Drop(tree_->DragDrop(), {(dir_ / "outside/notes").string() + "/"}, AtNode(u"sent"), MK_CONTROL);
+    EXPECT_TRUE(fs::is_directory(dir_ / "root/sent/notes/2024"));
 }
 
 TEST_F(ShellDropTest, DropOntoTheListGoesIntoAFolderItemOrTheFolderShown) {
