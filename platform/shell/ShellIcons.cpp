@@ -1,5 +1,7 @@
 #include "platform/shell/ShellIcons.h"
 
+#include <algorithm>
+
 #include "platform/shell/MountTable.h"
 #include "platform/shell/ShellNamespace.h"
 #include "platform/win/WinString.h"
@@ -14,6 +16,25 @@ ShellIconSource& Source() {
 ShellTypeNameSource& TypeSource() {
     static ShellTypeNameSource source;
     return source;
+}
+
+ShellTypeIconNameSource& IconNameSource() {
+    static ShellTypeIconNameSource source;
+    return source;
+}
+
+ShellNamedIconSource& NamedSource() {
+    static ShellNamedIconSource source;
+    return source;
+}
+
+ShellMimeTypeSource& MimeSource() {
+    static ShellMimeTypeSource source;
+    return source;
+}
+
+bool SquareOf(const std::vector<std::uint32_t>& pixels, int size) {
+    return pixels.size() == static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
 }
 
 }  // namespace
@@ -41,8 +62,21 @@ void SetShellIconSource(ShellIconSource source) { Source() = std::move(source); 
 std::vector<std::uint32_t> ShellIconPixels(ShellIcon icon, int size) {
     if (!Source() || size <= 0) return {};
     std::vector<std::uint32_t> pixels = Source()(icon, size);
-    if (pixels.size() != static_cast<std::size_t>(size) * static_cast<std::size_t>(size)) return {};
-    return pixels;
+    return SquareOf(pixels, size) ? pixels : std::vector<std::uint32_t>();
+}
+
+void SetShellTypeIconNameSource(ShellTypeIconNameSource source) { IconNameSource() = std::move(source); }
+
+std::string ShellTypeIconName(const std::string& path) {
+    return IconNameSource() && !path.empty() ? IconNameSource()(path) : std::string();
+}
+
+void SetShellNamedIconSource(ShellNamedIconSource source) { NamedSource() = std::move(source); }
+
+std::vector<std::uint32_t> ShellNamedIconPixels(const std::string& name, int size) {
+    if (!NamedSource() || name.empty() || size <= 0) return {};
+    std::vector<std::uint32_t> pixels = NamedSource()(name, size);
+    return SquareOf(pixels, size) ? pixels : std::vector<std::uint32_t>();
 }
 
 WideString GetShellTypeName(const std::string& path, DWORD attributes) {
@@ -60,3 +94,13 @@ WideString GetShellTypeName(const std::string& path, DWORD attributes) {
 }
 
 void SetShellTypeNameSource(ShellTypeNameSource source) { TypeSource() = std::move(source); }
+
+void SetShellMimeTypeSource(ShellMimeTypeSource source) { MimeSource() = std::move(source); }
+
+std::vector<std::string> ShellMimeTypes(const std::string& path, bool folder) {
+    if (folder) return {"inode/directory"};
+    std::vector<std::string> types;
+    if (MimeSource()) types = MimeSource()(path, false);
+    if (std::find(types.begin(), types.end(), "application/octet-stream") == types.end()) types.push_back("application/octet-stream");
+    return types;
+}

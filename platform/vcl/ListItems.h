@@ -111,6 +111,7 @@ private:
     std::unique_ptr<TSubItems> subItems_;
     int imageIndex_ = -1;
     int stateIndex_ = -1;
+    bool dropHilited_ = false;  // drawn as where a drag would drop
     int overlayIndex_ = -1;
     int indent_ = 0;
     void* data_ = nullptr;

@@ -311,6 +311,7 @@ UINT TCustomListView::ItemState(int index, UINT mask) const {
         const TListItem* item = DisplayItem(index);
         if (item && item->StateIndex() >= 0) state |= INDEXTOSTATEIMAGEMASK(item->StateIndex() + 1);
     }
+    if ((mask & LVIS_DROPHILITED) && !ownerData_ && items_->Item(index)->dropHilited_) state |= LVIS_DROPHILITED;
     return state & mask;
 }
 
@@ -358,6 +359,8 @@ void TCustomListView::ApplyState(int index, UINT state, UINT mask) {
         if ((mask & LVIS_FOCUSED) && !(state & LVIS_FOCUSED)) focused_ = -1;
         if ((mask & LVIS_STATEIMAGEMASK) && !ownerData_)
             for (auto& item : items_->items_) item->stateIndex_ = static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12) - 1;
+        if ((mask & LVIS_DROPHILITED) && !ownerData_)
+            for (auto& item : items_->items_) item->dropHilited_ = (state & LVIS_DROPHILITED) != 0;
         return;
     }
     if (mask & LVIS_SELECTED) {
@@ -375,6 +378,7 @@ void TCustomListView::ApplyState(int index, UINT state, UINT mask) {
     }
     if ((mask & LVIS_STATEIMAGEMASK) && !ownerData_)
         items_->Item(index)->stateIndex_ = static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12) - 1;
+    if ((mask & LVIS_DROPHILITED) && !ownerData_) items_->Item(index)->dropHilited_ = (state & LVIS_DROPHILITED) != 0;
 }
 
 TListItem* TCustomListView::Selected() const { return selected_.empty() ? nullptr : items_->Item(*selected_.begin()); }

@@ -8,8 +8,12 @@
 #include <system_error>
 
 #include "platform/com/DropFilesBlock.h"
+#include "platform/shell/DesktopApps.h"
 #include "platform/shell/ShellFileOps.h"
+#include "platform/shell/ShellIcons.h"
 #include "platform/shell/ShellNamespace.h"
+#include "platform/shell/menus/ShellFileTransfer.h"
+#include "platform/shell/menus/ShellProperties.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
@@ -20,7 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum Offset : UINT { kOpen, kCut, kCopy, kPaste, kDelete, kRename, kCommandCount };
+enum Offset : UINT { kOpen, kCut, kCopy, kPaste, kDelete, kRename, kProperties, kCommandCount };
+// Send To entries follow the commands.
+constexpr UINT kFirstSendTo = kCommandCount;
 
 struct Command {
     const char* verb;
@@ -35,25 +41,13 @@ constexpr Command kCommands[kCommandCount] = {
     {"paste", u"&Paste", "Puts the files on the clipboard into this folder."},
     {"delete", u"&Delete", "Moves the selected items to the trash."},
     {"rename", u"Rena&me", "Renames the selected item."},
+    {"properties", u"P&roperties", "Shows the name, type, size and dates of the selected item."},
 };
 
 // A success result whose code is the number of ids a menu took.
 HRESULT IdsUsed(UINT count) { return static_cast<HRESULT>(count & 0xFFFF); }
 
 constexpr DWORD kDropCopy = 1, kDropMove = 2;
-
-HRESULT ErrorResult(const std::error_code& ec) {
-    return HRESULT_FROM_WIN32(WinErrorFromErrno(ec.value() ? ec.value() : EIO));
-}
-
-// A name for name in folder that nothing uses yet: "name", "name (2)", ...
-fs::path FreeName(const fs::path& folder, const fs::path& name) {
-    fs::path target = folder / name;
-    std::error_code ec;
-    for (int n = 2; fs::exists(fs::symlink_status(target, ec)); ++n)
-        target = folder / (name.stem().string() + " (" + std::to_string(n) + ")" + name.extension().string());
-    return target;
-}
 
 bool ClipboardFiles(std::vector<WideString>& files, DWORD& effect) {
     files.clear();
@@ -82,6 +76,7 @@ public:
         DWORD a = 0;
         folderTarget_ = items_.size() == 1 && hasPaths_ && SUCCEEDED(GetShellAttributes(folder_ + items_[0], a)) &&
                         (a & SFGAO_FOLDER);
+        attributes_ = a;
     }
 
     HRESULT QueryContextMenu(HMENU menu, UINT index, UINT first, UINT last, UINT flags) override {
@@ -107,15 +102,26 @@ public:
             add(kCopy);
             if (folderTarget_) add(kPaste, IsClipboardFormatAvailable(CF_HDROP));
         }
+        if (hasPaths_) AddSendTo(menu, index, first, last, used);
         if (entries_) {
             separator();
             add(kDelete);
             if ((flags & CMF_CANRENAME) && items_.size() == 1) add(kRename);
         }
+        if (hasPaths_ && items_.size() == 1) {
+            separator();
+            add(kProperties);
+        }
         return IdsUsed(used);
     }
 
     HRESULT GetCommandString(UINT offset, UINT kind, std::string& text) override {
+        if (const DesktopApp* app = SendToApp(offset)) {
+            if (kind == GCS_VERBA) text = "sendto:" + app->id;
+            else if (kind == GCS_HELPTEXTA) text = "Opens the selected items with " + app->name + ".";
+            else return E_INVALIDARG;
+            return S_OK;
+        }
         if (offset >= kCommandCount) return E_INVALIDARG;
         if (kind == GCS_VERBA) text = kCommands[offset].verb;
         else if (kind == GCS_HELPTEXTA) text = kCommands[offset].help;
@@ -131,11 +137,49 @@ public:
         case kPaste: return Paste(owner);
         case kDelete: return Delete(owner);
         case kRename: return E_NOTIMPL;  // a new name comes from the caller's label editing
-        default: return E_INVALIDARG;
+        case kProperties: return ShowShellProperties(owner, paths_[0], attributes_) ? S_OK : E_FAIL;
+        default: return SendTo(owner, offset);
         }
     }
 
 private:
+    // A "Send To" submenu of the applications that take every item's type.
+    void AddSendTo(HMENU menu, UINT& index, UINT first, UINT last, UINT& used) {
+        sendTo_.clear();
+        std::vector<std::vector<std::string>> types;
+        for (const std::string& p : paths_) {
+            DWORD a = 0;
+            GetShellAttributes(ShellIdList(folder_ + items_[types.size()]), a);
+            types.push_back(ShellMimeTypes(p, (a & SFGAO_FOLDER) != 0));
+        }
+        for (const DesktopApp& app : CachedDesktopApps()) {
+            if (first + kFirstSendTo + sendTo_.size() > last) break;
+            if (std::all_of(types.begin(), types.end(), [&](const auto& t) { return DesktopAppAccepts(app, t); }))
+                sendTo_.push_back(app);
+        }
+        if (sendTo_.empty()) return;
+        HMENU sub = CreatePopupMenu();
+        for (std::size_t i = 0; i < sendTo_.size(); ++i) {
+            const WideString caption = Utf8ToUtf16(sendTo_[i].name);
+            AppendMenuW(sub, MF_STRING, first + kFirstSendTo + static_cast<UINT>(i), caption.c_str());
+        }
+        InsertMenuW(menu, index++, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), u"Se&nd To");
+        used = std::max(used, kFirstSendTo + static_cast<UINT>(sendTo_.size()));
+    }
+
+    const DesktopApp* SendToApp(UINT offset) const {
+        return offset >= kFirstSendTo && offset - kFirstSendTo < sendTo_.size() ? &sendTo_[offset - kFirstSendTo] : nullptr;
+    }
+
+    HRESULT SendTo(HWND owner, UINT offset) const {
+        const DesktopApp* app = SendToApp(offset);
+        if (!app) return E_INVALIDARG;
+        if (LaunchDesktopApp(*app, paths_)) return S_OK;
+        const WideString text = u"Unable to start " + Utf8ToUtf16(app->name) + u".";
+        MessageBoxW(owner, text.c_str(), u"Error", MB_OK | MB_ICONWARNING);
+        return E_FAIL;
+    }
+
     HRESULT Open() const {
         if (!hasPaths_) return E_FAIL;
         for (const std::string& p : paths_)
@@ -170,33 +214,9 @@ private:
         std::vector<WideString> files;
         DWORD effect = kDropCopy;
         if (!ClipboardFiles(files, effect)) return S_FALSE;
-        const fs::path folder = paths_[0];
-        HRESULT result = S_OK;
-        for (const WideString& file : files) {
-            const fs::path source = Utf16ToUtf8(file);
-            std::error_code ec;
-            // A folder into itself or below itself would never end.
-            const fs::path rel = fs::relative(folder, source, ec);
-            if (!ec && !rel.empty() && *rel.begin() != "..") {
-                result = HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
-                continue;
-            }
-            const fs::path target = FreeName(folder, source.filename());
-            if (effect == kDropMove) {
-                fs::rename(source, target, ec);
-                if (ec == std::errc::cross_device_link) {
-                    ec.clear();
-                    fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
-                    if (!ec) fs::remove_all(source, ec);
-                }
-            } else {
-                fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
-            }
-            if (ec) {
-                result = ErrorResult(ec);
-                ShowError(owner, u"Unable to paste \"" + Utf8ToUtf16(source.filename().string()) + u"\".", result);
-            }
-        }
+        std::vector<std::string> sources;
+        for (const WideString& file : files) sources.push_back(Utf16ToUtf8(file));
+        const HRESULT result = TransferShellFiles(owner, paths_[0], sources, effect == kDropMove ? kShellTransferMove : kShellTransferCopy);
         if (effect == kDropMove && OpenClipboard(owner)) {
             EmptyClipboard();
             CloseClipboard();
@@ -231,6 +251,8 @@ private:
     bool entries_ = true;   // every item is an entry of a real folder (not a place)
     bool hasPaths_ = true;  // every item has a file-system path
     bool folderTarget_ = false;
+    DWORD attributes_ = 0;  // of a single item
+    std::vector<DesktopApp> sendTo_;
 };
 
 }  // namespace

@@ -222,6 +222,8 @@ public:
         const bool focused = option.widget && option.widget->hasFocus();
         if (!focused && control_.HideSelection()) opt.state &= ~QStyle::State_Selected;
         if (!control_.HideSelection() && (opt.state & QStyle::State_Selected)) opt.state |= QStyle::State_Active;
+        // The item a drag would drop into shows as selected.
+        if (control_.ItemState(row, LVIS_DROPHILITED)) opt.state |= QStyle::State_Selected | QStyle::State_Active;
         if (control_.HasCustomDraw()) {
             TCustomDrawState state;
             if (opt.state & QStyle::State_Selected) state << cdsSelected;

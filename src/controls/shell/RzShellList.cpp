@@ -3,14 +3,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <ctime>
-#include <locale>
 
+#include "controls/shell/RzShellColumnWidths.h"
 #include "controls/shell/RzShellKeys.h"
 #include "controls/shell/RzShellMenus.h"
 #include "controls/shell/RzShellTree.h"
 #include "platform/shell/ShellFileOps.h"
-#include "platform/vcl/FormatSettings.h"
+#include "platform/shell/menus/ShellProperties.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/vcl/WinUser.h"
@@ -19,13 +18,18 @@
 namespace {
 
 constexpr UINT kFillMessage = WM_USER + 103;
-constexpr int kDefaultWidths[] = {200, 60, 100, 120};
 constexpr const char16_t* kColumnNames[] = {u"Name", u"Size", u"Type", u"Modified"};
 
 // The column widths of the last list that showed a folder, for the next one.
 std::vector<int>& WidthStream() {
     static std::vector<int> widths;
     return widths;
+}
+
+// The stored widths as last read: while they stay the same, the width stream holds the newer.
+std::vector<std::uint8_t>& KeptDirectoryCols() {
+    static std::vector<std::uint8_t> value;
+    return value;
 }
 
 class Raise {
@@ -38,25 +42,6 @@ public:
 private:
     int& counter_;
 };
-
-WideChar LocaleThousandsSeparator() {
-    try {
-        const std::locale locale("");
-        const auto& punct = std::use_facet<std::numpunct<char>>(locale);
-        const char sep = punct.thousands_sep();
-        if (!punct.grouping().empty() && sep > ' ' && static_cast<unsigned char>(sep) < 0x80) return static_cast<WideChar>(sep);
-    } catch (const std::exception&) {
-    }
-    return u',';
-}
-
-WideString ModifiedText(std::int64_t unixTime) {
-    std::tm local {};
-    const std::time_t t = static_cast<std::time_t>(unixTime);
-    localtime_r(&t, &local);
-    const TFormatSettings& fs = FormatSettings();
-    return FormatDateTime(fs.ShortDateFormat + u" " + fs.ShortTimeFormat, UnixToDateTime(unixTime + local.tm_gmtoff));
-}
 
 int CompareItems(LPARAM a, LPARAM b, LPARAM list) {
     const auto* l = reinterpret_cast<const TRzCustomShellList*>(list);
@@ -79,19 +64,10 @@ bool IsBrowsableFolder(DWORD attributes, bool streamFolders) {
 
 WideString ShellSizeText(std::uint64_t bytes, WideChar separator) {
     const std::uint64_t kb = bytes / 1024 + (bytes % 1024 ? 1 : 0);
-    const std::string digits = std::to_string(kb);
-    WideString out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += separator;
-        out += static_cast<WideChar>(digits[i]);
-    }
-    return FormatStrPos(u"%1KB", {out});
+    return FormatStrPos(u"%1KB", {ShellGroupedNumber(kb, separator)});
 }
 
-WideString ShellSizeText(std::uint64_t bytes) {
-    static const WideChar separator = LocaleThousandsSeparator();
-    return ShellSizeText(bytes, separator);
-}
+WideString ShellSizeText(std::uint64_t bytes) { return ShellSizeText(bytes, ShellThousandsSeparator()); }
 
 // ---- item data
 
@@ -127,7 +103,7 @@ WideString TRzShellListData::GetColumnText(int column) {
     switch (column) {
     case 1: return isFile_ ? ShellSizeText(size_) : WideString();
     case 2: return type_;
-    case 3: return modified_ ? ModifiedText(modified_) : WideString();
+    case 3: return modified_ ? ShellDateTimeText(modified_) : WideString();
     default: return {};
     }
 }
@@ -159,7 +135,10 @@ int CompareShellListData(TRzShellListData& a, TRzShellListData& b, int column) {
 // ---- the list
 
 TRzCustomShellList::TRzCustomShellList(TComponent* owner)
-    : TRzCustomListView(owner), folder_(std::make_unique<TRzShellLocator>()), timer_(std::make_unique<TTimer>(nullptr)) {
+    : TRzCustomListView(owner),
+      folder_(std::make_unique<TRzShellLocator>()),
+      timer_(std::make_unique<TTimer>(nullptr)),
+      dragDrop_(MakeDragDrop()) {
     folder_->OnChange = [this](TObject*) { FolderChanged(); };
     timer_->SetEnabled(false);
     timer_->OnTimer = [this](TObject*) { TimerFired(); };
@@ -169,6 +148,7 @@ TRzCustomShellList::TRzCustomShellList(TComponent* owner)
 TRzCustomShellList::~TRzCustomShellList() {
     if (tree_) tree_->SetShellList(nullptr);
     watcher_.reset();
+    dragDrop_->SetAcceptDrops(false);
     ClearItems();
 }
 
@@ -183,6 +163,7 @@ void TRzCustomShellList::SetOptions(TRzShellListOptions options) {
     const bool watch = options.Contains(sloDynamicRefresh) && !options_.Contains(sloDynamicRefresh);
     const bool unwatch = !options.Contains(sloDynamicRefresh) && options_.Contains(sloDynamicRefresh);
     options_ = options;
+    UpdateDropRegistration();
     if (unwatch && watcher_) watcher_->RemoveAllWatches();
     if (watch && Items()->Count() > 0) StartWatch();
 }
@@ -236,17 +217,29 @@ void TRzCustomShellList::SetupColumns() {
         for (int i = 0; i < count; ++i) widths.push_back(Column(i)->Width());
         return;
     }
-    const std::vector<int>& saved = WidthStream();
+    const std::vector<std::uint8_t> stored = ReadDirectoryCols();
+    const std::vector<int> registry = DirectoryColsWidths(stored);
+    const bool stream = !WidthStream().empty() && stored == KeptDirectoryCols();
+    KeptDirectoryCols() = stored;
+    const std::vector<int>& saved = stream ? WidthStream() : registry;
     for (int i = 0; i < 4; ++i) {
         TListColumn* c = Columns()->Add();
         c->SetCaption(kColumnNames[i]);
-        c->SetWidth(i < static_cast<int>(saved.size()) ? saved[static_cast<std::size_t>(i)] : kDefaultWidths[i]);
+        c->SetWidth(i < static_cast<int>(saved.size()) ? saved[static_cast<std::size_t>(i)] : registry[static_cast<std::size_t>(i)]);
         if (i == 1) c->SetAlignment(taRightJustify);
     }
     StretchLastColumn();
     if (std::abs(sortColumn_) > Columns()->Count()) sortColumn_ = 1;
     SetHeaderSortColumn(std::abs(sortColumn_) - 1);
     SetHeaderSortDirection(sortColumn_ >= 0 ? sdAscending : sdDescending);
+}
+
+void TRzCustomShellList::SaveColumnWidths() {
+    const std::vector<int>& widths = WidthStream();
+    if (widths.size() < 4 || !RunTime()) return;
+    const std::vector<std::uint8_t> stored = ReadDirectoryCols();
+    if (std::equal(widths.begin(), widths.begin() + 4, DirectoryColsWidths(stored).begin())) return;
+    if (WriteDirectoryCols(widths)) KeptDirectoryCols() = ReadDirectoryCols();
 }
 
 // ---- filling
@@ -268,9 +261,8 @@ void TRzCustomShellList::InsertItem(const ShellItem& item) {
     TListItem* li = Items()->Add();
     li->SetCaption(item.name);
     li->SetData(data.get());
-    const ShellIcon icon = GetShellIcon(data->GetAbsoluteIdList(), item.attributes, false);
-    li->SetImageIndex(smallImages_.IconIndex(icon));
-    largeImages_.IconIndex(icon);
+    li->SetImageIndex(smallImages_.ItemIconIndex(data->GetAbsoluteIdList(), item.attributes, false));
+    largeImages_.ItemIconIndex(data->GetAbsoluteIdList(), item.attributes, false);
     if (item.attributes & SFGAO_LINK) {
         smallImages_.UseLinkOverlay();
         largeImages_.UseLinkOverlay();
@@ -290,6 +282,7 @@ void TRzCustomShellList::InsertItem(const ShellItem& item) {
 }
 
 void TRzCustomShellList::ClearItems() {
+    dropItem_ = nullptr;
     Items()->BeginUpdate();
     for (int i = 0; i < Items()->Count(); ++i) {
         TListItem* item = Items()->Item(i);
@@ -302,6 +295,7 @@ void TRzCustomShellList::ClearItems() {
 }
 
 void TRzCustomShellList::DeleteItem(TListItem* item) {
+    if (item == dropItem_) dropItem_ = nullptr;
     auto it = data_.find(item);
     if (OnDeleteItem) OnDeleteItem(this, item, it == data_.end() ? nullptr : it->second.get());
     item->SetData(nullptr);
@@ -639,12 +633,17 @@ void TRzCustomShellList::DblClick() {
 
 void TRzCustomShellList::CreateWnd() {
     TRzCustomListView::CreateWnd();
+    UpdateDropRegistration();
     if (!Loading() && options_.Contains(sloAutoFill) && Items()->Count() == 0) PostMessageW(WindowHandle(), kFillMessage, 0, 0);
 }
 
 void TRzCustomShellList::DestroyWnd() {
-    if (Columns()->Count() > 0) SetupColumns();  // keeps the widths for the next list
+    if (Columns()->Count() > 0) {
+        SetupColumns();  // keeps the widths for the next list...
+        SaveColumnWidths();  // ...and the next session
+    }
     watcher_.reset();
+    dragDrop_->SetAcceptDrops(false);
     timer_->SetEnabled(false);
     TRzCustomListView::DestroyWnd();
 }

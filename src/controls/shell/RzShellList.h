@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "controls/shell/ChangeHandlerThread.h"
+#include "controls/shell/RzShellDragDrop.h"
 #include "controls/shell/RzListView.h"
 #include "controls/shell/RzShellImages.h"
 #include "controls/shell/RzShellLocator.h"
@@ -137,6 +138,10 @@ public:
     HRESULT InvokeVerbOnFolder(const std::string& verb);
     // Shows the shell's menu for the selection at a screen point; false when there is none.
     bool ShowShellContextMenu(TPoint screen);
+    // Drags the selected items out as files (moving only when all may be renamed).
+    TDragResult DragSelection();
+    // Drags out of the list and drops onto it or its folders (sloOleDrop).
+    TRzShellDragDrop& DragDrop() const { return *dragDrop_; }
 
     TRzShListAddItemEvent OnAddItem;
     TRzShListDblClickOpenEvent OnDblClickOpen;
@@ -158,6 +163,7 @@ protected:
     void KeyDown(WORD& key, TShiftState shift) override;
     void KeyPress(WideChar& key) override;
     void DblClick() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 
 private:
     friend class TRzCustomShellTree;
@@ -166,6 +172,8 @@ private:
     DWORD EnumFlags() const;
     void FolderChanged();
     void SetupColumns();
+    // Stores the widths of the width stream as the desktop's for the next session.
+    void SaveColumnWidths();
     void SortItems();
     void ClearItems();
     void DeleteItem(TListItem* item);
@@ -175,6 +183,10 @@ private:
     bool HandleNotify(TMessage& m);
     void EndLabelEdit(TListItem* item, WideString text, LRESULT& result);
     std::vector<ShellIdList> SelectedItems() const;
+    std::unique_ptr<TRzShellDragDrop> MakeDragDrop();
+    void UpdateDropRegistration();
+    std::string DropFolderAt(TPoint client);
+    void SetDropItem(TListItem* item);
 
     std::unique_ptr<TRzShellLocator> folder_;
     ShellIdList shown_;  // the folder whose items the list holds
@@ -191,6 +203,8 @@ private:
     bool menuActive_ = false;
     IContextMenu* activeMenu_ = nullptr;  // the shell menu being shown
     bool refreshPending_ = false;
+    TListItem* dropItem_ = nullptr;  // drawn as the drop target
+    std::unique_ptr<TRzShellDragDrop> dragDrop_;
 };
 
 class TRzShellList : public TRzCustomShellList {

@@ -37,16 +37,29 @@ std::unique_ptr<IContextMenu> BuildContextMenu(const ShellIdList& folder, const 
     return menu;
 }
 
-int FindVerbOffset(IContextMenu& menu, const std::string& verb) {
-    TShellPopup popup;
-    if (FAILED(menu.QueryContextMenu(popup.Handle(), 0, kFirstShellCommand, kLastShellCommand, CMF_EXPLORE))) return -1;
-    const int count = GetMenuItemCount(popup.Handle());
+namespace {
+
+// The offset of verb's command in popup or its sub-menus; -1 when none.
+int FindVerbIn(IContextMenu& menu, HMENU popup, const std::string& verb) {
+    const int count = GetMenuItemCount(popup);
     for (int i = 0; i < count; ++i) {
-        const UINT id = GetMenuItemID(popup.Handle(), i);
+        if (HMENU sub = GetSubMenu(popup, i)) {
+            if (const int found = FindVerbIn(menu, sub, verb); found >= 0) return found;
+            continue;
+        }
+        const UINT id = GetMenuItemID(popup, i);
         if (id == 0xFFFFFFFF || id < kFirstShellCommand) continue;
         if (SameVerb(ContextCommandVerb(menu, id - kFirstShellCommand), verb)) return static_cast<int>(id - kFirstShellCommand);
     }
     return -1;
+}
+
+}  // namespace
+
+int FindVerbOffset(IContextMenu& menu, const std::string& verb) {
+    TShellPopup popup;
+    if (FAILED(menu.QueryContextMenu(popup.Handle(), 0, kFirstShellCommand, kLastShellCommand, CMF_EXPLORE))) return -1;
+    return FindVerbIn(menu, popup.Handle(), verb);
 }
 
 std::string ContextCommandVerb(IContextMenu& menu, UINT offset) {

@@ -43,7 +43,8 @@ TRzCustomShellTree::TRzCustomShellTree(TComponent* owner)
     : TRzCustomTreeView(owner),
       baseFolder_(std::make_unique<TRzShellLocator>()),
       selectedFolder_(std::make_unique<TRzShellLocator>()),
-      timer_(std::make_unique<TTimer>(nullptr)) {
+      timer_(std::make_unique<TTimer>(nullptr)),
+      dragDrop_(MakeDragDrop()) {
     timer_->SetEnabled(false);
     timer_->OnTimer = [this](TObject*) { TimerFired(); };
     baseFolder_->OnChange = [this](TObject*) { BaseFolderChanged(); };
@@ -55,6 +56,7 @@ TRzCustomShellTree::TRzCustomShellTree(TComponent* owner)
 
 TRzCustomShellTree::~TRzCustomShellTree() {
     watcher_.reset();
+    dragDrop_->SetAcceptDrops(false);
     if (shellList_) shellList_->SetShellTree(nullptr);
     // The nodes go while their data can still be told about.
     Raise busy(busy_);
@@ -95,7 +97,10 @@ void TRzCustomShellTree::SetBaseFolder(const TRzShellLocator* locator) {
     if (!Loading()) baseFolder_->Assign(locator);
 }
 
-void TRzCustomShellTree::SetOptions(TRzShellTreeOptions options) { options_ = options; }
+void TRzCustomShellTree::SetOptions(TRzShellTreeOptions options) {
+    options_ = options;
+    UpdateDropRegistration();
+}
 
 DWORD TRzCustomShellTree::EnumFlags() const {
     DWORD flags = SHCONTF_FOLDERS;
@@ -227,8 +232,8 @@ void TRzCustomShellTree::StartDriveWatch() {
 
 void TRzCustomShellTree::SetNodeImages(TTreeNode* node, const TRzShellTreeData& data) {
     const ShellIdList& list = data.GetAbsoluteIdList();
-    node->SetImageIndex(images_.IconIndex(GetShellIcon(list, data.Attributes(), false)));
-    node->SetSelectedIndex(images_.IconIndex(GetShellIcon(list, data.Attributes(), true)));
+    node->SetImageIndex(images_.ItemIconIndex(list, data.Attributes(), false));
+    node->SetSelectedIndex(images_.ItemIconIndex(list, data.Attributes(), true));
     if (data.Attributes() & SFGAO_LINK) images_.UseLinkOverlay();
     if (images_.List() && Images() != images_.List()) SetImages(images_.List());
 }
@@ -465,6 +470,7 @@ void TRzCustomShellTree::Loaded() {
 
 void TRzCustomShellTree::CreateWnd() {
     TRzCustomTreeView::CreateWnd();
+    UpdateDropRegistration();
     if (!Loading() && options_.Contains(stoAutoFill) && Items()->Count() == 0)
         PostMessageW(WindowHandle(), kFillMessage, 0, 0);
 }
@@ -484,6 +490,13 @@ void TRzCustomShellTree::WndProc(TMessage& m) {
         return;
     }
     if (m.Msg == CN_NOTIFY && m.LParam && reinterpret_cast<const NMHDR*>(m.LParam)->code == NM_CLICK) selectNow_ = true;
+    if (m.Msg == CN_NOTIFY && m.LParam && options_.Contains(stoOleDrag) && !ComponentState().Contains(csDesigning)) {
+        const auto* nm = reinterpret_cast<const NMTREEVIEWW*>(m.LParam);
+        if (nm->hdr.code == TVN_BEGINDRAGW || nm->hdr.code == TVN_BEGINRDRAGW) {
+            DragNode(reinterpret_cast<TTreeNode*>(nm->itemNew.lParam));
+            return;
+        }
+    }
     if (m.Msg == WM_CONTEXTMENU && options_.Contains(stoContextMenus) && !ComponentState().Contains(csDesigning)) {
         TPoint p(static_cast<short>(LOWORD(static_cast<DWORD_PTR>(m.LParam))), static_cast<short>(HIWORD(static_cast<DWORD_PTR>(m.LParam))));
         const bool keyboard = p.x == -1 && p.y == -1;
@@ -617,6 +630,7 @@ void TRzCustomShellTree::Edit(const TVITEMW& item) {
 
 void TRzCustomShellTree::DestroyWnd() {
     watcher_.reset();
+    dragDrop_->SetAcceptDrops(false);
     timer_->SetEnabled(false);
     TRzCustomTreeView::DestroyWnd();
 }

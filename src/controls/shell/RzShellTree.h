@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "controls/shell/ChangeHandlerThread.h"
+#include "controls/shell/RzShellDragDrop.h"
 #include "controls/shell/RzShellImages.h"
 #include "controls/shell/RzShellLocator.h"
 #include "controls/shell/RzTreeView.h"
@@ -126,6 +127,11 @@ public:
     HRESULT InvokeVerb(TTreeNode* node, const std::string& verb);
     // Shows the shell's menu of a node at a screen point; false when the node has none.
     bool ShowShellContextMenu(TTreeNode* node, TPoint screen);
+    // Drags a node's folder out as a file (moving only what may be renamed); drCancel for
+    // nodes without a path.
+    TDragResult DragNode(TTreeNode* node);
+    // Drags out of the tree and drops onto its folders (stoOleDrop).
+    TRzShellDragDrop& DragDrop() const { return *dragDrop_; }
 
     TRzShAddItemEvent OnAddItem;
     TRzShTreeInsertItemEvent OnInsertItem;
@@ -174,6 +180,9 @@ private:
     void StartTimer(int tag, UINT interval);
     void TimerFired();
     bool Interacting() const { return IsEditing() || menuActive_; }
+    std::unique_ptr<TRzShellDragDrop> MakeDragDrop();
+    void UpdateDropRegistration();
+    std::string DropFolderAt(TPoint client);
 
     std::unique_ptr<TRzShellLocator> baseFolder_;
     std::unique_ptr<TRzShellLocator> selectedFolder_;
@@ -192,6 +201,7 @@ private:
     IContextMenu* activeMenu_ = nullptr;  // the shell menu being shown
     bool refreshPending_ = false;
     std::unique_ptr<TChangeHandlerThread> watcher_;
+    std::unique_ptr<TRzShellDragDrop> dragDrop_;
 };
 
 class TRzShellTree : public TRzCustomShellTree {

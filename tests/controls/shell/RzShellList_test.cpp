@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "controls/shell/RzShellColumnWidths.h"
 #include "controls/shell/RzShellList.h"
 #include "controls/shell/RzShellTree.h"
 #include "platform/shell/ShellFileOps.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Messages.h"
+#include "platform/vcl/Registry.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -86,6 +88,47 @@ TEST_F(ShellListTest, SizeTextsRoundUpToWholeKilobytes) {
     };
     for (const auto& [bytes, text] : cases) EXPECT_EQ(ShellSizeText(bytes, u','), text) << bytes;
     EXPECT_EQ(ShellSizeText(1024ull * 1000, u'.'), u"1.000KB");
+}
+
+TEST_F(ShellListTest, ColumnWidthsComeFromAndGoBackToDirectoryCols) {
+    testsupport::ScopedRegistry registry;
+    // 150, 70, 90, 110 and a fifth value that is kept.
+    const std::vector<std::uint8_t> stored = {150, 0, 70, 0, 90, 0, 110, 0, 42, 0};
+    {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_CURRENT_USER);
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", true));
+        reg.WriteBinaryData("DirectoryCols", stored.data(), static_cast<int>(stored.size()));
+    }
+    {
+        TRzShellList list(nullptr);
+        list.HandleNeeded();
+        Show(list, "mail");
+        ASSERT_EQ(list.Columns()->Count(), 4);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(list.Column(i)->Width(), stored[static_cast<std::size_t>(2 * i)]) << i;
+        list.Column(0)->SetWidth(0x123);
+        list.DestroyHandle();
+    }
+    std::vector<std::uint8_t> value = ReadDirectoryCols();
+    ASSERT_EQ(value.size(), stored.size());
+    EXPECT_EQ(value[0], 0x23);
+    EXPECT_EQ(value[1], 0x01);
+    EXPECT_EQ(value[8], 42) << "values beyond the widths stay";
+    TRzShellList next(nullptr);
+    Show(next, "mail");
+    EXPECT_EQ(next.Column(0)->Width(), 0x123);
+
+    // A value longer than 22 bytes is not the desktop's: the defaults.
+    const std::vector<std::uint8_t> tooLong(24, 1);
+    {
+        TRegistry reg;
+        reg.SetRootKey(HKEY_CURRENT_USER);
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", false));
+        reg.WriteBinaryData("DirectoryCols", tooLong.data(), static_cast<int>(tooLong.size()));
+    }
+    EXPECT_TRUE(ReadDirectoryCols().empty());
+    EXPECT_EQ(DirectoryColsWidths({}), (std::vector<int>{200, 60, 100, 120}));
+    EXPECT_EQ(DirectoryColsWidths({10, 1}), (std::vector<int>{266, 60, 100, 120})) << "a short value overlays the defaults";
 }
 
 TEST_F(ShellListTest, ColumnClicksSortAndReverse) {

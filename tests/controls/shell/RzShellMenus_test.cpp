@@ -7,6 +7,8 @@
 
 #include "controls/shell/RzShellMenus.h"
 #include "controls/shell/RzShellTree.h"
+#include "platform/shell/DesktopApps.h"
+#include "platform/shell/ShellIcons.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Messages.h"
@@ -49,10 +51,10 @@ TEST_F(ShellMenusTest, CommandsAreFoundByTheirVerbs) {
     TShellPopup popup;
     auto menu = BuildContextMenu(mail, {file}, CMF_EXPLORE, kFirstShellCommand, popup);
     ASSERT_TRUE(menu);
-    EXPECT_EQ(Verbs(*menu, popup.Handle()), (std::vector<std::string>{"open", "cut", "copy", "delete"}));
+    EXPECT_EQ(Verbs(*menu, popup.Handle()), (std::vector<std::string>{"open", "cut", "copy", "delete", "properties"}));
     TShellPopup renaming;
     BuildContextMenu(mail, {file}, CMF_EXPLORE | CMF_CANRENAME, kFirstShellCommand, renaming);
-    EXPECT_EQ(Verbs(*menu, renaming.Handle()).back(), "rename");
+    EXPECT_EQ(Verbs(*menu, renaming.Handle())[4], "rename");
     EXPECT_GE(FindVerbOffset(*menu, "DELETE"), 0);
     EXPECT_EQ(FindVerbOffset(*menu, "rename"), -1) << "offered only to callers that can rename";
     EXPECT_EQ(FindVerbOffset(*menu, "format"), -1);
@@ -65,7 +67,7 @@ TEST_F(ShellMenusTest, CommandsAreFoundByTheirVerbs) {
     TShellPopup place;
     auto homeMenu = BuildContextMenu(ShellIdList(), {List("").Last()}, CMF_EXPLORE | CMF_CANRENAME, kFirstShellCommand, place);
     ASSERT_TRUE(homeMenu);
-    EXPECT_EQ(Verbs(*homeMenu, place.Handle()), (std::vector<std::string>{"open", "copy", "paste"}));
+    EXPECT_EQ(Verbs(*homeMenu, place.Handle()), (std::vector<std::string>{"open", "copy", "paste", "properties"}));
 }
 
 TEST_F(ShellMenusTest, CopyAndPasteGoThroughTheClipboardsFileList) {
@@ -84,6 +86,62 @@ TEST_F(ShellMenusTest, CopyAndPasteGoThroughTheClipboardsFileList) {
     EXPECT_FALSE(fs::exists(home_ / "mail/inbox/a.eml"));
     EXPECT_TRUE(fs::exists(home_ / "mail/a (2).eml"));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_HDROP)) << "cut files are pasted once";
+}
+
+TEST_F(ShellMenusTest, SendToOffersTheApplicationsThatTakeTheItemsTypes) {
+    const fs::path apps = dir_ / "system/applications";
+    fs::create_directories(apps);
+    std::ofstream(apps / "viewer.desktop") << "[Desktop Entry]\nType=Application\nName=Mail Viewer\nExec=viewer --new %F\n"
+                                              "MimeType=message/rfc822;\n";
+    std::ofstream(apps / "files.desktop") << "[Desktop Entry]\nType=Application\nName=Files\nExec=files %u\n"
+                                             "MimeType=inode/directory;\n";
+    testsupport::ScopedEnv dirs("XDG_DATA_DIRS", (dir_ / "system").string());
+    SetShellMimeTypeSource([](const std::string& path, bool) {
+        return path.ends_with(".eml") ? std::vector<std::string>{"message/rfc822"} : std::vector<std::string>{};
+    });
+    std::vector<std::vector<std::string>> launched;
+    SetDesktopAppLauncher([&](const std::vector<std::string>& argv) {
+        launched.push_back(argv);
+        return true;
+    });
+    std::ofstream(home_ / "mail/b.eml") << "b";
+    auto files = GetShellContextMenu(List("mail"), {List("mail/a.eml").Last(), List("mail/b.eml").Last()});
+    EXPECT_EQ(FindVerbOffset(*files, "sendto:files.desktop"), -1);
+    std::string help;
+    files->GetCommandString(static_cast<UINT>(FindVerbOffset(*files, "sendto:viewer.desktop")), GCS_HELPTEXTA, help);
+    EXPECT_EQ(help, "Opens the selected items with Mail Viewer.");
+    EXPECT_EQ(InvokeContextCommand(nullptr, *files, "sendto:viewer.desktop"), S_OK);
+    EXPECT_EQ(launched, (std::vector<std::vector<std::string>>{{"viewer", "--new", Path("mail/a.eml"), Path("mail/b.eml")}}));
+    EXPECT_EQ(FindVerbOffset(*files, "properties"), -1) << "one item at a time";
+
+    auto folder = GetShellContextMenu(List("mail"), {List("mail/inbox").Last()});
+    EXPECT_EQ(FindVerbOffset(*folder, "sendto:viewer.desktop"), -1);
+    EXPECT_GE(FindVerbOffset(*folder, "sendto:files.desktop"), 0);
+    SetShellMimeTypeSource(nullptr);
+    SetDesktopAppLauncher(nullptr);
+}
+
+TEST_F(ShellMenusTest, PropertiesShowNameTypeSizeAndPlace) {
+    std::vector<std::pair<WideString, WideString>> boxes;
+    TScopedModalHook hook([&](TModalRequest& r) {
+        boxes.emplace_back(r.Caption, r.Text);
+        return IDOK;
+    });
+    auto file = GetShellContextMenu(List("mail"), {List("mail/a.eml").Last()});
+    ASSERT_EQ(InvokeContextCommand(nullptr, *file, "properties"), S_OK);
+    auto folder = GetShellContextMenu(List("mail"), {List("mail/inbox").Last()});
+    ASSERT_EQ(InvokeContextCommand(nullptr, *folder, "properties"), S_OK);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].first, u"a.eml Properties");
+    const WideString& text = boxes[0].second;
+    for (const WideString& line : std::vector<WideString>{u"Name:\ta.eml\n", u"\nLocation:\t" + Utf8ToUtf16(Path("mail")) + u"\n", WideString(u"\nSize:\t1 byte\n"),
+                                   WideString(u"\nModified:\t")})
+        EXPECT_NE(text.find(line), WideString::npos) << Utf16ToUtf8(line) << " in " << Utf16ToUtf8(text);
+    EXPECT_EQ(boxes[1].second.find(u"Size:"), WideString::npos) << "folders show no size";
+    EXPECT_NE(boxes[1].second.find(u"Type:\tFolder"), WideString::npos);
+    fs::remove(home_ / "mail/a.eml");
+    EXPECT_EQ(InvokeContextCommand(nullptr, *file, "properties"), E_FAIL) << "gone meanwhile";
+    EXPECT_EQ(boxes.size(), 2u);
 }
 
 TEST_F(ShellMenusTest, MenuKeysSelectSharedLettersAndRunUniqueOnes) {
