@@ -203,8 +203,8 @@ int RunGallery(const char* path) {
     GalleryLabel(form, TRect(760, 428, 850, 508), u"Slanted")->SetAngle(35);
     auto* curved = GalleryLabel(form, TRect(670, 516, 850, 628), u"Along an arc");
     curved->SetRotation(roCurve);
-    curved->SetAngle(170);
-    curved->SetCenterPoint(cpLowerCenter);
+    curved->SetAngle(345);
+    curved->SetCenterPoint(cpUpperCenter);
 
     form.Show();
     list->SetFocus();
