@@ -121,20 +121,18 @@ TEST_F(ViewsPaint, ListDrawsItsHeaderSectionsWithTheArrow) {
 // pixels, the view's own colour (not the toolkit's border) just inside, and a new style or the
 // pointer over a hot-tracking view repaint it.
 TEST_F(ViewsPaint, FramedViewsPaintTheirFrameRoundTheView) {
-    auto* tree = new TRzTreeView(form_.get());
-    tree->SetParent(form_.get());
-    tree->SetBounds(10, 10, 120, 90);
-    tree->SetFramingPreference(fpCustomFraming);
-    tree->SetFrameVisible(true);
-    tree->SetFrameColor(clRed);
-    tree->SetFrameHotColor(clBlue);
+    const auto framed = [this](auto* view, int left) {
+        view->SetParent(form_.get());
+        view->SetBounds(left, 10, 120, 90);
+        view->SetFramingPreference(fpCustomFraming);
+        view->SetFrameVisible(true);
+        view->SetFrameColor(clRed);
+        view->SetFrameHotColor(clBlue);
+        return view;
+    };
+    auto* tree = framed(new TRzTreeView(form_.get()), 10);
     tree->Items()->AddChild(nullptr, u"Message");
-    auto* list = new TRzCustomListView(form_.get());
-    list->SetParent(form_.get());
-    list->SetBounds(140, 10, 120, 90);
-    list->SetFramingPreference(fpCustomFraming);
-    list->SetFrameVisible(true);
-    list->SetFrameColor(clRed);
+    auto* list = framed(new TRzCustomListView(form_.get()), 140);
     form_->Show();
     Application->ProcessMessages();
     const QColor red(Qt::red), blue(Qt::blue), window(Qt::white);
