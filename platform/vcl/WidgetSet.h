@@ -36,6 +36,10 @@ public:
     // Places the peer above (true) or below its siblings.
     virtual void SetZOrder(bool top) = 0;
     virtual void Invalidate(const TRect* rect) = 0;
+    // The window's frame changed: the peer asks the control's non-client size again
+    // (WM_NCCALCSIZE) and has the frame repainted (WM_NCPAINT). Peers without a non-client
+    // area ignore it.
+    virtual void FrameChanged() {}
     // Paints the invalid parts now.
     virtual void Update() = 0;
     virtual void SetFocus() = 0;

@@ -109,32 +109,13 @@ private:
     static TColor clSkyBlue() { return static_cast<TColor>(0xF0CAA6); }
 };
 
-// Holds a framed view two pixels inside its own bounds and paints the view's frame round it.
-template <class View>
-class TFrameHost : public TCustomControl {
-public:
-    explicit TFrameHost(TComponent* owner) : TCustomControl(owner) { controlStyle_ << csAcceptsControls; }
-    View* Framed = nullptr;
-
-protected:
-    void Paint() override {
-        Canvas()->Brush()->SetColor(clBtnFace);
-        Canvas()->FillRect(ClientRect());
-        if (Framed) Framed->PaintFrame(*Canvas(), Width(), Height());
-    }
-};
-
 template <class View>
 View* FramedView(TForm& form, const TRect& bounds) {
-    auto* host = new TFrameHost<View>(&form);
-    host->SetParent(&form);
-    host->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
     auto* view = new View(&form);
-    host->Framed = view;
     view->SetFramingPreference(fpCustomFraming);
     view->SetFrameVisible(true);
-    view->SetParent(host);
-    view->SetBounds(2, 2, bounds.Width() - 4, bounds.Height() - 4);
+    view->SetParent(&form);
+    view->SetBounds(bounds.left, bounds.top, bounds.Width(), bounds.Height());
     return view;
 }
 
@@ -203,8 +184,8 @@ int RunGallery(const char* path) {
     GalleryLabel(form, TRect(760, 428, 850, 508), u"Slanted")->SetAngle(35);
     auto* curved = GalleryLabel(form, TRect(670, 516, 850, 628), u"Along an arc");
     curved->SetRotation(roCurve);
-    curved->SetAngle(170);
-    curved->SetCenterPoint(cpLowerCenter);
+    curved->SetAngle(345);
+    curved->SetCenterPoint(cpUpperCenter);
 
     form.Show();
     list->SetFocus();

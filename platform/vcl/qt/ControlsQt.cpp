@@ -1,13 +1,17 @@
 #include "platform/vcl/qt/ControlsQt.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPainter>
 #include <QScreen>
 #include <QUrl>
@@ -18,6 +22,7 @@
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/qt/DropTargetQt.h"
 #include "platform/vcl/qt/GdiQt.h"
+#include "platform/win/WinError.h"
 
 namespace vclqt {
 
@@ -441,7 +446,7 @@ HostedPeer::~HostedPeer() = default;  // the hosted widget is a Qt child: Qt del
 void HostedPeer::Host(QWidget* widget, std::initializer_list<QWidget*> extra) {
     hosted_ = widget;
     widget->setParent(this);
-    widget->setGeometry(rect());
+    widget->setGeometry(rect().marginsRemoved(frame_));
     widget->setMouseTracking(true);
     widget->installEventFilter(this);
     for (QWidget* w : extra) {
@@ -578,13 +583,78 @@ bool HostedPeer::eventFilter(QObject* watched, QEvent* e) {
 }
 
 void HostedPeer::resizeEvent(QResizeEvent* e) {
-    if (hosted_) hosted_->setGeometry(rect());
+    LayOutFrame();
     PeerWidget::resizeEvent(e);
 }
 
-void HostedPeer::paintEvent(QPaintEvent*) {}
+void HostedPeer::FrameChanged() {
+    LayOutFrame();
+    if (!frame_.isNull()) update(FrameRegion());
+}
+
+void HostedPeer::LayOutFrame() {
+    RECT r{0, 0, width(), height()};
+    Send(WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&r));
+    // A client area outside the window or turned inside out leaves no room for a frame there.
+    const int left = std::clamp<int>(r.left, 0, width()), top = std::clamp<int>(r.top, 0, height());
+    const int right = std::clamp<int>(width() - r.right, 0, width() - left);
+    const int bottom = std::clamp<int>(height() - r.bottom, 0, height() - top);
+    const QMargins frame(left, top, right, bottom);
+    if (frame != frame_) {
+        if (frame.isNull() != frame_.isNull()) ShowHostedBorder(frame.isNull());
+        frame_ = frame;
+    }
+    if (hosted_) hosted_->setGeometry(rect().marginsRemoved(frame_));
+}
+
+QRegion HostedPeer::FrameRegion() const { return QRegion(rect()).subtracted(rect().marginsRemoved(frame_)); }
+
+void HostedPeer::ShowHostedBorder(bool show) {
+    auto* frame = qobject_cast<QFrame*>(hosted_);
+    if (!frame) return;
+    if (hostedShape_ < 0) hostedShape_ = frame->frameShape();
+    frame->setFrameShape(show ? static_cast<QFrame::Shape>(hostedShape_) : QFrame::NoFrame);
+}
+
+HDC HostedPeer::WindowDC() {
+    if (!frameImage_ || frameImage_->size() != size()) {
+        // Drawn over the window's own colour, so a control that paints part of its frame
+        // leaves no garbage in the rest.
+        frameImage_ = std::make_shared<QImage>(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+        frameImage_->fill(palette().color(QPalette::Window));
+    }
+    const QPointer<HostedPeer> self(this);
+    return CreateImageDC(frameImage_, FrameRegion(), [self] {
+        if (self && !self->paintingFrame_ && !self->frame_.isNull()) self->update(self->FrameRegion());
+    });
+}
+
+void HostedPeer::paintEvent(QPaintEvent*) {
+    if (frame_.isNull()) return;
+    // As the window manager would: the frame is painted (WM_NCPAINT, 1 = all of it) whenever
+    // part of it is shown again.
+    paintingFrame_ = true;
+    Send(WM_NCPAINT, 1, 0);
+    paintingFrame_ = false;
+    if (!frameImage_) return;  // the control painted no frame
+    QPainter painter(this);
+    painter.setClipRegion(FrameRegion());
+    painter.drawImage(0, 0, *frameImage_);
+}
 
 void HostedPeer::keyPressEvent(QKeyEvent* e) { e->accept(); }
 void HostedPeer::keyReleaseEvent(QKeyEvent* e) { e->accept(); }
+
+void InstallWindowDcProvider() {
+    SetWindowDcProvider([](HWND window, bool wholeWindow) -> HDC {
+        TWinControl* control = FindControl(window);
+        auto* peer = control ? dynamic_cast<HostedPeer*>(control->Peer()) : nullptr;
+        if (!wholeWindow || !peer) {
+            SetLastError(ERROR_NOT_SUPPORTED);
+            return nullptr;
+        }
+        return peer->WindowDC();
+    });
+}
 
 }  // namespace vclqt

@@ -3,9 +3,13 @@
 // client coordinates) and shows what the control sets.
 #pragma once
 
+#include <QImage>
+#include <QMargins>
+#include <QRegion>
 #include <QWidget>
 
 #include <initializer_list>
+#include <memory>
 
 #include "platform/vcl/Controls.h"
 
@@ -98,6 +102,10 @@ public:
     bool Focused() const override;
     void SetMouseCapture(bool capture) override;
     bool DefaultMessage(TMessage& message) override;
+    void FrameChanged() override;
+    // The whole-window context: it draws on the frame round the hosted widget only (nothing
+    // when the control keeps no non-client area); released, it has the frame shown.
+    HDC WindowDC();
 
 protected:
     // Takes the widget that shows the control; call once from the derived constructor.
@@ -111,8 +119,19 @@ protected:
     // Keys the hosted widget leaves (an edit's Enter) were sent to the control already.
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    // A non-client frame the control paints replaces the border the hosted widget draws; this
+    // hides (false) or brings back that border.
+    virtual void ShowHostedBorder(bool show);
 
 private:
+    // The frame the control keeps round its client area (WM_NCCALCSIZE), and the hosted
+    // widget placed inside it.
+    void LayOutFrame();
+    QRegion FrameRegion() const;
+    std::shared_ptr<QImage> frameImage_;  // what WM_NCPAINT drew, shown round the hosted widget
+    QMargins frame_;
+    bool paintingFrame_ = false;  // WM_NCPAINT runs inside a paint event: no further update
+    int hostedShape_ = -1;        // the hosted frame's own shape, once the frame replaced it
     // Sends a message and says whether the control left it to the widget.
     bool SendReachesDefault(TMessage& message);
     bool FilterKey(QWidget* target, QKeyEvent* event);
@@ -125,6 +144,10 @@ private:
 
 // The virtual-key code of a Qt key (0 for keys without one).
 WORD VirtualKeyOfQtKey(int key);
+
+// Answers GetWindowDC for the windows of hosted peers (their frame); GetDC of a window and
+// windows of other peers have no context: null with ERROR_NOT_SUPPORTED.
+void InstallWindowDcProvider();
 
 // Text between the class library (UTF-16 code units) and Qt.
 inline QString QtString(const WideString& s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }

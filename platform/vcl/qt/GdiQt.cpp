@@ -298,6 +298,16 @@ bool IsPrintDevice(const QPaintDevice* device) {
 
 }  // namespace
 
+namespace {
+
+GdiRegion RegionOf(const QRegion& region) {
+    GdiRegion out;
+    for (const QRect& r : region) out = out.Combine(GdiRegion(RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1}), RGN_OR);
+    return out;
+}
+
+}  // namespace
+
 HDC CreatePainterDC(QPainter& painter) {
     InstallQtGdi();
     if (!painter.isActive()) {
@@ -309,12 +319,7 @@ HDC CreatePainterDC(QPainter& painter) {
     const QRect bounds = painter.window();
     auto surface = std::make_unique<PainterSurface>(&painter, SIZE{bounds.width(), bounds.height()}, SIZE{dpi, dpi});
     auto context = std::make_unique<PainterContext>(std::move(surface), &painter);
-    if (painter.hasClipping()) {
-        GdiRegion base;
-        for (const QRect& r : painter.clipRegion())
-            base = base.Combine(GdiRegion(RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1}), RGN_OR);
-        context->baseClip = base;
-    }
+    if (painter.hasClipping()) context->baseClip = RegionOf(painter.clipRegion());
     return RegisterDc(std::move(context));
 }
 
@@ -327,6 +332,24 @@ HDC CreateImageDC(QImage& image) {
     auto surface = std::make_unique<vclqt::ImageSurface>(image);
     QPainter* painter = surface->Painter();
     return RegisterDc(std::make_unique<PainterContext>(std::move(surface), painter));
+}
+
+HDC CreateImageDC(std::shared_ptr<QImage> image, const QRegion& visible, std::function<void()> released) {
+    InstallQtGdi();
+    if (!image || image->isNull()) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    auto surface = std::make_unique<vclqt::ImageSurface>(*image);
+    QPainter* painter = surface->Painter();
+    auto context = std::make_unique<PainterContext>(std::move(surface), painter);
+    context->baseClip = RegionOf(visible);
+    context->ApplyClip();
+    // The surface (and its painter) goes before this, so the image outlives its painting.
+    context->onDelete = [image, released = std::move(released)] {
+        if (released) released();
+    };
+    return RegisterDc(std::move(context));
 }
 
 QPainter* PainterOfDC(HDC dc) {

@@ -3,7 +3,11 @@
 // and tests use this header; the program's code uses the Windows functions (Gdi.h).
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include <QFont>
+#include <QRegion>
 #include <QImage>
 #include <QPainter>
 
@@ -21,6 +25,10 @@ void InstallQtGdi();
 HDC CreatePainterDC(QPainter& painter);
 // A context that owns a painter on the image (kept alive by the caller until DeleteDC).
 HDC CreateImageDC(QImage& image);
+// A context on a shared image that draws only within visible (image pixels), as a window's
+// whole-window context draws only on its frame. The context keeps the image alive; released
+// runs when the context is deleted.
+HDC CreateImageDC(std::shared_ptr<QImage> image, const QRegion& visible, std::function<void()> released);
 // The painter a context draws with, for code that draws with the toolkit itself (rich text);
 // null for contexts without one (metafile recorders, a printer before StartDoc).
 QPainter* PainterOfDC(HDC dc);

@@ -576,6 +576,10 @@ public:
     }
 
 protected:
+    void ShowHostedBorder(bool show) override {
+        for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icons_)})
+            v->setFrameShape(show ? QFrame::StyledPanel : QFrame::NoFrame);
+    }
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::ToolTip && watched == View()->viewport()) {
             auto* help = static_cast<QHelpEvent*>(e);

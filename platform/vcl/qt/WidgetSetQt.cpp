@@ -15,6 +15,7 @@
 #include <QToolTip>
 
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Gdi.h"
 #include "platform/vcl/qt/ControlsQt.h"
 #include "platform/vcl/qt/GdiQt.h"
 #include "platform/vcl/qt/ClipbrdQt.h"
@@ -70,6 +71,7 @@ public:
             (void)app;
         }
         InstallQtGdi();
+        InstallWindowDcProvider();
         RegisterAllPeerClasses();
         InstallQtDialogs();
         InstallQtClipboard();
@@ -86,6 +88,7 @@ public:
 
     ~QtWidgetSet() override {
         SetQueueWakeup(nullptr);
+        SetWindowDcProvider(nullptr);
         QToolTip::hideText();
     }
 

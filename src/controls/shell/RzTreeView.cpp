@@ -355,6 +355,7 @@ void TRzCustomTreeView::WndProc(TMessage& m) {
     case CM_SYSCOLORCHANGE:
         if (IsSystemColor(Color())) Perform(CM_COLORCHANGED, m.WParam, m.LParam);
         break;
+    case WM_NCCALCSIZE: frame_.ReserveBorder(m); break;
     case WM_NCPAINT:
         frame_.PaintNonClient(*this, Focused());
         if (frame_.Painted()) m.Result = 0;

@@ -1,5 +1,7 @@
 #include "controls/shell/RzViewFrame.h"
 
+#include <algorithm>
+
 #include "controls/styled/DrawHelpers.h"
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/GraphicsThemes.h"
@@ -43,6 +45,16 @@ void TRzViewFrame::PaintNonClient(TWinControl& view, bool focused) const {
     Paint(canvas, view.Width(), view.Height(), view.Color(), focused);
     canvas.SetHandle(nullptr);
     ReleaseDC(view.WindowHandle(), dc);
+}
+
+void TRzViewFrame::ReserveBorder(TMessage& m) const {
+    constexpr int kClientEdge = 2;  // the sunken edge the frame paints over
+    auto* r = reinterpret_cast<RECT*>(m.LParam);  // the first rectangle of either form
+    if (!Painted() || !r) return;
+    r->left += kClientEdge;
+    r->top += kClientEdge;
+    r->right = std::max<LONG>(r->left, r->right - kClientEdge);
+    r->bottom = std::max<LONG>(r->top, r->bottom - kClientEdge);
 }
 
 void TRzViewFrame::DefineRetired(TFiler& filer) {

@@ -37,6 +37,8 @@ struct TRzViewFrame {
     void Paint(TCanvas& canvas, int width, int height, TColor color, bool focused) const;
     // The non-client paint: the frame on the window's whole-window device context.
     void PaintNonClient(TWinControl& view, bool focused) const;
+    // WM_NCCALCSIZE: a painted frame keeps a client-edge wide border round the client area.
+    void ReserveBorder(TMessage& m) const;
     // Reads "FrameFlat", "FrameFocusStyle" and "FrameFlatStyle" of old form data.
     void DefineRetired(TFiler& filer);
 };

@@ -2,6 +2,7 @@
 #include "controls/styled/DrawHelpers.h"
 
 #include "platform/vcl/Gdi.h"
+#include "platform/vcl/WinFrames.h"
 
 namespace {
 
@@ -252,5 +253,5 @@ void RedrawNonClientFrame(HWND window, const TRect&) {
     const int kind = GetClipBox(dc, &box);
     ReleaseDC(window, dc);
     if (kind == NULLREGION || kind == ERROR) return;
-    if (TWinControl* control = FindControl(window)) control->Invalidate();
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }

@@ -118,7 +118,12 @@ void TRzLabel::DrawCurvedText(TCanvas& c) {
         i += n;
         const int x = centre.x - static_cast<int>(std::lround((radii.x - yy) * std::cos(theta)));
         const int y = centre.y - static_cast<int>(std::lround((radii.y - yy) * std::sin(theta)));
-        c.Font()->SetOrientation(static_cast<int>(std::lround(theta * 1800.0 / std::numbers::pi)));
+        // The baseline follows the arc the way the characters advance (θ falling runs the
+        // other way round to the escapement), so the text reads along the curve with its
+        // tops towards the centre.
+        const double tangent = -(theta + std::numbers::pi / 2);
+        const int tenths = static_cast<int>(std::lround(tangent * 1800.0 / std::numbers::pi));
+        c.Font()->SetOrientation((tenths % 3600 + 3600) % 3600);
         const auto pass = [&](int dx, int dy, TColor color) {
             c.Font()->SetColor(color);
             c.TextOut(x + dx, y + dy, one);

@@ -2,6 +2,8 @@
 // the focus, its wheel scrolling by rows, and the list's own header sections with the sort arrow.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <QApplication>
 #include <QImage>
 #include <QWidget>
@@ -112,6 +114,58 @@ TEST_F(ViewsPaint, ListDrawsItsHeaderSectionsWithTheArrow) {
     list->OnDrawHeaderSection = [&](TObject*, TCanvas*, int, const TRect&) { ++custom; };
     Grab(*list);
     EXPECT_GE(custom, 2);
+    form_->Hide();
+}
+
+// The frame is painted round the hosted view in the running program: its colour on the border
+// pixels, the view's own colour (not the toolkit's border) just inside, and a new style or the
+// pointer over a hot-tracking view repaint it.
+TEST_F(ViewsPaint, FramedViewsPaintTheirFrameRoundTheView) {
+    const auto framed = [this](auto* view, int left) {
+        view->SetParent(form_.get());
+        view->SetBounds(left, 10, 120, 90);
+        view->SetFramingPreference(fpCustomFraming);
+        view->SetFrameVisible(true);
+        view->SetFrameColor(clRed);
+        view->SetFrameHotColor(clBlue);
+        return view;
+    };
+    auto* tree = framed(new TRzTreeView(form_.get()), 10);
+    tree->Items()->AddChild(nullptr, u"Message");
+    auto* list = framed(new TRzCustomListView(form_.get()), 140);
+    form_->Show();
+    Application->ProcessMessages();
+    const QColor red(Qt::red), blue(Qt::blue), window(Qt::white);
+    const auto ring = [](const QImage& image, int inset) {
+        const int w = image.width(), h = image.height();
+        return std::vector<QColor>{At(image, inset, h / 2), At(image, w - 1 - inset, h / 2), At(image, w / 2, inset),
+                                   At(image, w / 2, h - 1 - inset)};
+    };
+    for (TWinControl* view : {static_cast<TWinControl*>(tree), static_cast<TWinControl*>(list)}) {
+        const QImage flat = Grab(*view);
+        ASSERT_EQ(flat.size(), QSize(120, 90));
+        for (const QColor& c : ring(flat, 0)) EXPECT_EQ(c, red) << view->ClassName();
+        for (const QColor& c : ring(flat, 1)) EXPECT_EQ(c, window) << view->ClassName();
+    }
+
+    tree->SetFrameStyle(fsFlatBold);
+    Application->ProcessMessages();
+    for (const QColor& c : ring(Grab(*tree), 1)) EXPECT_EQ(c, red) << "the bold frame's second ring";
+
+    list->SetFocus();
+    tree->SetFrameHotTrack(true);  // hot: bold in the hot colour while the pointer is over it
+    Application->ProcessMessages();
+    ASSERT_FALSE(tree->Focused());
+    tree->Perform(CM_MOUSEENTER, 0, 0);
+    Application->ProcessMessages();
+    for (const QColor& c : ring(Grab(*tree), 0)) EXPECT_EQ(c, blue);
+    tree->Perform(CM_MOUSELEAVE, 0, 0);
+    Application->ProcessMessages();
+    for (const QColor& c : ring(Grab(*tree), 0)) EXPECT_EQ(c, red);
+
+    tree->SetFrameVisible(false);  // back to the toolkit's own border
+    Application->ProcessMessages();
+    for (const QColor& c : ring(Grab(*tree), 0)) EXPECT_NE(c, red);
     form_->Hide();
 }
 

@@ -2,6 +2,8 @@
 // an arc leaves ink round its centre, and layout moves the text down.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QGuiApplication>
 
 #include "controls/styled/RzLabel.h"
@@ -91,6 +93,38 @@ TEST_F(LabelPaint, CurvedTextNeedsRoomForItsArc) {
     // Border width 30 leaves the centred arc no radius: nothing is drawn, nothing divides by 0.
     label_.SetBorderWidth(30);
     EXPECT_TRUE(Paint().IsEmpty());
+}
+
+// Upright bars laid along a circle stand across the arc with their tops towards the centre:
+// their ink fills a ring as deep as a capital, inside the circle the baselines follow. Bars
+// turned into spokes would lie along and outside that circle.
+TEST_F(LabelPaint, CurvedTextFollowsTheArc) {
+    label_.SetBounds(0, 0, 160, 160);
+    label_.Font()->SetSize(20);
+    label_.SetCaption(u"IIIIIIIIII");
+    label_.SetRotation(roCurve);
+    label_.SetCenterPoint(cpCenter);
+    label_.SetAngle(330);  // from the left, down round the bottom
+    ASSERT_FALSE(Paint().IsEmpty());
+    TBitmap measure(1, 1);
+    measure.Canvas()->Font()->Assign(label_.Font());
+    const int baseline = 80 - measure.Canvas()->TextHeight(u"Yy");
+    TCanvas& c = *bitmap_->Canvas();
+    double nearest = 1e9, farthest = 0;
+    int below = 0, above = 0;
+    for (int y = 0; y < 160; ++y)
+        for (int x = 0; x < 160; ++x) {
+            const TColor p = c.Pixel(x, y);
+            if ((p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF) >= 3 * 128) continue;
+            const double r = std::hypot(x - 80.0, y - 80.0);
+            nearest = std::min(nearest, r);
+            farthest = std::max(farthest, r);
+            ++(y > 80 ? below : above);
+        }
+    EXPECT_LE(farthest, baseline + 1.5) << "tops towards the centre, nothing beyond the baselines";
+    EXPECT_GE(farthest - nearest, 12) << "a 20-point capital stands some 19 pixels across the arc";
+    EXPECT_GT(nearest, 20.0) << "nothing near the centre";
+    EXPECT_GT(below, above) << "the text runs round the lower half";
 }
 
 TEST_F(LabelPaint, LayoutMovesTheTextDown) {

@@ -7,6 +7,8 @@
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/WinFrames.h"
+#include "platform/win/WinError.h"
 
 namespace {
 
@@ -243,6 +245,31 @@ TEST_F(ControlsTest, HandlesExistFromCreationAndTextSurvivesRecreation) {
     EXPECT_EQ(probe->Text(), changed);
     delete probe;
     EXPECT_EQ(form.ControlCount(), 0);
+}
+
+TEST_F(ControlsTest, SetWindowPosMovesSizesAndOrdersAsItsFlagsSay) {
+    TForm form(nullptr);
+    auto* a = new TProbe(&form);
+    auto* b = new TProbe(&form);
+    a->SetParent(&form);
+    b->SetParent(&form);
+    a->SetBounds(1, 2, 30, 40);
+    const HWND h = a->Handle();
+    EXPECT_TRUE(SetWindowPos(h, HWND_TOP, 5, 6, 0, 0, SWP_NOSIZE | SWP_FRAMECHANGED));
+    EXPECT_EQ(a->BoundsRect(), TRect(5, 6, 35, 46));
+    EXPECT_EQ(form.Controls(form.ControlCount() - 1), a) << "HWND_TOP puts it first";
+    EXPECT_TRUE(SetWindowPos(h, HWND_BOTTOM, 0, 0, 50, 60, SWP_NOMOVE));
+    EXPECT_EQ(a->BoundsRect(), TRect(5, 6, 55, 66));
+    EXPECT_EQ(form.Controls(0), a);
+    EXPECT_TRUE(SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_HIDEWINDOW));
+    EXPECT_FALSE(a->Visible());
+    EXPECT_TRUE(RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW));
+
+    delete a;
+    SetLastError(0);
+    EXPECT_FALSE(SetWindowPos(h, HWND_TOP, 0, 0, 1, 1, 0));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+    EXPECT_FALSE(RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE));
 }
 
 TEST_F(ControlsTest, AlignmentOrderAnchorsAndConstraints) {
