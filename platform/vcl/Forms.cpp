@@ -180,6 +180,11 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
 
 void TCustomForm::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
+    // A form placed inside another control is a child window of it, without a frame.
+    if (Parent()) {
+        params.Style &= ~WS_TABSTOP;
+        return;
+    }
     params.Style &= ~(WS_CHILD | WS_TABSTOP);
     params.WndParent = nullptr;
     switch (borderStyle_) {

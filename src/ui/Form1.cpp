@@ -24,6 +24,8 @@
 #include "output/export/ExportManagerForm.h"
 #include "dialogs/OpenAttachmentDlg.h"
 #include "dialogs/SelectFolderDlg.h"
+#include "favorites/FavoritesDialogForms.h"
+#include "favorites/frmFavorites.h"
 #include "platform/vcl/WinUser.h"
 #include "mapi/StoreMessageList.h"
 #include "message/MessageAttr.h"
@@ -167,6 +169,7 @@ void TForm1::FormCreate(TObject*)
 {
     QUILLORA_TRACE(u"TForm1::FormCreate");
     Form1 = this;
+    CreateFavors();
     if (auto* images = Find<TImageList>("ImageList1")) FillListImages(*images);
     if (auto* images = Find<TImageList>("ToolImages")) FillToolbarImages(*images);
     if (auto* zones = Find<TComboBox>("cbTimeZone")) {
@@ -185,6 +188,38 @@ void TForm1::FormCreate(TObject*)
     SetCurrentDirectoryW(CAppUtils::getAppFolder().c_str());
     m_mapiAvailable = EnsureMapi();
     ToolbarInit();
+}
+
+void TForm1::CreateFavors()
+{
+    auto* sheet = Find<TWinControl>("TabSheet5");
+    if (!sheet || m_favorites) return;
+    // The tab owns the pane, so it goes with the window even when the close never ran.
+    auto* pane = new TfrmFavorites(sheet);
+    m_favorites = pane;
+    // In its tab before anything can make its window: a load error is asked over it.
+    pane->SetParent(sheet);
+    pane->InitForm();
+    pane->SetAlign(alClient);
+    if (auto* images = Find<TImageList>("ImageList1")) pane->SetImages(images);
+    pane->SetHost(this);
+    pane->Load(CAppUtils::getFavoritesXmlFile());
+    pane->Show();
+    addToFavorites = [this](TMessageAttr& message) {
+        if (m_favorites) m_favorites->AddMessage(&message, WideString());
+    };
+}
+
+void TForm1::FreeFavors()
+{
+    if (!m_favorites) return;
+    addToFavorites = nullptr;
+    // Without an application data folder there is no file to keep them in.
+    if (const WideString path = CAppUtils::getFavoritesXmlFile(); !path.empty()) m_favorites->Save(path);
+    m_favorites->Clear();
+    m_favorites->Close();
+    std::unique_ptr<TfrmFavorites> pane(m_favorites);
+    m_favorites = nullptr;
 }
 
 void TForm1::FormShow(TObject*)
@@ -255,6 +290,7 @@ void TForm1::FormCloseQuery(TObject*, bool& canClose)
     scanner_.stopStoreEnum = true;
     EmptyList();
     if (!appOptions.fullScreenView) SaveSizes();
+    FreeFavors();
     CleanUpTempFolder();
 }
 
@@ -464,6 +500,7 @@ void CreateMainForms()
     Application->CreateForm(SearchDlg);
     Application->CreateForm(Form3);
     CreateDialogForms();
+    CreateFavoritesDialogForms();
     // The print window made here runs nothing; the export manager lives as long as the program.
     RegisterForm2();
     RegisterExportManagerForm();
@@ -492,5 +529,6 @@ void RegisterForm1()
     RegisterStyledControls();
     RegisterRzTabsClasses();
     RegisterShellControls();
+    RegisterFavoritesForms();
     RegisterClasses({&TForm1::StaticClass(), &TCppWebBrowser::StaticClass()});
 }

@@ -16,6 +16,8 @@
 #include "ui/PropertyTree.h"
 #include "platform/shell/ShellFileOps.h"
 
+class TfrmFavorites;
+
 class TAction;
 class TCppWebBrowser;
 class TCustomStatusBar;
@@ -48,6 +50,9 @@ public:
     void FormClose(TObject* sender, TCloseAction& action);
     void Timer1Timer(TObject* sender);
     void LoadSizes();
+    // The favorites pane in the "Favorites" tab, read from the favorites file.
+    void CreateFavors();
+    TfrmFavorites* Favorites() const { return m_favorites; }
     void SaveSizes();
     static WideString GetStartPath();
     void ChangeShellDirListFolder(const WideString& folder);
@@ -269,6 +274,9 @@ private:
     WideString m_tempFolder;
     bool m_mapiAvailable = false;
     bool exportMode = false;
+    // Saves the favorites and frees the pane, at close.
+    void FreeFavors();
+    TfrmFavorites* m_favorites = nullptr;  // owned by its tab sheet, freed at close
     TCustomForm* m_restoreWindow = nullptr;  // a window to bring back when the program is restored
     WideString treePath_;       // the folder selected in the tree
     WideString pendingFolder_;  // a folder asked for while a scan ran: listed once it has ended

@@ -8,6 +8,7 @@
 #include "app/AppLocDB.h"
 #include "app/CAppOptions.h"
 #include "app/FileDlgWrapper.h"
+#include "controls/dragdrop/DroppedFiles.h"
 #include "controls/unicode/TntListView.h"
 #include "controls/unicode/TntRichEdit.h"
 #include "controls/unicode/TntStatusBar.h"
@@ -285,15 +286,7 @@ std::vector<WideString> TForm1::CollectDraggedMessages()
 void TForm1::WMDropFiles(TMessage& message)
 {
     const auto drop = reinterpret_cast<HDROP>(message.WParam);
-    std::vector<WideString> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        // As long as the name is: no fixed limit.
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        WideString path(length + 1, u'\0');
-        path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
-        if (!path.empty()) paths.push_back(std::move(path));
-    }
+    const std::vector<WideString> paths = DroppedFileNames(drop);
     DragFinish(drop);
     message.Result = 0;
     DropFiles(paths);

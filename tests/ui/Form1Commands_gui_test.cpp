@@ -8,8 +8,11 @@
 
 #include "app/AppLocDB.h"
 #include "app/CAppOptions.h"
+#include "app/CAppUtils.h"
 #include "app/UiStrings.h"
 #include "controls/unicode/TntListView.h"
+#include "controls/unicode/TntTreeView.h"
+#include "favorites/frmFavorites.h"
 #include "controls/unicode/TntMenus.h"
 #include "message/MessageEML.h"
 #include "platform/vcl/ActnList.h"
@@ -329,3 +332,23 @@ TEST_F(MainCommands, AnAttachedMessageJoinsTheListOnlyWhenItCanBeRead)
 }
 
 }  // namespace
+
+TEST_F(MainCommands, AddToFavoritesFillsThePaneWhichIsSavedAtClose)
+{
+    TfrmFavorites* pane = form_->Favorites();
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(pane->Parent(), form_->FindComponent("TabSheet5"));
+    form_->SelectRows({RowOf(u"b")});
+    form_->ToolbarInit();
+    ASSERT_TRUE(A("actionAddToFavs")->Enabled());
+    Run("actionAddToFavs");
+    ASSERT_EQ(pane->Tree()->Items()->Count(), 1);
+    EXPECT_EQ(pane->Tree()->Items()->Item(0)->Text(), u"b - Ann <ann@example.org>");
+
+    bool canClose = true;
+    form_->FormCloseQuery(nullptr, canClose);
+    EXPECT_EQ(form_->Favorites(), nullptr);
+    std::ifstream saved(Utf16ToUtf8(CAppUtils::getFavoritesXmlFile()), std::ios::binary);
+    const std::string xml((std::istreambuf_iterator<char>(saved)), {});
+    EXPECT_NE(xml.find("<Message Tittle=\"b - Ann &lt;ann@example.org&gt;\""), std::string::npos) << xml;
+}
