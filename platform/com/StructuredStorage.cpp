@@ -7,7 +7,9 @@
 #include <vector>
 
 #include <glib.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/com/CompoundFileDirectory.h"
 #include "platform/com/DocfileWriteStorage.h"
@@ -58,21 +60,30 @@ bool PathToUtf8(LPCOLESTR path, std::string& out) {
     return path && ElementNameToUtf8(WideString(path, ElementNameLength(path)), out);
 }
 
-// Reads a whole regular file; an HRESULT for what failed.
+// Reads a whole regular file; an HRESULT for what failed. One open and one fstat: a folder scan
+// reads every message file through here. Non-blocking, so a FIFO is refused, not waited on.
 HRESULT ReadWholeFile(const std::string& path, StorageImageBytes& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return HresultFromOpenErrno(errno);
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return HresultFromOpenErrno(errno);
+    if (::fstat(fd, &st) != 0) return HresultFromOpenErrno(errno);
     if (!S_ISREG(st.st_mode)) return STG_E_ACCESSDENIED;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return HresultFromOpenErrno(errno);
-    HRESULT hr = S_OK;
-    if (!bytes.Allocate(static_cast<std::size_t>(st.st_size)))
-        hr = STG_E_INSUFFICIENTMEMORY;
-    else  // a file that shrank meanwhile is read as far as it goes
-        bytes.size = std::fread(bytes.data.get(), 1, bytes.size, f);
-    if (std::ferror(f)) hr = STG_E_READFAULT;
-    std::fclose(f);
-    return hr;
+    if (!bytes.Allocate(static_cast<std::size_t>(st.st_size))) return STG_E_INSUFFICIENTMEMORY;
+    // A file that shrank meanwhile is read as far as it goes.
+    std::size_t done = 0;
+    while (done < bytes.size) {
+        const ssize_t n = ::read(fd, bytes.data.get() + done, bytes.size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return STG_E_READFAULT;
+        if (n == 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.size = done;
+    return S_OK;
 }
 
 char16_t UpperUnit(char16_t c) {
