@@ -1,7 +1,6 @@
 #include "platform/com/StructuredStorage.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <vector>
@@ -60,29 +59,46 @@ bool PathToUtf8(LPCOLESTR path, std::string& out) {
     return path && ElementNameToUtf8(WideString(path, ElementNameLength(path)), out);
 }
 
+// A file opened for reading, closed when it goes. Non-blocking, so a FIFO is never waited on.
+struct ReadOnlyFile {
+    int fd;
+    int error = 0;
+    explicit ReadOnlyFile(const std::string& path) : fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
+        if (fd < 0) error = errno;
+    }
+    ~ReadOnlyFile() {
+        if (fd >= 0) ::close(fd);
+    }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    // Up to size bytes from the current position; -1 on a read error.
+    ssize_t Read(std::uint8_t* out, std::size_t size) const {
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::read(fd, out + done, size - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return -1;
+            if (n == 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        return static_cast<ssize_t>(done);
+    }
+};
+
 // Reads a whole regular file; an HRESULT for what failed. One open and one fstat: a folder scan
-// reads every message file through here. Non-blocking, so a FIFO is refused, not waited on.
+// reads every message file through here.
 HRESULT ReadWholeFile(const std::string& path, StorageImageBytes& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return HresultFromOpenErrno(errno);
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const ReadOnlyFile file(path);
+    if (file.fd < 0) return HresultFromOpenErrno(file.error);
+    const int fd = file.fd;
     struct stat st {};
     if (::fstat(fd, &st) != 0) return HresultFromOpenErrno(errno);
     if (!S_ISREG(st.st_mode)) return STG_E_ACCESSDENIED;
     if (!bytes.Allocate(static_cast<std::size_t>(st.st_size))) return STG_E_INSUFFICIENTMEMORY;
     // A file that shrank meanwhile is read as far as it goes.
-    std::size_t done = 0;
-    while (done < bytes.size) {
-        const ssize_t n = ::read(fd, bytes.data.get() + done, bytes.size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return STG_E_READFAULT;
-        if (n == 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    bytes.size = done;
+    const ssize_t done = file.Read(bytes.data.get(), bytes.size);
+    if (done < 0) return STG_E_READFAULT;
+    bytes.size = static_cast<std::size_t>(done);
     return S_OK;
 }
 
@@ -116,12 +132,13 @@ bool IsValidStorageElementName(LPCOLESTR name) {
 HRESULT StgIsStorageFile(LPCOLESTR path) {
     std::string p;
     if (!PathToUtf8(path, p)) return STG_E_INVALIDNAME;
-    std::FILE* f = std::fopen(p.c_str(), "rb");
-    if (!f) return HresultFromOpenErrno(errno);
+    // Eight bytes straight from the file, not a buffered block: a folder scan asks this of
+    // every message file.
+    const ReadOnlyFile file(p);
+    if (file.fd < 0) return HresultFromOpenErrno(file.error);
     std::uint8_t head[8] = {};
-    std::size_t n = std::fread(head, 1, sizeof head, f);
-    std::fclose(f);
-    return CompoundFileDirectory::HasSignature(head, n) ? S_OK : S_FALSE;
+    const ssize_t n = file.Read(head, sizeof head);
+    return n > 0 && CompoundFileDirectory::HasSignature(head, static_cast<std::size_t>(n)) ? S_OK : S_FALSE;
 }
 
 HRESULT StgIsStorageMemory(const void* data, std::size_t size) {

@@ -1,8 +1,6 @@
 #include "message/MessageAttr.h"
 
-#include <array>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "app/CAppUtils.h"
@@ -10,6 +8,7 @@
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
 #include "message/HtmlTagRefs.h"
+#include "platform/com/StructuredStorage.h"
 #include "platform/win/WinFiles.h"
 #include "platform/win/WinString.h"
 
@@ -30,18 +29,7 @@ std::map<MessageFileType, MessageKindFactory>& Kinds()
     return kinds;
 }
 
-bool HasCompoundFileSignature(const WideString& path)
-{
-    static constexpr std::array<unsigned char, 8> kSignature = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
-    // Eight bytes straight from the file: a buffered stream would read a whole block for them,
-    // once per file of a folder scan.
-    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE || handle == nullptr) return false;
-    OwnedHandleStream in(handle);
-    std::array<unsigned char, 8> head{};
-    if (in.Read(head.data(), static_cast<int>(head.size())) != static_cast<int>(head.size())) return false;
-    return head == kSignature;
-}
+bool HasCompoundFileSignature(const WideString& path) { return StgIsStorageFile(path.c_str()) == S_OK; }
 
 bool IsFolder(const WideString& path)
 {
