@@ -8,6 +8,7 @@
 #include "platform/mime/MimeDraft.h"
 #include "platform/win/PlatformTrace.h"
 #include "platform/win/ProcessSpawn.h"
+#include "platform/win/ShellFolders.h"
 #include "platform/win/WinString.h"
 
 namespace fs = std::filesystem;
@@ -29,21 +30,8 @@ std::string Trimmed(const std::string& text) {
 // The Exec line of an installed desktop entry; empty when it is not found.
 std::string DesktopEntryExec(const std::string& desktopId) {
     if (desktopId.empty() || desktopId.find('/') != std::string::npos) return {};
-    std::vector<fs::path> folders;
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    if (dataHome && *dataHome) folders.emplace_back(dataHome);
-    else if (home && *home) folders.push_back(fs::path(home) / ".local/share");
-    const char* dataDirs = std::getenv("XDG_DATA_DIRS");
-    std::string dirs = dataDirs && *dataDirs ? dataDirs : "/usr/local/share:/usr/share";
-    for (size_t at = 0; at <= dirs.size();) {
-        size_t end = dirs.find(':', at);
-        if (end == std::string::npos) end = dirs.size();
-        if (end > at) folders.emplace_back(dirs.substr(at, end - at));
-        at = end + 1;
-    }
-    for (const fs::path& folder : folders) {
-        std::ifstream in(folder / "applications" / desktopId);
+    for (const std::string& folder : XdgDataFolders()) {
+        std::ifstream in(fs::path(folder) / "applications" / desktopId);
         if (!in) continue;
         std::string line;
         bool inEntry = false;

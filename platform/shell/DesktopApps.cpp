@@ -12,6 +12,7 @@
 
 #include "platform/shell/ShellFileOps.h"
 #include "platform/win/ProcessSpawn.h"
+#include "platform/win/ShellFolders.h"
 
 namespace {
 
@@ -31,16 +32,6 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     while (std::getline(in, part, separator))
         if (!part.empty()) parts.push_back(part);
     return parts;
-}
-
-std::vector<std::string> DataFolders() {
-    std::vector<std::string> folders;
-    if (const char* home = std::getenv("XDG_DATA_HOME"); home && *home == '/') folders.push_back(home);
-    else if (const char* h = std::getenv("HOME"); h && *h) folders.push_back(std::string(h) + "/.local/share");
-    const char* dirs = std::getenv("XDG_DATA_DIRS");
-    for (const std::string& d : Split(dirs && *dirs ? dirs : "/usr/local/share:/usr/share", ':'))
-        if (d.front() == '/') folders.push_back(d);
-    return folders;
 }
 
 // The value escapes of the entry format: \s \n \t \r \\.
@@ -191,7 +182,7 @@ bool ParseDesktopApp(const std::string& file, DesktopApp& app) {
 std::vector<DesktopApp> ReadDesktopApps() {
     std::vector<DesktopApp> apps;
     std::set<std::string> seen;
-    for (const std::string& folder : DataFolders()) {
+    for (const std::string& folder : XdgDataFolders()) {
         std::error_code ec;
         std::vector<std::string> entries;
         for (fs::directory_iterator it(folder + "/applications", ec), end; !ec && it != end; it.increment(ec))
@@ -212,7 +203,7 @@ const std::vector<DesktopApp>& CachedDesktopApps() {
     static std::string key;
     static std::vector<DesktopApp> apps;
     std::string now;
-    for (const std::string& folder : DataFolders()) {
+    for (const std::string& folder : XdgDataFolders()) {
         struct stat st {};
         const std::string dir = folder + "/applications";
         now += dir + '\n';

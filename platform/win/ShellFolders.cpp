@@ -138,6 +138,20 @@ HRESULT FolderPath(int nFolder, std::string& path) {
 
 }  // namespace
 
+std::vector<std::string> XdgDataFolders() {
+    std::vector<std::string> folders;
+    if (std::string home = XdgBase("XDG_DATA_HOME", ".local/share"); !home.empty()) folders.push_back(std::move(home));
+    const char* dirs = std::getenv("XDG_DATA_DIRS");
+    const std::string list = dirs && *dirs ? dirs : "/usr/local/share:/usr/share";
+    for (std::size_t at = 0; at <= list.size();) {
+        std::size_t end = list.find(':', at);
+        if (end == std::string::npos) end = list.size();
+        if (end > at && list[at] == '/') folders.push_back(list.substr(at, end - at));
+        at = end + 1;
+    }
+    return folders;
+}
+
 HRESULT GetSpecialFolderPath(int nFolder, WideString& path) {
     std::string utf8;
     const HRESULT hr = FolderPath(nFolder, utf8);

@@ -7,6 +7,9 @@
 // Paths are POSIX paths without a trailing slash.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/win/WinTypes.h"
 
 inline constexpr int CSIDL_DESKTOP = 0x0000;
@@ -33,3 +36,7 @@ BOOL SHGetSpecialFolderPathW(void* hwndOwner, char16_t* pszPath, int csidl, BOOL
 
 // The folder of any length, or S_OK's failures as above (path left empty).
 HRESULT GetSpecialFolderPath(int nFolder, WideString& path);
+
+// The XDG data folders, most personal first: $XDG_DATA_HOME (else ~/.local/share), then each
+// folder of $XDG_DATA_DIRS (else /usr/local/share and /usr/share). Relative entries are left out.
+std::vector<std::string> XdgDataFolders();
