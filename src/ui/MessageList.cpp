@@ -11,25 +11,32 @@
 
 namespace {
 
-// The keys are taken out once, next to their records, so that the comparisons read one array
-// instead of following each record to its fields.
-template <class Key, class Less>
-void SortBy(MessageAttrDeque& list, Key (*key)(const TMessageAttr&), Less less)
+int Compare(std::u16string_view a, std::u16string_view b) { return a.compare(b); }
+template <class Key>
+int Compare(const Key& a, const Key& b)
 {
-    std::vector<std::pair<Key, TMessageAttr*>> keyed;
-    keyed.reserve(list.size());
-    for (TMessageAttr* m : list) keyed.emplace_back(key(*m), m);
-    std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) { return less(a.first, b.first); });
-    for (std::size_t i = 0; i < keyed.size(); ++i) list[i] = keyed[i].second;
+    return a < b ? -1 : b < a ? 1 : 0;
 }
 
+// The keys are taken out once, next to their records, so that the comparisons read one array
+// instead of following each record to its fields. Equal keys keep the list's order.
 template <class Key>
 void SortBy(MessageAttrDeque& list, Key (*key)(const TMessageAttr&), bool descending)
 {
-    if (descending)
-        SortBy(list, key, [](const Key& a, const Key& b) { return b < a; });
-    else
-        SortBy(list, key, [](const Key& a, const Key& b) { return a < b; });
+    struct Keyed {
+        Key key;
+        std::size_t position;
+        TMessageAttr* message;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) keyed.push_back({key(*list[i]), i, list[i]});
+    const int sign = descending ? -1 : 1;
+    std::sort(keyed.begin(), keyed.end(), [sign](const Keyed& a, const Keyed& b) {
+        const int c = sign * Compare(a.key, b.key);
+        return c < 0 || (c == 0 && a.position < b.position);
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i) list[i] = keyed[i].message;
 }
 
 int ImageKey(const TMessageAttr& m) { return m.GetImageIndex(); }
