@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
+#include <utility>
 
 #include "platform/mime/MimeDraft.h"
 #include "platform/win/PlatformTrace.h"
@@ -229,15 +231,78 @@ bool DraftRoad(const Prepared& p, MailDesktop& desktop) {
     return !argv.empty() && desktop.Launch(argv);
 }
 
+// The words of an HTML body for a road that takes plain text only: tags dropped (with the
+// contents of style and script), line breaks at breaks, paragraphs, rows and list items, the
+// common entities decoded.
+std::string PlainTextOfHtml(const std::string& html) {
+    std::string out;
+    size_t i = 0;
+    const auto lowerAt = [&](size_t at, size_t n) { return Lower(html.substr(at, n)); };
+    while (i < html.size()) {
+        const char c = html[i];
+        if (c == '<') {
+            const size_t end = html.find('>', i);
+            if (end == std::string::npos) break;
+            const std::string tag = Lower(html.substr(i + 1, end - i - 1));
+            i = end + 1;
+            if (tag.empty()) continue;
+            const size_t nameEnd = tag.find_first_of(" \t\r\n/>", tag[0] == '/' ? 1 : 0);
+            const std::string name = tag.substr(0, nameEnd);
+            if (name == "style" || name == "script") {
+                const size_t close = Lower(html).find("</" + name, i);
+                const size_t closeEnd = close == std::string::npos ? close : html.find('>', close);
+                i = closeEnd == std::string::npos ? html.size() : closeEnd + 1;
+            } else if (name == "br" || name == "p" || name == "/p" || name == "div" || name == "/div" || name == "tr" ||
+                       name == "li" || name == "/h1" || name == "/h2" || name == "/h3" || name == "hr") {
+                if (!out.empty() && out.back() != '\n') out += '\n';
+                if (name == "/p" || name == "p") out += '\n';
+            } else if (name == "td" || name == "th") {
+                out += '\t';
+            }
+            continue;
+        }
+        if (c == '&') {
+            static const std::pair<const char*, const char*> entities[] = {
+                {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&apos;", "'"}, {"&nbsp;", " "}};
+            bool done = false;
+            for (const auto& [from, to] : entities) {
+                const size_t n = std::string_view(from).size();
+                if (lowerAt(i, n) == from) {
+                    out += to;
+                    i += n;
+                    done = true;
+                    break;
+                }
+            }
+            if (done) continue;
+        }
+        if (c == '\r' || c == '\n' || c == '\t') {
+            if (!out.empty() && out.back() != ' ' && out.back() != '\n') out += ' ';
+        } else {
+            out += c;
+        }
+        ++i;
+    }
+    return Trimmed(out);
+}
+
 bool XdgEmailRoad(const Prepared& p, MailDesktop& desktop) {
     const std::string program = desktop.FindProgram("xdg-email");
     if (program.empty()) return false;
     std::vector<std::string> paths;
     if (!p.StagedPaths(paths)) return false;
+    // xdg-email takes a plain body only: an HTML-only quote goes as its words and as the page.
+    std::string body = p.plain;
+    if (body.empty() && !p.html.empty()) {
+        bool isHtml = false;
+        const std::string file = p.BodyFile(isHtml);
+        if (!file.empty()) paths.insert(paths.begin(), file);
+        body = PlainTextOfHtml(p.html);
+    }
     std::vector<std::string> argv{program, "--utf8"};
     for (const TIdEmailAddressItem& a : p.cc) argv.insert(argv.end(), {"--cc", a.Address});
     for (const TIdEmailAddressItem& a : p.bcc) argv.insert(argv.end(), {"--bcc", a.Address});
-    argv.insert(argv.end(), {"--subject", p.subject, "--body", p.plain});
+    argv.insert(argv.end(), {"--subject", p.subject, "--body", body});
     for (const std::string& path : paths) argv.insert(argv.end(), {"--attach", path});
     // Addresses stand last, on their own: one that starts like an option is left out.
     for (const TIdEmailAddressItem& a : p.to)
@@ -307,9 +372,13 @@ std::string MailDesktop::DefaultExecFor(const std::string& mediaType) {
 std::string MailDesktop::FindProgram(const std::string& name) { return FindOnPath(name); }
 
 bool MailDesktop::Launch(const std::vector<std::string>& argv) {
+    // A mail program that refuses what it is given ends at once with an error; one that
+    // takes it keeps running (its compose window) or hands it on and ends with 0.
+    constexpr int kGraceMs = 1500;
     int error = 0;
-    if (SpawnDetached(argv, &error)) return true;
-    PlatformTrace(u"mail hand-off: cannot start " + Utf8ToUtf16(argv.empty() ? std::string() : argv[0]));
+    if (SpawnAndWatch(argv, kGraceMs, &error)) return true;
+    PlatformTrace(u"mail hand-off: " + Utf8ToUtf16(argv.empty() ? std::string() : argv[0]) +
+                  (error ? u" cannot be started" : u" failed"));
     return false;
 }
 
@@ -319,7 +388,8 @@ MailDesktop& SessionMailDesktop() {
 }
 
 bool MailHandoffAvailable(MailDesktop& desktop) {
-    return !desktop.FindProgram("xdg-email").empty() || !desktop.MailtoHandlerEntry().exec.empty();
+    // xdg-email alone reaches nothing: it hands the mail to the mailto handler itself.
+    return !desktop.MailtoHandlerEntry().exec.empty() || !desktop.DefaultExecFor("message/rfc822").empty();
 }
 
 ULONG MailHandoff(const MailHandoffMessage& message, MailDesktop& desktop) {

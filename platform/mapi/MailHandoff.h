@@ -8,8 +8,9 @@
 //   with an HTML body file; Evolution: a mailto URL with attachments, plain body);
 // - a draft message file ("X-Unsent: 1", both bodies as alternatives, attachments under their
 //   display names) opened by the desktop's handler for message/rfc822;
-// - xdg-email (plain body only).
-// There is no modal wait: the call returns once the mail program has been started.
+// - xdg-email (plain body only: an HTML-only body goes as its words and as an attached page).
+// There is no modal wait: the call returns once the mail program has been started and has not
+// ended at once with an error.
 #pragma once
 
 #include <string>
@@ -64,7 +65,8 @@ public:
     // The Exec line of the default application for a media type; empty when there is none.
     virtual std::string DefaultExecFor(const std::string& mediaType);
     virtual std::string FindProgram(const std::string& name);
-    // Starts the program and returns once it runs; false when it could not be started.
+    // Starts the program and returns once it runs; false when it could not be started or ended
+    // at once with an error.
     virtual bool Launch(const std::vector<std::string>& argv);
 };
 
@@ -75,8 +77,8 @@ MailDesktop& SessionMailDesktop();
 // those standing for files or URLs, which become `target` (nothing when it is empty).
 std::vector<std::string> ExecArguments(const std::string& exec, const std::string& target);
 
-// True when a mail program can be reached: xdg-email is installed or a mailto handler is
-// registered.
+// True when a mail program can be reached: a mailto handler or a handler of message files
+// (for the draft) is registered.
 bool MailHandoffAvailable(MailDesktop& desktop = SessionMailDesktop());
 
 // Opens the compose window. SUCCESS_SUCCESS once a mail program was started; MAPI_E_FAILURE

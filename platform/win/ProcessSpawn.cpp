@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <thread>
 
@@ -77,18 +78,47 @@ std::string FindOnPath(const std::string& name) {
     return {};
 }
 
-bool SpawnDetached(const std::vector<std::string>& argv, int* error) {
-    SpawnSetup setup;
-    setup.NewSession();
-    pid_t pid = 0;
-    const int rc = setup.Spawn(argv, pid);
-    if (error) *error = rc;
-    if (rc != 0) return false;
+namespace {
+
+void ReapInBackground(pid_t pid) {
     std::thread([pid] {
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
     }).detach();
+}
+
+// Starts argv in a session of its own; false with *error set when it could not be started.
+bool SpawnInNewSession(const std::vector<std::string>& argv, pid_t& pid, int* error) {
+    SpawnSetup setup;
+    setup.NewSession();
+    const int rc = setup.Spawn(argv, pid);
+    if (error) *error = rc;
+    return rc == 0;
+}
+
+}  // namespace
+
+bool SpawnDetached(const std::vector<std::string>& argv, int* error) {
+    pid_t pid = 0;
+    if (!SpawnInNewSession(argv, pid, error)) return false;
+    ReapInBackground(pid);
+    return true;
+}
+
+bool SpawnAndWatch(const std::vector<std::string>& argv, int graceMs, int* error) {
+    pid_t pid = 0;
+    if (!SpawnInNewSession(argv, pid, error)) return false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(graceMs);
+    for (;;) {
+        int status = 0;
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        if (done < 0 && errno != EINTR) return true;  // reaped elsewhere: it did start
+        if (std::chrono::steady_clock::now() >= deadline) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ReapInBackground(pid);
     return true;
 }
 

@@ -50,13 +50,16 @@ bool XmlDocument::Parse(std::string_view text, std::string& error) {
     impl_->document.Clear();
     // The parser steps over a multi-byte character by its first byte alone, so a broken
     // sequence at the end would carry it past the text: only well-formed UTF-8 goes in.
+    // Lone surrogates written by our own UTF-8 conversion (WTF-8) are whole 3-byte sequences
+    // and pass; any other broken sequence becomes U+FFFD, so one bad text does not cost the
+    // whole document.
     std::string_view body = text;
     if (body.substr(0, 3) == "\xEF\xBB\xBF") body.remove_prefix(3);
-    if (!IsValidUtf8(body) || body.find('\0') != std::string_view::npos) {
+    if (body.find('\0') != std::string_view::npos) {
         error = "not UTF-8 text";
         return false;
     }
-    const std::string copy(text);  // the parser wants a terminated string
+    const std::string copy = IsValidUtf8(body) ? std::string(body) : Utf16ToUtf8(Utf8ToUtf16(body));
     impl_->document.Parse(copy.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     if (impl_->document.Error()) {
         error = impl_->document.ErrorDesc() ? impl_->document.ErrorDesc() : "not well-formed";

@@ -49,12 +49,8 @@ const std::array<UiItem, 24> kUiItems = {{
     {u"PANELS", &CAppOptions::hidePANELS, true},
 }};
 
-// The program's arguments after its own name, up to the first empty one.
-int ParamCount() {
-    int n = 0;
-    while (!WideParamStr(n + 1).empty()) ++n;
-    return n;
-}
+// The program's arguments after its own name; an empty one ("") does not end them.
+int ParamCount() { return WideParamCount(); }
 
 HKEY RootOf(bool allUsers) { return allUsers ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 

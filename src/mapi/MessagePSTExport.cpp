@@ -56,7 +56,9 @@ WideString MessagePST::FormatExportFileName(const WideString& destination, const
     WideString path;
     if (destination.empty()) return {};
     if (WideDirectoryExists(destination)) {
-        path = WideIncludeTrailingBackslash(destination) + WideChangeFileExt(GetExportFileName(), extension);
+        // Fitted again: the new extension may be longer than the one the name was fitted with.
+        path = WideIncludeTrailingBackslash(destination) +
+               CAppUtils::MakeValidFileName(WideChangeFileExt(GetExportFileName(), extension), false);
     } else {
         // A file path is the target itself (callers pass full paths); only its name is cleaned.
         path = CAppUtils::MakeValidFileName(destination, true);
@@ -77,7 +79,8 @@ WideString MessagePST::GetExportFileName()
 {
     WideString name = subject.empty() ? WideString() : CAppUtils::MakeValidFileName(subject, false);
     if (name.empty()) name = WideChangeFileExt(WideExtractFileName(fileName), u"") + u"_" + RowText(pstAttr.row);
-    return name + u".msg";
+    // A long subject is cut so that the name with its extension fits the file system.
+    return CAppUtils::MakeValidFileName(name + u".msg", false);
 }
 
 WideString MessagePST::GetExportFilterString()

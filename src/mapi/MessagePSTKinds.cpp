@@ -3,9 +3,11 @@
 
 #include "app/AppLocDB.h"
 #include "app/RegExpUtils.h"
+#include "app/MiscUtils.h"
 #include "app/cLogger.h"
 #include "mapi/MessagePST.h"
 #include "message/MSGNameMap.h"
+#include "platform/vcl/FormatSettings.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -17,7 +19,15 @@ constexpr LONG kLidTaskDueDate = 0x8105;
 constexpr ULONG kTaskDueSlot = 0xFFF00040;
 constexpr ULONG kTaskStartSlot = 0xFFF10040;
 
-WideString DateText(const FILETIME& ft) { return MessageDateText(FileTimeToDateTime(ft)); }
+// In the user's own way of writing dates: the short date and the long time of the locale, the
+// time left out at midnight.
+WideString DateText(const FILETIME& ft)
+{
+    const TDateTime utc = FileTimeToDateTime(ft);
+    if (utc == 0) return {};
+    const TDateTime local = UtcToLocalDateTime(utc);
+    return local == 0 ? WideString() : DateTimeToStr(local);
+}
 
 WideString ValueText(const SPropValue& v)
 {

@@ -6,6 +6,7 @@
 #include "message/CompressedRTF.h"
 #include "platform/mapi/MapiTags.h"
 #include "platform/win/ByteOrder.h"
+#include "platform/win/WinGuid.h"
 #include "platform/win/WinString.h"
 #include "platform/win/WinTime.h"
 
@@ -199,6 +200,10 @@ private:
                 leaf(type, std::move(bytes), size);
                 break;
             }
+            case PT_CLSID:
+                // The model keeps a GUID as its text; the writer stores its 16 bytes.
+                if (v.Value.lpguid) leaf(PT_CLSID, Utf16ToUtf8(StringFromCLSID(*v.Value.lpguid)), 16);
+                break;
             default:
                 if (!AddMultiValue(into, fixed, id, v)) LogPrintf(u"property %X left out", static_cast<unsigned>(v.ulPropTag));
                 break;

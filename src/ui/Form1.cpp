@@ -226,6 +226,8 @@ void TForm1::FormShow(TObject*)
 {
     if (!m_firstShow) return;
     m_firstShow = false;
+    // Shown to a person: a store that cannot be opened says why.
+    scanner_.SetBoxOwner(reinterpret_cast<std::uintptr_t>(Handle()));
     if (!MailSender::CheckSimpleMAPI()) {
         // No mail program to hand a reply to: the commands are not offered.
         appOptions.hideR = true;

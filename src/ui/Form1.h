@@ -16,6 +16,7 @@
 #include "ui/PropertyTree.h"
 #include "platform/shell/ShellFileOps.h"
 
+class MailDesktop;
 class TfrmFavorites;
 
 class TAction;
@@ -222,6 +223,8 @@ public:
     // The desktop services the commands hand files to; tests replace them.
     std::function<DesktopOpenResult(const WideString& path)> openWithDesktop;
     std::function<bool(const WideString& path, std::string* error)> moveToTrash;
+    // The mail program's side of reply and forward; null for the session's desktop.
+    MailDesktop* mailDesktop = nullptr;
     // Starts a drag of files out of the window (copy only); tests replace it.
     std::function<void(const std::vector<WideString>& paths)> dragFilesOut;
     // Tells a drag from a click after a press at a client point of a control.
@@ -286,6 +289,9 @@ private:
 extern TForm1* Form1;
 
 // Registers the main window and the controls of its form file.
+// Listed messages may hold their headers only; the body commands need all of it.
+void EnsureLoaded(TMessageAttr& message);
+
 void RegisterForm1();
 // Creates the main window and the windows it opens, and ties them together.
 void CreateMainForms();

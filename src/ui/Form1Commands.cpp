@@ -52,18 +52,17 @@ long long FileSizeOf(const WideString& path)
     return ok ? static_cast<long long>(size.QuadPart) : -1;
 }
 
-// Listed messages may hold their headers only; the body commands need all of it.
-void EnsureLoaded(TMessageAttr& message)
-{
-    if (message.loadLevel < mllFull && !message.fileName.empty()) message.LoadFromFile(message.fileName, false);
-}
-
 void ReportWriteFailure(const WideString& path)
 {
     Application->MessageBox(u"Could not write " + path, GetUiString(1087), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
+
+void EnsureLoaded(TMessageAttr& message)
+{
+    if (message.loadLevel < mllFull && !message.fileName.empty()) message.LoadFromFile(message.fileName, false);
+}
 
 // ---- opening
 

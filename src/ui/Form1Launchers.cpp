@@ -21,14 +21,14 @@
 
 void TForm1::actionReplyExecute(TObject*)
 {
-    if (!Form3 || !GetTargetMessage()) return;
+    if (!Form3 || !GetSelectedMessage()) return;
     Form3->SetIsForward(false);
     Form3->ShowModal();
 }
 
 void TForm1::actionForwardExecute(TObject*)
 {
-    if (!Form3 || !GetTargetMessage()) return;
+    if (!Form3 || !GetSelectedMessage()) return;
     Form3->SetIsForward(true);
     Form3->ShowModal();
 }
@@ -43,7 +43,12 @@ void TForm1::ReplyOrForward(bool forward)
     context.mapiReady = MapiLibs::get().isReady;
     context.tempFolder = m_tempFolder;
     context.owner = Handle();
-    RunReplyForward(GetTargetMessage(), forward, context);
+    context.desktop = mailDesktop;
+    // The row the user sees, with its whole body and attachments: a listed record may hold
+    // its headers only.
+    TMessageAttr* message = GetSelectedMessage();
+    if (message) EnsureLoaded(*message);
+    RunReplyForward(message, forward, context);
 }
 
 void TForm1::actionPrintMessageExecute(TObject*)

@@ -19,6 +19,8 @@ ActionTargets ComputeActionTargets(const SelectionFacts& facts)
     ActionTargets t;
     if (facts.scanRunning) return t;
     t.checked = facts.checked > 2 ? 2 : facts.checked;
+    // Reply and forward answer the row the user sees, whatever is checked.
+    t.answerable = facts.selectedRows == 1 && facts.selected;
     if (t.checked >= 2) {
         t.targets = t.headerTargets = true;
     } else if (t.checked == 1) {
@@ -58,8 +60,8 @@ std::vector<ActionState> ComputeActionStates(const ActionTargets& t, bool listEm
     add("actionSaveAttachment", o.hideATTSAVE);
     add("actionPrintMessage", o.hidePM, t.targets);
     add("actionPrintHeader", o.hidePH, t.headerTargets);
-    add("actionReply", o.hideR, t.singleBody);
-    add("actionForward", o.hideF, t.singleBody);
+    add("actionReply", o.hideR, t.answerable);
+    add("actionForward", o.hideF, t.answerable);
     add("actionSearch", o.hideS);
     add("actionSettingsDlg", o.hideAPP);
     add("actionViewMessage", o.hideHEADER);

@@ -18,7 +18,8 @@ struct ActionTargets {
     bool targets = false;       // there are messages to act on
     bool headerTargets = false; // there are messages whose header can be printed
     bool singleHeader = false;  // one message whose header can be saved or copied
-    bool singleBody = false;    // one message whose body can be saved, copied, answered or kept
+    bool singleBody = false;    // one message whose body can be saved, copied or kept
+    bool answerable = false;    // exactly one selected row, the message a reply or forward takes
 };
 
 // The selection as the list shows it. `selected` is the one selected row's message (null when

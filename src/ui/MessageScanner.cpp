@@ -137,7 +137,8 @@ TMessageAttr* MessageScanner::AddFileToList(const WideString& path, SearchEngine
         if (type == mftPST) {
             if (!EnsureMapi()) return nullptr;
             auto session = std::make_shared<MapiSession>();
-            session->Open(path, &MapiLibs::get(), 0);
+            // The counting pass opens each store too: the box comes once, from the listing pass.
+            session->Open(path, &MapiLibs::get(), countOnly ? 0 : boxOwner_);
             // The records that were listed keep the session; without them it closes here.
             if (session->opened) PST_EnumAllMessages(session, path, engine, view, headersOnly, countOnly);
             return nullptr;

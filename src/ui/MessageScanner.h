@@ -5,6 +5,7 @@
 // owner must keep other handlers from starting a second walk while one runs (see Busy).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -67,6 +68,10 @@ public:
     // (a handler run by the pump may have emptied the list).
     bool TestMessageAndAddToList(std::unique_ptr<TMessageAttr> message, SearchEngine* engine, ISearchInfoView* view);
 
+    // The window that owns the box telling why a store could not be opened; 0 (the default,
+    // and for runs nobody watches) leaves the failure to the trace log.
+    void SetBoxOwner(std::uintptr_t owner) { boxOwner_ = owner; }
+
     // Stops the walk at its next entry and a store listing after its current row.
     bool StopSearch();
     // Frees every listed record and resets the counters.
@@ -83,4 +88,5 @@ private:
     MessageAttrDeque& list_;
     Hooks hooks_;
     int depth_ = 0;
+    std::uintptr_t boxOwner_ = 0;
 };

@@ -170,6 +170,14 @@ TEST_F(OptionsTest, SwitchesAndPlainFiles) {
     EXPECT_FALSE(options_.showSplash);
     EXPECT_EQ(options_.fileToOpen, u"Zweite \u00c4nderung.msg");  // the later file wins, case kept
 
+    // An empty argument does not end the line: the switches after it still count.
+    {
+        CAppOptions o;
+        Args({"", "+EXPORT=src;dst"});
+        o.parse();
+        EXPECT_TRUE(o.exportMode && o.runCmdLineExport);
+    }
+
     for (const char* last : {"+EXPTEXT", "+DIR", "+FULLSCR"}) {
         CAppOptions o;
         Args({"-LOAD", last});

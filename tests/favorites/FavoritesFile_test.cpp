@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include "favorites/FavoritesFile.h"
 #include "platform/win/WinString.h"
@@ -80,8 +81,8 @@ TEST(Favorites, OddDocumentsReadAsDesigned) {
     ASSERT_EQ(bad.nodes.size(), 1u);
     EXPECT_EQ(bad.nodes[0].item->Tittle, u"kept");
 
-    // Text that is not UTF-8 (here a character cut off at the very end) is damaged, never
-    // handed to the parser, which would read past it.
+    // A character cut off at the very end is mended before the parser sees it (which would
+    // read past it); the element it cuts is still damaged.
     const FavLoadResult cut = ParseFavorites("<Items><Folder Tittle=\"\xD2");
     EXPECT_FALSE(cut.error.empty());
     EXPECT_TRUE(cut.nodes.empty());
@@ -91,6 +92,25 @@ TEST(Favorites, OddDocumentsReadAsDesigned) {
     EXPECT_EQ(storage.GetStoragePath(u"/root"), u"/root/" + storage.GetGuidText() + u"/offer.msg");
     storage.FileName = u"/x/..";
     EXPECT_EQ(storage.GetStoragePath(u"/root"), u"/root/" + storage.GetGuidText() + u"/");
+}
+
+TEST(Favorites, TitlesOfAnyTextComeBack) {
+    // A subject with a broken surrogate pair becomes a title; the file must read back whole.
+    const WideString titles[] = {u"broken \xD83D", u"\xDC00 leading low", u"emoji \U0001F600",
+                                 u"\u041F\u0440\u0438\u0432\u0435\u0442"};
+    std::vector<FavNode> tree;
+    for (const WideString& t : titles) tree.push_back(Folder(t));
+    const FavLoadResult back = ParseFavorites(FavoritesText(tree));
+    ASSERT_TRUE(back.error.empty()) << Utf16ToUtf8(back.error);
+    ASSERT_EQ(back.nodes.size(), std::size(titles));
+    for (size_t i = 0; i < std::size(titles); ++i) EXPECT_EQ(back.nodes[i].item->Tittle, titles[i]) << i;
+
+    // A title written by hand in another code page costs that title's bad bytes, not the file.
+    const FavLoadResult latin = ParseFavorites("<Items><Folder Tittle=\"caf\xE9\"/><Folder Tittle=\"next\"/></Items>");
+    ASSERT_TRUE(latin.error.empty()) << Utf16ToUtf8(latin.error);
+    ASSERT_EQ(latin.nodes.size(), 2u);
+    EXPECT_EQ(latin.nodes[0].item->Tittle, u"caf\uFFFD");
+    EXPECT_EQ(latin.nodes[1].item->Tittle, u"next");
 }
 
 TEST(Favorites, ADamagedFileIsKeptAsideAndNeverWrittenOver) {

@@ -4,9 +4,11 @@
 
 #include "PstBuilder.h"
 #include "app/CAppUtils.h"
+#include "app/MiscUtils.h"
 #include "app/RtfHtml.h"
 #include "app/UiStrings.h"
 #include "mapi/MessagePST.h"
+#include "platform/vcl/FormatSettings.h"
 #include "message/CompressedRTF.h"
 #include "message/MessageEML.h"
 #include "message/MessageMSG.h"
@@ -217,8 +219,10 @@ TEST_F(StoreMessages, TaskSummaryUsesNamedDatesAndIsRebuiltOnEachLoad) {
     ASSERT_EQ(records.size(), 2u);
 
     FILETIME ft{static_cast<DWORD>(dueTime), static_cast<DWORD>(dueTime >> 32)};
+    // The date in the user's locale (short date, long time), as the list's own column is not.
     const WideString expected = u"\nMessage Type: Task\n\nSubject: Write report\nDue: " +
-                                MessageDateText(FileTimeToDateTime(ft)) + u"\nPriority: 1\nImportance: 2\nNotes: x <y>";
+                                DateTimeToStr(UtcToLocalDateTime(FileTimeToDateTime(ft))) +
+                                u"\nPriority: 1\nImportance: 2\nNotes: x <y>";
     RecordingView view;
     records[0]->Display(view, false);
     records[0]->Display(view, false);
@@ -407,7 +411,9 @@ TEST_F(StoreMessages, MultiValuedPropertiesAreSavedInTheMsg) {
     std::string keywords = le({2, 12, 18});
     for (char16_t c : std::u16string(u"redblue")) keywords += std::string{static_cast<char>(c), '\0'};
     pstbuild::Message m = Mail(u"Tagged");
-    m.extra = {Prop{0x8000101F, keywords}, Prop{0x3A4F1003, le({7, 9})}};
+    // A class id (PT_CLSID, 16 bytes: Data1-3 little-endian, then Data4) rides along.
+    const std::string clsid("\x03\x02\x01\x00\x05\x04\x07\x06\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F", 16);
+    m.extra = {Prop{0x8000101F, keywords}, Prop{0x3A4F1003, le({7, 9})}, Prop{0x6B000048, clsid}};
     auto records = Records(OneFolder({m}));
     ASSERT_EQ(records.size(), 1u);
     const WideString path = records[0]->Export(Out("tagged.msg"));
@@ -423,18 +429,35 @@ TEST_F(StoreMessages, MultiValuedPropertiesAreSavedInTheMsg) {
     ASSERT_NE(numbers, nullptr);
     ASSERT_EQ(numbers->SubProperties().Count(), 2);
     EXPECT_EQ(numbers->SubProperties().GetProperty(1).GetAsString(), u"9");
+    const TMSGProperty* classId = file.GetProperties().GetPropertyByTag(0x6B000048, false, false);
+    ASSERT_NE(classId, nullptr) << "a class id is kept in the saved .msg";
+    EXPECT_EQ(classId->GetAsString(), u"{00010203-0405-0607-0809-0A0B0C0D0E0F}");
 }
 
 TEST_F(StoreMessages, ExportNamesStayInTheDestination) {
     pstbuild::Message odd = Mail(u"a:b/..\\c");
     pstbuild::Message same = Mail(u"Same");
-    std::vector<pstbuild::Message> list(14, Mail(u"filler"));
+    std::vector<pstbuild::Message> list(16, Mail(u"filler"));
     list[0] = odd;
     list[1] = same;
     list[2] = same;
     list[13] = Mail(u"");
+    // Subjects longer than a file name: 100 CJK characters (300 bytes), 140 Cyrillic (280).
+    list[14] = Mail(WideString(100, u'\u6587'));
+    list[15] = Mail(WideString(140, u'\u0416'));
     auto records = Records(OneFolder(list), "archive.pst");
-    ASSERT_EQ(records.size(), 14u);
+    ASSERT_EQ(records.size(), 16u);
+    for (int i : {14, 15}) {
+        for (const char* ext : {"", "page.html"}) {
+            const WideString path = *ext ? records[i]->ExportToHtml(Out("")) : records[i]->Export(Out(""));
+            ASSERT_FALSE(path.empty()) << i << ext;
+            const std::string name = std::filesystem::path(Utf16ToUtf8(path)).filename().string();
+            EXPECT_LE(name.size(), 255u) << name;
+            EXPECT_TRUE(std::filesystem::exists(Utf16ToUtf8(path))) << name;
+        }
+    }
+    EXPECT_EQ(records[14]->Export(Out("")).substr(dir_.path().string().size() + 1, 3), u"\u6587\u6587\u6587")
+        << "the cut keeps whole characters";
     EXPECT_EQ(records[0]->GetExportFileName().find(u'/'), WideString::npos);
     EXPECT_EQ(records[0]->GetExportName().find(u'/'), WideString::npos);
     EXPECT_EQ(records[13]->GetExportFileName(), u"archive_13.msg");

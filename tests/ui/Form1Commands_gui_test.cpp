@@ -20,6 +20,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
+#include "tests/platform/mapi/FakeMailDesktop.h"
 #include "tests/support/TestSupport.h"
 #include "ui/Form1.h"
 
@@ -161,6 +162,26 @@ TEST_F(MainCommands, DeleteTrashesTheCheckedElseTheSelectedAfterAsking)
     EXPECT_EQ(form_->Messages().size(), 1u);
     ASSERT_EQ(boxes_.size(), 2u);
     EXPECT_NE(boxes_[1].find(u"read-only"), WideString::npos);
+}
+
+TEST_F(MainCommands, ForwardTakesTheSelectedRowLoadedInFull)
+{
+    FakeMailDesktop desktop;
+    desktop.handler = {"org.gnome.Evolution.desktop", "evolution %U"};
+    form_->mailDesktop = &desktop;
+    // The listed records hold headers only; another row is checked.
+    TMessageAttr* a = form_->Messages()[static_cast<std::size_t>(RowOf(u"a"))];
+    ASSERT_LT(a->loadLevel, mllFull);
+    form_->Messages()[static_cast<std::size_t>(RowOf(u"b"))]->checked = true;
+    form_->SelectRows({RowOf(u"a")});
+    form_->ToolbarInit();
+    EXPECT_TRUE(A("actionForward")->Enabled());
+    form_->Forward();
+    ASSERT_EQ(desktop.launched.size(), 1u);
+    const std::string url = desktop.launched[0].back();
+    EXPECT_NE(url.find("subject=Fw%3A%20a"), std::string::npos) << url;
+    EXPECT_NE(url.find("Body%20a"), std::string::npos) << "the quoted body is there: " << url;
+    EXPECT_EQ(url.find("Body%20b"), std::string::npos) << url;
 }
 
 TEST_F(MainCommands, BodyAndHeaderSaveAsUtf16WithTheirKind)

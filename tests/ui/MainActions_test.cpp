@@ -24,29 +24,31 @@ TEST(MainActions, SelectionDecidesWhatIsEnabled)
     bare.plainBody = u"  body text ";
     htmlOnly.htmlBody = u"   ";
 
-    const char* singleBody[] = {"actionSaveBody", "actionCopyMessage", "actionReply", "actionForward", "actionAddToFavs"};
+    const char* singleBody[] = {"actionSaveBody", "actionCopyMessage", "actionAddToFavs"};
+    const char* answer[] = {"actionReply", "actionForward"};
     const char* singleHeader[] = {"actionSaveHeader", "actionCopyMessageHeader"};
     const char* targets[] = {"actionExport", "actionCopyTo", "actionPrintMessage", "actionDelete"};
 
     struct Case {
         const char* what;
         SelectionFacts facts;
-        bool body, header, any, printHeader;
+        bool body, header, any, printHeader, answer;
     } const cases[] = {
-        {"nothing", {false, 0, 0, nullptr, false}, false, false, false, false},
-        {"one checked, nothing selected", {false, 1, 0, nullptr, false}, true, true, true, true},
-        {"two checked, one selected", {false, 2, 1, &headed, false}, false, false, true, true},
-        {"a walk runs", {true, 1, 1, &headed, false}, false, false, false, false},
-        {"one selected with a header", {false, 0, 1, &headed, false}, true, true, true, true},
-        {"no header but a plain body", {false, 0, 1, &bare, false}, true, false, true, false},
-        {"no header, blank body shown as HTML", {false, 0, 1, &htmlOnly, true}, true, false, true, false},
-        {"no header, blank body", {false, 0, 1, &htmlOnly, false}, false, false, false, false},
-        {"several selected", {false, 0, 3, nullptr, false}, false, false, true, true},
+        {"nothing", {false, 0, 0, nullptr, false}, false, false, false, false, false},
+        {"one checked, nothing selected", {false, 1, 0, nullptr, false}, true, true, true, true, false},
+        {"two checked, one selected", {false, 2, 1, &headed, false}, false, false, true, true, true},
+        {"a walk runs", {true, 1, 1, &headed, false}, false, false, false, false, false},
+        {"one selected with a header", {false, 0, 1, &headed, false}, true, true, true, true, true},
+        {"no header but a plain body", {false, 0, 1, &bare, false}, true, false, true, false, true},
+        {"no header, blank body shown as HTML", {false, 0, 1, &htmlOnly, true}, true, false, true, false, true},
+        {"no header, blank body", {false, 0, 1, &htmlOnly, false}, false, false, false, false, true},
+        {"several selected", {false, 0, 3, nullptr, false}, false, false, true, true, false},
     };
     for (const Case& c : cases) {
         auto s = States(c.facts);
         for (const char* a : singleBody) EXPECT_EQ(s[a].enabled, c.body) << c.what << ": " << a;
         for (const char* a : singleHeader) EXPECT_EQ(s[a].enabled, c.header) << c.what << ": " << a;
+        for (const char* a : answer) EXPECT_EQ(s[a].enabled, c.answer) << c.what << ": " << a;
         for (const char* a : targets) EXPECT_EQ(s[a].enabled, c.any) << c.what << ": " << a;
         EXPECT_EQ(s["actionPrintHeader"].enabled, c.printHeader) << c.what;
         // The selection never touches these.

@@ -7,6 +7,7 @@
 
 #include "PstBuilder.h"
 #include "app/UiStrings.h"
+#include "mapi/MapiSession.h"
 #include "message/MessageAttr.h"
 #include "search/SearchEngine.h"
 #include "tests/message/MsgFixture.h"
@@ -180,6 +181,23 @@ TEST_F(Scan, StopEndsAStoreAfterTheCurrentRow)
                            false);
     EXPECT_EQ(list_.size(), 1u);
     EXPECT_TRUE(scanner_.stopStoreEnum);
+}
+
+TEST_F(Scan, AStoreThatCannotBeOpenedSaysSoToAWatchedWindowOnly)
+{
+    std::vector<std::uintptr_t> owners;
+    SetMapiErrorBoxSink([&](ULONG_PTR owner, const WideString&, const WideString&) { owners.push_back(owner); });
+    dir_.WriteFile("broken.pst", "this is text, not a store");
+    const WideString path = Utf8ToUtf16((dir_.path() / "broken.pst").string());
+    scanner_.AddFileToList(path, nullptr, &info_, mftPST, true, false);
+    EXPECT_TRUE(owners.empty()) << "nobody watches: no box";
+    scanner_.SetBoxOwner(7);
+    scanner_.AddFileToList(path, nullptr, &info_, mftPST, true, true);
+    EXPECT_TRUE(owners.empty()) << "the counting pass stays quiet";
+    scanner_.AddFileToList(path, nullptr, &info_, mftPST, true, false);
+    EXPECT_EQ(owners, std::vector<std::uintptr_t>{7});
+    SetMapiErrorBoxSink(nullptr);
+    EXPECT_TRUE(list_.empty());
 }
 
 TEST_F(Scan, SearchRejectingEverything)

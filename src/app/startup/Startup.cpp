@@ -19,6 +19,7 @@
 #include "platform/win/WinProcess.h"
 #include "platform/win/WinString.h"
 #include "platform/win/WinTime.h"
+#include "regex/RegexpT.h"
 
 namespace {
 
@@ -202,6 +203,11 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
             }
         });
         LoadHelperLibraries();
+        // A search cut off by its step budget looks like "no match": the trace log says so.
+        SetRegexBudgetHandler([](std::int64_t steps) {
+            LogPrintf(u"regular expression stopped after %lld steps: its result may be incomplete",
+                      static_cast<long long>(steps));
+        });
         if (showBoxes) {
             SetMapiErrorBoxSink([](ULONG_PTR owner, const WideString& caption, const WideString& text) {
                 MessageBoxW(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);

@@ -72,12 +72,19 @@ std::string DesktopIdOf(const char16_t* appName) {
 }
 
 // Escapes a path for the Exec key: quoted, with the characters the quoting reserves escaped,
-// and every backslash doubled once more for the string value itself.
+// every backslash doubled once more for the string value itself, and "%" doubled so that it
+// is no field code.
 std::string ExecArgument(const std::string& path) {
     std::string quoted = "\"";
     for (char c : path) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += "\\\\";
-        quoted += c;
+        if (c == '\\') {
+            quoted += "\\\\\\\\";  // escaped for the quotes, then again for the string value
+        } else if (c == '%') {
+            quoted += "%%";
+        } else {
+            if (c == '"' || c == '`' || c == '$') quoted += "\\\\";
+            quoted += c;
+        }
     }
     return quoted + "\"";
 }

@@ -2,7 +2,9 @@
 
 #include "controls/unicode/TntHintWindow.h"
 #include "platform/vcl/ActnList.h"
+#include "controls/unicode/TntSystem.h"
 #include "platform/vcl/HintWindow.h"
+#include "platform/vcl/StdCtrls.h"
 
 WideString GetWideControlText(const TControl* control) { return control ? control->Text() : WideString(); }
 
@@ -65,6 +67,10 @@ int WideCanvasTextHeight(TCanvas* canvas, const WideString& text) { return WideC
 bool WideListControlAddItem(TControl* control, const WideString& item, TObject* object) {
     if (auto* wide = dynamic_cast<IWideListControl*>(control)) {
         wide->AddItem(item, object);
+        return true;
+    }
+    if (auto* list = dynamic_cast<TCustomListControl*>(control)) {
+        list->AddItem(WideStringToUTF8(item), object);
         return true;
     }
     return false;

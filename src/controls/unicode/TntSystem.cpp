@@ -374,6 +374,26 @@ WideString WideParamStr(int index) {
     return token;
 }
 
+int WideParamCount() {
+    CommandLine& c = TheCommandLine();
+    std::unique_lock<std::mutex> guard(c.lock);
+    if (c.arguments) return c.arguments->empty() ? 0 : static_cast<int>(c.arguments->size()) - 1;
+    const WideString line = c.line;
+    guard.unlock();
+    WideString token;
+    std::size_t pos = WideNextParam(line, 0, token);  // the program's name
+    int count = 0;
+    for (;;) {
+        while (pos < line.size() && line[pos] >= 1 && line[pos] <= 32) ++pos;
+        if (pos >= line.size()) break;
+        const std::size_t next = WideNextParam(line, pos, token);
+        if (next <= pos || (token.empty() && next >= line.size())) break;
+        pos = next;
+        ++count;
+    }
+    return count;
+}
+
 // --- Keyboard --------------------------------------------------------------------------------
 
 UINT KeyboardCodePage() { return DefaultAnsiCodePage; }
@@ -440,12 +460,19 @@ WideString WideGetHotkey(std::u16string_view caption) {
 
 WideString WideStripHotkey(std::u16string_view caption) {
     WideString result(caption);
-    for (std::size_t i = 0; i < result.size(); ++i) {
-        if (result[i] != u'&') continue;
-        if (SysLocale.FarEast && i > 0 && result.size() - i > 2 && result[i - 1] == u'(' && result[i + 2] == u')')
+    std::size_t i = 0;
+    while (i < result.size()) {
+        if (result[i] != u'&') {
+            ++i;
+        } else if (SysLocale.FarEast && i > 0 && result.size() - i > 2 && result[i - 1] == u'(' && result[i + 2] == u')') {
+            // The whole "(&X)" goes; what follows it is read next.
             result.erase(i - 1, 4);
-        else
+            --i;
+        } else {
+            // "&&" leaves one "&", which is kept as text.
             result.erase(i, 1);
+            ++i;
+        }
     }
     return result;
 }

@@ -69,6 +69,8 @@ void SetWideCommandLine(WideString line);
 WideString WideCommandLine();
 // Index 0: the program's module file name. Others: the index-th parameter; empty past the last.
 WideString WideParamStr(int index);
+// The number of parameters after the program's name, empty ones ("") included.
+int WideParamCount();
 // Reads the token that starts at or after position pos of line; returns the position after it.
 std::size_t WideNextParam(std::u16string_view line, std::size_t pos, WideString& token);
 

@@ -4,6 +4,7 @@
 
 #include "controls/unicode/TntListView.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/StdCtrls.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -132,6 +133,15 @@ TEST_F(TntListViewTest, CopySelectionGoesThroughTheWideInterface) {
     list_->CopySelection(other);
     ASSERT_EQ(other->GetItems()->Count(), 1);
     EXPECT_EQ(other->GetItems()->GetItem(0)->GetCaption(), u"\u0431");
+    // Plain list and combo boxes take the copy through their own item lists.
+    auto* box = new TListBox(form_.get());
+    auto* combo = new TComboBox(form_.get());
+    list_->CopySelection(box);
+    list_->CopySelection(combo);
+    ASSERT_EQ(box->Items()->Count(), 1);
+    EXPECT_EQ(Utf8ToUtf16(box->Items()->Get(0)), u"\u0431");
+    ASSERT_EQ(combo->Items()->Count(), 1);
+    EXPECT_EQ(Utf8ToUtf16(combo->Items()->Get(0)), u"\u0431");
     list_->GetColumns()->GetItem(1)->SetTag(5);
     EXPECT_EQ(list_->ColumnFromTag(5), list_->GetColumns()->GetItem(1));
     EXPECT_EQ(list_->ColumnFromTag(6), nullptr);

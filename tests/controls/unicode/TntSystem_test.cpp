@@ -172,6 +172,8 @@ TEST(HotKeys, FarEastBracketGroupIsRemovedWhole) {
     SysLocale.FarEast = true;
     EXPECT_EQ(WideStripHotkey(u"\u30d5\u30a1\u30a4\u30eb(&F)"), u"\u30d5\u30a1\u30a4\u30eb");
     EXPECT_EQ(WideStripHotkey(u"x(&F"), u"x(F");
+    EXPECT_EQ(WideStripHotkey(u"ab(&C)&&d"), u"ab&d") << "the text after a group is read too";
+    EXPECT_EQ(WideStripHotkey(u"a(&B)(&C)"), u"a");
     SysLocale.FarEast = false;
     EXPECT_EQ(WideStripHotkey(u"x(&F)"), u"x(F)");
 }

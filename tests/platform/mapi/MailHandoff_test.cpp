@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -157,10 +158,29 @@ TEST_F(HandoffFixture, FailedStartsFallThroughAndNothingLeftFails) {
     EXPECT_FALSE(MailHandoffAvailable(none));
     EXPECT_EQ(MailHandoff(message, none), MAPI_E_FAILURE);
     none.xdgEmail = "/usr/bin/xdg-email";
-    EXPECT_TRUE(MailHandoffAvailable(none));
+    EXPECT_FALSE(MailHandoffAvailable(none)) << "xdg-email alone hands the mail to nobody";
     FakeDesktop handlerOnly;
     handlerOnly.handler = {"x.desktop", "x %u"};
     EXPECT_TRUE(MailHandoffAvailable(handlerOnly));
+    FakeDesktop draftOnly;
+    draftOnly.rfc822Exec = "mailviewer %f";
+    EXPECT_TRUE(MailHandoffAvailable(draftOnly));
+}
+
+TEST_F(HandoffFixture, XdgEmailCarriesAnHtmlOnlyQuote) {
+    desktop.xdgEmail = "/usr/bin/xdg-email";
+    message.noteText.clear();
+    message.htmlText = u"<html><style>p{x:1}</style><body><p>On Monday &amp; Tuesday</p>"
+                       u"<div>&lt;ann@ex.com&gt; wrote:<br>hello</div></body></html>";
+    ASSERT_EQ(MailHandoff(message, desktop), SUCCESS_SUCCESS);
+    ASSERT_EQ(desktop.launched.size(), 1u);
+    const Args& argv = desktop.launched[0];
+    const auto body = std::find(argv.begin(), argv.end(), "--body");
+    ASSERT_NE(body, argv.end());
+    EXPECT_EQ(*(body + 1), "On Monday & Tuesday\n\n<ann@ex.com> wrote:\nhello");
+    const auto attach = std::find(argv.begin(), argv.end(), "--attach");
+    ASSERT_NE(attach, argv.end());
+    EXPECT_EQ(*(attach + 1), (Work() / "Text.html").string()) << "the page goes along as the first attachment";
 }
 
 // The session desktop end to end: xdg-mime and the mail program are scripts of the test.
