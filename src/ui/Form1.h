@@ -70,6 +70,9 @@ public:
     TMessageAttr* AddFileToList(const WideString& path, SearchEngine* engine, ISearchInfoView* view,
                                 MessageFileType type, bool headersOnly, bool countOnly);
     bool StopSearch();
+    // Lists the folder asked for while a scan ran that was no folder listing of its own (a
+    // "+DIR" start, a store opened, dropped or shown, a search); called once that scan ended.
+    void ListPendingFolder();
     void EmptyList();
     MessageScanner& Scanner() { return scanner_; }
 
@@ -221,6 +224,8 @@ public:
     std::function<void()> pump;
     // The desktop services the commands hand files to; tests replace them.
     std::function<DesktopOpenResult(const WideString& path)> openWithDesktop;
+    // Shows the desktop's chooser of a program for a file; false when there is none.
+    std::function<bool(const WideString& path)> openWith;
     std::function<bool(const WideString& path, std::string* error)> moveToTrash;
     // Starts a drag of files out of the window (copy only); tests replace it.
     std::function<void(const std::vector<WideString>& paths)> dragFilesOut;

@@ -59,6 +59,8 @@ bool TForm1::NavigateToFolder(const WideString& folderPath)
         pendingFolderSet_ = true;
         return true;
     }
+    // A folder asked for earlier is superseded by this choice: it is never listed over it.
+    pendingFolderSet_ = false;
     WideString folder = folderPath;
     for (;;) {
         CurrentShellFolder = folder;
@@ -74,6 +76,15 @@ bool TForm1::NavigateToFolder(const WideString& folderPath)
     }
     pendingFolderSet_ = false;
     return true;
+}
+
+void TForm1::ListPendingFolder()
+{
+    // Only the outermost command lists it: a scan further up the stack would go on over it.
+    if (!pendingFolderSet_ || scanner_.Busy() || m_closing) return;
+    const WideString folder = pendingFolder_;
+    pendingFolderSet_ = false;
+    NavigateToFolder(folder);
 }
 
 bool TForm1::rbSubFolderChecked() const
