@@ -43,6 +43,9 @@ void TForm1::ChangeShellDirListFolder(const WideString& folder)
 bool TForm1::NavigateToFolder(const WideString& folderPath)
 {
     if (appOptions.hideOF) return false;
+    // The window takes no input while a silent print reads the listed messages; a click's
+    // deferred listing (the tree's timer) must not free them under it either.
+    if (!Enabled()) return true;
     try {
         TTntRegistry reg;
         reg.SetRootKey(HKEY_CURRENT_USER);
