@@ -9,6 +9,7 @@
 #include "output/export/CmdLineExport.h"
 #include "platform/outside/HtmlConverter.h"
 #include "platform/outside/qt/WebBrowserQt.h"
+#include "platform/shell/qt/OpenWithPortalQt.h"
 #include "platform/shell/qt/ShellIconsQt.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
@@ -20,9 +21,12 @@ int main(int argc, char** argv) {
     hooks.installToolkit = [](bool offscreen, bool interactive) {
         // Batch runs without a display draw offscreen (export needs fonts and painting).
         if (offscreen) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        InstallQtWidgetSet();
+        InstallQtWidgetSet(ExitDisplayUnreachable);
         InstallQtShellIcons();
-        if (interactive) InstallWebBrowser();
+        if (interactive) {
+            InstallWebBrowser();
+            InstallOpenWithPortal();
+        }
     };
     hooks.createForms = CreateMainForms;
     hooks.createSplash = CreateSplashScreen;

@@ -188,7 +188,8 @@ void TApplication::Minimize() {
 }
 
 void TApplication::Restore() {
-    if (mainForm_) mainForm_->SetWindowState(wsNormal);
+    // Only a minimized window comes back: one the window manager restored keeps its state.
+    if (mainForm_ && mainForm_->WindowState() == wsMinimized) mainForm_->SetWindowState(wsNormal);
     if (OnRestore) OnRestore(this);
 }
 

@@ -89,6 +89,7 @@ const TMessageTable& TCustomForm::ClassMessages() {
     static const TMessageTable table(&TWinControl::ClassMessages(), {
         MESSAGE_HANDLER(WM_CLOSE, TCustomForm::WMClose),
         MESSAGE_HANDLER(WM_ACTIVATE, TCustomForm::WMActivate),
+        MESSAGE_HANDLER(WM_SIZE, TCustomForm::WMSize),
         MESSAGE_HANDLER(CM_DIALOGKEY, TCustomForm::CMDialogKey),
         MESSAGE_HANDLER(CM_RELEASE, TCustomForm::CMRelease),
         MESSAGE_HANDLER(CM_SHOWINGCHANGED, TCustomForm::CMShowingChanged),
@@ -450,6 +451,21 @@ void TCustomForm::WMActivate(TWMActivate& m) {
     } else {
         Deactivate();
     }
+}
+
+void TCustomForm::WMSize(TWMSize& m) {
+    TWinControl::WMSize(m);
+    const TWindowState state = m.SizeType == SIZE_MINIMIZED   ? wsMinimized
+                               : m.SizeType == SIZE_MAXIMIZED ? wsMaximized
+                                                              : wsNormal;
+    if (state == windowState_) return;
+    const TWindowState before = windowState_;
+    windowState_ = state;  // the window is already there: only the field follows
+    // A state change without a new size is still a resize to the form's handlers.
+    Resize();
+    if (!Application || Application->MainForm() != this) return;
+    if (state == wsMinimized) Application->Minimize();
+    else if (before == wsMinimized) Application->Restore();
 }
 
 void TCustomForm::CMDialogKey(TMessage& m) {

@@ -142,6 +142,9 @@ protected:
 
     void WMClose(TMessage& m);
     void WMActivate(TWMActivate& m);
+    // The window manager minimized, maximized or restored the window: the state is read from
+    // the window, and the main window's minimize and restore reach the application.
+    void WMSize(TWMSize& m);
     void CMDialogKey(TMessage& m);
     void CMRelease(TMessage& m);
     void CMShowingChanged(TMessage& m);

@@ -126,10 +126,10 @@ void CAppOptions::parse() {
         } else if (up == u"+REGMSG") {
             assocMsg = assocMsgBySwitch_ = true;
         } else if (up == u"+EXPTEXT" && hasNext) {
-            localizationDb = templatePath_ = WideParamStr(++i);
+            localizationDb = templatePath_ = WideArgumentPath(WideParamStr(++i));
             exportTexts = true;
         } else if (up == u"+DIR" && hasNext) {
-            startDir = WideParamStr(++i);
+            startDir = WideArgumentPath(WideParamStr(++i));
         } else if (up.compare(0, 3, u"-UI") == 0) {
             // The fourth character is a separator ("=", ":") and is skipped unseen.
             uiList = up.size() >= 5 ? up.substr(4) : WideString();
@@ -140,7 +140,7 @@ void CAppOptions::parse() {
             noLoad = true;
         } else if (up == u"+FULLSCR" && hasNext) {
             fullScreenView = true;
-            fileToOpen = WideParamStr(++i);
+            fileToOpen = WideArgumentPath(WideParamStr(++i));
             hideOF = hidePANELS = hideAPP = hideS = true;
             showFolders = showToolbar = showMessageList = false;
             showSplash = false;
@@ -153,7 +153,7 @@ void CAppOptions::parse() {
             exportMode = true;
             runCmdLineExport = true;
         } else {
-            fileToOpen = arg;
+            fileToOpen = WideArgumentPath(arg);
         }
     }
 }

@@ -1,7 +1,9 @@
 #include "output/PrintCopyForm.h"
 
+#include <algorithm>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -69,6 +71,36 @@ bool ChooseJob(IQuilloraProvider& provider, bool showDialog, HDC& dc)
     return false;
 }
 
+// While a silent print runs, the program's windows take no input, as under a modal window:
+// the run reads the listed messages between its turns of the message loop, and a folder click,
+// Refresh, Delete, Search or closing the window would free them under it.
+class WindowsDisabled {
+public:
+    WindowsDisabled()
+    {
+        if (!Screen) return;
+        for (TCustomForm* form : Screen->AllForms()) {
+            if (!form->Enabled()) continue;
+            form->SetEnabled(false);
+            disabled_.push_back(form);
+        }
+    }
+    ~WindowsDisabled()
+    {
+        for (TCustomForm* form : disabled_) {
+            // Only windows that still exist come back.
+            if (!Screen) return;
+            const auto& forms = Screen->AllForms();
+            if (std::find(forms.begin(), forms.end(), form) != forms.end()) form->SetEnabled(true);
+        }
+    }
+    WindowsDisabled(const WindowsDisabled&) = delete;
+    WindowsDisabled& operator=(const WindowsDisabled&) = delete;
+
+private:
+    std::vector<TCustomForm*> disabled_;
+};
+
 }  // namespace
 
 const TMetaClass& TForm2::StaticClass()
@@ -100,7 +132,16 @@ void TForm2::PrintFiles(IQuilloraProvider* provider, bool showDialog)
     if (!provider) return;
     HDC dc = nullptr;
     if (!ChooseJob(*provider, showDialog, dc)) return;
-    PrintSilent = !showDialog;
+    PrintJob(provider, dc, !showDialog);
+}
+
+void TForm2::PrintJob(IQuilloraProvider* provider, HDC dc, bool silent)
+{
+    if (!provider) {
+        if (dc) DeleteDC(dc);
+        return;
+    }
+    PrintSilent = silent;
     PrintJobDC = dc;
     try {
         const std::unique_ptr<TForm2> run = NewRunWindow(*provider, 1105);
@@ -142,7 +183,12 @@ void TForm2::PrintMessages()
         InfoBox(WindowHandle(), GetUiString(1108), 1109, MB_ICONERROR);
         return;
     }
-    lastRun_ = ::PrintMessages(messages, job, *converter, *this);
+    {
+        // A shown run window is modal and keeps the others from input itself.
+        std::optional<WindowsDisabled> blocked;
+        if (!Visible()) blocked.emplace();
+        lastRun_ = ::PrintMessages(messages, job, *converter, *this);
+    }
     ShowReport(false, PrintSilent);
 }
 

@@ -20,6 +20,9 @@ public:
     // silently, and prints the main window's chosen messages, each from a new page. A silent
     // print with no printer says so.
     static void PrintFiles(IQuilloraProvider* provider, bool showDialog);
+    // The print run on a printer context already chosen (the run deletes it); silent: no
+    // window is shown and the program's windows take no input meanwhile.
+    static void PrintJob(IQuilloraProvider* provider, HDC job, bool silent);
     // "Copy to ...": asks for a folder and lets each chosen message copy itself into it.
     static void CopyFiles(IQuilloraProvider* provider);
 

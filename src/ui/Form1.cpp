@@ -246,6 +246,7 @@ void TForm1::FormShow(TObject*)
         if (auto* open = Find<TAction>("actionOpenFile")) open->SetEnabled(false);
         ChangeShellDirListFolder(appOptions.startDir);
         FindMSGFiles(appOptions.startDir, nullptr, this, false, ftAll);
+        ListPendingFolder();
     } else if (!appOptions.fileToOpen.empty()) {
         const WideString& file = appOptions.fileToOpen;
         AddFileToList(file, nullptr, this, MatchFileType(file, ftAll), false, false);
@@ -424,6 +425,7 @@ void TForm1::Show(const WideString& path)
         added->Display(*this, m_plainTextMode, false);
     }
     ToolbarInit();
+    ListPendingFolder();
 }
 
 void TForm1::GoToFolder(const WideString& path)
@@ -484,6 +486,7 @@ public:
                       int filter) override
     {
         form_.FindMSGFiles(folder, engine, view, subFolders, static_cast<FileTypeFilter>(filter));
+        form_.ListPendingFolder();
     }
     void StopSearch() override { form_.StopSearch(); }
 
@@ -517,6 +520,7 @@ void CreateMainForms()
     host = std::make_unique<MainSearchHost>(*Form1);
     SearchDlg->SetHost(host.get());
     SearchDlg->BrowseFolder = [](WideString& folder) { return SelectFolderDlg && SelectFolderDlg->Choose(folder); };
+    fmBateStamp->BrowseFolder = SearchDlg->BrowseFolder;
     Form1->askAttachmentAction = [] { return OpenAttachmentDlg ? OpenAttachmentDlg->AskAction() : 10; };
     Form1->chooseFolder = [] {
         WideString folder;

@@ -71,6 +71,9 @@ public:
     TMessageAttr* AddFileToList(const WideString& path, SearchEngine* engine, ISearchInfoView* view,
                                 MessageFileType type, bool headersOnly, bool countOnly);
     bool StopSearch();
+    // Lists the folder asked for while a scan ran that was no folder listing of its own (a
+    // "+DIR" start, a store opened, dropped or shown, a search); called once that scan ended.
+    void ListPendingFolder();
     void EmptyList();
     MessageScanner& Scanner() { return scanner_; }
 
@@ -222,6 +225,8 @@ public:
     std::function<void()> pump;
     // The desktop services the commands hand files to; tests replace them.
     std::function<DesktopOpenResult(const WideString& path)> openWithDesktop;
+    // Shows the desktop's chooser of a program for a file; false when there is none.
+    std::function<bool(const WideString& path)> openWith;
     std::function<bool(const WideString& path, std::string* error)> moveToTrash;
     // The mail program's side of reply and forward; null for the session's desktop.
     MailDesktop* mailDesktop = nullptr;

@@ -8,6 +8,7 @@
 #include "controls/unicode/TntListView.h"
 #include "controls/unicode/TntSysUtils.h"
 #include "message/MessageAttr.h"
+#include "platform/shell/OpenWith.h"
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
 #include "ui/AttachmentFiles.h"
@@ -117,6 +118,9 @@ bool TForm1::AttachmentOpen(int index, TMessageAttr* message)
         return true;
     }
     const DesktopOpenResult opened = openWithDesktop ? openWithDesktop(target) : OpenFileWithDesktop(target);
+    // No program set for the type: the desktop's chooser asks for one, where a desktop offers it.
+    if (opened == DesktopOpenResult::NoHandler && (openWith ? openWith(target) : AskDesktopToOpenWith(target)))
+        return true;
     if (opened == DesktopOpenResult::NoHandler)
         Application->MessageBox(GetUiString(1087) + u": no program is set to open " + target, GetUiString(1087), MB_OK | MB_ICONINFORMATION);
     else if (opened == DesktopOpenResult::Failed)

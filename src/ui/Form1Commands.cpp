@@ -100,6 +100,8 @@ bool TForm1::OpenMessageFile(const WideString& path)
     TMessageAttr* added = AddFileToList(path, nullptr, this, type, false, false);
     if (!added) {
         ToolbarInit();
+        // A store is listed by a scan, during which a folder may have been clicked.
+        ListPendingFolder();
         return false;
     }
     added->Display(*this, m_plainTextMode, false);
@@ -297,6 +299,7 @@ void TForm1::DropFiles(const std::vector<WideString>& paths)
     if (paths.size() == 1 && !m_messages.empty()) m_messages.back()->Display(*this, m_plainTextMode, false);
     UpdateMessagesCount(static_cast<int>(m_messages.size()));
     ToolbarInit();
+    ListPendingFolder();
 }
 
 // ---- list commands

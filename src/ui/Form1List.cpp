@@ -43,6 +43,9 @@ void TForm1::ChangeShellDirListFolder(const WideString& folder)
 bool TForm1::NavigateToFolder(const WideString& folderPath)
 {
     if (appOptions.hideOF) return false;
+    // The window takes no input while a silent print reads the listed messages; a click's
+    // deferred listing (the tree's timer) must not free them under it either.
+    if (!Enabled()) return true;
     try {
         TTntRegistry reg;
         reg.SetRootKey(HKEY_CURRENT_USER);
@@ -59,6 +62,8 @@ bool TForm1::NavigateToFolder(const WideString& folderPath)
         pendingFolderSet_ = true;
         return true;
     }
+    // A folder asked for earlier is superseded by this choice: it is never listed over it.
+    pendingFolderSet_ = false;
     WideString folder = folderPath;
     for (;;) {
         CurrentShellFolder = folder;
@@ -74,6 +79,15 @@ bool TForm1::NavigateToFolder(const WideString& folderPath)
     }
     pendingFolderSet_ = false;
     return true;
+}
+
+void TForm1::ListPendingFolder()
+{
+    // Only the outermost command lists it: a scan further up the stack would go on over it.
+    if (!pendingFolderSet_ || scanner_.Busy() || m_closing) return;
+    const WideString folder = pendingFolder_;
+    pendingFolderSet_ = false;
+    NavigateToFolder(folder);
 }
 
 bool TForm1::rbSubFolderChecked() const

@@ -44,7 +44,8 @@ std::vector<ActionState> ComputeActionStates(const ActionTargets& t, bool listEm
     auto add = [&](const char* name, bool hidden, bool condition = true) {
         states.push_back({name, condition && !hidden, !hidden});
     };
-    add("actionOpenFile", o.hideOF);
+    // A "+DIR" run lists its folder only: Open stays off for the whole run.
+    add("actionOpenFile", o.hideOF, o.startDir.empty());
     add("actionRefreshList", o.hideOF);
     add("actionSaveBody", o.hideSM, t.singleBody);
     add("actionSaveHeader", o.hideSH, t.singleHeader);

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -168,7 +169,8 @@ TEST_F(OptionsTest, SwitchesAndPlainFiles) {
     EXPECT_TRUE(options_.setupMode && options_.allUsers && options_.assocMsg && options_.debugSwitch);
     EXPECT_TRUE(options_.noLoad && options_.silentPrint && options_.exportMode && options_.runCmdLineExport);
     EXPECT_FALSE(options_.showSplash);
-    EXPECT_EQ(options_.fileToOpen, u"Zweite \u00c4nderung.msg");  // the later file wins, case kept
+    // The later file wins, case kept, named in the folder the program was started in.
+    EXPECT_EQ(options_.fileToOpen, WideArgumentPath(u"Zweite \u00c4nderung.msg"));
 
     // An empty argument does not end the line: the switches after it still count.
     {
@@ -182,10 +184,31 @@ TEST_F(OptionsTest, SwitchesAndPlainFiles) {
         CAppOptions o;
         Args({"-LOAD", last});
         o.parse();
-        EXPECT_EQ(o.fileToOpen, Utf8ToUtf16(last));
+        EXPECT_EQ(o.fileToOpen, WideArgumentPath(Utf8ToUtf16(last)));
         EXPECT_FALSE(o.exportTexts || o.fullScreenView);
         EXPECT_TRUE(o.startDir.empty());
     }
+}
+
+TEST_F(OptionsTest, RelativePathsNameFilesInTheFolderTheProgramWasStartedIn) {
+    // The program changes its own folder after reading the line: the caller's folder counts.
+    testsupport::TempDir caller;
+    testsupport::TempDir elsewhere;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(caller.path());
+    const std::filesystem::path callerFolder = std::filesystem::current_path();
+    Args({"+DIR", "Mail", "+EXPTEXT", "../t.txt", "/abs/a.msg", "sub/b.eml"});
+    std::filesystem::current_path(elsewhere.path());
+    options_.parse();
+    std::filesystem::current_path(before);
+    const std::string base = callerFolder.string();
+    EXPECT_EQ(Utf16ToUtf8(options_.startDir), base + "/Mail");
+    EXPECT_EQ(Utf16ToUtf8(options_.localizationDb), callerFolder.parent_path().string() + "/t.txt");
+    EXPECT_EQ(Utf16ToUtf8(options_.fileToOpen), base + "/sub/b.eml");
+    Args({"+FULLSCR", "./c.msg"});
+    CAppOptions full;
+    full.parse();
+    EXPECT_EQ(Utf16ToUtf8(full.fileToOpen), std::filesystem::current_path().string() + "/c.msg");
 }
 
 TEST_F(OptionsTest, WriteRebuildsTheUiList) {

@@ -335,6 +335,29 @@ TEST_F(MainCommands, AttachmentsOpenFromTheTemporaryFolderUnderSafeNames)
     EXPECT_EQ(boxes_.size(), 1u);
 }
 
+TEST_F(MainCommands, ATypeWithoutProgramAsksTheDesktopsChooserElseSaysSo)
+{
+    Carrier carrier;
+    form_->openWithDesktop = [](const WideString&) { return DesktopOpenResult::NoHandler; };
+    std::vector<WideString> asked;
+    bool chooser = true;
+    form_->openWith = [&](const WideString& path) {
+        asked.push_back(path);
+        return chooser;
+    };
+    auto hook = Answer(IDOK);
+    EXPECT_TRUE(form_->AttachmentOpen(0, &carrier));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(fs::path(Utf16ToUtf8(asked[0])).extension(), ".PDF");
+    EXPECT_TRUE(boxes_.empty());
+    // No portal on this desktop: the message as before.
+    chooser = false;
+    EXPECT_TRUE(form_->AttachmentOpen(0, &carrier));
+    EXPECT_EQ(asked.size(), 2u);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_NE(boxes_[0].find(u"no program is set"), WideString::npos);
+}
+
 TEST_F(MainCommands, AnAttachedMessageJoinsTheListOnlyWhenItCanBeRead)
 {
     Carrier carrier;

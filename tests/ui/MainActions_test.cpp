@@ -71,6 +71,11 @@ TEST(MainActions, HiddenPartsAreNeitherShownNorUsable)
     // CSV export needs something listed.
     EXPECT_FALSE(States({}, CAppOptions{}, true)["actionExportCsv"].enabled);
     EXPECT_TRUE(States({}, CAppOptions{}, false)["actionExportCsv"].enabled);
+    // A "+DIR" run keeps Open shown but off.
+    CAppOptions dir;
+    dir.startDir = u"/mail";
+    EXPECT_TRUE(States({}, dir)["actionOpenFile"].visible);
+    EXPECT_FALSE(States({}, dir)["actionOpenFile"].enabled);
 }
 
 TEST(MainActions, MenusGoOnlyWhenEveryEntryIsHidden)

@@ -374,7 +374,7 @@ void PeerWidget::resizeEvent(QResizeEvent* e) {
     if (menuBar_) menuBar_->setGeometry(0, 0, e->size().width(), clientTop_);
     if (applying_ || !topLevel_) return;
     // The user resized the window: the form takes its new client size.
-    Send(WM_SIZE, isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED, MAKELPARAM(e->size().width(), e->size().height() - clientTop_));
+    Send(WM_SIZE, SizeKind(), MAKELPARAM(e->size().width(), e->size().height() - clientTop_));
 }
 
 void PeerWidget::moveEvent(QMoveEvent* e) {
@@ -388,6 +388,8 @@ void PeerWidget::leaveEvent(QEvent*) { Send(CM_MOUSELEAVE, 0, 0); }
 void PeerWidget::closeEvent(QCloseEvent* e) {
     // The form decides: WM_CLOSE runs Close (CloseQuery, OnClose); it hides the peer itself.
     e->ignore();
+    // A disabled window takes no input, its title bar's close included.
+    if (!isEnabled()) return;
     Send(WM_CLOSE, 0, 0);
 }
 
@@ -399,7 +401,15 @@ void PeerWidget::contextMenuEvent(QContextMenuEvent* e) {
 void PeerWidget::changeEvent(QEvent* e) {
     if (topLevel_ && e->type() == QEvent::ActivationChange)
         Send(WM_ACTIVATE, isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, 0);
+    // Minimized, maximized or restored (by the window manager or by code): the form reads its
+    // state from the window, as from WM_SIZE's kind of size.
+    if (topLevel_ && e->type() == QEvent::WindowStateChange)
+        Send(WM_SIZE, SizeKind(), MAKELPARAM(width(), height() - clientTop_));
     QWidget::changeEvent(e);
+}
+
+WPARAM PeerWidget::SizeKind() const {
+    return isMinimized() ? SIZE_MINIMIZED : isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED;
 }
 
 void PeerWidget::dragEnterEvent(QDragEnterEvent* e) {

@@ -82,6 +82,8 @@ protected:
     bool Applying() const { return applying_; }
 
 private:
+    // WM_SIZE's kind of size from the window's state.
+    WPARAM SizeKind() const;
     bool topLevel_;
     bool applying_ = false;  // the control is setting the geometry: no echo back
     TWinControl& control_;

@@ -1,5 +1,9 @@
 #include "platform/vcl/qt/WidgetSetQt.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
@@ -56,6 +60,23 @@ public:
     }
 };
 
+// Qt ends the process with an abort when its platform cannot start (a display that is named
+// but gone). While the application is made, its messages are kept and a fatal one goes to the
+// caller's handler instead.
+ToolkitStartFailure startFailure = nullptr;
+std::string startMessages;
+
+void StartMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    const std::string line = text.toStdString();
+    if (type != QtFatalMsg) {
+        startMessages += line + "\n";
+        return;
+    }
+    if (startFailure) startFailure((startMessages + line).c_str());
+    std::fprintf(stderr, "%s%s\n", startMessages.c_str(), line.c_str());
+    std::abort();
+}
+
 class QtWidgetSet : public TWidgetSet {
 public:
     QtWidgetSet() {
@@ -67,8 +88,13 @@ public:
             // know before the application exists.
             QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
             // Lives until the process ends: Qt cannot be torn down during exit's destructors.
+            const QtMessageHandler earlier = qInstallMessageHandler(StartMessageHandler);
             static QApplication* app = new QApplication(argc, argv);
             (void)app;
+            qInstallMessageHandler(earlier);
+            // What the start said on the way is no failure: it is passed on as Qt would have.
+            if (!startMessages.empty()) std::fputs(startMessages.c_str(), stderr);
+            startMessages.clear();
         }
         InstallQtGdi();
         InstallWindowDcProvider();
@@ -243,8 +269,9 @@ private:
 }  // namespace
 }  // namespace vclqt
 
-void InstallQtWidgetSet() {
+void InstallQtWidgetSet(ToolkitStartFailure onStartFailure) {
     if (std::string_view(WidgetSet().Name()) == "qt") return;
+    vclqt::startFailure = onStartFailure;
     // Windows of the headless set cannot move to Qt; they go first.
     DoneApplication();
     SetWidgetSet(std::make_unique<vclqt::QtWidgetSet>());

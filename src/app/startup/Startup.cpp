@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <iterator>
+#include <optional>
 #include <string_view>
 
 #include "app/AppLocDB.h"
@@ -49,6 +51,27 @@ void Report(const WideString& text, const WideString& caption, UINT flags) {
         MessageBoxW(nullptr, text.c_str(), caption.c_str(), flags);
     else
         ToStderr(text);
+}
+
+// Stands in for the user in a batch run, where nobody could answer: a box is written to
+// standard error and the log and answered with its default button (what Enter would press);
+// a window or dialog asking for input is cancelled, a popup menu dismissed.
+int AnswerUnattended(TModalRequest& request) {
+    if (request.What == TModalRequest::PopupMenu) return kPopupMenuDismissed;
+    if (request.What != TModalRequest::MessageBox) {
+        LogPrintf(u"A batch run cancelled a window that asked for input");
+        return mrCancel;
+    }
+    const WideString line = request.Caption.empty() ? request.Text : request.Caption + u": " + request.Text;
+    LogPrintf(u"%s", line.c_str());
+    ToStderr(line);
+    static constexpr int kButtons[][3] = {
+        {IDOK, IDOK, IDOK},        {IDOK, IDCANCEL, IDCANCEL}, {IDABORT, IDRETRY, IDIGNORE},
+        {IDYES, IDNO, IDCANCEL},   {IDYES, IDNO, IDNO},        {IDRETRY, IDCANCEL, IDCANCEL},
+    };
+    const UINT type = request.Flags & MB_TYPEMASK;
+    const int choice = (request.Flags & MB_DEFBUTTON3) ? 2 : (request.Flags & MB_DEFBUTTON2) ? 1 : 0;
+    return type < std::size(kButtons) ? kButtons[type][choice] : IDOK;
 }
 
 WideString HomeFolder() {
@@ -106,6 +129,19 @@ bool EnvironmentHasDisplay() {
     return p.rfind("offscreen", 0) != 0 && p.rfind("minimal", 0) != 0;
 }
 
+void ExitDisplayUnreachable(const char* reason) {
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const std::string named = display && *display ? display : wayland && *wayland ? wayland : "";
+    std::fprintf(stderr,
+                 "Quillora Pro cannot open the display \"%s\": it is gone or refuses the connection. "
+                 "\"/SETUP\", \"+EXPTEXT <file>\" and \"+EXPORT=...\" run without one.\n%s\n",
+                 named.c_str(), reason ? reason : "");
+    std::fflush(stderr);
+    // Nothing of the run exists yet that would need an orderly end.
+    std::_Exit(kExitNoDisplay);
+}
+
 RunPlan PlanRun(const CAppOptions& switches, bool hasDisplay) {
     RunPlan plan;
     if (switches.setupMode) {
@@ -114,10 +150,12 @@ RunPlan PlanRun(const CAppOptions& switches, bool hasDisplay) {
         plan.toolkit = false;
     } else if (switches.exportMode) {
         plan.mode = RunMode::Export;
-    } else if (switches.exportTexts && !hasDisplay) {
+    } else if (switches.exportTexts) {
         plan.mode = RunMode::Template;
     }
-    plan.offscreen = plan.toolkit && !hasDisplay;
+    // A batch run never needs the display, which may be gone (a cron job, an ssh shell with a
+    // stale DISPLAY): it draws offscreen whatever the environment names.
+    plan.offscreen = plan.toolkit && (plan.mode != RunMode::Interactive || !hasDisplay);
     plan.prompts = plan.mode == RunMode::Interactive && hasDisplay;
     plan.refused = plan.mode == RunMode::Interactive && !hasDisplay;
     return plan;
@@ -173,10 +211,15 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
     GetLocalTime(&started);
     QUILLORA_TRACE(u"WinMain");
 
+    showBoxes = plan.prompts;
+    // Whatever a window of a batch run would ask (a damaged favorites file while the forms are
+    // made, say) goes to standard error instead of waiting forever offscreen; also while the
+    // forms are destroyed at the end.
+    std::optional<TScopedModalHook> unattended;
+    if (!showBoxes) unattended.emplace(AnswerUnattended);
     Shutdown shutdown;
     int status = kExitOk;
     supportLibraryMissing = false;
-    showBoxes = plan.prompts;
     try {
         Application->Initialize();
         Application->SetTitle(kTitle);

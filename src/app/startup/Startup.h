@@ -25,7 +25,7 @@ enum class RunMode {
     Interactive,  // the main window and the message loop
     Setup,        // "/SETUP": settings and associations written, no window
     Export,       // "+EXPORT...": forms created, never shown; the export runs
-    Template,     // "+EXPTEXT" without a display: the template is written, nothing shown
+    Template,     // "+EXPTEXT": the template is written, nothing shown
 };
 
 struct RunPlan {
@@ -40,6 +40,11 @@ RunPlan PlanRun(const CAppOptions& switches, bool hasDisplay);
 // Whether the environment names a display (DISPLAY or WAYLAND_DISPLAY, or a toolkit platform
 // other than the offscreen ones).
 bool EnvironmentHasDisplay();
+
+// Ends the process with kExitNoDisplay and a clear line on standard error: the toolkit could
+// not start on the display the environment names (it is gone or refuses us). The toolkit's
+// own reason follows.
+[[noreturn]] void ExitDisplayUnreachable(const char* reason);
 
 // "YY.MM.DD_HH.MM.SS" of a local time.
 WideString LogStamp(const SYSTEMTIME& time);

@@ -109,7 +109,7 @@ bool EnsureProgramEntry(const XdgFolders& xdg, const fs::path& applications) {
                               "Comment=Read, print and export e-mail message files\n"
                               "Exec=" + ExecArgument(program) + " %f\n"
                               "Terminal=false\n"
-                              "MimeType=application/vnd.ms-outlook;message/rfc822;\n"
+                              "MimeType=application/vnd.ms-outlook;message/rfc822;application/vnd.ms-outlook-pst;\n"
                               "Categories=Office;Email;\n";
     return ReplaceFileAtomically(applications / kProgramDesktopId, entry) == 0;
 }

@@ -1,6 +1,7 @@
 #include "controls/unicode/TntSystem.h"
 
 #include <array>
+#include <filesystem>
 #include <mutex>
 #include <optional>
 
@@ -290,11 +291,22 @@ struct CommandLine {
     std::mutex lock;
     WideString line;
     std::optional<std::vector<WideString>> arguments;  // set when the line came from argv
+    WideString folder;  // the current folder when the line was set: relative arguments name files there
 };
 
 CommandLine& TheCommandLine() {
     static CommandLine commandLine;
     return commandLine;
+}
+
+WideString CurrentFolder() {
+    std::vector<char16_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (n == 0) return {};
+        if (n < buffer.size()) return WideString(buffer.data(), n);
+        buffer.resize(n + 1);
+    }
 }
 
 WideString QuotedArgument(const WideString& argument) {
@@ -316,6 +328,7 @@ void InitWideCommandLine(int argc, const char* const* argv) {
     std::lock_guard<std::mutex> guard(c.lock);
     c.line = std::move(line);
     c.arguments = std::move(arguments);
+    c.folder = CurrentFolder();
 }
 
 void SetWideCommandLine(WideString line) {
@@ -323,6 +336,21 @@ void SetWideCommandLine(WideString line) {
     std::lock_guard<std::mutex> guard(c.lock);
     c.line = std::move(line);
     c.arguments.reset();
+    c.folder = CurrentFolder();
+}
+
+WideString WideArgumentPath(const WideString& path) {
+    if (path.empty() || path.front() == u'/') return path;
+    WideString folder;
+    {
+        CommandLine& c = TheCommandLine();
+        std::lock_guard<std::mutex> guard(c.lock);
+        folder = c.folder;
+    }
+    if (folder.empty()) return path;
+    namespace fs = std::filesystem;
+    const fs::path joined = (fs::path(Utf16ToUtf8(folder)) / fs::path(Utf16ToUtf8(path))).lexically_normal();
+    return Utf8ToUtf16(joined.string());
 }
 
 WideString WideCommandLine() {

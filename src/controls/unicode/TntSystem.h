@@ -67,6 +67,10 @@ void InitWideCommandLine(int argc, const char* const* argv);
 void SetWideCommandLine(WideString line);
 // The command line as one text.
 WideString WideCommandLine();
+// A file or folder named on the command line, made absolute against the folder that was
+// current when the line was set: the program changes its folder later, the caller's shell
+// meant its own. An empty or absolute path comes back as it is.
+WideString WideArgumentPath(const WideString& path);
 // Index 0: the program's module file name. Others: the index-th parameter; empty past the last.
 WideString WideParamStr(int index);
 // The number of parameters after the program's name, empty ones ("") included.

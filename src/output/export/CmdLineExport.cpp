@@ -9,6 +9,7 @@
 #include "app/UiStrings.h"
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
+#include "controls/unicode/TntSystem.h"
 #include "mapi/MapiLibs.h"
 #include "mapi/StoreMessageList.h"
 #include "message/MessageEML.h"
@@ -147,8 +148,12 @@ int cmdLineExport(const std::vector<std::string>& argv, std::shared_ptr<IHTMLCon
     QUILLORA_TRACE(u"TfmBateStamp::cmdLineExport");
     RegisterUiStrings();
     const std::string text = ExportArgumentText(argv);
-    const std::optional<CmdLineExportArgs> args = ParseExportArgument(text);
+    std::optional<CmdLineExportArgs> args = ParseExportArgument(text);
     if (!args) return Refuse("the export argument needs five fields separated by four commas");
+    // Named from the caller's folder, which the program has left by now.
+    args->source = WideArgumentPath(args->source);
+    args->destination = WideArgumentPath(args->destination);
+    args->failedFolder = WideArgumentPath(args->failedFolder);
     if (args->destination.empty()) return Refuse("no destination folder");
     WideString listed;
     if (converter) converter->GetSupportedFormats(listed);
@@ -206,10 +211,9 @@ int cmdLineExport(const std::vector<std::string>& argv, std::shared_ptr<IHTMLCon
 
 int RunCommandLineExport(const std::vector<std::string>& argv)
 {
-    // No window is ever shown: without a display the off-screen platform does the drawing.
-    const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((!display || !*display) && (!wayland || !*wayland)) ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // No window is ever shown, so the display is never needed (it may be gone, as in a cron
+    // job or an ssh shell with a stale DISPLAY): the off-screen platform does the drawing.
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     InstallQtWidgetSet();
     LoadHelperLibraries();
     std::shared_ptr<IHTMLConverter> converter = CreateHtmlConverter();

@@ -54,7 +54,7 @@ void AddFolderMessages(const WideString& folder, std::vector<std::unique_ptr<TMe
 // writes the summary line to standard error and returns the exit status.
 int cmdLineExport(const std::vector<std::string>& argv, std::shared_ptr<IHTMLConverter> converter);
 
-// The whole command-line export of the program: chooses the off-screen display when there is
-// none, installs the widget set, loads the helper library, creates the HTML converter and runs
-// cmdLineExport. Call it before any application object exists; its result is the exit status.
+// The whole command-line export of the program: chooses the off-screen display, installs the
+// widget set, loads the helper library, creates the HTML converter and runs cmdLineExport.
+// Call it before any application object exists; its result is the exit status.
 int RunCommandLineExport(const std::vector<std::string>& argv);

@@ -237,8 +237,17 @@ void TfmBateStamp::StartBtnClick(TObject*)
         messages_.clear();
         if (provider_) provider_->GetMessagesFromList(messages_, false);
         opts_.messages = &messages_;
-        if (state_.exportMode) PDFExport(opts_);
-        else PDFRename(opts_);
+        if (state_.exportMode) {
+            PDFExport(opts_);
+        } else {
+            const RenameOutcome outcome = PDFRename(opts_);
+            // After a letter-prefix run the next folder's series starts at "A" again.
+            auto* letter = Find<TCustomComboBox>("cbLetter");
+            if (letter && !opts_.useFileNumbering && !outcome.refused && !opts_.stopRequested) {
+                letter->SetItemIndex(1);
+                CustomSchemeControlsLogic();
+            }
+        }
     } catch (const std::exception& e) {
         // Whatever escapes the run is told, not swallowed: the user would take it for success.
         LogPrintf(u"export manager: %s", Utf8ToUtf16(e.what()).c_str());
@@ -258,9 +267,15 @@ void TfmBateStamp::CancelBtnClick(TObject*)
 
 void TfmBateStamp::BrowseInto(const char* edit)
 {
-    const WideString folder = BrowseForFolder(WindowHandle());
-    if (folder.empty()) return;
-    if (auto* c = Find<TControl>(edit)) c->SetText(folder);
+    auto* field = Find<TControl>(edit);
+    // The folder dialog opens at the folder the field names now.
+    WideString folder = field ? field->Text() : WideString();
+    if (BrowseFolder) {
+        if (!BrowseFolder(folder)) return;
+    } else {
+        folder = BrowseForFolder(WindowHandle());
+    }
+    if (!folder.empty() && field) field->SetText(folder);
 }
 
 void TfmBateStamp::RzBitBtn2Click(TObject*) { BrowseInto("edPath"); }

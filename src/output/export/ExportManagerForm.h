@@ -35,6 +35,9 @@ public:
     std::function<void()> OnMinimized;
     // Opens the run's report with the desktop's program for it.
     std::function<void(const WideString& path)> OpenFile;
+    // Asks for a folder, starting at the one given; false when cancelled. Unset: the desktop's
+    // folder picker.
+    std::function<bool(WideString& folder)> BrowseFolder;
 
     // The run's record as the last Start filled it.
     const ExportOpts& Options() const { return opts_; }

@@ -26,7 +26,13 @@ struct Outcome {
     std::string err;
 };
 
-Outcome RunProgram(const fs::path& home, const std::vector<std::string>& args) {
+// How a run is started beyond its arguments.
+struct Start {
+    fs::path folder;                     // the working folder; the test's own when empty
+    std::vector<std::string> extraEnv;   // NAME=value
+};
+
+Outcome RunProgram(const fs::path& home, const std::vector<std::string>& args, const Start& start = {}) {
     const fs::path errFile = home / "stderr.txt";
     std::vector<std::string> env = {
         "HOME=" + (home / "home").string(),
@@ -39,6 +45,7 @@ Outcome RunProgram(const fs::path& home, const std::vector<std::string>& args) {
     if (const char* asan = std::getenv("ASAN_OPTIONS")) env.push_back(std::string("ASAN_OPTIONS=") + asan);
     // Leaks of the system's libraries that no program can free are not ours to report.
     env.push_back("LSAN_OPTIONS=suppressions=" QUILLORA_LSAN_SUPPRESSIONS);
+    env.insert(env.end(), start.extraEnv.begin(), start.extraEnv.end());
     fs::create_directories(home / "home/.config");
     fs::create_directories(home / "run");
     fs::permissions(home / "run", fs::perms::owner_all);
@@ -51,6 +58,7 @@ Outcome RunProgram(const fs::path& home, const std::vector<std::string>& args) {
         const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(in, 0);
         dup2(err, 2);
+        if (!start.folder.empty() && chdir(start.folder.c_str()) != 0) _exit(126);
         std::vector<char*> a, e;
         for (auto& s : argv) a.push_back(s.data());
         for (auto& s : env) e.push_back(s.data());
@@ -123,4 +131,59 @@ TEST(Program, ExportRunsOffscreenAndReturnsItsStatus) {
     run = RunProgram(dir.path(), {"+EXPORT=" + (dir / "missing").string() + "," + out + ",TXT,,"});
     EXPECT_EQ(run.status, 2) << run.err;  // a bad request
     EXPECT_NE(run.err.find("does not exist"), std::string::npos) << run.err;
+}
+
+namespace {
+
+void WriteMessage(const TempDir& dir, const std::string& name) {
+    dir.WriteFile(name, "From: a@example.com\r\nTo: b@example.com\r\nSubject: Hello\r\n"
+                        "Date: Mon, 1 Jan 2024 10:00:00 +0000\r\n\r\nBody text\r\n");
+}
+
+}  // namespace
+
+TEST(Program, RelativeExportPathsNameFoldersOfTheCallersFolder) {
+    // The program moves to its own folder at start; the paths the shell typed still count.
+    TempDir dir;
+    fs::create_directories(dir / "work/in");
+    WriteMessage(dir, "work/in/m.eml");
+    const Outcome run = RunProgram(dir.path(), {"+EXPORT=in,out,txt,,"}, {dir / "work", {}});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(dir / "work/out/m.txt")) << run.err;
+    // Unicode text: the subject in UTF-16.
+    EXPECT_NE(ReadFileBytes(dir / "work/out/m.txt").find(std::string("H\0e\0l\0l\0o\0", 10)), std::string::npos);
+}
+
+TEST(Program, ADisplayThatIsGoneStopsNoBatchRunAndRefusesAWindow) {
+    TempDir dir;
+    fs::create_directories(dir / "in");
+    WriteMessage(dir, "in/m.eml");
+    const Start deadDisplay{{}, {"DISPLAY=:77"}};
+    const std::string out = (dir / "out").string();
+    Outcome run = RunProgram(dir.path(), {"+EXPORT=" + (dir / "in").string() + "," + out + ",txt,,"}, deadDisplay);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(dir / "out/m.txt")) << run.err;
+
+    const fs::path file = dir.path() / "template.txt";
+    run = RunProgram(dir.path(), {"+EXPTEXT", file.string()}, deadDisplay);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(file));
+
+    // A window cannot be shown: said plainly, with a status, not an abort.
+    run = RunProgram(dir.path(), {"-LOAD"}, deadDisplay);
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_NE(run.err.find("cannot open the display \":77\""), std::string::npos) << run.err;
+}
+
+TEST(Program, ADamagedFavoritesFileDoesNotHoldUpAnExport) {
+    TempDir dir;
+    fs::create_directories(dir / "in");
+    WriteMessage(dir, "in/m.eml");
+    dir.WriteFile("home/.local/share/Quillora/favorites.xml", "<Favorites><Folder Name=\"broken");
+    const std::string out = (dir / "out").string();
+    const Outcome run = RunProgram(dir.path(), {"+EXPORT=" + (dir / "in").string() + "," + out + ",txt,,"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(dir / "out/m.txt")) << run.err;
+    // What the box would have said is on standard error.
+    EXPECT_NE(run.err.find("Favorites"), std::string::npos) << run.err;
 }

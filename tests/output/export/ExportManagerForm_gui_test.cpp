@@ -173,6 +173,33 @@ TEST_F(ExportManagerFormTest, FileNamingRenamesTheFolderAndExportModeRestoresThe
     });
 }
 
+TEST_F(ExportManagerFormTest, ALetterSchemeRenameSetsTheLetterBackToAAndBrowseStartsAtTheField) {
+    const fs::path folder = dir / "files";
+    for (const char* name : {"a.txt", "b.doc", "c"}) dir.WriteFile("files/" + std::string(name), "x");
+    std::vector<std::string> browsedFrom;
+    fmBateStamp->BrowseFolder = [&](WideString& f) {
+        browsedFrom.push_back(Utf16ToUtf8(f));
+        f = Utf8ToUtf16(folder.string());
+        return true;
+    };
+    std::string letterAfter;
+    WhileShown(false, [&] {
+        // Browse opens the folder dialog where the destination points now.
+        C("edPath")->SetText(Utf8ToUtf16((dir / "elsewhere").string()));
+        fmBateStamp->RzBitBtn2Click(nullptr);
+        EXPECT_EQ(Utf16ToUtf8(C("edPath")->Text()), folder.string());
+        Check("rbNumberRange", true);
+        Choose("cbLetter", "C");
+        Choose("cbNumberRange", "0");
+        C("WP")->SetText(u"P");
+        fmBateStamp->StartBtnClick(nullptr);
+        letterAfter = Utf16ToUtf8(C("cbLetter")->Text());
+    });
+    EXPECT_EQ(browsedFrom, std::vector<std::string>{(dir / "elsewhere").string()});
+    EXPECT_EQ(Names(folder), "PC0.txt PC1.doc PC2");
+    EXPECT_EQ(letterAfter, "A");
+}
+
 TEST_F(ExportManagerFormTest, ControlsFollowTheChoices) {
     WhileShown(true, [&] {
         Check("cbCustomScheme", true);
