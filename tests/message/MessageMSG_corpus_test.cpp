@@ -232,6 +232,30 @@ std::string Dump(const TMessageAttr& m)
     return d;
 }
 
+// Every attached message of the record, at every depth, loads as a record of its own; where
+// "<stem>-attachments<i>.json" lies beside the file, the i-th attachment matches it, and its
+// own attached messages are named after it ("<stem>-attachments<i>-attachments<k>.json").
+void CompareAttachedMessages(TMessageAttr& m, const fs::path& stem, int depth, int& compared)
+{
+    if (depth > 8) return;
+    for (int k = 0; k < static_cast<int>(m.attachments.size()); ++k) {
+        if (!m.IsEmbeddedAttachMessage(k)) continue;
+        const int number = m.attachments[static_cast<std::size_t>(k)].number;
+        const fs::path inner = stem.string() + "-attachments" + std::to_string(number);
+        SCOPED_TRACE(inner.filename().string());
+        std::unique_ptr<TMessageAttr> embedded = m.GetEmbeddedMessage(k);
+        ASSERT_TRUE(embedded) << "attached message " << number << " at depth " << depth;
+        const fs::path values = inner.string() + ".json";
+        if (fs::exists(values)) {
+            Json j;
+            ASSERT_TRUE(corpusjson::ReadJson(values, j)) << values;
+            CompareWithJson(*embedded, j, values.filename().string());
+            ++compared;
+        }
+        CompareAttachedMessages(*embedded, inner, depth + 1, compared);
+    }
+}
+
 }  // namespace
 
 TEST(MessageMSGCorpus, EveryMessageLoadsAndMatchesItsExpectedValues)
@@ -253,19 +277,7 @@ TEST(MessageMSGCorpus, EveryMessageLoadsAndMatchesItsExpectedValues)
             CompareWithJson(m, j, expected.filename().string());
             ++compared;
         }
-        // Values of attached messages: "<name>-attachments<i>.json" for the i-th attachment.
-        for (int i = 0; i < 8; ++i) {
-            fs::path inner = file.parent_path() / (file.stem().string() + "-attachments" + std::to_string(i) + ".json");
-            if (!fs::exists(inner)) continue;
-            Json j;
-            ASSERT_TRUE(corpusjson::ReadJson(inner, j)) << inner;
-            std::unique_ptr<TMessageAttr> embedded;
-            for (int k = 0; k < static_cast<int>(m.attachments.size()) && !embedded; ++k)
-                if (m.attachments[static_cast<std::size_t>(k)].number == i) embedded = m.GetEmbeddedMessage(k);
-            ASSERT_TRUE(embedded) << inner;
-            CompareWithJson(*embedded, j, inner.filename().string());
-            ++compared;
-        }
+        CompareAttachedMessages(m, file.parent_path() / file.stem().string(), 1, compared);
     }
     // Every file of expected values was compared with some message.
     std::size_t expectedFiles = 0;
