@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <regex>
 #include <cstdio>
 
 #include "app/CAppUtils.h"
@@ -183,7 +184,9 @@ void CompareWithJson(TMessageAttr& m, Json j, const std::string& where)
         EXPECT_NE(std::find(expected.begin(), expected.end(), name), expected.end()) << "listed: " << name;
         shown.push_back(name);
     }
-    for (const AttachmentItem& a : m.inlineParts) shown.push_back(fs::path(U8(a.name)).filename().string());
+    // An inline part's file carries the load's number and the part's: "<load>-<part>-<name>".
+    for (const AttachmentItem& a : m.inlineParts)
+        shown.push_back(std::regex_replace(fs::path(U8(a.name)).filename().string(), std::regex("^\\d+-\\d+-"), ""));
     for (const Json& a : files) {
         const std::string n = U8(CAppUtils::MakeValidFileName(W(Text(a, "name")), false));
         const std::string f = U8(CAppUtils::MakeValidFileName(W(Text(a, "fileName")), false));
@@ -229,7 +232,8 @@ std::string Dump(const TMessageAttr& m)
         d += "\nattachment=" + std::to_string(a.number) + "/" + std::to_string(a.attachMethod) + "/" + U8(a.name);
     for (const AttachmentItem& a : m.inlineParts)
         d += "\ninline=" + std::to_string(a.number) + "/" + U8(a.name) + "/" + U8(a.contentId);
-    return d;
+    // The number of each load in the names of its files (and the body's links to them).
+    return std::regex_replace(d, std::regex("([/\"])\\d+-(\\d+-)"), "$1$2");
 }
 
 // Every attached message of the record, at every depth, loads as a record of its own; where
