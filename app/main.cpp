@@ -32,7 +32,10 @@ int main(int argc, char** argv) {
     hooks.createSplash = CreateSplashScreen;
     hooks.cmdLineExport = [&args](const WideString&) {
         // The export reads its fields from the arguments themselves.
-        return cmdLineExport(args, CreateHtmlConverter());
+        const int status = cmdLineExport(args, CreateHtmlConverter());
+        // The run's temporary folder goes with it, as when the window closes.
+        if (Form1) Form1->CleanUpTempFolder();
+        return status;
     };
     return RunApplication(args, hooks);
 }

@@ -3,11 +3,12 @@
 #include <array>
 #include <chrono>
 #include <random>
-#include <vector>
 
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
+#include "platform/win/PrivateFolder.h"
 #include "platform/win/ShellFolders.h"
+#include "platform/win/WinError.h"
 #include "platform/win/WinFiles.h"
 #include "platform/win/WinProcess.h"
 #include "platform/win/WinString.h"
@@ -92,19 +93,19 @@ WideString CutToUtf8Bytes(const WideString& name, size_t maxBytes) {
 
 WideString CAppUtils::getAppTempFolder() {
     QUILLORA_TRACE(u"CAppUtils::getAppTempFolder");
-    const DWORD needed = GetTempPathW(0, nullptr);
-    if (needed == 0) return {};
-    std::vector<char16_t> buffer(needed + 1);
-    if (GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data()) == 0) return {};
-    WideString folder = WithSlash(buffer.data()) + kProductFolder + u'/' +
-                        Utf8ToUtf16(std::to_string(GetCurrentProcessId()));
-    bool res = false;
-    try {
-        res = WideForceDirectories(folder);
-    } catch (const Exception&) {
-        res = false;
+    // This user's own root: the system's temporary folder is shared by every user.
+    const WideString root = PrivateTempRoot(kProductFolder);
+    if (root.empty()) {
+        LogPrintf(u"FAILED: no private temporary folder (error %u)", static_cast<unsigned>(GetLastError()));
+        return {};
     }
+    const WideString folder = root + Utf8ToUtf16(std::to_string(GetCurrentProcessId()));
+    const bool res = MakePrivateFolder(folder);
     LogPrintf(u"res == %d", res ? 1 : 0);
+    if (!res) {
+        LogPrintf(u"FAILED: temporary folder %s (error %u)", folder.c_str(), static_cast<unsigned>(GetLastError()));
+        return {};
+    }
     return folder + u'/';
 }
 

@@ -6,8 +6,10 @@
 
 class CAppUtils {
 public:
-    // The system temporary folder + "Quillora/<pid>/", created with its parents. The same path
-    // for the life of the process; a removed folder is created again.
+    // This process's temporary folder: "<pid>/" in this user's private root (PrivateTempRoot
+    // of "Quillora": under $XDG_RUNTIME_DIR, else "Quillora-<uid>" in the system temporary
+    // folder), made closed to other users and checked (a folder of this user, not a link) on
+    // every call; a removed folder is made again. Empty when it cannot be made or fails the check.
     static WideString getAppTempFolder();
     // The user's application-data folder + "Quillora/", created.
     static WideString getAppDataFolder();

@@ -14,7 +14,8 @@
 #include "platform/win/WinString.h"
 
 WideString TfrmFavorites::MarkerPath() {
-    return CAppUtils::getAppTempFolder() + u"3f06f605-b5a4-43ce-8d8c-343fe9329da6";
+    const WideString folder = CAppUtils::getAppTempFolder();
+    return folder.empty() ? WideString() : folder + u"3f06f605-b5a4-43ce-8d8c-343fe9329da6";
 }
 
 std::vector<WideString> TfrmFavorites::DragFiles() {

@@ -109,8 +109,10 @@ bool MessagePST::EnumAttachmentNames(IMessage* message)
             attachments.push_back({number, method, name, {}});
             continue;
         }
-        // Shown inline by the HTML body: saved beside "temp.html" under a cleaned name.
-        const WideString safe = CAppUtils::MakeValidFileName(name, false);
+        // Shown inline by the HTML body: saved beside the body page under a cleaned name of this
+        // load's own, so another message's picture of the same name is another file.
+        const WideString safe = CutToUtf8Bytes(
+            TempTag() + u"-" + Utf8ToUtf16(std::to_string(number)) + u"-" + CAppUtils::MakeValidFileName(name, false), 255);
         inlineParts.push_back({number, method, safe, contentId});
         if (tempFolder.empty() || !SaveAttach(method, attachment.get(), tempFolder + safe, false))
             LogPrintf(u"FAILED: inline picture not saved: %s", safe.c_str());

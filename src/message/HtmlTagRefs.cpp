@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/win/WinString.h"
+
 namespace {
 
 constexpr size_t kNone = std::u16string_view::npos;
@@ -62,4 +64,21 @@ bool HasTagReferring(std::u16string_view html, std::u16string_view key, std::u16
         if (nextBracket != kNone && html[nextBracket] == u'>') return true;
     }
     return false;
+}
+
+WideString UrlOfFileName(const WideString& name)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    WideString out;
+    for (const unsigned char c : Utf16ToUtf8(name)) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+            c == '.' || c == '~') {
+            out += static_cast<char16_t>(c);
+        } else {
+            out += u'%';
+            out += static_cast<char16_t>(hex[c >> 4]);
+            out += static_cast<char16_t>(hex[c & 15]);
+        }
+    }
+    return out;
 }

@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kMethodAttachedMessage = 5;
 constexpr int kMethodOle = 6;
+constexpr size_t kMaxNameBytes = 255;  // of a file name on the file system
 
 int HexDigit(char16_t c)
 {
@@ -124,7 +125,12 @@ void MessageMSG::ProcesssAttachmentsMSG(const TMSGFile& file)
         const bool hasRendering = rendering && rendering->RawBytes() && !rendering->RawBytes()->empty();
 
         bool real;
-        if ((name.empty() && longName.empty()) || method == kMethodOle) {
+        if (method == kMethodOle) {
+            // No object runs here: listed, so that its data can be saved; an RTF body draws it
+            // from its rendering.
+            real = true;
+            if (name.empty()) name = u"attachment " + Utf8ToUtf16(std::to_string(i + 1));
+        } else if (name.empty() && longName.empty()) {
             real = false;
         } else if (hasRendering) {
             real = true;
@@ -139,9 +145,11 @@ void MessageMSG::ProcesssAttachmentsMSG(const TMSGFile& file)
             attachments.push_back(AttachmentItem{i, method, name, {}});
             hasAttachments = true;
         } else {
-            // The file the body's reference points at, always inside the temporary folder.
+            // The file the body's reference points at, always inside the temporary folder, and
+            // this record's own: another message's "image001.png" is another file.
             WideString file = CAppUtils::MakeValidFileName(name, false);
-            if (file.empty()) file = u"part" + Utf8ToUtf16(std::to_string(i));
+            if (file.empty()) file = u"part";
+            file = CutToUtf8Bytes(TempTag() + u"-" + Utf8ToUtf16(std::to_string(i)) + u"-" + file, kMaxNameBytes);
             LogPrintf(u"attach name: %s", file.c_str());
             inlineParts.push_back(AttachmentItem{i, method, temp.empty() ? WideString() : temp + file, contentId});
         }

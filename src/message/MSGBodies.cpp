@@ -8,6 +8,7 @@
 #include "app/cLogger.h"
 #include "message/MSGNameMap.h"
 #include "message/MessageMSG.h"
+#include "output/IRenderer.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -82,7 +83,8 @@ private:
 void MessageMSG::SetBody(const WideString& rows)
 {
     plainBody = rows;
-    htmlBody = u"<pre>" + rows + u"</pre>";
+    // The rows are text: an address in angle brackets or an "&" must show as written.
+    htmlBody = u"<pre>" + EscapeHtmlText(rows) + u"</pre>";
     loadedHtmlBody = htmlBody;
     bodyIsHtml = true;
     bodyIsRtf = false;

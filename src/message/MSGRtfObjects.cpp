@@ -197,10 +197,15 @@ void MessageMSG::ReplaceRichEditPlaceholders(richtext::RichTextDocument& control
         const TMSGProperty* attachment = msgFile_ ? msgFile_->GetProperties().GetAttachment(counter) : nullptr;
         const TMSGProperty* data = attachment ? attachment->SubProperties().GetPropertyByTag(PR_ATTACH_DATA_BIN, false, true) : nullptr;
         const std::string* bytes = data ? data->RawBytes() : nullptr;
-        // Only a bitmap is shown; other files, and objects that cannot run here, leave the spot empty.
+        // A bitmap shows itself; other files, and objects that cannot run here, show their
+        // rendering (the picture the sender's program drew of them) where the message has one.
         bool placed = false;
         if (bytes && IsBitmapFile(*bytes)) placed = SUCCEEDED(InsertRichEditBitmap(control, p, 0, *bytes));
-        else LogPrintf(u"attachment %d not shown", counter);
+        const TMSGProperty* rendering =
+            attachment ? attachment->SubProperties().GetPropertyByTag(PR_ATTACH_RENDERING, false, false) : nullptr;
+        if (!placed && rendering && rendering->RawBytes() && !rendering->RawBytes()->empty())
+            placed = SUCCEEDED(InsertRichEditBitmap(control, p, 0, *rendering->RawBytes()));
+        if (!placed) LogPrintf(u"attachment %d not shown", counter);
         // Resume right after what replaced the mark: an unplaced mark leaves nothing to skip.
         if (placed) ++limit;
         from = placed ? p + 1 : p;

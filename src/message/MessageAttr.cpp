@@ -1,5 +1,6 @@
 #include "message/MessageAttr.h"
 
+#include <atomic>
 #include <filesystem>
 #include <map>
 
@@ -125,8 +126,15 @@ WideString TMessageAttr::GetExportName()
 
 WideString TMessageAttr::GetExportFileName() { return CAppUtils::MakeValidFileName(WideExtractFileName(fileName), false); }
 
+WideString TMessageAttr::NewTempTag()
+{
+    static std::atomic<unsigned long long> last{0};
+    return Utf8ToUtf16(std::to_string(++last));
+}
+
 void TMessageAttr::Clear()
 {
+    tempTag_ = NewTempTag();
     loadLevel = mllEmpty;
     from.clear();
     subject.clear();

@@ -14,6 +14,9 @@
 #include "platform/win/WinTypes.h"
 
 class IRenderer;
+namespace richtext {
+class RichTextDocument;
+}
 
 enum MessageFileType : std::int32_t { mftUnknown = 0, mftEML = 1, mftMSG = 2, mftPST = 3 };
 
@@ -42,6 +45,9 @@ public:
     // The kinds load fully first and add the date and the body. withHeader is accepted for
     // the callers that pass it (always false); the header fields are always set.
     virtual void Display(IView& view, bool plainText, bool withHeader = false);
+    // Puts what the RTF body shown by Display marks for placing (its pictures, the attachments
+    // of its object marks) into the document it was loaded into. The base has nothing to place.
+    virtual void PlaceRtfObjects(richtext::RichTextDocument& /*document*/) {}
     virtual bool LoadFromFile(const WideString& path, bool headersOnly);
     virtual void RenderHeaders(IRenderer& renderer);
     virtual void RenderBody(IRenderer& renderer);
@@ -88,9 +94,9 @@ public:
     static std::unique_ptr<THandleStream> OpenStream(const WideString& path, bool write);
     // Rewrites src="cid:<id>" and src="<id>" of every inline part to src="<its name>".
     void FormatHtmlBodyLinks();
-    // Writes html as "temp.html" in the per-process temporary folder, UTF-8 with a byte-order
-    // mark (which decides the page's charset whatever its meta tags say), and hands it to the
-    // view; false when the page cannot be written.
+    // Writes html as the record's own page ("page-<tag>.html") in the temporary folder, UTF-8
+    // with a byte-order mark (which decides the page's charset whatever its meta tags say),
+    // and hands it to the view; false when the page cannot be written.
     bool ShowHtmlBodyPage(IView& view, const WideString& html);
     // The body as an HTML file in UTF-16, for ExportToHtml: an HTML body as it stands, else the
     // plain text in a "<pre>" page (an RTF body goes as its plain text). Traces "res: %d";
@@ -140,6 +146,15 @@ public:
     bool sent = true;
     WideString dateCaption;
     std::vector<BYTE> bodyBuffer;
+
+protected:
+    // A number no other load of this run shares (renewed by Clear): the files a load writes
+    // into the temporary folder carry it, so no other record shows or overwrites them.
+    const WideString& TempTag() const { return tempTag_; }
+
+private:
+    static WideString NewTempTag();
+    WideString tempTag_ = NewTempTag();
 };
 
 // The HTML with the block that silences script errors in front.

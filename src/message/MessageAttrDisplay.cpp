@@ -8,7 +8,9 @@
 #include "app/CAppUtils.h"
 #include "app/cLogger.h"
 #include "app/RegExpUtils.h"
+#include "controls/unicode/TntSysUtils.h"
 #include "message/DateLine.h"
+#include "message/HtmlTagRefs.h"
 #include "message/MessageAttr.h"
 #include "output/HtmlRenderer.h"
 #include "output/IRenderer.h"
@@ -48,22 +50,27 @@ constexpr Zone kZones[] = {
 };
 static_assert(std::size(kZones) == 80);
 
-// The zone token of the Date header (a signed number or a word); empty when there is none.
+// The zone token of the Date header (a signed number, or a word after a space or parenthesis,
+// following the whole seconds); empty when there is none, so a zone-less time is never split.
 WideString DateZoneToken(const WideString& headerText)
 {
     const WideString value = DateHeaderValue(headerText, true);
     if (value.empty()) return {};
     static const auto re = [] {
         static constexpr char16_t kPattern[] =
-            u"^\\s*?(?:\\w+,)?.*?\\d+.*?\\w+.*?\\d+.*?\\d+.*?\\d+.*?\\d+.*?([\\+\\-]?\\d+|\\w+)";
+            u"^\\s*?(?:\\w+,)?.*?\\d+.*?\\w+.*?\\d+\\b.*?\\d+\\b.*?\\d+\\b.*?\\d+\\b"
+            u"(?:\\s*([\\+\\-]\\d+)|.*?[\\s\\(]([\\+\\-]?\\d+|\\w+))";
         auto compiled = std::make_unique<CRegexpT<char16_t>>(kPattern, static_cast<int>(std::size(kPattern) - 1),
                                                              CaseInsensitive);
         compiled->SetStepBudget(kDatePatternStepBudget);
         return compiled;
     }();
     const MatchResult m = re->Match(value.c_str(), static_cast<int>(value.size()), -1);
-    if (!m.Found() || m.GroupBegin(1) < 0) return {};
-    return value.substr(static_cast<size_t>(m.GroupBegin(1)), static_cast<size_t>(m.GroupEnd(1) - m.GroupBegin(1)));
+    if (!m.Found()) return {};
+    const int group = m.GroupBegin(1) >= 0 ? 1 : 2;
+    if (m.GroupBegin(group) < 0) return {};
+    return value.substr(static_cast<size_t>(m.GroupBegin(group)),
+                        static_cast<size_t>(m.GroupEnd(group) - m.GroupBegin(group)));
 }
 
 bool IsNumericToken(const WideString& token)
@@ -141,13 +148,8 @@ void TMessageAttr::FormatHtmlBodyLinks()
     for (const AttachmentItem& part : inlineParts) {
         if (part.contentId.empty()) continue;
         const WideString pattern = u"\\bsrc\\s*=\\s*\"(cid:)?" + RegExpEscape(part.contentId) + u"\"";
-        // "$" in the replacement would read as a group reference.
-        WideString name;
-        for (char16_t c : part.name) {
-            if (c == u'$') name += u'$';
-            name += c;
-        }
-        htmlBody = RegExpReplace(htmlBody, pattern, u"src=\"" + name + u"\"");
+        // Relative to the page beside it, encoded: no "$" is left to read as a group reference.
+        htmlBody = RegExpReplace(htmlBody, pattern, u"src=\"" + UrlOfFileName(WideExtractFileName(part.name)) + u"\"");
     }
 }
 
@@ -181,7 +183,8 @@ int TMessageAttr::GetTimeZoneMinutes(const WideString& headerText) { return GetD
 bool TMessageAttr::ShowHtmlBodyPage(IView& view, const WideString& html)
 {
     const WideString folder = CAppUtils::getAppTempFolder();
-    const WideString path = folder.empty() ? WideString() : folder + u"temp.html";
+    // The record's own page: a print or export run never overwrites the one a window shows.
+    const WideString path = folder.empty() ? WideString() : folder + u"page-" + TempTag() + u".html";
     TextRenderer page;
     page.AddParagraph(u"\uFEFF" + html);
     if (path.empty() || !page.SaveToFileUTF8(path)) {

@@ -235,6 +235,7 @@ void MessageEML::processSinglePartEML(TIdMessage& message)
 void MessageEML::processMultiPartEML(TIdMessage& message)
 {
     const TIdMessageParts& parts = message.MessageParts();
+    plainFromPlainPart_ = false;
     for (int i = 0; i < parts.Count(); ++i) {
         const TIdMessagePart& part = parts.Items(i);
         if (part.Kind() == TIdMessagePartKind::Text) {
@@ -255,7 +256,14 @@ void MessageEML::processTextPartEML(const TIdText& part)
         bodyIsHtml = true;
         htmlBody = PrependScriptErrorHandler(text);
         loadedHtmlBody = htmlBody;
-    } else {
+    } else if (IsUpperEqual(part.ContentType(), "TEXT/PLAIN")) {
+        // The first plain part is the body; a later one is a note of a list server or such.
+        if (plainFromPlainPart_) return;
+        plainFromPlainPart_ = true;
+        plainBody = text;
+        if (!bodyIsHtml) htmlBody = plainBody;
+    } else if (!plainFromPlainPart_ && plainBody.empty()) {
+        // Another text part (a calendar, a vCard) stands in only while there is no plain one.
         plainBody = text;
         if (htmlBody.empty()) htmlBody = plainBody;
     }
@@ -344,8 +352,10 @@ std::unique_ptr<TMessageAttr> MessageEML::GetEmbeddedMessage(int index)
 {
     QUILLORA_TRACE(u"MessageEML::GetEmbeddedMessage");
     if (index < 0 || index >= static_cast<int>(attachments.size())) return nullptr;
+    const WideString folder = CAppUtils::getAppTempFolder();
+    if (folder.empty()) return nullptr;
     const WideString path = CAppUtils::MakeUniqueFileName(
-        CAppUtils::getAppTempFolder() + CAppUtils::MakeValidFileName(attachments[static_cast<size_t>(index)].name, false));
+        folder + CAppUtils::MakeValidFileName(attachments[static_cast<size_t>(index)].name, false));
     if (path.empty() || !SaveAttachment(index, path)) return nullptr;
     std::unique_ptr<TMessageAttr> message = GetMessageFileType(path, true) == mftMSG
                                                 ? NewMessageOfKind(mftMSG)

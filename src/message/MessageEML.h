@@ -59,5 +59,6 @@ private:
     WideString WriteBodyPage();
 
     bool parsedWholeFile_ = false;       // idMessage holds the full parse of fileName
+    bool plainFromPlainPart_ = false;    // plainBody came from a text/plain part
     std::map<int, WideString> inlineFiles_;  // part number -> its file beside the body page
 };

@@ -11,6 +11,7 @@
 #include "app/RegExpUtils.h"
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
+#include "message/HtmlTagRefs.h"
 #include "message/MessageEML.h"
 #include "message/MessageFileDialogs.h"
 #include "output/IRenderer.h"
@@ -18,24 +19,6 @@
 #include "regex/RegexContext.h"
 
 namespace {
-
-// A file name as a relative URL: every byte but the unreserved ones percent-encoded.
-WideString UrlOfFileName(const WideString& name)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    WideString out;
-    for (const unsigned char c : Utf16ToUtf8(name)) {
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
-            c == '.' || c == '~') {
-            out += static_cast<char16_t>(c);
-        } else {
-            out += u'%';
-            out += static_cast<char16_t>(hex[c >> 4]);
-            out += static_cast<char16_t>(hex[c & 15]);
-        }
-    }
-    return out;
-}
 
 bool WriteUtf8WithMark(const WideString& path, const WideString& text)
 {

@@ -13,6 +13,7 @@
 #include "message/MSGHtmlBody.h"
 #include "message/MessageFileDialogs.h"
 #include "platform/mapi/MapiTags.h"
+#include "platform/vcl/richedit/RichEditOfWindow.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -54,12 +55,6 @@ bool IsFolder(const WideString& path)
     return !path.empty() && std::filesystem::is_directory(std::filesystem::path(Utf16ToUtf8(path)), error);
 }
 
-bool FileExists(const WideString& path)
-{
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::path(Utf16ToUtf8(path)), error);
-}
-
 // The compressed RTF of the root when it is usable: in sync (or no flag saying otherwise) and
 // really RTF (a stream that did not decompress is no body to show). Without its zero.
 const std::string* UsableRtf(const TMSGProperties& root, std::string_view& text)
@@ -91,6 +86,9 @@ void MessageMSG::Clear()
 {
     TMessageAttr::Clear();
     msgFile_.reset();
+    inlineWritten_.clear();
+    shownRtf_.clear();
+    pictureFiles.clear();
 }
 
 bool MessageMSG::LoadFromFile(const WideString& path, bool headersOnly)
@@ -278,23 +276,34 @@ void MessageMSG::Display(IView& view, bool plainText, bool withHeader)
     } else if (bodyIsHtml) {
         if (!ShowHtmlBodyPage(view, htmlBody)) return;
     } else if (bodyIsRtf) {
+        if (shownRtf_.empty()) {
+            shownRtf_ = rtfBody;
+            pictureFiles.clear();
+            ExtractRtfObjects(shownRtf_);
+        }
         // Each byte one unit: the RTF reader takes units below 256 as the bytes they were.
         WideString text;
-        text.reserve(rtfBody.size());
-        for (unsigned char c : rtfBody) text.push_back(static_cast<char16_t>(c));
+        text.reserve(shownRtf_.size());
+        for (unsigned char c : shownRtf_) text.push_back(static_cast<char16_t>(c));
         HWND richEdit = nullptr;
         view.ViewRTFString(*this, text, &richEdit);
+        // A view without a control (the off-screen renderer) places them into its own document.
+        if (richEdit && !ChangeRichEditDocument(richEdit, [this](richtext::RichTextDocument& d) { PlaceRtfObjects(d); }))
+            LogPrintf(u"the body control is no rich edit: nothing placed");
     } else {
         view.ViewRTFString(*this, plainBody);
     }
 }
 
+void MessageMSG::PlaceRtfObjects(richtext::RichTextDocument& document) { ReplaceRichEditPlaceholders(document); }
+
 void MessageMSG::WriteInlineParts()
 {
     if (!msgFile_) return;
     for (const AttachmentItem& part : inlineParts) {
-        if (part.name.empty() || FileExists(part.name)) continue;
-        if (!SaveAttachmentAsBin(*msgFile_, part.name, part.number)) LogPrintf(u"not written: %s", part.name.c_str());
+        if (part.name.empty() || inlineWritten_.count(part.number)) continue;
+        if (SaveAttachmentAsBin(*msgFile_, part.name, part.number)) inlineWritten_.insert(part.number);
+        else LogPrintf(u"not written: %s", part.name.c_str());
     }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "message/MSGFile.h"
@@ -23,8 +24,11 @@ public:
     // Loads fully first when only the headers were loaded (once: the record then stays at the
     // full level), shows the header fields, the date of a sent message, the property tree and
     // the body: plain text, the HTML body as a page in the temporary folder (its inline
-    // pictures written beside it), or the RTF.
+    // pictures written beside it), or the RTF with its pictures and object marks cut out
+    // (ExtractRtfObjects, once a load) and put back into the control the view returns.
     void Display(IView& view, bool plainText, bool withHeader = false) override;
+    // ReplaceRichEditPlaceholders.
+    void PlaceRtfObjects(richtext::RichTextDocument& document) override;
     // False when the file cannot be read (the record is then empty with fileName set). A file
     // that is no compound file loads as an empty record (true). headersOnly fills every field
     // and drops the compound file.
@@ -93,7 +97,8 @@ public:
     // leaves neither file nor mark. Returns the number of files written.
     int ExtractRtfObjects(AnsiString& rtf);
     // Replaces the marks in the loaded document: the k-th attachment mark by attachment k's
-    // data when it is a bitmap, a picture mark by the file it names. A mark is removed whether
+    // data when it is a bitmap, else by its rendering (PR_ATTACH_RENDERING, a metafile) when
+    // it has one; a picture mark by the file it names. A mark is removed whether
     // or not something could be placed.
     void ReplaceRichEditPlaceholders(richtext::RichTextDocument& control);
     // Puts the picture of the file (or the bitmap bytes) in place of the range; E_FAIL when
@@ -110,6 +115,8 @@ private:
     void SetBody(const WideString& rows);
 
     std::unique_ptr<TMSGFile> msgFile_;
+    std::set<int> inlineWritten_;  // inline parts this load has written to their files
+    AnsiString shownRtf_;          // rtfBody with its pictures and object marks cut out
 };
 
 // "%HH" escapes decoded: a run of escapes that forms UTF-8 becomes its characters, any other

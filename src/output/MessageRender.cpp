@@ -66,9 +66,10 @@ MessageRender::MessageRender(HeaderBuilder headerBuilder) : headerBuilder_(std::
     if (!headerBuilder_) headerBuilder_ = BuildHtmlQuoteHeader;
 }
 
-void MessageRender::ViewRTFString(TMessageAttr&, const WideString& text, HWND* richEdit)
+void MessageRender::ViewRTFString(TMessageAttr& message, const WideString& text, HWND* richEdit)
 {
     if (!StartsWithRtf(text) || !body_.LoadRtf(std::u16string_view(text))) body_.SetText(text);
+    message.PlaceRtfObjects(body_);
     if (richEdit) *richEdit = nullptr;
 }
 

@@ -3,8 +3,8 @@
 // header block and the body are each laid out by the HTML converter into a recorded picture
 // and placed page by page, the body continuing below the header.
 //
-// The body document stands in for the hidden rich-edit control: it has no window, so a
-// message cannot place OLE objects into it; pictures inside the RTF itself are kept.
+// The body document stands in for the hidden rich-edit control: it has no window, so the
+// view itself has the message place its pictures and objects into it.
 #pragma once
 
 #include <functional>
@@ -25,8 +25,9 @@ public:
     // headerBuilder: the header block's HTML (default: the quote header, BuildHtmlQuoteHeader).
     explicit MessageRender(HeaderBuilder headerBuilder = {});
 
-    // Loads RTF (text starting with an RTF signature) or plain text into the body document.
-    // richEdit, when given, receives null: there is no control to place objects into.
+    // Loads RTF (text starting with an RTF signature) or plain text into the body document and
+    // has the message place its pictures and objects there. richEdit, when given, receives
+    // null: there is no control for the message to reach.
     void ViewRTFString(TMessageAttr& message, const WideString& text, HWND* richEdit = nullptr) override;
 
     // Renders the message onto the device's current page and the pages after it. flags go to

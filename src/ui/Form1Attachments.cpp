@@ -100,7 +100,9 @@ bool TForm1::ProcessEmbeddedMessage(int index, TMessageAttr* message)
 WideString TForm1::SaveAttachmentCopy(int index, TMessageAttr& message)
 {
     const WideString& name = message.attachments[static_cast<std::size_t>(index)].name;
-    const WideString temp = CreateTempFileName(m_tempFolder);
+    // Asked again: the folder is checked (and made again) before every use.
+    const WideString folder = CAppUtils::getAppTempFolder();
+    const WideString temp = folder.empty() ? WideString() : CreateTempFileName(folder);
     if (temp.empty()) return {};
     // The extension is cleaned like the name: it comes from the message too.
     const WideString ext = UpperExtension(SafeAttachmentName(name));
@@ -202,7 +204,8 @@ std::vector<WideString> TForm1::CollectDraggedAttachments()
     const int row = list->GetNextItemIndex(-1, LVNI_SELECTED);
     if (row < 0 || row >= static_cast<int>(m_messages.size())) return paths;
     TMessageAttr& message = *m_messages[static_cast<std::size_t>(row)];
-    const WideString folder = WideIncludeTrailingBackslash(m_tempFolder);
+    const WideString folder = CAppUtils::getAppTempFolder();
+    if (folder.empty()) return paths;
     const int count = std::min<int>(attachments->Items()->Count(), static_cast<int>(message.attachments.size()));
     for (int i = 0; i < count; ++i) {
         if (!attachments->Items()->Item(i)->Selected()) continue;

@@ -7,6 +7,7 @@
 
 #include "app/AppLocDB.h"
 #include "app/CAppOptions.h"
+#include "app/CAppUtils.h"
 #include "app/FileDlgWrapper.h"
 #include "controls/dragdrop/DroppedFiles.h"
 #include "controls/unicode/TntListView.h"
@@ -272,7 +273,9 @@ std::vector<WideString> TForm1::CollectDraggedMessages()
     GetMessagesFromList(messages, false);
     for (TMessageAttr* m : messages) {
         if (m->GetType() == mftPST) {
-            const WideString proposed = WideIncludeTrailingBackslash(m_tempFolder) + Utf8ToUtf16(std::to_string(random() % 1000000)) + u".msg";
+            const WideString folder = CAppUtils::getAppTempFolder();
+            if (folder.empty()) continue;
+            const WideString proposed = folder + Utf8ToUtf16(std::to_string(random() % 1000000)) + u".msg";
             const WideString written = m->Export(proposed);
             if (!written.empty()) paths.push_back(written);
         } else {

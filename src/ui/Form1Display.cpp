@@ -60,7 +60,9 @@ void TForm1::ShowHTML(const WideString& textOrPath, bool isFile)
     if (!browser) return;
     WideString path = textOrPath;
     if (!isFile) {
-        path = m_tempFolder + u"temp.html";
+        const WideString folder = CAppUtils::getAppTempFolder();
+        if (folder.empty()) return;
+        path = folder + u"temp.html";
         TextRenderer page;
         page.AddParagraph(textOrPath);
         // A page that cannot be written leaves the earlier one shown.

@@ -4,6 +4,7 @@
 
 #include "app/AppLocDB.h"
 #include "app/CAppOptions.h"
+#include "app/CAppUtils.h"
 #include "dialogs/AboutDlg.h"
 #include "dialogs/CsvExport.h"
 #include "dialogs/SettingsDlg.h"
@@ -41,7 +42,9 @@ void TForm1::ReplyOrForward(bool forward)
 {
     ReplyForwardContext context;
     context.mapiReady = MapiLibs::get().isReady;
-    context.tempFolder = m_tempFolder;
+    context.tempFolder = CAppUtils::getAppTempFolder();
+    // The mail's files go nowhere else: without the private folder there is no hand-off.
+    if (context.tempFolder.empty()) return;
     context.owner = Handle();
     context.desktop = mailDesktop;
     // The row the user sees, with its whole body and attachments: a listed record may hold
@@ -115,7 +118,10 @@ void TForm1::MessagelistDblClick(TObject*)
     const TCursor saved = Screen->Cursor();
     Screen->SetCursor(crHourGlass);
     WideString path = m->fileName;
-    if (m->GetType() == mftPST) path = m->Export(WideIncludeTrailingBackslash(m_tempFolder) + m->GetExportFileName());
+    if (m->GetType() == mftPST) {
+        const WideString folder = CAppUtils::getAppTempFolder();
+        path = folder.empty() ? WideString() : m->Export(folder + m->GetExportFileName());
+    }
     if (!path.empty()) {
         if (startViewer) {
             startViewer(path);

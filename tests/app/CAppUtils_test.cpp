@@ -1,12 +1,16 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "app/CAppUtils.h"
 #include "platform/win/WinProcess.h"
 #include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Unprivileged.h"
 
 namespace fs = std::filesystem;
 
@@ -91,15 +95,90 @@ TEST(MakeUniqueFileName, GoesRandomAfterAHundredAndNeverReturnsATakenName) {
     EXPECT_EQ(unique.substr(0, W(dir / "m (").size()), W(dir / "m ("));
 }
 
-TEST(AppFolders, TemporaryFolderIsPerProcessStableAndRecreated) {
+// The folder and every folder up to this user's root: a folder of this user, not a link,
+// closed to everyone else.
+void ExpectPrivate(const fs::path& folder) {
+    struct stat facts {};
+    ASSERT_EQ(::lstat(folder.c_str(), &facts), 0) << folder;
+    EXPECT_TRUE(S_ISDIR(facts.st_mode)) << folder;
+    EXPECT_EQ(facts.st_uid, ::geteuid()) << folder;
+    EXPECT_EQ(facts.st_mode & 0777, 0700u) << folder;
+}
+
+TEST(AppFolders, TemporaryFolderIsThisUsersOwnClosedAndRecreated) {
     testsupport::TempDir tmp;
-    testsupport::ScopedEnv env("TMPDIR", tmp.path().string());
+    fs::create_directory(tmp / "runtime");
+    fs::permissions(tmp / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+    const std::string pid = std::to_string(GetCurrentProcessId());
+    const struct {
+        std::string runtime;
+        fs::path root;
+    } cases[] = {
+        {(tmp / "runtime").string(), tmp / "runtime" / "Quillora"},
+        {"", tmp / "shared" / ("Quillora-" + std::to_string(::geteuid()))},
+        {(tmp / "missing").string(), tmp / "shared" / ("Quillora-" + std::to_string(::geteuid()))},
+    };
+    fs::create_directory(tmp / "shared");
+    testsupport::ScopedEnv shared("TMPDIR", (tmp / "shared").string());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.runtime);
+        testsupport::ScopedEnv runtime("XDG_RUNTIME_DIR", c.runtime);
+        const mode_t umask = ::umask(0);  // the folders are closed whatever the umask
+        const WideString first = CAppUtils::getAppTempFolder();
+        ::umask(umask);
+        EXPECT_EQ(first, W(c.root / pid) + u"/");
+        ExpectPrivate(c.root);
+        ExpectPrivate(c.root / pid);
+        fs::remove_all(c.root);
+        EXPECT_EQ(CAppUtils::getAppTempFolder(), first) << "made again";
+        ExpectPrivate(c.root / pid);
+    }
+}
+
+TEST(AppFolders, ATemporaryFolderThatFailsTheCheckIsAnErrorNotAPath) {
+    testsupport::TempDir tmp;
+    testsupport::ScopedEnv runtime("XDG_RUNTIME_DIR", "");
+    testsupport::ScopedEnv shared("TMPDIR", tmp.path().string());
+    const fs::path root = tmp / ("Quillora-" + std::to_string(::geteuid()));
+    const fs::path pidFolder = root / std::to_string(GetCurrentProcessId());
+    fs::create_directory(tmp / "elsewhere");
+    // The root planted as a link, then as a folder open to others; then the run's own folder
+    // planted as a link inside a sound root.
+    fs::create_directory_symlink(tmp / "elsewhere", root);
+    EXPECT_EQ(CAppUtils::getAppTempFolder(), u"");
+    fs::remove(root);
+    fs::create_directory(root);
+    fs::permissions(root, fs::perms::all, fs::perm_options::replace);
+    EXPECT_EQ(CAppUtils::getAppTempFolder(), u"");
+    fs::permissions(root, fs::perms::owner_all, fs::perm_options::replace);
+    fs::create_directory_symlink(tmp / "elsewhere", pidFolder);
+    EXPECT_EQ(CAppUtils::getAppTempFolder(), u"");
+    EXPECT_TRUE(fs::is_empty(tmp / "elsewhere"));
+    // A file in the way of the root.
+    fs::remove_all(root);
+    Touch(root);
+    EXPECT_EQ(CAppUtils::getAppTempFolder(), u"");
+}
+
+// A second user of the same temporary folder gets a folder of their own, which the first
+// user cannot enter, and neither can read the other's.
+TEST(AppFolders, TwoUsersSharingTheTemporaryFolderEachHaveTheirOwn) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
+    testsupport::TempDir tmp;
+    testsupport::ScopedEnv runtime("XDG_RUNTIME_DIR", "");
+    testsupport::ScopedEnv shared("TMPDIR", tmp.path().string());
     const WideString first = CAppUtils::getAppTempFolder();
-    EXPECT_EQ(first, W(tmp / "Quillora" / std::to_string(GetCurrentProcessId())) + u"/");
-    EXPECT_TRUE(fs::is_directory(Utf16ToUtf8(first)));
-    fs::remove_all(tmp / "Quillora");
-    EXPECT_EQ(CAppUtils::getAppTempFolder(), first);
-    EXPECT_TRUE(fs::is_directory(Utf16ToUtf8(first)));
+    ASSERT_FALSE(first.empty());
+    Touch(fs::path(Utf16ToUtf8(first)) / "page.html");
+    testsupport::RunUnprivileged(tmp.path(), [&] {
+        const WideString second = CAppUtils::getAppTempFolder();
+        ASSERT_FALSE(second.empty());
+        EXPECT_NE(second.find(u"/Quillora-65534/"), WideString::npos) << Utf16ToUtf8(second);
+        std::ofstream page(fs::path(Utf16ToUtf8(second)) / "page.html");
+        EXPECT_TRUE(page << "mine" && page.flush()) << "the second user writes into their folder";
+        std::error_code error;
+        EXPECT_FALSE(fs::exists(fs::path(Utf16ToUtf8(first)) / "page.html", error)) << "the first user's files are out of reach";
+    });
 }
 
 TEST(AppFolders, DataFavoritesAndProgramFolders) {

@@ -235,10 +235,11 @@ TEST(MessageAttr, FormatHtmlBodyLinks)
 {
     TestRecord r;
     r.htmlBody = u"<img src=\"cid:a.b$c\"><img src = \"a.b$c\"><img SRC=\"cid:a.b$c\"><img src=\"cid:aXb$c\">";
-    r.inlineParts = {{3, 0, u"/tmp/q/pic$1.png", u"a.b$c"}};
+    r.inlineParts = {{3, 0, u"/tmp/q/pic$1 #2?%41\u00E9.png", u"a.b$c"}};
     r.FormatHtmlBodyLinks();
-    EXPECT_EQ(r.htmlBody, u"<img src=\"/tmp/q/pic$1.png\"><img src=\"/tmp/q/pic$1.png\"><img SRC=\"cid:a.b$c\">"
-                          u"<img src=\"cid:aXb$c\">");
+    // Relative to the page beside the picture, and encoded: "#", "?" and "%" stay in the name.
+    EXPECT_EQ(r.htmlBody, u"<img src=\"pic%241%20%232%3F%2541%C3%A9.png\"><img src=\"pic%241%20%232%3F%2541%C3%A9.png\">"
+                          u"<img SRC=\"cid:a.b$c\"><img src=\"cid:aXb$c\">");
 
     EXPECT_EQ(PrependScriptErrorHandler(u""),
               u"<SCRIPT language=JavaScript>function errorHandler(message, url, line) { return true; }"
@@ -269,6 +270,10 @@ TEST(MessageAttr, TimeZoneOfTheDateLine)
         {u"X: 1\r\nDate: Tue, 15 Nov\r\n 1994 08:12:31\r\n\t+0200\r\n", 2, 120},  // folded
         {u"Subject: see Date: 1 Jan 2000 01:02:03 +0900\r\nDate: 2 Jan 2000 01:02:03 -0700\r\n", -7, -420},
         {u"X: 1\r\nDate: 1 Jan 2000 01:02:03 +0900\r\nDate: 2 Jan 2000 01:02:03 -0700\r\n", 9, 540},
+        {u"X: 1\r\nDate: Tue, 15 Nov 1994 08:12:47\r\n", 0, 0},  // no zone: no seconds digit as one
+        {u"X: 1\r\nDate: Tue, 15 Nov 1994 08:12:47\r\nX: 2\r\n", 0, 0},
+        {u"X: 1\r\nDate: 15 Nov 1994 08:12:31 GMT\r\n", 0, 0},
+        {u"X: 1\r\nDate: 15 Nov 1994 08:12:31 +0100 (CET)\r\n", 1, 60},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utf16ToUtf8(c.header));

@@ -12,6 +12,7 @@
 #include "tests/message/EmlFixtures.h"
 #include "tests/message/RecordingView.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Unprivileged.h"
 
 namespace {
 
@@ -222,6 +223,10 @@ TEST_F(EmlRecord, DateVariants)
         {"X-No-Date: 1", 0, 0},
         {"Date: Tue, 15 Nov\r\n 1994 08:12:31\r\n -0500", Utc(1994, 11, 15, 13, 12, 31), -5},  // folded
         {"X-Note: Date: 1 Jan 2000 01:02:03 +0900", 0, 0},  // only the Date header counts
+        // No zone: the time stays as written (no digit of the seconds read as a zone).
+        {"Date: Tue, 15 Nov 1994 08:12:47", Utc(1994, 11, 15, 8, 12, 47), 0},
+        {"Date: 15 Nov 1994 08:12:31", Utc(1994, 11, 15, 8, 12, 31), 0},
+        {"Date: Tue, 15 Nov 1994 08:12:47 +0100", Utc(1994, 11, 15, 7, 12, 47), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.date);
@@ -269,15 +274,54 @@ TEST_F(EmlRecord, FilesThatAreNoMessageFailToLoad)
     EXPECT_FALSE(r.LoadFromFile(W(dir.WriteFile("junk.eml", "no header here\r\n")), false));
     EXPECT_EQ(r.loadLevel, mllEmpty);
     EXPECT_TRUE(r.from.empty());
+    // A file the user may not read; root reads anything, so a user without its powers tries.
     const auto locked = dir.WriteFile("locked.eml", eml::kPlainAscii);
     fs::permissions(locked, fs::perms::none);
-    if (ReadFileBytes(locked).empty()) {  // root reads anything
-        EXPECT_FALSE(r.LoadFromFile(W(locked), false));
-    }
+    testsupport::RunUnprivileged(dir.path(), [&] {
+        MessageEML unreadable;
+        EXPECT_FALSE(unreadable.LoadFromFile(W(locked), false));
+        EXPECT_EQ(unreadable.loadLevel, mllEmpty);
+    });
 
     Loaded cut(eml::kUnterminatedBoundary);
     ASSERT_TRUE(cut.ok);
     EXPECT_EQ(cut.message.plainBody, u"cut off here");
+}
+
+// The plain body is the first text/plain part: a calendar part (an invitation), before or
+// after it, or a second plain part never takes its place; a calendar stands in only for a
+// message without a plain part.
+TEST_F(EmlRecord, PlainBodyIsThePlainPart)
+{
+    const auto part = [](const char* type, const char* body) {
+        return std::string("--b\r\nContent-Type: ") + type + "; charset=utf-8\r\n\r\n" + body + "\r\n";
+    };
+    const std::string plain = part("text/plain", "Meet at noon");
+    const std::string html = part("text/html", "<p>Meet at <b>noon</b></p>");
+    const std::string calendar = part("text/calendar; method=REQUEST", "BEGIN:VCALENDAR\r\nEND:VCALENDAR");
+    const struct {
+        const char* what;
+        std::string parts;
+        const char16_t* plainBody;
+        bool html;
+    } cases[] = {
+        {"invitation", plain + html + calendar, u"Meet at noon", true},
+        {"calendar first", calendar + plain, u"Meet at noon", false},
+        {"second plain part", plain + part("text/plain", "-- list footer"), u"Meet at noon", false},
+        {"calendar only", html + calendar, u"BEGIN:VCALENDAR\r\nEND:VCALENDAR", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Loaded m("From: a@example.com\r\nSubject: s\r\nMIME-Version: 1.0\r\n"
+                 "Content-Type: multipart/alternative; boundary=\"b\"\r\n\r\n" +
+                 c.parts + "--b--\r\n");
+        ASSERT_TRUE(m.ok);
+        EXPECT_EQ(Utf16ToUtf8(m.message.plainBody), Utf16ToUtf8(c.plainBody));
+        EXPECT_EQ(m.message.bodyIsHtml, c.html);
+        if (!c.html) {
+            EXPECT_EQ(m.message.htmlBody, m.message.plainBody) << "a text body shows its plain words";
+        }
+    }
 }
 
 TEST_F(EmlRecord, HeadersOnlyThenFull)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <regex>
 #include <cstdio>
 
 #include "app/CAppUtils.h"
@@ -183,7 +184,9 @@ void CompareWithJson(TMessageAttr& m, Json j, const std::string& where)
         EXPECT_NE(std::find(expected.begin(), expected.end(), name), expected.end()) << "listed: " << name;
         shown.push_back(name);
     }
-    for (const AttachmentItem& a : m.inlineParts) shown.push_back(fs::path(U8(a.name)).filename().string());
+    // An inline part's file carries the load's number and the part's: "<load>-<part>-<name>".
+    for (const AttachmentItem& a : m.inlineParts)
+        shown.push_back(std::regex_replace(fs::path(U8(a.name)).filename().string(), std::regex("^\\d+-\\d+-"), ""));
     for (const Json& a : files) {
         const std::string n = U8(CAppUtils::MakeValidFileName(W(Text(a, "name")), false));
         const std::string f = U8(CAppUtils::MakeValidFileName(W(Text(a, "fileName")), false));
@@ -229,7 +232,32 @@ std::string Dump(const TMessageAttr& m)
         d += "\nattachment=" + std::to_string(a.number) + "/" + std::to_string(a.attachMethod) + "/" + U8(a.name);
     for (const AttachmentItem& a : m.inlineParts)
         d += "\ninline=" + std::to_string(a.number) + "/" + U8(a.name) + "/" + U8(a.contentId);
-    return d;
+    // The number of each load in the names of its files (and the body's links to them).
+    return std::regex_replace(d, std::regex("([/\"])\\d+-(\\d+-)"), "$1$2");
+}
+
+// Every attached message of the record, at every depth, loads as a record of its own; where
+// "<stem>-attachments<i>.json" lies beside the file, the i-th attachment matches it, and its
+// own attached messages are named after it ("<stem>-attachments<i>-attachments<k>.json").
+void CompareAttachedMessages(TMessageAttr& m, const fs::path& stem, int depth, int& compared)
+{
+    if (depth > 8) return;
+    for (int k = 0; k < static_cast<int>(m.attachments.size()); ++k) {
+        if (!m.IsEmbeddedAttachMessage(k)) continue;
+        const int number = m.attachments[static_cast<std::size_t>(k)].number;
+        const fs::path inner = stem.string() + "-attachments" + std::to_string(number);
+        SCOPED_TRACE(inner.filename().string());
+        std::unique_ptr<TMessageAttr> embedded = m.GetEmbeddedMessage(k);
+        ASSERT_TRUE(embedded) << "attached message " << number << " at depth " << depth;
+        const fs::path values = inner.string() + ".json";
+        if (fs::exists(values)) {
+            Json j;
+            ASSERT_TRUE(corpusjson::ReadJson(values, j)) << values;
+            CompareWithJson(*embedded, j, values.filename().string());
+            ++compared;
+        }
+        CompareAttachedMessages(*embedded, inner, depth + 1, compared);
+    }
 }
 
 }  // namespace
@@ -253,19 +281,7 @@ TEST(MessageMSGCorpus, EveryMessageLoadsAndMatchesItsExpectedValues)
             CompareWithJson(m, j, expected.filename().string());
             ++compared;
         }
-        // Values of attached messages: "<name>-attachments<i>.json" for the i-th attachment.
-        for (int i = 0; i < 8; ++i) {
-            fs::path inner = file.parent_path() / (file.stem().string() + "-attachments" + std::to_string(i) + ".json");
-            if (!fs::exists(inner)) continue;
-            Json j;
-            ASSERT_TRUE(corpusjson::ReadJson(inner, j)) << inner;
-            std::unique_ptr<TMessageAttr> embedded;
-            for (int k = 0; k < static_cast<int>(m.attachments.size()) && !embedded; ++k)
-                if (m.attachments[static_cast<std::size_t>(k)].number == i) embedded = m.GetEmbeddedMessage(k);
-            ASSERT_TRUE(embedded) << inner;
-            CompareWithJson(*embedded, j, inner.filename().string());
-            ++compared;
-        }
+        CompareAttachedMessages(m, file.parent_path() / file.stem().string(), 1, compared);
     }
     // Every file of expected values was compared with some message.
     std::size_t expectedFiles = 0;

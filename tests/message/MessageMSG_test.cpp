@@ -7,6 +7,7 @@
 
 #include "app/CAppUtils.h"
 #include "controls/unicode/TntSysUtils.h"
+#include "message/HtmlTagRefs.h"
 #include "message/MSGNameMap.h"
 #include "message/MessageMSG.h"
 #include "platform/win/WinString.h"
@@ -211,6 +212,30 @@ TEST(MessageMSG, DisplayLoadsOnceAndShowsEachBodyKind)
     EXPECT_NE(page.find("<p>hi</p>"), std::string::npos);
 }
 
+// The RTF body goes to the rich edit byte for byte, its object marks cut out first (the view
+// places them); the plain body goes there when asked for.
+TEST(MessageMSG, DisplayShowsTheRtfAndThePlainBody)
+{
+    testsupport::TempDir dir;
+    TMSGFile f;
+    TMSGProperties& root = Mail(f);
+    Fixed(root);
+    Bytes(root, 0x10090102, std::string("{\\rtf1\\ansi caf\xE9{\\objattph}.}") + '\0');
+    Wide(root, 0x1000001F, u"plain words");
+    auto m = Load(f, dir);
+    ASSERT_TRUE(m->bodyIsRtf);
+    for (int round = 0; round < 2; ++round) {
+        RecordingView view;
+        m->Display(view, false);
+        ASSERT_FALSE(view.calls.empty());
+        EXPECT_EQ(view.calls.back(), "ViewRTFString:{\\rtf1\\ansi caf\xC3\xA9{{\\uc0\\u-8191 OBJATTPH\\u-8191 }}.}")
+            << "round " << round;
+    }
+    RecordingView plain;
+    m->Display(plain, true);
+    EXPECT_EQ(plain.calls.back(), "ViewRTFString:plain words");
+}
+
 TEST(MessageMSG, NoCompoundFileLoadsAsEmptyRecordButUnreadableFails)
 {
     testsupport::TempDir dir;
@@ -249,14 +274,14 @@ TEST(MessageMSG, ExportToHtml)
 namespace {
 
 enum class Body { Plain, Html, Rtf };
-enum class Part { Ordinary, CidPicture, Ole, Nameless, Rendering };
+enum class Part { Ordinary, CidPicture, Ole, Nameless, Rendering, NamelessOle };
 
 void AddPart(TMSGProperties& root, Part part)
 {
     TMSGProperties& a = Node(root, 0x37000000);
     TMSGProperties& fixed = Fixed(a);
-    Int(fixed, 0x37050003, part == Part::Ole ? 6 : 1);
-    if (part != Part::Nameless) Wide(a, 0x3707001F, part == Part::CidPicture ? u"pic.png" : u"file.pdf");
+    Int(fixed, 0x37050003, part == Part::Ole || part == Part::NamelessOle ? 6 : 1);
+    if (part != Part::Nameless && part != Part::NamelessOle) Wide(a, 0x3707001F, part == Part::CidPicture ? u"pic.png" : u"file.pdf");
     if (part == Part::CidPicture) Wide(a, 0x3712001F, u"pic1@x");
     if (part == Part::Rendering) Bytes(a, 0x37090102, "WMF");
     Bytes(a, 0x37010102, "DATA");
@@ -275,10 +300,11 @@ TEST(MessageMSG, AttachmentsListedOrInline)
         {Body::Plain, Part::Ordinary, true, false},   {Body::Plain, Part::CidPicture, true, false},
         {Body::Plain, Part::Ole, true, false},        {Body::Plain, Part::Nameless, true, false},
         {Body::Plain, Part::Rendering, true, true},   {Body::Html, Part::Ordinary, true, false},
-        {Body::Html, Part::CidPicture, false, true},  {Body::Html, Part::Ole, false, true},
+        {Body::Html, Part::CidPicture, false, true},  {Body::Html, Part::Ole, true, false},
         {Body::Html, Part::Nameless, false, true},    {Body::Html, Part::Rendering, true, true},
         {Body::Rtf, Part::Ordinary, true, false},     {Body::Rtf, Part::CidPicture, true, false},
-        {Body::Rtf, Part::Ole, false, true},          {Body::Rtf, Part::Nameless, false, true},
+        {Body::Rtf, Part::Ole, true, false},          {Body::Rtf, Part::Nameless, false, true},
+        {Body::Rtf, Part::NamelessOle, true, false},
         {Body::Rtf, Part::Rendering, true, true},
     };
     testsupport::TempDir dir;
@@ -297,7 +323,11 @@ TEST(MessageMSG, AttachmentsListedOrInline)
         EXPECT_EQ(m->hasAttachments, c.listed) << what;
         EXPECT_EQ(!m->inlineParts.empty(), c.inlined) << what;
         if (!m->attachments.empty()) {
-            EXPECT_EQ(m->attachments[0].attachMethod, c.part == Part::Ole ? 6 : 0) << what;
+            const bool ole = c.part == Part::Ole || c.part == Part::NamelessOle;
+            EXPECT_EQ(m->attachments[0].attachMethod, ole ? 6 : 0) << what;
+            if (c.part == Part::NamelessOle) {
+                EXPECT_EQ(m->attachments[0].name, u"attachment 1") << what;
+            }
         }
     }
 }
@@ -321,11 +351,48 @@ TEST(MessageMSG, InlinePicturesAreWrittenInsideTheTemporaryFolder)
     const std::string temp = U8(CAppUtils::getAppTempFolder());
     for (const AttachmentItem& part : m->inlineParts)
         EXPECT_EQ(std::filesystem::path(U8(part.name)).parent_path().string() + "/", temp) << U8(part.name);
-    EXPECT_EQ(std::filesystem::path(U8(m->inlineParts[1].name)).filename().string(), "caf\xC3\xA9 _A.png");
+    const std::string second = std::filesystem::path(U8(m->inlineParts[1].name)).filename().string();
+    EXPECT_EQ(second.substr(second.size() - 12), "caf\xC3\xA9 _A.png") << second;
     RecordingView view;
     m->Display(view, false);
     EXPECT_EQ(testsupport::ReadFileBytes(U8(m->inlineParts[0].name)), "PNG1");
-    EXPECT_NE(m->htmlBody.find(u"src=\"" + m->inlineParts[0].name + u"\""), WideString::npos);
+    const WideString first = WideExtractFileName(m->inlineParts[0].name);
+    EXPECT_NE(m->htmlBody.find(u"src=\"" + UrlOfFileName(first) + u"\""), WideString::npos) << U8(m->htmlBody);
+}
+
+// Two messages with a picture of the same name: each page shows its own bytes, in the window
+// and in a later display after the other one.
+TEST(MessageMSG, SameInlineNameInTwoMessagesKeepsEachPicture)
+{
+    testsupport::TempDir dir;
+    std::unique_ptr<MessageMSG> messages[2];
+    const char* bytes[2] = {"PICTURE-OF-A", "PICTURE-OF-B"};
+    for (int k = 0; k < 2; ++k) {
+        TMSGFile f;
+        TMSGProperties& root = Mail(f);
+        Bytes(root, 0x10130102, "<p>x</p><img src=\"cid:image001.png@01D\">");
+        TMSGProperties& a = Node(root, 0x37000000);
+        Wide(a, 0x3707001F, u"image001.png");
+        Wide(a, 0x3712001F, u"image001.png@01D");
+        Bytes(a, 0x37010102, bytes[k]);
+        messages[k] = Load(f, dir, k == 0 ? "a.msg" : "b.msg");
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (int k = 0; k < 2; ++k) {
+            SCOPED_TRACE(testing::Message() << "round " << round << " message " << k);
+            RecordingView view;
+            messages[k]->Display(view, false);
+            ASSERT_FALSE(view.lastHtmlFile.empty());
+            const std::string page = testsupport::ReadFileBytes(U8(view.lastHtmlFile));
+            const std::string::size_type at = page.find("src=\"");
+            ASSERT_NE(at, std::string::npos) << page;
+            const std::string target = page.substr(at + 5, page.find('"', at + 5) - at - 5);
+            const std::filesystem::path picture = std::filesystem::path(U8(view.lastHtmlFile)).parent_path() /
+                                                  U8(PercentDecode(Utf8ToUtf16(target)));
+            EXPECT_EQ(testsupport::ReadFileBytes(picture.string()), bytes[k]) << target;
+        }
+    }
+    EXPECT_NE(messages[0]->shownFile, messages[1]->shownFile) << "one page per record";
 }
 
 TEST(MessageMSG, PercentDecoding)
@@ -446,6 +513,29 @@ TEST(MessageMSG, AppointmentRowsThroughTheNameMapping)
         EXPECT_TRUE(m->bodyIsHtml);
         EXPECT_EQ(m->dateCaption, u"Created: ");
     }
+}
+
+// The generated rows are text in the HTML view: addresses in angle brackets, links written
+// as text<url> and entities stay as written.
+TEST(MessageMSG, GeneratedBodiesAreEscapedForTheView)
+{
+    testsupport::TempDir dir;
+    TMSGFile f;
+    TMSGProperties& root = Mail(f, "IPM.Appointment");
+    Wide(root, 0x0037001F, u"Q&A");
+    Wide(root, 0x1000001F, u"See agenda<https://x.org/a?b=1&c=2> &amp; <b>bold</b>");
+    TMSGProperties& recipient = Node(root, 0x0C000000);
+    Wide(recipient, 0x3001001F, u"Bob");
+    Wide(recipient, 0x39FE001F, u"bob@x.org");
+    auto m = Load(f, dir);
+    const WideString pre = m->htmlBody.substr(m->htmlBody.find(u"<pre>"));
+    EXPECT_NE(pre.find(u"Subject: Q&amp;A"), WideString::npos) << U8(pre);
+    EXPECT_NE(pre.find(u"See agenda&lt;https://x.org/a?b=1&amp;c=2&gt; &amp;amp; &lt;b&gt;bold&lt;/b&gt;"), WideString::npos)
+        << U8(pre);
+    const WideString rows = pre.substr(5, pre.size() - 11);
+    EXPECT_EQ(rows.find(u'<'), WideString::npos) << "no tag inside the rows: " << U8(rows);
+    EXPECT_NE(m->plainBody.find(u"See agenda<https://x.org/a?b=1&c=2> &amp; <b>bold</b>"), WideString::npos)
+        << "the plain body keeps the text";
 }
 
 TEST(MessageMSG, TaskRows)

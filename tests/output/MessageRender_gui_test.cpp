@@ -165,6 +165,35 @@ TEST_F(MessageRenderTest, RtfMsgBodyIsRenderedFormatted) {
     EXPECT_EQ(text.find("plain alternative"), std::string::npos);
 }
 
+// An attachment placed in an RTF body prints in its place: the mark is gone from the text and
+// the page carries its picture.
+TEST_F(MessageRenderTest, RtfMsgBodyPrintsItsPlacedAttachment) {
+    using namespace msgtree;
+    TMSGFile f;
+    TMSGProperties& root = f.GetProperties();
+    Bytes(root, 0x001A001E, "IPM.Note");
+    Fixed(root);
+    Wide(root, 0x0037001F, u"placed picture");
+    Bytes(root, 0x10090102, std::string("{\\rtf1\\ansi Before {\\objattph} after.\\par}") + '\0');
+    std::string bmp("BM\x3A\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0\x04\0\0\0"
+                    "\x13\x0B\0\0\x13\x0B\0\0\0\0\0\0\0\0\0\0\0\0\xFF\0",
+                    58);
+    TMSGProperties& attachment = Node(root, 0x37000000);
+    Int(Fixed(attachment), 0x37050003, 1);
+    Bytes(attachment, 0x37010102, bmp);
+    MessageMSG m;
+    ASSERT_TRUE(m.LoadFromFile(Utf8ToUtf16(Write(f, dir, "placed.msg")), false));
+    ASSERT_TRUE(m.bodyIsRtf);
+    ASSERT_TRUE(ToPdf(m, "placed.pdf")) << error;
+    const std::string text = testsupport::PdfText(dir / "placed.pdf");
+    ExpectInOrder(text, {"Before", "after."});
+    EXPECT_EQ(text.find("OBJATTPH"), std::string::npos) << text;
+    const std::string images = Output("pdfimages -list '" + (dir / "placed.pdf").string() + "' 2>/dev/null");
+    if (!images.empty()) {
+        EXPECT_NE(images.find("image"), std::string::npos) << images;
+    }
+}
+
 TEST_F(MessageRenderTest, LongBodiesTakeMorePagesEachOfBoundedSize) {
     const auto body = [](int lines) {
         std::string text = "From: a@example.com\r\nSubject: long\r\n\r\n";

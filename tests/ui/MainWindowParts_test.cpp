@@ -1,5 +1,5 @@
-// The main window's pure parts: the zone choice of the shown date, which temporary folders of
-// earlier runs go, and the property tree of a .msg.
+// The main window's pure parts: the zone choice of the shown date, the clean-up of the run's
+// temporary folder, and the property tree of a .msg.
 #include <filesystem>
 #include <map>
 
@@ -35,42 +35,47 @@ TEST(DateZone, ItemsHoursAndShownDates)
     EXPECT_EQ(DateTextInZone(day + 0.5, -5), DateTimeToStr(day + 7.0 / 24));
 }
 
-TEST(TempFolderCleanup, OnlyFoldersOfEndedRunsOfThisProgramGo)
+// A run's folder with files and planted links, beside another run's folder and a victim's.
+struct CleanupScene {
+    testsupport::TempDir dir;
+    fs::path own = dir.path() / "root" / "100";
+    CleanupScene()
+    {
+        for (const char* name : {"root/100/a.tmp", "root/1234/x.html", "victim/keep.txt"}) {
+            fs::create_directories((dir.path() / name).parent_path());
+            dir.WriteFile(name, "x");
+        }
+        fs::permissions(dir.path() / "root", fs::perms::owner_all, fs::perm_options::replace);
+        fs::permissions(own, fs::perms::owner_all, fs::perm_options::replace);
+        fs::create_symlink(dir.path() / "victim" / "keep.txt", own / "file-link");
+        fs::create_directory_symlink(dir.path() / "victim", own / "folder-link");
+    }
+    bool VictimIntact() const { return fs::exists(dir.path() / "victim" / "keep.txt"); }
+};
+
+TEST(TempFolderCleanup, RemovesOnlyThisRunsFolderAndNeverFollowsALink)
 {
-    const std::map<DWORD, FolderProcess> processes = {
-        {5678, {true, true, true, u"editor"}},     // a running process of another program
-        {4321, {true, true, true, u"quillora"}},   // a running instance
-        {2468, {true, true, false, u"quillora"}},  // an ended instance
-        {1357, {true, false, false, u"quillora"}}, // exit state unknown
-        {1111, {true, true, false, u"editor"}},    // an ended other program
-    };
-    const ProcessLookup lookup = [&](DWORD pid) {
-        const auto it = processes.find(pid);
-        return it == processes.end() ? FolderProcess{false, true, false, {}} : it->second;
-    };
-    const struct {
-        const char16_t* name;
-        bool goes;
-    } cases[] = {{u"1234", true},  {u"5678", false}, {u"notes", false}, {u"4321", false}, {u"2468", true},
-                 {u"1357", false}, {u"1111", false}, {u"12a", false},   {u"", false}};
-    for (const auto& c : cases) EXPECT_EQ(TempFolderCanGo(c.name, u"quillora", lookup), c.goes) << Utf16ToUtf8(c.name);
+    CleanupScene scene;
+    CleanUpTempFolder(Utf8ToUtf16(scene.own.string() + "/"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(scene.own)));
+    EXPECT_TRUE(scene.VictimIntact());
+    EXPECT_TRUE(fs::exists(scene.dir.path() / "root" / "1234" / "x.html")) << "another run's folder stays";
 }
 
-TEST(TempFolderCleanup, RemovesOwnFolderAndEndedOnesLeavesTheRest)
+TEST(TempFolderCleanup, AFolderThatFailsTheCheckIsLeftAlone)
 {
-    testsupport::TempDir dir;
-    for (const char* name : {"100/a.tmp", "1234/x.html", "5678/y.html", "notes/z.txt"}) {
-        fs::create_directories((dir.path() / name).parent_path());
-        dir.WriteFile(name, "x");
-    }
-    const ProcessLookup lookup = [](DWORD pid) {
-        return pid == 5678 ? FolderProcess{true, true, true, u"editor"} : FolderProcess{false, true, false, {}};
-    };
-    CleanUpTempFolder(Utf8ToUtf16((dir.path() / "100").string() + "/"), lookup);
-    EXPECT_FALSE(fs::exists(dir.path() / "100"));
-    EXPECT_FALSE(fs::exists(dir.path() / "1234"));
-    EXPECT_TRUE(fs::exists(dir.path() / "5678" / "y.html"));
-    EXPECT_TRUE(fs::exists(dir.path() / "notes" / "z.txt"));
+    CleanupScene scene;
+    // The folder name is a link to the victim's folder.
+    const fs::path planted = scene.dir.path() / "root" / "200";
+    fs::create_directory_symlink(scene.dir.path() / "victim", planted);
+    CleanUpTempFolder(Utf8ToUtf16(planted.string() + "/"));
+    EXPECT_TRUE(scene.VictimIntact());
+    EXPECT_TRUE(fs::is_symlink(planted));
+    // A folder open to other users is not this run's private folder.
+    fs::permissions(scene.own, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec,
+                    fs::perm_options::replace);
+    CleanUpTempFolder(Utf8ToUtf16(scene.own.string()));
+    EXPECT_TRUE(fs::exists(scene.own / "a.tmp"));
 }
 
 TEST(PropertyTree, GroupsAndTheirChildrenCarryTheirImages)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/vcl/richedit/RichEditOfWindow.h"
+
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Streams.h"
@@ -530,3 +532,11 @@ const TMetaClass& TRichEdit::StaticClass() {
 }
 
 void RegisterRichEditClasses() { RegisterClass(TRichEdit::StaticClass()); }
+
+bool ChangeRichEditDocument(HWND window, const std::function<void(RichTextDocument&)>& change) {
+    auto* edit = dynamic_cast<TCustomRichEdit*>(FindControl(window));
+    if (!edit || !change) return false;
+    change(edit->Document());
+    edit->DocumentChanged();
+    return true;
+}

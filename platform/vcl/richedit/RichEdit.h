@@ -178,6 +178,7 @@ protected:
     virtual void SelectionChange();
     // The document changed by the control: tell the view and the OnChange handler.
     void DocumentChanged();
+    friend bool ChangeRichEditDocument(HWND window, const std::function<void(richtext::RichTextDocument&)>& change);
     void CNCommand(TMessage& m);
 
 private:

@@ -259,7 +259,11 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
         if (const LONG mapi = EnsureMapiRegistration(); mapi != ERROR_SUCCESS)
             LogPrintf(u"MAPI provider not registered (error %d): .pst files cannot be opened", int(mapi));
 
-        LogPrintf(u"Temp folder: %s", CAppUtils::getAppTempFolder().c_str());
+        const WideString tempFolder = CAppUtils::getAppTempFolder();
+        LogPrintf(u"Temp folder: %s", tempFolder.c_str());
+        if (tempFolder.empty())
+            ToStderr(u"Quillora Pro: no private temporary folder could be made (check TMPDIR and XDG_RUNTIME_DIR); "
+                     u"message bodies cannot be shown, printed or exported");
         appOptions.Read(true);
         appOptions.Read(false);
         appOptions.parse();

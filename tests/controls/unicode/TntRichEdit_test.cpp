@@ -108,4 +108,32 @@ TEST_F(TntRichEditTest, PictureOfAMsgRtfBodyIsPlaced) {
     EXPECT_EQ(edit_->GetText(), u"\u0416x\uFFFCy");
 }
 
+// Through the message display, as the main window shows a .msg: the attachment marks get the
+// bitmap of a picture attachment and the rendering of an OLE object (which is also listed, so
+// that its data can be saved); a file with neither leaves its spot empty; the body's own
+// picture is placed too.
+TEST_F(TntRichEditTest, RtfBodyOfAMsgShowsItsAttachmentsAndPicturesInPlace) {
+    testsupport::TempDir tmp;
+    const std::string png(
+        "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x01\x00\x00\x00\x01\x08\x06\x00"
+        "\x00\x00\x1F\x15\xC4\x89\x00\x00\x00\x0D\x49\x44\x41\x54\x78\xDA\x63\x64\x60\xF8\x5F\x0F\x00\x02\x87\x01\x80"
+        "\xEB\x47\xBA\x92\x00\x00\x00\x00\x49\x45\x4E\x44\xAE\x42\x60\x82",
+        70);
+    std::string bmp("BM\x3A\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0\0\0\0\0\x04\0\0\0"
+                    "\x13\x0B\0\0\x13\x0B\0\0\0\0\0\0\0\0\0\0\0\0\xFF\0",
+                    58);
+    const std::vector<MsgFixtureAttachment> attachments = {
+        {bmp, "", false},                              // a bitmap file: itself
+        {"native object data", png, true},             // an OLE object: its rendering
+        {"%PDF-1.4 no picture, no rendering", "", false},
+    };
+    const std::string rtf = "{\\rtf1\\ansi A{\\objattph}B{\\objattph}C{\\objattph}D{\\pict\\pngblip\\bin70 " + png + "}E}";
+    const std::string listed = DisplayRtfMsg(tmp.path().string(), rtf, attachments, [&](const std::u16string& text) {
+        edit_->SetText(text);
+        return edit_->Handle();
+    });
+    EXPECT_EQ(edit_->GetText(), u"A\uFFFCB\uFFFCCD\uFFFCE");
+    EXPECT_NE(listed.find("attachment 2\n"), std::string::npos) << listed;
+}
+
 }  // namespace
