@@ -15,6 +15,9 @@ namespace {
 
 // The largest page laid out: beyond it a body is refused rather than allocated.
 constexpr int kMaxLayoutWidth = 20000;
+// Content wider than the page is shown at no less than 1 / kMaxShrink of its size, so that
+// it stays readable.
+constexpr int kMaxShrink = 2;
 
 std::string PathOfUrl(const WideString& url) {
     std::string u = Utf16ToUtf8(url);
@@ -63,16 +66,14 @@ public:
         if (ext == "png") image = std::make_unique<TPngImage>();
         else if (ext == "jpg" || ext == "jpeg") image = std::make_unique<TJPEGImage>();
         else if (ext != "bmp") return Fail(E_INVALIDARG, "no image format for \"" + ext + "\"");
-        auto bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
-        if (!bitmap || width <= 0 || height <= 0) return Fail(E_INVALIDARG, "no bitmap to save");
+        if (!GetCurrentObject(dc, OBJ_BITMAP) || width <= 0 || height <= 0) return Fail(E_INVALIDARG, "no bitmap to save");
         try {
-            TBitmap whole;
-            whole.SetHandle(bitmap);
+            // Copied through the context it is selected into: a bitmap is drawn on by one
+            // memory context at a time, so another context could not read it.
             TBitmap part;
             part.SetSize(static_cast<int>(width), static_cast<int>(height));
-            const TRect r(0, 0, static_cast<int>(width), static_cast<int>(height));
-            part.Canvas()->CopyRect(r, whole.Canvas(), r);
-            whole.ReleaseHandle();
+            if (!BitBlt(part.Canvas()->Handle(), 0, 0, static_cast<int>(width), static_cast<int>(height), dc, 0, 0, SRCCOPY))
+                return Fail(E_FAIL, "the picture could not be read");
             if (image) {
                 image->Assign(&part);
                 image->SaveToFile(file);
@@ -105,13 +106,30 @@ private:
 
         HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, u"metafile");
         if (!dc) return Fail(E_FAIL, "cannot record a picture");
+        int pageWidth = layoutWidth, pageHeight = 0;
         try {
             HtmlPainter painter(dc, source, layoutWidth, std::chrono::steady_clock::now() + limits_.layoutBudget);
             litehtml::document::ptr doc = litehtml::document::createFromUTF8(source.html.c_str(), &painter, &context_);
             if (!doc) throw std::runtime_error("the page could not be read");
             doc->render(layoutWidth);
-            painter.SetDocumentSize(doc->width(), doc->height());
-            const litehtml::position clip(0, 0, std::max(doc->width(), layoutWidth), doc->height());
+            if (doc->width() > layoutWidth) {
+                // Content that cannot be narrower (a wide table or picture) gets up to kMaxShrink
+                // times the room and is shown that much smaller; what is wider still is cut.
+                pageWidth = std::min(doc->width(), kMaxShrink * layoutWidth);
+                painter.SetWidth(pageWidth);
+                doc->render(pageWidth);
+            }
+            pageHeight = std::max(doc->height(), 1);
+            painter.SetDocumentSize(doc->width(), pageHeight);
+            // The page is filled, so the picture spans the page's width whatever it shows.
+            const RECT page{0, 0, pageWidth, pageHeight};
+            FillRect(dc, &page, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            // Selected, not intersected: a recording's own extent is only the screen's, and the
+            // painter's clips must narrow the page rather than the screen.
+            HRGN pageRegion = CreateRectRgn(0, 0, pageWidth, pageHeight);
+            SelectClipRgn(dc, pageRegion);
+            DeleteObject(pageRegion);
+            const litehtml::position clip(0, 0, pageWidth, pageHeight);
             doc->draw(reinterpret_cast<litehtml::uint_ptr>(dc), 0, 0, &clip);
             doc.reset();  // fonts go back before the painter does
         } catch (const std::exception& e) {
@@ -120,8 +138,26 @@ private:
         }
         picture = CloseEnhMetaFile(dc);
         if (!picture) return Fail(E_FAIL, "cannot record a picture");
+        if (pageWidth > layoutWidth && !Shrink(picture, pageWidth, pageHeight, layoutWidth)) {
+            DeleteEnhMetaFile(picture);
+            picture = nullptr;
+            return Fail(E_FAIL, "cannot record a picture");
+        }
         dpiX = dpiY = 96;
         return S_OK;
+    }
+
+    // Replaces the picture of a page width x height by the same drawn toWidth wide.
+    static bool Shrink(HENHMETAFILE& picture, int width, int height, int toWidth) {
+        HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, u"metafile");
+        if (!dc) return false;
+        const RECT to{0, 0, toWidth, std::max(1, static_cast<int>(static_cast<long long>(height) * toWidth / width))};
+        PlayEnhMetaFile(dc, picture, &to);
+        HENHMETAFILE smaller = CloseEnhMetaFile(dc);
+        if (!smaller) return false;
+        DeleteEnhMetaFile(picture);
+        picture = smaller;
+        return true;
     }
 
     THtmlConverterLimits limits_;

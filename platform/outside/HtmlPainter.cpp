@@ -361,9 +361,23 @@ bool WrapsAlone(char32_t c) {
 void HtmlPainter::split_text(const char* text, const std::function<void(const litehtml::tchar_t*)>& onWord,
                              const std::function<void(const litehtml::tchar_t*)>& onSpace) {
     std::string word;
+    int units = 0;  // characters in word
     const auto flush = [&] {
-        if (!word.empty()) onWord(word.c_str());
+        if (units > kLongWord) {
+            // Pieces laid side by side read as the word, and a line may end between them.
+            std::size_t start = 0;
+            for (int n = 0; n < units; n += kLongWordPiece) {
+                std::size_t end = start;
+                for (int k = 0; k < kLongWordPiece && end < word.size(); ++k)
+                    do ++end; while (end < word.size() && (static_cast<unsigned char>(word[end]) & 0xC0) == 0x80);
+                onWord(word.substr(start, end - start).c_str());
+                start = end;
+            }
+        } else if (!word.empty()) {
+            onWord(word.c_str());
+        }
         word.clear();
+        units = 0;
     };
     for (const char* p = text; *p;) {
         const auto lead = static_cast<unsigned char>(*p);
@@ -384,6 +398,7 @@ void HtmlPainter::split_text(const char* text, const std::function<void(const li
             onWord(unit.c_str());
         } else {
             word += unit;
+            ++units;
         }
     }
     flush();

@@ -33,6 +33,8 @@ public:
     HtmlPainter(const HtmlPainter&) = delete;
     HtmlPainter& operator=(const HtmlPainter&) = delete;
 
+    // The width the page is laid out at, when it changes between layouts.
+    void SetWidth(int width) { width_ = width; }
     // The laid-out document's size: backgrounds (the page's own, above all) end there.
     void SetDocumentSize(int width, int height) {
         docWidth_ = width;
@@ -72,9 +74,14 @@ public:
     void get_media_features(litehtml::media_features& media) const override;
     void get_language(litehtml::tstring& language, litehtml::tstring& culture) const override;
     // Words end at white space, and every ideograph is a word of its own: text in Chinese,
-    // Japanese or Korean has no spaces and must still wrap.
+    // Japanese or Korean has no spaces and must still wrap. A word longer than kLongWord
+    // characters (a link, a run of signs) goes in pieces of kLongWordPiece, so that it wraps
+    // at the page's width instead of widening the page.
     void split_text(const char* text, const std::function<void(const litehtml::tchar_t*)>& onWord,
                     const std::function<void(const litehtml::tchar_t*)>& onSpace) override;
+
+    static constexpr int kLongWord = 40;
+    static constexpr int kLongWordPiece = 4;
 
 private:
     struct Font;

@@ -1,7 +1,8 @@
 #include "platform/outside/HtmlConverter.h"
 
 // What every page starts from: the usual presentation of HTML elements, in the sizes mail
-// readers use.
+// readers use. The pages are printed, so preformatted text wraps at the page's width rather
+// than running off it, and a table with a border attribute draws its grid.
 const char* HtmlConverterStyleSheet() {
     return R"CSS(
 html, address, blockquote, body, dd, div, dl, dt, fieldset, form, frame, frameset,
@@ -12,7 +13,7 @@ body { margin: 8px; color: black; background-color: white; font-family: Arial, s
 p, dl, multicol { margin-top: 1em; margin-bottom: 1em; }
 blockquote { margin: 1em 40px; }
 pre, tt, code, kbd, samp, listing, xmp, plaintext { font-family: "Courier New", monospace; }
-pre { white-space: pre; margin-top: 1em; margin-bottom: 1em; }
+pre { white-space: pre-wrap; margin-top: 1em; margin-bottom: 1em; }
 h1 { font-size: 2em; margin: 0.67em 0; font-weight: bold; }
 h2 { font-size: 1.5em; margin: 0.83em 0; font-weight: bold; }
 h3 { font-size: 1.17em; margin: 1em 0; font-weight: bold; }
@@ -44,6 +45,12 @@ tr { display: table-row; vertical-align: inherit; }
 td, th { display: table-cell; vertical-align: inherit; padding: 1px; }
 th { text-align: center; }
 caption { display: table-caption; text-align: center; }
+table[border] { border-style: outset; border-color: #808080; }
+table[border] > tr > td, table[border] > tr > th, table[border] > tbody > tr > td, table[border] > tbody > tr > th,
+table[border] > thead > tr > td, table[border] > thead > tr > th, table[border] > tfoot > tr > td,
+table[border] > tfoot > tr > th { border: 1px inset #808080; }
+table[border="0"], table[border="0"] > tr > td, table[border="0"] > tr > th, table[border="0"] > tbody > tr > td,
+table[border="0"] > tbody > tr > th { border-style: none; }
 col { display: table-column; }
 colgroup { display: table-column-group; }
 img { display: inline-block; }

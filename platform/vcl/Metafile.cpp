@@ -124,7 +124,12 @@ public:
 protected:
     void ApplyClip(const GdiRegion* clip) override {
         ClipRecord r;
-        if (clip) r.clip = *clip;
+        if (clip) {
+            r.clip = *clip;
+            clipBounds_ = clip->Bounds();
+        } else {
+            clipBounds_.reset();
+        }
         current_ = Box();
         Add(std::move(r));
     }
@@ -136,7 +141,14 @@ private:
         boxes_.push_back(current_);
         current_ = Box();
     }
+    // What is clipped away is not drawn and so does not widen the picture.
     void Grow(double l, double t, double r, double b) {
+        if (clipBounds_) {
+            l = std::max(l, double(clipBounds_->left));
+            t = std::max(t, double(clipBounds_->top));
+            r = std::min(r, double(clipBounds_->right));
+            b = std::min(b, double(clipBounds_->bottom));
+        }
         if (r <= l || b <= t) return;
         if (!current_.any) {
             current_ = Box{l, t, r, b, true};
@@ -170,6 +182,7 @@ private:
     std::vector<Record> records_;
     std::vector<Box> boxes_;
     Box current_;
+    std::optional<RECT> clipBounds_;
     bool hasBounds_ = false;
     double minX_ = 0, minY_ = 0, maxX_ = 0, maxY_ = 0;
 };
@@ -181,7 +194,14 @@ struct Placement {
     double Y(double y) const { return y * sy + dy; }
     LONG RX(double x) const { return static_cast<LONG>(std::lround(X(x))); }
     LONG RY(double y) const { return static_cast<LONG>(std::lround(Y(y))); }
-    RECT Rect(const RECT& r) const { return RECT{RX(r.left), RY(r.top), RX(r.right), RY(r.bottom)}; }
+    // A rectangle that is not empty stays at least one pixel: a thin rule (a table's grid)
+    // played smaller must not vanish.
+    RECT Rect(const RECT& r) const {
+        RECT out{RX(r.left), RY(r.top), RX(r.right), RY(r.bottom)};
+        if (r.right != r.left && out.right == out.left) out.right += r.right > r.left ? 1 : -1;
+        if (r.bottom != r.top && out.bottom == out.top) out.bottom += r.bottom > r.top ? 1 : -1;
+        return out;
+    }
     GdiPaint Paint(GdiPaint p) const {
         p.origin = POINT{RX(p.origin.x), RY(p.origin.y)};
         return p;

@@ -1,11 +1,13 @@
 #include "message/HeaderDecode.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "app/CharsetConv.h"
+#include "platform/win/WinString.h"
 #include "platform/mime/IdHeaderList.h"
 
 namespace {
@@ -143,7 +145,13 @@ WideString DecodeHeaderParam(const AnsiString& value, const AnsiString& param, c
         }
         return ConvertCharsetBytes(bytes, cs);
     }
-    if (plain) return DecodeHeaderText(*plain, charset);
+    if (plain) {
+        // Raw 8-bit bytes that form valid UTF-8 were written as UTF-8, whatever the message
+        // declares for its text: a legacy charset would turn "é" into "Ã©".
+        const bool utf8 = std::any_of(plain->begin(), plain->end(), [](char c) { return (c & 0x80) != 0; }) &&
+                          IsValidUtf8(*plain);
+        return DecodeHeaderText(*plain, utf8 ? AnsiString("utf-8") : charset);
+    }
     return {};
 }
 

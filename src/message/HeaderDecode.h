@@ -19,5 +19,6 @@ WideString DecodeHeaderText(const AnsiString& text, const AnsiString& charset);
 // such as `attachment; filename="a.pdf"; size=123`. A quoted value ends at its closing quote
 // (backslash escapes honoured), a plain one at ";". The RFC 2231 forms (name*=charset'lang'%XX,
 // name*0*=, name*1=...) are joined in order and percent-decoded, in the charset the first
-// part names (else `charset`), and win over a plain value of the same name. Empty when absent.
+// part names (else `charset`), and win over a plain value of the same name. A plain value in
+// raw 8-bit bytes is read as UTF-8 when it is valid UTF-8, else in `charset`. Empty when absent.
 WideString DecodeHeaderParam(const AnsiString& value, const AnsiString& param, const AnsiString& charset);

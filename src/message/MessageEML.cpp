@@ -17,6 +17,7 @@
 #include "message/DateLine.h"
 #include "message/HeaderDecode.h"
 #include "message/ViewEmpty.h"
+#include "platform/mime/MimeTypes.h"
 #include "regex/RegexpT.h"
 #include "platform/win/WinString.h"
 
@@ -295,7 +296,11 @@ void MessageEML::processNonMimeAttachmentEML(const TIdAttachment& part, int inde
 
     WideString name = GetDecodedHeader(headers, "Content-Disposition", "filename", charset);
     if (name.empty()) name = GetDecodedHeader(headers, "Content-Type", "name", charset);
-    if (name.empty()) name = u"Unnamed attachment";
+    if (name.empty()) {
+        // The desktop opens a file by its extension: the part's type gives one.
+        const std::string extension = ExtensionOfContentType(part.ContentType());
+        name = u"Unnamed attachment" + (extension.empty() ? WideString() : u"." + Utf8ToUtf16(extension));
+    }
     // A name from the message never leaves the folder it is saved into.
     name = CAppUtils::MakeValidFileName(name, false);
 

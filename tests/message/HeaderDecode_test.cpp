@@ -61,6 +61,12 @@ TEST_F(HeaderDecodeTest, Parameters) {
         // the extended form wins over the plain one
         {"attachment; filename=\"fallback.txt\"; filename*=utf-8''%E2%82%AC.txt", "filename", "", u"\u20ac.txt"},
         {"attachment; filename*=utf-8''100%.txt", "filename", "", u"100%.txt"},
+        // raw 8-bit bytes: UTF-8 when they are valid UTF-8, whatever the message declares...
+        {"attachment;\tfilename=ci\xC3\xABle.txt", "filename", "iso-8859-1", u"ci\u00EBle.txt"},
+        {"text/plain; name=\"\xE2\x82\xAC 5.txt\"", "name", "windows-1251", u"\u20AC 5.txt"},
+        // ...else in the message's charset
+        {"attachment; filename=\"caf\xE9.txt\"", "filename", "iso-8859-1", u"caf\u00E9.txt"},
+        {"attachment; filename=\xEE\xF2\xF7\xE5\xF2.doc", "filename", "windows-1251", u"\u043E\u0442\u0447\u0435\u0442.doc"},
     };
     for (const Row& r : rows)
         EXPECT_EQ(DecodeHeaderParam(r.value, r.param, r.charset), r.expected) << r.value << " / " << r.param;

@@ -56,4 +56,23 @@ TEST(MessageEMLCorpus, EveryFileLoadsHeadersOnlyAndInFull)
     EXPECT_GT(withAttachments, 5);
 }
 
+// A file name in raw UTF-8 bytes in a message whose text is ISO-8859-1 keeps its letters from
+// the list to the saved file.
+TEST(MessageEMLCorpus, RawUtf8AttachmentNameRoundTrips)
+{
+    QUILLORA_REQUIRE_CORPUS();
+    ASSERT_EQ(LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR)), 1);
+    const fs::path file = testsupport::CorpusDir() / "eml/mail-fixtures/attachment_emails/attachment_nonascii_filename.eml";
+    MessageEML message;
+    ASSERT_TRUE(message.LoadFromFile(Utf8ToUtf16(file.string()), false));
+    ASSERT_EQ(message.attachments.size(), 1u);
+    EXPECT_EQ(message.attachments[0].name, u"ci\u00EBle.txt");
+    testsupport::TempDir out;
+    std::vector<WideString> saved;
+    ASSERT_TRUE(message.SaveAllAttachments(Utf8ToUtf16(out.path().string()), u"", &saved, false));
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_TRUE(fs::exists(out.path() / "ci\xC3\xABle.txt"));
+    EXPECT_EQ(testsupport::ReadFileBytes(out.path() / "ci\xC3\xABle.txt").substr(0, 9), "Hi there.");
+}
+
 }  // namespace

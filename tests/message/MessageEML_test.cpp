@@ -125,6 +125,27 @@ TEST_F(EmlRecord, MixedAttachmentsAndTheirNames)
     EXPECT_EQ(m.message.GetExportFilterString(), u"Text Files(*.txt)|*.txt");
 }
 
+TEST_F(EmlRecord, UnnamedAttachmentsTakeTheExtensionOfTheirTypeAndSaveUnderUniqueNames)
+{
+    const std::string part = "--b\r\nContent-Type: image/png\r\nContent-Transfer-Encoding: base64\r\n\r\niVBORw0K\r\n";
+    Loaded m("From: a@example.com\r\nSubject: s\r\nMIME-Version: 1.0\r\n"
+             "Content-Type: multipart/mixed; boundary=\"b\"\r\n\r\n"
+             "--b\r\nContent-Type: text/plain\r\n\r\nbody\r\n" +
+             part + part +
+             "--b\r\nContent-Type: application/x-unheard-of\r\nContent-Disposition: attachment\r\n\r\nzz\r\n--b--\r\n");
+    ASSERT_TRUE(m.ok);
+    std::vector<WideString> names;
+    for (const AttachmentItem& a : m.message.attachments) names.push_back(a.name);
+    EXPECT_EQ(names, (std::vector<WideString>{u"Unnamed attachment.png", u"Unnamed attachment.png", u"Unnamed attachment"}));
+    TempDir out;
+    std::vector<WideString> saved;
+    ASSERT_TRUE(m.message.SaveAllAttachments(W(out.path()), u"", &saved, false));
+    ASSERT_EQ(saved.size(), 3u);
+    EXPECT_EQ(fs::path(Utf16ToUtf8(saved[0])).filename(), "Unnamed attachment.png");
+    EXPECT_EQ(fs::path(Utf16ToUtf8(saved[1])).filename(), "Unnamed attachment (2).png");
+    EXPECT_EQ(ReadFileBytes(Utf16ToUtf8(saved[1])).substr(0, 4), "\x89PNG");
+}
+
 TEST_F(EmlRecord, InlinePictureDependsOnTheOrderOfParts)
 {
     Loaded inlineFirst(eml::kRelatedHtmlFirst);

@@ -20,6 +20,7 @@
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "platform/win/WinString.h"
 #include "tests/message/MsgTreeBuilder.h"
+#include "tests/output/OutputChecks.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -220,6 +221,33 @@ TEST_F(MessageRenderTest, LongBodiesTakeMorePagesEachOfBoundedSize) {
         const std::size_t first = text.find(line);
         ASSERT_NE(first, std::string::npos) << line;
         EXPECT_EQ(text.find(line, first + 1), std::string::npos) << line << " is on two pages";
+    }
+}
+
+// The body continues below the header on the PDF document and on a printer alike, wrapped or
+// scaled so that it stays readable.
+TEST_F(MessageRenderTest, BodiesLieBelowTheHeaderReadablyOnEveryPagedDevice) {
+    auto converter = CreateHtmlConverter();
+    for (const outputchecks::Kind& kind : outputchecks::kMessages) {
+        auto m = Eml(std::string(kind.name) + ".eml", kind.text());
+        const std::string document = std::string(kind.name) + "-document.pdf";
+        ASSERT_TRUE(ToPdf(*m, document)) << error;
+        outputchecks::ExpectReadablePdf(dir / document, kind);
+
+        const fs::path printed = dir / (std::string(kind.name) + "-printer.pdf");
+        HDC dc = CreatePdfDCW(printed.u16string().c_str(), 210, 297, 300);
+        ASSERT_NE(dc, nullptr);
+        DOCINFOW info;
+        info.lpszDocName = u"Text Document";
+        ASSERT_GT(StartDocW(dc, &info), 0);
+        ASSERT_GT(StartPage(dc), 0);
+        PRN_HDCAdapter device(dc);
+        MessageRender render;
+        EXPECT_TRUE(render.RenderToDC(*m, device, *converter, 1)) << render.LastError();
+        EndPage(dc);
+        EndDoc(dc);
+        DeleteDC(dc);
+        outputchecks::ExpectReadablePdf(printed, kind);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -100,6 +101,43 @@ std::string PdfText(const std::filesystem::path& pdf) {
     while ((n = fread(buffer, 1, sizeof(buffer), p)) > 0) out.append(buffer, n);
     pclose(p);
     return out;
+}
+
+std::vector<PdfWord> PdfWords(const std::filesystem::path& pdf) {
+    const std::string command = "pdftotext -bbox '" + pdf.string() + "' - 2>/dev/null";
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return {};
+    std::string out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), p)) > 0) out.append(buffer, n);
+    pclose(p);
+    const auto number = [](const std::string& tag, const char* name) {
+        const size_t at = tag.find(std::string(name) + "=\"");
+        return at == std::string::npos ? 0.0 : std::atof(tag.c_str() + at + std::strlen(name) + 2);
+    };
+    const auto unescaped = [](std::string text) {
+        const std::pair<const char*, const char*> entities[] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
+        for (const auto& [entity, plain] : entities)
+            for (size_t at; (at = text.find(entity)) != std::string::npos;) text.replace(at, std::strlen(entity), plain);
+        return text;
+    };
+    std::vector<PdfWord> words;
+    int page = -1;
+    for (size_t at = 0; (at = out.find('<', at)) != std::string::npos;) {
+        const size_t close = out.find('>', at);
+        if (close == std::string::npos) break;
+        const std::string tag = out.substr(at, close - at + 1);
+        if (tag.rfind("<page ", 0) == 0) ++page;
+        if (tag.rfind("<word ", 0) == 0) {
+            const size_t end = out.find("</word>", close);
+            if (end == std::string::npos) break;
+            words.push_back({page, number(tag, "xMin"), number(tag, "yMin"), number(tag, "xMax"), number(tag, "yMax"),
+                             unescaped(out.substr(close + 1, end - close - 1))});
+        }
+        at = close + 1;
+    }
+    return words;
 }
 
 bool HasPdfToText() { return std::system("command -v pdftotext > /dev/null 2>&1") == 0; }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,16 @@ std::string ReadFileBytes(const std::filesystem::path& p);
 // The text of a PDF file as pdftotext -layout gives it; empty when pdftotext is missing.
 std::string PdfText(const std::filesystem::path& pdf);
 bool HasPdfToText();
+
+// One word of a PDF page with its box in points from the page's top-left corner.
+struct PdfWord {
+    int page = 0;  // from 0
+    double left = 0, top = 0, right = 0, bottom = 0;
+    std::string text;  // UTF-8, as pdftotext writes it (&amp; &lt; &gt; &quot; decoded)
+    double Height() const { return bottom - top; }
+};
+// Every word of the file in reading order (pdftotext -bbox); empty when it cannot be read.
+std::vector<PdfWord> PdfWords(const std::filesystem::path& pdf);
 
 }  // namespace testsupport
 

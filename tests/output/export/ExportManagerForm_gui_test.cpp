@@ -15,6 +15,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/StdCtrls.h"
 #include "platform/win/WinString.h"
+#include "tests/output/OutputChecks.h"
 #include "tests/output/WindowTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -126,6 +127,25 @@ TEST_F(ExportManagerFormTest, ExportChecksTheFolderThenExportsTheChosenMessages)
     EXPECT_EQ(opts.formatIndex, 0);
     EXPECT_TRUE(opts.failedFolder.empty()) << "copying failures is off, whatever the folder edit shows";
     EXPECT_EQ(opts.messages, nullptr) << "the run's list does not outlive the run";
+}
+
+// The window's picture export takes the run's road: the saved picture shows the message.
+TEST_F(ExportManagerFormTest, PictureExportShowsTheHeaderAndTheBody) {
+    const outputchecks::Kind& table = outputchecks::kMessages[2];
+    auto m = std::make_unique<MessageEML>();
+    ASSERT_TRUE(m->LoadFromFile(Utf8ToUtf16(dir.WriteFile("in/table.eml", table.text()).string()), false));
+    provider.chosen.push_back(m.get());
+    owned.push_back(std::move(m));
+    const fs::path out = dir / "out";
+    fs::create_directories(out);
+    WhileShown(true, [&] {
+        C("edPath")->SetText(Utf8ToUtf16(out.string()));
+        Choose("ExportFormatCombo", "PNG");
+        fmBateStamp->StartBtnClick(nullptr);
+    });
+    EXPECT_EQ(boxes, std::vector<std::string>{"Completed: All files exported successfully"});
+    ASSERT_EQ(fs::path(Names(out)).extension(), ".PNG") << Names(out);
+    outputchecks::ExpectReadablePicture(out / Names(out), table);
 }
 
 TEST_F(ExportManagerFormTest, AFailedMessageGoesIntoTheReportInTheChosenFolderWhichOpens) {
