@@ -141,6 +141,32 @@ TEST_F(DropTargetTest, RegistrationKeepsChildrenAfterTheirParents) {
     EXPECT_EQ(target.Targets().Count(), 0);
 }
 
+TEST_F(DropTargetTest, RegistrationFollowsTheControlToItsNextWindowAndGoesWithIt) {
+    TDropFileTarget target(nullptr);
+    auto* panel = new TPanel(form_);
+    panel->SetParent(form_);
+    target.Register(panel);
+    const HWND first = panel->Handle();
+    ASSERT_TRUE(RegisteredDropTarget(first));
+    panel->RecreateWnd();
+    const HWND second = panel->Handle();
+    ASSERT_NE(first, second);
+    EXPECT_FALSE(RegisteredDropTarget(first)) << "the old window keeps no reference";
+    EXPECT_EQ(RegisteredDropTarget(second).get(), target.DropTarget());
+    EXPECT_TRUE(dynamic_cast<QWidget*>(panel->Peer())->acceptDrops());
+
+    // Unregistered while it has no window: the next one takes no drops.
+    panel->DestroyHandle();
+    target.Unregister(panel);
+    EXPECT_FALSE(RegisteredDropTarget(panel->Handle()));
+
+    target.Register(panel);
+    const HWND last = panel->Handle();
+    delete panel;
+    EXPECT_FALSE(RegisteredDropTarget(last));
+    EXPECT_EQ(target.Targets().Count(), 0);
+}
+
 TEST_F(DropTargetTest, NearestTargetAndFastMovesDoNotScroll) {
     TDropTextTarget target(nullptr);
     target.MultiTarget = true;
