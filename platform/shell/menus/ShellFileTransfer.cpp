@@ -174,7 +174,7 @@ HRESULT TransferShellFiles(HWND owner, const std::string& folder, const std::vec
     // The copying runs beside the window; one that takes a while shows its progress and can
     // be cancelled.
     std::future<void> work = std::async(std::launch::async, [transfer] { transfer->Run(); });
-    if (work.wait_for(std::chrono::milliseconds(kShellTransferProgressDelay)) != std::future_status::ready)
+    if (work.wait_for(std::chrono::milliseconds(ShellTransferProgressDelay)) != std::future_status::ready)
         ShowShellTransferProgress(owner, *transfer, move, [&work] {
             return work.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
         });

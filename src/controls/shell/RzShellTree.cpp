@@ -103,12 +103,8 @@ void TRzCustomShellTree::SetOptions(TRzShellTreeOptions options) {
     const bool watched = options_.Contains(stoDynamicRefresh);
     options_ = options;
     UpdateDropRegistration();
-    if (watched == options_.Contains(stoDynamicRefresh)) return;
-    if (!watched) {
-        if (Items()->Count() > 0 && !ComponentState().Contains(csDesigning)) StartDriveWatch();
-    } else {
-        watcher_.reset();
-    }
+    if (watched != options_.Contains(stoDynamicRefresh) && Items()->Count() > 0 && !ComponentState().Contains(csDesigning))
+        StartDriveWatch();
 }
 
 DWORD TRzCustomShellTree::EnumFlags() const {
@@ -234,7 +230,7 @@ void TRzCustomShellTree::FillTree() {
         SetSelected(first);
     }
     FlushPendingSelection();
-    if (options_.Contains(stoDynamicRefresh) && !ComponentState().Contains(csDesigning)) StartDriveWatch();
+    if (!ComponentState().Contains(csDesigning)) StartDriveWatch();
 }
 
 void TRzCustomShellTree::StartDriveWatch() {
@@ -242,6 +238,7 @@ void TRzCustomShellTree::StartDriveWatch() {
     mountsChanged_ = false;
     if (!watcher_) watcher_ = std::make_unique<TChangeHandlerThread>(WindowHandle(), kShellChangeMessage, kMountTableFile);
     else watcher_->RemoveAllWatches();
+    if (!options_.Contains(stoDynamicRefresh)) return;
     DWORD filter = FILE_NOTIFY_CHANGE_DIR_NAME;
     if (options_.Contains(stoIncludeNonFolders)) filter |= FILE_NOTIFY_CHANGE_FILE_NAME;
     // Removable media come and go; network shares tell nothing of changes made elsewhere and
@@ -505,7 +502,7 @@ void TRzCustomShellTree::CreateWnd() {
     if (!Loading() && options_.Contains(stoAutoFill) && Items()->Count() == 0)
         PostMessageW(WindowHandle(), kFillMessage, 0, 0);
     // A window made again over nodes it kept watches again (its watcher went with the old one).
-    else if (Items()->Count() > 0 && options_.Contains(stoDynamicRefresh) && !ComponentState().Contains(csDesigning))
+    else if (Items()->Count() > 0 && !ComponentState().Contains(csDesigning))
         StartDriveWatch();
 }
 

@@ -167,7 +167,8 @@ protected:
     void KeyDown(WORD& key, TShiftState shift) override;
     void DestroyWnd() override;
     void Notification(TComponent* component, TOperation operation) override;
-    // Watches every local volume for folders made or removed (and files with
+    // Watches the mount table, so "Computer" follows volumes mounted and unmounted, and with
+    // stoDynamicRefresh every local volume for folders made or removed (and files with
     // stoIncludeNonFolders).
     void StartDriveWatch();
 

@@ -49,7 +49,11 @@ TEST_F(DropTargetTest, DesktopUriListDropFillsTheFileTarget) {
     target.Register(form_);
     ASSERT_TRUE(Widget()->acceptDrops());
     DWORD dropped = DROPEFFECT_NONE;
-    target.OnDrop = [&](TObject*, TShiftState, TPoint, DWORD& effect) { dropped = effect; };
+    std::vector<std::string> names;
+    target.OnDrop = [&](TObject*, TShiftState, TPoint, DWORD& effect) {
+        dropped = effect;
+        for (int i = 0; i < target.Files().Count(); ++i) names.push_back(target.Files()[i]);
+    };
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromUtf8("/tmp/\xE4\xB8\x80 a.msg")), QUrl::fromLocalFile("/tmp/b.eml")});
@@ -65,6 +69,7 @@ TEST_F(DropTargetTest, DesktopUriListDropFillsTheFileTarget) {
     QApplication::sendEvent(Widget(), &drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(dropped, DWORD(DROPEFFECT_MOVE));
+    EXPECT_EQ(names, (std::vector<std::string>{"/tmp/\xE4\xB8\x80 a.msg", "/tmp/b.eml"})) << "the names as dropped";
     ASSERT_EQ(target.Files().Count(), 0);  // cleared after the drop
     EXPECT_EQ(target.Target(), nullptr);
 }

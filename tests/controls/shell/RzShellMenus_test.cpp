@@ -9,11 +9,12 @@
 #include "controls/shell/RzShellTree.h"
 #include "platform/shell/DesktopApps.h"
 #include "platform/shell/ShellIcons.h"
+#include "platform/shell/menus/ShellFileTransfer.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Messages.h"
+#include "platform/vcl/StdCtrls.h"
 #include "tests/support/TestSupport.h"
-#include "platform/win/FileNameText.h"
 
 namespace {
 
@@ -191,6 +192,45 @@ TEST_F(ShellMenusTest, NewFolderTakesTheNextFreeNameOrReportsTheRealError) {
     ASSERT_EQ(boxes.size(), 1u) << "one box, with the real reason";
     EXPECT_EQ(boxes[0].find(u"Unable to create the folder 'New Folder'\n\n"), 0u);
     EXPECT_EQ(boxes[0].find(u"already exists"), WideString::npos);
+}
+
+TEST_F(ShellMenusTest, ALongCopyShowsItsProgressAndCancelLeavesNoPartOfAnItem) {
+    fs::create_directories(home_ / "big");
+    for (int i = 0; i < 400; ++i) std::ofstream(home_ / "big" / ("m" + std::to_string(i) + ".eml")) << i;
+    const unsigned delay = std::exchange(ShellTransferProgressDelay, 0u);
+    WideString caption;
+    bool cancelled = false;
+    int boxes = 0;
+    TScopedModalHook hook([&](TModalRequest& r) {
+        if (r.What == TModalRequest::MessageBox) ++boxes;
+        if (r.What != TModalRequest::ModalForm) return 0;
+        caption = r.Form->Caption();
+        for (int i = 0; i < r.Form->ComponentCount(); ++i)
+            if (auto* b = dynamic_cast<TButton*>(r.Form->Components(i)); b && b->Caption() == u"Cancel") {
+                b->Click();
+                cancelled = true;
+            }
+        return static_cast<int>(mrCancel);
+    });
+    const HRESULT hr =
+        TransferShellFiles(nullptr, Path("mail/inbox"), {(home_ / "big").string(), Path("mail/a.eml")}, kShellTransferCopy);
+    ShellTransferProgressDelay = delay;
+    EXPECT_EQ(caption, u"Copying");
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(boxes, 0) << "a cancel is no error";
+    auto copied = [&] {
+        std::error_code ec;
+        return std::distance(fs::directory_iterator(home_ / "mail/inbox/big", ec), fs::directory_iterator());
+    };
+    if (hr == kShellTransferCancelled) {
+        // Stopped inside the folder: nothing of it stays; after it: it stays whole.
+        EXPECT_TRUE(!fs::exists(home_ / "mail/inbox/big") || copied() == 400) << copied();
+        EXPECT_FALSE(fs::exists(home_ / "mail/inbox/a.eml"));
+    } else {
+        EXPECT_EQ(hr, S_OK) << "the copy finished before Cancel";
+        EXPECT_EQ(copied(), 400);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(home_ / "big"), fs::directory_iterator()), 400) << "the source stays";
 }
 
 class ShellTreeCommandsTest : public ShellMenusTest {
