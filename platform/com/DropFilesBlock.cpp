@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/win/FileNameText.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -29,7 +30,7 @@ std::vector<std::uint8_t> BuildDropFilesBlock(const std::vector<WideString>& nam
             }
             list.insert(list.end(), {0, 0});
         } else {
-            const AnsiString bytes = Utf16ToUtf8(name);
+            const AnsiString bytes = FileNameFromUtf16(name);
             list.insert(list.end(), bytes.begin(), bytes.end());
             list.push_back(0);
         }
@@ -66,7 +67,7 @@ std::vector<WideString> ReadDropFilesBlock(std::span<const std::uint8_t> block) 
             else
                 bytes.push_back(static_cast<char>(block[at]));
         }
-        WideString name = wide ? wname : Utf8ToUtf16(bytes);
+        WideString name = wide ? wname : FileNameToUtf16(bytes);
         // An unterminated name at the block's end is cut off data, not a name.
         if (name.empty() || !terminated) break;
         names.push_back(std::move(name));

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -12,7 +14,7 @@ constexpr std::array kPseudoTypes{
     "devtmpfs", "efivarfs",    "fusectl", "hugetlbfs", "mqueue", "nsfs",   "proc",    "pstore",
     "ramfs",    "rpc_pipefs",  "securityfs", "selinuxfs", "squashfs", "sysfs", "tmpfs", "tracefs"};
 constexpr std::array kRemoteTypes{"9p", "afs", "ceph", "cifs", "davfs", "glusterfs", "ncpfs", "nfs",
-                                  "nfs4", "smb3", "smbfs", "fuse.sshfs", "fuse.rclone", "fuse.s3fs"};
+                                  "nfs4", "smb3", "smbfs"};
 // System places that hold mounts of their own but nothing a user browses to as a volume.
 constexpr std::array kSystemPrefixes{"/proc", "/sys", "/dev", "/run", "/snap", "/boot", "/var/lib"};
 
@@ -41,6 +43,21 @@ std::string Unescape(std::string_view field) {
     return out;
 }
 
+// A user-space file system answers only as fast as its daemon, which may wait on a network.
+bool MayHang(std::string_view type) {
+    return OneOf(type, kRemoteTypes) || type == "fuse" || type == "fuseblk" || type.starts_with("fuse.");
+}
+
+struct Source {
+    std::mutex mutex;
+    MountTableSource text;
+};
+
+Source& TheSource() {
+    static Source source;
+    return source;
+}
+
 bool Visible(const MountEntry& e) {
     if (e.mountPoint == "/") return true;
     if (e.mountPoint.empty() || e.mountPoint[0] != '/' || OneOf(e.type, kPseudoTypes)) return false;
@@ -60,7 +77,7 @@ std::vector<MountEntry> ParseMountTable(std::string_view text) {
         std::string device, point, type;
         if (!(fields >> device >> point >> type)) continue;
         MountEntry e{Unescape(device), Unescape(point), type};
-        e.remote = OneOf(type, kRemoteTypes);
+        e.remote = MayHang(type);
         e.removable = Under(e.mountPoint, "/media") || Under(e.mountPoint, "/run/media");
         e.visible = Visible(e);
         std::erase_if(table, [&](const MountEntry& old) { return old.mountPoint == e.mountPoint; });
@@ -69,8 +86,21 @@ std::vector<MountEntry> ParseMountTable(std::string_view text) {
     return table;
 }
 
+MountTableSource SetMountTableSource(MountTableSource source) {
+    Source& s = TheSource();
+    std::lock_guard lock(s.mutex);
+    return std::exchange(s.text, std::move(source));
+}
+
 std::vector<MountEntry> ReadMountTable() {
-    std::ifstream in("/proc/self/mounts");
+    MountTableSource source;
+    {
+        Source& s = TheSource();
+        std::lock_guard lock(s.mutex);
+        source = s.text;
+    }
+    if (source) return ParseMountTable(source());
+    std::ifstream in(kMountTableFile);
     std::ostringstream text;
     text << in.rdbuf();
     return ParseMountTable(text.str());

@@ -134,18 +134,22 @@ void ShellWakeEvent::Reset() const {
     [[maybe_unused]] const ssize_t n = read(fd_.get(), &value, sizeof value);
 }
 
-int WaitForShellChanges(const ShellWakeEvent& wake, std::span<ShellChangeHandle* const> handles) {
+int WaitForShellChanges(const ShellWakeEvent& wake, std::span<ShellChangeHandle* const> handles, int mountTableFd) {
     std::vector<pollfd> fds;
-    fds.reserve(handles.size() + 1);
+    fds.reserve(handles.size() + 2);
     fds.push_back({wake.Fd(), POLLIN, 0});
     for (const ShellChangeHandle* h : handles) fds.push_back({h->Fd(), POLLIN, 0});
+    // The table is always readable: only its priority event tells of a change.
+    if (mountTableFd >= 0) fds.push_back({mountTableFd, POLLPRI, 0});
+    const std::size_t handleEnd = handles.size() + 1;
     for (;;) {
         if (poll(fds.data(), fds.size(), -1) < 0) {
             if (errno == EINTR) continue;
             return -1;
         }
         if (fds[0].revents) return -1;
-        for (std::size_t i = 1; i < fds.size(); ++i)
+        for (std::size_t i = 1; i < handleEnd; ++i)
             if (fds[i].revents) return static_cast<int>(i - 1);
+        if (fds.size() > handleEnd && (fds[handleEnd].revents & (POLLPRI | POLLERR))) return kMountTableChanged;
     }
 }

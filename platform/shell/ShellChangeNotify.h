@@ -70,5 +70,9 @@ private:
     UniqueFd fd_;
 };
 
-// Blocks until wake is set (-1, left set) or a handle has events (its index, the first one).
-int WaitForShellChanges(const ShellWakeEvent& wake, std::span<ShellChangeHandle* const> handles);
+// Blocks until wake is set (-1, left set), a handle has events (its index, the first one) or,
+// with a descriptor of the mount table open, something was mounted or unmounted
+// (kMountTableChanged; the table's poll reports each change once).
+inline constexpr int kMountTableChanged = -2;
+int WaitForShellChanges(const ShellWakeEvent& wake, std::span<ShellChangeHandle* const> handles,
+                        int mountTableFd = -1);

@@ -40,6 +40,19 @@ bool MakeDirs(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// A trash folder someone else could reach is refused: it must be a real folder (not a link)
+// of this user, made with only the user's access when missing.
+bool MakeOwnFolder(const std::string& path) {
+    if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0) return false;
+    if (!S_ISDIR(st.st_mode) || st.st_uid != geteuid()) {
+        errno = EACCES;
+        return false;
+    }
+    return true;
+}
+
 std::string Basename(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 std::string Now() {
@@ -53,9 +66,12 @@ std::string Now() {
 
 // Moves path into the trash folder trash; the ".trashinfo" names it as shown (absolute for
 // the home trash, relative to the volume's top for a volume's trash).
-HRESULT MoveInto(const std::string& trash, const std::string& path, const std::string& shownPath) {
+// A volume's trash lies where other users may write, so its folders must be the user's own.
+HRESULT MoveInto(const std::string& trash, const std::string& path, const std::string& shownPath, bool shared) {
     const std::string files = trash + "/files", info = trash + "/info";
-    if (!MakeDirs(files) || !MakeDirs(info)) return ErrnoResult(errno);
+    const bool ready = shared ? MakeOwnFolder(trash) && MakeOwnFolder(files) && MakeOwnFolder(info)
+                              : MakeDirs(files) && MakeDirs(info);
+    if (!ready) return ErrnoResult(errno);
     const std::string base = Basename(path);
     for (int n = 1; n < 10000; ++n) {
         const std::string name = n == 1 ? base : base + "." + std::to_string(n);
@@ -124,14 +140,21 @@ HRESULT MoveToTrash(const std::string& path) {
     // device is known).
     if (MakeDirs(home)) {
         struct stat trash {};
-        if (stat(home.c_str(), &trash) == 0 && trash.st_dev == item.st_dev) return MoveInto(home, path, path);
+        if (stat(home.c_str(), &trash) == 0 && trash.st_dev == item.st_dev) return MoveInto(home, path, path, false);
     }
     const std::vector<MountEntry> table = ReadMountTable();
     const MountEntry* mount = MountOf(table, path);
     if (!mount || mount->mountPoint == path) return HRESULT_FROM_WIN32(ERROR_NOT_SAME_DEVICE);
     const std::string top = mount->mountPoint == "/" ? std::string() : mount->mountPoint;
     const std::string trash = top + "/.Trash-" + std::to_string(getuid());
-    return MoveInto(trash, path, path.substr(top.size() + 1));
+    return MoveInto(trash, path, path.substr(top.size() + 1), true);
+}
+
+HRESULT MakeShellFolder(const std::string& path) {
+    if (!path.empty() && mkdir(path.c_str(), 0777) == 0) return S_OK;
+    // A missing parent is a path not found, as a folder made through the wide calls says.
+    if (path.empty() || errno == ENOENT) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    return ErrnoResult(errno);
 }
 
 bool OpenWithDesktop(const std::string& path) {

@@ -12,6 +12,9 @@
 // each item with its ".trashinfo" (original path and deletion time) so the desktop can put it
 // back. Fails (the file stays) when no trash can take it.
 HRESULT MoveToTrash(const std::string& path);
+// Makes one folder at a path of raw bytes (its parent must exist): S_OK, or the file
+// system's error (ERROR_ALREADY_EXISTS when the name is taken).
+HRESULT MakeShellFolder(const std::string& path);
 
 // The home trash folder: $XDG_DATA_HOME/Trash, else ~/.local/share/Trash.
 std::string HomeTrashPath();

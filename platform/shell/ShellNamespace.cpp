@@ -8,15 +8,19 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 
 #include "platform/shell/MountTable.h"
 #include "platform/shell/ShellChangeNotify.h"
+#include "platform/win/FileNameText.h"
 #include "platform/win/ShellFolders.h"
 #include "platform/win/WinError.h"
 #include "platform/win/WinString.h"
@@ -96,15 +100,49 @@ bool OnRemoteMount(const std::vector<MountEntry>& table, const std::string& path
     return m && m->remote;
 }
 
+// A network or FUSE volume mounted exactly there: it is never opened or examined while its
+// parent is read, as a hung server would block the reader.
+bool IsRemoteMountPoint(const std::vector<MountEntry>& table, const std::string& path) {
+    const MountEntry* m = MountOf(table, path);
+    return m && m->remote && m->mountPoint == path;
+}
+
+struct FolderAccess {
+    std::mutex mutex;
+    ShellFolderAccess settings;
+};
+
+FolderAccess& TheFolderAccess() {
+    static FolderAccess access;
+    return access;
+}
+
+ShellFolderAccess CurrentFolderAccess() {
+    FolderAccess& a = TheFolderAccess();
+    std::lock_guard lock(a.mutex);
+    return a.settings;
+}
+
+DirPtr OpenFolder(const ShellFolderOpener& opener, const std::string& path) {
+    return DirPtr(opener ? opener(path.c_str()) : opendir(path.c_str()));
+}
+
+// What reading a folder needs beside its path: the mount table and the opener.
+struct ReadContext {
+    std::vector<MountEntry> table;
+    ShellFolderOpener open;
+};
+
 // Whether a local folder holds a folder: reads entries until the first one.
-bool HasSubfolder(const std::string& path) {
-    DirPtr dir(opendir(path.c_str()));
+bool HasSubfolder(const ReadContext& context, const std::string& path) {
+    DirPtr dir = OpenFolder(context.open, path);
     if (!dir) return false;
     const int fd = dirfd(dir.get());
     while (const dirent* e = readdir(dir.get())) {
         const std::string_view name = e->d_name;
         if (name == "." || name == "..") continue;
         if (e->d_type == DT_DIR) return true;
+        if (IsRemoteMountPoint(context.table, JoinPath(path, name))) return true;
         if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
             struct stat st {};
             if (fstatat(fd, e->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)) return true;
@@ -113,9 +151,9 @@ bool HasSubfolder(const std::string& path) {
     return false;
 }
 
-DWORD FolderAttributes(const std::string& path, bool remote) {
+DWORD FolderAttributes(const ReadContext& context, const std::string& path) {
     DWORD a = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
-    if (remote || HasSubfolder(path)) a |= SFGAO_HASSUBFOLDER;
+    if (OnRemoteMount(context.table, path) || HasSubfolder(context, path)) a |= SFGAO_HASSUBFOLDER;
     return a;
 }
 
@@ -127,9 +165,10 @@ WideString VolumeName(const std::string& mountPoint) {
 void DesktopChildren(std::vector<ShellItem>& items) {
     const std::string home = HomePath(), desktop = SpecialPath(CSIDL_DESKTOPDIRECTORY),
                       documents = SpecialPath(CSIDL_PERSONAL);
-    const auto table = ReadMountTable();
+    const ReadContext context{ReadMountTable(), CurrentFolderAccess().Open};
     auto add = [&](ItemKind kind, const std::string& path, const char16_t* name) {
-        if (IsDirectory(path)) items.push_back({ShellIdList::Single(MakeItem(kind)), name, FolderAttributes(path, OnRemoteMount(table, path))});
+        if (!path.empty() && (IsRemoteMountPoint(context.table, path) || IsDirectory(path)))
+            items.push_back({ShellIdList::Single(MakeItem(kind)), name, FolderAttributes(context, path)});
     };
     add(kHome, home, u"Home");
     if (desktop != home) add(kDesktopDir, desktop, u"Desktop");
@@ -155,11 +194,15 @@ void ComputerChildren(std::vector<ShellItem>& items) {
 
 // The attributes of one entry of a folder; false when it cannot be examined (gone, a broken
 // link, no permission).
-bool EntryAttributes(int dirFd, const std::string& folder, const char* name, unsigned char type, bool remote,
-                     DWORD& attributes) {
+bool EntryAttributes(const ReadContext& context, int dirFd, const std::string& folder, const char* name,
+                     unsigned char type, DWORD& attributes) {
+    const std::string path = JoinPath(folder, name);
     bool link = type == DT_LNK;
     bool isDir = type == DT_DIR;
-    if (type == DT_LNK || type == DT_UNKNOWN) {
+    if (IsRemoteMountPoint(context.table, path)) {
+        isDir = true;
+        link = false;
+    } else if (type == DT_LNK || type == DT_UNKNOWN) {
         struct stat st {};
         if (type == DT_UNKNOWN) {
             if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
@@ -169,16 +212,17 @@ bool EntryAttributes(int dirFd, const std::string& folder, const char* name, uns
         isDir = S_ISDIR(st.st_mode);
     }
     attributes = SFGAO_FILESYSTEM | SFGAO_CANRENAME;
-    if (isDir) attributes |= FolderAttributes(JoinPath(folder, name), remote);
+    if (isDir) attributes |= FolderAttributes(context, path);
     if (link) attributes |= SFGAO_LINK;
     if (name[0] == '.') attributes |= SFGAO_HIDDEN;
     return true;
 }
 
-HRESULT FileSystemChildren(const std::string& path, DWORD flags, std::vector<ShellItem>& items) {
-    DirPtr dir(opendir(path.c_str()));
+// The entries of a folder, unsorted.
+HRESULT ReadFolderEntries(const ReadContext& context, const std::string& path, DWORD flags,
+                          std::vector<ShellItem>& items) {
+    DirPtr dir = OpenFolder(context.open, path);
     if (!dir) return ErrnoResult(errno);
-    const bool remote = OnRemoteMount(ReadMountTable(), path);
     const int fd = dirfd(dir.get());
     errno = 0;
     while (const dirent* e = readdir(dir.get())) {
@@ -186,7 +230,7 @@ HRESULT FileSystemChildren(const std::string& path, DWORD flags, std::vector<She
         if (name == "." || name == "..") continue;
         if (name[0] == '.' && !(flags & SHCONTF_INCLUDEHIDDEN)) continue;
         DWORD a = 0;
-        if (!EntryAttributes(fd, path, e->d_name, e->d_type, remote, a)) continue;
+        if (!EntryAttributes(context, fd, path, e->d_name, e->d_type, a)) continue;
         const bool folder = a & SFGAO_FOLDER;
         if (folder ? !(flags & SHCONTF_FOLDERS) : !(flags & SHCONTF_NONFOLDERS)) continue;
         items.push_back({ShellIdList::Single(MakeItem(kEntry, name)), Utf8ToUtf16(name), a});
@@ -194,6 +238,50 @@ HRESULT FileSystemChildren(const std::string& path, DWORD flags, std::vector<She
     }
     if (errno != 0) return ErrnoResult(errno);
     NoteListedFolder(path);
+    return S_OK;
+}
+
+// Reads a folder of a volume that may hang on a thread of its own and waits up to the
+// deadline. A reader that misses it finishes (or hangs) alone and its answer is dropped.
+HRESULT ReadRemoteFolderEntries(ReadContext context, const std::string& path, DWORD flags,
+                                std::chrono::milliseconds deadline, std::vector<ShellItem>& items) {
+    struct Answer {
+        std::mutex mutex;
+        std::condition_variable ready;
+        bool done = false;
+        HRESULT result = E_FAIL;
+        std::vector<ShellItem> items;
+    };
+    auto answer = std::make_shared<Answer>();
+    try {
+        std::thread([answer, context = std::move(context), path, flags] {
+            std::vector<ShellItem> found;
+            const HRESULT hr = ReadFolderEntries(context, path, flags, found);
+            std::lock_guard lock(answer->mutex);
+            answer->result = hr;
+            answer->items = std::move(found);
+            answer->done = true;
+            answer->ready.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    std::unique_lock lock(answer->mutex);
+    if (!answer->ready.wait_for(lock, deadline, [&] { return answer->done; })) return kShellNotReachable;
+    items = std::move(answer->items);
+    return answer->result;
+}
+
+HRESULT FileSystemChildren(const std::string& path, DWORD flags, std::vector<ShellItem>& items) {
+    const ShellFolderAccess access = CurrentFolderAccess();
+    ReadContext context{ReadMountTable(), access.Open};
+    const HRESULT hr = OnRemoteMount(context.table, path)
+                           ? ReadRemoteFolderEntries(std::move(context), path, flags, access.RemoteDeadline, items)
+                           : ReadFolderEntries(context, path, flags, items);
+    if (FAILED(hr)) {
+        items.clear();
+        return hr;
+    }
     std::sort(items.begin(), items.end(), [](const ShellItem& a, const ShellItem& b) { return CompareShellItems(a, b) < 0; });
     return S_OK;
 }
@@ -224,6 +312,12 @@ const UCollator* NaturalCollator() {
 }
 
 }  // namespace
+
+ShellFolderAccess SetShellFolderAccess(ShellFolderAccess access) {
+    FolderAccess& a = TheFolderAccess();
+    std::lock_guard lock(a.mutex);
+    return std::exchange(a.settings, std::move(access));
+}
 
 int CompareShellNames(std::u16string_view a, std::u16string_view b) {
     if (const UCollator* c = NaturalCollator()) {
@@ -276,10 +370,14 @@ HRESULT GetShellAttributes(const ShellIdList& absolute, DWORD& attributes) {
         return attributes ? S_OK : HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
     }
     const std::string folder = *ResolvePath(parent);
+    const ReadContext context{ReadMountTable(), CurrentFolderAccess().Open};
+    if (IsRemoteMountPoint(context.table, *path)) {
+        attributes = SFGAO_FILESYSTEM | SFGAO_CANRENAME | FolderAttributes(context, *path);
+        return S_OK;
+    }
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return ErrnoResult(errno);
-    const bool ok = EntryAttributes(fd, folder, NameOf(last).c_str(), DT_UNKNOWN,
-                                    OnRemoteMount(ReadMountTable(), *path), attributes);
+    const bool ok = EntryAttributes(context, fd, folder, NameOf(last).c_str(), DT_UNKNOWN, attributes);
     const int err = errno;
     close(fd);
     return ok ? S_OK : ErrnoResult(err);
@@ -350,7 +448,7 @@ HRESULT SetShellItemName(const ShellIdList& folder, const ShellIdList& item, con
     if (!folderPath || folderPath->empty() || item.Count() != 1 || KindOf(item.Item(0)) != kEntry ||
         !ResolvePath(folder + item))
         return E_INVALIDARG;
-    const std::string bytes = Utf16ToUtf8(name);
+    const std::string bytes = FileNameFromUtf16(name);
     if (!ValidEntryName(bytes)) return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
     if (bytes.size() > NAME_MAX) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
     const std::string from = JoinPath(*folderPath, NameOf(item.Item(0)));
@@ -359,6 +457,47 @@ HRESULT SetShellItemName(const ShellIdList& folder, const ShellIdList& item, con
         return ErrnoResult(errno);
     newItem = ShellIdList::Single(MakeItem(kEntry, bytes));
     return S_OK;
+}
+
+WideString EditedShellName(const ShellIdList& item, const WideString& typed) {
+    if (item.Count() != 1 || KindOf(item.Item(0)) != kEntry) return typed;
+    const std::string name = NameOf(item.Item(0));
+    // The name's characters as shown, each with its bytes; those shown other than they are
+    // stored wait, in order, for the typed text to use them.
+    struct Lossy {
+        WideString shown;
+        std::string bytes;
+    };
+    std::vector<Lossy> lossy;
+    for (std::size_t i = 0; i < name.size();) {
+        std::size_t n = std::min<std::size_t>(4, name.size() - i);
+        WideString shown;
+        for (; n > 0; --n) {
+            shown = Utf8ToUtf16(std::string_view(name).substr(i, n));
+            const bool pair = shown.size() == 2 && shown[0] >= 0xD800 && shown[0] <= 0xDBFF;
+            if (shown.size() == 1 || pair) break;
+        }
+        const std::string bytes = name.substr(i, n);
+        if (Utf16ToUtf8(shown) != bytes) lossy.push_back({shown, bytes});
+        i += n;
+    }
+    WideString out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        if (next < lossy.size() && typed.compare(i, lossy[next].shown.size(), lossy[next].shown) == 0) {
+            out += FileNameToUtf16(lossy[next].bytes);
+            i += lossy[next].shown.size() - 1;
+            ++next;
+        } else if (const char16_t c = typed[i]; c >= 0xD800 && c <= 0xDFFF &&
+                   !(c <= 0xDBFF && i + 1 < typed.size() && typed[i + 1] >= 0xDC00 && typed[i + 1] <= 0xDFFF)) {
+            // A lone surrogate is stored as its three bytes, which are not UTF-8 either.
+            out += FileNameToUtf16(Utf16ToUtf8(std::u16string_view(&typed[i], 1)));
+        } else {
+            out += c;
+            if (c >= 0xD800 && c <= 0xDBFF) out += typed[++i];
+        }
+    }
+    return out;
 }
 
 ShellPlace GetShellPlace(const ShellIdList& absolute) {

@@ -5,12 +5,17 @@
 // U+FFFD; a list keeps the raw bytes, so such a folder still opens.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <dirent.h>
+
 #include "platform/shell/ShellIdList.h"
+#include "platform/win/WinError.h"
 #include "platform/win/WinTypes.h"
 
 // Item attributes (the bits the shell controls ask for).
@@ -45,11 +50,24 @@ struct ShellItem {
 // The children of an absolute folder list, in the order a file manager shows them (folders
 // first, then names in case-insensitive natural order). E_INVALIDARG for a list that names no
 // place, the file system's error (HRESULT_FROM_WIN32) when the folder cannot be read. Items
-// that vanish or cannot be examined while reading are left out.
+// that vanish or cannot be examined while reading are left out. A folder on a network or
+// FUSE volume is read on a worker thread: when it has not answered by the remote deadline,
+// kShellNotReachable (the reader is left to finish on its own).
 HRESULT EnumShellFolder(const ShellIdList& folder, DWORD flags, std::vector<ShellItem>& items);
+inline constexpr HRESULT kShellNotReachable = HRESULT_FROM_WIN32(ERROR_TIMEOUT);
 
-// The item's attributes. Remote volumes and folders on them are never examined for
-// subfolders: they are assumed to have some, so a hung mount cannot block the caller.
+// How the namespace opens folders, and how long it waits for a remote one; replaceable for
+// tests (a null opener is opendir). Answers the settings it replaces.
+using ShellFolderOpener = std::function<DIR*(const char* path)>;
+struct ShellFolderAccess {
+    ShellFolderOpener Open;
+    std::chrono::milliseconds RemoteDeadline{4000};
+};
+ShellFolderAccess SetShellFolderAccess(ShellFolderAccess access);
+
+// The item's attributes. Mount points of network and FUSE volumes, and folders on them, are
+// never examined for subfolders: they are assumed to have some, so a hung mount cannot block
+// the caller.
 HRESULT GetShellAttributes(const ShellIdList& absolute, DWORD& attributes);
 
 // The file-system path (raw bytes) of an absolute list: the desktop directory for the
@@ -67,12 +85,18 @@ std::optional<ShellIdList> GetSpecialFolderIdList(int csidl);
 
 WideString GetShellDisplayName(const ShellIdList& absolute, ShellNameKind kind);
 
-// Renames an entry of a folder: newItem is its new relative list. A name that is empty, "."
+// Renames an entry of a folder: newItem is its new relative list. The name's bytes are
+// FileNameFromUtf16's. A name that is empty, "."
 // or "..", holds "/", or is longer than a file name may be (255 bytes) is refused
 // (ERROR_INVALID_NAME, ERROR_FILENAME_EXCED_RANGE) rather than cut; an existing name is never
 // replaced (ERROR_ALREADY_EXISTS). Places of the desktop and Computer cannot be renamed.
 HRESULT SetShellItemName(const ShellIdList& folder, const ShellIdList& item, const WideString& name,
                          ShellIdList& newItem);
+
+// The name a user typed over an item's shown name, ready for SetShellItemName: each stand-in
+// the shown name has for bytes that are not UTF-8 (U+FFFD), kept where it was typed, gives
+// those bytes back, in order, so a rename around them keeps them.
+WideString EditedShellName(const ShellIdList& item, const WideString& typed);
 
 // What kind of place an absolute list names.
 enum class ShellPlace { None, Desktop, Home, DesktopFolder, Documents, Computer, Volume, Entry };

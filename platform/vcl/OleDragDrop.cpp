@@ -15,6 +15,8 @@ namespace {
 struct Registry {
     std::mutex lock;
     std::map<HWND, ComPtr<IDropTarget>> targets;
+    // Targets of controls whose window went, for the window they make next.
+    std::map<const TWinControl*, ComPtr<IDropTarget>> kept;
 };
 
 Registry& R() {
@@ -56,6 +58,35 @@ HRESULT RevokeDragDrop(HWND window) {
     }
     AcceptDrops(window, false);
     return S_OK;
+}
+
+void KeepDropTargetOfWindow(const TWinControl& control, HWND window) {
+    ComPtr<IDropTarget> target = RegisteredDropTarget(window);
+    if (!target) return;
+    RevokeDragDrop(window);
+    std::lock_guard guard(R().lock);
+    R().kept[&control] = std::move(target);
+}
+
+void RestoreDropTargetOfWindow(const TWinControl& control, HWND window) {
+    ComPtr<IDropTarget> target;
+    {
+        std::lock_guard guard(R().lock);
+        const auto it = R().kept.find(&control);
+        if (it == R().kept.end()) return;
+        target = std::move(it->second);
+        R().kept.erase(it);
+    }
+    RegisterDragDrop(window, target.get());
+}
+
+void ForgetDropTargetOfControl(const TWinControl& control) {
+    ComPtr<IDropTarget> gone;  // released outside the lock
+    std::lock_guard guard(R().lock);
+    if (const auto it = R().kept.find(&control); it != R().kept.end()) {
+        gone = std::move(it->second);
+        R().kept.erase(it);
+    }
 }
 
 ComPtr<IDropTarget> RegisteredDropTarget(HWND window) {

@@ -19,6 +19,14 @@ HRESULT RevokeDragDrop(HWND window);
 // The target registered for the window, if any.
 ComPtr<IDropTarget> RegisteredDropTarget(HWND window);
 
+class TWinControl;
+// The class library's side of a registration: a control's window that goes is revoked, and
+// its target is kept for the window the control makes next (RecreateWnd, a new parent);
+// the control going, or its target being revoked meanwhile, forgets it.
+void KeepDropTargetOfWindow(const TWinControl& control, HWND window);
+void RestoreDropTargetOfWindow(const TWinControl& control, HWND window);
+void ForgetDropTargetOfControl(const TWinControl& control);
+
 // A whole drag from a source: runs until the drop or cancel and answers DRAGDROP_S_DROP with
 // the target's effect, DRAGDROP_S_CANCEL, or an error. The toolkit keeps delivering other
 // events while it runs. Without a driver (no display) the answer is E_UNEXPECTED.

@@ -4,6 +4,7 @@
 
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Gdi.h"
+#include "platform/vcl/OleDragDrop.h"
 
 // ---------------------------------------------------------------------------------------------
 // TWinControl
@@ -75,6 +76,7 @@ TWinControl::~TWinControl() {
     // Leave the parent while still a windowed control, so its tab list forgets this one.
     if (Parent()) Parent()->RemoveControl(this);
     if (HandleAllocated()) DestroyHandle();
+    ForgetDropTargetOfControl(*this);
 }
 
 HWND TWinControl::Handle() {
@@ -123,6 +125,8 @@ void TWinControl::CreateWnd() {
     }
     controlState_ >> csCreating;
     UpdatePeer();
+    // A drop registration belongs to the control, not to one of its windows.
+    RestoreDropTargetOfWindow(*this, handle_);
     Perform(WM_CREATE, 0, 0);
 }
 
@@ -148,6 +152,7 @@ void TWinControl::DestroyWnd() {
     if (peer_)
         if (std::optional<WideString> t = peer_->Text()) text_ = *t;
     Perform(WM_DESTROY, 0, 0);
+    KeepDropTargetOfWindow(*this, handle_);
     FreeWindowHandle(handle_);
     handle_ = nullptr;
     peer_.reset();

@@ -17,6 +17,7 @@
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
+#include "platform/win/FileNameText.h"
 #include "platform/win/WinError.h"
 #include "platform/win/WinString.h"
 
@@ -190,7 +191,7 @@ private:
     HRESULT ToClipboard(HWND owner, DWORD effect) const {
         if (!hasPaths_ || (effect == kDropMove && !entries_)) return E_FAIL;
         std::vector<WideString> names;
-        for (const std::string& p : paths_) names.push_back(Utf8ToUtf16(p));
+        for (const std::string& p : paths_) names.push_back(FileNameToUtf16(p));
         HGLOBAL files = BuildDropFilesGlobal(names, true);
         HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE, sizeof(DWORD));
         if (void* bytes = drop ? GlobalLock(drop) : nullptr) {
@@ -215,7 +216,7 @@ private:
         DWORD effect = kDropCopy;
         if (!ClipboardFiles(files, effect)) return S_FALSE;
         std::vector<std::string> sources;
-        for (const WideString& file : files) sources.push_back(Utf16ToUtf8(file));
+        for (const WideString& file : files) sources.push_back(FileNameFromUtf16(file));
         const HRESULT result = TransferShellFiles(owner, paths_[0], sources, effect == kDropMove ? kShellTransferMove : kShellTransferCopy);
         if (effect == kDropMove && OpenClipboard(owner)) {
             EmptyClipboard();

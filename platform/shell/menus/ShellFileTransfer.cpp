@@ -2,9 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <memory>
 #include <system_error>
 
+#include "platform/shell/menus/ShellTransferProgress.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win/WinError.h"
@@ -50,9 +56,31 @@ void ShowFailure(HWND owner, const fs::path& source, const WideString& reason) {
     MessageBoxW(owner, text.c_str(), u"Error", MB_OK | MB_ICONWARNING);
 }
 
-std::error_code CopyInto(const fs::path& source, const fs::path& target) {
+std::error_code Cancelled() { return std::make_error_code(std::errc::operation_canceled); }
+
+// Copies a file, a link or a folder with everything in it, looking at cancel between entries.
+std::error_code CopyTree(const fs::path& source, const fs::path& target, const std::atomic<bool>& cancel) {
+    if (cancel) return Cancelled();
     std::error_code ec;
-    fs::copy(source, target, fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
+    const fs::file_status st = fs::symlink_status(source, ec);
+    if (ec) return ec;
+    if (fs::is_symlink(st)) {
+        fs::copy_symlink(source, target, ec);
+        return ec;
+    }
+    if (!fs::is_directory(st)) {
+        fs::copy_file(source, target, ec);
+        return ec;
+    }
+    fs::create_directory(target, source, ec);
+    if (ec) return ec;
+    for (fs::directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec))
+        if (const std::error_code inner = CopyTree(it->path(), target / it->path().filename(), cancel)) return inner;
+    return ec;
+}
+
+std::error_code CopyInto(const fs::path& source, const fs::path& target, const std::atomic<bool>& cancel) {
+    const std::error_code ec = CopyTree(source, target, cancel);
     if (ec) {
         // The target name was free before: what is there now is the part copied.
         std::error_code ignored;
@@ -60,6 +88,48 @@ std::error_code CopyInto(const fs::path& source, const fs::path& target) {
     }
     return ec;
 }
+
+struct Failure {
+    fs::path source;
+    WideString reason;
+};
+
+// One transfer, shared by the thread that does it and the window that waits for it.
+struct Transfer : TShellTransferProgress {
+    bool move = false;
+    std::vector<std::pair<fs::path, fs::path>> items;  // source, target
+    std::vector<Failure> failures;                    // the worker's until it is done
+    HRESULT result = S_OK;
+
+    void Run() {
+        for (const auto& [source, target] : items) {
+            if (Cancel) {
+                result = kShellTransferCancelled;
+                break;
+            }
+            SetCurrent(source.filename().string());
+            std::error_code ec;
+            if (move) {
+                fs::rename(source, target, ec);
+                if (ec == std::errc::cross_device_link) {
+                    ec = CopyInto(source, target, Cancel);
+                    if (!ec) fs::remove_all(source, ec);
+                }
+            } else {
+                ec = CopyInto(source, target, Cancel);
+            }
+            ++Done;
+            if (ec == std::errc::operation_canceled) {
+                result = kShellTransferCancelled;
+                break;
+            }
+            if (ec) {
+                result = ErrorResult(ec);
+                failures.push_back({source, SysErrorMessage(static_cast<DWORD>(result))});
+            }
+        }
+    }
+};
 
 }  // namespace
 
@@ -81,30 +151,34 @@ WideString ShellTransferProblem(const std::string& folder, const std::string& na
 HRESULT TransferShellFiles(HWND owner, const std::string& folder, const std::vector<std::string>& sources, DWORD effect) {
     const bool move = effect == kShellTransferMove;
     if (!move && effect != kShellTransferCopy) return E_INVALIDARG;
-    HRESULT result = S_OK;
+    auto transfer = std::make_shared<Transfer>();
+    transfer->move = move;
+    HRESULT checked = S_OK;
     for (const std::string& name : sources) {
         const fs::path source(TransferSourcePath(name));
         if (const WideString problem = ShellTransferProblem(folder, name); !problem.empty()) {
-            result = HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
+            checked = HRESULT_FROM_WIN32(ERROR_INVALID_PARAMETER);
             ShowFailure(owner, source, problem);
             continue;
         }
         std::error_code ec;
         if (move && fs::equivalent(source.parent_path(), folder, ec)) continue;
-        const fs::path target = FreeName(folder, source.filename());
-        if (move) {
-            fs::rename(source, target, ec);
-            if (ec == std::errc::cross_device_link) {
-                ec = CopyInto(source, target);
-                if (!ec) fs::remove_all(source, ec);
-            }
-        } else {
-            ec = CopyInto(source, target);
-        }
-        if (ec) {
-            result = ErrorResult(ec);
-            ShowFailure(owner, source, SysErrorMessage(static_cast<DWORD>(result)));
-        }
+        // Names are chosen here, so two sources of one name get names of their own.
+        fs::path target = FreeName(folder, source.filename());
+        for (int n = 2; std::any_of(transfer->items.begin(), transfer->items.end(), [&](const auto& i) { return i.second == target; }); ++n)
+            target = fs::path(folder) / (source.stem().string() + " (" + std::to_string(n) + ")" + source.extension().string());
+        transfer->items.emplace_back(source, target);
     }
-    return result;
+    transfer->Total = static_cast<int>(transfer->items.size());
+    if (transfer->items.empty()) return checked;
+    // The copying runs beside the window; one that takes a while shows its progress and can
+    // be cancelled.
+    std::future<void> work = std::async(std::launch::async, [transfer] { transfer->Run(); });
+    if (work.wait_for(std::chrono::milliseconds(ShellTransferProgressDelay)) != std::future_status::ready)
+        ShowShellTransferProgress(owner, *transfer, move, [&work] {
+            return work.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+        });
+    work.get();
+    for (const Failure& f : transfer->failures) ShowFailure(owner, f.source, f.reason);
+    return FAILED(transfer->result) ? transfer->result : checked;
 }

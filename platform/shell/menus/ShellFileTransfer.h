@@ -8,6 +8,10 @@
 #include "platform/vcl/GdiTypes.h"
 #include "platform/win/WinTypes.h"
 
+inline constexpr HRESULT kShellTransferCancelled = HRESULT_FROM_WIN32(1223);  // ERROR_CANCELLED
+// Milliseconds before a transfer shows its window (tests may show it at once).
+inline unsigned ShellTransferProgressDelay = 500;
+
 // Drop effects a transfer understands.
 inline constexpr DWORD kShellTransferCopy = 1, kShellTransferMove = 2;
 
@@ -24,4 +28,8 @@ WideString ShellTransferProblem(const std::string& folder, const std::string& so
 // complete (a failed copy leaves the source and removes the part copied). Moving an item into
 // the folder that holds it changes nothing. Each source that fails shows one warning box with
 // its reason and the rest go on; the result is S_OK when all went, else the last failure.
+// The files are copied on a thread of their own; a transfer still running after
+// ShellTransferProgressDelay milliseconds shows a window with its progress and a Cancel
+// button. Cancelled, the item being copied is removed again, the items done stay, and the
+// result is kShellTransferCancelled (no box).
 HRESULT TransferShellFiles(HWND owner, const std::string& folder, const std::vector<std::string>& sources, DWORD effect);

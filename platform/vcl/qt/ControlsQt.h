@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "platform/vcl/Controls.h"
+#include "platform/vcl/ScrollingPeer.h"
 
 namespace vclqt {
 
@@ -96,7 +97,7 @@ private:
 // widget only when the control leaves it to the default handling (a KeyDown handler that
 // clears the key swallows it, as on the original platform). Derive one per control family and
 // register it by window class name (PeerClasses.h).
-class HostedPeer : public PeerWidget {
+class HostedPeer : public PeerWidget, public TScrollingPeer {
 public:
     HostedPeer(TWinControl& control, const TCreateParams& params, QWidget* parent);
     ~HostedPeer() override;
@@ -105,6 +106,9 @@ public:
     void SetMouseCapture(bool capture) override;
     bool DefaultMessage(TMessage& message) override;
     void FrameChanged() override;
+    // The scroll bars of a hosted scroll area (a tree, a list).
+    bool ScrollBarRange(bool vertical, int& min, int& max, int& page, int& position) const override;
+    bool ScrollLine(bool vertical, bool forward) override;
     // The whole-window context: it draws on the frame round the hosted widget only (nothing
     // when the control keeps no non-client area); released, it has the frame shown.
     HDC WindowDC();

@@ -1,7 +1,8 @@
 // Clipboard formats as the desktop's MIME data, shared by the clipboard and drag and drop:
 // text as text/plain, "HTML Format" as text/html, "Rich Text Format" as text/rtf, the
-// drop-files list (CF_HDROP) as a text/uri-list of file URLs, other registered formats under a
-// MIME type of their own.
+// drop-files list (CF_HDROP) as a text/uri-list of file URLs (with the desktop file managers'
+// cut-or-copied marker when a preferred drop effect goes with it), other registered formats
+// under a MIME type of their own.
 #pragma once
 
 #include <optional>

@@ -9,6 +9,7 @@
 #include "platform/vcl/Messages.h"
 #include "platform/vcl/OleClipboard.h"
 #include "platform/vcl/OleDragDrop.h"
+#include "platform/vcl/ScrollingPeer.h"
 #include "platform/win/WinTime.h"
 
 using enum TScrollDirection;
@@ -106,8 +107,15 @@ TCustomDropTarget::TCustomDropTarget(TComponent* owner)
       face_(ComPtr<TDropTargetFace>::Adopt(new TDropTargetFace(this))),
       scrollTimer_(std::make_unique<TTimer>(nullptr)) {
     Clock = [] { return GetTickCount(); };
-    ScrollBarOf = [](TWinControl&, bool, TDropScrollBar&) { return false; };
+    ScrollBarOf = [](TWinControl& control, bool vertical, TDropScrollBar& bar) {
+        const auto* peer = control.HandleAllocated() ? dynamic_cast<const TScrollingPeer*>(control.Peer()) : nullptr;
+        return peer && peer->ScrollBarRange(vertical, bar.Min, bar.Max, bar.Page, bar.Position);
+    };
     ScrollStep = [](TWinControl& control, TScrollDirection d) {
+        const bool vertical = d == sdUp || d == sdDown;
+        if (auto* peer = control.HandleAllocated() ? dynamic_cast<TScrollingPeer*>(control.Peer()) : nullptr;
+            peer && peer->ScrollLine(vertical, d == sdDown || d == sdRight))
+            return;
         if (d == sdUp || d == sdDown)
             control.Perform(WM_VSCROLL, d == sdUp ? SB_LINEUP : SB_LINEDOWN, 0);
         else
@@ -162,6 +170,8 @@ void TCustomDropTarget::DoUnregister(TWinControl* control) {
     targets_.Remove(control);
     control->RemoveFreeNotification(this);
     if (control->HandleAllocated()) RevokeDragDrop(control->WindowHandle());
+    // Also a registration waiting for the control's next window.
+    ForgetDropTargetOfControl(*control);
 }
 
 void TCustomDropTarget::SetTarget(TWinControl* control) {
@@ -173,11 +183,14 @@ void TCustomDropTarget::SetTarget(TWinControl* control) {
 void TCustomDropTarget::Notification(TComponent* component, TOperation operation) {
     TDragDropComponent::Notification(component, operation);
     if (operation != TOperation::opRemove) return;
-    if (auto* control = dynamic_cast<TWinControl*>(component); control && targets_.IndexOf(control) >= 0) {
+    // Found by address: a control being destroyed is no longer a TWinControl to a cast. Its
+    // window, and the registration with it, went already.
+    for (int i = 0; i < targets_.Count(); ++i) {
+        TWinControl* control = targets_[i];
+        if (static_cast<TComponent*>(control) != component) continue;
         if (control == target_) target_ = nullptr;
-        targets_.Remove(control);
-        // The window goes with the control, and its registration with it.
-        if (control->HandleAllocated()) RevokeDragDrop(control->WindowHandle());
+        targets_.Delete(i);
+        return;
     }
 }
 

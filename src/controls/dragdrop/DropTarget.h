@@ -103,8 +103,8 @@ public:
     // Milliseconds, replaceable for tests.
     std::function<DWORD()> Clock;
     // The scroll bars of the control under the drag and stepping them; replaceable for
-    // controls that scroll otherwise. By default the control's WS_VSCROLL/WS_HSCROLL style
-    // and WM_VSCROLL/WM_HSCROLL line steps.
+    // controls that scroll otherwise. By default the scroll bars the control's window reports
+    // and their line steps (WM_VSCROLL/WM_HSCROLL for a window that steps none itself).
     std::function<bool(TWinControl& control, bool vertical, TDropScrollBar& bar)> ScrollBarOf;
     std::function<void(TWinControl& control, TScrollDirection direction)> ScrollStep;
 

@@ -5,6 +5,7 @@
 #include "controls/dragdrop/PidlFormats.h"
 #include "platform/com/DropFilesBlock.h"
 #include "platform/vcl/Clipbrd.h"
+#include "platform/win/FileNameText.h"
 #include "platform/win/WinString.h"
 
 DRAGDROP_DEFINE_ABSTRACT_CLASS(TClipboardFormatClass, TCustomNameListClipboardFormat, TCustomSimpleClipboardFormat)
@@ -36,7 +37,7 @@ void RegisterFileMapConversions() {
 void SetNames(TStrings& list, const std::vector<WideString>& names) {
     list.BeginUpdate();
     list.Clear();
-    for (const WideString& name : names) list.Add(Utf16ToUtf8(name));
+    for (const WideString& name : names) list.Add(FileNameFromUtf16(name));
     list.EndUpdate();
 }
 
@@ -44,7 +45,7 @@ void SetNames(TStrings& list, const std::vector<WideString>& names) {
 
 std::vector<WideString> WideNames(const TStrings& names) {
     std::vector<WideString> wide;
-    for (int i = 0; i < names.Count(); ++i) wide.push_back(Utf8ToUtf16(names[i]));
+    for (int i = 0; i < names.Count(); ++i) wide.push_back(FileNameToUtf16(names[i]));
     return wide;
 }
 
@@ -126,7 +127,7 @@ bool TFileDataFormat::Assign(TClipboardFormat& source) {
     } else if (auto* f = dynamic_cast<TUnicodeFilenameClipboardFormat*>(&source)) {
         const WideString& text = f->Text();
         files_.Clear();
-        files_.Add(Utf16ToUtf8(text.substr(0, text.find(u'\0'))));
+        files_.Add(FileNameFromUtf16(text.substr(0, text.find(u'\0'))));
     } else if (auto* f = dynamic_cast<TPIDLClipboardFormat*>(&source)) {
         SetNames(files_, f->PIDLs().Filenames());
     } else {
@@ -141,7 +142,7 @@ bool TFileDataFormat::AssignTo(TClipboardFormat& dest) {
     } else if (auto* f = dynamic_cast<TAnsiFilenameClipboardFormat*>(&dest)) {
         f->SetData(files_.Count() ? files_[0] : AnsiString());
     } else if (auto* f = dynamic_cast<TUnicodeFilenameClipboardFormat*>(&dest)) {
-        f->SetText(files_.Count() ? Utf8ToUtf16(files_[0]) : WideString());
+        f->SetText(files_.Count() ? FileNameToUtf16(files_[0]) : WideString());
     } else if (auto* f = dynamic_cast<TPIDLClipboardFormat*>(&dest)) {
         // A conversion answers failure; nothing is thrown across the data object.
         return f->PIDLs().SetFilenames(WideNames(files_));

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "controls/dragdrop/FileFormats.h"
+#include "platform/win/FileNameText.h"
 #include "platform/win/WinString.h"
 
 DRAGDROP_DEFINE_CLASS(TClipboardFormatClass, TPIDLClipboardFormat, TCustomSimpleClipboardFormat)
@@ -112,7 +113,7 @@ bool TPIDLDataFormat::AssignTo(TClipboardFormat& dest) {
     }
     if (auto* f = dynamic_cast<TFileClipboardFormat*>(&dest)) {
         f->Files().Clear();
-        for (const WideString& name : pidls_.Filenames()) f->Files().Add(Utf16ToUtf8(name));
+        for (const WideString& name : pidls_.Filenames()) f->Files().Add(FileNameFromUtf16(name));
         return true;
     }
     return TCustomDataFormat::AssignTo(dest);

@@ -1,11 +1,16 @@
 #include "controls/shell/ChangeHandlerThread.h"
 
+#include <fcntl.h>
+
 #include <vector>
 
 #include "platform/vcl/WinUser.h"
 
-TChangeHandlerThread::TChangeHandlerThread(HWND owner, UINT messageId)
-    : owner_(owner), messageId_(messageId), thread_([this] { Run(); }) {}
+TChangeHandlerThread::TChangeHandlerThread(HWND owner, UINT messageId, const std::string& mountTable)
+    : owner_(owner),
+      messageId_(messageId),
+      mountTable_(mountTable.empty() ? -1 : open(mountTable.c_str(), O_RDONLY | O_CLOEXEC)),
+      thread_([this] { Run(); }) {}
 
 TChangeHandlerThread::~TChangeHandlerThread() {
     {
@@ -69,7 +74,11 @@ void TChangeHandlerThread::Run() {
                 waiting.push_back(slots_[i].get());
                 slotOf.push_back(i);
             }
-        const int fired = WaitForShellChanges(wake_, waiting);
+        const int fired = WaitForShellChanges(wake_, waiting, mountTable_.get());
+        if (fired == kMountTableChanged) {
+            if (owner_) PostMessageW(owner_, messageId_, kMountsChangedSlot, 0);
+            continue;
+        }
         if (fired < 0) {
             wake_.Reset();
             std::lock_guard lock(mutex_);

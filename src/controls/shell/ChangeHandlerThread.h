@@ -1,5 +1,6 @@
 // A worker thread that waits on up to 63 folder-change handles and posts (message, slot
-// index, 0) to its owner window when one fires. The GUI thread hands it actions (add a
+// index, 0) to its owner window when one fires; asked to, it also watches the mount table and
+// posts (message, kMountsChangedSlot, 0) when a volume is mounted or unmounted. The GUI thread hands it actions (add a
 // watch, remove all) and waits until they are done; the worker answers at once, so nothing
 // waits on a timer. Destroying it wakes the worker, joins it and closes every handle.
 #pragma once
@@ -8,10 +9,12 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "platform/shell/ShellChangeNotify.h"
 #include "platform/vcl/Messages.h"
+#include "platform/win/UniqueFd.h"
 
 // Both shell controls receive the watcher's posts as this message.
 inline constexpr UINT kShellChangeMessage = WM_USER + 101;
@@ -19,8 +22,10 @@ inline constexpr UINT kShellChangeMessage = WM_USER + 101;
 class TChangeHandlerThread {
 public:
     static constexpr int kSlotCount = 63;
+    static constexpr WPARAM kMountsChangedSlot = kSlotCount;
 
-    TChangeHandlerThread(HWND owner, UINT messageId);
+    // mountTable: the file to poll for mount changes (kMountTableFile); empty for none.
+    TChangeHandlerThread(HWND owner, UINT messageId, const std::string& mountTable = {});
     ~TChangeHandlerThread();
     TChangeHandlerThread(const TChangeHandlerThread&) = delete;
     TChangeHandlerThread& operator=(const TChangeHandlerThread&) = delete;
@@ -39,6 +44,7 @@ private:
 
     HWND owner_;
     UINT messageId_;
+    UniqueFd mountTable_;
     ShellWakeEvent wake_;
     std::mutex mutex_;
     std::condition_variable processed_;

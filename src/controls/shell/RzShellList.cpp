@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "controls/shell/RzShellColumnWidths.h"
 #include "controls/shell/RzShellKeys.h"
@@ -355,18 +356,25 @@ void TRzCustomShellList::Resync() {
     }
     std::vector<ShellItem> items;
     if (FAILED(EnumShellFolder(shown_, EnumFlags(), items))) return;
+    // Items matched through their hashed bytes: a folder of many thousand entries refreshes in
+    // linear time.
+    std::unordered_map<std::string_view, std::size_t> listed;
+    listed.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) listed.emplace(items[i].id.Item(0), i);
+    std::vector<bool> shown(items.size(), false);
     Items()->BeginUpdate();
     for (int i = Items()->Count() - 1; i >= 0; --i) {
         TListItem* li = Items()->Item(i);
         const TRzShellListData* d = GetDataFromItem(li);
         if (!d) continue;
-        const auto it = std::find_if(items.begin(), items.end(), [&](const ShellItem& s) { return s.id == d->GetRelativeIdList(); });
-        if (it == items.end()) DeleteItem(li);
-        else items.erase(it);
+        const auto it = d->GetRelativeIdList().Count() == 1 ? listed.find(d->GetRelativeIdList().Item(0)) : listed.end();
+        if (it == listed.end()) DeleteItem(li);
+        else shown[it->second] = true;
     }
     bool added = false;
-    for (const ShellItem& item : items) {
-        if (!AddItem(item)) continue;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const ShellItem& item = items[i];
+        if (shown[i] || !AddItem(item)) continue;
         InsertItem(item);
         added = true;
     }

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "platform/shell/ShellFileOps.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/SysUtils.h"
 #include "platform/win/WinError.h"
@@ -127,7 +128,8 @@ WideString FormatStrPos(const WideString& format, const std::vector<WideString>&
 bool CreateNewShellFolder(HWND owner, const AnsiString& path, WideString& name) {
     // No folder: never the working directory.
     if (path.empty()) return false;
-    const WideString folder = Utf8ToUtf16(path.ends_with('/') ? path : path + "/");
+    // The folder's bytes as they are: a name that is not UTF-8 still names it.
+    const AnsiString folder = path.ends_with('/') ? path : path + "/";
     const std::pair<const char16_t*, const char16_t*> forms[] = {{u"New Folder", u" (%d)"}, {u"fldr", u"%d"}};
     for (const auto& [base, suffix] : forms) {
         for (int i = 1; i <= kNameAttempts; ++i) {
@@ -138,11 +140,12 @@ bool CreateNewShellFolder(HWND owner, const AnsiString& path, WideString& name) 
                 s.replace(s.find(u"%d"), 2, number);
                 candidate += s;
             }
-            if (CreateDirectoryW((folder + candidate).c_str(), nullptr)) {
+            const HRESULT hr = MakeShellFolder(folder + Utf16ToUtf8(candidate));
+            if (SUCCEEDED(hr)) {
                 name = candidate;
                 return true;
             }
-            const DWORD error = GetLastError();
+            const DWORD error = static_cast<DWORD>(hr & 0xFFFF);
             if (error == ERROR_ALREADY_EXISTS) continue;
             WarnCreateFailed(owner, error, candidate);
             return false;

@@ -1,6 +1,8 @@
 #include "controls/shell/RzShellTree.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "controls/shell/RzShellDialogs.h"
 #include "controls/shell/RzShellKeys.h"
@@ -98,8 +100,11 @@ void TRzCustomShellTree::SetBaseFolder(const TRzShellLocator* locator) {
 }
 
 void TRzCustomShellTree::SetOptions(TRzShellTreeOptions options) {
+    const bool watched = options_.Contains(stoDynamicRefresh);
     options_ = options;
     UpdateDropRegistration();
+    if (watched != options_.Contains(stoDynamicRefresh) && Items()->Count() > 0 && !ComponentState().Contains(csDesigning))
+        StartDriveWatch();
 }
 
 DWORD TRzCustomShellTree::EnumFlags() const {
@@ -164,8 +169,12 @@ void TRzCustomShellTree::FillNode(TTreeNode* node) {
     if (!data) return;
     std::vector<ShellItem> items;
     // A folder that cannot be read keeps its button and stays empty: opening it again tries
-    // again (a slow mount, a permission granted later).
-    if (FAILED(EnumShellFolder(data->GetAbsoluteIdList(), EnumFlags(), items))) return;
+    // again (a slow mount, a permission granted later). A volume that does not answer says
+    // so in a node of its own, which opening it again replaces.
+    if (const HRESULT hr = EnumShellFolder(data->GetAbsoluteIdList(), EnumFlags(), items); FAILED(hr)) {
+        if (hr == kShellNotReachable && node) Items()->AddChild(node, kNotReachableText);
+        return;
+    }
     const ShellIdList parentList = data->GetAbsoluteIdList();
     for (const ShellItem& item : items) AddItem(parentList, item, parent);
     if (parent->Count() == 0) parent->SetHasChildren(false);
@@ -188,8 +197,17 @@ void TRzCustomShellTree::SortChildren(TTreeNode* node) {
 bool TRzCustomShellTree::CanExpand(TTreeNode* node) {
     if (expandGuard_) return false;
     if (!TRzCustomTreeView::CanExpand(node)) return false;
+    if (node && IsNotReachableNode(node->GetFirstChild())) {
+        node->DeleteChildren();
+        node->SetHasChildren(true);
+    }
     if (node && node->HasChildren() && node->Count() == 0 && GetItemData(node)) FillNode(node);
     return true;
+}
+
+bool TRzCustomShellTree::IsNotReachableNode(const TTreeNode* node) const {
+    return node && !GetItemData(node) && node->Parent() && !node->GetNextSibling() && !node->GetPrevSibling() &&
+           node->Text() == kNotReachableText;
 }
 
 void TRzCustomShellTree::FillTree() {
@@ -212,13 +230,15 @@ void TRzCustomShellTree::FillTree() {
         SetSelected(first);
     }
     FlushPendingSelection();
-    if (options_.Contains(stoDynamicRefresh) && !ComponentState().Contains(csDesigning)) StartDriveWatch();
+    if (!ComponentState().Contains(csDesigning)) StartDriveWatch();
 }
 
 void TRzCustomShellTree::StartDriveWatch() {
     if (!HandleAllocated()) return;
-    if (!watcher_) watcher_ = std::make_unique<TChangeHandlerThread>(WindowHandle(), kShellChangeMessage);
+    mountsChanged_ = false;
+    if (!watcher_) watcher_ = std::make_unique<TChangeHandlerThread>(WindowHandle(), kShellChangeMessage, kMountTableFile);
     else watcher_->RemoveAllWatches();
+    if (!options_.Contains(stoDynamicRefresh)) return;
     DWORD filter = FILE_NOTIFY_CHANGE_DIR_NAME;
     if (options_.Contains(stoIncludeNonFolders)) filter |= FILE_NOTIFY_CHANGE_FILE_NAME;
     // Removable media come and go; network shares tell nothing of changes made elsewhere and
@@ -405,6 +425,8 @@ void TRzCustomShellTree::Refresh() {
         Items()->EndUpdate();
     }
     refreshPending_ = false;
+    // New volumes are watched and gone ones dropped.
+    if (mountsChanged_ && watcher_) StartDriveWatch();
     if (remembered) {
         if (Selected() != remembered) {
             selectNow_ = true;
@@ -419,17 +441,23 @@ void TRzCustomShellTree::Refresh() {
 
 void TRzCustomShellTree::Resync(TTreeNode* node, TTreeNode*& remembered) {
     const TRzShellTreeData* data = GetItemData(node);
-    // A node that was never opened is read when it is.
-    if (!data || (node->HasChildren() && node->Count() == 0)) return;
+    // A node that was never opened is read when it is; one that could not be reached is read
+    // again when it opens.
+    if (!data || (node->HasChildren() && node->Count() == 0) || IsNotReachableNode(node->GetFirstChild())) return;
     std::vector<ShellItem> items;
     if (FAILED(EnumShellFolder(data->GetAbsoluteIdList(), EnumFlags(), items))) return;
+    // One pass each way over hashed item bytes: a folder of many thousand folders refreshes
+    // in linear time.
+    std::unordered_set<std::string_view> listed;
+    listed.reserve(items.size());
+    for (const ShellItem& item : items) listed.insert(item.id.Item(0));
+    std::unordered_set<std::string_view> shown;
     for (TTreeNode* child = node->GetLastChild(); child;) {
         TTreeNode* previous = child->GetPrevSibling();
         const TRzShellTreeData* d = GetItemData(child);
-        const bool present = !d || std::any_of(items.begin(), items.end(), [&](const ShellItem& i) {
-            return i.id == d->GetRelativeIdList();
-        });
-        if (!present) {
+        if (d && d->GetRelativeIdList().Count() == 1 && listed.contains(d->GetRelativeIdList().Item(0))) {
+            shown.insert(d->GetRelativeIdList().Item(0));
+        } else if (d) {
             if (remembered && (remembered == child || remembered->HasAsParent(child))) remembered = node;
             child->Delete();
         }
@@ -438,7 +466,7 @@ void TRzCustomShellTree::Resync(TTreeNode* node, TTreeNode*& remembered) {
     bool added = false;
     const ShellIdList parentList = data->GetAbsoluteIdList();
     for (const ShellItem& item : items)
-        if (!FindChildNode(node, item.id.Item(0))) added |= AddItem(parentList, item, node);
+        if (!shown.contains(item.id.Item(0))) added |= AddItem(parentList, item, node);
     if (added) SortChildren(node);
     node->SetHasChildren(node->Count() > 0);
     for (TTreeNode* child = node->GetFirstChild(); child; child = child->GetNextSibling()) Resync(child, remembered);
@@ -473,12 +501,21 @@ void TRzCustomShellTree::CreateWnd() {
     UpdateDropRegistration();
     if (!Loading() && options_.Contains(stoAutoFill) && Items()->Count() == 0)
         PostMessageW(WindowHandle(), kFillMessage, 0, 0);
+    // A window made again over nodes it kept watches again (its watcher went with the old one).
+    else if (Items()->Count() > 0 && !ComponentState().Contains(csDesigning))
+        StartDriveWatch();
 }
 
 void TRzCustomShellTree::WndProc(TMessage& m) {
     if (m.Msg == WM_MENUSELECT && activeMenu_ && OnPopupHint) OnPopupHint(this, MenuSelectHint(*activeMenu_, m.WParam));
     if (m.Msg == kFillMessage) {
         if (Items()->Count() == 0) FillTree();
+        return;
+    }
+    if (m.Msg == kShellChangeMessage && m.WParam == TChangeHandlerThread::kMountsChangedSlot) {
+        // A volume came or went: "Computer" and the watch follow, whatever this tree did.
+        mountsChanged_ = true;
+        StartTimer(2, 400);
         return;
     }
     if (m.Msg == kShellChangeMessage) {
@@ -588,6 +625,12 @@ bool TRzCustomShellTree::CanEdit(TTreeNode* node) {
 }
 
 void TRzCustomShellTree::Edit(const TVITEMW& item) {
+    RenameNode(item);
+    // Refreshes asked for while the label was edited run now, whatever the edit's end was.
+    if (refreshPending_) Refresh();
+}
+
+void TRzCustomShellTree::RenameNode(const TVITEMW& item) {
     TTreeNode* node = Items()->GetNode(item.hItem);
     TRzShellTreeData* data = GetItemData(node);
     if (!data || !data->Parent()) {
@@ -606,7 +649,7 @@ void TRzCustomShellTree::Edit(const TVITEMW& item) {
     HRESULT hr = S_OK;
     {
         Raise busy(busy_);
-        hr = SetShellItemName(parentList, data->GetRelativeIdList(), text, renamed);
+        hr = SetShellItemName(parentList, data->GetRelativeIdList(), EditedShellName(data->GetRelativeIdList(), text), renamed);
         if (SUCCEEDED(hr)) {
             data->SetRelativeIdList(renamed, GetShellDisplayName(parentList + renamed, ShellNameKind::InFolder));
             for (TTreeNode* d = node->GetNext(); d && d->HasAsParent(node); d = d->GetNext())
@@ -625,7 +668,6 @@ void TRzCustomShellTree::Edit(const TVITEMW& item) {
         const WideString message = u"Unable to rename \"" + data->Item().name + u"\".\n\n" + SysErrorMessage(static_cast<DWORD>(hr));
         MessageBoxW(WindowHandle(), message.c_str(), u"Error", MB_OK | MB_ICONWARNING);
     }
-    if (refreshPending_) Refresh();
 }
 
 void TRzCustomShellTree::DestroyWnd() {

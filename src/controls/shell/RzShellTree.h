@@ -73,6 +73,9 @@ using TRzShTreeInsertItemEvent = std::function<void(TObject* sender, TTreeNode* 
 using TRzShTreeDeleteItemEvent = std::function<void(TObject* sender, TTreeNode* node, TRzShellTreeData* data)>;
 using TRzShPopupHintEvent = std::function<void(TObject* sender, const AnsiString& hint)>;
 
+// The text of the node shown under a folder whose volume did not answer in time.
+inline constexpr const char16_t* kNotReachableText = u"Not reachable";
+
 class TRzCustomShellTree : public TRzCustomTreeView {
     QUILLORA_COMPONENT(TRzCustomShellTree)
 public:
@@ -113,8 +116,9 @@ public:
     // Makes a folder "New Folder" (or "New Folder (n)") in the current node's folder, shows it
     // and starts renaming it. A failure is reported in a warning box; false then.
     bool CreateNewFolder();
-    // Moves the current node's folder to the trash and selects its parent; raises on failure.
-    // Nodes without a parent or a path are left alone (false).
+    // Moves the current node's folder to the trash after asking, as the shell's delete verb
+    // does, and selects its parent. False when the user says no, the move fails (the verb
+    // shows why) or the node has no parent or path.
     bool DeleteSelectedFolder();
 
     // The list that shows the selected folder (not owned).
@@ -163,7 +167,8 @@ protected:
     void KeyDown(WORD& key, TShiftState shift) override;
     void DestroyWnd() override;
     void Notification(TComponent* component, TOperation operation) override;
-    // Watches every local volume for folders made or removed (and files with
+    // Watches the mount table, so "Computer" follows volumes mounted and unmounted, and with
+    // stoDynamicRefresh every local volume for folders made or removed (and files with
     // stoIncludeNonFolders).
     void StartDriveWatch();
 
@@ -173,6 +178,9 @@ private:
     void BaseFolderChanged();
     void SelectedFolderChanged();
     TTreeNode* FindChildNode(TTreeNode* parent, const std::string& item) const;
+    // The lone child that says its folder's volume did not answer.
+    bool IsNotReachableNode(const TTreeNode* node) const;
+    void RenameNode(const TVITEMW& item);
     void Resync(TTreeNode* node, TTreeNode*& remembered);
     void SetNodeImages(TTreeNode* node, const TRzShellTreeData& data);
     // The selected-folder locator and the linked list follow node.
@@ -200,6 +208,7 @@ private:
     bool menuActive_ = false;
     IContextMenu* activeMenu_ = nullptr;  // the shell menu being shown
     bool refreshPending_ = false;
+    bool mountsChanged_ = false;  // the next refresh watches the volumes again
     std::unique_ptr<TChangeHandlerThread> watcher_;
     std::unique_ptr<TRzShellDragDrop> dragDrop_;
 };

@@ -49,7 +49,11 @@ TEST_F(DropTargetTest, DesktopUriListDropFillsTheFileTarget) {
     target.Register(form_);
     ASSERT_TRUE(Widget()->acceptDrops());
     DWORD dropped = DROPEFFECT_NONE;
-    target.OnDrop = [&](TObject*, TShiftState, TPoint, DWORD& effect) { dropped = effect; };
+    std::vector<std::string> names;
+    target.OnDrop = [&](TObject*, TShiftState, TPoint, DWORD& effect) {
+        dropped = effect;
+        for (int i = 0; i < target.Files().Count(); ++i) names.push_back(target.Files()[i]);
+    };
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromUtf8("/tmp/\xE4\xB8\x80 a.msg")), QUrl::fromLocalFile("/tmp/b.eml")});
@@ -65,6 +69,7 @@ TEST_F(DropTargetTest, DesktopUriListDropFillsTheFileTarget) {
     QApplication::sendEvent(Widget(), &drop);
     EXPECT_TRUE(drop.isAccepted());
     EXPECT_EQ(dropped, DWORD(DROPEFFECT_MOVE));
+    EXPECT_EQ(names, (std::vector<std::string>{"/tmp/\xE4\xB8\x80 a.msg", "/tmp/b.eml"})) << "the names as dropped";
     ASSERT_EQ(target.Files().Count(), 0);  // cleared after the drop
     EXPECT_EQ(target.Target(), nullptr);
 }
@@ -138,6 +143,32 @@ TEST_F(DropTargetTest, RegistrationKeepsChildrenAfterTheirParents) {
     target.Register(inner);  // a child after its parent goes right after the last ancestor
     EXPECT_EQ(order(), (std::vector<TWinControl*>{other, outer, form_, inner}));
     target.Unregister();
+    EXPECT_EQ(target.Targets().Count(), 0);
+}
+
+TEST_F(DropTargetTest, RegistrationFollowsTheControlToItsNextWindowAndGoesWithIt) {
+    TDropFileTarget target(nullptr);
+    auto* panel = new TPanel(form_);
+    panel->SetParent(form_);
+    target.Register(panel);
+    const HWND first = panel->Handle();
+    ASSERT_TRUE(RegisteredDropTarget(first));
+    panel->RecreateWnd();
+    const HWND second = panel->Handle();
+    ASSERT_NE(first, second);
+    EXPECT_FALSE(RegisteredDropTarget(first)) << "the old window keeps no reference";
+    EXPECT_EQ(RegisteredDropTarget(second).get(), target.DropTarget());
+    EXPECT_TRUE(dynamic_cast<QWidget*>(panel->Peer())->acceptDrops());
+
+    // Unregistered while it has no window: the next one takes no drops.
+    panel->DestroyHandle();
+    target.Unregister(panel);
+    EXPECT_FALSE(RegisteredDropTarget(panel->Handle()));
+
+    target.Register(panel);
+    const HWND last = panel->Handle();
+    delete panel;
+    EXPECT_FALSE(RegisteredDropTarget(last));
     EXPECT_EQ(target.Targets().Count(), 0);
 }
 

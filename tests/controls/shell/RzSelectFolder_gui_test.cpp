@@ -100,7 +100,7 @@ TEST_F(RzSelectFolderGui, APlaceWithoutAPathIsNoAnswerUnlessVirtualFoldersAreAll
     }
 }
 
-TEST_F(RzSelectFolderGui, CreateMakesTheNextFreeNameAndDeleteMovesToTheTrash) {
+TEST_F(RzSelectFolderGui, CreateMakesTheNextFreeNameAndDeleteMovesToTheTrashAfterAsking) {
     const fs::path data = dir_ / "data";
     ::setenv("XDG_DATA_HOME", data.c_str(), 1);
     dialog_.SetOptions(kDefaultSelectFolderOptions + TRzSelectFolderDialogOptions{sfdoCreateDeleteButtons});
@@ -114,7 +114,18 @@ TEST_F(RzSelectFolderGui, CreateMakesTheNextFreeNameAndDeleteMovesToTheTrash) {
         EXPECT_TRUE(made && made->Text() == u"New Folder (3)") << "the new folder is selected";
         form.ShellTree()->SetSelectedPath((dir_ / "Mail/Sent").string());
         EXPECT_TRUE(form.DeleteFolderButton()->Enabled());
-        form.btnDeleteFolderClick(nullptr);
+        for (const int answer : {IDNO, IDYES}) {
+            WideString asked;
+            TScopedModalHook confirm([&](TModalRequest& r) {
+                if (r.What != TModalRequest::MessageBox) return 0;
+                asked = r.Text;
+                return answer;
+            });
+            form.btnDeleteFolderClick(nullptr);
+            EXPECT_EQ(asked, u"Move \"Sent\" to the trash?");
+            EXPECT_EQ(fs::exists(dir_ / "Mail/Sent"), answer == IDNO);
+        }
+        EXPECT_EQ(form.ShellTree()->GetSelectedPath(), (dir_ / "Mail").string()) << "the parent is selected";
         return static_cast<int>(mrCancel);
     });
     ::unsetenv("XDG_DATA_HOME");

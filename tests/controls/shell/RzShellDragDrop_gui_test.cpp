@@ -7,12 +7,17 @@
 #include <fstream>
 
 #include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <QWidget>
 
 #include "controls/dragdrop/DropFileComponents.h"
 #include "controls/shell/RzShellList.h"
 #include "controls/shell/RzShellTree.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
+#include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -152,6 +157,63 @@ TEST_F(ShellDropTest, DropsOfWhatCannotGoAreRefused) {
     EXPECT_FALSE(fs::exists(dir_ / "root/sent/a.eml"));
     EXPECT_TRUE(fs::exists(dir_ / "root/inbox/a.eml"));
     EXPECT_EQ(fs::directory_iterator(dir_ / "root/inbox/old"), fs::directory_iterator());
+}
+
+TEST_F(ShellDropTest, RestingNearTheBottomOfAScrolledTreeScrollsItAStep) {
+    for (int i = 0; i < 60; ++i) fs::create_directories(dir_ / "root/sent" / ("folder " + std::to_string(i)));
+    tree_->Refresh();
+    Node(u"sent")->Expand(false);
+    Application->ProcessMessages();  // the view lays out its rows and scroll bar
+    const int top = tree_->VertScrollPos();
+    DWORD now = 1000;
+    TDropFileTarget& target = tree_->DragDrop().Target();
+    target.Clock = [&] { return now; };
+    TDropFileSource source(nullptr);
+    source.Files().Add((dir_ / "outside/a.eml").string());
+    const TPoint edge = tree_->ClientToScreen(TPoint(60, tree_->ClientHeight() - 4));
+    DWORD effect = DROPEFFECT_COPY;
+    ASSERT_EQ(target.DropTarget()->DragEnter(source.DataObject(), MK_LBUTTON, {edge.x, edge.y}, &effect), S_OK);
+    now += 20;
+    effect = DROPEFFECT_COPY;
+    target.DropTarget()->DragOver(MK_LBUTTON, {edge.x, edge.y}, &effect);
+    EXPECT_TRUE(effect & DROPEFFECT_SCROLL) << "the tree's own scroll bar is seen";
+    ASSERT_TRUE(target.ScrollTimerRunning());
+    now += DragDropScrollInterval;
+    target.DoAutoScroll();
+    EXPECT_GT(tree_->VertScrollPos(), top) << "one line down";
+    target.DropTarget()->DragLeave();
+}
+
+// A drop's data as the desktop hands it over: the file list's bytes as its sender wrote them.
+class DesktopMime : public QMimeData {
+public:
+    explicit DesktopMime(QByteArray uriList) : uriList_(std::move(uriList)) {}
+    QStringList formats() const override { return {QStringLiteral("text/uri-list")}; }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType) const override {
+        return mimeType == QStringLiteral("text/uri-list") ? QVariant(uriList_) : QVariant();
+    }
+
+private:
+    QByteArray uriList_;
+};
+
+TEST_F(ShellDropTest, DesktopDropKeepsTheBytesOfNamesThatAreNotUtf8) {
+    const std::string name = "r\xe9sum\xe9 \xe4\xb8\x80.eml";  // Latin-1 bytes, then UTF-8
+    std::ofstream(dir_ / "outside" / name) << "r";
+    QWidget* widget = dynamic_cast<QWidget*>(tree_->Peer());
+    ASSERT_NE(widget, nullptr);
+    const TRect r = Node(u"sent")->DisplayRect(true);
+    const QPoint at((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    // As the desktop's file managers write it: the bytes percent-encoded.
+    const DesktopMime data("file://" + QByteArray::fromStdString((dir_ / "outside" / name).string()).toPercentEncoding("/") + "\r\n");
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::ControlModifier);
+    QApplication::sendEvent(widget, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::NoButton, Qt::ControlModifier);
+    QApplication::sendEvent(widget, &drop);
+    EXPECT_EQ(testsupport::ReadFileBytes(dir_ / "root/sent" / name), "r");
 }
 
 }  // namespace

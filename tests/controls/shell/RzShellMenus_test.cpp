@@ -9,9 +9,11 @@
 #include "controls/shell/RzShellTree.h"
 #include "platform/shell/DesktopApps.h"
 #include "platform/shell/ShellIcons.h"
+#include "platform/shell/menus/ShellFileTransfer.h"
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Messages.h"
+#include "platform/vcl/StdCtrls.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -192,6 +194,45 @@ TEST_F(ShellMenusTest, NewFolderTakesTheNextFreeNameOrReportsTheRealError) {
     EXPECT_EQ(boxes[0].find(u"already exists"), WideString::npos);
 }
 
+TEST_F(ShellMenusTest, ALongCopyShowsItsProgressAndCancelLeavesNoPartOfAnItem) {
+    fs::create_directories(home_ / "big");
+    for (int i = 0; i < 400; ++i) std::ofstream(home_ / "big" / ("m" + std::to_string(i) + ".eml")) << i;
+    const unsigned delay = std::exchange(ShellTransferProgressDelay, 0u);
+    WideString caption;
+    bool cancelled = false;
+    int boxes = 0;
+    TScopedModalHook hook([&](TModalRequest& r) {
+        if (r.What == TModalRequest::MessageBox) ++boxes;
+        if (r.What != TModalRequest::ModalForm) return 0;
+        caption = r.Form->Caption();
+        for (int i = 0; i < r.Form->ComponentCount(); ++i)
+            if (auto* b = dynamic_cast<TButton*>(r.Form->Components(i)); b && b->Caption() == u"Cancel") {
+                b->Click();
+                cancelled = true;
+            }
+        return static_cast<int>(mrCancel);
+    });
+    const HRESULT hr =
+        TransferShellFiles(nullptr, Path("mail/inbox"), {(home_ / "big").string(), Path("mail/a.eml")}, kShellTransferCopy);
+    ShellTransferProgressDelay = delay;
+    EXPECT_EQ(caption, u"Copying");
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(boxes, 0) << "a cancel is no error";
+    auto copied = [&] {
+        std::error_code ec;
+        return std::distance(fs::directory_iterator(home_ / "mail/inbox/big", ec), fs::directory_iterator());
+    };
+    if (hr == kShellTransferCancelled) {
+        // Stopped inside the folder: nothing of it stays; after it: it stays whole.
+        EXPECT_TRUE(!fs::exists(home_ / "mail/inbox/big") || copied() == 400) << copied();
+        EXPECT_FALSE(fs::exists(home_ / "mail/inbox/a.eml"));
+    } else {
+        EXPECT_EQ(hr, S_OK) << "the copy finished before Cancel";
+        EXPECT_EQ(copied(), 400);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(home_ / "big"), fs::directory_iterator()), 400) << "the source stays";
+}
+
 class ShellTreeCommandsTest : public ShellMenusTest {
 protected:
     void SetUp() override {
@@ -284,6 +325,55 @@ TEST_F(ShellTreeCommandsTest, ChangeMessageRefreshesUnlessTheTreeCausedIt) {
     tree_.Perform(kShellChangeMessage, 0, 0);
     tree_.FlushPendingSelection();
     EXPECT_NE(Child(mail, u"outside"), nullptr);
+}
+
+TEST_F(ShellTreeCommandsTest, NamesThatAreNotUtf8GoThroughCreateCopyCutAndRename) {
+    const std::string cafe = Path("mail") + "/caf\xe9";
+    fs::create_directories(cafe);
+    std::ofstream(cafe + "/r\xe9sum\xe9.eml") << "r";
+    WideString made;
+    ASSERT_TRUE(CreateNewShellFolder(nullptr, cafe, made)) << "a folder inside a folder whose name is not UTF-8";
+    EXPECT_TRUE(fs::is_directory(cafe + "/New Folder"));
+
+    const ShellIdList cafeList = *ParseShellPath(cafe);
+    auto copy = GetShellContextMenu(cafeList, {ShellIdList::Single("Fr\xe9sum\xe9.eml")});
+    ASSERT_EQ(InvokeContextCommand(nullptr, *copy, "copy"), S_OK);
+    auto paste = GetShellContextMenu(List("mail"), {List("mail/inbox").Last()});
+    ASSERT_EQ(InvokeContextCommand(nullptr, *paste, "paste"), S_OK);
+    EXPECT_EQ(testsupport::ReadFileBytes(home_ / "mail/inbox" / "r\xe9sum\xe9.eml"), "r") << "the bytes of the name kept";
+
+    auto cut = GetShellContextMenu(List("mail"), {cafeList.Last()});
+    ASSERT_EQ(InvokeContextCommand(nullptr, *cut, "cut"), S_OK);
+    ASSERT_EQ(InvokeContextCommand(nullptr, *paste, "paste"), S_OK);
+    EXPECT_FALSE(fs::exists(cafe));
+    EXPECT_TRUE(fs::exists(Path("mail/inbox") + "/caf\xe9/r\xe9sum\xe9.eml"));
+
+    // Renaming around the character shown for the byte keeps the byte.
+    fs::create_directories(Path("mail") + "/caf\xe9 2023");
+    tree_.Refresh();
+    TTreeNode* node = Child(tree_.Selected(), u"caf\uFFFD 2023");
+    ASSERT_NE(node, nullptr);
+    node->EditText();
+    node->SetText(u"Caf\uFFFD 2024");
+    node->EndEdit(false);
+    EXPECT_TRUE(fs::is_directory(Path("mail") + "/Caf\xe9 2024"));
+}
+
+TEST_F(ShellTreeCommandsTest, ARefreshAskedForDuringACancelledRenameRunsWhenItEnds) {
+    TTreeNode* inbox = Child(tree_.Selected(), u"inbox");
+    ASSERT_NE(inbox, nullptr);
+    for (const bool sameName : {false, true}) {
+        inbox->EditText();
+        ASSERT_TRUE(tree_.IsEditing());
+        const std::string made = sameName ? "from-outside-2" : "from-outside-1";
+        fs::create_directory(home_ / "mail" / made);
+        tree_.Perform(kShellChangeMessage, 0, 0);
+        tree_.FlushPendingSelection();
+        EXPECT_EQ(Child(tree_.Selected(), Utf8ToUtf16(made).c_str()), nullptr) << "not while editing";
+        // Cancelled, or ended with the name unchanged: either way the waiting refresh runs.
+        inbox->EndEdit(!sameName);
+        EXPECT_NE(Child(tree_.Selected(), Utf8ToUtf16(made).c_str()), nullptr) << made;
+    }
 }
 
 }  // namespace

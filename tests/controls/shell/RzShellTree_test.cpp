@@ -6,7 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include <condition_variable>
+#include <mutex>
+
 #include "controls/shell/RzShellTree.h"
+#include "platform/shell/MountTable.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Messages.h"
@@ -254,6 +258,81 @@ TEST_F(ShellTreeTest, BaseFolderIsStoredInTheFormFile) {
     ASSERT_TRUE(read);
     EXPECT_EQ(read->BaseFolder()->GetPath(), Path("mail/2024"));
     EXPECT_EQ(read->Items()->GetFirstNode()->Text(), u"2024") << "auto-fill roots the tree there";
+}
+
+// A mount table the test rewrites, in place of the system's for the test's life.
+class ScopedMountTable {
+public:
+    ScopedMountTable() : previous_(SetMountTableSource([text = text_] { return *text; })) {}
+    ~ScopedMountTable() { SetMountTableSource(std::move(previous_)); }
+    void Set(std::string text) { *text_ = std::move(text); }
+
+private:
+    std::shared_ptr<std::string> text_ = std::make_shared<std::string>("/dev/sda1 / ext4 rw 0 0\n");
+    MountTableSource previous_;
+};
+
+TEST_F(ShellTreeTest, VolumesMountedAndUnmountedWhileRunningShowUnderComputer) {
+    ScopedMountTable mounts;
+    fs::create_directories(dir_ / "usb/photos");
+    TRzShellTree tree(nullptr);
+    tree.FillTree();
+    TTreeNode* computer = const_cast<TTreeNode*>(Child(tree.Items()->GetFirstNode(), u"Computer"));
+    ASSERT_TRUE(computer);
+    computer->Expand(false);
+    EXPECT_EQ(Names(computer), "File System");
+
+    mounts.Set("/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + (dir_ / "usb").string() + " vfat rw 0 0\n");
+    tree.Perform(kShellChangeMessage, TChangeHandlerThread::kMountsChangedSlot, 0);
+    tree.FlushPendingSelection();
+    EXPECT_EQ(Names(computer), "File System usb");
+
+    tree.SetSelected(const_cast<TTreeNode*>(Child(computer, u"usb")));
+    mounts.Set("/dev/sda1 / ext4 rw 0 0\n");
+    tree.Perform(kShellChangeMessage, TChangeHandlerThread::kMountsChangedSlot, 0);
+    tree.FlushPendingSelection();
+    EXPECT_EQ(Names(computer), "File System");
+    EXPECT_EQ(tree.Selected(), computer) << "the selection leaves the volume that went";
+}
+
+TEST_F(ShellTreeTest, AShareThatDoesNotAnswerShowsNotReachableAndIsReadAgainWhenOpened) {
+    ScopedMountTable mounts;
+    const std::string share = Path("mail/2024");
+    mounts.Set("/dev/sda1 / ext4 rw 0 0\nserver:/x " + share + " cifs rw 0 0\n");
+    fs::create_directories(share + "/inbox");
+    struct Gate {
+        std::mutex mutex;
+        std::condition_variable open;
+        bool hung = true;
+    };
+    auto gate = std::make_shared<Gate>();
+    const ShellFolderAccess previous = SetShellFolderAccess({[gate, share](const char* path) {
+                                                                 std::unique_lock lock(gate->mutex);
+                                                                 gate->open.wait(lock, [&] { return path != share || !gate->hung; });
+                                                                 return opendir(path);
+                                                             },
+                                                             std::chrono::milliseconds(50)});
+    TRzShellTree tree(nullptr);
+    tree.FillTree();
+    tree.SetSelectedPath(Path("mail"));
+    tree.Selected()->Expand(false);
+    TTreeNode* node = const_cast<TTreeNode*>(Child(tree.Selected(), u"2024"));
+    ASSERT_TRUE(node);
+    EXPECT_TRUE(node->HasChildren()) << "a share shows its button unread";
+    node->Expand(false);
+    EXPECT_EQ(Names(node), "Not reachable");
+    tree.Refresh();
+    EXPECT_EQ(Names(node), "Not reachable") << "a refresh does not wait on it again";
+
+    {
+        std::lock_guard lock(gate->mutex);
+        gate->hung = false;
+        gate->open.notify_all();
+    }
+    node->Collapse(false);
+    node->Expand(false);
+    EXPECT_EQ(Names(node), "inbox");
+    SetShellFolderAccess(previous);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "controls/shell/RzTreeView.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Messages.h"
 
 namespace {
 
@@ -45,10 +46,24 @@ TEST(RzTreeView, LevelsThatSkipOrClimbAboveTheFirstLineAreRejected) {
     }
 }
 
-TEST(RzTreeView, NegativeItemHeightIsStoredAsZero) {
-    TRzTreeView tree(nullptr);
-    tree.SetFramedItemHeight(-5);
-    EXPECT_EQ(tree.FramedItemHeight(), 0);
+TEST(RzTreeView, NegativeItemHeightIsStoredAsZeroAndAsksForThePlatformHeight) {
+    SetGuiThread();
+    Application->Initialize();
+    TForm form(nullptr);
+    auto* tree = new TRzTreeView(&form);
+    tree->SetParent(&form);
+    tree->HandleNeeded();
+    std::vector<WPARAM> heights;
+    const auto original = tree->WindowProc;
+    tree->WindowProc = [&](TMessage& m) {
+        if (m.Msg == TVM_SETITEMHEIGHT) heights.push_back(m.WParam);
+        original(m);
+    };
+    tree->SetFramedItemHeight(-5);
+    EXPECT_EQ(tree->FramedItemHeight(), 0);
+    tree->SetFramedItemHeight(20);
+    EXPECT_EQ(heights, (std::vector<WPARAM>{static_cast<WPARAM>(-1), 20})) << "-1 asks for the platform's height";
+    tree->WindowProc = original;
 }
 
 TEST(RzTreeView, ColourFollowsTheEnabledState) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/shell/MountTable.h"
 #include "platform/shell/ShellChangeNotify.h"
 #include "platform/shell/ShellFileOps.h"
 #include "platform/shell/ShellIcons.h"
@@ -40,6 +41,30 @@ TEST_F(ShellFileOpsTest, TrashKeepsTheItemAndWhereItCameFrom) {
     EXPECT_EQ(testsupport::ReadFileBytes(data_ / "Trash/files" / "caf\xe9 #1.txt.2"), "y");
     EXPECT_TRUE(fs::is_directory(data_ / "Trash/files/folder/inner"));
     EXPECT_TRUE(fs::exists(data_ / "Trash/info/folder.trashinfo"));
+}
+
+TEST_F(ShellFileOpsTest, VolumeTrashMustBeTheUsersOwnFolder) {
+    // The home trash cannot be made (its parent is a file): the volume's trash serves, on a
+    // volume mounted at the temporary folder.
+    testsupport::ScopedEnv data("XDG_DATA_HOME", dir_.WriteFile("plain", "x").string());
+    const std::string top = dir_.path().string();
+    MountTableSource previous = SetMountTableSource([top] { return "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 " + top + " ext4 rw 0 0\n"; });
+    const fs::path trash = dir_ / (".Trash-" + std::to_string(geteuid()));
+    const fs::path elsewhere = dir_ / "someone-elses";
+    fs::create_directories(elsewhere);
+    fs::create_directory_symlink(elsewhere, trash);
+    const fs::path file = dir_.WriteFile("item.eml", "x");
+    EXPECT_EQ(MoveToTrash(file.string()), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)) << "a link planted as the trash";
+    EXPECT_TRUE(fs::exists(file));
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+
+    fs::remove(trash);
+    ASSERT_EQ(MoveToTrash(file.string()), S_OK);
+    EXPECT_EQ(fs::status(trash).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_TRUE(fs::exists(trash / "files/item.eml"));
+    EXPECT_NE(testsupport::ReadFileBytes(trash / "info/item.eml.trashinfo").find("Path=item.eml\n"), std::string::npos)
+        << "named from the volume's top";
+    SetMountTableSource(std::move(previous));
 }
 
 TEST_F(ShellFileOpsTest, WidePathsTrashAndSayWhyNot) {

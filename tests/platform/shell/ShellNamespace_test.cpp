@@ -3,8 +3,10 @@
 // are not ASCII or not UTF-8.
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 
 #include "platform/shell/MountTable.h"
 #include "platform/shell/ShellNamespace.h"
@@ -177,6 +179,83 @@ TEST_F(ShellNamespaceTest, ParsingNormalisesAndRefusesWhatNamesNoFolder) {
         EXPECT_EQ(EnumShellFolder(bad, SHCONTF_FOLDERS, items), E_INVALIDARG);
         EXPECT_EQ(ShellIdListToPath(bad), "");
     }
+}
+
+// A mount table and a folder opener put in for one test: the opener notes every folder it
+// opens and, while held, keeps callers of a chosen folder waiting as a hung server would.
+class FakeMounts {
+public:
+    explicit FakeMounts(std::string table)
+        : previousTable_(SetMountTableSource([table] { return table; })),
+          previousAccess_(SetShellFolderAccess({[state = state_](const char* path) {
+                                                    std::unique_lock lock(state->mutex);
+                                                    state->opened.emplace_back(path);
+                                                    state->released.wait(lock, [&] { return path != state->hung || !state->holding; });
+                                                    return opendir(path);
+                                                },
+                                                std::chrono::milliseconds(50)})) {}
+    ~FakeMounts() {
+        Release();
+        SetMountTableSource(std::move(previousTable_));
+        SetShellFolderAccess(std::move(previousAccess_));
+    }
+    void Hang(const std::string& path) {
+        std::lock_guard lock(state_->mutex);
+        state_->hung = path;
+        state_->holding = true;
+    }
+    void Release() {
+        std::lock_guard lock(state_->mutex);
+        state_->holding = false;
+        state_->released.notify_all();
+    }
+    bool Opened(const std::string& path) const {
+        std::lock_guard lock(state_->mutex);
+        return std::find(state_->opened.begin(), state_->opened.end(), path) != state_->opened.end();
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        std::condition_variable released;
+        std::vector<std::string> opened;
+        std::string hung;
+        bool holding = false;
+    };
+    std::shared_ptr<State> state_ = std::make_shared<State>();
+    MountTableSource previousTable_;
+    ShellFolderAccess previousAccess_;
+};
+
+TEST_F(ShellNamespaceTest, RemoteMountPointsBelowLocalFoldersAreNeverOpenedWhileListing) {
+    for (const char* d : {"mnt/share/sub", "mnt/fuse/sub", "mnt/disk"}) fs::create_directories(home_ / d);
+    const std::string share = (home_ / "mnt/share").string(), fuse = (home_ / "mnt/fuse").string();
+    FakeMounts mounts("/dev/sda1 / ext4 rw 0 0\nserver:/export " + share + " nfs4 rw 0 0\nhost: " + fuse +
+                      " fuse.sshfs rw 0 0\n");
+    const ShellIdList mnt = *ParseShellPath((home_ / "mnt").string());
+
+    std::vector<ShellItem> items;
+    ASSERT_EQ(EnumShellFolder(mnt, SHCONTF_FOLDERS, items), S_OK);
+    ASSERT_EQ(Names(items), (std::vector<std::string>{"disk", "fuse", "share"}));
+    for (const ShellItem& i : {items[1], items[2]})
+        EXPECT_EQ(i.attributes & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER), SFGAO_FOLDER | SFGAO_HASSUBFOLDER)
+            << "a network or FUSE mount shows a button without being read";
+    EXPECT_FALSE(items[0].attributes & SFGAO_HASSUBFOLDER) << "a local folder is still looked into";
+    EXPECT_TRUE(mounts.Opened((home_ / "mnt/disk").string()));
+    DWORD attributes = 0;
+    ASSERT_EQ(GetShellAttributes(mnt + items[2].id, attributes), S_OK);
+    EXPECT_TRUE(attributes & SFGAO_HASSUBFOLDER);
+    EXPECT_FALSE(mounts.Opened(share));
+    EXPECT_FALSE(mounts.Opened(fuse));
+
+    // Opened on purpose, a server that does not answer gives "not reachable" at the deadline;
+    // once it answers, the folder reads.
+    mounts.Hang(share);
+    EXPECT_EQ(EnumShellFolder(mnt + items[2].id, SHCONTF_FOLDERS, items), kShellNotReachable);
+    EXPECT_TRUE(items.empty());
+    mounts.Release();
+    ASSERT_EQ(EnumShellFolder(mnt + ShellIdList::Single("Fshare"), SHCONTF_FOLDERS, items), S_OK);
+    EXPECT_EQ(Names(items), std::vector<std::string>{"sub"});
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/win/FileNameText.h"
 #include "platform/win/WinString.h"
 
 TEST(WinString, ConvertsWellFormedTextBothWays) {
@@ -49,6 +50,25 @@ TEST(WinString, InvalidUtf8BecomesOneReplacementPerMaximalSubpart) {
     for (const auto& c : cases) {
         EXPECT_EQ(Utf8ToUtf16(c.in), c.out) << testing::PrintToString(c.in);
         EXPECT_FALSE(IsValidUtf8(c.in));
+    }
+}
+
+TEST(WinString, FileNamesKeepEveryByteThroughUtf16) {
+    struct Case {
+        std::string bytes;
+        std::u16string wide;
+    } const cases[] = {
+        {"plain", u"plain"},
+        {"Gr\xc3\xbc\xc3\x9f\xe2\x82\xac \xf0\x9f\x98\x80", u"Grüß€ \U0001F600"},
+        {"caf\xe9", u"caf\xDCE9"},
+        {"\xe9t\xc3", u"\xDCE9t\xDCC3"},
+        {"\xed\xb2\x80", u"\xDCED\xDCB2\xDC80"},  // a surrogate written as bytes is no UTF-8
+        {"\xf0\x9f\x98", u"\xDCF0\xDC9F\xDC98"},  // a sequence cut short
+        {"\xf0\x90\x82\x80\xff", u"\U00010080\xDCFF"},  // a pair ending in DC80 stays a pair
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FileNameToUtf16(c.bytes), c.wide) << c.bytes;
+        EXPECT_EQ(FileNameFromUtf16(c.wide), c.bytes) << c.bytes;
     }
 }
 

@@ -9,6 +9,8 @@
 #include "platform/vcl/Clipbrd.h"
 #include "platform/vcl/qt/FormatMime.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
+#include "platform/win/FileNameText.h"
+#include "platform/win/WinString.h"
 
 namespace {
 
@@ -58,6 +60,34 @@ TEST_F(FormatMimeTest, TextHtmlAndPrivateFormatsRoundTrip) {
     const std::vector<UINT> formats = FormatsOfMime(data);
     EXPECT_EQ(formats, (std::vector<UINT>{CF_UNICODETEXT, CF_HTML(), mine}));
     EXPECT_FALSE(FormatFromMime(data, CF_RTF()));
+}
+
+TEST_F(FormatMimeTest, CutAndCopiedFilesCarryTheFileManagersMarkerBothWays) {
+    // A name that is not UTF-8 keeps its bytes in the URL and comes back whole.
+    const std::vector<WideString> files{FileNameToUtf16("/tmp/caf\xe9.eml"), u"/tmp/b c.msg"};
+    const std::vector<std::uint8_t> block = BuildDropFilesBlock(files, true);
+    const UINT effect = RegisterClipboardFormatW(u"Preferred DropEffect");
+    for (const auto& [bytes, word] : {std::pair{std::string("\x02\0\0\0", 4), "cut"}, std::pair{std::string("\x05\0\0\0", 4), "copy"}}) {
+        QMimeData ours;
+        // Either order of the two formats gives the marker.
+        FormatToMime(ours, effect, bytes);
+        FormatToMime(ours, CF_HDROP, std::string(block.begin(), block.end()));
+        EXPECT_EQ(ours.data("x-special/gnome-copied-files"),
+                  QByteArray(word) + "\nfile:///tmp/caf%E9.eml\nfile:///tmp/b%20c.msg");
+        EXPECT_EQ(ours.data("application/x-kde-cutselection"), std::string_view(word) == "cut" ? "1" : "0");
+        EXPECT_EQ(FilesOf(*FormatFromMime(ours, CF_HDROP)), files);
+    }
+
+    QMimeData fileManager;
+    fileManager.setData("x-special/gnome-copied-files", "cut\nfile:///home/u/caf%E9\nfile:///home/u/b");
+    const std::vector<UINT> formats = FormatsOfMime(fileManager);
+    EXPECT_EQ(formats, (std::vector<UINT>{CF_HDROP, effect}));
+    EXPECT_EQ(FormatFromMime(fileManager, effect), std::string("\x02\0\0\0", 4)) << "cut reads as a move";
+    EXPECT_EQ(FilesOf(*FormatFromMime(fileManager, CF_HDROP)),
+              (std::vector<WideString>{FileNameToUtf16("/home/u/caf\xe9"), u"/home/u/b"}));
+    QMimeData copied;
+    copied.setData("x-special/gnome-copied-files", "copy\nfile:///x");
+    EXPECT_EQ(FormatFromMime(copied, effect), std::string("\x01\0\0\0", 4));
 }
 
 }  // namespace
