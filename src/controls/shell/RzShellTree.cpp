@@ -679,6 +679,6 @@ const TMetaClass& TRzShellTree::StaticClass() {
 }
 
 void RegisterShellControls() {
-    RegisterClasses({&TRzShellTree::StaticClass(), &TRzShellList::StaticClass()});
+    RegisterClasses({&TRzTreeView::StaticClass(), &TRzShellTree::StaticClass(), &TRzShellList::StaticClass()});
     RegisterShellDialogs();
 }
