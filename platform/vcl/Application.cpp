@@ -226,6 +226,10 @@ void TApplication::HintMouseMessage(TControl* control, TPoint clientPos) {
     }
 }
 
+void TApplication::ControlDestroyed(const TControl* control) {
+    if (control && control == hintControl_) CancelHint();
+}
+
 void TApplication::ActivateHint(TPoint cursorPos) {
     if (!hintControl_ || !showHint_ || !hintControl_->ShowHint()) return;
     THintInfo info;
@@ -329,6 +333,11 @@ int TScreen::Width() const { return DesktopRect().Width(); }
 int TScreen::Height() const { return DesktopRect().Height(); }
 TRect TScreen::DesktopRect() const { return WidgetSet().DesktopRect(); }
 TRect TScreen::WorkAreaRect() const { return WidgetSet().WorkAreaRect(); }
+int TScreen::MonitorCount() const { return static_cast<int>(WidgetSet().Monitors().size()); }
+TRect TScreen::WorkAreaAt(TPoint point) const {
+    const std::vector<TMonitorArea> monitors = WidgetSet().Monitors();
+    return monitors.empty() ? WorkAreaRect() : monitors[NearestMonitor(monitors, point)].WorkArea;
+}
 
 TControl* TScreen::ControlAtPos(TPoint screenPos) const {
     for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {

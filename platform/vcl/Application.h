@@ -81,6 +81,8 @@ public:
     void CancelHint();
     // The control the mouse moved over (the windows report it): Hint becomes its long hint.
     void HintMouseMessage(TControl* control, TPoint clientPos);
+    // A control going away: no hint is kept or shown for it.
+    void ControlDestroyed(const TControl* control);
     // The hint window while one was shown.
     THintWindow* HintWindow() const { return hintWindow_; }
 
@@ -140,7 +142,9 @@ public:
     int Height() const;
     TRect DesktopRect() const;
     TRect WorkAreaRect() const;
-    int MonitorCount() const { return 1; }
+    int MonitorCount() const;
+    // The work area of the monitor holding a screen point, else of the one nearest to it.
+    TRect WorkAreaAt(TPoint point) const;
     TFont* HintFont() const { return hintFont_.get(); }
     // The control at a screen point (the windows of shown forms, topmost form first).
     TControl* ControlAtPos(TPoint screenPos) const;

@@ -190,6 +190,7 @@ TControl::TControl(TComponent* owner)
 
 TControl::~TControl() {
     if (captureControl == this) captureControl = nullptr;
+    if (Application) Application->ControlDestroyed(this);
     if (parent_) parent_->RemoveControl(this);
 }
 

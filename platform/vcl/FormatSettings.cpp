@@ -231,6 +231,8 @@ TFormatSettings LocaleFormatSettings(const char* locale) {
     for (int i = 0; i < 12; ++i) {
         fs.ShortMonthNames[i] = Symbol(shortDate.get(), UDAT_STANDALONE_SHORT_MONTHS, i);
         fs.LongMonthNames[i] = Symbol(shortDate.get(), UDAT_STANDALONE_MONTHS, i);
+        fs.ShortMonthNamesAfterDay[i] = Symbol(shortDate.get(), UDAT_SHORT_MONTHS, i);
+        fs.LongMonthNamesAfterDay[i] = Symbol(shortDate.get(), UDAT_MONTHS, i);
     }
     fs.TimeAMString = Symbol(shortTime.get(), UDAT_AM_PMS, 0);
     fs.TimePMString = Symbol(shortTime.get(), UDAT_AM_PMS, 1);

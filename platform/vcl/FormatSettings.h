@@ -15,6 +15,10 @@ struct TFormatSettings {
     // Index 0 is January; names as they stand alone (a calendar's title).
     std::array<WideString, 12> ShortMonthNames;
     std::array<WideString, 12> LongMonthNames;
+    // The same as written after a day number ("5 stycznia", "5 janv."); in many languages these
+    // differ from the names standing alone.
+    std::array<WideString, 12> ShortMonthNamesAfterDay;
+    std::array<WideString, 12> LongMonthNamesAfterDay;
     // Format strings in the letters FormatDateTime takes ("d/m/yyyy", "hh:nn:ss").
     WideString ShortDateFormat;
     WideString LongDateFormat;

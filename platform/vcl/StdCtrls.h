@@ -169,8 +169,9 @@ public:
 
     // Draws the caption into rect with DrawText flags (DT_CALCRECT measures into rect).
     virtual void DoDrawText(TRect& rect, UINT flags);
-    // Sizes the label to its text (AutoSize), keeping the edge its alignment holds.
-    void AdjustBounds();
+    // Sizes the label to its text (AutoSize), keeping the edge its alignment holds; labels
+    // with borders or margins size themselves.
+    virtual void AdjustBounds();
 
 protected:
     void Paint() override;

@@ -367,6 +367,7 @@ const TMetaClass& TCustomTreeView::StaticClass() {
         b.Property("ShowLines", &TCustomTreeView::ShowLines, &TCustomTreeView::SetShowLines).Default(true);
         b.Property("ShowRoot", &TCustomTreeView::ShowRoot, &TCustomTreeView::SetShowRoot).Default(true);
         b.Property("RowSelect", &TCustomTreeView::RowSelect, &TCustomTreeView::SetRowSelect).Default(false);
+        b.Property("HotTrack", &TCustomTreeView::HotTrack, &TCustomTreeView::SetHotTrack).Default(false);
         b.Property("MultiSelect", &TCustomTreeView::MultiSelect, &TCustomTreeView::SetMultiSelect).Default(false);
         // Form files name the style as a set; its element ordinals are the flags' bits.
         b.Property(
@@ -458,6 +459,7 @@ void TCustomTreeView::CreateParams(TCreateParams& params) {
     if (!readOnly_) params.Style |= TVS_EDITLABELS;
     if (!hideSelection_) params.Style |= TVS_SHOWSELALWAYS;
     if (rowSelect_) params.Style |= TVS_FULLROWSELECT;
+    if (hotTrack_) params.Style |= TVS_TRACKSELECT;
     if (!toolTips_) params.Style |= TVS_NOTOOLTIPS;
     if (!dragAllowed_) params.Style |= TVS_DISABLEDRAGDROP;
 }
@@ -507,6 +509,7 @@ void TCustomTreeView::SetShowButtons(bool v) { showButtons_ = v; UpdateStyle(); 
 void TCustomTreeView::SetShowLines(bool v) { showLines_ = v; UpdateStyle(); }
 void TCustomTreeView::SetShowRoot(bool v) { showRoot_ = v; UpdateStyle(); }
 void TCustomTreeView::SetRowSelect(bool v) { rowSelect_ = v; UpdateStyle(); }
+void TCustomTreeView::SetHotTrack(bool v) { hotTrack_ = v; UpdateStyle(); }
 void TCustomTreeView::SetToolTips(bool v) { toolTips_ = v; UpdateStyle(); }
 void TCustomTreeView::SetDragAllowed(bool v) { dragAllowed_ = v; UpdateStyle(); }
 

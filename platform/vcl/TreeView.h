@@ -367,6 +367,9 @@ public:
     void SetShowRoot(bool v);
     bool RowSelect() const { return rowSelect_; }
     void SetRowSelect(bool v);
+    // The node under the pointer is drawn underlined in the hot-tracking colour.
+    bool HotTrack() const { return hotTrack_; }
+    void SetHotTrack(bool v);
     bool ToolTips() const { return toolTips_; }
     void SetToolTips(bool v);
     bool RightClickSelect() const { return rightClickSelect_; }
@@ -467,7 +470,7 @@ private:
     TCustomImageList* images_ = nullptr;
     TCustomImageList* stateImages_ = nullptr;
     bool readOnly_ = false, hideSelection_ = true, showButtons_ = true, showLines_ = true, showRoot_ = true,
-         rowSelect_ = false, toolTips_ = true, rightClickSelect_ = false, autoExpand_ = false, dragAllowed_ = true;
+         rowSelect_ = false, hotTrack_ = false, toolTips_ = true, rightClickSelect_ = false, autoExpand_ = false, dragAllowed_ = true;
     int indent_ = 19;
     int itemHeight_ = 0;  // 0: the platform's default
     TSortType sortType_ = stNone;

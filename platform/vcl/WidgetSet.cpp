@@ -88,6 +88,23 @@ std::unique_ptr<TWidgetSet> CreateHeadlessWidgetSet() { return std::make_unique<
 
 TWidgetSet& WidgetSet() { return *Slot(); }
 
+size_t NearestMonitor(const std::vector<TMonitorArea>& monitors, TPoint p) {
+    size_t best = 0;
+    long long bestDistance = -1;
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        const TRect& r = monitors[i].Bounds;
+        // Squared distance to the rectangle; 0 inside it.
+        const long long dx = p.x < r.left ? r.left - p.x : p.x >= r.right ? p.x - r.right + 1 : 0;
+        const long long dy = p.y < r.top ? r.top - p.y : p.y >= r.bottom ? p.y - r.bottom + 1 : 0;
+        const long long d = dx * dx + dy * dy;
+        if (bestDistance < 0 || d < bestDistance) {
+            best = i;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
 void SetWidgetSet(std::unique_ptr<TWidgetSet> widgetSet) {
     Slot() = widgetSet ? std::move(widgetSet) : CreateHeadlessWidgetSet();
 }

@@ -74,6 +74,12 @@ struct TMessageBoxRequest {
     UINT Flags = 0;
 };
 
+// One monitor in screen coordinates: all of it, and the part windows may use.
+struct TMonitorArea {
+    TRect Bounds;
+    TRect WorkArea;
+};
+
 class TWidgetSet {
 public:
     virtual ~TWidgetSet() = default;
@@ -97,6 +103,8 @@ public:
     virtual void SetScreenCursor(int) {}
     virtual TRect DesktopRect() const = 0;
     virtual TRect WorkAreaRect() const { return DesktopRect(); }
+    // Every monitor, the primary first.
+    virtual std::vector<TMonitorArea> Monitors() const { return {{DesktopRect(), WorkAreaRect()}}; }
     virtual std::vector<WideString> FontNames() const = 0;
     // A modal message box; returns IDOK, IDYES, ... (0 when none can be shown).
     virtual int MessageBox(const TMessageBoxRequest& request) = 0;
@@ -115,6 +123,9 @@ public:
         return {};
     }
 };
+
+// The index of the monitor holding a screen point, else of the one nearest to it (0 for none).
+size_t NearestMonitor(const std::vector<TMonitorArea>& monitors, TPoint p);
 
 // The widget set in use; the headless one until another is installed.
 TWidgetSet& WidgetSet();

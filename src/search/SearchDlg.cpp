@@ -36,6 +36,7 @@ const TMetaClass& TSearchDlg::StaticClass() {
         b.Method("btnCloseClick", &TSearchDlg::btnCloseClick);
         b.Method("bbClearClick", &TSearchDlg::bbClearClick);
         b.Method("rzDate1Change", &TSearchDlg::rzDate1Change);
+        b.Method("rzDate1Exit", &TSearchDlg::rzDate1Exit);
         b.Method("FormShow", &TSearchDlg::FormShow);
         b.Method("FormCloseQuery", &TSearchDlg::FormCloseQuery);
         b.Method("FormClose", &TSearchDlg::FormClose);
@@ -161,10 +162,23 @@ void TSearchDlg::bbClearClick(TObject*) {
 }
 
 void TSearchDlg::rzDate1Change(TObject*) {
-    auto* from = Find<TRzDateTimeEdit>("rzDate1");
+    // Each typed keystroke is a half-typed date ("1" reads as January): the earliest To date
+    // follows typing once From is left, and a picked or cleared date at once.
+    const auto* from = Find<TRzDateTimeEdit>("rzDate1");
+    if (from && from->TypedChange()) return;
+    ApplyEarliestToDate();
+}
+
+void TSearchDlg::rzDate1Exit(TObject*) { ApplyEarliestToDate(); }
+
+void TSearchDlg::ApplyEarliestToDate() {
+    const auto* from = Find<TRzDateTimeEdit>("rzDate1");
     auto* to = Find<TRzDateTimeEdit>("rzDate2");
     if (!from || !to) return;
-    to->SetMinDate(from->GetDate());
+    const TDateTime first = from->GetDate(), last = to->GetDate();
+    // A To date the user set is never moved: one before From keeps the range open below, and
+    // the search then runs on the dates as typed.
+    to->SetMinDate(last != 0 && last < first ? 0 : first);
 }
 
 // ---- form

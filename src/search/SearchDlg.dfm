@@ -217,6 +217,7 @@ object SearchDlg: TSearchDlg
       Cursor = crHandPoint
       EditType = etDate
       OnChange = rzDate1Change
+      OnExit = rzDate1Exit
     end
     object Label11: TTntLabel
       Left = 16

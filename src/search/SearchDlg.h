@@ -43,6 +43,7 @@ public:
     void btnCloseClick(TObject* sender);
     void bbClearClick(TObject* sender);
     void rzDate1Change(TObject* sender);
+    void rzDate1Exit(TObject* sender);
     void FormShow(TObject* sender);
     void FormCloseQuery(TObject* sender, bool& canClose);
     void FormClose(TObject* sender, TCloseAction& action);
@@ -65,6 +66,7 @@ private:
     bool Checked(const char* name) const;
     void SetStatusText(const WideString& text);
     bool Browse();
+    void ApplyEarliestToDate();
 
     ISearchHost* host_ = nullptr;
     unsigned progressPercent_ = 0;

@@ -172,7 +172,7 @@ void TForm1::FormCreate(TObject*)
     CreateFavors();
     if (auto* images = Find<TImageList>("ImageList1")) FillListImages(*images);
     if (auto* images = Find<TImageList>("ToolImages")) FillToolbarImages(*images);
-    if (auto* zones = Find<TComboBox>("cbTimeZone")) {
+    if (auto* zones = Find<TCustomComboBox>("cbTimeZone")) {
         zones->Items()->Clear();
         for (int i = 0; i < kTimeZoneItemCount; ++i) zones->Items()->Add(Utf16ToUtf8(TimeZoneItemText(i)));
         zones->SetItemIndex(kZeroZoneItem);

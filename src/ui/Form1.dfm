@@ -121,6 +121,8 @@ object Form1: TForm1
       Width = 233
       Height = 646
       Align = alClient
+      TabStyle = tsDoubleSlant
+      FixedDimension = 22
       object TabSheet4: TRzTabSheet
         Caption = 'Files'
         object ShellDirList: TRzShellTree
@@ -291,12 +293,14 @@ object Form1: TForm1
         Height = 17
         Caption = 'Time Zone:'
       end
-      object cbTimeZone: TComboBox
+      object cbTimeZone: TRzComboBox
         Left = 650
         Top = 66
         Width = 100
         Height = 24
-        Style = csDropDownList
+        Style = csOwnerDrawFixed
+        FrameHotTrack = True
+        FrameVisible = True
         OnChange = cbTimeZoneChange
       end
     end
@@ -345,6 +349,9 @@ object Form1: TForm1
       Width = 909
       Height = 401
       Align = alClient
+      ShowFocusRect = False
+      TabStyle = tsDoubleSlant
+      FixedDimension = 22
       OnChange = RzPageControl1Change
       object TabSheet1: TRzTabSheet
         Caption = 'Message'
@@ -390,12 +397,14 @@ object Form1: TForm1
       end
       object TabSheet3: TRzTabSheet
         Caption = 'Extended Message Properties '
-        object tvProperties: TTntTreeView
+        object tvProperties: TRzTreeView
           Left = 0
           Top = 0
           Width = 420
           Height = 375
           Align = alLeft
+          SelectionPen.Color = clBtnShadow
+          HotTrack = True
           Indent = 20
           ReadOnly = True
           OnChange = tvPropertiesChange

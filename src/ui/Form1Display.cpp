@@ -121,7 +121,7 @@ void TForm1::SetSubjectFiled(TMessageAttr&, const WideString& text)
 void TForm1::SetDateFiled(TMessageAttr&, TDateTime date, const WideString& caption, int zoneHours)
 {
     m_shownDate = date;
-    if (auto* zones = Find<TComboBox>("cbTimeZone")) {
+    if (auto* zones = Find<TCustomComboBox>("cbTimeZone")) {
         zones->SetEnabled(true);
         zones->SetItemIndex(TimeZoneItemOf(zoneHours));
     }
@@ -133,7 +133,7 @@ void TForm1::cbTimeZoneChange(TObject*) { UpdateDateTimeField(); }
 
 void TForm1::UpdateDateTimeField()
 {
-    auto* zones = Find<TComboBox>("cbTimeZone");
+    auto* zones = Find<TCustomComboBox>("cbTimeZone");
     int hours = 0;
     if (zones) {
         if (zones->ItemIndex() < 0) zones->SetItemIndex(kZeroZoneItem);
@@ -174,7 +174,7 @@ void TForm1::SetAttachmentsList(TMessageAttr&, const std::vector<AttachmentItem>
 void TForm1::SetMessageProperties(TMessageAttr&, TMSGFile& file)
 {
     m_properties = BuildPropertyTree(file);
-    auto* tree = Find<TTntTreeView>("tvProperties");
+    auto* tree = Find<TCustomTreeView>("tvProperties");
     if (!tree) return;
     tree->Items()->Clear();
     FillPropertyNodes(nullptr, m_properties);
@@ -182,7 +182,7 @@ void TForm1::SetMessageProperties(TMessageAttr&, TMSGFile& file)
 
 void TForm1::FillPropertyNodes(TTreeNode* parent, const std::vector<PropertyNode>& nodes)
 {
-    auto* tree = Find<TTntTreeView>("tvProperties");
+    auto* tree = Find<TCustomTreeView>("tvProperties");
     for (const PropertyNode& p : nodes) {
         TTreeNode* node = tree->Items()->AddChildObject(parent, p.text, const_cast<PropertyNode*>(&p));
         node->SetImageIndex(p.image);
@@ -211,7 +211,7 @@ void TForm1::Clear()
 {
     ClearMsgInfoUI();
     if (auto* list = Find<TTntListView>("AttachmentList")) list->Items()->Clear();
-    if (auto* tree = Find<TTntTreeView>("tvProperties")) tree->Items()->Clear();
+    if (auto* tree = Find<TCustomTreeView>("tvProperties")) tree->Items()->Clear();
     m_properties.clear();
     if (auto* values = Find<TControl>("mmPropValues")) values->SetText({});
     m_dateText.clear();
@@ -227,5 +227,5 @@ void TForm1::ClearMsgInfoUI()
     ShowInFront(Find<TControl>("mmBody"), Find<TControl>("CppWebBrowser1"));
     for (const char* name : {"lbSubject", "lbCC", "lbTo", "lbFrom", "lbDate"})
         if (auto* c = Find<TControl>(name)) c->SetText({});
-    if (auto* zones = Find<TComboBox>("cbTimeZone")) zones->SetEnabled(false);
+    if (auto* zones = Find<TCustomComboBox>("cbTimeZone")) zones->SetEnabled(false);
 }

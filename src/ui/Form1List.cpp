@@ -137,7 +137,7 @@ void TForm1::EmptyList()
         list->Items()->SetCount(0);
     }
     if (auto* attachments = Find<TTntListView>("AttachmentList")) attachments->Items()->Clear();
-    if (auto* tree = Find<TTntTreeView>("tvProperties")) tree->Items()->Clear();
+    if (auto* tree = Find<TCustomTreeView>("tvProperties")) tree->Items()->Clear();
     m_properties.clear();
     if (auto* values = Find<TControl>("mmPropValues")) values->SetText({});
     if (auto* id = Find<TControl>("lbPropID")) id->SetText(u"0X000");

@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 
 #include "controls/styled/RzDateTimeEdit.h"
@@ -107,10 +110,12 @@ TEST_F(SearchDlgTest, ClearKeepsFolderAndChoicesAndDatesBoundEachOther) {
     TDateTime may1 = 0, may5 = 0;
     ASSERT_TRUE(TryEncodeDate(2026, 5, 1, may1));
     ASSERT_TRUE(TryEncodeDate(2026, 5, 5, may5));
-    to->SetDate(may1);
-    from->SetDate(may5);
-    EXPECT_EQ(to->MinDate(), may5);
-    EXPECT_EQ(to->GetDate(), may5) << "the To date moves up to the new earliest date";
+    from->SetDate(may1);
+    EXPECT_EQ(to->MinDate(), may1) << "a set From date is the earliest To date at once";
+    to->SetDate(may5);
+    from->SetDate(may5 + 1);
+    EXPECT_EQ(to->GetDate(), may5) << "a To date the user set is never moved";
+    EXPECT_EQ(to->MinDate(), 0);
     dlg_->bbClearClick(nullptr);
     EXPECT_EQ(C("edSubject")->Text(), u"");
     EXPECT_EQ(C("edFolder")->Text(), u"/mail");
@@ -118,6 +123,57 @@ TEST_F(SearchDlgTest, ClearKeepsFolderAndChoicesAndDatesBoundEachOther) {
     EXPECT_EQ(to->GetDate(), 0);
     dlg_->btnCloseClick(nullptr);
     EXPECT_GE(host_.stops, 1);
+}
+
+TEST_F(SearchDlgTest, TypingFromKeystrokeByKeystrokeLeavesTheToDateAlone) {
+    auto* from = dynamic_cast<TRzDateTimeEdit*>(C("rzDate1"));
+    auto* to = dynamic_cast<TRzDateTimeEdit*>(C("rzDate2"));
+    TDateTime march1 = 0, jan1 = 0;
+    ASSERT_TRUE(TryEncodeDate(2024, 3, 1, march1));
+    ASSERT_TRUE(TryEncodeDate(2020, 1, 1, jan1));
+    to->SetDate(march1);
+    dlg_->Show();
+    from->SetFocus();
+    Application->ProcessMessages();
+    auto* line = dynamic_cast<QWidget*>(from->Peer())->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    // Typed as the locale writes it, one key at a time: "1" alone reads as a date this year.
+    const QString typed = QString::fromStdU16String(DateToStr(jan1));
+    for (const QChar c : typed) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(line, &press);
+        EXPECT_EQ(to->GetDate(), march1) << "after typing " << line->text().toStdString();
+    }
+    EXPECT_EQ(line->text(), typed);
+    EXPECT_EQ(from->GetDate(), jan1);
+    to->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(to->MinDate(), jan1) << "leaving From sets the earliest To date";
+    EXPECT_EQ(to->GetDate(), march1);
+    const SearchRequest r = dlg_->Request();
+    EXPECT_EQ(r.fromDate, jan1);
+    EXPECT_EQ(r.toDate, march1);
+}
+
+TEST_F(SearchDlgTest, AnImpossibleFromDateIsRefusedWhenLeft) {
+    auto* from = dynamic_cast<TRzDateTimeEdit*>(C("rzDate1"));
+    int invalid = 0;
+    from->OnInvalidDate = [&](TObject*, bool&, bool&, TDateTime&) { ++invalid; };
+    dlg_->Show();
+    from->SetFocus();
+    Application->ProcessMessages();
+    auto* line = dynamic_cast<QWidget*>(from->Peer())->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    // Thirteen in both the day and the month place, whatever the locale's order.
+    for (const QChar c : QString("13/13/2020")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(line, &press);
+    }
+    dynamic_cast<TWinControl*>(C("edFolder"))->SetFocus();
+    Application->ProcessMessages();
+    EXPECT_EQ(invalid, 1);
+    EXPECT_EQ(from->GetDate(), 0) << "no date of the current month is searched";
+    EXPECT_EQ(dlg_->Request().fromDate, 0);
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 
 #include "app/CAppOptions.h"
 #include "app/UiStrings.h"
+#include "controls/shell/RzTreeView.h"
+#include "controls/styled/RzComboBox.h"
+#include "controls/styled/RzPageControl.h"
 #include "controls/unicode/TntListView.h"
 #include "controls/unicode/TntRichEdit.h"
 #include "controls/unicode/TntStatusBar.h"
@@ -105,6 +108,37 @@ TEST_F(MainWindow, ScanListsTheFolderAndShowsEachBodyKind)
     EXPECT_TRUE(C("CppWebBrowser1")->Visible());
     EXPECT_FALSE(C("mmBody")->Visible());
     EXPECT_EQ(C("lbSubject")->Text(), u"Html one");
+}
+
+TEST_F(MainWindow, TheStyledControlsOfTheDesignShowTheMessage)
+{
+    auto* zones = dynamic_cast<TRzComboBox*>(C("cbTimeZone"));
+    ASSERT_NE(zones, nullptr);
+    EXPECT_EQ(zones->Style(), csOwnerDrawFixed);
+    EXPECT_TRUE(zones->FrameHotTrack());
+    EXPECT_EQ(zones->Items()->Count(), 25);
+    EXPECT_FALSE(zones->Enabled()) << "no message yet";
+    auto* properties = dynamic_cast<TRzTreeView*>(C("tvProperties"));
+    ASSERT_NE(properties, nullptr);
+    EXPECT_TRUE(properties->HotTrack());
+    EXPECT_EQ(properties->SelectionPen()->Color(), clBtnShadow);
+    EXPECT_EQ(properties->Indent(), 20);
+    for (const char* name : {"RzPageControl1", "RzPageControl2"}) {
+        auto* pages = dynamic_cast<TRzPageControl*>(C(name));
+        ASSERT_NE(pages, nullptr) << name;
+        EXPECT_EQ(pages->TabStyle(), tsDoubleSlant) << name;
+        EXPECT_EQ(pages->FixedDimension(), 22) << name;
+    }
+    EXPECT_FALSE(dynamic_cast<TRzPageControl*>(C("RzPageControl1"))->ShowFocusRect());
+
+    form_->FindMSGFiles(Root(), nullptr, form_, false, ftAll);
+    ShowRow(RowOf(u"Plain one"));
+    EXPECT_TRUE(zones->Enabled());
+    EXPECT_EQ(zones->ItemIndex(), 17) << "+05:00, the message's own zone in whole hours";
+    EXPECT_GT(properties->Items()->Count(), 0) << "the message's properties are listed";
+    zones->SetItemIndex(12);  // "0": the date in UTC
+    if (zones->OnChange) zones->OnChange(zones);
+    EXPECT_NE(form_->DateText().find(u"06:30"), WideString::npos) << Utf16ToUtf8(form_->DateText());
 }
 
 TEST_F(MainWindow, AMessageThatFailsToLoadSaysSoInPlaceOfItsBody)

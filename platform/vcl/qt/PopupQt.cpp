@@ -29,6 +29,14 @@ HWND WindowOf(QObject* object) {
     return nullptr;
 }
 
+// A toolkit popup opened inside a local loop (a menu, a list's drop-down) takes its own
+// clicks and keys: it runs a loop of its own, and would never close otherwise.
+bool InToolkitPopup(QObject* object) {
+    const QWidget* popup = QApplication::activePopupWidget();
+    const auto* w = qobject_cast<QWidget*>(object);
+    return popup && w && (w == popup || popup->isAncestorOf(w));
+}
+
 UINT ButtonMessage(Qt::MouseButton button, bool doubleClick) {
     switch (button) {
         case Qt::LeftButton: return doubleClick ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN;
@@ -41,7 +49,7 @@ UINT ButtonMessage(Qt::MouseButton button, bool doubleClick) {
 class InputFilterObject : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (!InputFiltered() || delivering_ || !watched->isWidgetType()) {
+        if (!InputFiltered() || delivering_ || !watched->isWidgetType() || InToolkitPopup(watched)) {
             if (event->type() == QEvent::ApplicationDeactivate && InputFiltered()) Deliver({WM_ACTIVATEAPP, nullptr, 0, 0});
             return false;
         }
@@ -94,10 +102,12 @@ void RegisterPopupPeers() {
         return std::make_unique<PopupPeer>(c, p);
     });
     static InputFilterObject* filter = nullptr;
-    if (!filter && qApp) {
+    // The application object may be a plain QGuiApplication (painting without widgets).
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!filter && app) {
         filter = new InputFilterObject;
-        filter->setParent(qApp);  // lives as long as the application
-        qApp->installEventFilter(filter);
+        filter->setParent(app);  // lives as long as the application
+        app->installEventFilter(filter);
     }
 }
 

@@ -251,6 +251,10 @@ public:
         widget_->header()->setStretchLastSection(fullRow);
         if (!fullRow) widget_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
         widget_->setItemsExpandable(true);
+        if (styles & TVS_TRACKSELECT) {
+            widget_->viewport()->setAttribute(Qt::WA_Hover, true);
+            widget_->setMouseTracking(true);
+        }
         widget_->setEditTriggers((styles & TVS_EDITLABELS) ? QAbstractItemView::SelectedClicked : QAbstractItemView::NoEditTriggers);
         // Without "show selection always" an unfocused tree shows no highlight.
         QPalette pal = widget_->palette();
@@ -305,6 +309,7 @@ public:
     }
     void EditorClosing(bool cancel) { Send(TVM_ENDEDITLABELNOW, cancel ? 1 : 0, 0); }
     int ItemHeight() const { return itemHeight_; }
+    bool HotTrack() const { return styles_ & TVS_TRACKSELECT; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
@@ -482,6 +487,10 @@ void TreeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     TTreeNode* node = NodeOf(index);
     QStyleOptionViewItem o(option);
     if (node && node->DropTarget()) o.state |= QStyle::State_Selected | QStyle::State_Active;
+    if (peer_.HotTrack() && (o.state & QStyle::State_MouseOver) && !(o.state & QStyle::State_Selected)) {
+        o.font.setUnderline(true);
+        o.palette.setColor(QPalette::Text, o.palette.color(QPalette::Link));
+    }
     if (TCustomImageList* states = view_.StateImages()) {
         if (node && node->StateIndex() >= 0) {
             const QPixmap pm = ImageListPixmap(*states, node->StateIndex());

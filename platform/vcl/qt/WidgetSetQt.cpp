@@ -171,6 +171,14 @@ public:
     TRect WorkAreaRect() const override {
         return RectOf(QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect(0, 0, 1024, 768));
     }
+    std::vector<TMonitorArea> Monitors() const override {
+        std::vector<TMonitorArea> monitors;
+        // screens() lists the primary first.
+        for (const QScreen* screen : QGuiApplication::screens())
+            monitors.push_back({RectOf(screen->geometry()), RectOf(screen->availableGeometry())});
+        if (monitors.empty()) monitors.push_back({DesktopRect(), WorkAreaRect()});
+        return monitors;
+    }
 
     std::vector<WideString> FontNames() const override {
         std::vector<WideString> names;

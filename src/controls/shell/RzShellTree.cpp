@@ -721,6 +721,6 @@ const TMetaClass& TRzShellTree::StaticClass() {
 }
 
 void RegisterShellControls() {
-    RegisterClasses({&TRzShellTree::StaticClass(), &TRzShellList::StaticClass()});
+    RegisterClasses({&TRzTreeView::StaticClass(), &TRzShellTree::StaticClass(), &TRzShellList::StaticClass()});
     RegisterShellDialogs();
 }

@@ -166,4 +166,5 @@ void PublishFramedTreeView(Builder& b) {
     b.Property("FramingPreference", &C::FramingPreference, &C::SetFramingPreference).Default(fpXPThemes)
         .Stored(rz_tree_detail::NotFromController<fcpFramingPreference>);
     b.Property("ItemHeight", &C::FramedItemHeight, &C::SetFramedItemHeight).Default(0);
+    b.Property("SelectionPen", &C::SelectionPen, &C::SetSelectionPen);
 }

@@ -48,13 +48,7 @@ void TRzViewFrame::PaintNonClient(TWinControl& view, bool focused) const {
 }
 
 void TRzViewFrame::ReserveBorder(TMessage& m) const {
-    constexpr int kClientEdge = 2;  // the sunken edge the frame paints over
-    auto* r = reinterpret_cast<RECT*>(m.LParam);  // the first rectangle of either form
-    if (!Painted() || !r) return;
-    r->left += kClientEdge;
-    r->top += kClientEdge;
-    r->right = std::max<LONG>(r->left, r->right - kClientEdge);
-    r->bottom = std::max<LONG>(r->top, r->bottom - kClientEdge);
+    if (Painted()) ReserveNonClientFrame(reinterpret_cast<RECT*>(m.LParam));  // the first rectangle of either form
 }
 
 void TRzViewFrame::DefineRetired(TFiler& filer) {

@@ -43,6 +43,8 @@ void TRzBlinkingControlsList::Tick() {
             c->Perform(CM_BLINKSTATE, state_, 0);
 }
 
+int TRzBlinkingControlsList::TimerInterval() const { return static_cast<int>(timer_->Interval()); }
+
 TRzBlinkingControlsList& BlinkingControls() {
     if (!Shared()) Shared() = std::make_unique<TRzBlinkingControlsList>();
     return *Shared();

@@ -30,6 +30,8 @@ public:
     std::uint8_t BlinkState() const { return state_; }
     // One step of the timer, as the timer does it.
     void Tick();
+    // How long the current state lasts.
+    int TimerInterval() const;
 
 private:
     std::uint8_t state_ = 1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Gdi.h"
@@ -29,7 +30,12 @@ constexpr Scheme kSchemes[3] = {
 bool UsePalette(TRzGradientColorStyle style) { return style == gcsMSOffice && ThemeServices()->ThemesEnabled(); }
 const Scheme& CurrentScheme() { return kSchemes[std::clamp(CurrentXPColorScheme(), 0, 2)]; }
 
-HMONITOR TheMonitor() { return reinterpret_cast<HMONITOR>(1); }
+// Monitor handles are the widget set's monitor index plus one.
+HMONITOR HandleOf(size_t index) { return reinterpret_cast<HMONITOR>(index + 1); }
+const TMonitorArea* AreaOf(const std::vector<TMonitorArea>& monitors, HMONITOR monitor) {
+    const auto index = reinterpret_cast<uintptr_t>(monitor);
+    return index >= 1 && index <= monitors.size() ? &monitors[index - 1] : nullptr;
+}
 
 }  // namespace
 
@@ -213,15 +219,35 @@ bool IsWindowsVersionOrLater(int release) {
     return v.dwMajorVersion > major || (v.dwMajorVersion == major && v.dwMinorVersion >= minor);
 }
 
-TRect MonitorWorkAreaOfWindow(const TWinControl*) { return MonitorWorkArea(TheMonitor()); }
+TRect MonitorWorkAreaOfWindow(const TWinControl* control) {
+    const std::vector<TMonitorArea> monitors = WidgetSet().Monitors();
+    if (monitors.empty()) return WidgetSet().WorkAreaRect();
+    TPoint centre;
+    if (control) {
+        const TPoint at(control->Left() + control->Width() / 2, control->Top() + control->Height() / 2);
+        centre = control->Parent() ? control->Parent()->ClientToScreen(at) : at;
+    }
+    return monitors[NearestMonitor(monitors, centre)].WorkArea;
+}
 int MonitorWorkAreaWidth(const TWinControl* control) { return MonitorWorkAreaOfWindow(control).Width(); }
 
-TRect MonitorWorkArea(HMONITOR) { return WidgetSet().WorkAreaRect(); }
-TRect MonitorBounds(HMONITOR) { return WidgetSet().DesktopRect(); }
+TRect MonitorWorkArea(HMONITOR monitor) {
+    const std::vector<TMonitorArea> monitors = WidgetSet().Monitors();
+    const TMonitorArea* area = AreaOf(monitors, monitor);
+    return area ? area->WorkArea : WidgetSet().WorkAreaRect();
+}
+
+TRect MonitorBounds(HMONITOR monitor) {
+    const std::vector<TMonitorArea> monitors = WidgetSet().Monitors();
+    const TMonitorArea* area = AreaOf(monitors, monitor);
+    return area ? area->Bounds : WidgetSet().DesktopRect();
+}
 
 HMONITOR MonitorAtPoint(const TPoint& p) {
-    const TRect r = MonitorBounds(TheMonitor());
-    return (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) ? TheMonitor() : nullptr;
+    const std::vector<TMonitorArea> monitors = WidgetSet().Monitors();
+    for (size_t i = 0; i < monitors.size(); ++i)
+        if (monitors[i].Bounds.Contains(p)) return HandleOf(i);
+    return nullptr;
 }
 
 TRect CenteredRect(const TRect& r, int width, int height) {

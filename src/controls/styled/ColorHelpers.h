@@ -44,7 +44,8 @@ bool IsFullColorDisplay();
 bool IsWindowsVersion(int release);
 bool IsWindowsVersionOrLater(int release);
 
-// Monitors: the screen is one monitor here (handle 1).
+// Monitors: handles count from 1 in the widget set's order; a window's monitor is the one
+// nearest its centre, a point's the one holding it (none otherwise).
 using HMONITOR = struct HMONITOR__*;
 TRect MonitorWorkAreaOfWindow(const TWinControl* control);
 int MonitorWorkAreaWidth(const TWinControl* control);

@@ -1,6 +1,8 @@
 // Borders, rings, frames and outlines.
 #include "controls/styled/DrawHelpers.h"
 
+#include <algorithm>
+
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/WinFrames.h"
 
@@ -244,6 +246,15 @@ void PaintNonClientFrame(TCanvas& c, int width, int height, TSides sides, TColor
     else if (style == fsFlatBold) PaintBevelRings(c, all, frameColor, frameColor, sides, 2);
     else if (controlColor == clWindow) PaintFrameBorderSides(c, all, style, sides);
     else PaintColoredBorderSides(c, all, controlColor, style, sides);
+}
+
+void ReserveNonClientFrame(RECT* r) {
+    constexpr int kClientEdge = 2;  // the sunken edge the frame paints over
+    if (!r) return;
+    r->left += kClientEdge;
+    r->top += kClientEdge;
+    r->right = std::max<LONG>(r->left, r->right - kClientEdge);
+    r->bottom = std::max<LONG>(r->top, r->bottom - kClientEdge);
 }
 
 void RedrawNonClientFrame(HWND window, const TRect&) {

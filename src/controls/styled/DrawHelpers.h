@@ -81,6 +81,9 @@ TRect PaintPanelBorder(TCanvas& canvas, const TRect& r, const TPanelBorderStyle&
 void PaintNonClientFrame(TCanvas& canvas, int width, int height, TSides sides, TColor frameColor, TColor controlColor,
                          TFrameStyleEx style);
 void RedrawNonClientFrame(HWND window, const TRect& r);
+// WM_NCCALCSIZE of a framed control: the client area (the message's first rectangle) leaves a
+// client-edge wide border for the frame.
+void ReserveNonClientFrame(RECT* clientArea);
 
 // ---- gradients
 void PaintGradient(TCanvas& canvas, const TRect& r, TGradientDirection direction, int granularity, TColor first,

@@ -586,6 +586,17 @@ void TRzCalendar::WMTimer(TMessage& m) {
     if ((n < 20 && n % 5 == 0) || (n >= 20 && n < 200 && n % 2 == 0) || n >= 200) RepeatStep();
 }
 
+void TRzCalendar::WndProc(TMessage& m) {
+    // A drop-down calendar never has the focus (its popup hands it the keys): the open year
+    // spinner gets them, as it would by having the focus.
+    const bool key = m.Msg == WM_KEYDOWN || m.Msg == WM_KEYUP || m.Msg == WM_CHAR;
+    if (key && spinnerOpen_ && !yearSpinner_->Focused()) {
+        yearSpinner_->WindowProc(m);
+        return;
+    }
+    TRzCustomPanel::WndProc(m);
+}
+
 void TRzCalendar::KeyDown(WORD& key, TShiftState shift) {
     TRzCustomPanel::KeyDown(key, shift);
     if (shift.Contains(ssShift) || shift.Contains(ssAlt) || shift.Contains(ssCtrl)) return;

@@ -145,6 +145,7 @@ public:
     TRzAllowEvent OnClear;
 
 protected:
+    void WndProc(TMessage& message) override;
     void Paint() override;
     void CreateWnd() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -321,10 +321,13 @@ TRzComboBox::TRzComboBox(TComponent* owner) : TRzCustomComboBox(owner), values_(
 void TRzComboBox::SetValues(TStrings* values) { values_->Assign(values); }
 
 WideString TRzComboBox::GetItemValue(int index) const {
-    std::vector<WideString> items, values;
-    for (int i = 0; i < Items()->Count(); ++i) items.push_back(Utf8ToUtf16(Items()->Get(i)));
-    for (int i = 0; i < values_->Count(); ++i) values.push_back(Utf8ToUtf16(values_->Get(i)));
-    return ComboItemValue(items, values, index);
+    // Only the one entry is read: a lookup over every item stays linear.
+    if (index < 0 || index >= Items()->Count()) return WideString();
+    if (index < values_->Count()) {
+        const AnsiString value = values_->Get(index);
+        if (!value.empty()) return Utf8ToUtf16(value);
+    }
+    return Utf8ToUtf16(Items()->Get(index));
 }
 
 WideString TRzComboBox::GetComboValue() const {
@@ -341,8 +344,12 @@ void TRzComboBox::SetComboValue(const WideString& value) {
     settingValue_ = true;
     try {
         int found = -1;
-        for (int i = 0; i < Items()->Count() && found < 0; ++i)
-            if (GetItemValue(i) == value) found = i;
+        const AnsiString wanted = Utf16ToUtf8(value);
+        const int count = Items()->Count();
+        for (int i = 0; i < count && found < 0; ++i) {
+            const bool ownValue = i < values_->Count() && !values_->Get(i).empty();
+            if ((ownValue ? values_->Get(i) : Items()->Get(i)) == wanted) found = i;
+        }
         // Choosing the chosen item again would replace a completed text's typed case.
         if (found != ItemIndex()) SetItemIndex(found);
         currentValue_ = value;

@@ -242,7 +242,15 @@ void TRzDateTimeEdit::Change() {
         ParseText();
         DateTimeChange();
     }
-    TRzCustomEdit::Change();
+    const bool saved = typedChange_;
+    typedChange_ = !updatingText_;
+    try {
+        TRzCustomEdit::Change();
+    } catch (...) {
+        typedChange_ = saved;
+        throw;
+    }
+    typedChange_ = saved;
 }
 
 void TRzDateTimeEdit::ValidateText() {

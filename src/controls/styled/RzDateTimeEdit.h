@@ -78,6 +78,9 @@ public:
     void RefreshText();
     // Takes typed text over into the value; raises ERzCalendarError for a date out of range.
     void ValidateText();
+    // True while OnChange reports text the user typed (a half-typed date), false for a value
+    // set, stepped or picked.
+    bool TypedChange() const { return typedChange_; }
     // The calendar shown by the drop button while it is open (tests pick a day in it).
     TRzCalendar* DroppedCalendar() const { return droppedCalendar_; }
     TRzTimePicker* DroppedTimePicker() const { return droppedPicker_; }
@@ -123,6 +126,7 @@ private:
     bool timeEntered_ = false, settingTime_ = false, timeFromPopup_ = false;
     bool dateEntered_ = false, settingDate_ = false, dateFromPopup_ = false;
     bool exitBusy_ = false;
+    bool typedChange_ = false;
     TRzCalendarElements calendarElements_{ceYear, ceMonth, ceArrows, ceDaysOfWeek, ceFillDays, ceTodayButton, ceClearButton};
     std::unique_ptr<TRzCalendarColors> calendarColors_;
     WideString captionClear_, captionToday_;

@@ -72,12 +72,23 @@ std::vector<WideString> Cut(const WideString& run, std::initializer_list<size_t>
     return pieces;
 }
 
+// A locale's month name as the tokenizer sees it: upper case, without the abbreviation's dot.
+bool SameMonthName(const WideString& token, const WideString& name) {
+    if (name.empty()) return false;
+    WideString upper = WideUpperCase(name);
+    while (!upper.empty() && upper.back() == u'.') upper.pop_back();
+    return token == upper;
+}
+
 int MonthFromName(const WideString& name, const TFormatSettings& fs) {
     static const std::array<const char16_t*, 12> english = {u"JANUARY", u"FEBRUARY", u"MARCH", u"APRIL", u"MAY", u"JUNE",
                                                             u"JULY", u"AUGUST", u"SEPTEMBER", u"OCTOBER", u"NOVEMBER", u"DECEMBER"};
     for (int m = 0; m < 12; ++m) {
         const size_t i = static_cast<size_t>(m);
-        if (name == WideUpperCase(fs.ShortMonthNames[i]) || name == WideUpperCase(fs.LongMonthNames[i])) return m + 1;
+        // Standalone names first, then the forms written after a day number ("5 stycznia").
+        for (const WideString* locale : {&fs.ShortMonthNames[i], &fs.LongMonthNames[i], &fs.ShortMonthNamesAfterDay[i],
+                                         &fs.LongMonthNamesAfterDay[i]})
+            if (SameMonthName(name, *locale)) return m + 1;
         const WideString full = english[i];
         if (name == full || name == full.substr(0, 3)) return m + 1;
     }
@@ -125,7 +136,11 @@ bool ParseDateText(const WideString& input, TDateTime& value, const TFormatSetti
             const int n = Number(piece);
             char16_t field = order[0];
             if (n > 999) field = u'Y';
-            else if (n > 12 && field != u'Y') field = u'D';
+            else if (n > 12 && field != u'Y') {
+                // Above 12 only a day fits; with the day taken ("13/13/2020") the text is no date.
+                if (order.find(u'D') == std::u16string::npos) return false;
+                field = u'D';
+            }
             if (field == u'Y') year = n;
             else if (field == u'M') month = n;
             else day = n;

@@ -4,6 +4,7 @@
 #include "controls/styled/OldPropReader.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/Gdi.h"
 #include "platform/vcl/GraphicsThemes.h"
 #include "platform/vcl/ShortCuts.h"
 #include "platform/vcl/StdCtrlsMessages.h"
@@ -54,6 +55,9 @@ const TMessageTable& TRzCustomEdit::ClassMessages() {
         MESSAGE_HANDLER(CM_MOUSEENTER, TRzCustomEdit::CMMouseEnterEdit),
         MESSAGE_HANDLER(CM_MOUSELEAVE, TRzCustomEdit::CMMouseLeaveEdit),
         MESSAGE_HANDLER(CN_COMMAND, TRzCustomEdit::CNCommandEdit),
+        MESSAGE_HANDLER(WM_NCCALCSIZE, TRzCustomEdit::WMNCCalcSizeEdit),
+        MESSAGE_HANDLER(WM_NCPAINT, TRzCustomEdit::WMNCPaintEdit),
+        MESSAGE_HANDLER(WM_SIZE, TRzCustomEdit::WMSizeEdit),
     });
     return table;
 }
@@ -179,6 +183,35 @@ void TRzCustomEdit::SetFramingPreference(TFramingPreference v) {
     if (v == framingPreference_) return;
     framingPreference_ = v;
     if (v == fpCustomFraming) RepaintFrame();
+}
+
+void TRzCustomEdit::RepaintFrame() {
+    if (HandleAllocated()) RedrawNonClientFrame(WindowHandle(), TRect(0, 0, Width(), Height()));
+    else Invalidate();
+}
+
+void TRzCustomEdit::WMNCCalcSizeEdit(TMessage& m) {
+    InheritedMessage(TCustomEdit::ClassMessages(), m);
+    // The drawn frame takes the place of the sunken client edge.
+    if (DrawsCustomFrame()) ReserveNonClientFrame(reinterpret_cast<RECT*>(m.LParam));
+}
+
+void TRzCustomEdit::WMNCPaintEdit(TMessage& m) {
+    InheritedMessage(TCustomEdit::ClassMessages(), m);
+    if (!DrawsCustomFrame() || !HandleAllocated()) return;
+    HDC dc = GetWindowDC(WindowHandle());
+    if (!dc) return;
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    PaintNonClientFrame(canvas, Width(), Height(), frameSides_, CurrentFrameColor(), Color(), CurrentFrameStyle());
+    canvas.SetHandle(nullptr);
+    ReleaseDC(WindowHandle(), dc);
+    m.Result = 0;
+}
+
+void TRzCustomEdit::WMSizeEdit(TMessage& m) {
+    InheritedMessage(TCustomEdit::ClassMessages(), m);
+    if (DrawsCustomFrame()) RepaintFrame();
 }
 
 void TRzCustomEdit::UpdateFrame(bool viaMouse, bool active) {

@@ -93,7 +93,8 @@ public:
 protected:
     virtual void UpdateColors();
     virtual void UpdateFrame(bool viaMouse, bool active);
-    virtual void RepaintFrame() { Invalidate(); }
+    // The frame is painted on the non-client area (WM_NCPAINT).
+    virtual void RepaintFrame();
     virtual void FireDropDown();
     virtual void FireCloseUp();
     void CreateParams(TCreateParams& params) override;
@@ -109,6 +110,9 @@ protected:
     void CMMouseEnterEdit(TMessage& m);
     void CMMouseLeaveEdit(TMessage& m);
     void CNCommandEdit(TMessage& m);
+    void WMNCCalcSizeEdit(TMessage& m);
+    void WMNCPaintEdit(TMessage& m);
+    void WMSizeEdit(TMessage& m);
     void CreateWnd() override;
 
 private:

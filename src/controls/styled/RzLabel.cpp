@@ -109,7 +109,11 @@ void TRzLabel::SetCondenseCaption(TRzCondenseCaption v) {
 void TRzLabel::SetFlyByEnabled(bool v) {
     if (flyByEnabled_ == v) return;
     flyByEnabled_ = v;
-    if (!v) Font()->SetColor(savedFontColor_);
+    // Only a fly-by colour on show hides the font's own colour.
+    if (!v && flyByShown_) {
+        flyByShown_ = false;
+        Font()->SetColor(savedFontColor_);
+    }
     Invalidate();
 }
 
@@ -117,8 +121,9 @@ void TRzLabel::CustomFramingChanged() {
     TRzFrameController* fc = frameController_;
     if (!fc || !fc->FrameVisible()) return;
     const TRzFrameControllerNotifications n = notifications_;
-    if (n.Contains(fcpFrameStyle)) borderOuter_ = fc->FrameStyle();
-    if (n.Contains(fcpFrameSides)) borderSides_ = fc->FrameSides();
+    // Through the setters: an auto-sized label grows or shrinks with the new frame.
+    if (n.Contains(fcpFrameStyle)) SetBorderOuter(fc->FrameStyle());
+    if (n.Contains(fcpFrameSides)) SetBorderSides(fc->FrameSides());
     if (n.Contains(fcpFrameColor)) {
         flatColor_ = fc->FrameColor();
         flatColorAdjustment_ = 0;
@@ -289,13 +294,17 @@ void TRzLabel::WndProc(TMessage& m) {
         if (initColor_) return;
         break;
     case CM_MOUSEENTER:
-        if (flyByEnabled_ && !ComponentState().Contains(csDesigning)) {
+        if (flyByEnabled_ && !flyByShown_ && !ComponentState().Contains(csDesigning)) {
             savedFontColor_ = Font()->Color();
+            flyByShown_ = true;
             Font()->SetColor(flyByColor_);
         }
         break;
     case CM_MOUSELEAVE:
-        if (flyByEnabled_) Font()->SetColor(savedFontColor_);
+        if (flyByShown_) {
+            flyByShown_ = false;
+            Font()->SetColor(savedFontColor_);
+        }
         break;
     default: break;
     }
@@ -326,6 +335,8 @@ const TMetaClass& TRzLabel::StaticClass() {
             b.Property("Angle", &C::Angle, &C::SetAngle).Default(0);
             b.Property("Blinking", &C::Blinking, &C::SetBlinking).Default(false);
             b.Property("BlinkColor", &C::BlinkColor, &C::SetBlinkColor).Default(clHighlight).Type(ColorTypeInfo());
+            b.Property("BlinkIntervalOff", &C::BlinkIntervalOff, &C::SetBlinkIntervalOff).Default(500);
+            b.Property("BlinkIntervalOn", &C::BlinkIntervalOn, &C::SetBlinkIntervalOn).Default(500);
             b.Property("BevelWidth", &C::BevelWidth, &C::SetBevelWidth).Default(1);
             b.Property("BorderInner", &C::BorderInner, &C::SetBorderInner).Default(fsNone);
             b.Property("BorderOuter", &C::BorderOuter, &C::SetBorderOuter).Default(fsNone);

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "controls/styled/BlinkingControlsList.h"
 #include "controls/styled/RzFrameController.h"
 #include "controls/styled/StyledTypes.h"
 #include "platform/vcl/StdCtrls.h"
@@ -41,6 +42,7 @@ public:
     virtual TRect ShrinkRectForBorders(const TRect& r, bool includeBorderWidth) const;
     // Sizes the label to its text (AutoSize) with the text measured by TextMeasurer.
     void AdjustStyledBounds();
+    void AdjustBounds() override { AdjustStyledBounds(); }
     // Measures the caption for a DrawText flag set (DT_CALCRECT); the screen's fonts unless
     // replaced.
     std::function<TSize(const WideString& text, UINT flags)> TextMeasurer;
@@ -55,6 +57,11 @@ public:
     virtual void SetBlinking(bool v);
     TColor BlinkColor() const { return blinkColor_; }
     virtual void SetBlinkColor(TColor v) { Change(blinkColor_, v); }
+    // The blink timings are shared by every blinking control.
+    int BlinkIntervalOff() const { return BlinkingControls().IntervalOff; }
+    virtual void SetBlinkIntervalOff(int v) { BlinkingControls().IntervalOff = static_cast<std::uint16_t>(v); }
+    int BlinkIntervalOn() const { return BlinkingControls().IntervalOn; }
+    virtual void SetBlinkIntervalOn(int v) { BlinkingControls().IntervalOn = static_cast<std::uint16_t>(v); }
     int BevelWidth() const { return bevelWidth_; }
     virtual void SetBevelWidth(int v) { Resize(bevelWidth_, v); }
     TFrameStyleEx BorderInner() const { return borderInner_; }
@@ -154,6 +161,7 @@ private:
     TColor textColor_ = clWindowText;
     TColor currentColor_ = clWindowText;
     TColor savedFontColor_ = clWindowText;
+    bool flyByShown_ = false;  // the fly-by colour replaces the font's while the pointer is over
     bool initColor_ = false;
     bool substituting_ = false;
 };

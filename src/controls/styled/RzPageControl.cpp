@@ -12,6 +12,9 @@
 const TMetaClass& TRzTabSheet::StaticClass() {
     static const TMetaClass& meta = DescribeClass<TRzTabSheet>(
         "TRzTabSheet", &TCustomControl::StaticClass(), [](TClassBuilder<TRzTabSheet>& b) {
+            // Form data sets the colour through the page's rules too (coloured tabs, the tab).
+            b.Property("Color", [](const TRzTabSheet& p) { return p.Color(); }, &TRzTabSheet::SetPageColor)
+                .Default(clBtnFace).Type(ColorTypeInfo());
             b.Property("DisabledIndex", &TRzTabSheet::DisabledIndex, &TRzTabSheet::SetDisabledIndex).Default(-1);
             b.Property("ImageIndex", &TRzTabSheet::ImageIndex, &TRzTabSheet::SetImageIndex).Default(-1);
             b.Property("TabEnabled", &TRzTabSheet::TabEnabled, &TRzTabSheet::SetTabEnabled).Default(true);

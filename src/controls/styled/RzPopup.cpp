@@ -101,7 +101,8 @@ bool TRzPopup::Popup(TControl* control, TAlignment alignment, int x, int y) {
         left = c.left + x;
         top = c.top + y;
     }
-    const TRect work = Screen->WorkAreaRect();
+    // The monitor the popup opens at, not the primary one.
+    const TRect work = Screen->WorkAreaAt(TPoint(left, top));
     if (work.right < left + width) left = work.right - width;
     if (work.bottom < top + height) top = c.top - height;
     if (left < work.left) left = work.left;

@@ -65,6 +65,27 @@ void TRzCustomGlyphButton::SetReadOnly(bool v) {
     Repaint();
 }
 
+bool TRzCheckedActionLink::IsCheckedLinked() const {
+    const auto* button = static_cast<const TRzCustomGlyphButton*>(client_);
+    return TWinControlActionLink::IsCheckedLinked() && button->Checked() == CustomAction()->Checked();
+}
+
+void TRzCheckedActionLink::SetChecked(bool value) {
+    if (IsCheckedLinked()) static_cast<TRzCustomGlyphButton*>(client_)->SetCheckedQuietly(value);
+}
+
+void TRzCustomGlyphButton::ActionChange(TObject* sender, bool checkDefaults) {
+    TRzCustomButton::ActionChange(sender, checkDefaults);
+    const auto* action = dynamic_cast<const TCustomAction*>(sender);
+    if (action && (!checkDefaults || !Checked())) SetCheckedQuietly(action->Checked());
+}
+
+TControlActionLinkClass TRzCustomGlyphButton::GetActionLinkClass() const {
+    return [](TControl* client) -> std::unique_ptr<TControlActionLink> {
+        return std::make_unique<TRzCheckedActionLink>(static_cast<TRzCustomGlyphButton*>(client));
+    };
+}
+
 void TRzCustomGlyphButton::SetCheckedQuietly(bool v) {
     clicksSuppressed_ = true;
     try {
@@ -600,6 +621,12 @@ const TMetaClass& TRzCheckBox::StaticClass() {
         DescribeGlyphButton(b);
         b.Property("AllowGrayed", &TRzCheckBox::AllowGrayed, &TRzCheckBox::SetAllowGrayed).Default(false);
         b.Property("State", &TRzCheckBox::State, &TRzCheckBox::SetState).NoDefault();
+        // State is what form data keeps; Checked is read from older data and set by code.
+        b.Property("Checked", &TRzCheckBox::GetChecked, &TRzCheckBox::SetChecked)
+            .Default(false).Stored([](const TObject&) { return false; });
+        b.Property("CustomGlyphs", &TRzCheckBox::CustomGlyphs, &TRzCheckBox::SetCustomGlyphs)
+            .Stored([](const TObject& o) { return !static_cast<const TRzCheckBox&>(o).CustomGlyphs()->Empty(); });
+        b.Property("UseCustomGlyphs", &TRzCheckBox::UseCustomGlyphs, &TRzCheckBox::SetUseCustomGlyphs).Default(false);
         b.Property("ReadOnly", &TRzCheckBox::ReadOnly, &TRzCheckBox::SetReadOnly).Default(false);
     });
     return meta;

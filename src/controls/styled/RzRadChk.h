@@ -82,6 +82,9 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void KeyPress(WideChar& key) override;
     void Notification(TComponent* component, TOperation operation) override;
+    // The control shows its action's checked state too.
+    void ActionChange(TObject* sender, bool checkDefaults) override;
+    TControlActionLinkClass GetActionLinkClass() const override;
     void AdjustBounds();
     bool PictureOnLeft() const;
     // The hot-track colours for the glyph painters.
@@ -116,6 +119,15 @@ private:
 protected:
     int pictureWidth_ = 13, pictureHeight_ = 13;
     std::uint8_t pictureCount_ = 2;
+};
+
+// A glyph button's action link: a change of the action's checked state reaches the control
+// without clicking it (which would run the action again).
+class TRzCheckedActionLink : public TWinControlActionLink {
+public:
+    explicit TRzCheckedActionLink(TRzCustomGlyphButton* client) : TWinControlActionLink(client) {}
+    bool IsCheckedLinked() const override;
+    void SetChecked(bool value) override;
 };
 
 // The picture indexes of the user pictures: from an image list (hot pictures only when the

@@ -230,14 +230,32 @@ void TRzStatusBar::Resize() {
     lastWidth_ = width;
 }
 
-void TRzStatusBar::MouseMove(TShiftState shift, int x, int y) {
+void TRzStatusBar::UpdateGripCursor(int x, int y) {
     const bool over = OverGrip(x, y);
-    if (over != cursorOnGrip_) {
-        if (over) cursorOffGrip_ = Cursor();
-        SetCursor(over ? crSizeNWSE : cursorOffGrip_);
-        cursorOnGrip_ = over;
-    }
+    if (over == cursorOnGrip_) return;
+    if (over) cursorOffGrip_ = Cursor();
+    SetCursor(over ? crSizeNWSE : cursorOffGrip_);
+    cursorOnGrip_ = over;
+}
+
+void TRzStatusBar::MouseMove(TShiftState shift, int x, int y) {
+    UpdateGripCursor(x, y);
     TRzCustomPanel::MouseMove(shift, x, y);
+}
+
+bool TRzStatusBar::DrawsThemed() const { return VisualStyle() == vsWinXP && ThemeServices()->ThemesEnabled(); }
+
+void TRzStatusBar::WndProc(TMessage& m) {
+    // Presses and moves over the grip reach the bar before a pane lying under the grip.
+    if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_MOUSEMOVE) && ControlCount() > 0) {
+        const TWMMouse mouse(m);
+        if (m.Msg == WM_MOUSEMOVE) UpdateGripCursor(mouse.XPos, mouse.YPos);
+        if (m.Msg == WM_LBUTTONDOWN && OverGrip(mouse.XPos, mouse.YPos)) {
+            WMLButtonDown(m);
+            return;
+        }
+    }
+    TRzCustomPanel::WndProc(m);
 }
 
 void TRzStatusBar::WMLButtonDown(TMessage& m) {

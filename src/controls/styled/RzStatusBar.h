@@ -4,9 +4,10 @@
 #pragma once
 
 #include "controls/styled/RzPanel.h"
+#include "controls/styled/RzStatus.h"
 #include "controls/styled/RzTabs.h"
 
-class TRzStatusBar : public TRzCustomPanel {
+class TRzStatusBar : public TRzCustomPanel, public IStatusBarHost {
     QUILLORA_COMPONENT(TRzStatusBar)
     QUILLORA_MESSAGES()
 public:
@@ -38,7 +39,16 @@ public:
     TRect ClientRect() const override;
     void Loaded() override;
 
+    // IStatusBarHost: what the panes on the bar ask it.
+    bool DrawsThemed() const override;
+    bool DrawsGradient() const override { return VisualStyle() == vsGradient; }
+    bool ShowsSizeGrip() const override { return showSizeGrip_ && sizeGripValid_; }
+    int LeadingBorderEnd() const override { return ClientRect().left; }
+    TRzGradientColorStyle GradientColorStyle() const override { return TRzCustomPanel::GradientColorStyle(); }
+
 protected:
+    // The grip stays the bar's where a pane covers it.
+    void WndProc(TMessage& message) override;
     void Paint() override;
     virtual void DrawSimpleFrame(const TRect& r);
     void GetGradientColors(TColor& start, TColor& stop) const override;
@@ -51,6 +61,7 @@ protected:
 private:
     void TestSizeGrip();
     bool OverGrip(int x, int y) const;
+    void UpdateGripCursor(int x, int y);
     void DrawSizeGrip();
 
     bool autoStyle_ = true;

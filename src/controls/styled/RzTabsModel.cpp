@@ -563,7 +563,12 @@ void TRzCustomTabControl::SetTextOrientation(TOrientation v) {
     LayoutChanged();
 }
 void TRzCustomTabControl::SetTransparent(bool v) { ChangeRepaint(transparent_, v); }
-void TRzCustomTabControl::SetUseColoredTabs(bool v) { ChangeRepaint(useColoredTabs_, v); }
+void TRzCustomTabControl::SetUseColoredTabs(bool v) {
+    const bool turnedOff = useColoredTabs_ && !v;
+    ChangeRepaint(useColoredTabs_, v);
+    // The pages take the control's colour again.
+    if (turnedOff) Perform(CM_COLORCHANGED, 0, 0);
+}
 void TRzCustomTabControl::SetUseGradients(bool v) { ChangeRepaint(useGradients_, v); }
 void TRzCustomTabControl::SetRegionCacheSize(int v) {
     regionCache_.SetCapacity(v);

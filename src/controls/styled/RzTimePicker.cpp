@@ -412,9 +412,11 @@ void TRzTimePicker::MouseMove(TShiftState shift, int x, int y) {
             SetHour(HourAt(x - centre_.x, y - centre_.y));
         } else if (pressingRight_) {
             const int m = MinuteAt(x - centre_.x, y - centre_.y, shift.Contains(ssCtrl));
-            // Passing twelve o'clock moves the hour with the minute hand.
-            if (m == 0 && lastMinute_ > 30) IncHours(1);
-            else if (m > 30 && lastMinute_ < 30) IncHours(-1);
+            // Passing twelve o'clock moves the hour with the minute hand. A fast drag skips
+            // minutes: the hand went the shorter way round, so a jump of more than half the
+            // dial crossed twelve.
+            if (lastMinute_ - m > 30) IncHours(1);
+            else if (m - lastMinute_ > 30) IncHours(-1);
             lastMinute_ = m;
             SetMinute(m);
         }

@@ -116,7 +116,7 @@ object fmBateStamp: TfmBateStamp
       Enabled = False
       OnClick = rbNumberRangeClick
     end
-    object cbLetter: TComboBox
+    object cbLetter: TRzComboBox
       Left = 28
       Top = 142
       Width = 121
@@ -163,7 +163,7 @@ object fmBateStamp: TfmBateStamp
       Font.Height = -12
       Enabled = False
     end
-    object cbNumberRange: TComboBox
+    object cbNumberRange: TRzComboBox
       Left = 250
       Top = 142
       Width = 121

@@ -1,7 +1,7 @@
 // The framed tree view's frame, painted on an off-screen bitmap.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include "controls/shell/RzTreeView.h"
 #include "platform/vcl/qt/GdiQt.h"
@@ -9,11 +9,12 @@
 namespace {
 
 void EnsureApp() {
-    if (!QGuiApplication::instance()) {
+    if (!QCoreApplication::instance()) {
         static int argc = 1;
         static char name[] = "shell_gui_tests";
         static char* argv[] = {name, nullptr};
-        static QGuiApplication* app = new QGuiApplication(argc, argv);  // lives until exit
+        // The widgets application type: other cases in this binary make widgets.
+        static QApplication* app = new QApplication(argc, argv);  // lives until exit
         (void)app;
     }
     InstallQtGdi();

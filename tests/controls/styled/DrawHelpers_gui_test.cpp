@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include "controls/styled/DrawHelpers.h"
 #include "platform/vcl/Gdi.h"
@@ -17,11 +17,12 @@ constexpr TColor kSentinel = 0x00FF00FF;  // no helper draws this
 class Board {
 public:
     Board(int w, int h) {
-        if (!QGuiApplication::instance()) {
+        if (!QCoreApplication::instance()) {
             static int argc = 1;
             static char name[] = "styled_gui_tests";
             static char* argv[] = {name, nullptr};
-            static QGuiApplication* app = new QGuiApplication(argc, argv);  // lives until exit
+            // The widgets application type: other cases in this binary make widgets.
+            static QApplication* app = new QApplication(argc, argv);  // lives until exit
             (void)app;
         }
         InstallQtGdi();

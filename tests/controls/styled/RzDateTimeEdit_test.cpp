@@ -6,6 +6,7 @@
 
 #include "controls/styled/RzDateTimeEdit.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/StdCtrlsMessages.h"
 #include "platform/vcl/WinUser.h"
 
 namespace {
@@ -25,6 +26,7 @@ TDateTime Clock(WORD h, WORD n) {
 TEST(ParseDateText, ReadsWhatUsersType) {
     const TDateTime today = Day(2026, 3, 10);
     const TFormatSettings us = LocaleFormatSettings("en_US"), de = LocaleFormatSettings("de_DE");
+    const TFormatSettings ru = LocaleFormatSettings("ru_RU"), pl = LocaleFormatSettings("pl_PL"), fr = LocaleFormatSettings("fr_FR");
     struct Case {
         const TFormatSettings* fs;
         const char16_t* text;
@@ -42,6 +44,15 @@ TEST(ParseDateText, ReadsWhatUsersType) {
         {&us, u"", true, 0},
         {&us, u"2/30/2026", false, 0},
         {&us, u"13/5/2026", true, Day(2026, 5, 13)},      // the month above 12 swaps with the day
+        {&us, u"13/13/2020", false, 0},                   // no month 13: refused, not 13 March
+        {&de, u"13.13.2020", false, 0},
+        {&us, u"12/13/2020", true, Day(2020, 12, 13)},
+        {&ru, u"5 января 2024", true, Day(2024, 1, 5)},    // the form written after a day number
+        {&ru, u"5 январь 2024", true, Day(2024, 1, 5)},    // and the form standing alone
+        {&pl, u"5 stycznia", true, Day(2026, 1, 5)},
+        {&pl, u"5 Stycznia 2025", true, Day(2025, 1, 5)},
+        {&fr, u"5 janv. 2024", true, Day(2024, 1, 5)},     // the abbreviation's dot is no part of the name
+        {&fr, u"5 févr. 2024", true, Day(2024, 2, 5)},
     };
     for (const Case& c : cases) {
         TDateTime value = -1;
@@ -145,6 +156,36 @@ TEST_F(RzDateTimeEditTest, ADayPickedInTheDropDownBecomesTheDate) {
     EXPECT_EQ(edit_->GetDate(), Day(2026, 3, 21));
     EXPECT_EQ(changed, Day(2026, 3, 21));
     EXPECT_EQ(edit_->DroppedCalendar(), nullptr);
+}
+
+TEST_F(RzDateTimeEditTest, LeavingRefusesImpossibleAndOutOfRangeDates) {
+    std::vector<WideString> boxes;
+    TScopedModalHook hook([&](TModalRequest& r) {
+        if (r.What == TModalRequest::MessageBox) boxes.push_back(r.Text);
+        return IDOK;
+    });
+    const auto typeAndLeave = [&](const char16_t* text) {
+        edit_->SetText(text);
+        edit_->SetModified(true);
+        edit_->Perform(CM_EXIT, 0, 0);
+    };
+    // No date: the invalid-date event decides; keeping the text keeps what was typed.
+    int invalid = 0;
+    edit_->OnInvalidDate = [&](TObject*, bool&, bool& keepText, TDateTime& newDate) {
+        ++invalid;
+        keepText = true;
+        newDate = 0;
+    };
+    typeAndLeave(u"13/13/2020");
+    EXPECT_EQ(invalid, 1);
+    EXPECT_EQ(edit_->GetDate(), 0);
+    EXPECT_EQ(edit_->Text(), u"13/13/2020");
+    EXPECT_TRUE(boxes.empty());
+    // A readable date outside the range: the box, and the value is not taken as searched.
+    edit_->SetMinDate(Day(2026, 3, 1));
+    typeAndLeave(DateToStr(Day(2026, 2, 1)).c_str());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], u"Date is beyond valid date range");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include "controls/styled/RzLabel.h"
 #include "platform/vcl/qt/GdiQt.h"
@@ -12,11 +12,12 @@
 namespace {
 
 void EnsureApp() {
-    if (!QGuiApplication::instance()) {
+    if (!QCoreApplication::instance()) {
         static int argc = 1;
         static char name[] = "label_gui_tests";
         static char* argv[] = {name, nullptr};
-        static QGuiApplication* app = new QGuiApplication(argc, argv);  // lives until exit
+        // The widgets application type: other cases in this binary make widgets.
+        static QApplication* app = new QApplication(argc, argv);  // lives until exit
         (void)app;
     }
     InstallQtGdi();

@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "controls/styled/BlinkingControlsList.h"
+#include "controls/styled/RzFrameController.h"
 #include "controls/styled/RzLabel.h"
+#include "platform/vcl/Controls.h"
 
 namespace {
 
@@ -39,6 +41,47 @@ TEST(RzLabel, AutoSizeAddsBordersAndRotation) {
     EXPECT_EQ(label.Height(), box.cy);
 }
 
+TEST(RzLabel, EveryWayToAutoSizeKeepsTheBorders) {
+    TRzLabel label(nullptr);
+    label.TextMeasurer = [](const WideString&, UINT) { return TSize{50, 13}; };
+    label.SetAutoSize(false);
+    label.SetBorderOuter(fsFlatBold);
+    label.SetAutoSize(true);
+    EXPECT_EQ(label.Width(), 54) << "turned on after the border: text + 4";
+    label.SetWordWrap(true);
+    label.SetShowAccelChar(false);
+    EXPECT_EQ(label.Width(), 54);
+    EXPECT_EQ(label.Height(), 17);
+    // A frame controller's style reaches the size as the label's own would.
+    label.SetBorderOuter(fsNone);
+    EXPECT_EQ(label.Width(), 50);
+    TRzFrameController fc(nullptr);
+    fc.SetFrameVisible(true);
+    fc.SetFrameStyle(fsFlatBold);
+    label.SetFrameController(&fc);
+    EXPECT_EQ(label.BorderOuter(), fsFlatBold);
+    EXPECT_EQ(label.Width(), 54);
+    label.SetFrameController(nullptr);
+}
+
+TEST(RzLabel, FlyByGivesTheFontItsOwnColourBack) {
+    TRzLabel label(nullptr);
+    label.Font()->SetColor(clRed);
+    label.SetFlyByColor(clBlue);
+    label.SetFlyByEnabled(true);
+    label.SetFlyByEnabled(false);
+    EXPECT_EQ(label.Font()->Color(), clRed) << "off again without a hover";
+    // Switched on while the pointer is over it already: leaving keeps the font's colour.
+    label.Perform(CM_MOUSEENTER, 0, 0);
+    label.SetFlyByEnabled(true);
+    label.Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(label.Font()->Color(), clRed);
+    label.Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_EQ(label.Font()->Color(), clBlue);
+    label.SetFlyByEnabled(false);
+    EXPECT_EQ(label.Font()->Color(), clRed) << "off during a hover";
+}
+
 TEST(RzLabel, CondensingTurnsAutoSizeOff) {
     TRzLabel label(nullptr);
     label.SetAutoSize(true);
@@ -61,6 +104,17 @@ TEST(RzLabel, TwoBlinkingLabelsSwitchTogether) {
     EXPECT_EQ(still.CurrentColor(), normal);
     a.SetBlinking(false);
     EXPECT_EQ(a.CurrentColor(), normal);
+    // The timings are the shared list's, the blink colour shown for IntervalOn.
+    a.SetBlinkIntervalOn(250);
+    b.SetBlinkIntervalOff(700);
+    EXPECT_EQ(b.BlinkIntervalOn(), 250);
+    EXPECT_EQ(a.BlinkIntervalOff(), 700);
+    BlinkingControls().Tick();
+    EXPECT_EQ(b.CurrentColor(), normal);
+    EXPECT_EQ(BlinkingControls().TimerInterval(), 700);
+    BlinkingControls().Tick();
+    EXPECT_EQ(b.CurrentColor(), clRed);
+    EXPECT_EQ(BlinkingControls().TimerInterval(), 250);
 }
 
 }  // namespace

@@ -235,4 +235,28 @@ TEST(RzPageControl, ReadFromAFormFileWithItsStoredThickness) {
               std::string::npos);
 }
 
+TEST(RzPageControl, APageColourFromFormDataColoursTheTabsAndGoesWhenTheyStop) {
+    RegisterRzTabsClasses();
+    TForm form(nullptr);
+    ReadComponentText("object Main: TForm\n"
+                      "  object Pages: TRzPageControl\n"
+                      "    object Plain: TRzTabSheet\n"
+                      "      Caption = 'Plain'\n"
+                      "    end\n"
+                      "    object Warm: TRzTabSheet\n"
+                      "      Caption = 'Warm'\n"
+                      "      Color = clRed\n"
+                      "    end\n"
+                      "  end\n"
+                      "end\n",
+                      &form);
+    auto* pages = dynamic_cast<TRzPageControl*>(form.FindComponent("Pages"));
+    ASSERT_NE(pages, nullptr);
+    EXPECT_TRUE(pages->UseColoredTabs()) << "the page's own colour turns coloured tabs on";
+    EXPECT_EQ(pages->GetPage(1)->Color(), clRed);
+    EXPECT_EQ(pages->Tabs().Items(1)->Color, clRed) << "the tab was rebuilt with the colour";
+    pages->SetUseColoredTabs(false);
+    EXPECT_EQ(pages->GetPage(1)->Color(), pages->Color()) << "without coloured tabs the pages take the control's colour";
+}
+
 }  // namespace

@@ -6,11 +6,35 @@
 
 #include "controls/styled/RzPopup.h"
 #include "platform/vcl/Forms.h"
+#include "platform/vcl/WidgetSet.h"
 #include "platform/vcl/WinUser.h"
 
 namespace {
 
 constexpr UINT kInject = WM_USER + 7;
+
+// The headless set with two monitors: the primary at the left, a larger one to its right.
+class TwoMonitors : public TWidgetSet {
+public:
+    static constexpr TRect kSecond{1024, 0, 2944, 1080};
+    const char* Name() const override { return "two monitors"; }
+    bool HasDisplay() const override { return false; }
+    std::unique_ptr<TWidgetPeer> CreatePeer(TWinControl& c, const TCreateParams& p, TWidgetPeer* parent) override {
+        return inner_->CreatePeer(c, p, parent);
+    }
+    void ProcessEvents() override { inner_->ProcessEvents(); }
+    void WaitEvents(std::optional<std::chrono::steady_clock::time_point> d) override { inner_->WaitEvents(d); }
+    TPoint CursorPos() const override { return inner_->CursorPos(); }
+    TRect DesktopRect() const override { return TRect(0, 0, 1024, 768); }
+    std::vector<TMonitorArea> Monitors() const override {
+        return {{DesktopRect(), TRect(0, 0, 1024, 740)}, {kSecond, TRect(kSecond.left, 0, kSecond.right, 1050)}};
+    }
+    std::vector<WideString> FontNames() const override { return inner_->FontNames(); }
+    int MessageBox(const TMessageBoxRequest& r) override { return inner_->MessageBox(r); }
+
+private:
+    std::unique_ptr<TWidgetSet> inner_ = CreateHeadlessWidgetSet();
+};
 
 class RzPopupTest : public ::testing::Test {
 protected:
@@ -124,6 +148,52 @@ TEST_F(RzPopupTest, PlacedUnderTheControlAndKeptOnTheWorkArea) {
         EXPECT_EQ(shown.top, c.flipsAbove ? origin.y - 90 : origin.y + c.anchor.Height());
         EXPECT_EQ(shown.left, c.shiftsLeft ? work.right - 150 : origin.x);
     }
+}
+
+TEST(RzPopupMonitors, APopupOpensOnTheMonitorOfItsControl) {
+    SetWidgetSet(std::make_unique<TwoMonitors>());
+    SetGuiThread();
+    Application->Initialize();
+    {
+        auto form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(TwoMonitors::kSecond.left + 1500, 900, 400, 170);
+        auto* anchor = new TPanel(form.get());
+        anchor->SetParent(form.get());
+        anchor->SetBounds(250, 100, 120, 22);
+        auto* panel = new TRzPopupPanel(form.get());
+        panel->SetParent(form.get());
+        panel->SetBounds(0, 0, 150, 90);
+        (new TPanel(form.get()))->SetParent(panel);
+        const TPoint origin = form->ClientToScreen(TPoint(250, 100));
+        TRect shown;
+        // Looked at from inside the popup's loop, through a posted message.
+        auto* injector = new TPanel(form.get());
+        injector->SetParent(form.get());
+        injector->WindowProc = [&, original = injector->WindowProc](TMessage& m) {
+            if (m.Msg != kInject) return original(m);
+            shown = panel->CurrentPopup()->BoundsRect();
+            panel->ClosePopup();
+        };
+        PostMessageW(injector->Handle(), kInject, 0, 0);
+        panel->SetAlignment(taLeftJustify);
+        panel->Popup(anchor);
+        EXPECT_GE(shown.left, TwoMonitors::kSecond.left) << "not moved back onto the primary monitor";
+        EXPECT_EQ(shown.left, std::min(origin.x, TwoMonitors::kSecond.right - 150));
+        // Too low for the second monitor's work area: it opens above the control.
+        EXPECT_EQ(shown.top, origin.y + 22 + 90 > 1050 ? origin.y - 90 : origin.y + 22);
+        EXPECT_EQ(Screen->MonitorCount(), 2);
+    }
+    SetWidgetSet(nullptr);
+}
+
+TEST(NearestMonitor, HoldingElseClosest) {
+    const std::vector<TMonitorArea> monitors = {{TRect(0, 0, 100, 100), {}}, {TRect(100, 0, 300, 50), {}}};
+    struct Case {
+        TPoint p;
+        size_t expected;
+    } cases[] = {{{50, 50}, 0}, {{150, 10}, 1}, {{99, 99}, 0}, {{100, 0}, 1}, {{250, 80}, 1}, {{-30, 500}, 0}, {{400, 10}, 1}};
+    for (const Case& c : cases) EXPECT_EQ(NearestMonitor(monitors, c.p), c.expected) << c.p.x << "," << c.p.y;
+    EXPECT_EQ(NearestMonitor({}, TPoint(1, 1)), 0u);
 }
 
 }  // namespace

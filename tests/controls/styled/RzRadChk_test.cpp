@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "controls/styled/RzRadChk.h"
+#include "controls/styled/RzStyledControls.h"
+#include "platform/vcl/ActnList.h"
+#include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ShortCuts.h"
 
@@ -159,6 +162,51 @@ TEST_F(RzRadChkTest, PicturePositionFollowsAlignment) {
     EXPECT_EQ(box->PicturePosition(), TPoint(87, 8));
     box->SetAlignmentVertical(avBottom);
     EXPECT_EQ(box->PicturePosition(), TPoint(87, 15));
+}
+
+TEST_F(RzRadChkTest, TheBoxFollowsItsActionsCheckedStateWithoutRunningIt) {
+    auto* action = new TAction(form_.get());
+    int runs = 0;
+    action->OnExecute = [&](TObject*) { ++runs; };
+    action->SetChecked(true);
+    auto* box = Make<TRzCheckBox>();
+    int clicks = 0;
+    box->SetAction(action);
+    box->OnClick = [&](TObject*) { ++clicks; };
+    EXPECT_TRUE(box->Checked()) << "linking shows the action's state";
+    action->SetChecked(false);
+    EXPECT_FALSE(box->Checked());
+    action->SetChecked(true);
+    EXPECT_TRUE(box->Checked());
+    EXPECT_EQ(runs, 0) << "a state change from the action does not run it again";
+    EXPECT_EQ(clicks, 0);
+    auto* radio = Make<TRzRadioButton>(20);
+    radio->SetAction(action);
+    EXPECT_TRUE(radio->Checked());
+    action->SetChecked(false);
+    EXPECT_FALSE(radio->Checked());
+    EXPECT_EQ(runs, 0);
+}
+
+TEST_F(RzRadChkTest, OlderFormDataSetsCheckedAndStateIsWhatIsWritten) {
+    RegisterStyledControls();
+    const char* text = R"(object Options: TForm
+  object Sub: TRzCheckBox
+    Left = 8
+    Top = 8
+    Caption = 'Subfolders'
+    Checked = True
+  end
+end
+)";
+    TForm form(nullptr);
+    ReadComponentText(text, &form);
+    auto* box = dynamic_cast<TRzCheckBox*>(form.FindComponent("Sub"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->Checked());
+    const std::string written = ComponentToText(&form);
+    EXPECT_NE(written.find("State = cbChecked"), std::string::npos) << written;
+    EXPECT_EQ(written.find("Checked = True"), std::string::npos) << written;
 }
 
 }  // namespace

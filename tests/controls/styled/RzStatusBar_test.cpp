@@ -51,6 +51,28 @@ TEST_F(RzStatusBarTest, GripOnlyOnASizeableFormThatIsNotMaximised) {
     EXPECT_FALSE(bar_->SizeGripValid());
 }
 
+TEST_F(RzStatusBarTest, TheGripUnderAPaneStillSizesTheForm) {
+    panes_[1]->SetAlign(alClient);  // the last pane reaches the grip
+    bar_->HandleNeeded();
+    ASSERT_TRUE(bar_->SizeGripValid());
+    const IStatusBarHost* host = bar_;
+    EXPECT_TRUE(host->ShowsSizeGrip());
+    int sizing = 0, paneDowns = 0;
+    form_->WindowProc = [&, original = form_->WindowProc](TMessage& m) {
+        if (m.Msg == WM_SYSCOMMAND && m.WParam == 0xF008) ++sizing;
+        original(m);
+    };
+    panes_[1]->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++paneDowns; };
+    bar_->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(bar_->Width() - 4, 8));
+    bar_->Perform(WM_LBUTTONUP, 0, MAKELPARAM(bar_->Width() - 4, 8));
+    EXPECT_EQ(sizing, 1) << "sized from the bottom-right corner";
+    EXPECT_EQ(paneDowns, 0);
+    bar_->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 8));
+    bar_->Perform(WM_LBUTTONUP, 0, MAKELPARAM(100, 8));
+    EXPECT_EQ(sizing, 1);
+    EXPECT_EQ(paneDowns, 1) << "away from the grip the pane has the click";
+}
+
 TEST_F(RzStatusBarTest, SimpleStatusHidesThePanesAndBringsThemBack) {
     bar_->SetSimpleStatus(true);
     EXPECT_FALSE(panes_[0]->Visible());

@@ -80,6 +80,26 @@ TEST_F(RzTimePickerTest, DraggingTheMinuteHandOverTwelveMovesTheHour) {
     Mouse(WM_RBUTTONUP, AtMinute(50));
 }
 
+TEST_F(RzTimePickerTest, AFastDragMovesTheHourTheShortWayRound) {
+    struct Case {
+        int from, to;
+        TDateTime expected;
+    } cases[] = {
+        {57, 2, Clock(5, 2)},    // forward over twelve without touching it
+        {2, 57, Clock(3, 57)},   // back over twelve
+        {29, 31, Clock(4, 31)},  // past six: no hour moves
+        {31, 29, Clock(4, 29)},
+        {10, 35, Clock(4, 35)},  // a long way round, but not over twelve
+    };
+    for (const Case& c : cases) {
+        picker_->SetTime(Clock(4, static_cast<WORD>(c.from)));
+        Mouse(WM_RBUTTONDOWN, AtMinute(c.from), MK_RBUTTON);
+        Mouse(WM_MOUSEMOVE, AtMinute(c.to), MK_RBUTTON);
+        Mouse(WM_RBUTTONUP, AtMinute(c.to));
+        EXPECT_EQ(picker_->Time(), c.expected) << c.from << " -> " << c.to;
+    }
+}
+
 TEST_F(RzTimePickerTest, TheEditTakesTheTimeSetOnTheClock) {
     auto* edit = new TRzDateTimeEdit(form_.get());
     edit->SetParent(form_.get());

@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+#include "controls/styled/RzComboBox.h"
 #include "message/MessageEML.h"
 #include "output/export/ExportManagerForm.h"
 #include "platform/vcl/Forms.h"
@@ -58,7 +59,9 @@ protected:
         return dynamic_cast<TCheckBox*>(C(name))->Checked();
     }
     void Choose(const char* combo, const char* item) {
-        auto* box = dynamic_cast<TComboBox*>(C(combo));
+        // The naming choices are the styled combo box of the design.
+        auto* box = dynamic_cast<TRzComboBox*>(C(combo));
+        ASSERT_NE(box, nullptr) << combo;
         box->SetItemIndex(box->Items()->IndexOf(item));
         if (box->OnChange) box->OnChange(box);
     }
