@@ -107,7 +107,7 @@ WideString GetUiString(int id);
 // built-in text is used instead.
 WideString GetUiFormat(int id);
 
-// Copies the built-in texts 1000-1164 into db under their numbers (start-up does this before
+// Copies the built-in texts 1000-1165 into db under their numbers (start-up does this before
 // loading a translation file, so that ids the file lacks keep their English texts).
 void StoreResourceStrings(AppLocDB& db);
 

@@ -6,7 +6,7 @@
 
 namespace {
 
-const std::array<UiText, 157> kTexts = {{
+const std::array<UiText, 158> kTexts = {{
     {1000, u"Loading messages"},
     {1001, u"Ready"},
     {1002, u"Messages"},
@@ -159,9 +159,9 @@ const std::array<UiText, 157> kTexts = {{
     {1145, u"Favorites"},
     {1146, u"There is no favorites folder to keep a copy of the message in."},
     {1147, u"The message could not be copied into the favorites folder:\n%s"},
-    {1148, u"Are you sure you want to remove the message '%s'?"},
-    {1149, u"Are you sure you want to remove the folder '%s' and all its contents?"},
-    {1150, u"Are you sure you want to remove '%s'?"},
+    {1148, u"Are you sure you want to remove  message '%s' ?"},
+    {1149, u"Are you sure you want to remove  folder '%s' and all it's contents?"},
+    {1150, u"Are you sure you want to remove '%s'"},
     {1151, u"Deleting item"},
     {1152, u"Root folder"},
     {1153, u"The favorites were not saved: the favorites file could not be read and is left as it is.\n%s"},
@@ -176,6 +176,7 @@ const std::array<UiText, 157> kTexts = {{
     {1162, u"Move these %d files to the trash?"},
     {1163, u"These files could not be moved to the trash:%s"},
     {1164, u"Text files"},
+    {1165, u"The file \"%s\" could not be written: %s"},
 }};
 
 // Registered at start-up as well, so that LoadStringW knows the texts before anyone asks.

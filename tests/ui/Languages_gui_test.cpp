@@ -12,6 +12,7 @@
 #include "app/UiStrings.h"
 #include "controls/unicode/TntControls.h"
 #include "platform/vcl/Application.h"
+#include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
@@ -85,10 +86,10 @@ TEST_F(Languages, EachFileReachesEveryWindowAndEnglishRestoresIt) {
         EXPECT_EQ(Shown(), expected);
         if (std::string(code) != "EN")
             for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NE(expected[i], english[i]) << i;
-        if (std::string(code) == "DE" || std::string(code) == "RU") {
-            Screenshot(*Form1, std::string("Form1_") + code);
-            Screenshot(*SearchDlg, std::string("SearchDlg_") + code);
-        }
+        for (const char* name : {"Form1", "SearchDlg", "SettingsDlg", "fmBateStamp", "AboutDlg", "csvExportDlg",
+                                 "OpenAttachmentDlg", "Form2", "Form3"})
+            if (auto* form = dynamic_cast<TCustomForm*>(FindGlobalComponent(name)))
+                Screenshot(*form, std::string(name) + "_" + code);
         ASSERT_EQ(appLocDB.SwitchLanguage(LanguageFile("EN")), 0);
         EXPECT_EQ(Shown(), english);
     }
