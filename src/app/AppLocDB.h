@@ -9,6 +9,7 @@
 // lines and lines starting with "//" are skipped.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -50,27 +51,51 @@ private:
     std::map<WideString, WideString> db_;
 };
 
-class IChangeableLangForm;
+class TComponent;
 class TControl;
+class TCustomForm;
 class TMenuItem;
 
-// The database with the walk that stores the texts of the program's forms under keys made of
-// component names joined by ":" ("Form1:File1:Exit1", "Form1:Panel3:Panel5:RzPageControl1:
-// TabSheet3"), or puts the database's texts back into them (AppVclLocDB.cpp).
+// The database with the walk that stores the texts of the program's windows under keys made of
+// component names joined by ":" ("Form1:File1:Exit1", "Form1:TopBar:Button3"), or puts the
+// database's texts back into them (AppVclLocDB.cpp). A control's hint is keyed with ".Hint"
+// after its key; radio-group items and list columns with ".Items.N" and ".Columns.N". Edits
+// and combo boxes hold data and are left out, and so are texts with no two letters in a row
+// (values such as "0"); status panels are filled at run time from the UI texts.
 class AppVclLocDB : public AppLocDB {
 public:
-    // Stores or restores the forms Form1, OpenAttachmentDlg, SelectFolderDlg, SearchDlg,
-    // fmBateStamp, csvExportDlg and SettingsDlg, in that order (those that exist); 0.
+    // Stores or restores Form1, OpenAttachmentDlg, SelectFolderDlg, SearchDlg, fmBateStamp,
+    // csvExportDlg and SettingsDlg, in that order, then every other window that exists; 0.
     int ProcessForms(bool store);
-    // One form; after a restore its LanguageChanged redoes the texts it composes.
-    void FormStoreRestore(IChangeableLangForm* form, bool store);
-    // The form's caption, its main menu, then its controls.
-    void StoreForm(IChangeableLangForm* form);
-    void RestoreForm(IChangeableLangForm* form);
-    // Invisible and nameless items are skipped with their sub-items; "-" is never stored.
+    // One form; after a restore a changeable form's LanguageChanged redoes the texts it
+    // composes.
+    void FormStoreRestore(TCustomForm* form, bool store);
+    // The form's caption, its main menu, its actions and popup menus, then its controls.
+    void StoreForm(TCustomForm* form);
+    void RestoreForm(TCustomForm* form);
+    // Nameless items are skipped with their sub-items; "-" is never stored.
     void StoreRestoreMenuItem(TMenuItem* item, WideString parentKey, bool store);
-    // Panels and page controls are walked into; every other control is a leaf.
+    // Panels (toolbars too) and page controls are walked into without a text of their own;
+    // group boxes and tab sheets keep their caption and are walked into as well.
     void StoreRestoreControl(TControl* control, WideString parentKey, bool store);
+
+    // Keeps the built-in texts (the string table and every window's texts as made) so that a
+    // later switch starts from them: a language file then changes only what it names.
+    void KeepBuiltInTexts();
+    // Switches every window to a translation file: the built-in texts, the file over them, then
+    // a restore of every window. -1, changing nothing, when the file cannot be read or holds
+    // no entry (the English file excepted: the built-in texts are English).
+    int SwitchLanguage(const WideString& path);
+
+private:
+    void WalkForm(TCustomForm* form, bool store);
+    void StoreRestoreComponents(TCustomForm* form, const WideString& formKey, bool store);
+    void StoreRestoreItems(TControl* control, const WideString& key, bool store);
+    // Store: keeps a non-empty text. Restore: applies the key's text when it has one.
+    void StoreRestoreText(const WideString& key, WideString text, const std::function<void(const WideString&)>& apply,
+                          bool store);
+
+    AppLocDB builtIn_;
 };
 
 extern AppVclLocDB appLocDB;
@@ -82,7 +107,7 @@ WideString GetUiString(int id);
 // built-in text is used instead.
 WideString GetUiFormat(int id);
 
-// Copies the built-in texts 1000-1139 into db under their numbers (start-up does this before
+// Copies the built-in texts 1000-1165 into db under their numbers (start-up does this before
 // loading a translation file, so that ids the file lacks keep their English texts).
 void StoreResourceStrings(AppLocDB& db);
 

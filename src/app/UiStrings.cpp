@@ -6,7 +6,7 @@
 
 namespace {
 
-const std::array<UiText, 132> kTexts = {{
+const std::array<UiText, 158> kTexts = {{
     {1000, u"Loading messages"},
     {1001, u"Ready"},
     {1002, u"Messages"},
@@ -150,6 +150,33 @@ const std::array<UiText, 132> kTexts = {{
     {1137, u"Not enough resources."},
     {1138, u"Access denied."},
     {1139, u"Too many files for current naming scheme, please change naming scheme settings."},
+    // Texts the windows compose at run time, after the original table.
+    {1140, u"The language file \"%s\" cannot be read. The texts on screen stay as they are."},
+    {1141, u"The language file is missing: %s"},
+    {1142, u"Loading\u2026"},
+    {1143, u"Date:"},
+    {1144, u"CC:"},
+    {1145, u"Favorites"},
+    {1146, u"There is no favorites folder to keep a copy of the message in."},
+    {1147, u"The message could not be copied into the favorites folder:\n%s"},
+    {1148, u"Are you sure you want to remove  message '%s' ?"},
+    {1149, u"Are you sure you want to remove  folder '%s' and all it's contents?"},
+    {1150, u"Are you sure you want to remove '%s'"},
+    {1151, u"Deleting item"},
+    {1152, u"Root folder"},
+    {1153, u"The favorites were not saved: the favorites file could not be read and is left as it is.\n%s"},
+    {1154, u"Can't make shortcut to virtual folder"},
+    {1155, u"New Shortcut"},
+    {1156, u"Are you sure you want to delete %d items?"},
+    {1157, u"Deleting items"},
+    {1158, u"These files could not be read as messages and were not added:%s"},
+    {1159, u"The desktop could not open %s"},
+    {1160, u"Could not write %s"},
+    {1161, u"Move \"%s\" to the trash?"},
+    {1162, u"Move these %d files to the trash?"},
+    {1163, u"These files could not be moved to the trash:%s"},
+    {1164, u"Text files"},
+    {1165, u"The file \"%s\" could not be written: %s"},
 }};
 
 // Registered at start-up as well, so that LoadStringW knows the texts before anyone asks.

@@ -1,4 +1,4 @@
-// The program's built-in English user-interface texts (ids 1000-1139), the string table that
+// The program's built-in English user-interface texts (ids 1000-1165), the string table that
 // GetUiString falls back to.
 #pragma once
 
@@ -12,7 +12,7 @@ struct UiText {
 };
 
 inline constexpr UINT kFirstUiTextId = 1000;
-inline constexpr UINT kLastUiTextId = 1139;
+inline constexpr UINT kLastUiTextId = 1165;
 
 // Every built-in text, by ascending id.
 std::span<const UiText> BuiltInUiTexts();

@@ -13,7 +13,8 @@ public:
     void FormCreate(TObject* sender);
     void FormKeyDown(TObject* sender, WORD& key, TShiftState shift);
     void Label17Click(TObject* sender);
-    void LanguageChanged() override {}
+    // A translated version line names the version as "$WCREV$" too.
+    void LanguageChanged() override { FormCreate(this); }
 };
 
 // The program's version, four numbers joined by dots.

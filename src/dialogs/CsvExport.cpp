@@ -89,7 +89,7 @@ CsvExportResult ExportMessagesToCsv(const MessageAttrDeque& list, const WideStri
     }
     const int failure = ReplaceFileAtomically(std::filesystem::path(Utf16ToUtf8(path)), bytes);
     if (failure == 0) return {};
-    return {false, u"The file \"" + path + u"\" could not be written: " + Utf8ToUtf16(std::strerror(failure))};
+    return {false, WideFormat(GetUiFormat(1165).c_str(), path.c_str(), Utf8ToUtf16(std::strerror(failure)).c_str())};
 }
 
 bool RunCsvExportCommand(const MessageAttrDeque& list) {

@@ -6,7 +6,9 @@
 #include "app/CAppOptions.h"
 #include "app/FileDlgWrapper.h"
 #include "controls/unicode/TntStdCtrls.h"
+#include "controls/unicode/TntSysUtils.h"
 #include "platform/vcl/Forms.h"
+#include "platform/win/WinString.h"
 
 TSettingsDlg* SettingsDlg = nullptr;
 
@@ -71,6 +73,17 @@ void TSettingsDlg::FormShow(TObject*) {
         if (auto* edit = Find<TControl>("edCustomLangDB")) edit->SetText(appOptions.localizationDb);
     // An unknown code checks none.
     for (const LanguageButton& button : kLanguageButtons) SetChecked(button.name, button.code == appOptions.language);
+    // A language whose file is not beside the program cannot be chosen; its hint says why.
+    // English is built in.
+    for (const LanguageButton& button : kLanguageButtons) {
+        const WideString file = LanguageFilePath(button.code);
+        auto* radio = Find<TControl>(button.name);
+        if (!radio || file.empty() || button.code == LanguageEnglish) continue;
+        const bool present = WideFileExists(file);
+        radio->SetEnabled(present);
+        radio->SetHint(present ? WideString() : WideFormat(GetUiFormat(1141).c_str(), file.c_str()));
+        radio->SetShowHint(!present);
+    }
     // The button may have been checked already, which runs no click.
     rbCustomClick(this);
 }
@@ -82,7 +95,7 @@ void TSettingsDlg::rbCustomClick(TObject*) {
 }
 
 void TSettingsDlg::btnBrowseClick(TObject*) {
-    OpenDlgWrapper dialog(WideString(), u"Text files|*.txt", WideString());
+    OpenDlgWrapper dialog(WideString(), GetUiString(1164) + u"|*.txt", WideString());
     if (!dialog.Exec(WideString(), WideString(), WideString())) return;
     if (auto* edit = Find<TControl>("edCustomLangDB")) edit->SetText(dialog.GetFileName());
 }
@@ -101,25 +114,20 @@ void TSettingsDlg::TntButton1Click(TObject*) {
     int code = LanguageNone;
     for (const LanguageButton& button : kLanguageButtons)
         if (Checked(button.name)) code = button.code;
-    bool changed = false;
-    if (code != LanguageNone) {
-        const WideString file = code == LanguageCustom ? customFile : LanguageFilePath(code);
-        // Another custom file under the same code is a change too.
-        changed = code != appOptions.language || file != appOptions.localizationDb;
-        if (changed) {
-            appOptions.language = code;
-            appOptions.localizationDb = file;
+    const WideString file = code == LanguageCustom ? customFile : LanguageFilePath(code);
+    // Another custom file under the same code is a change too.
+    const bool changed = code != LanguageNone && (code != appOptions.language || file != appOptions.localizationDb);
+    if (changed) {
+        const int applied = ApplyLanguage ? ApplyLanguage(file) : appLocDB.SwitchLanguage(file);
+        if (applied != 0) {
+            // The texts on screen and the language chosen before stay; the user picks again.
+            MessageBoxW(WindowHandle(), WideFormat(GetUiFormat(1140).c_str(), file.c_str()).c_str(),
+                        GetUiString(1087).c_str(), MB_OK | MB_ICONWARNING);
+            return;
         }
+        appOptions.language = code;
+        appOptions.localizationDb = file;
     }
     appOptions.Write(false);
-    if (changed) {
-        if (ApplyLanguage) {
-            ApplyLanguage(appOptions.localizationDb);
-        } else {
-            // The forms are retranslated whatever the load reported, as far as it got.
-            appLocDB.LoadDB(appOptions.localizationDb);
-            appLocDB.ProcessForms(false);
-        }
-    }
     SetModalResult(mrOk);
 }

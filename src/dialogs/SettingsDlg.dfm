@@ -107,15 +107,15 @@ object SettingsDlg: TSettingsDlg
     object edCustomLangDB: TTntEdit
       Left = 14
       Top = 128
-      Width = 262
+      Width = 242
       Height = 24
       Enabled = False
       TabOrder = 7
     end
     object btnBrowse: TTntButton
-      Left = 284
+      Left = 264
       Top = 126
-      Width = 80
+      Width = 100
       Height = 27
       Caption = 'Browse'
       Enabled = False

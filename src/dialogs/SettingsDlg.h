@@ -13,9 +13,9 @@ public:
     explicit TSettingsDlg(TComponent* owner);
     ~TSettingsDlg() override;
 
-    // Loads a translation file and applies it to every window; unset, the program's database
-    // and forms.
-    std::function<void(const WideString& file)> ApplyLanguage;
+    // Loads a translation file and applies it to every window: 0, or -1 when the file cannot
+    // be read (nothing changed). Unset: the program's database and windows.
+    std::function<int(const WideString& file)> ApplyLanguage;
 
     void FormShow(TObject* sender);
     void rbCustomClick(TObject* sender);

@@ -1,5 +1,6 @@
 #include "dialogs/SplashScreen.h"
 
+#include "app/AppLocDB.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Graphics.h"
 #include "platform/vcl/GraphicsImages.h"
@@ -23,7 +24,7 @@ void DrawSplashPicture(TImage& image) {
     canvas->TextOut(24, 26, u"Quillora Pro");
     canvas->Font()->SetHeight(-14);
     canvas->Font()->SetStyle(TFontStyles{});
-    canvas->TextOut(26, 76, u"Loading\u2026");
+    canvas->TextOut(26, 76, GetUiString(1142));
     image.Invalidate();
 }
 

@@ -1,5 +1,6 @@
 #include "favorites/frmFavorites.h"
 
+#include "app/AppLocDB.h"
 #include "app/cLogger.h"
 #include "controls/dragdrop/DragDetect.h"
 #include "controls/dragdrop/DropFileComponents.h"
@@ -111,7 +112,7 @@ void TfrmFavorites::AddMessage(TMessageAttr* message, const WideString& caption)
 TTreeNode* TfrmFavorites::AddMessageNode(const WideString& caption, TMessageAttr* message, TTreeNode* parent) {
     if (!message) return nullptr;
     if (root_.empty()) {
-        Ask(u"There is no favorites folder to keep a copy of the message in.", u"Favorites", MB_OK | MB_ICONERROR);
+        Ask(GetUiString(1146), GetUiString(1145), MB_OK | MB_ICONERROR);
         return nullptr;
     }
     auto item = std::make_unique<FavMsg>();
@@ -123,8 +124,7 @@ TTreeNode* TfrmFavorites::AddMessageNode(const WideString& caption, TMessageAttr
     if (item->FileName.empty()) {
         // A favorite without its copy would open nothing: the user hears of it instead.
         WideRemoveDir(folder);
-        Ask(u"The message could not be copied into the favorites folder:\n" + message->fileName, u"Favorites",
-            MB_OK | MB_ICONERROR);
+        Ask(WideFormat(GetUiFormat(1147).c_str(), message->fileName.c_str()), GetUiString(1145), MB_OK | MB_ICONERROR);
         return nullptr;
     }
     return AddItemNode(parent, std::move(item));
@@ -157,14 +157,9 @@ void TfrmFavorites::OpenNode(TTreeNode* node) {
 bool TfrmFavorites::ConfirmDelete(TTreeNode* node) {
     const auto* item = node ? static_cast<const FavItem*>(node->Data()) : nullptr;
     if (!item) return false;
-    WideString text = u"Are you sure you want to remove ";
-    if (dynamic_cast<const FavMsg*>(item))
-        text += u" message '" + node->Text() + u"' ?";
-    else if (IsFavFolder(item))
-        text += u" folder '" + node->Text() + u"' and all it's contents?";
-    else
-        text += u"'" + node->Text() + u"'";
-    return Ask(text, u"Deleting item", MB_YESNO) == IDYES;
+    const int question = dynamic_cast<const FavMsg*>(item) ? 1148 : IsFavFolder(item) ? 1149 : 1150;
+    const WideString text = WideFormat(GetUiFormat(question).c_str(), node->Text().c_str());
+    return Ask(text, GetUiString(1151), MB_YESNO) == IDYES;
 }
 
 namespace {
@@ -232,7 +227,7 @@ int TfrmFavorites::IndexOfNode(TTreeNode* node, const TFavNodeList& folders) {
 
 void TfrmFavorites::FillFolderCombo(TRzImageComboBox* combo, const TFavNodeList& folders) {
     if (!combo) return;
-    combo->AddItem(u"Root folder", 10, 0);
+    combo->AddItem(GetUiString(1152), 10, 0);
     for (TTreeNode* node : folders) {
         TRzImageComboBoxItem* entry = combo->AddItem(node->Text(), node->ImageIndex(), node->Level() + 1);
         entry->Data = node;
@@ -277,13 +272,12 @@ void TfrmFavorites::Load(const WideString& path) {
     LogPrintf(u"favorites: %s", result.error.c_str());
     // Not kept aside: writing over it at the next save would lose what it still holds.
     if (result.keptAsidePath.empty()) unreadFile_ = path;
-    Ask(result.error, u"Favorites", MB_OK | MB_ICONWARNING);
+    Ask(result.error, GetUiString(1145), MB_OK | MB_ICONWARNING);
 }
 
 void TfrmFavorites::Save(const WideString& path) {
     if (!unreadFile_.empty() && path == unreadFile_) {
-        Ask(u"The favorites were not saved: the favorites file could not be read and is left as it is.\n" + path,
-            u"Favorites", MB_OK | MB_ICONERROR);
+        Ask(WideFormat(GetUiFormat(1153).c_str(), path.c_str()), GetUiString(1145), MB_OK | MB_ICONERROR);
         return;
     }
     std::function<std::vector<FavItemRef>(TTreeNode*)> refs = [&](TTreeNode* first) {
@@ -296,6 +290,6 @@ void TfrmFavorites::Save(const WideString& path) {
     WideString error;
     if (!SaveFavoritesFile(path, refs(tree ? tree->Items()->GetFirstNode() : nullptr), error)) {
         LogPrintf(u"favorites: %s", error.c_str());
-        Ask(error, u"Favorites", MB_OK | MB_ICONERROR);
+        Ask(error, GetUiString(1145), MB_OK | MB_ICONERROR);
     }
 }

@@ -1,6 +1,7 @@
 // The favorites pane's commands and the tree's events.
 #include <algorithm>
 
+#include "app/AppLocDB.h"
 #include "controls/unicode/TntTreeView.h"
 #include "favorites/frmAddItem.h"
 #include "favorites/frmFavorites.h"
@@ -35,7 +36,7 @@ void TfrmFavorites::actNewShortcutExecute(TObject*) {
     if (!frmSelectFolder || frmSelectFolder->ShowModal() != mrOk) return;
     const WideString path = frmSelectFolder->GetSelectedPath();
     if (path.empty()) {
-        Ask(u"Can't make shortcut to virtual folder", u"New Shortcut", MB_OK);
+        Ask(GetUiString(1154), GetUiString(1155), MB_OK);
         return;
     }
     auto shortcut = std::make_unique<FavShortcut>();
@@ -79,8 +80,8 @@ void TfrmFavorites::actDeleteExecute(TObject*) {
         if (ConfirmDelete(node)) DeleteNode(node);
         return;
     }
-    const WideString text = u"Are you sure you want to delete " + Utf8ToUtf16(std::to_string(selected.size())) + u" items?";
-    if (Ask(text, u"Deleting items", MB_YESNO) != IDYES) return;
+    const WideString text = WideFormat(GetUiFormat(1156).c_str(), static_cast<int>(selected.size()));
+    if (Ask(text, GetUiString(1157), MB_YESNO) != IDYES) return;
     // A node inside another selected node goes with it: deleting it again would touch a
     // node that is gone.
     std::vector<TTreeNode*> roots;

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/AppLocDB.h"
 #include "app/CAppUtils.h"
 #include "controls/dragdrop/DroppedFiles.h"
 #include "controls/unicode/TntSysUtils.h"
@@ -127,5 +128,5 @@ void TfrmFavorites::WMDropFiles(TMessage& message) {
         }
         AddMessageNode(dropped->subject + u" - " + dropped->from, dropped.get(), target);
     }
-    if (!failed.empty()) Ask(u"These files could not be read as messages and were not added:" + failed, u"Favorites", MB_OK | MB_ICONWARNING);
+    if (!failed.empty()) Ask(WideFormat(GetUiFormat(1158).c_str(), failed.c_str()), GetUiString(1145), MB_OK | MB_ICONWARNING);
 }

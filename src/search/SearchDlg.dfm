@@ -28,13 +28,13 @@ object SearchDlg: TSearchDlg
     object edFolder: TTntEdit
       Left = 16
       Top = 36
-      Width = 410
+      Width = 390
       Height = 22
     end
     object RzBitBtn5: TRzBitBtn
-      Left = 436
+      Left = 416
       Top = 33
-      Width = 85
+      Width = 105
       Height = 27
       Caption = 'Browse'
       OnClick = RzBitBtn5Click

@@ -11,6 +11,7 @@
 #include "platform/shell/OpenWith.h"
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
+#include "platform/win/WinString.h"
 #include "ui/AttachmentFiles.h"
 
 namespace {
@@ -126,7 +127,7 @@ bool TForm1::AttachmentOpen(int index, TMessageAttr* message)
     if (opened == DesktopOpenResult::NoHandler)
         Application->MessageBox(GetUiString(1087) + u": no program is set to open " + target, GetUiString(1087), MB_OK | MB_ICONINFORMATION);
     else if (opened == DesktopOpenResult::Failed)
-        Application->MessageBox(u"The desktop could not open " + target, GetUiString(1087), MB_OK | MB_ICONERROR);
+        Application->MessageBox(WideFormat(GetUiFormat(1159).c_str(), target.c_str()), GetUiString(1087), MB_OK | MB_ICONERROR);
     return true;
 }
 

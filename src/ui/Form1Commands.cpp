@@ -55,7 +55,7 @@ long long FileSizeOf(const WideString& path)
 
 void ReportWriteFailure(const WideString& path)
 {
-    Application->MessageBox(u"Could not write " + path, GetUiString(1087), MB_OK | MB_ICONERROR);
+    Application->MessageBox(WideFormat(GetUiFormat(1160).c_str(), path.c_str()), GetUiString(1087), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace
@@ -217,8 +217,9 @@ void TForm1::actionDeleteExecute(TObject*)
 
     // Deleting moves the files to the trash, after asking.
     const WideString question = deletable.size() == 1
-        ? u"Move \"" + WideExtractFileName(m_messages[static_cast<std::size_t>(deletable.front())]->fileName) + u"\" to the trash?"
-        : u"Move these " + Utf8ToUtf16(std::to_string(deletable.size())) + u" files to the trash?";
+        ? WideFormat(GetUiFormat(1161).c_str(),
+                     WideExtractFileName(m_messages[static_cast<std::size_t>(deletable.front())]->fileName).c_str())
+        : WideFormat(GetUiFormat(1162).c_str(), static_cast<int>(deletable.size()));
     if (Application->MessageBox(question, GetUiString(1087), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
 
     Clear();
@@ -250,7 +251,7 @@ void TForm1::actionDeleteExecute(TObject*)
     if (auto* bar = Find<TTntStatusBar>("StatusBar1"); bar && bar->Panels()->Count() > 2) bar->Panels()->Items(2)->SetText({});
     ToolbarInit();
     if (!failures.empty())
-        Application->MessageBox(u"These files could not be moved to the trash:" + failures, GetUiString(1087), MB_OK | MB_ICONERROR);
+        Application->MessageBox(WideFormat(GetUiFormat(1163).c_str(), failures.c_str()), GetUiString(1087), MB_OK | MB_ICONERROR);
 }
 
 // ---- the check-box column and dragging messages out

@@ -192,8 +192,8 @@ void TForm1::BuildColumns()
     } columns[] = {
         {u"", kImageHeaderUnchecked, 28, true},      {u"", 0, 28, true}, {u"", 0, 28, true},
         {caption("Label7", u"From:"), -1, 185, false}, {caption("Label10", u"Subject:"), -1, 134, false},
-        {u"Date:", -1, 114, false},                  {caption("Label8", u"To:"), -1, 154, false},
-        {u"CC:", -1, 114, false},
+        {GetUiString(1143), -1, 114, false},          {caption("Label8", u"To:"), -1, 154, false},
+        {GetUiString(1144), -1, 114, false},
     };
     for (const auto& c : columns) {
         TListColumn* column = list->Columns()->Add();

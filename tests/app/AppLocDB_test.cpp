@@ -183,9 +183,8 @@ TEST(AppLocDB, LanguageFiles) {
     EXPECT_EQ(LanguageFilePath(LanguageRussian), CAppUtils::getAppFolder() + u"Localization/LocalizationDB_RU.txt");
 }
 
-// A template export writes one line per built-in text, in key order; the English file installed
-// beside the program holds the same lines.
-TEST(AppLocDB, EnglishFileIsTheBuiltInTemplate) {
+// A template of the built-in texts writes one line per text, in key order.
+TEST(AppLocDB, BuiltInTemplateHoldsEveryUiText) {
     const auto table = BuiltInUiTexts();
     const auto written = static_cast<std::size_t>(
         std::count_if(table.begin(), table.end(), [](const UiText& t) { return t.text && *t.text; }));
@@ -195,26 +194,41 @@ TEST(AppLocDB, EnglishFileIsTheBuiltInTemplate) {
     EXPECT_EQ(db.Count(), written);
     ASSERT_EQ(db.SaveDB(W(dir / "template.txt")), 0);
 
-    for (const std::string& bytes :
-         {testsupport::ReadFileBytes(dir / "template.txt"), testsupport::ReadFileBytes(QUILLORA_LOCALIZATION_EN)}) {
-        const std::string first = Utf16Bytes(u"1000, \"Loading messages\"\r\n1001, \"Ready\"\r\n", false);
-        EXPECT_EQ(bytes.substr(0, first.size()), first);
-        for (const char16_t* line :
-             {u"\r\n1011, \"Required file libquillora-utils.so can't be loaded.\\\r\nPlease reinstall application.\"\r\n",
-              u"\r\n1087, \"Quillora Pro\"\r\n",
-              u"\r\n1139, \"Too many files for current naming scheme, please change naming scheme settings.\"\r\n"})
-            EXPECT_NE(bytes.find(Utf16Bytes(line, false)), std::string::npos) << Utf16ToUtf8(line);
-        EXPECT_TRUE(bytes.ends_with(Utf16Bytes(u"settings.\"\r\n", false)));
-        EXPECT_EQ(bytes.find(Utf16Bytes(u"\r\n1012,", false)), std::string::npos);  // no text, no line
-        const std::string lineEnd = Utf16Bytes(u"\"\r\n", false);
-        std::size_t lines = 0;
-        for (std::size_t at = bytes.find(lineEnd); at != std::string::npos; at = bytes.find(lineEnd, at + 1)) ++lines;
-        EXPECT_EQ(lines, written);
-    }
+    const std::string bytes = testsupport::ReadFileBytes(dir / "template.txt");
+    const std::string first = Utf16Bytes(u"1000, \"Loading messages\"\r\n1001, \"Ready\"\r\n", false);
+    EXPECT_EQ(bytes.substr(0, first.size()), first);
+    for (const char16_t* line :
+         {u"\r\n1011, \"Required file libquillora-utils.so can't be loaded.\\\r\nPlease reinstall application.\"\r\n",
+          u"\r\n1087, \"Quillora Pro\"\r\n",
+          u"\r\n1139, \"Too many files for current naming scheme, please change naming scheme settings.\"\r\n"})
+        EXPECT_NE(bytes.find(Utf16Bytes(line, false)), std::string::npos) << Utf16ToUtf8(line);
+    EXPECT_EQ(bytes.find(Utf16Bytes(u"\r\n1012,", false)), std::string::npos);  // no text, no line
+    const std::string lineEnd = Utf16Bytes(u"\"\r\n", false);
+    std::size_t lines = 0;
+    for (std::size_t at = bytes.find(lineEnd); at != std::string::npos; at = bytes.find(lineEnd, at + 1)) ++lines;
+    EXPECT_EQ(lines, written);
+}
 
+// The English file beside the program is the template of the real windows: every UI text and
+// the texts of the menus, the toolbar, the search window and the other windows.
+TEST(AppLocDB, EnglishFileHoldsEveryUiTextAndTheWindowTexts) {
     AppLocDB english;
     ASSERT_EQ(english.LoadDB(Utf8ToUtf16(QUILLORA_LOCALIZATION_EN)), 0);
-    EXPECT_EQ(english.Count(), written);
-    for (const UiText& t : table)
+    for (const UiText& t : BuiltInUiTexts())
         EXPECT_EQ(english.GetString(Utf8ToUtf16(std::to_string(t.id))), t.text) << t.id;
+    const std::pair<const char16_t*, const char16_t*> windowTexts[] = {
+        {u"Form1:File1", u"File"},
+        {u"Form1:TopBar:Button3", u"Open"},
+        {u"Form1:actionOpenFile", u"Open..."},
+        {u"Form1:Panel4:RzPageControl2:TabSheet5", u"Favorites"},
+        {u"SearchDlg:SearchPanel:Label1", u"Search in:"},
+        {u"SearchDlg:SearchPanel:RzBitBtn3.Hint", u"Start search process"},
+        {u"SettingsDlg:TntGroupBox2:rbCustom", u"Custom"},
+        {u"Form3:TntLabel1", u"Preparing message, please wait..."},
+        {u"AboutDlg", u"About"},
+        {u"frmFavorites:TntPopupMenu1:Open1", u"&Open"},
+        {u"uxFolderProperties:uxTabs:uxGeneralInfo:uxTittle", u"Title:"},
+        {u"SplashScreen", u"Quillora is loading"},
+    };
+    for (const auto& [key, text] : windowTexts) EXPECT_EQ(english.GetString(key), text) << Utf16ToUtf8(key);
 }

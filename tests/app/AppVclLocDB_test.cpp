@@ -9,6 +9,7 @@
 
 #include "app/AppLocDB.h"
 #include "app/IChangeableLangForm.h"
+#include "platform/vcl/ActnList.h"
 #include "platform/vcl/ExtCtrls.h"
 #include "platform/vcl/Menus.h"
 #include "platform/vcl/PageControl.h"
@@ -26,6 +27,18 @@ public:
 
 const TMetaClass& TRzPageControl::StaticClass() {
     static const TMetaClass& meta = DescribeClass<TRzPageControl>("TRzPageControl", &TPageControl::StaticClass());
+    return meta;
+}
+
+// A panel of the styled kind (toolbars are ones too): not a TPanel, still a container.
+class TStyledPanel : public TCustomPanel {
+    QUILLORA_COMPONENT(TStyledPanel)
+public:
+    using TCustomPanel::TCustomPanel;
+};
+
+const TMetaClass& TStyledPanel::StaticClass() {
+    static const TMetaClass& meta = DescribeClass<TStyledPanel>("TStyledPanel", &TCustomPanel::StaticClass());
     return meta;
 }
 
@@ -56,9 +69,10 @@ TMenuItem* Item(TMenuItem* parent, const char* name, const WideString& caption, 
 }
 
 // Form1 "Main": a menu bar File1 (Open1, a separator N1, an invisible Hidden1 with Sub1, a
-// nameless item with Named1, Exit1) and View1; Panel3 > Panel5 > RzPageControl1 with the pages TabSheet1 "Mail" (holding a
-// button) and TabSheet3 "Props"; a group box with a check box; a nameless button; a label; an
-// empty edit.
+// nameless item with Named1, Exit1) and View1; Panel3 > Panel5 > RzPageControl1 with the pages
+// TabSheet1 "Mail" (holding a button) and TabSheet3 "Props"; a group box with a check box; a
+// nameless button; a label; an edit with content; a styled panel TopBar with a hinted button; a
+// label showing a value; an action.
 struct MainForm {
     std::unique_ptr<TLangForm> form = std::make_unique<TLangForm>("Form1");
     TTabSheet* mail = nullptr;
@@ -105,8 +119,17 @@ struct MainForm {
         nameless->SetParent(f);
         nameless->SetCaption(u"Nameless");
         label = Make<TLabel>(f, "Label1", u"Label");
-        Make<TEdit>(f, "Edit1");
+        Make<TEdit>(f, "Edit1", u"typed by the user");
+        auto* bar = Make<TStyledPanel>(f, "TopBar");
+        barButton = Make<TButton>(bar, "Button3", u"Open");
+        barButton->SetHint(u"Open a message file");
+        Make<TLabel>(f, "lbCount", u"0");
+        action = new TAction(f);
+        action->SetName("actionOpenFile");
+        action->SetCaption(u"Open...");
     }
+    TButton* barButton = nullptr;
+    TAction* action = nullptr;
 };
 
 std::map<std::string, std::string> Entries(const AppLocDB& db) {
@@ -127,12 +150,19 @@ TEST(AppVclLocDB, StoreKeysFollowNamesPanelsAndPageControls) {
         {"Form1:File1", "&File"},
         {"Form1:File1:Open1", "&Open..."},
         {"Form1:File1:Exit1", "E&xit"},
+        {"Form1:File1:Hidden1", "Hidden"},  // shown later, so translated too
+        {"Form1:File1:Hidden1:Sub1", "Below a hidden item"},
         {"Form1:View1", "&View"},
         {"Form1:Panel3:Panel5:RzPageControl1:TabSheet1", "Mail"},
+        {"Form1:Panel3:Panel5:RzPageControl1:TabSheet1:Button9", "On a page"},
         {"Form1:Panel3:Panel5:RzPageControl1:TabSheet3", "Props"},
         {"Form1:TntGroupBox1", "File association"},
+        {"Form1:TntGroupBox1:cbMsg", ".msg files"},
         {"Form1:", "Nameless"},
         {"Form1:Label1", "Label"},
+        {"Form1:TopBar:Button3", "Open"},
+        {"Form1:TopBar:Button3.Hint", "Open a message file"},
+        {"Form1:actionOpenFile", "Open..."},
     };
     EXPECT_EQ(Entries(db), expected);
     EXPECT_TRUE(changedForms.empty());  // storing tells no form
@@ -144,7 +174,9 @@ TEST(AppVclLocDB, RestoreSetsOnlyKeyedTextsAndTellsTheFormOnce) {
     db.SetString(u"Form1", u"Главное окно");
     db.SetString(u"Form1:TntGroupBox1", u"Association de fichiers");
     db.SetString(u"Form1:Panel3:Panel5:RzPageControl1:TabSheet3", u"Propriétés");
-    db.SetString(u"Form1:TntGroupBox1:cbMsg", u"not walked");
+    db.SetString(u"Form1:TntGroupBox1:cbMsg", u"Fichiers .msg");
+    db.SetString(u"Form1:TopBar:Button3", u"Ouvrir");
+    db.SetString(u"Form1:actionOpenFile", u"Ouvrir...");
     db.SetString(u"Form1:Panel3", u"a container has no text");
     db.SetString(u"Form1:File1:Exit1", u"Выход");
     changedForms.clear();
@@ -153,14 +185,16 @@ TEST(AppVclLocDB, RestoreSetsOnlyKeyedTextsAndTellsTheFormOnce) {
     EXPECT_EQ(m.group->Caption(), u"Association de fichiers");
     EXPECT_EQ(m.props->Caption(), u"Propriétés");
     EXPECT_EQ(m.mail->Caption(), u"Mail");
-    EXPECT_EQ(m.inGroup->Caption(), u".msg files");
+    EXPECT_EQ(m.inGroup->Caption(), u"Fichiers .msg");
+    EXPECT_EQ(m.barButton->Caption(), u"Ouvrir");
+    EXPECT_EQ(m.action->Caption(), u"Ouvrir...");
     EXPECT_EQ(m.outer->Caption(), u"Outer panel");
     EXPECT_EQ(m.onPage->Caption(), u"On a page");
     EXPECT_EQ(m.nameless->Caption(), u"Nameless");
     EXPECT_EQ(m.exit->Caption(), u"Выход");
     EXPECT_EQ(m.line->Caption(), u"-");
     EXPECT_EQ(changedForms, std::vector<std::string>{"Form1"});
-    EXPECT_EQ(db.Count(), 6u);  // lookups add nothing
+    EXPECT_EQ(db.Count(), 8u);  // lookups add nothing
 
     AppVclLocDB empty;
     changedForms.clear();
@@ -169,7 +203,8 @@ TEST(AppVclLocDB, RestoreSetsOnlyKeyedTextsAndTellsTheFormOnce) {
     EXPECT_EQ(changedForms, std::vector<std::string>{"Form1"});
 }
 
-TEST(AppVclLocDB, ProcessFormsWalksTheTranslatedFormsInTheirOrder) {
+// The seven translated forms first, in their order, then every other window that exists.
+TEST(AppVclLocDB, ProcessFormsWalksEveryWindowTheSevenFirst) {
     std::vector<std::unique_ptr<TLangForm>> forms;
     for (const char* name : {"SettingsDlg", "AboutDlg", "SearchDlg", "Form1", "csvExportDlg"})
         forms.push_back(std::make_unique<TLangForm>(name));
@@ -177,9 +212,9 @@ TEST(AppVclLocDB, ProcessFormsWalksTheTranslatedFormsInTheirOrder) {
     AppVclLocDB db;
     changedForms.clear();
     EXPECT_EQ(db.ProcessForms(false), 0);
-    EXPECT_EQ(changedForms, (std::vector<std::string>{"Form1", "SearchDlg", "csvExportDlg", "SettingsDlg"}));
+    EXPECT_EQ(changedForms, (std::vector<std::string>{"Form1", "SearchDlg", "csvExportDlg", "SettingsDlg", "AboutDlg"}));
     EXPECT_EQ(db.ProcessForms(true), 0);
-    EXPECT_FALSE(db.HasKey(u"AboutDlg"));  // the about box keeps its built-in texts
+    EXPECT_EQ(db.GetString(u"AboutDlg"), u"About");
 }
 
 TEST(AppVclLocDB, FormWithoutNameKeysItsControlsFromTheColon) {

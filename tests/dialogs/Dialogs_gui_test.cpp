@@ -173,7 +173,10 @@ protected:
         appOptions.localizationDb = LanguageFilePath(LanguageEnglish);
         appOptions.assocMsg = appOptions.assocEml = false;
         dlg_ = Make(SettingsDlg);
-        dlg_->ApplyLanguage = [this](const WideString& file) { applied_.push_back(file); };
+        dlg_->ApplyLanguage = [this](const WideString& file) {
+            applied_.push_back(file);
+            return applyResult_;
+        };
     }
     void TearDown() override { appOptions.assocManager.reset(); }
     void Show() { dlg_->FormShow(nullptr); }
@@ -193,7 +196,31 @@ protected:
     RecordingAssociations* assoc_ = nullptr;
     std::vector<WideString> applied_;
     std::vector<WideString> boxes_;
+    int applyResult_ = 0;
 };
+
+// Beside this test there are no translation files: every language but the built-in English is
+// offered disabled, its hint naming the missing file. A file that cannot be read is refused with
+// a box, and the choice made before stays.
+TEST_F(SettingsTest, MissingAndUnreadableLanguageFiles) {
+    Show();
+    EXPECT_TRUE(C("rbEnglish")->Enabled());
+    for (const char* name : {"rbFrench", "rbGerman", "rbSpanish", "rbRussian", "rbItaliano"}) {
+        EXPECT_FALSE(C(name)->Enabled()) << name;
+        EXPECT_NE(C(name)->Hint().find(u"Localization/LocalizationDB_"), WideString::npos) << name;
+    }
+    EXPECT_TRUE(C("rbCustom")->Enabled());
+
+    applyResult_ = -1;
+    Check("rbCustom");
+    C("edCustomLangDB")->SetText(u"/lang/unreadable.txt");
+    Ok();
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_NE(boxes_[0].find(u"/lang/unreadable.txt"), WideString::npos);
+    EXPECT_EQ(dlg_->ModalResult(), mrNone);
+    EXPECT_EQ(appOptions.language, LanguageEnglish);
+    EXPECT_EQ(appOptions.localizationDb, LanguageFilePath(LanguageEnglish));
+}
 
 TEST_F(SettingsTest, OkRules) {
     Show();

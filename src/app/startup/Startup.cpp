@@ -277,10 +277,26 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
             return supportLibraryMissing ? kExitFailed : kExitOk;
         }
 
+        // The texts come first, so that the splash screen and every window made below can be
+        // given the chosen language before anything is shown.
+        LogPrintf(u"before storing resource strings to localization db");
+        StoreResourceStrings(appLocDB);
+        LogPrintf(u"after storing resource strings to localization db");
+        LogPrintf(u"before loading localized resource strings");
+        AppLocDB translation;
+        bool translated = false;
+        if (!appOptions.localizationDb.empty() && !appOptions.exportTexts) {
+            translated = translation.LoadDB(appOptions.localizationDb) == 0 && translation.Count() != 0;
+            for (const auto& [key, text] : translation.Entries()) appLocDB.SetString(key, text);
+        }
+
         std::unique_ptr<TCustomForm> splash;
-        if (appOptions.showSplash && plan.mode == RunMode::Interactive && hooks.createSplash) {
+        // A template holds the splash screen's texts too, so it is made (and never shown).
+        const bool wantSplash = (appOptions.showSplash && plan.mode == RunMode::Interactive) || appOptions.exportTexts;
+        if (wantSplash && hooks.createSplash) {
             splash = hooks.createSplash();
-            if (splash) {
+            if (splash && translated) appLocDB.RestoreForm(splash.get());
+            if (splash && plan.mode == RunMode::Interactive) {
                 splash->Show();
                 Application->ProcessMessages();
             }
@@ -289,20 +305,24 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
         LogPrintf(u"TForm1");
         if (hooks.createForms) hooks.createForms();
 
-        LogPrintf(u"before storing resource strings to localization db");
-        StoreResourceStrings(appLocDB);
-        LogPrintf(u"after storing resource strings to localization db");
-        LogPrintf(u"before loading localized resource strings");
-        if (!appOptions.localizationDb.empty()) {
-            if (appOptions.exportTexts) {
+        if (appOptions.exportTexts) {
+            if (!appOptions.localizationDb.empty()) {
                 appLocDB.ProcessForms(true);
                 if (appLocDB.SaveDB(appOptions.localizationDb) != 0) {
                     Report(u"Can not write the translation template " + appOptions.localizationDb, kDebugCaption,
                            MB_OK | MB_ICONERROR);
                     status = kExitFailed;
                 }
-            } else if (appLocDB.LoadDB(appOptions.localizationDb) == 0) {
+            }
+        } else {
+            // The built-in texts are kept while every window still shows them: a later language
+            // switch starts from them.
+            appLocDB.KeepBuiltInTexts();
+            if (translated) {
                 appLocDB.ProcessForms(false);
+            } else if (!appOptions.localizationDb.empty()) {
+                Report(WideFormat(GetUiFormat(1140).c_str(), appOptions.localizationDb.c_str()), GetUiString(1087),
+                       MB_OK | MB_ICONWARNING);
             }
         }
         LogPrintf(u"after loading localized resource strings");

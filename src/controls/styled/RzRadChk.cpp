@@ -167,7 +167,8 @@ void TRzCustomGlyphButton::AdjustBounds() {
     if (!HandleAllocated() || ComponentState().Contains(csLoading) || !autoSize_) return;
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return;  // nothing measures text without a drawing backend
-    TRect r = ClientRect();
+    if (wrapWidth_ == 0) wrapWidth_ = Width();
+    TRect r{0, 0, std::max(wrapWidth_, Width()), Height()};
     r.Inflate(-1, -1);
     r.right -= pictureWidth_ + 4;
     r.right = std::max<LONG>(r.right, r.left + 2);

@@ -102,6 +102,9 @@ protected:
 private:
     TAlignment alignment_ = taRightJustify;
     bool autoSize_ = true;
+    // The width first sized from: a caption wraps there, never at the width an earlier, shorter
+    // caption (another language) left behind.
+    int wrapWidth_ = 0;
     bool readOnly_ = false;
     bool tabOnEnter_ = false;
     TColor frameColor_ = clBtnShadow, disabledColor_ = clBtnFace, focusColor_ = clWindow, fillColor_ = clWindow;

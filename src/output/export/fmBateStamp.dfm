@@ -255,18 +255,18 @@ object fmBateStamp: TfmBateStamp
     Style = csDropDownList
   end
   object StartBtn: TRzBitBtn
-    Left = 357
+    Left = 335
     Top = 464
-    Width = 75
+    Width = 87
     Height = 27
     Caption = 'Start'
     Default = True
     OnClick = StartBtnClick
   end
   object CancelBtn: TRzBitBtn
-    Left = 438
+    Left = 426
     Top = 464
-    Width = 75
+    Width = 87
     Height = 27
     Caption = 'Cancel'
     Cancel = True

@@ -13,6 +13,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "app/AppLocDB.h"
+#include "platform/win/WinString.h"
 #include "tests/support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -113,7 +115,15 @@ TEST(Program, TemplateRunsOffscreenAndEnds) {
     const fs::path file = dir.path() / "template.txt";
     const Outcome out = RunProgram(dir.path(), {"+EXPTEXT", file.string()});
     EXPECT_EQ(out.status, 0) << out.err;
-    EXPECT_GT(fs::file_size(file), 1000u);
+    // The template holds the texts of the menus, the toolbar and the search window.
+    AppLocDB db;
+    ASSERT_EQ(db.LoadDB(Utf8ToUtf16(file.string())), 0);
+    EXPECT_EQ(db.GetString(u"1001"), u"Ready");
+    EXPECT_EQ(db.GetString(u"Form1:File1"), u"File");
+    EXPECT_EQ(db.GetString(u"Form1:TopBar:Button3"), u"Open");
+    EXPECT_EQ(db.GetString(u"Form1:TopBar:Button10"), u"Search");
+    EXPECT_EQ(db.GetString(u"SearchDlg:SearchPanel:Label1"), u"Search in:");
+    EXPECT_EQ(db.GetString(u"SearchDlg:SearchPanel:RzBitBtn3"), u"START SEARCH");
 }
 
 TEST(Program, ExportRunsOffscreenAndReturnsItsStatus) {

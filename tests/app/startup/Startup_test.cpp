@@ -32,11 +32,18 @@ public:
     using IChangeableLangForm::IChangeableLangForm;
     void LanguageChanged() override {}
     static inline std::vector<std::string>* events = nullptr;
+    // The texts on screen when the window shows: its caption and the settings dialog's button.
+    static inline std::vector<WideString>* shownTexts = nullptr;
 
 protected:
     void DoShow() override {
         IChangeableLangForm::DoShow();
         if (events) events->push_back("main shown");
+        if (shownTexts) {
+            auto* settings = Application->FindComponent("SettingsDlg");
+            auto* ok = settings ? dynamic_cast<TControl*>(settings->FindComponent("TntButton1")) : nullptr;
+            *shownTexts = {GetCaption(), ok ? ok->Text() : WideString(), GetUiString(1001)};
+        }
         Application->Terminate();  // the user closes the window at once
     }
 };
@@ -282,6 +289,44 @@ TEST(StartupRun, SettingsDialogComesFirstOnlyWhileNoLanguageWasChosen) {
             return events != expected ? 50 : s;
         });
         EXPECT_EQ(status, kExitOk) << chosen;
+    }
+}
+
+// The translation chosen before reaches every window before it shows; one that cannot be read
+// leaves the built-in texts and says so.
+TEST(StartupRun, TheChosenTranslationReachesTheWindowsAndAnUnreadableOneIsReported) {
+    for (const bool readable : {true, false}) {
+        TempDir dir;
+        const fs::path file = dir.path() / "custom.txt";
+        if (readable) {
+            AppLocDB custom;
+            custom.SetString(u"Form1", u"Hauptfenster");
+            custom.SetString(u"SettingsDlg:TntButton1", u"Übernehmen");
+            custom.SetString(u"1001", u"Bereit");
+            ASSERT_EQ(custom.SaveDB(Utf8ToUtf16(file.string())), 0);
+        }
+        const int status = RunInChild(dir.path(), [&] {
+            appOptions.language = LanguageCustom;
+            appOptions.localizationDb = Utf8ToUtf16(file.string());
+            appOptions.Write(false);
+            std::vector<WideString> shown, boxes;
+            TTestMainForm::shownTexts = &shown;
+            TScopedModalHook hook([&](TModalRequest& r) {
+                if (r.What == TModalRequest::MessageBox) boxes.push_back(r.Text);
+                return IDOK;
+            });
+            StartupHooks hooks = Hooks(true);
+            hooks.createForms = [] { CreateTestForms(true); };
+            const int s = StartRun({}, hooks);
+            const std::vector<WideString> expected = readable
+                ? std::vector<WideString>{u"Hauptfenster", u"Übernehmen", u"Bereit"}
+                : std::vector<WideString>{u"Main", u"OK", u"Ready"};
+            if (shown != expected) return 60;
+            if (readable != boxes.empty()) return 61;
+            if (!readable && boxes[0].find(Utf8ToUtf16(file.string())) == WideString::npos) return 62;
+            return s;
+        });
+        EXPECT_EQ(status, kExitOk) << readable;
     }
 }
 
