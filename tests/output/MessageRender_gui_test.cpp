@@ -98,6 +98,24 @@ protected:
         EXPECT_EQ(pdf->SaveToFile(Utf8ToUtf16((dir / name).string())), S_OK) << pdf->LastError();
         return ok;
     }
+    // Prints the message on a 300-dpi printer that writes the PDF file; false when rendering failed.
+    bool Print(TMessageAttr& message, const fs::path& file, IHTMLConverter& converter) {
+        HDC dc = CreatePdfDCW(file.u16string().c_str(), 210, 297, 300);
+        if (!dc) return false;
+        DOCINFOW info;
+        info.lpszDocName = u"Text Document";
+        EXPECT_GT(StartDocW(dc, &info), 0);
+        EXPECT_GT(StartPage(dc), 0);
+        PRN_HDCAdapter device(dc);
+        printerDpi = device.GetResolutionX();
+        MessageRender render;
+        const bool ok = render.RenderToDC(message, device, converter, 1);
+        error = render.LastError();
+        EndPage(dc);
+        EndDoc(dc);
+        DeleteDC(dc);
+        return ok;
+    }
     std::unique_ptr<MessageEML> Eml(const std::string& name, const std::string& text) {
         auto m = std::make_unique<MessageEML>();
         EXPECT_TRUE(m->LoadFromFile(Utf8ToUtf16(dir.WriteFile(name, text).string()), false));
@@ -114,6 +132,7 @@ protected:
 
     TempDir dir;
     std::string error;
+    int printerDpi = 0;
 };
 
 TEST_F(MessageRenderTest, PlainEmlShowsTheHeaderBeforeTheBody) {
@@ -235,18 +254,7 @@ TEST_F(MessageRenderTest, BodiesLieBelowTheHeaderReadablyOnEveryPagedDevice) {
         outputchecks::ExpectReadablePdf(dir / document, kind);
 
         const fs::path printed = dir / (std::string(kind.name) + "-printer.pdf");
-        HDC dc = CreatePdfDCW(printed.u16string().c_str(), 210, 297, 300);
-        ASSERT_NE(dc, nullptr);
-        DOCINFOW info;
-        info.lpszDocName = u"Text Document";
-        ASSERT_GT(StartDocW(dc, &info), 0);
-        ASSERT_GT(StartPage(dc), 0);
-        PRN_HDCAdapter device(dc);
-        MessageRender render;
-        EXPECT_TRUE(render.RenderToDC(*m, device, *converter, 1)) << render.LastError();
-        EndPage(dc);
-        EndDoc(dc);
-        DeleteDC(dc);
+        EXPECT_TRUE(Print(*m, printed, *converter)) << error;
         outputchecks::ExpectReadablePdf(printed, kind);
     }
 }
@@ -279,20 +287,9 @@ TEST_F(MessageRenderTest, AFailedConversionFailsTheMessage) {
 TEST_F(MessageRenderTest, PrinterDeviceDrawsOnTheLentContext) {
     auto m = Eml("plain.eml", "From: a@example.com\r\nSubject: Printed\r\n\r\nprinted body\r\n");
     const fs::path file = dir / "printer.pdf";
-    HDC dc = CreatePdfDCW(file.u16string().c_str(), 210, 297, 300);
-    ASSERT_NE(dc, nullptr);
-    DOCINFOW info;
-    info.lpszDocName = u"Text Document";
-    ASSERT_GT(StartDocW(dc, &info), 0);
-    ASSERT_GT(StartPage(dc), 0);
     auto converter = CreateHtmlConverter();
-    PRN_HDCAdapter device(dc);
-    EXPECT_EQ(device.GetResolutionX(), 300);
-    MessageRender render;
-    EXPECT_TRUE(render.RenderToDC(*m, device, *converter, 1)) << render.LastError();
-    EndPage(dc);
-    EndDoc(dc);
-    DeleteDC(dc);
+    EXPECT_TRUE(Print(*m, file, *converter)) << error;
+    EXPECT_EQ(printerDpi, 300);
     ExpectInOrder(testsupport::PdfText(file), {"Subject:", "Printed", "printed body"});
 }
 

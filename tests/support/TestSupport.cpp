@@ -91,8 +91,11 @@ std::string ReadFileBytes(const fs::path& p) {
     return ss.str();
 }
 
-std::string PdfText(const std::filesystem::path& pdf) {
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' - 2>/dev/null";
+namespace {
+
+// What pdftotext writes for the file with the given option.
+std::string PdfToText(const char* option, const std::filesystem::path& pdf) {
+    const std::string command = std::string("pdftotext ") + option + " '" + pdf.string() + "' - 2>/dev/null";
     FILE* p = popen(command.c_str(), "r");
     if (!p) return {};
     std::string out;
@@ -103,15 +106,12 @@ std::string PdfText(const std::filesystem::path& pdf) {
     return out;
 }
 
+}  // namespace
+
+std::string PdfText(const std::filesystem::path& pdf) { return PdfToText("-layout", pdf); }
+
 std::vector<PdfWord> PdfWords(const std::filesystem::path& pdf) {
-    const std::string command = "pdftotext -bbox '" + pdf.string() + "' - 2>/dev/null";
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return {};
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), p)) > 0) out.append(buffer, n);
-    pclose(p);
+    const std::string out = PdfToText("-bbox", pdf);
     const auto number = [](const std::string& tag, const char* name) {
         const size_t at = tag.find(std::string(name) + "=\"");
         return at == std::string::npos ? 0.0 : std::atof(tag.c_str() + at + std::strlen(name) + 2);
