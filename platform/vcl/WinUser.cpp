@@ -59,6 +59,9 @@ struct State {
     std::vector<Timer> timers;
     UINT_PTR nextThreadTimer = 1;
     std::optional<std::thread::id> guiThread;
+    // The widget set's wake-up, called under its own lock: replacing it waits for a wake-up
+    // another thread is running, so the widget set can go while threads still post.
+    std::mutex wakeLock;
     std::function<void()> wake;
     std::map<std::string, UINT> registered;  // names in capitals
     UINT nextRegistered = 0xC000;
@@ -77,12 +80,8 @@ thread_local DWORD lastMessageTime = 0;
 
 void Wake(State& s) {
     s.queued.notify_all();
-    std::function<void()> wake;
-    {
-        std::lock_guard guard(s.lock);
-        wake = s.wake;
-    }
-    if (wake) wake();
+    std::lock_guard guard(s.wakeLock);
+    if (s.wake) s.wake();
 }
 
 bool InRange(UINT msg, UINT first, UINT last) { return (first == 0 && last == 0) || (msg >= first && msg <= last); }
@@ -312,8 +311,9 @@ void WaitForQueuedMessage(std::optional<Clock::time_point> deadline) {
 }
 
 void SetQueueWakeup(std::function<void()> wake) {
-    std::lock_guard guard(S().lock);
-    S().wake = std::move(wake);
+    std::function<void()> old;  // destroyed outside the lock
+    std::lock_guard guard(S().wakeLock);
+    old = std::exchange(S().wake, std::move(wake));
 }
 
 UINT RegisterWindowMessageW(LPCWSTR name) {
