@@ -297,6 +297,9 @@ void TRzDateTimeEdit::CMExit(TMessage& m) {
     } catch (const Exception&) {
         Application->MessageBox(u"Date is beyond valid date range", Application->Title(), MB_ICONERROR);
         if (CanFocus()) SetFocus();
+    } catch (...) {
+        exitBusy_ = false;  // the next exit validates again
+        throw;
     }
     exitBusy_ = false;
 }
@@ -379,6 +382,11 @@ void TRzDateTimeEdit::FireDropDown() {
         else DropDownTimePicker();
     } catch (const Exception&) {
         // A failed drop-down leaves the value as it was.
+    } catch (...) {
+        // Anything else is no drop-down failure: it goes on, with the handlers back.
+        OnEnter = enter;
+        OnExit = exit;
+        throw;
     }
     OnEnter = enter;
     OnExit = exit;

@@ -22,6 +22,14 @@ const TMetaClass& TRzCustomEdit::StaticClass() {
 
 const TMetaClass& TRzEdit::StaticClass() {
     static const TMetaClass& meta = DescribeClass<TRzEdit>("TRzEdit", &TRzCustomEdit::StaticClass(), [](TClassBuilder<TRzEdit>& b) {
+        // Written only while enabled (a disabled edit shows its disabled colour) and unless a
+        // frame controller supplies it.
+        b.Property("Color", [](const TRzEdit& e) { return e.Color(); }, [](TRzEdit& e, TColor c) { e.SetColor(c); })
+            .Default(clWindow).Type(ColorTypeInfo())
+            .Stored([](const TObject& o) { return static_cast<const TRzEdit&>(o).IsColorStored(); });
+        b.Property("FrameController", &TRzEdit::FrameController, &TRzEdit::SetFrameController);
+        b.Property("FrameControllerNotifications", &TRzEdit::FrameControllerNotifications,
+                   &TRzEdit::SetFrameControllerNotifications).Default(fccAll);
         b.Property("DisabledColor", &TRzEdit::DisabledColor, &TRzEdit::SetDisabledColor).Default(clBtnFace).Type(ColorTypeInfo());
         b.Property("FocusColor", &TRzEdit::FocusColor, &TRzEdit::SetFocusColor)
             .Default(clWindow)
@@ -67,6 +75,13 @@ TRzCustomEdit::TRzCustomEdit(TComponent* owner) : TCustomEdit(owner) {
     controlStyle_ >> csSetCaption;
     SetParentColor(false);
     SetColor(clWindow);
+}
+
+TRzCustomEdit::~TRzCustomEdit() { SetFrameController(nullptr); }
+
+void TRzCustomEdit::Notification(TComponent* component, TOperation operation) {
+    TCustomEdit::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == frameController_) frameController_ = nullptr;
 }
 
 void TRzCustomEdit::DefineProperties(TFiler* filer) {

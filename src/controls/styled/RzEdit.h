@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/styled/DrawHelpers.h"
+#include "controls/styled/RzFrameController.h"
 #include "controls/styled/StyledTypes.h"
 #include "platform/vcl/StdCtrls.h"
 
@@ -17,6 +18,7 @@ class TRzCustomEdit : public TCustomEdit {
     QUILLORA_MESSAGES()
 public:
     explicit TRzCustomEdit(TComponent* owner);
+    ~TRzCustomEdit() override;
 
     WideString GetText() const { return Text(); }
     void SetText(const WideString& text) { TControl::SetText(text); }
@@ -87,8 +89,14 @@ public:
 
     // Reads the older "FrameFlat", "FrameFocusStyle" and "FrameFlatStyle".
     void DefineProperties(TFiler* filer) override;
-    bool IsColorStored() const { return Enabled(); }
-    bool IsFocusColorStored() const { return ColorToRGB(focusColor_) != ColorToRGB(Color()); }
+    // A shared frame controller hands the edit its frame and colour settings by name.
+    TRzFrameController* FrameController() const { return frameController_; }
+    virtual void SetFrameController(TRzFrameController* v) { LinkFrameController(*this, frameController_, v); }
+    TRzFrameControllerNotifications FrameControllerNotifications() const { return notifications_; }
+    void SetFrameControllerNotifications(TRzFrameControllerNotifications v) { notifications_ = v; }
+    bool ControllerSupplies(TRzFrameControllerProperty p) const { return frameController_ && notifications_.Contains(p); }
+    bool IsColorStored() const { return Enabled() && !ControllerSupplies(fcpColor); }
+    bool IsFocusColorStored() const { return ColorToRGB(focusColor_) != ColorToRGB(Color()) && !ControllerSupplies(fcpFocusColor); }
 
 protected:
     virtual void UpdateColors();
@@ -114,8 +122,11 @@ protected:
     void WMNCPaintEdit(TMessage& m);
     void WMSizeEdit(TMessage& m);
     void CreateWnd() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
+    TRzFrameController* frameController_ = nullptr;
+    TRzFrameControllerNotifications notifications_ = fccAll;
     template <class T>
     void StoreFrame(T& field, const T& value) {
         if (field == value) return;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/styled/RzEdit.h"
+#include "controls/styled/RzFrameController.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ShortCuts.h"
@@ -55,6 +56,33 @@ TEST_F(RzEditTest, ColourFollowsTheState) {
     edit_->SetEnabled(true);
     EXPECT_EQ(edit_->Color(), clWindow);
     EXPECT_EQ(edit_->NormalColor(), clWindow);
+}
+
+TEST_F(RzEditTest, FormDataKeepsTheColourOnlyWhileEnabledAndNotFromAController) {
+    edit_->SetName("Path");
+    const auto written = [this] {
+        const std::string text = ComponentToText(form_.get());
+        const size_t at = text.find("object Path");
+        return text.substr(at, text.find("end", at) - at);
+    };
+    edit_->SetColor(clYellow);
+    EXPECT_NE(written().find("Color = clYellow"), std::string::npos) << written();
+    edit_->SetEnabled(false);  // shows the disabled colour, which is not the edit's own
+    EXPECT_EQ(written().find(" Color = "), std::string::npos) << written();
+    edit_->SetEnabled(true);
+
+    // A frame controller's settings arrive, and what it supplies is not written again.
+    TRzFrameController fc(nullptr);
+    fc.SetFrameColor(clRed);
+    fc.SetFrameVisible(true);
+    edit_->SetFrameController(&fc);
+    EXPECT_EQ(edit_->FrameColor(), clRed);
+    EXPECT_TRUE(edit_->FrameVisible());
+    EXPECT_FALSE(edit_->IsColorStored());
+    fc.SetFrameColor(clBlue);
+    EXPECT_EQ(edit_->FrameColor(), clBlue);
+    edit_->SetFrameController(nullptr);
+    EXPECT_EQ(fc.ControlCount(), 0);
 }
 
 TEST_F(RzEditTest, FocusColourEqualToTheOldColourFollowsColor) {

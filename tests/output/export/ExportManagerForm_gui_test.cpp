@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <string_view>
 
 #include <QWidget>
 
@@ -59,9 +60,10 @@ protected:
         return dynamic_cast<TCheckBox*>(C(name))->Checked();
     }
     void Choose(const char* combo, const char* item) {
-        // The naming choices are the styled combo box of the design.
-        auto* box = dynamic_cast<TRzComboBox*>(C(combo));
+        auto* box = dynamic_cast<TCustomComboBox*>(C(combo));
         ASSERT_NE(box, nullptr) << combo;
+        // The naming choices are the styled combo box of the design.
+        if (std::string_view(combo) != "ExportFormatCombo") EXPECT_NE(dynamic_cast<TRzComboBox*>(box), nullptr) << combo;
         box->SetItemIndex(box->Items()->IndexOf(item));
         if (box->OnChange) box->OnChange(box);
     }
