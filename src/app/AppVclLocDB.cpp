@@ -6,6 +6,7 @@
 
 #include "app/AppLocDB.h"
 #include "app/IChangeableLangForm.h"
+#include "app/UiStrings.h"
 #include "app/cLogger.h"
 #include "controls/unicode/TntControls.h"
 #include "platform/vcl/ActnList.h"
@@ -202,7 +203,9 @@ void AppVclLocDB::StoreRestoreItems(TControl* control, const WideString& key, bo
 
 void AppVclLocDB::KeepBuiltInTexts() {
     AppVclLocDB walk;
-    StoreResourceStrings(walk);
+    // From the program's own table: the database may hold a translation already.
+    for (const UiText& t : BuiltInUiTexts())
+        if (t.text && *t.text) walk.SetString(Utf8ToUtf16(std::to_string(t.id)), t.text);
     walk.ProcessForms(true);
     builtIn_ = walk;
 }

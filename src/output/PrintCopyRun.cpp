@@ -72,7 +72,7 @@ TRunResult PrintMessages(const std::vector<TMessageAttr*>& messages, HDC printer
                 result.failures.push_back({NameOf(*message), e.what()});
             }
             EndPage(printer);
-            progress.Step(WideFormat(GetUiString(1106).c_str(), result.done, result.total));
+            progress.Step(WideFormat(GetUiFormat(1106).c_str(), result.done, result.total));
         }
         if (EndDoc(printer) <= 0 && result.done > 0) {
             result.failures.push_back({u"", "the printer did not accept the document"});
@@ -99,7 +99,7 @@ TRunResult CopyMessages(const std::vector<TMessageAttr*>& messages, const WideSt
         } catch (const std::exception& e) {
             result.failures.push_back({NameOf(*message), e.what()});
         }
-        progress.Step(WideFormat(GetUiString(1065).c_str(), result.done, result.total));
+        progress.Step(WideFormat(GetUiFormat(1065).c_str(), result.done, result.total));
     }
     return result;
 }
@@ -153,7 +153,7 @@ bool PrintHeaders(const std::vector<TMessageAttr*>& messages, HDC printer, IHTML
 WideString RunReport(const TRunResult& result, bool copy)
 {
     if (result.total == 0) return {};
-    WideString text = result.done > 0 ? WideFormat(GetUiString(copy ? 1066 : 1107).c_str(), result.done, result.total)
+    WideString text = result.done > 0 ? WideFormat(GetUiFormat(copy ? 1066 : 1107).c_str(), result.done, result.total)
                                       : GetUiString(copy ? 1068 : 1108);
     for (const TRunFailure& f : result.failures) {
         text += u"\n";

@@ -76,6 +76,13 @@ protected:
 TEST_F(Languages, EachFileReachesEveryWindowAndEnglishRestoresIt) {
     const std::vector<WideString> english = Shown();
     ASSERT_EQ(english, (std::vector<WideString>{u"View", u"Open", u"Search in:", u"Ready"}));
+    // Check boxes size themselves to their captions: a longer one must not wrap in the width
+    // a shorter one left behind.
+    SearchDlg->Show();
+    Application->ProcessMessages();
+    TControl* closeBox = Find(SearchDlg, "cbCloseDlg");
+    ASSERT_NE(closeBox, nullptr);
+    const int oneLine = closeBox->Height();
     for (const char* code : {"EN", "FR", "DE", "ES", "RU", "IT"}) {
         SCOPED_TRACE(code);
         AppLocDB file;
@@ -90,6 +97,8 @@ TEST_F(Languages, EachFileReachesEveryWindowAndEnglishRestoresIt) {
                                  "OpenAttachmentDlg", "Form2", "Form3"})
             if (auto* form = dynamic_cast<TCustomForm*>(FindGlobalComponent(name)))
                 Screenshot(*form, std::string(name) + "_" + code);
+        Application->ProcessMessages();
+        EXPECT_EQ(closeBox->Height(), oneLine) << Utf16ToUtf8(GetWideControlText(closeBox));
         ASSERT_EQ(appLocDB.SwitchLanguage(LanguageFile("EN")), 0);
         EXPECT_EQ(Shown(), english);
     }

@@ -283,6 +283,7 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
         StoreResourceStrings(appLocDB);
         LogPrintf(u"after storing resource strings to localization db");
         LogPrintf(u"before loading localized resource strings");
+        const AppLocDB builtInTexts = appLocDB;
         AppLocDB translation;
         bool translated = false;
         if (!appOptions.localizationDb.empty() && !appOptions.exportTexts) {
@@ -302,8 +303,14 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
             }
         }
 
+        // The windows are made with the built-in texts, kept for later language switches, and
+        // only then given the translation.
+        const AppLocDB translatedTexts = appLocDB;
+        if (translated) static_cast<AppLocDB&>(appLocDB) = builtInTexts;
         LogPrintf(u"TForm1");
         if (hooks.createForms) hooks.createForms();
+        if (!appOptions.exportTexts) appLocDB.KeepBuiltInTexts();
+        if (translated) static_cast<AppLocDB&>(appLocDB) = translatedTexts;
 
         if (appOptions.exportTexts) {
             if (!appOptions.localizationDb.empty()) {
@@ -315,12 +322,11 @@ int RunApplication(const std::vector<std::string>& args, const StartupHooks& hoo
                 }
             }
         } else {
-            // The built-in texts are kept while every window still shows them: a later language
-            // switch starts from them.
-            appLocDB.KeepBuiltInTexts();
             if (translated) {
                 appLocDB.ProcessForms(false);
-            } else if (!appOptions.localizationDb.empty()) {
+            } else if (!appOptions.localizationDb.empty() &&
+                       appOptions.localizationDb != LanguageFilePath(LanguageEnglish)) {
+                // English is built in: without its file the windows are English all the same.
                 Report(WideFormat(GetUiFormat(1140).c_str(), appOptions.localizationDb.c_str()), GetUiString(1087),
                        MB_OK | MB_ICONWARNING);
             }
