@@ -45,10 +45,13 @@ public:
     std::unique_ptr<TMessageAttr> GetEmbeddedMessage(int index) override;
     // The base clear, then the compound file is dropped.
     void Clear() override;
+    void ReleaseFullLoad() override;
 
     // Fills the record from a loaded compound-file message that the caller keeps; no
     // reference to it is kept. dateFormat is accepted and not used.
     void FillFromTMSGFile(const TMSGFile& file, const WideString& dateFormat = {});
+    // Fills the list's fields only, from a file loaded with the list columns' scope.
+    void FillListColumns(const TMSGFile& file);
 
     // --- Steps of the fill ---
     // "Task", "Appointment", "Contact", "Note" in the message class (case-sensitive).
@@ -105,7 +108,7 @@ public:
 
 private:
     // Loads the file fully when the compound file is not at hand; false when it cannot be.
-    bool EnsureFullyLoaded();
+    bool EnsureCompoundFile();
     void WriteInlineParts();
     void SetBody(const WideString& rows);
 

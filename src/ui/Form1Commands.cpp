@@ -52,12 +52,6 @@ long long FileSizeOf(const WideString& path)
     return ok ? static_cast<long long>(size.QuadPart) : -1;
 }
 
-// Listed messages may hold their headers only; the body commands need all of it.
-void EnsureLoaded(TMessageAttr& message)
-{
-    if (message.loadLevel < mllFull && !message.fileName.empty()) message.LoadFromFile(message.fileName, false);
-}
-
 void ReportWriteFailure(const WideString& path)
 {
     Application->MessageBox(u"Could not write " + path, GetUiString(1087), MB_OK | MB_ICONERROR);
@@ -114,7 +108,7 @@ bool TForm1::OpenMessageFile(const WideString& path)
 
 bool TForm1::SaveMessageToFile(TMessageAttr& message)
 {
-    EnsureLoaded(message);
+    message.EnsureFullyLoaded();
     SaveDlgWrapper dialog(message.GetExportName() + u"_body", message.GetExportFilterString(),
                           message.GetExportDefaultExtension());
     if (!dialog.Exec({}, {}, {})) return false;
@@ -140,7 +134,7 @@ bool TForm1::SaveMessageToFile(TMessageAttr& message)
 
 bool TForm1::SaveHeaderToFile(TMessageAttr& message)
 {
-    EnsureLoaded(message);
+    message.EnsureFullyLoaded();
     SaveDlgWrapper dialog(message.GetExportName() + u"_header", message.GetExportFilterString(),
                           message.GetExportDefaultExtension());
     if (!dialog.Exec({}, {}, {})) return false;
@@ -174,7 +168,7 @@ void TForm1::actionCopyMessageExecute(TObject*)
         CopyHTMLToClipboard();
         return;
     }
-    EnsureLoaded(*m);
+    m->EnsureFullyLoaded();
     TextRenderer text;
     m->RenderBody(text);
     Clipboard()->SetAsText(text.GetDocument());
@@ -184,7 +178,7 @@ void TForm1::actionCopyMessageHeaderExecute(TObject*)
 {
     TMessageAttr* m = GetTargetMessage();
     if (!m) return;
-    EnsureLoaded(*m);
+    m->EnsureFullyLoaded();
     TextRenderer text;
     m->RenderHeaders(text);
     Clipboard()->SetAsText(text.GetDocument());

@@ -207,6 +207,8 @@ bool MessageScanner::TestMessageAndAddToList(std::unique_ptr<TMessageAttr> messa
     if (engine) {
         message->LoadPlainTextBody();
         if (!engine->Test(message.get())) return false;
+        // Listed, it holds its headers again: the body is read when it is shown.
+        message->ReleaseFullLoad();
     }
     TMessageAttr* const raw = message.get();
     list_.push_back(message.release());
