@@ -101,9 +101,11 @@ bool MessageMSG::LoadFromFile(const WideString& path, bool headersOnly)
     fileName = path;
     auto file = std::make_unique<TMSGFile>();
     if (headersOnly) file->SetScope(TMSGFile::Scope::ListColumns);
+    compoundFile_ = true;
     if (!file->LoadFromFile(path)) {
         // A file that is no compound file is an empty message, not a failure.
-        if (file->LastError() != S_FALSE) {
+        compoundFile_ = file->LastError() != S_FALSE;
+        if (compoundFile_) {
             LogPrintf(u"exception: %s", Utf8ToUtf16(file->LastErrorText()).c_str());
             return false;
         }

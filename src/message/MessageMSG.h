@@ -74,6 +74,9 @@ public:
     static bool SaveAttachmentAsBin(const TMSGFile& file, const WideString& path, int number);
     static bool SaveAttachmentAsMSG(const TMSGFile& file, const WideString& path, int number);
 
+    // False when the last load found a file that is no compound file (the record is empty).
+    bool IsCompoundFile() const { return compoundFile_; }
+
     // The compound-file message of a full load; null otherwise.
     TMSGFile* GetMSGFile() const { return msgFile_.get(); }
 
@@ -113,6 +116,7 @@ private:
     void SetBody(const WideString& rows);
 
     std::unique_ptr<TMSGFile> msgFile_;
+    bool compoundFile_ = true;
 };
 
 // "%HH" escapes decoded: a run of escapes that forms UTF-8 becomes its characters, any other

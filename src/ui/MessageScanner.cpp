@@ -158,10 +158,10 @@ TMessageAttr* MessageScanner::AddFileToList(const WideString& path, SearchEngine
 TMessageAttr* MessageScanner::MSG_AddToList(const WideString& path, SearchEngine* engine, ISearchInfoView* view,
                                             bool headersOnly)
 {
-    // A ".msg" that holds MIME text is read as an ".eml".
-    if (GetMessageFileType(path, true) != mftMSG) return EML_AddToList(path, engine, view, headersOnly);
+    // One open of the file: a ".msg" that holds MIME text is read as an ".eml" after all.
     auto message = std::make_unique<MessageMSG>();
     if (!message->LoadFromFile(path, headersOnly)) return nullptr;
+    if (!message->IsCompoundFile()) return EML_AddToList(path, engine, view, headersOnly);
     TMessageAttr* const raw = message.get();
     return TestMessageAndAddToList(std::move(message), engine, view) ? raw : nullptr;
 }
