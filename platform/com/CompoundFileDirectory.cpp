@@ -174,9 +174,11 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
             }
     }
     const std::uint64_t miniStreamSize = entrySize(root);
+    std::vector<std::uint32_t> miniStreamSectors;
     if (miniStreamSize > 0) {
         if (!fatWalk.Walk(Le32(root + 116), chain) || chain.size() * ss < miniStreamSize)
             return Fail(STG_E_DOCFILECORRUPT, "broken mini stream chain");
+        miniStreamSectors = chain;
     }
     const std::uint64_t miniSectorCount = (miniStreamSize + 63) / 64;
     ChainWalker miniWalk(miniFat, static_cast<std::uint32_t>(std::min<std::uint64_t>(miniSectorCount, kMaxRegSect)));
@@ -217,6 +219,7 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
         } else if (entry.type == 2) {
             const std::uint64_t streamSize = entrySize(e);
             entry.size = streamSize;
+            entry.start = Le32(e + 116);
             if (streamSize > size) return Fail(STG_E_DOCFILECORRUPT, "stream longer than the file");
             if (streamSize == 0) continue;
             if (streamSize < miniCutoff) {
@@ -236,5 +239,32 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
             return CompareStorageElementNames(x.data(), x.size(), y.data(), y.size()) < 0;
         });
     entries_ = std::move(out);
+    fat_ = std::move(fat);
+    miniFat_ = std::move(miniFat);
+    miniStreamSectors_ = std::move(miniStreamSectors);
+    sectorSize_ = ss;
     return S_OK;
+}
+
+CompoundFileDirectory::Extents CompoundFileDirectory::StreamExtents(std::uint32_t index) const {
+    Extents out;
+    if (index >= entries_.size() || entries_[index].type != 2 || entries_[index].size == 0) return out;
+    const Entry& e = entries_[index];
+    // Parse walked every chain: each is in range, loop-free and long enough for its size.
+    const bool mini = e.size < 4096;
+    out.blockSize = mini ? 64 : sectorSize_;
+    const std::uint64_t blocks = (e.size + out.blockSize - 1) / out.blockSize;
+    out.offsets.reserve(static_cast<std::size_t>(blocks));
+    const std::vector<std::uint32_t>& table = mini ? miniFat_ : fat_;
+    std::uint32_t s = e.start;
+    for (std::uint64_t b = 0; b < blocks && s < table.size(); ++b, s = table[s]) {
+        if (!mini) {
+            out.offsets.push_back((static_cast<std::uint64_t>(s) + 1) * sectorSize_);
+            continue;
+        }
+        const std::uint64_t at = static_cast<std::uint64_t>(s) * 64;
+        const std::uint64_t sector = miniStreamSectors_[static_cast<std::size_t>(at / sectorSize_)];
+        out.offsets.push_back((sector + 1) * sectorSize_ + at % sectorSize_);
+    }
+    return out;
 }

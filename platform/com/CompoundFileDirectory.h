@@ -1,7 +1,7 @@
-// The directory of a compound file image, read and checked before libgsf reads the streams.
-// libgsf survives most damage without crashing, but it drops broken streams silently and so
-// would let a damaged file load partly; Parse turns every structural fault into one clear
-// failure, and its directory gives the enumeration order and the element sizes.
+// The directory of a compound file image, read and checked before any stream is read: Parse
+// turns every structural fault into one clear failure (a damaged file never loads partly), its
+// directory gives the enumeration order and the element sizes, and its allocation tables lead
+// a stream's reads to the image's sectors.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +18,14 @@ public:
         std::uint8_t type = 0;  // STGTY_STORAGE, STGTY_STREAM, or 5 for the root
         std::uint64_t size = 0;
         CLSID clsid{};
+        std::uint32_t start = 0;  // first sector of a stream (a mini sector below the cutoff)
         std::vector<std::uint32_t> children;  // entry indexes in directory order
+    };
+
+    // Where the bytes of a stream lie in the image: one offset a block, in stream order.
+    struct Extents {
+        std::vector<std::uint64_t> offsets;
+        std::size_t blockSize = 0;
     };
 
     // True when the bytes begin with the compound-file signature.
@@ -35,6 +42,9 @@ public:
     // Index 0 is the root; entries not reachable from it stay empty.
     const std::vector<Entry>& entries() const { return entries_; }
 
+    // The blocks of stream entry `index` of the parsed image (chains checked by Parse).
+    Extents StreamExtents(std::uint32_t index) const;
+
     static constexpr int kMaxDepth = 128;
 
 private:
@@ -42,4 +52,8 @@ private:
 
     std::vector<Entry> entries_;
     std::string reason_;
+    std::vector<std::uint32_t> fat_;
+    std::vector<std::uint32_t> miniFat_;
+    std::vector<std::uint32_t> miniStreamSectors_;  // the root entry's chain
+    std::size_t sectorSize_ = 512;
 };

@@ -1,4 +1,4 @@
-// Starting libgsf once for the structured-storage readers and writers.
+// Starting libgsf once for the structured-storage writer.
 #pragma once
 
 // Calls gsf_init once per process and sends libgsf's GLib log (damage it worked around in a

@@ -12,7 +12,7 @@
 
 #include "platform/com/CompoundFileDirectory.h"
 #include "platform/com/DocfileWriteStorage.h"
-#include "platform/com/GsfReadStorage.h"
+#include "platform/com/ImageReadStorage.h"
 #include "platform/com/StorageElements.h"
 
 const IID& ISequentialStream::iid() {
@@ -160,7 +160,7 @@ HRESULT StgOpenStorage(LPCOLESTR path, IStorage* priority, DWORD mode, SNB, DWOR
     // As on the original platform, a file that is no compound file "already exists".
     if (!CompoundFileDirectory::HasSignature(bytes.data.get(), bytes.size))
         return OpenResult(STG_E_FILEALREADYEXISTS, "not a compound file");
-    return OpenResult(OpenGsfReadStorage(std::move(bytes), mode, out, &lastOpenFailure), "cannot open");
+    return OpenResult(OpenImageReadStorage(std::move(bytes), mode, out, &lastOpenFailure), "cannot open");
 }
 
 HRESULT StgOpenStorageOnMemory(const void* data, std::size_t size, DWORD mode, IStorage** out) {
@@ -173,7 +173,7 @@ HRESULT StgOpenStorageOnMemory(const void* data, std::size_t size, DWORD mode, I
     StorageImageBytes bytes;
     if (!bytes.Allocate(size)) return OpenResult(STG_E_INSUFFICIENTMEMORY, "no memory for the image");
     std::memcpy(bytes.data.get(), data, size);
-    return OpenResult(OpenGsfReadStorage(std::move(bytes), mode, out, &lastOpenFailure), "cannot open");
+    return OpenResult(OpenImageReadStorage(std::move(bytes), mode, out, &lastOpenFailure), "cannot open");
 }
 
 HRESULT StgCreateDocfile(LPCOLESTR path, DWORD mode, DWORD, IStorage** out) {

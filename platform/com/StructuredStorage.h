@@ -1,8 +1,8 @@
 // OLE structured storage (compound files) for the program's code: IStorage, IStream,
-// IEnumSTATSTG and the Stg* functions, backed by libgsf.
+// IEnumSTATSTG and the Stg* functions. Files are written through libgsf.
 //
 // Reading: a compound file (from a path or from memory) is checked for structural damage
-// (sector chains, directory tree, sizes) before libgsf reads it, so a damaged file fails with
+// (sector chains, directory tree, sizes) before any stream is read, so a damaged file fails with
 // STG_E_DOCFILECORRUPT instead of loading partly. Only read access is offered on an existing
 // compound file.
 //

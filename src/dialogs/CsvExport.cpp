@@ -84,7 +84,7 @@ CsvExportResult ExportMessagesToCsv(const MessageAttrDeque& list, const WideStri
         if (!message) continue;
         AppendEncoded(bytes, u"\n", options.unicode);
         // A message that cannot load fully still gets its line with what it holds.
-        if (options.withBody) message->LoadFromFile(message->fileName, false);
+        if (options.withBody) message->EnsureFullyLoaded();
         AppendEncoded(bytes, CsvMessageLine(*message, options.withBody), options.unicode);
     }
     const int failure = ReplaceFileAtomically(std::filesystem::path(Utf16ToUtf8(path)), bytes);

@@ -25,6 +25,8 @@ bool UseRdoSender(bool mapiReady, MailClientKind kind) { return mapiReady && kin
 ReplyForwardRoute RunReplyForward(TMessageAttr* message, bool forward, const ReplyForwardContext& context) {
     QUILLORA_TRACE(forward ? u"Forward" : u"Reply");
     if (!message) return ReplyForwardRoute::None;
+    // A listed record may hold its headers only; the reply quotes the body.
+    message->EnsureFullyLoaded();
     MailDesktop& desktop = context.desktop ? *context.desktop : SessionMailDesktop();
     const WideString folder = CommandFolder(context.tempFolder);
     if (UseRdoSender(context.mapiReady, DetectDefaultMailClient(desktop))) {

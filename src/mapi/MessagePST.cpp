@@ -283,7 +283,9 @@ void MessagePST::Display(IView& view, bool plainText, bool withHeader)
 {
     QUILLORA_TRACE(u"MessagePST::Display");
     TMessageAttr::Display(view, plainText, false);
-    if (!OpenMessage()) LogPrintf(u"FAILED: the message could not be reopened");
+    // Reopened on every display, and kept among the recent full loads.
+    ReleaseFullLoad();
+    if (!EnsureFullyLoaded()) LogPrintf(u"FAILED: the message could not be reopened");
     if (sent) view.SetDateFiled(*this, date, dateCaption, zoneHours);
     (void)withHeader;  // callers pass false; a quote header in front of RTF is not offered
     if (plainText) {

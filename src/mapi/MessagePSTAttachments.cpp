@@ -208,6 +208,7 @@ bool MessagePST::SaveAllAttachments(const WideString& folder, const WideString& 
                                     bool)
 {
     QUILLORA_TRACE(u"MessagePST::SaveAllAttachments");
+    EnsureFullyLoaded();  // the body tells inline pictures apart
     ComPtr<IMessage> message = GetIMessage(nullptr);
     if (!message) return false;
     std::vector<ULONG> numbers;
@@ -240,6 +241,7 @@ bool MessagePST::SaveAllAttachments(const WideString& folder, const WideString& 
 
 int MessagePST::GetAttachmentCount()
 {
-    OpenMessage();
+    ReleaseFullLoad();  // counted afresh from the store
+    EnsureFullyLoaded();
     return static_cast<int>(attachments.size());
 }

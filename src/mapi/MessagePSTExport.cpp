@@ -46,7 +46,7 @@ WideString MessagePST::ExportToHtml(const WideString& destination)
 {
     QUILLORA_TRACE(u"MessagePST::ExportToHtml");
     const WideString target = FormatExportFileName(destination, u".html");
-    if (target.empty() || !OpenMessage()) return {};
+    if (target.empty() || !EnsureFullyLoaded()) return {};
     // This message's own body, not the page of whichever message was shown last.
     return SaveBodyAsHtml(target) ? target : WideString();
 }

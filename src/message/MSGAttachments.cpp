@@ -162,7 +162,7 @@ bool MessageMSG::SaveAttachment(int index, const WideString& path, bool /*flag*/
     if (index < 0 || index >= static_cast<int>(attachments.size())) return false;
     const int number = attachments[static_cast<std::size_t>(index)].number;
     const bool asMessage = IsEmbeddedAttachMessage(index);
-    if (!EnsureFullyLoaded()) return false;
+    if (!EnsureCompoundFile()) return false;
     const WideString target = CAppUtils::MakeValidFileName(path, true);
     const bool res = asMessage ? SaveAttachmentAsMSG(*msgFile_, target, number)
                                : SaveAttachmentAsBin(*msgFile_, target, number);
@@ -202,7 +202,7 @@ std::unique_ptr<TMessageAttr> MessageMSG::GetEmbeddedMessage(int index)
     QUILLORA_TRACE(u"MessageMSG::GetEmbeddedMessage");
     if (!IsEmbeddedAttachMessage(index)) return nullptr;
     const AttachmentItem item = attachments[static_cast<std::size_t>(index)];
-    if (!EnsureFullyLoaded()) return nullptr;
+    if (!EnsureCompoundFile()) return nullptr;
     const WideString folder = CAppUtils::getAppTempFolder();
     if (folder.empty()) return nullptr;
     WideString name = CAppUtils::MakeValidFileName(item.name, false);

@@ -1,5 +1,6 @@
 #include "message/MSGFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <string_view>
@@ -50,6 +51,8 @@ std::size_t FixedHeaderSize(std::uint32_t storageTag) {
 
 bool Contains(std::u16string_view name, std::u16string_view part) { return name.find(part) != std::u16string_view::npos; }
 
+bool OneOf(std::uint16_t id, std::initializer_list<std::uint16_t> ids) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+
 }  // namespace
 
 bool TMSGFile::Fail(HRESULT hr, std::string why) {
@@ -57,6 +60,20 @@ bool TMSGFile::Fail(HRESULT hr, std::string why) {
     lastErrorText_ = std::move(why);
     LogPrintf(u"FAILED: %hs (0x%08X)", lastErrorText_.c_str(), static_cast<unsigned>(hr));
     return false;
+}
+
+bool TMSGFile::Wanted(std::uint32_t storageTag, std::uint32_t tag) const {
+    if (scope_ == Scope::Everything) return true;
+    const auto id = static_cast<std::uint16_t>(tag >> 16);
+    switch (storageTag) {
+        case kTagRootStorage:  // subject, conversation topic, class, sender, display lines, received-by
+            return OneOf(id, {0x0037, 0x0070, 0x001A, 0x0042, 0x0065, 0x0C1A, 0x0C1F, 0x0E04, 0x0E03, 0x0E02, 0x0076});
+        case kTagRecipient: return OneOf(id, {0x3001, 0x3003});
+        case kTagAttachment:  // names, content id and location, rendering
+            return OneOf(id, {0x3001, 0x3704, 0x3707, 0x3709, 0x3712, 0x3713});
+        case PR_ATTACH_DATA_OBJ: return id == 0x001A;  // an attached message: its class only
+        default: return false;
+    }
 }
 
 bool TMSGFile::LoadFromFile(const WideString& path) {
@@ -143,6 +160,10 @@ HRESULT TMSGFile::LoadIStorage(IStorage* storage, TMSGProperties& collection, TM
         std::uint32_t tag = 0;
 
         if (st.type == STGTY_STORAGE) {
+            // The list needs no named properties, nor the storages inside an attached message.
+            if (scope_ == Scope::ListColumns &&
+                (Contains(name, u"nameid_version") || storageTag == PR_ATTACH_DATA_OBJ))
+                continue;
             ComPtr<IStorage> sub;
             if (FAILED(storage->OpenStorage(st.pwcsName, nullptr, kOpenChildMode, nullptr, 0, sub.put())))
                 continue;  // a storage that cannot be opened is left out
@@ -173,7 +194,9 @@ HRESULT TMSGFile::LoadIStorage(IStorage* storage, TMSGProperties& collection, TM
             method.Value = std::string("6");
             method.DataSize = 1;
             tag = PR_ATTACH_DATA_BIN;
+            if (!Wanted(storageTag, tag)) continue;
         } else if (MultiValueElement(name, tag)) {
+            if (!Wanted(storageTag, tag)) continue;
             // One value of a variable-size multi-valued property: a child of that property,
             // tagged with the single-valued type, in index order.
             TMSGProperty* owner = nullptr;
@@ -205,6 +228,8 @@ HRESULT TMSGFile::LoadIStorage(IStorage* storage, TMSGProperties& collection, TM
             continue;
         } else if (!HexTail(name, tag)) {
             continue;  // any other stream is not a property
+        } else if (!Wanted(storageTag, tag)) {
+            continue;
         }
 
         TMSGProperty& leaf = collection.Add();

@@ -10,6 +10,13 @@
 
 class TMSGFile : public TMessage {
 public:
+    // What a load reads: every stream, or only those the message list and its sort need (the
+    // fixed-length properties, sender, recipients, subject, class, and the attachments' names
+    // and content ids); no body, attachment data, named property or transport header.
+    enum class Scope { Everything, ListColumns };
+    void SetScope(Scope scope) { scope_ = scope; }
+    Scope GetScope() const { return scope_; }
+
     // False when the file is no compound file, is damaged, or cannot be read; LastError and
     // LastErrorText then say why. The tree keeps what was read before a failure.
     bool LoadFromFile(const WideString& path) override;
@@ -33,7 +40,10 @@ private:
                          std::uint32_t storageTag, int depth);
     HRESULT LoadStream(IStorage* storage, const STATSTG& element, std::vector<std::uint8_t>& bytes);
     bool Fail(HRESULT hr, std::string why);
+    // False when the scope leaves the stream (tag) of a storage (storageTag) unread.
+    bool Wanted(std::uint32_t storageTag, std::uint32_t tag) const;
 
+    Scope scope_ = Scope::Everything;
     HRESULT lastError_ = S_OK;
     std::string lastErrorText_;
     bool damagedRtf_ = false;

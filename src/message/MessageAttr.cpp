@@ -38,6 +38,22 @@ bool IsFolder(const WideString& path)
     return !path.empty() && std::filesystem::is_directory(std::filesystem::path(Utf16ToUtf8(path)), error);
 }
 
+// Records fully loaded through EnsureFullyLoaded, the most recent last.
+std::vector<TMessageAttr*>& RecentFullLoads()
+{
+    static std::vector<TMessageAttr*> recent;
+    return recent;
+}
+
+void ForgetFullLoad(const TMessageAttr* message) { std::erase(RecentFullLoads(), message); }
+
+// Gives the capacity back, not only the length.
+template <class T>
+void Release(T& value)
+{
+    T().swap(value);
+}
+
 }  // namespace
 
 // --- Kinds ---
@@ -52,12 +68,16 @@ std::unique_ptr<TMessageAttr> NewMessageOfKind(MessageFileType type)
 
 // --- Base behaviour of the virtual operations ---
 
+TMessageAttr::~TMessageAttr() { ForgetFullLoad(this); }
+
 bool TMessageAttr::LoadFromFile(const WideString& /*path*/, bool /*headersOnly*/) { return false; }
 
 bool TMessageAttr::SaveAllAttachments(const WideString& folder, const WideString& prefix,
                                       std::vector<WideString>* savedPaths, bool randomNames)
 {
     QUILLORA_TRACE(u"TMessageAttr::SaveAllAttachments");
+    // A listed record lists its attachments once loaded.
+    EnsureFullyLoaded();
     bool allSaved = true;
     for (int i = 0; i < static_cast<int>(attachments.size()); ++i) {
         const WideString& own = attachments[static_cast<size_t>(i)].name;
@@ -157,6 +177,40 @@ void TMessageAttr::Clear()
     bodyIsRtf = false;
     hasAttachments = false;
     bodyBuffer.clear();
+}
+
+void TMessageAttr::ReleaseFullLoad()
+{
+    ForgetFullLoad(this);
+    Release(htmlBody);
+    Release(loadedHtmlBody);
+    Release(rtfBody);
+    Release(plainBody);
+    Release(headerText);
+    Release(attachments);
+    Release(inlineParts);
+    Release(bodyBuffer);
+    bodyIsHtml = false;
+    bodyIsRtf = false;
+    if (loadLevel > mllHeaders) loadLevel = mllHeaders;
+}
+
+bool TMessageAttr::EnsureFullyLoaded()
+{
+    if (loadLevel < mllFull) {
+        // A record filled from memory has no file to load from; a store message reopens itself.
+        if (fileName.empty() && GetType() != mftPST) return false;
+        if (!LoadFromFile(fileName, false) || loadLevel < mllFull) return false;
+    }
+    std::vector<TMessageAttr*>& recent = RecentFullLoads();
+    std::erase(recent, this);
+    recent.push_back(this);
+    while (recent.size() > kRecentFullLoads) {
+        TMessageAttr* oldest = recent.front();
+        recent.erase(recent.begin());
+        oldest->ReleaseFullLoad();
+    }
+    return true;
 }
 
 // --- Helpers ---

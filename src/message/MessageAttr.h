@@ -39,7 +39,7 @@ public:
     TMessageAttr& operator=(const TMessageAttr&) = delete;
 
     // --- The virtual operations, in their fixed order ---
-    virtual ~TMessageAttr() = default;
+    virtual ~TMessageAttr();
     virtual int GetType() = 0;
     // Clears the view and sets To, From, CC, subject, file name, header and attachment list.
     // The kinds load fully first and add the date and the body. withHeader is accepted for
@@ -82,6 +82,18 @@ public:
     // Resets every field a load fills; keeps checked, fileType, fileName, msgType, imageIndex,
     // sent and dateCaption.
     virtual void Clear();
+    // Drops what a full load added (bodies, header text, attachment lists, the kind's source)
+    // and keeps the list's fields: the record holds its headers only again.
+    virtual void ReleaseFullLoad();
+
+    // --- Loading on demand ---
+    // A listed record holds what the list, its sort and the header search need. Whatever needs
+    // more (display, print, export, save, reply, body search) calls this first: it loads the
+    // whole message when only the headers are held, and keeps the record among the few recent
+    // full loads; the oldest of those goes back to its headers. False when it cannot be loaded.
+    bool EnsureFullyLoaded();
+    // Full loads kept at most before the oldest is released.
+    static constexpr std::size_t kRecentFullLoads = 8;
 
     // --- Helpers ---
     int GetImageIndex() const { return imageIndex; }

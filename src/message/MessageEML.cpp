@@ -71,7 +71,7 @@ bool IsUpperEqual(const AnsiString& text, std::string_view upper)
 
 }  // namespace
 
-MessageEML::MessageEML() : idMessage(std::make_unique<TIdMessage>())
+MessageEML::MessageEML()
 {
     fileType = mftEML;
     imageIndex = 6;
@@ -83,7 +83,15 @@ MessageEML::~MessageEML() = default;
 void MessageEML::Clear()
 {
     TMessageAttr::Clear();
-    idMessage->Clear();
+    idMessage.reset();
+    parsedWholeFile_ = false;
+    inlineFiles_.clear();
+}
+
+void MessageEML::ReleaseFullLoad()
+{
+    TMessageAttr::ReleaseFullLoad();
+    idMessage.reset();
     parsedWholeFile_ = false;
     inlineFiles_.clear();
 }
@@ -113,8 +121,14 @@ bool MessageEML::LoadFromFile(const WideString& path, bool headersOnly)
 bool MessageEML::LoadFromStream(TStream& stream, bool headersOnly)
 {
     try {
+        if (!idMessage) idMessage = std::make_unique<TIdMessage>();
         idMessage->LoadFromStream(stream, headersOnly);
         FillFromTIdMessage(*idMessage);
+        // A listed record keeps the fields it filled, not the parse or the header text behind them.
+        if (headersOnly) {
+            idMessage.reset();
+            WideString().swap(headerText);
+        }
     } catch (const std::exception& e) {
         LogPrintf(u"exception: %s", Utf8ToUtf16(e.what()).c_str());
         const WideString keep = fileName;

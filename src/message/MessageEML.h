@@ -35,6 +35,7 @@ public:
     // null for an index that is not a listed attachment or when it cannot be saved or loaded.
     std::unique_ptr<TMessageAttr> GetEmbeddedMessage(int index) override;
     void Clear() override;
+    void ReleaseFullLoad() override;
 
     // Parses the message text from the stream and fills the record; fileName is untouched.
     // False when the text is no message.
@@ -43,7 +44,7 @@ public:
     void FillFromTIdMessage(TIdMessage& message);
 
     AnsiString charset;  // decodes the headers and a single-part body
-    std::unique_ptr<TIdMessage> idMessage;
+    std::unique_ptr<TIdMessage> idMessage;  // the last parse; null for a listed record
 
 private:
     void processSinglePartEML(TIdMessage& message);

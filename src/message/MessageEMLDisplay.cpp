@@ -41,7 +41,7 @@ bool IsFolder(const WideString& path)
 void MessageEML::Display(IView& view, bool plainText, bool withHeader)
 {
     QUILLORA_TRACE(u"MessageEML::Display");
-    if (loadLevel < mllFull && !LoadFromFile(fileName, false)) LogPrintf(u"load failed: %s", fileName.c_str());
+    if (!EnsureFullyLoaded()) LogPrintf(u"load failed: %s", fileName.c_str());
     TMessageAttr::Display(view, plainText, withHeader);
     view.SetDateFiled(*this, date, dateCaption, zoneHours);
     if (plainText) {

@@ -98,17 +98,21 @@ bool MessageMSG::LoadFromFile(const WideString& path, bool headersOnly)
     Clear();
     fileName = path;
     auto file = std::make_unique<TMSGFile>();
+    if (headersOnly) file->SetScope(TMSGFile::Scope::ListColumns);
+    compoundFile_ = true;
     if (!file->LoadFromFile(path)) {
         // A file that is no compound file is an empty message, not a failure.
-        if (file->LastError() != S_FALSE) {
+        compoundFile_ = file->LastError() != S_FALSE;
+        if (compoundFile_) {
             LogPrintf(u"exception: %s", Utf8ToUtf16(file->LastErrorText()).c_str());
             return false;
         }
     }
-    FillFromTMSGFile(*file);
     if (headersOnly) {
+        FillListColumns(*file);
         loadLevel = mllHeaders;
     } else {
+        FillFromTMSGFile(*file);
         msgFile_ = std::move(file);
         loadLevel = mllFull;
     }
@@ -116,14 +120,53 @@ bool MessageMSG::LoadFromFile(const WideString& path, bool headersOnly)
     return true;
 }
 
-void MessageMSG::LoadPlainTextBody() { LoadFromFile(fileName, false); }
+void MessageMSG::LoadPlainTextBody() { EnsureCompoundFile(); }
 
-bool MessageMSG::EnsureFullyLoaded()
+bool MessageMSG::EnsureCompoundFile()
 {
-    if (msgFile_ && loadLevel >= mllFull) return true;
     // A record filled from a file kept elsewhere keeps its fields when there is no file here.
+    if (msgFile_ && loadLevel >= mllFull) return TMessageAttr::EnsureFullyLoaded();
     if (fileName.empty()) return false;
-    return LoadFromFile(fileName, false) && msgFile_;
+    // Loaded fully, yet without the compound file (released or filled elsewhere): load again.
+    if (loadLevel >= mllFull) loadLevel = mllHeaders;
+    return TMessageAttr::EnsureFullyLoaded() && msgFile_;
+}
+
+void MessageMSG::ReleaseFullLoad()
+{
+    TMessageAttr::ReleaseFullLoad();
+    msgFile_.reset();
+}
+
+void MessageMSG::FillListColumns(const TMSGFile& file)
+{
+    QUILLORA_TRACE(u"MessageMSG::FillListColumns");
+    TMessageAttr::Clear();
+    msgType = GetMSGType(file);
+    imageIndex = GetImageIndexFromMSGType(msgType);
+    GetProperties(file);
+    if (msgType == mtTask || msgType == mtAppointment || msgType == mtContact) {
+        dateCaption = GetUiString(1131);
+        sent = true;
+    }
+    // Without the body, an attachment counts as listed when it has a name, is no OLE object,
+    // and is either rendered or named by no content id (a body would show it inline). A full
+    // load decides exactly.
+    const TMSGProperties& root = file.GetProperties();
+    for (int i = 0, n = root.GetAttachmentCount(); i < n && !hasAttachments; ++i) {
+        const TMSGProperty* node = root.GetAttachment(i);
+        if (!node) continue;
+        const TMSGProperties& a = node->SubProperties();
+        const auto text = [&a](std::uint32_t tag) { return a.GetPropertyAsString(tag, true, false); };
+        if (text(PR_ATTACH_LONG_FILENAME_A).empty() && text(PR_ATTACH_FILENAME_A).empty() &&
+            text(PR_DISPLAY_NAME_A).empty())
+            continue;
+        const TMSGProperty* method = a.GetPropertyByTag(PR_ATTACH_METHOD, true, true);
+        if (method && std::atol(method->GetAsAnsiString().c_str()) == 6) continue;
+        const TMSGProperty* rendering = a.GetPropertyByTag(PR_ATTACH_RENDERING, false, false);
+        const bool rendered = rendering && rendering->RawBytes() && !rendering->RawBytes()->empty();
+        hasAttachments = rendered || (text(PR_ATTACH_CONTENT_ID_A).empty() && text(PR_ATTACH_CONTENT_LOCATION_A).empty());
+    }
 }
 
 void MessageMSG::FillFromTMSGFile(const TMSGFile& file, const WideString& /*dateFormat*/)
@@ -264,8 +307,7 @@ void MessageMSG::ProcessBodyMSG(const TMSGFile& file)
 void MessageMSG::Display(IView& view, bool plainText, bool withHeader)
 {
     QUILLORA_TRACE(u"MessageMSG::Display");
-    if ((loadLevel < mllFull || !msgFile_) && !fileName.empty() && !LoadFromFile(fileName, false))
-        LogPrintf(u"load failed: %s", fileName.c_str());
+    if (!fileName.empty() && !EnsureCompoundFile()) LogPrintf(u"load failed: %s", fileName.c_str());
     TMessageAttr::Display(view, plainText, withHeader);
     if (sent) view.SetDateFiled(*this, date, dateCaption, zoneHours);
     if (msgFile_) view.SetMessageProperties(*this, *msgFile_);
@@ -310,6 +352,7 @@ void MessageMSG::WriteInlineParts()
 WideString MessageMSG::ExportToHtml(const WideString& destination)
 {
     QUILLORA_TRACE(u"MessageMSG::ExportToHtml");
+    if (!fileName.empty() && !EnsureFullyLoaded()) return {};
     WideString path = IsFolder(destination) ? WideIncludeTrailingBackslash(destination) + GetExportFileName() : destination;
     path = CAppUtils::MakeUniqueFileName(WideChangeFileExt(path, u".html"));
     if (path.empty()) return {};

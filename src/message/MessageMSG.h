@@ -49,10 +49,13 @@ public:
     std::unique_ptr<TMessageAttr> GetEmbeddedMessage(int index) override;
     // The base clear, then the compound file is dropped.
     void Clear() override;
+    void ReleaseFullLoad() override;
 
     // Fills the record from a loaded compound-file message that the caller keeps; no
     // reference to it is kept. dateFormat is accepted and not used.
     void FillFromTMSGFile(const TMSGFile& file, const WideString& dateFormat = {});
+    // Fills the list's fields only, from a file loaded with the list columns' scope.
+    void FillListColumns(const TMSGFile& file);
 
     // --- Steps of the fill ---
     // "Task", "Appointment", "Contact", "Note" in the message class (case-sensitive).
@@ -74,6 +77,9 @@ public:
     // mapping. False for a number outside the attachments, an empty path or a failed write.
     static bool SaveAttachmentAsBin(const TMSGFile& file, const WideString& path, int number);
     static bool SaveAttachmentAsMSG(const TMSGFile& file, const WideString& path, int number);
+
+    // False when the last load found a file that is no compound file (the record is empty).
+    bool IsCompoundFile() const { return compoundFile_; }
 
     // The compound-file message of a full load; null otherwise.
     TMSGFile* GetMSGFile() const { return msgFile_.get(); }
@@ -110,13 +116,14 @@ public:
 
 private:
     // Loads the file fully when the compound file is not at hand; false when it cannot be.
-    bool EnsureFullyLoaded();
+    bool EnsureCompoundFile();
     void WriteInlineParts();
     void SetBody(const WideString& rows);
 
     std::unique_ptr<TMSGFile> msgFile_;
     std::set<int> inlineWritten_;  // inline parts this load has written to their files
     AnsiString shownRtf_;          // rtfBody with its pictures and object marks cut out
+    bool compoundFile_ = true;
 };
 
 // "%HH" escapes decoded: a run of escapes that forms UTF-8 becomes its characters, any other

@@ -18,8 +18,15 @@ const WideString& SCBody::Field(const TMessageAttr& m) const {
     return m.htmlBody;
 }
 
+bool SCHeader::Match(TMessageAttr* message) {
+    if (!message || !algorithm) return false;
+    if (message->headerText.empty()) message->EnsureFullyLoaded();
+    return algorithm->Match(message->headerText, value);
+}
+
 bool SCBody::Match(TMessageAttr* message) {
     if (value.empty() || !message || !algorithm) return false;
+    if (message->plainBody.empty() && message->htmlBody.empty()) message->EnsureFullyLoaded();
     if (!message->plainBody.empty()) return algorithm->Match(message->plainBody, value);
     // The reader puts a block that silences script errors in front of HTML bodies; it is not
     // the message's text and must not be found.

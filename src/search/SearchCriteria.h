@@ -44,13 +44,17 @@ class SCSubject : public SCText {
 protected:
     const WideString& Field(const TMessageAttr& m) const override { return m.subject; }
 };
+// The header text; a listed record that holds its headers' fields only is loaded for it.
 class SCHeader : public SCText {
+public:
+    bool Match(TMessageAttr* message) override;
+
 protected:
     const WideString& Field(const TMessageAttr& m) const override { return m.headerText; }
 };
 
 // The plain body, else the HTML body (without the block the reader puts in front of it); an
-// empty value finds nothing.
+// empty value finds nothing. A listed record without a body is loaded for it.
 class SCBody : public SCText {
 public:
     bool Match(TMessageAttr* message) override;

@@ -294,9 +294,6 @@ private:
 extern TForm1* Form1;
 
 // Registers the main window and the controls of its form file.
-// Listed messages may hold their headers only; the body commands need all of it.
-void EnsureLoaded(TMessageAttr& message);
-
 void RegisterForm1();
 // Creates the main window and the windows it opens, and ties them together.
 void CreateMainForms();

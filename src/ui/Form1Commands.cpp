@@ -60,11 +60,6 @@ void ReportWriteFailure(const WideString& path)
 
 }  // namespace
 
-void EnsureLoaded(TMessageAttr& message)
-{
-    if (message.loadLevel < mllFull && !message.fileName.empty()) message.LoadFromFile(message.fileName, false);
-}
-
 // ---- opening
 
 WideString TForm1::SetOpenFileDlgParams() const
@@ -116,7 +111,7 @@ bool TForm1::OpenMessageFile(const WideString& path)
 
 bool TForm1::SaveMessageToFile(TMessageAttr& message)
 {
-    EnsureLoaded(message);
+    message.EnsureFullyLoaded();
     SaveDlgWrapper dialog(message.GetExportName() + u"_body", message.GetExportFilterString(),
                           message.GetExportDefaultExtension());
     if (!dialog.Exec({}, {}, {})) return false;
@@ -142,7 +137,7 @@ bool TForm1::SaveMessageToFile(TMessageAttr& message)
 
 bool TForm1::SaveHeaderToFile(TMessageAttr& message)
 {
-    EnsureLoaded(message);
+    message.EnsureFullyLoaded();
     SaveDlgWrapper dialog(message.GetExportName() + u"_header", message.GetExportFilterString(),
                           message.GetExportDefaultExtension());
     if (!dialog.Exec({}, {}, {})) return false;
@@ -176,7 +171,7 @@ void TForm1::actionCopyMessageExecute(TObject*)
         CopyHTMLToClipboard();
         return;
     }
-    EnsureLoaded(*m);
+    m->EnsureFullyLoaded();
     TextRenderer text;
     m->RenderBody(text);
     Clipboard()->SetAsText(text.GetDocument());
@@ -186,7 +181,7 @@ void TForm1::actionCopyMessageHeaderExecute(TObject*)
 {
     TMessageAttr* m = GetTargetMessage();
     if (!m) return;
-    EnsureLoaded(*m);
+    m->EnsureFullyLoaded();
     TextRenderer text;
     m->RenderHeaders(text);
     Clipboard()->SetAsText(text.GetDocument());

@@ -47,11 +47,8 @@ void TForm1::ReplyOrForward(bool forward)
     if (context.tempFolder.empty()) return;
     context.owner = Handle();
     context.desktop = mailDesktop;
-    // The row the user sees, with its whole body and attachments: a listed record may hold
-    // its headers only.
-    TMessageAttr* message = GetSelectedMessage();
-    if (message) EnsureLoaded(*message);
-    RunReplyForward(message, forward, context);
+    // The row the user sees; the command loads its whole body and attachments.
+    RunReplyForward(GetSelectedMessage(), forward, context);
 }
 
 void TForm1::actionPrintMessageExecute(TObject*)

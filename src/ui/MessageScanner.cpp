@@ -159,10 +159,10 @@ TMessageAttr* MessageScanner::AddFileToList(const WideString& path, SearchEngine
 TMessageAttr* MessageScanner::MSG_AddToList(const WideString& path, SearchEngine* engine, ISearchInfoView* view,
                                             bool headersOnly)
 {
-    // A ".msg" that holds MIME text is read as an ".eml".
-    if (GetMessageFileType(path, true) != mftMSG) return EML_AddToList(path, engine, view, headersOnly);
+    // One open of the file: a ".msg" that holds MIME text is read as an ".eml" after all.
     auto message = std::make_unique<MessageMSG>();
     if (!message->LoadFromFile(path, headersOnly)) return nullptr;
+    if (!message->IsCompoundFile()) return EML_AddToList(path, engine, view, headersOnly);
     TMessageAttr* const raw = message.get();
     return TestMessageAndAddToList(std::move(message), engine, view) ? raw : nullptr;
 }
@@ -208,6 +208,8 @@ bool MessageScanner::TestMessageAndAddToList(std::unique_ptr<TMessageAttr> messa
     if (engine) {
         message->LoadPlainTextBody();
         if (!engine->Test(message.get())) return false;
+        // Listed, it holds its headers again: the body is read when it is shown.
+        message->ReleaseFullLoad();
     }
     TMessageAttr* const raw = message.get();
     list_.push_back(message.release());

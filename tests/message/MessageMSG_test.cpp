@@ -199,10 +199,12 @@ TEST(MessageMSG, DisplayLoadsOnceAndShowsEachBodyKind)
     ASSERT_TRUE(m.LoadFromFile(W(path), true));
     EXPECT_EQ(m.loadLevel, mllHeaders);
     EXPECT_EQ(m.GetMSGFile(), nullptr);
-    EXPECT_TRUE(m.bodyIsHtml) << "a headers-only load fills every field";
+    EXPECT_EQ(m.subject, u"Subject");
+    EXPECT_TRUE(!m.bodyIsHtml && m.htmlBody.empty()) << "a headers-only load holds the list's fields only";
     RecordingView view;
     m.Display(view, false);
     EXPECT_EQ(m.loadLevel, mllFull);
+    EXPECT_TRUE(m.bodyIsHtml);
     const TMSGFile* kept = m.GetMSGFile();
     ASSERT_NE(kept, nullptr);
     m.Display(view, false);

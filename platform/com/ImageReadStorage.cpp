@@ -1,48 +1,51 @@
-#include "platform/com/GsfReadStorage.h"
+#include "platform/com/ImageReadStorage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
-#include <gsf/gsf-infile-msole.h>
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-input-memory.h>
-#include <gsf/gsf-input.h>
-#include <gsf/gsf-utils.h>
-
 #include "platform/com/CompoundFileDirectory.h"
-#include "platform/com/GsfInit.h"
 #include "platform/com/StorageElements.h"
 
 namespace {
 
-struct GObjectUnref {
-    void operator()(gpointer p) const {
-        if (p) g_object_unref(p);
-    }
-};
-template <class T>
-using GsfRef = std::unique_ptr<T, GObjectUnref>;
-
-// The bytes, their directory and the libgsf objects over them, shared by every storage and
-// stream opened from one image.
+// The bytes and their checked directory, shared by every storage and stream opened from one
+// image. Streams are read straight from the image's sectors: the directory check has walked
+// every chain, so no second parser is needed to follow them.
 struct Image {
     StorageImageBytes bytes;
     CompoundFileDirectory directory;
-    GsfRef<GsfInput> input;
-    GsfRef<GsfInfile> root;
 };
 
 class ReadStream final : public ComObject<IStream> {
 public:
-    ReadStream(std::shared_ptr<Image> image, GsfRef<GsfInput> input, StorageElement element, DWORD mode)
-        : image_(std::move(image)), input_(std::move(input)), element_(std::move(element)), mode_(mode) {}
+    ReadStream(std::shared_ptr<const Image> image, std::uint32_t index, StorageElement element, DWORD mode)
+        : image_(std::move(image)), index_(index), element_(std::move(element)), mode_(mode) {}
 
     HRESULT Read(void* pv, ULONG cb, ULONG* pcbRead) override {
         if (pcbRead) *pcbRead = 0;
         if (!pv && cb) return STG_E_INVALIDPOINTER;
-        gsf_off_t left = gsf_input_remaining(input_.get());
-        ULONG n = static_cast<ULONG>(std::min<gsf_off_t>(cb, std::max<gsf_off_t>(left, 0)));
-        if (n && !gsf_input_read(input_.get(), n, static_cast<guint8*>(pv))) return STG_E_READFAULT;
+        const std::uint64_t size = element_.size;
+        if (position_ >= size || cb == 0) return S_OK;
+        if (extents_.blockSize == 0) extents_ = image_->directory.StreamExtents(index_);
+        const ULONG n = static_cast<ULONG>(std::min<std::uint64_t>(cb, size - position_));
+        auto* out = static_cast<std::uint8_t*>(pv);
+        const std::uint8_t* data = image_->bytes.data.get();
+        const std::size_t imageSize = image_->bytes.size;
+        const std::size_t bs = extents_.blockSize;
+        for (ULONG done = 0; done < n;) {
+            const std::size_t block = static_cast<std::size_t>(position_ / bs);
+            const std::size_t within = static_cast<std::size_t>(position_ % bs);
+            const std::size_t take = std::min<std::size_t>(bs - within, n - done);
+            if (block >= extents_.offsets.size()) return STG_E_READFAULT;
+            const std::uint64_t at = extents_.offsets[block] + within;
+            // The missing tail of a short last sector reads as zeros.
+            const std::size_t have = at < imageSize ? static_cast<std::size_t>(std::min<std::uint64_t>(take, imageSize - at)) : 0;
+            if (have) std::memcpy(out + done, data + at, have);
+            if (have < take) std::memset(out + done + have, 0, take - have);
+            done += static_cast<ULONG>(take);
+            position_ += take;
+        }
         if (pcbRead) *pcbRead = n;
         return S_OK;
     }
@@ -51,16 +54,18 @@ public:
         return STG_E_ACCESSDENIED;
     }
     HRESULT Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* newPosition) override {
-        GSeekType whence;
+        std::int64_t base;
         switch (origin) {
-            case STREAM_SEEK_SET: whence = G_SEEK_SET; break;
-            case STREAM_SEEK_CUR: whence = G_SEEK_CUR; break;
-            case STREAM_SEEK_END: whence = G_SEEK_END; break;
+            case STREAM_SEEK_SET: base = 0; break;
+            case STREAM_SEEK_CUR: base = static_cast<std::int64_t>(position_); break;
+            case STREAM_SEEK_END: base = static_cast<std::int64_t>(element_.size); break;
             default: return STG_E_INVALIDFUNCTION;
         }
-        // gsf_input_seek returns TRUE on failure.
-        if (gsf_input_seek(input_.get(), move.QuadPart, whence)) return STG_E_SEEKERROR;
-        if (newPosition) newPosition->QuadPart = static_cast<ULONGLONG>(gsf_input_tell(input_.get()));
+        const std::int64_t target = base + move.QuadPart;
+        // Within the stream only: a read-only stream cannot grow.
+        if (target < 0 || static_cast<std::uint64_t>(target) > element_.size) return STG_E_SEEKERROR;
+        position_ = static_cast<std::uint64_t>(target);
+        if (newPosition) newPosition->QuadPart = position_;
         return S_OK;
     }
     HRESULT SetSize(ULARGE_INTEGER) override { return STG_E_ACCESSDENIED; }
@@ -72,16 +77,18 @@ public:
     HRESULT Stat(STATSTG* stat, DWORD statFlag) override { return FillStatStg(element_, mode_, statFlag, stat); }
 
 private:
-    std::shared_ptr<Image> image_;
-    GsfRef<GsfInput> input_;
+    std::shared_ptr<const Image> image_;
+    std::uint32_t index_;
     StorageElement element_;
     DWORD mode_;
+    std::uint64_t position_ = 0;
+    CompoundFileDirectory::Extents extents_;  // found on the first read
 };
 
 class ReadStorage final : public ComObject<IStorage> {
 public:
-    ReadStorage(std::shared_ptr<Image> image, GsfInfile* dir, std::uint32_t entry, DWORD mode)
-        : image_(std::move(image)), dir_(dir), entry_(entry), mode_(mode) {}
+    ReadStorage(std::shared_ptr<const Image> image, std::uint32_t entry, DWORD mode)
+        : image_(std::move(image)), entry_(entry), mode_(mode) {}
 
     HRESULT CreateStream(LPCOLESTR, DWORD, DWORD, DWORD, IStream** out) override {
         if (out) *out = nullptr;
@@ -91,10 +98,9 @@ public:
         if (!out) return STG_E_INVALIDPOINTER;
         *out = nullptr;
         if (HRESULT hr = CheckOpenMode(mode); FAILED(hr)) return hr;
-        GsfInput* child = nullptr;
         std::uint32_t index = 0;
-        if (HRESULT hr = OpenChild(name, STGTY_STREAM, child, index); FAILED(hr)) return hr;
-        *out = MakeComObject<ReadStream>(image_, GsfRef<GsfInput>(child), ElementOf(index), mode).Detach();
+        if (HRESULT hr = FindChild(name, STGTY_STREAM, index); FAILED(hr)) return hr;
+        *out = MakeComObject<ReadStream>(image_, index, ElementOf(index), mode).Detach();
         return S_OK;
     }
     HRESULT CreateStorage(LPCOLESTR, DWORD, DWORD, DWORD, IStorage** out) override {
@@ -106,14 +112,9 @@ public:
         *out = nullptr;
         if (priority) return STG_E_INVALIDPARAMETER;
         if (HRESULT hr = CheckOpenMode(mode); FAILED(hr)) return hr;
-        GsfInput* child = nullptr;
         std::uint32_t index = 0;
-        if (HRESULT hr = OpenChild(name, STGTY_STORAGE, child, index); FAILED(hr)) return hr;
-        if (!GSF_IS_INFILE(child)) {
-            g_object_unref(child);
-            return STG_E_FILENOTFOUND;
-        }
-        *out = MakeComObject<ReadStorage>(image_, GSF_INFILE(child), index, mode).Detach();
+        if (HRESULT hr = FindChild(name, STGTY_STORAGE, index); FAILED(hr)) return hr;
+        *out = MakeComObject<ReadStorage>(image_, index, mode).Detach();
         return S_OK;
     }
     HRESULT EnumElements(DWORD, void*, DWORD, IEnumSTATSTG** out) override {
@@ -133,10 +134,6 @@ public:
         return FillStatStg(self, mode_, statFlag, stat);
     }
 
-    ~ReadStorage() override {
-        if (dir_) g_object_unref(dir_);
-    }
-
 private:
     static HRESULT CheckOpenMode(DWORD mode) {
         if (mode & (STGM_WRITE | STGM_READWRITE)) return STG_E_ACCESSDENIED;
@@ -148,8 +145,8 @@ private:
         return StorageElement{e.name, e.type == 2 ? STGTY_STREAM : STGTY_STORAGE, e.size, e.clsid};
     }
 
-    // Finds the named child of the wanted kind and opens it through libgsf (a new reference).
-    HRESULT OpenChild(LPCOLESTR name, DWORD type, GsfInput*& child, std::uint32_t& index) {
+    // The named child of the wanted kind.
+    HRESULT FindChild(LPCOLESTR name, DWORD type, std::uint32_t& index) const {
         if (!name) return STG_E_INVALIDPOINTER;
         const std::size_t len = ElementNameLength(name);
         const auto& entries = image_->directory.entries();
@@ -157,18 +154,13 @@ private:
             const WideString& n = entries[i].name;
             if (CompareStorageElementNames(n.data(), n.size(), name, len) != 0) continue;
             if ((entries[i].type == 2) != (type == STGTY_STREAM)) return STG_E_FILENOTFOUND;
-            std::string utf8;
-            if (!ElementNameToUtf8(n, utf8)) return STG_E_FILENOTFOUND;
-            child = gsf_infile_child_by_name(dir_, utf8.c_str());
-            if (!child) return STG_E_READFAULT;
             index = i;
             return S_OK;
         }
         return STG_E_FILENOTFOUND;
     }
 
-    std::shared_ptr<Image> image_;
-    GsfInfile* dir_;  // one reference, released by the destructor
+    std::shared_ptr<const Image> image_;
     std::uint32_t entry_;
     DWORD mode_;
 };
@@ -185,11 +177,10 @@ bool StorageImageBytes::Allocate(std::size_t n) {
     return true;
 }
 
-HRESULT OpenGsfReadStorage(StorageImageBytes bytes, DWORD mode, IStorage** out, std::string* reason) {
+HRESULT OpenImageReadStorage(StorageImageBytes bytes, DWORD mode, IStorage** out, std::string* reason) {
     if (!out) return STG_E_INVALIDPOINTER;
     *out = nullptr;
     if (mode & (STGM_WRITE | STGM_READWRITE)) return STG_E_INVALIDFLAG;
-    InitGsf();
     auto image = std::make_shared<Image>();
     image->bytes = std::move(bytes);
     HRESULT hr = image->directory.Parse(image->bytes.data.get(), image->bytes.size);
@@ -197,16 +188,6 @@ HRESULT OpenGsfReadStorage(StorageImageBytes bytes, DWORD mode, IStorage** out, 
         if (reason) *reason = image->directory.reason();
         return hr;
     }
-    image->input.reset(gsf_input_memory_new(image->bytes.data.get(), static_cast<gsf_off_t>(image->bytes.size), FALSE));
-    if (!image->input) return E_OUTOFMEMORY;
-    GError* err = nullptr;
-    image->root.reset(gsf_infile_msole_new(image->input.get(), &err));
-    if (!image->root) {
-        if (reason) *reason = err ? err->message : "libgsf refused the file";
-        g_clear_error(&err);
-        return STG_E_DOCFILECORRUPT;
-    }
-    GsfInfile* root = GSF_INFILE(g_object_ref(image->root.get()));
-    *out = MakeComObject<ReadStorage>(image, root, 0, mode).Detach();
+    *out = MakeComObject<ReadStorage>(std::move(image), 0, mode).Detach();
     return S_OK;
 }

@@ -1,5 +1,5 @@
 // The read side of structured storage: a compound file image in memory, checked by
-// CompoundFileDirectory and read through libgsf.
+// CompoundFileDirectory and read along its allocation tables.
 #pragma once
 
 #include <cstddef>
@@ -20,5 +20,5 @@ struct StorageImageBytes {
 
 // Opens the image as a read-only root storage. On a damaged image returns the check's error
 // and, when reason is given, why.
-HRESULT OpenGsfReadStorage(StorageImageBytes image, DWORD mode, IStorage** out,
+HRESULT OpenImageReadStorage(StorageImageBytes image, DWORD mode, IStorage** out,
                            std::string* reason = nullptr);
