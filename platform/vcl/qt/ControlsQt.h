@@ -33,7 +33,6 @@ public:
     void SetFocus() override;
     bool Focused() const override;
     void SetCursor(int cursor) override;
-    void SetMouseCapture(bool capture) override;
     TPoint ClientOrigin() const override;
     void SetWindowState(int state) override;
     void Activate() override;
@@ -100,7 +99,6 @@ public:
     ~HostedPeer() override;
 
     bool Focused() const override;
-    void SetMouseCapture(bool capture) override;
     bool DefaultMessage(TMessage& message) override;
     void FrameChanged() override;
     // The whole-window context: it draws on the frame round the hosted widget only (nothing
