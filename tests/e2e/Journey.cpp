@@ -19,6 +19,15 @@ bool PictureHasInk(const fs::path& file) {
     return colours.size() >= 2;
 }
 
+int DarkPixels(const fs::path& png, int x, int y, int w, int h) {
+    const QImage image(QString::fromStdString(png.string()));
+    int dark = 0;
+    for (int j = std::max(0, y); j < std::min(image.height(), y + h); ++j)
+        for (int i = std::max(0, x); i < std::min(image.width(), x + w); ++i)
+            if (qGray(image.pixel(i, j)) < 100) ++dark;
+    return dark;
+}
+
 void Journey::SetUp() {
     if (testsupport::CorpusDir().empty()) GTEST_SKIP() << "corpus folder absent; set QUILLORA_CORPUS_DIR";
     desktop_ = std::make_unique<Desktop>();

@@ -13,6 +13,8 @@ namespace e2e {
 
 // The file is a picture with something drawn in it (more than one colour), not only a name.
 bool PictureHasInk(const std::filesystem::path& file);
+// The dark pixels (text, lines) of a screen picture inside a rectangle.
+int DarkPixels(const std::filesystem::path& png, int x, int y, int w, int h);
 
 class Journey : public ::testing::Test {
 protected:

@@ -294,3 +294,36 @@ TEST_F(JourneyTest, ReplyAndForwardHandTheMessageToTheMailProgram) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+TEST_F(JourneyTest, EachMessageShowsItsBodyWhenSelectedWithTheKeys) {
+    CopyMail(kMsgFiles);
+    Program& program = Start({"+DIR", Mail().string()});
+    ASSERT_TRUE(program.WaitUntil(ListHas(6), 90s)) << "the main window does not list the folder's six messages";
+    const auto list = program.Find("Form1.Messagelist");
+    desktop_->Click(list->x + 150, list->y + 36);
+    desktop_->Key("Home");
+    for (int row = 0; row < 6; ++row) {
+        if (row > 0) desktop_->Key("Down");
+        ASSERT_TRUE(program.WaitUntil([row](const std::vector<Control>& cs) {
+            return DetailNumber(FindControl(cs, "Form1.Messagelist"), "selected") == row;
+        }, 10s)) << "the arrow keys do not reach row " << row;
+        const std::string subject = DetailText(program.Find("Form1.Messagelist"), "current");
+        // Plain text, rich text and HTML bodies all show text in the body pane (HTML paints late).
+        int dark = 0;
+        for (int attempt = 0; attempt < 20 && dark < 30; ++attempt) {
+            std::this_thread::sleep_for(300ms);
+            const auto body = program.Find("Form1.BodyPanel");
+            ASSERT_TRUE(body) << "the body pane does not show";
+            const fs::path shot = home_ / "body.png";
+            ASSERT_TRUE(desktop_->Screenshot(shot));
+            dark = DarkPixels(shot, body->x + 4, body->y + 4, body->w - 24, body->h - 8);
+        }
+        EXPECT_GE(dark, 30) << "the body of the message " << subject << " shows no text";
+    }
+}
+
+}  // namespace
+}  // namespace e2e
