@@ -156,6 +156,24 @@ TEST_F(JourneyTest, SearchDialogTakesClicksAndTypingAndFindsBySubjectAndDates) {
         return !FindControl(cs, "SearchDlg") && DetailNumber(FindControl(cs, "Form1.Messagelist"), "items") == 4;
     }, 60s)) << "START SEARCH does not list the four messages whose subject holds \"MSGConvert\": "
              << (program.Find("Form1.Messagelist") ? program.Find("Form1.Messagelist")->detail : "no list");
+
+    // Again with a date range typed into From date and To date: only September's "test".
+    ClickOn("Form1.Button10", "the toolbar's Search button went away");
+    ASSERT_TRUE(program.WaitFor("SearchDlg.edSubject", 30s)) << "the Search button does not open the search dialog again";
+    ClickOn("SearchDlg.edSubject", "the search dialog has no Subject field");
+    desktop_->Key("ctrl+a");
+    desktop_->Type("test");
+    ClickOn("SearchDlg.rzDate1", "the search dialog has no From date");
+    desktop_->Key("ctrl+a");
+    desktop_->Type("9/1/2007");
+    ClickOn("SearchDlg.rzDate2", "the search dialog has no To date");
+    desktop_->Key("ctrl+a");
+    desktop_->Type("12/31/2007");
+    ClickOn("SearchDlg.RzBitBtn3", "the search dialog has no START SEARCH button");
+    EXPECT_TRUE(program.WaitUntil([](const std::vector<Control>& cs) {
+        return !FindControl(cs, "SearchDlg") && DetailNumber(FindControl(cs, "Form1.Messagelist"), "items") == 1;
+    }, 60s)) << "a search from 9/1/2007 to 12/31/2007 does not list only the one message of September 2007: "
+             << (program.Find("Form1.Messagelist") ? program.Find("Form1.Messagelist")->detail : "no list");
 }
 
 // Waits for the saved window state to follow the window manager (a window made normal by a
