@@ -2,10 +2,13 @@
 // starts the program on a private display, clicks, types and reads what shows.
 #include "tests/e2e/Journey.h"
 
+#include <cstring>
 #include <fstream>
 #include <regex>
 #include <set>
 #include <thread>
+
+#include <QString>
 
 namespace fs = std::filesystem;
 
@@ -341,6 +344,55 @@ TEST_F(JourneyTest, EachMessageShowsItsBodyWhenSelectedWithTheKeys) {
         }
         EXPECT_GE(dark, 30) << "the body of the message " << subject << " shows no text";
     }
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// The text of a saved file as a person reads it: a PDF through its text layer, a file with a
+// UTF-16 byte-order mark decoded.
+std::string SavedText(const fs::path& file) {
+    if (file.extension() == ".pdf" || file.extension() == ".PDF") return testsupport::PdfText(file);
+    const std::string bytes = testsupport::ReadFileBytes(file);
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE) {
+        std::u16string wide((bytes.size() - 2) / 2, u'\0');
+        std::memcpy(wide.data(), bytes.data() + 2, wide.size() * 2);
+        return QString::fromStdU16String(wide).toStdString();
+    }
+    return bytes;
+}
+
+TEST_F(JourneyTest, SaveBodyWithTheKeyChordAndTheFileDialog) {
+    CopyMail({"msg/msgconvert-pairs/plain_jpeg_attached.msg"});
+    const fs::path out = home_ / "out";
+    fs::create_directories(out);
+    Program& program = Start({"+DIR", Mail().string()});
+    ASSERT_TRUE(program.WaitUntil(ListHas(1), 90s)) << "the main window does not list the folder's message";
+    const auto list = program.Find("Form1.Messagelist");
+    desktop_->Click(list->x + 150, list->y + 36);
+    ASSERT_TRUE(program.WaitUntil([](const std::vector<Control>& cs) {
+        const auto s = FindControl(cs, "Form1.lbSubject");
+        return s && s->text == "test";
+    }, 20s)) << "a click on the message does not show it";
+    desktop_->Key("ctrl+s");
+    // The save dialog takes the name typed into it and Return.
+    const std::string dialog = desktop_->Tool({"xdotool", "search", "--sync", "--onlyvisible", "--name", "[Ss]ave"});
+    ASSERT_FALSE(dialog.empty()) << "ctrl+S does not open a save dialog";
+    std::this_thread::sleep_for(500ms);
+    desktop_->Type((out / "saved").string());
+    desktop_->Key("Return");
+    fs::path saved;
+    for (int i = 0; i < 100 && saved.empty(); ++i) {
+        std::this_thread::sleep_for(100ms);
+        for (const auto& e : fs::directory_iterator(out))
+            if (e.path().filename().string().rfind("saved", 0) == 0 && fs::file_size(e.path()) > 0) saved = e.path();
+    }
+    ASSERT_FALSE(saved.empty()) << "Return in the save dialog writes no file";
+    std::this_thread::sleep_for(500ms);
+    EXPECT_NE(SavedText(saved).find("test"), std::string::npos) << "the saved body " << saved << " does not hold the message's text:\n" << SavedText(saved).substr(0, 1500);
 }
 
 }  // namespace
