@@ -38,9 +38,11 @@ void Journey::SetUp() {
 
 void Journey::TearDown() {
     if (program_ && HasFailure()) {
-        // What the person would have seen, kept beside the test's output for a look.
-        const fs::path shot = fs::temp_directory_path() /
-                              (std::string("quillora-e2e-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png");
+        // What the person would have seen, kept in the build tree's test folder for a look.
+        std::error_code ec;
+        fs::create_directories("e2e-failures", ec);
+        const fs::path shot = fs::absolute("e2e-failures") /
+                              (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".png");
         if (desktop_->Screenshot(shot)) std::cerr << "screen at the failure: " << shot << "\n";
         std::cerr << "program output:\n" << program_->Errors().substr(0, 4000) << "\n";
     }
