@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/vcl/ActnList.h"
+#include "platform/vcl/ControlMap.h"
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/HintWindow.h"
@@ -115,6 +116,8 @@ bool TApplication::ProcessMessage(MSG& msg) {
 }
 
 void TApplication::ProcessMessages() {
+    // A handler that pumps messages (a scan, an export) lets go of the mouse first.
+    CancelMouseCapture();
     WidgetSet().ProcessEvents();
     MSG msg;
     while (ProcessMessage(msg)) {
@@ -140,6 +143,7 @@ void TApplication::Idle() {
     try {
         ActionIdle();
         if (OnIdle) OnIdle(this, done);
+        WriteControlMapIfAsked();
     } catch (...) {
         HandleException(this);
     }

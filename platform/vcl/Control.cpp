@@ -1,6 +1,7 @@
 #include "platform/vcl/Controls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/vcl/ActnList.h"
 #include "platform/vcl/Forms.h"
@@ -9,6 +10,14 @@
 namespace {
 
 TControl* captureControl = nullptr;
+
+// The control or one of its children has the capture.
+bool HoldsCapture(const TControl& control) {
+    if (!captureControl) return false;
+    if (captureControl == &control) return true;
+    const auto* w = dynamic_cast<const TWinControl*>(&control);
+    return w && w->ContainsControl(captureControl);
+}
 
 TShiftState ButtonShift(TMouseButton b) {
     return b == mbLeft ? TShiftState{ssLeft} : b == mbRight ? TShiftState{ssRight} : TShiftState{ssMiddle};
@@ -166,6 +175,7 @@ const TMessageTable& TControl::ClassMessages() {
         MESSAGE_HANDLER(WM_MBUTTONUP, TControl::WMMButtonUp),
         MESSAGE_HANDLER(WM_LBUTTONDBLCLK, TControl::WMLButtonDblClk),
         MESSAGE_HANDLER(WM_MOUSEMOVE, TControl::WMMouseMove),
+        MESSAGE_HANDLER(WM_CANCELMODE, TControl::WMCancelMode),
         MESSAGE_HANDLER(WM_MOUSEWHEEL, TControl::WMMouseWheel),
         MESSAGE_HANDLER(WM_CONTEXTMENU, TControl::WMContextMenu),
         MESSAGE_HANDLER(CM_ENABLEDCHANGED, TControl::CMEnabledChanged),
@@ -348,6 +358,7 @@ void TControl::SetAnchors(TAnchors anchors) {
 void TControl::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
+    if (!visible && HoldsCapture(*this)) CancelMouseCapture();
     Perform(CM_VISIBLECHANGED, visible, 0);
     if (parent_ && align_ != alNone) parent_->Realign();
 }
@@ -361,6 +372,7 @@ bool TControl::IsShowing() const {
 void TControl::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
+    if (!enabled && HoldsCapture(*this)) CancelMouseCapture();
     Perform(CM_ENABLEDCHANGED, 0, 0);
 }
 
@@ -515,7 +527,7 @@ void TControl::ChangeScale(int m, int d) {
 }
 
 void TControl::SendCancelMode() {
-    if (captureControl && captureControl != this) captureControl = nullptr;
+    if (captureControl && captureControl != this) CancelMouseCapture();
 }
 
 void TControl::DoMouseDown(TWMMouse& m, TMouseButton button, TShiftState extra) {
@@ -564,6 +576,11 @@ void TControl::WMMButtonUp(TWMMouse& m) {
 
 void TControl::WMMouseMove(TWMMouse& m) {
     if (!controlStyle_.Contains(csNoStdEvents)) MouseMove(KeysToShiftState(static_cast<WORD>(m.Keys)), m.XPos, m.YPos);
+}
+
+void TControl::WMCancelMode(TMessage&) {
+    if (captureControl == this) captureControl = nullptr;
+    controlState_ = controlState_ - TControlState{csLButtonDown, csClicked};
 }
 
 void TControl::WMMouseWheel(TWMMouseWheel& m) {
@@ -652,11 +669,11 @@ TWinControl* FindControl(HWND window) {
 
 TControl* GetCaptureControl() { return captureControl; }
 
-void SetCaptureControl(TControl* control) {
-    captureControl = control;
-    TWinControl* w = control ? dynamic_cast<TWinControl*>(control) : nullptr;
-    if (!w && control) w = control->Parent();
-    if (w && w->Peer()) w->Peer()->SetMouseCapture(true);
+void SetCaptureControl(TControl* control) { captureControl = control; }
+
+void CancelMouseCapture() {
+    TControl* const control = std::exchange(captureControl, nullptr);
+    if (control) control->Perform(WM_CANCELMODE, 0, 0);
 }
 
 TPoint TMouse::CursorPos() const { return WidgetSet().CursorPos(); }

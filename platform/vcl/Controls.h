@@ -306,6 +306,7 @@ protected:
     void WMMButtonUp(TWMMouse& m);
     void WMLButtonDblClk(TWMMouse& m);
     void WMMouseMove(TWMMouse& m);
+    void WMCancelMode(TMessage& m);
     void WMMouseWheel(TWMMouseWheel& m);
     void WMContextMenu(TWMContextMenu& m);
     void CMEnabledChanged(TMessage& m);
@@ -526,7 +527,13 @@ private:
 // The control whose window has the keyboard focus, and the mouse capture.
 TWinControl* FindControl(HWND window);
 TControl* GetCaptureControl();
+// The capture is the class library's own: the toolkit already sends a pressed widget its moves
+// and release, and a grab of its own would outlive a press whose click runs a modal loop.
 void SetCaptureControl(TControl* control);
+// Ends the capture the way a cancel-mode message does: the captured control gets WM_CANCELMODE
+// and forgets its press, so the release that follows fires no click. Modal loops, message
+// pumping, popup loops and drags call it before they run.
+void CancelMouseCapture();
 
 // The mouse: cursor position in screen coordinates, wheel presence, drag threshold.
 class TMouse {

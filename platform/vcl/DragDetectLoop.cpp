@@ -1,5 +1,7 @@
 #include "platform/vcl/DragDetectLoop.h"
 
+#include "platform/vcl/Controls.h"
+
 namespace {
 
 TDragDetectTracker& Tracker() {
@@ -10,7 +12,10 @@ TDragDetectTracker& Tracker() {
 }  // namespace
 
 bool TrackDragDetect(HWND window, unsigned idleMs, const TDragDetectFeed& feed) {
-    return Tracker() && Tracker()(window, idleMs, feed);
+    if (!Tracker()) return false;
+    // The detector follows the mouse itself; the control that captured it on the press lets go.
+    CancelMouseCapture();
+    return Tracker()(window, idleMs, feed);
 }
 
 void SetDragDetectTracker(TDragDetectTracker tracker) { Tracker() = std::move(tracker); }

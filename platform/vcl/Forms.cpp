@@ -1,5 +1,7 @@
 #include "platform/vcl/Forms.h"
 
+#include <algorithm>
+
 #include "platform/vcl/Filer.h"
 #include "platform/vcl/Gdi.h"
 #include "platform/vcl/Menus.h"
@@ -18,7 +20,11 @@ TModalHook& Hook() {
 TCustomForm* GetParentForm(TControl* control) { return control ? control->ParentForm() : nullptr; }
 
 void SetModalHook(TModalHook hook) { Hook() = std::move(hook); }
-int AskModalHook(TModalRequest& request) { return Hook() ? Hook()(request) : 0; }
+int AskModalHook(TModalRequest& request) {
+    // A modal loop takes the mouse: a press that opened it must not keep it.
+    CancelMouseCapture();
+    return Hook() ? Hook()(request) : 0;
+}
 
 TScopedModalHook::TScopedModalHook(TModalHook hook) : saved_(std::move(Hook())) { Hook() = std::move(hook); }
 TScopedModalHook::~TScopedModalHook() { Hook() = std::move(saved_); }
@@ -29,8 +35,7 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     request.Text = text ? text : u"";
     request.Caption = caption ? caption : u"Error";
     request.Flags = type;
-    if (Hook())
-        if (int answer = Hook()(request)) return answer;
+    if (int answer = AskModalHook(request)) return answer;
     TMessageBoxRequest box{owner, request.Text, request.Caption, type};
     const int answer = WidgetSet().MessageBox(box);
     if (answer == 0) SetLastError(ERROR_NOT_SUPPORTED);
@@ -241,10 +246,30 @@ void TCustomForm::Loaded() {
     if (activeControl_ && !ContainsControl(activeControl_)) activeControl_ = nullptr;
 }
 
+TRect FitToWorkArea(const TRect& window, bool framed) {
+    const TRect area = WidgetSet().WorkAreaAt(TPoint(window.left + window.Width() / 2, window.top + window.Height() / 2));
+    if (area.Width() <= 0 || area.Height() <= 0) return window;
+    // The window manager's frame sits around the client size we set: leave room for a title bar
+    // and borders, so the bottom edge (the status bar) stays on the screen.
+    const int frameW = framed ? 2 * kFrameBorder : 0;
+    const int frameH = framed ? kFrameTitle + kFrameBorder : 0;
+    const int w = std::max(1, std::min<int>(window.Width(), area.Width() - frameW));
+    const int h = std::max(1, std::min<int>(window.Height(), area.Height() - frameH));
+    const int x = std::clamp<int>(window.left, area.left, std::max<int>(area.left, area.right - w - frameW));
+    const int y = std::clamp<int>(window.top, area.top, std::max<int>(area.top, area.bottom - h - frameH));
+    return TRect{x, y, x + w, y + h};
+}
+
 void TCustomForm::PlaceOnScreen() {
     if (placed_) return;
     placed_ = true;
     TRect area = WidgetSet().WorkAreaRect();
+    if (Application && Application->MainForm() && Application->MainForm() != this) {
+        const TRect main = Application->MainForm()->BoundsRect();
+        if (const TRect at = WidgetSet().WorkAreaAt(TPoint(main.left + main.Width() / 2, main.top + main.Height() / 2));
+            at.Width() > 0)
+            area = at;
+    }
     TCustomForm* around = nullptr;
     if (position_ == poMainFormCenter && Application) around = Application->MainForm();
     if (position_ == poOwnerFormCenter) around = dynamic_cast<TCustomForm*>(Owner());
@@ -258,6 +283,11 @@ void TCustomForm::PlaceOnScreen() {
         SetBounds(area.left + (area.Width() - Width()) / 2, area.top + (area.Height() - Height()) / 2, Width(), Height());
         break;
     default: break;
+    }
+    // Designed for a larger screen, or saved on a monitor that is gone: brought onto the screen.
+    if (Parent() == nullptr) {
+        const TRect fitted = FitToWorkArea(BoundsRect(), borderStyle_ != bsNone);
+        if (fitted != BoundsRect()) SetBoundsRect(fitted);
     }
 }
 
@@ -363,6 +393,7 @@ TModalResult TCustomForm::ShowModal() {
     if (Visible() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
     modal_ = true;
     modalResult_ = mrNone;
+    CancelMouseCapture();
     if (TWidgetPeer* p = Peer()) p->SetModal(true);
     else {
         HandleNeeded();
@@ -375,7 +406,7 @@ TModalResult TCustomForm::ShowModal() {
         request.Form = this;
         request.Caption = Caption();
         if (Hook()) {
-            if (const int answer = Hook()(request); answer != 0 && modalResult_ == mrNone) modalResult_ = answer;
+            if (const int answer = AskModalHook(request); answer != 0 && modalResult_ == mrNone) modalResult_ = answer;
         } else if (!WidgetSet().HasDisplay() && modalResult_ == mrNone) {
             throw EInvalidOperation("A modal form cannot be shown without a display");
         }

@@ -230,4 +230,11 @@ void MessageBeep(UINT type);
 // The form that holds a control (null for a control outside any form).
 TCustomForm* GetParentForm(TControl* control);
 
+// Room a window manager's frame takes around a window's client area.
+inline constexpr int kFrameTitle = 32;
+inline constexpr int kFrameBorder = 4;
+// A window's rectangle moved and shrunk into the work area of the monitor it opens on (its
+// middle's, else the primary one); unchanged when there is no real screen.
+TRect FitToWorkArea(const TRect& window, bool framed);
+
 #include "platform/vcl/Application.h"

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/vcl/Controls.h"
+
 namespace {
 
 std::vector<TInputFilter>& Filters() {
@@ -11,7 +13,11 @@ std::vector<TInputFilter>& Filters() {
 
 }  // namespace
 
-TInputFilterScope::TInputFilterScope(TInputFilter filter) { Filters().push_back(std::move(filter)); }
+TInputFilterScope::TInputFilterScope(TInputFilter filter) {
+    // The local loop takes the mouse from whatever control a press captured it for.
+    CancelMouseCapture();
+    Filters().push_back(std::move(filter));
+}
 
 TInputFilterScope::~TInputFilterScope() { Filters().pop_back(); }
 

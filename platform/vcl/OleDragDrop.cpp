@@ -101,6 +101,7 @@ HRESULT DoDragDrop(IDataObject* data, IDropSource* source, DWORD okEffects, DWOR
     // A copy, so a driver may replace itself while it runs.
     const TDragDropDriver driver = Driver();
     if (!driver) return E_UNEXPECTED;
+    CancelMouseCapture();
     return driver(data, source, okEffects, effect);
 }
 

@@ -39,7 +39,6 @@ public:
     }
     bool Focused() const override { return focusedPeer == this; }
     void SetCursor(int) override {}
-    void SetMouseCapture(bool) override {}
     TPoint ClientOrigin() const override {
         const TPoint own(bounds_.left, bounds_.top);
         return parent_ ? parent_->ClientOrigin() + own : own;

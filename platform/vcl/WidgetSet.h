@@ -45,7 +45,6 @@ public:
     virtual void SetFocus() = 0;
     virtual bool Focused() const = 0;
     virtual void SetCursor(int cursor) = 0;
-    virtual void SetMouseCapture(bool capture) = 0;
     // The screen position of the client area's top-left corner.
     virtual TPoint ClientOrigin() const = 0;
     // Top-level windows: window state (0 normal, 1 minimised, 2 maximised), activation,
@@ -105,6 +104,9 @@ public:
     virtual TRect WorkAreaRect() const { return DesktopRect(); }
     // Every monitor, the primary first.
     virtual std::vector<TMonitorArea> Monitors() const { return {{DesktopRect(), WorkAreaRect()}}; }
+    // The work area of the monitor at a screen point (the primary one when no monitor is
+    // there); empty when windows have no real screen to fit (headless, offscreen).
+    virtual TRect WorkAreaAt(TPoint) const { return {}; }
     virtual std::vector<WideString> FontNames() const = 0;
     // A modal message box; returns IDOK, IDYES, ... (0 when none can be shown).
     virtual int MessageBox(const TMessageBoxRequest& request) = 0;

@@ -356,7 +356,9 @@ void TForm1::LoadSizes()
         read("WState", [&](int v) { state = v; });
         read("WPosX", [&](int v) { r = TRect{v, r.top, v + r.Width(), r.bottom}; });
         read("WPosY", [&](int v) { r = TRect{r.left, v, r.right, v + r.Height()}; });
-        SetBoundsRect(ClampToWorkArea(r, area));
+        // Kept on the monitor it was saved on while that monitor is there.
+        const TRect monitor = WidgetSet().WorkAreaAt(TPoint(r.left + r.Width() / 2, r.top + r.Height() / 2));
+        SetBoundsRect(ClampToWorkArea(r, monitor.Width() > 0 ? monitor : area));
         // A window closed minimized comes back normal: a start in the task bar only helps no one.
         SetWindowState(state == wsMaximized ? wsMaximized : wsNormal);
     } catch (const std::exception& e) {

@@ -235,13 +235,6 @@ void PeerWidget::SetCursor(int cursor) {
         setCursor(QCursor(CursorShape(cursor)));
 }
 
-void PeerWidget::SetMouseCapture(bool capture) {
-    if (capture)
-        grabMouse();
-    else
-        releaseMouse();
-}
-
 TPoint PeerWidget::ClientOrigin() const {
     const QPoint p = mapToGlobal(QPoint(0, clientTop_));
     return TPoint(p.x(), p.y());
@@ -471,11 +464,6 @@ void HostedPeer::Host(QWidget* widget, std::initializer_list<QWidget*> extra) {
 bool HostedPeer::Focused() const {
     const QWidget* f = QApplication::focusWidget();
     return f && (f == this || isAncestorOf(f));
-}
-
-void HostedPeer::SetMouseCapture(bool) {
-    // Qt already grabs the mouse for the widget a button went down on; a grab of the peer
-    // would take the drag away from the hosted widget.
 }
 
 bool HostedPeer::DefaultMessage(TMessage& m) {

@@ -34,7 +34,6 @@ public:
     void SetFocus() override;
     bool Focused() const override;
     void SetCursor(int cursor) override;
-    void SetMouseCapture(bool capture) override;
     TPoint ClientOrigin() const override;
     void SetWindowState(int state) override;
     void Activate() override;
@@ -103,7 +102,6 @@ public:
     ~HostedPeer() override;
 
     bool Focused() const override;
-    void SetMouseCapture(bool capture) override;
     bool DefaultMessage(TMessage& message) override;
     void FrameChanged() override;
     // The scroll bars of a hosted scroll area (a tree, a list).

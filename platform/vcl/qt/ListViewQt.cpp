@@ -432,8 +432,10 @@ public:
                          [this](const QModelIndex& now, const QModelIndex& before) { UserFocused(now, before); });
         QObject::connect(report_, &QAbstractItemView::doubleClicked, stack_, [this](const QModelIndex&) {});
         headerNotifier_ = new HeaderNotifier(report_->header(), control, WM_NOTIFY, [&control] { return control.HeaderHandle(); });
-        // Keys go to the view with the focus, the mouse to the views' viewports.
-        Host(stack_, {report_, icons_, report_->viewport(), icons_->viewport(), report_->header()->viewport()});
+        // Keys go to the view with the focus, the mouse to the views' viewports. The header is a
+        // window of its own: a press on it is no press in the list (the list's handlers would
+        // start a drag detection that takes the release, and the column would never click).
+        Host(stack_, {report_, icons_, report_->viewport(), icons_->viewport()});
         LayoutChanged();
     }
 

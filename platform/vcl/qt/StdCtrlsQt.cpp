@@ -169,16 +169,24 @@ private:
 
 // ---- buttons
 
+// A check box or radio button answers a click anywhere in its window, as the platform's button
+// controls do, not only on the mark and the caption's text.
+template <class Base>
+class WholeAreaButton : public Base {
+protected:
+    bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
 class ButtonPeer : public HostedPeer, public TButtonPeer {
 public:
     ButtonPeer(TWinControl& control, const TCreateParams& params, QWidget* parent) : HostedPeer(control, params, parent) {
         const DWORD kind = params.Style & BS_TYPEMASK;
         if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_3STATE) {
-            check_ = new QCheckBox;
+            check_ = new WholeAreaButton<QCheckBox>;
             check_->setTristate(kind == BS_3STATE);
             button_ = check_;
         } else if (kind == BS_RADIOBUTTON) {
-            auto* radio = new QRadioButton;
+            auto* radio = new WholeAreaButton<QRadioButton>;
             radio->setAutoExclusive(false);  // the control unchecks its siblings
             button_ = radio;
         } else {

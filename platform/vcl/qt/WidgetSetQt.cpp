@@ -180,6 +180,14 @@ public:
         return monitors;
     }
 
+    TRect WorkAreaAt(TPoint p) const override {
+        // The offscreen platform's screen is a fixed stand-in: windows keep their designed size.
+        if (QGuiApplication::platformName() == QLatin1String("offscreen")) return {};
+        QScreen* screen = QGuiApplication::screenAt(QPoint(p.x, p.y));
+        if (!screen) screen = QGuiApplication::primaryScreen();
+        return screen ? RectOf(screen->availableGeometry()) : TRect{};
+    }
+
     std::vector<WideString> FontNames() const override {
         std::vector<WideString> names;
         for (const QString& f : QFontDatabase::families()) names.push_back(f.toStdU16String());

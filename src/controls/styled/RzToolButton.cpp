@@ -91,6 +91,7 @@ const TMessageTable& TRzToolButton::ClassMessages() {
     static const TMessageTable table(&TGraphicControl::ClassMessages(), {
         MESSAGE_HANDLER(CM_MOUSEENTER, TRzToolButton::CMMouseEnter),
         MESSAGE_HANDLER(CM_MOUSELEAVE, TRzToolButton::CMMouseLeave),
+        MESSAGE_HANDLER(WM_CANCELMODE, TRzToolButton::WMCancelMode),
         MESSAGE_HANDLER(CM_BUTTONPRESSED, TRzToolButton::CMButtonPressed),
         MESSAGE_HANDLER(CM_DIALOGCHAR, TRzToolButton::CMDialogChar),
         MESSAGE_HANDLER(CM_TEXTCHANGED, TRzToolButton::CMTextChanged),
@@ -464,6 +465,15 @@ bool TRzToolButton::UnderCursor() const { return Screen && Mouse && Screen->Cont
 void TRzToolButton::RefreshHover() {
     if (!FlatLooking() || !Enabled()) return;
     Perform(UnderCursor() ? CM_MOUSEENTER : CM_MOUSELEAVE, 0, 0);
+}
+
+void TRzToolButton::WMCancelMode(TMessage& m) {
+    InheritedMessage(TGraphicControl::ClassMessages(), m);
+    // The press was taken away (a modal window, a drag): the release that follows clicks nothing.
+    if (!tracking_) return;
+    tracking_ = false;
+    buttonState_ = down_ ? bsExclusive : bsUp;
+    Invalidate();
 }
 
 void TRzToolButton::CMMouseEnter(TMessage& m) {

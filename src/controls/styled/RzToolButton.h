@@ -148,6 +148,7 @@ protected:
 
     void CMMouseEnter(TMessage& m);
     void CMMouseLeave(TMessage& m);
+    void WMCancelMode(TMessage& m);
     void CMButtonPressed(TMessage& m);
     void CMDialogChar(TMessage& m);
     void CMTextChanged(TMessage& m);

@@ -76,6 +76,25 @@ TEST_F(RzToolButtonTest, PressDragAndReleaseClickOnlyInside) {
     EXPECT_EQ(clicks, 1);
 }
 
+// A modal window opened while the button is held takes the press away: the button comes up and
+// the release that follows clicks nothing.
+TEST_F(RzToolButtonTest, AModalWindowDuringThePressCancelsIt) {
+    auto* b = Make<TRzToolButton>();
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    TScopedModalHook hook([](TModalRequest&) { return IDOK; });
+    Press(*b, 5, 5);
+    ASSERT_EQ(GetCaptureControl(), b);
+    MessageBoxW(nullptr, u"Text", u"Caption", MB_OK);
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+    EXPECT_FALSE(b->Tracking());
+    EXPECT_EQ(b->ButtonState(), TRzToolButton::bsUp);
+    Release(*b, 5, 5);
+    EXPECT_EQ(clicks, 0);
+    ClickAt(*b, 5, 5);
+    EXPECT_EQ(clicks, 1);
+}
+
 TEST_F(RzToolButtonTest, GroupsLatchAndClickOnlyWhenDownChanges) {
     auto* a = Make<TRzToolButton>();
     auto* b = Make<TRzToolButton>();

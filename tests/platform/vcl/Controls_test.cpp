@@ -2,6 +2,7 @@
 // alignment, mouse and keys, focus, modal forms answered by the hook, the loop, timers.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include "platform/vcl/ExtCtrls.h"
@@ -363,6 +364,72 @@ TEST_F(ControlsTest, ColourFollowsTheParentUntilSetAndMouseReachesGraphicChildre
     panel->Perform(WM_LBUTTONUP, 0, MAKELPARAM(150, 80));
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(GetCaptureControl(), nullptr);
+}
+
+// The capture rules a person relies on: a click fires on the release, the capture is gone
+// before the click's handler runs, and a modal loop, message pumping, hiding, disabling or
+// destroying the captured control cancels it, so the release that follows clicks nothing.
+TEST_F(ControlsTest, CaptureEndsBeforeTheClickAndWheneverAModalLoopOrTheControlGoes) {
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    auto* panel = new TTestPanel(&form);
+    panel->SetParent(&form);
+    auto* button = new TTestLabel(panel);  // a graphic control, as the styled buttons are
+    button->SetParent(panel);
+    button->SetBounds(10, 10, 40, 13);
+    auto press = [&] { panel->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 12)); };
+    auto release = [&] { panel->Perform(WM_LBUTTONUP, 0, MAKELPARAM(16, 12)); };
+    int clicks = 0;
+    int boxes = 0;
+    TScopedModalHook hook([&](TModalRequest&) {
+        ++boxes;
+        EXPECT_EQ(GetCaptureControl(), nullptr) << "a modal loop ran with the mouse still captured";
+        return IDOK;
+    });
+
+    // The click runs a modal loop: the capture is already gone.
+    button->OnClick = [&](TObject*) {
+        ++clicks;
+        EXPECT_EQ(GetCaptureControl(), nullptr) << "the click ran with the mouse still captured";
+        MessageBoxW(nullptr, u"Text", u"Caption", MB_OK);
+    };
+    press();
+    EXPECT_EQ(GetCaptureControl(), button);
+    release();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(GetCaptureControl(), nullptr);
+
+    // Each way of cancelling: the press is forgotten, the release clicks nothing, nothing keeps
+    // the mouse, and the next press and release click again.
+    const std::vector<std::pair<const char*, std::function<void()>>> cancels = {
+        {"a modal loop from the press", [&] { MessageBoxW(nullptr, u"Text", u"Caption", MB_OK); }},
+        {"message pumping", [&] { Application->ProcessMessages(); }},
+        {"hiding the control", [&] { button->SetVisible(false); }},
+        {"disabling the control", [&] { button->SetEnabled(false); }},
+        {"hiding its parent", [&] { panel->SetVisible(false); }},
+    };
+    button->OnClick = [&](TObject*) { ++clicks; };
+    for (const auto& [what, cancel] : cancels) {
+        clicks = 0;
+        press();
+        ASSERT_EQ(GetCaptureControl(), button) << what;
+        cancel();
+        EXPECT_EQ(GetCaptureControl(), nullptr) << what;
+        release();
+        EXPECT_EQ(clicks, 0) << what << ": the release after a cancel clicked";
+        button->SetVisible(true);
+        button->SetEnabled(true);
+        panel->SetVisible(true);
+        press();
+        release();
+        EXPECT_EQ(clicks, 1) << what << ": the next click was lost";
+    }
+
+    press();
+    delete button;
+    EXPECT_EQ(GetCaptureControl(), nullptr) << "a destroyed control kept the capture";
+    release();
 }
 
 TEST_F(ControlsTest, FormFileBuildsControlsWithReferencesEventsAndFocus) {

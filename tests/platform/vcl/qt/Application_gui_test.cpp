@@ -145,8 +145,12 @@ TEST_F(QtApplicationTest, FormShowsRealWidgetsAndQtInputBecomesMessages) {
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(11, 12), QPointF(11, 12), child->mapToGlobal(QPointF(11, 12)),
                         Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(child, &press);
+    // Qt sends the pressed widget its moves and release; a grab of our own would keep every
+    // later press in the window for this control.
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "a press left the toolkit's mouse grab on the control";
     QApplication::sendEvent(child, &release);
     EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A"));
     QApplication::sendEvent(child, &key);
     QKeyEvent euro(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("\xE2\x82\xAC"));

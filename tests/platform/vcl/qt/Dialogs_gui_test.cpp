@@ -2,6 +2,7 @@
 // Qt's own file and print dialogs driven as a user would (the choice and the filter come back).
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QTimer>
 
@@ -43,21 +45,54 @@ std::string Head(const std::filesystem::path& p, std::size_t n) {
     return s;
 }
 
-// Runs action on the dialog of type D once it is shown modally.
+// Answers the dialog of type D once it shows modally, within a deadline: a dialog that never
+// shows, or is still open after the answer, fails the test and is rejected, so no test sits in
+// a modal loop. Ends when it goes out of scope.
 template <class D>
-void WhenShown(std::function<void(D&)> action) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, action] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<D*>(w); d && d->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                action(*d);
+class WhenShown {
+public:
+    explicit WhenShown(std::function<void(D&)> action, std::chrono::seconds deadline = std::chrono::seconds(60))
+        : timer_(new QTimer(qApp)) {
+        const auto until = std::chrono::steady_clock::now() + deadline;
+        timer_->setInterval(20);
+        QObject::connect(timer_, &QTimer::timeout, [this, action, until] {
+            D* shown = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<D*>(w); d && d->isVisible()) shown = d;
+            if (shown && !answered_) {
+                answered_ = true;
+                action(*shown);
                 return;
             }
-    });
-    timer->start();
+            if (std::chrono::steady_clock::now() < until) return;
+            timer_->stop();
+            if (!answered_) ADD_FAILURE() << "the dialog did not show within the deadline";
+            if (shown) {
+                ADD_FAILURE() << "the dialog was still open at the deadline; rejected";
+                shown->reject();
+            }
+        });
+        timer_->start();
+    }
+    ~WhenShown() {
+        delete timer_.data();
+        if (!answered_) ADD_FAILURE() << "the dialog never showed";
+    }
+    WhenShown(const WhenShown&) = delete;
+    WhenShown& operator=(const WhenShown&) = delete;
+
+private:
+    QPointer<QTimer> timer_;
+    bool answered_ = false;
+};
+
+// Types a name into a file dialog's name field as a person would. QFileDialog::selectFile leaves
+// the field alone once it has the focus, and the dialog's activation may come first on a busy
+// machine: accept() then finds no name and the dialog stays open.
+void TypeFileName(QFileDialog& box, const QString& name) {
+    auto* edit = box.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(edit, nullptr);
+    edit->setText(name);
 }
 
 TEST_F(QtDialogsTest, PrintDialogAnsweredByTheHookPrintsIntoAPdfFile) {
@@ -89,11 +124,11 @@ TEST_F(QtDialogsTest, QtFileDialogGivesTheNameWithDefaultExtAndTheFilter) {
     dialog.SetFilterIndex(1);
     dialog.SetDefaultExt(u"msg");
     dialog.SetInitialDir(Utf8ToUtf16(dir.path().string()));
-    WhenShown<QFileDialog>([](QFileDialog& box) {
+    WhenShown<QFileDialog> answer([](QFileDialog& box) {
         EXPECT_EQ(box.nameFilters().size(), 2);
         EXPECT_EQ(box.selectedNameFilter(), QStringLiteral("Text (*.txt)"));
         box.selectNameFilter(box.nameFilters()[1]);
-        box.selectFile(QStringLiteral("mail"));
+        TypeFileName(box, QStringLiteral("mail"));
         static_cast<QDialog&>(box).accept();
     });
     ASSERT_TRUE(dialog.Execute());
@@ -107,7 +142,7 @@ TEST_F(QtDialogsTest, QtPrintDialogOffersAPdfFileWithoutAPrinter) {
     const auto pdf = dir / "printed.pdf";
     Printer()->SetFileName(Utf8ToUtf16(pdf.string()));
     TPrintDialog dialog(nullptr);
-    WhenShown<QPrintDialog>([](QPrintDialog& box) { static_cast<QDialog&>(box).accept(); });
+    WhenShown<QPrintDialog> answer([](QPrintDialog& box) { static_cast<QDialog&>(box).accept(); });
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(Printer()->FileName(), Utf8ToUtf16(pdf.string()));
     Printer()->BeginDoc();
@@ -134,7 +169,7 @@ TEST_F(QtDialogsTest, MessageBoxesShowTheButtonsAndIconsOfTheirFlags) {
         {MB_YESNOCANCEL, QMessageBox::NoIcon, {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}, QMessageBox::Yes, IDYES},
     };
     for (const Case& c : cases) {
-        WhenShown<QMessageBox>([&c](QMessageBox& box) {
+        WhenShown<QMessageBox> answer([&c](QMessageBox& box) {
             EXPECT_EQ(box.icon(), c.icon) << c.flags;
             EXPECT_EQ(box.buttons().size(), static_cast<qsizetype>(c.buttons.size())) << c.flags;
             for (auto b : c.buttons) EXPECT_NE(box.button(b), nullptr) << c.flags;
@@ -145,17 +180,19 @@ TEST_F(QtDialogsTest, MessageBoxesShowTheButtonsAndIconsOfTheirFlags) {
 }
 
 TEST_F(QtDialogsTest, QtInputAndFolderDialogs) {
-    WhenShown<QInputDialog>([](QInputDialog& box) {
-        EXPECT_EQ(box.labelText(), QStringLiteral("Name:"));
-        EXPECT_EQ(box.textValue(), QStringLiteral("old"));
-        box.setTextValue(QStringLiteral("new"));
-        box.accept();
-    });
-    EXPECT_EQ(InputBox(u"Rename", u"Name:", u"old"), u"new");
+    {
+        WhenShown<QInputDialog> answer([](QInputDialog& box) {
+            EXPECT_EQ(box.labelText(), QStringLiteral("Name:"));
+            EXPECT_EQ(box.textValue(), QStringLiteral("old"));
+            box.setTextValue(QStringLiteral("new"));
+            box.accept();
+        });
+        EXPECT_EQ(InputBox(u"Rename", u"Name:", u"old"), u"new");
+    }
 
     TempDir dir;
     std::filesystem::create_directory(dir / "sub");
-    WhenShown<QFileDialog>([&](QFileDialog& box) {
+    WhenShown<QFileDialog> answer([&](QFileDialog& box) {
         EXPECT_EQ(box.fileMode(), QFileDialog::Directory);
         EXPECT_EQ(box.directory().absolutePath(), QString::fromStdString(dir.path().string()));
         box.setDirectory(QString::fromStdString((dir / "sub").string()));
