@@ -251,12 +251,18 @@ TEST_F(JourneyTest, WindowsFitASmallScreenAndASavedPlaceOffTheScreenComesBack) {
 namespace e2e {
 namespace {
 
-// A stand-in mail program on PATH: xdg-email records its arguments (one a line) and keeps a
-// copy of each attachment; no desktop entry answers for mail, so it is the one asked.
+// A stand-in mail program: registered as the mailto handler (a desktop entry the stand-in
+// xdg-mime names), reached through xdg-email on PATH, which records its arguments (one a line)
+// and keeps a copy of each attachment.
 fs::path InstallStandInMailProgram(const fs::path& home) {
     const fs::path bin = home / "bin";
     fs::create_directories(bin / "got");
-    std::ofstream(bin / "xdg-mime") << "#!/bin/sh\nexit 0\n";
+    fs::create_directories(home / ".local/share/applications");
+    std::ofstream(home / ".local/share/applications/standin-mail.desktop")
+        << "[Desktop Entry]\nType=Application\nName=Stand-in mail\nExec=" << (bin / "xdg-email").string() << " %u\n";
+    std::ofstream(bin / "xdg-mime") << "#!/bin/sh\n"
+                                       "[ \"$1 $2 $3\" = \"query default x-scheme-handler/mailto\" ] && echo standin-mail.desktop\n"
+                                       "exit 0\n";
     std::ofstream(bin / "xdg-email") << "#!/bin/sh\n"
                                         "out=\"$(dirname \"$0\")/got\"\n"
                                         "n=$(ls \"$out\" | wc -l)\n"
