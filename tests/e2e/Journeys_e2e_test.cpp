@@ -179,9 +179,8 @@ TEST_F(JourneyTest, SearchDialogTakesClicksAndTypingAndFindsBySubjectAndDates) {
              << (program.Find("Form1.Messagelist") ? program.Find("Form1.Messagelist")->detail : "no list");
 }
 
-// Waits for the saved window state to follow the window manager (a window made normal by a
-// double click on its title bar comes back maximized, at its old place): enabled with that fix.
-TEST_F(JourneyTest, DISABLED_WindowComesBackWhereItWasAfterARestart) {
+// The size, place and state a person leaves through the window manager come back.
+TEST_F(JourneyTest, WindowComesBackWhereItWasAfterARestart) {
     CopyMail(kMsgFiles);
     Program* program = &Start({"+DIR", Mail().string()});
     ASSERT_TRUE(program->WaitUntil(ListHas(6), 90s)) << "the main window does not list the folder's six messages";
