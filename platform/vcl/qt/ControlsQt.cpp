@@ -370,9 +370,13 @@ void PeerWidget::resizeEvent(QResizeEvent* e) {
     Send(WM_SIZE, SizeKind(), MAKELPARAM(e->size().width(), e->size().height() - clientTop_));
 }
 
-void PeerWidget::moveEvent(QMoveEvent* e) {
-    if (applying_ || !topLevel_) return;
-    Send(WM_MOVE, 0, MAKELPARAM(e->pos().x(), e->pos().y()));
+void PeerWidget::moveEvent(QMoveEvent*) {
+    // Only a normal window's place is the form's: a maximized or minimized one keeps the place
+    // it comes back to. The frame's corner, as move() takes it.
+    if (applying_ || !topLevel_ || isMaximized() || isMinimized() || isFullScreen()) return;
+    if (pos().x() != control_.Left() || pos().y() != control_.Top())
+        control_.TControl::SetBounds(pos().x(), pos().y(), control_.Width(), control_.Height());
+    Send(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(pos().x()), static_cast<WORD>(pos().y())));
 }
 
 void PeerWidget::enterEvent(QEnterEvent*) { Send(CM_MOUSEENTER, 0, 0); }
