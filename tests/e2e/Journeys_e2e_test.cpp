@@ -25,25 +25,6 @@ const std::vector<std::string> kEmlFiles = {
     "eml/mail-fixtures/plain_emails/mix_caps_content_type.eml",
 };
 
-// A number after "key=" in a control's detail, -1 when absent.
-int DetailNumber(const std::optional<Control>& c, const std::string& key) {
-    if (!c) return -1;
-    const std::size_t at = c->detail.find(key + "=");
-    return at == std::string::npos ? -1 : std::atoi(c->detail.c_str() + at + key.size() + 1);
-}
-
-// The text after "key=" up to the next " name=" or the end.
-std::string DetailText(const std::optional<Control>& c, const std::string& key) {
-    if (!c) return {};
-    std::smatch m;
-    const std::regex re(key + "=(.*?)( [a-z]+=|$)");
-    return std::regex_search(c->detail, m, re) ? m[1].str() : std::string();
-}
-
-std::function<bool(const std::vector<Control>&)> ListHas(int items) {
-    return [items](const std::vector<Control>& cs) { return DetailNumber(FindControl(cs, "Form1.Messagelist"), "items") == items; };
-}
-
 using JourneyTest = Journey;
 
 TEST_F(JourneyTest, FirstRunAsksForTheLanguageAndOpensTheMainWindowOnTheFolder) {
