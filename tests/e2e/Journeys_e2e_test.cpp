@@ -237,8 +237,8 @@ namespace {
 fs::path InstallStandInMailProgram(const fs::path& home) {
     const fs::path bin = home / "bin";
     fs::create_directories(bin / "got");
-    fs::create_directories(home / ".local/share/applications");
-    std::ofstream(home / ".local/share/applications/standin-mail.desktop")
+    fs::create_directories(home / "home/.local/share/applications");
+    std::ofstream(home / "home/.local/share/applications/standin-mail.desktop")
         << "[Desktop Entry]\nType=Application\nName=Stand-in mail\nExec=" << (bin / "xdg-email").string() << " %u\n";
     std::ofstream(bin / "xdg-mime") << "#!/bin/sh\n"
                                        "[ \"$1 $2 $3\" = \"query default x-scheme-handler/mailto\" ] && echo standin-mail.desktop\n"
