@@ -176,8 +176,8 @@ TEST_F(JourneyTest, WindowComesBackWhereItWasAfterARestart) {
                     "windowmove", "--sync", "60", "50"});
     ASSERT_TRUE(program->WaitUntil([](const std::vector<Control>& cs) {
         const auto f = FindControl(cs, "Form1");
-        return f && f->w == 900 && f->h >= 540;
-    }, 10s)) << "the main window does not follow a resize by the window manager";
+        return f && f->w == 900 && f->h >= 540 && f->x == 60 && f->y >= 50;
+    }, 10s)) << "the main window does not follow a resize and a move by the window manager";
     const auto moved = program->Find("Form1");
     EXPECT_EQ(program->Close(), 0) << "the program does not end when its window is closed";
 

@@ -373,6 +373,11 @@ void PeerWidget::resizeEvent(QResizeEvent* e) {
 void PeerWidget::moveEvent(QMoveEvent* e) {
     if (applying_ || !topLevel_) return;
     Send(WM_MOVE, 0, MAKELPARAM(e->pos().x(), e->pos().y()));
+    // The window manager moved a normal window: its place (that of its frame, as SetBounds
+    // takes it) follows, so the place a person left is the one kept. A maximized window keeps
+    // its normal place to come back to.
+    if (windowState() == Qt::WindowNoState && isVisible() && (control_.Left() != x() || control_.Top() != y()))
+        control_.SetBounds(x(), y(), control_.Width(), control_.Height());
 }
 
 void PeerWidget::enterEvent(QEnterEvent*) { Send(CM_MOUSEENTER, 0, 0); }
