@@ -7,11 +7,17 @@
 #include "platform/vcl/Application.h"
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/ListView.h"
+#include "platform/vcl/Menus.h"
 #include "platform/vcl/StatusBar.h"
 #include "platform/vcl/TreeView.h"
 #include "platform/win/WinString.h"
 
 namespace {
+
+std::function<std::vector<TShownMenuItem>()>& ShownMenuSource() {
+    static std::function<std::vector<TShownMenuItem>()> source;
+    return source;
+}
 
 std::string OneLine(const WideString& text) {
     std::string s = Utf16ToUtf8(text);
@@ -68,13 +74,56 @@ void Describe(const TControl& control, const std::string& path, std::string& out
     }
 }
 
+// Windows a form's components own that have no parent (drop-down popups), named Form.#popup.
+void DescribeOwnedPopups(const TComponent& owner, const std::string& formPath, std::string& out) {
+    for (int i = 0; i < owner.ComponentCount(); ++i) {
+        const TComponent* component = owner.Components(i);
+        const auto* window = dynamic_cast<const TWinControl*>(component);
+        if (window && !window->Parent() && !dynamic_cast<const TCustomForm*>(window) && window->HandleAllocated() &&
+            window->Visible())
+            Describe(*window, formPath + ".#popup", out);
+        DescribeOwnedPopups(*component, formPath, out);
+    }
+}
+
+// The entries of menu bars and open menus, named Form.Menu.Item after the menu item they show.
+void DescribeMenus(std::string& out) {
+    if (!ShownMenuSource()) return;
+    for (const TShownMenuItem& shown : ShownMenuSource()()) {
+        std::string path;
+        for (const TCustomForm* form : Screen->AllForms()) {
+            for (int i = 0; i < form->ComponentCount() && path.empty(); ++i) {
+                auto* menu = dynamic_cast<TMenu*>(form->Components(i));
+                if (!menu) continue;
+                const TMenuItem* item =
+                    shown.SubMenu ? menu->FindItem(static_cast<UINT>(reinterpret_cast<UINT_PTR>(shown.SubMenu)), fkHandle)
+                                  : menu->FindItem(shown.Id, fkCommand);
+                if (item && !item->Name().empty()) path = form->Name() + '.' + menu->Name() + '.' + item->Name();
+            }
+            if (!path.empty()) break;
+        }
+        if (path.empty()) path = "#menu." + OneLine(shown.Text);
+        char rect[64];
+        std::snprintf(rect, sizeof rect, "%d\t%d\t%d\t%d", static_cast<int>(shown.Bounds.left), static_cast<int>(shown.Bounds.top),
+                      static_cast<int>(shown.Bounds.Width()), static_cast<int>(shown.Bounds.Height()));
+        out += path + "\tTMenuItem\t" + rect + '\t' + (shown.Enabled ? "E" : "") + '\t' + OneLine(shown.Text) + "\t\n";
+    }
+}
+
 }  // namespace
+
+void SetShownMenuSource(std::function<std::vector<TShownMenuItem>()> source) { ShownMenuSource() = std::move(source); }
 
 std::string DescribeShowingControls() {
     std::string out;
     if (!Screen) return out;
     for (const TCustomForm* form : Screen->AllForms())
-        if (form->HandleAllocated() && form->Visible()) Describe(*form, form->Name().empty() ? "#form" : form->Name(), out);
+        if (form->HandleAllocated() && form->Visible()) {
+            const std::string path = form->Name().empty() ? "#form" : form->Name();
+            Describe(*form, path, out);
+            DescribeOwnedPopups(*form, path, out);
+        }
+    DescribeMenus(out);
     return out;
 }
 

@@ -295,6 +295,20 @@ fs::path MakeHome(const fs::path& root) {
     return root;
 }
 
+namespace {
+
+// An xdotool name pattern matching exactly that window title.
+std::string TitlePattern(const std::string& title) {
+    std::string pattern = "^";
+    for (const char ch : title) {
+        if (std::string_view("\\^$.|?*+()[]{}").find(ch) != std::string_view::npos) pattern += '\\';
+        pattern += ch;
+    }
+    return pattern + "$";
+}
+
+}  // namespace
+
 Program::Program(Desktop& desktop, const fs::path& home, const std::vector<std::string>& args,
                  const std::map<std::string, std::string>& extraEnv)
     : desktop_(desktop), home_(home), map_(home / "controls.txt") {
@@ -345,12 +359,7 @@ std::optional<Control> Program::WaitFor(const std::string& suffix, std::chrono::
 }
 
 void Program::EnsureMapped(const std::string& caption) const {
-    std::string pattern = "^";
-    for (const char ch : caption) {
-        if (std::string_view("\\^$.|?*+()[]{}").find(ch) != std::string_view::npos) pattern += '\\';
-        pattern += ch;
-    }
-    pattern += "$";
+    const std::string pattern = TitlePattern(caption);
     const std::string found = desktop_.Tool({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(child_->Pid()),
                                              "--name", pattern});
     if (!found.empty()) return;
@@ -377,12 +386,19 @@ bool Program::ClickOn(const std::string& suffix, std::chrono::milliseconds timeo
 }
 
 int Program::Close(const std::string& mainForm, std::chrono::milliseconds timeout) {
-    if (!mainForm.empty() && Find(mainForm)) {
-        desktop_.Tool({"xdotool", "search", "--sync", "--onlyvisible", "--limit", "1", "--pid", std::to_string(child_->Pid()),
-                       "--name", ".", "windowactivate", "--sync"});
+    // The main window by its title, activated, then alt+F4; again while it still shows (a key
+    // sent while the window manager was still activating it goes nowhere).
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (int attempt = 0; attempt < 3 && !mainForm.empty(); ++attempt) {
+        const auto form = Find(mainForm);
+        if (!form || !child_->Running()) break;
+        desktop_.Tool({"xdotool", "search", "--onlyvisible", "--limit", "1", "--pid", std::to_string(child_->Pid()), "--name",
+                       TitlePattern(form->text), "windowactivate", "--sync"});
         desktop_.Key("alt+F4");
+        if (child_->Wait(8s) != -2) break;
     }
-    const int status = child_->Wait(timeout);
+    const int status = child_->Wait(std::max<std::chrono::milliseconds>(
+        0ms, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())));
     if (status == -2) child_->Kill();
     return status;
 }
@@ -390,7 +406,7 @@ int Program::Close(const std::string& mainForm, std::chrono::milliseconds timeou
 std::string Program::Errors() const { return testsupport::ReadFileBytes(home_ / "stderr.txt"); }
 
 fs::path Program::Trace() const {
-    for (const fs::path dir : {home_ / "home/Desktop", home_ / "home/.local/share/Quillora", home_ / "home"}) {
+    for (const fs::path& dir : {home_ / "home/Desktop", home_ / "home/.local/share/Quillora", home_ / "home"}) {
         std::error_code ec;
         for (const auto& e : fs::directory_iterator(dir, ec))
             if (e.path().extension() == ".log") return e.path();

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <regex>
 #include <set>
+#include <thread>
 
 #include <QImage>
 
@@ -26,6 +27,23 @@ int DarkPixels(const fs::path& png, int x, int y, int w, int h) {
         for (int i = std::max(0, x); i < std::min(image.width(), x + w); ++i)
             if (qGray(image.pixel(i, j)) < 100) ++dark;
     return dark;
+}
+
+int DetailNumber(const std::optional<Control>& c, const std::string& key) {
+    if (!c) return -1;
+    const std::size_t at = c->detail.find(key + "=");
+    return at == std::string::npos ? -1 : std::atoi(c->detail.c_str() + at + key.size() + 1);
+}
+
+std::string DetailText(const std::optional<Control>& c, const std::string& key) {
+    if (!c) return {};
+    std::smatch m;
+    const std::regex re(key + "=(.*?)( [a-z]+=|$)");
+    return std::regex_search(c->detail, m, re) ? m[1].str() : std::string();
+}
+
+std::function<bool(const std::vector<Control>&)> ListHas(int items) {
+    return [items](const std::vector<Control>& cs) { return DetailNumber(FindControl(cs, "Form1.Messagelist"), "items") == items; };
 }
 
 void Journey::SetUp() {
@@ -75,6 +93,24 @@ Program& Journey::Start(const std::vector<std::string>& args, bool firstRun, con
 
 void Journey::ClickOn(const std::string& control, const std::string& whatIsMissing) {
     ASSERT_TRUE(program_->ClickOn(control)) << whatIsMissing << " (no control " << control << " shows)";
+}
+
+void Journey::ClickMenu(const std::string& menu, const std::string& item, const std::string& whatIsMissing) {
+    ClickOn("Form1.MainMenu1." + menu, whatIsMissing + ": the menu bar shows no " + menu);
+    // An open menu is a window of its own: give the window system a moment to show it.
+    ASSERT_TRUE(program_->WaitFor("Form1.MainMenu1." + item, 10s)) << whatIsMissing << ": the menu " << menu << " does not open";
+    std::this_thread::sleep_for(300ms);
+    ClickOn("Form1.MainMenu1." + item, whatIsMissing);
+}
+
+void Journey::SelectMessage(int row, const std::string& subject) {
+    const auto list = program_->Find("Form1.Messagelist");
+    ASSERT_TRUE(list) << "the message list does not show";
+    desktop_->Click(list->x + 150, list->y + 36 + 18 * row);
+    ASSERT_TRUE(program_->WaitUntil([&subject](const std::vector<Control>& cs) {
+        const auto s = FindControl(cs, "Form1.lbSubject");
+        return s && s->text == subject;
+    }, 20s)) << "a click on the message \"" << subject << "\" does not show it";
 }
 
 std::string Journey::Trace() const {

@@ -16,6 +16,13 @@ bool PictureHasInk(const std::filesystem::path& file);
 // The dark pixels (text, lines) of a screen picture inside a rectangle.
 int DarkPixels(const std::filesystem::path& png, int x, int y, int w, int h);
 
+// A number after "key=" in a control's detail, -1 when absent.
+int DetailNumber(const std::optional<Control>& c, const std::string& key);
+// The text after "key=" up to the next " name=" or the end.
+std::string DetailText(const std::optional<Control>& c, const std::string& key);
+// The message list shows that many messages.
+std::function<bool(const std::vector<Control>&)> ListHas(int items);
+
 class Journey : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -34,6 +41,10 @@ protected:
     // Clicks a control named in the program's map, failing with what a person saw.
     void ClickOn(const std::string& control, const std::string& whatIsMissing);
     std::string Trace() const;
+    // Opens a menu of the main window's menu bar and clicks one of its items (both by name).
+    void ClickMenu(const std::string& menu, const std::string& item, const std::string& whatIsMissing);
+    // Clicks a row of the message list and waits until the header shows that subject.
+    void SelectMessage(int row, const std::string& subject);
 
     std::unique_ptr<Desktop> desktop_;
     std::unique_ptr<testsupport::TempDir> dir_;

@@ -370,13 +370,14 @@ void PeerWidget::resizeEvent(QResizeEvent* e) {
     Send(WM_SIZE, SizeKind(), MAKELPARAM(e->size().width(), e->size().height() - clientTop_));
 }
 
-void PeerWidget::moveEvent(QMoveEvent*) {
-    // Only a normal window's place is the form's: a maximized or minimized one keeps the place
-    // it comes back to. The frame's corner, as move() takes it.
-    if (applying_ || !topLevel_ || isMaximized() || isMinimized() || isFullScreen()) return;
-    if (pos().x() != control_.Left() || pos().y() != control_.Top())
-        control_.TControl::SetBounds(pos().x(), pos().y(), control_.Width(), control_.Height());
-    Send(WM_MOVE, 0, MAKELPARAM(static_cast<WORD>(pos().x()), static_cast<WORD>(pos().y())));
+void PeerWidget::moveEvent(QMoveEvent* e) {
+    if (applying_ || !topLevel_) return;
+    Send(WM_MOVE, 0, MAKELPARAM(e->pos().x(), e->pos().y()));
+    // The window manager moved a normal window: its place (that of its frame, as SetBounds
+    // takes it) follows, so the place a person left is the one kept. A maximized window keeps
+    // its normal place to come back to.
+    if (windowState() == Qt::WindowNoState && isVisible() && (control_.Left() != x() || control_.Top() != y()))
+        control_.SetBounds(x(), y(), control_.Width(), control_.Height());
 }
 
 void PeerWidget::enterEvent(QEnterEvent*) { Send(CM_MOUSEENTER, 0, 0); }

@@ -1,6 +1,7 @@
 #include "platform/vcl/qt/MenusQt.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -268,6 +269,29 @@ void FillMenuBar(QMenuBar* bar, HMENU handle, HWND owner) {
     QActionGroup* radios = nullptr;
     for (const TMenuItemRecord& item : MenuItemRecords(handle))
         AddItem(bar, item, handle, owner, radios, [bar](QAction* a) { bar->addAction(a); });
+}
+
+std::vector<TShownMenuItem> ShownMenuItems() {
+    std::vector<TShownMenuItem> out;
+    const auto add = [&out](QWidget* container, const QRect& inContainer, QAction* a) {
+        if (a->isSeparator() || !a->isVisible() || inContainer.isEmpty()) return;
+        const QPoint at = container->mapToGlobal(inContainer.topLeft());
+        TShownMenuItem item;
+        item.Id = a->data().isValid() ? a->data().toUInt() : 0;
+        item.SubMenu = reinterpret_cast<HMENU>(a->property(kSubMenuProperty).value<quintptr>());
+        item.Text = a->text().remove(QLatin1Char('&')).toStdU16String();
+        item.Bounds = TRect(at.x(), at.y(), at.x() + inContainer.width(), at.y() + inContainer.height());
+        item.Enabled = a->isEnabled();
+        out.push_back(std::move(item));
+    };
+    for (QWidget* w : QApplication::allWidgets()) {
+        if (!w->isVisible()) continue;
+        if (auto* bar = qobject_cast<QMenuBar*>(w))
+            for (QAction* a : bar->actions()) add(bar, bar->actionGeometry(a), a);
+        else if (auto* menu = qobject_cast<QMenu*>(w))
+            for (QAction* a : menu->actions()) add(menu, menu->actionGeometry(a), a);
+    }
+    return out;
 }
 
 UINT ExecPopupMenu(HMENU handle, UINT flags, TPoint at, HWND owner) {

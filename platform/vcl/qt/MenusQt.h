@@ -5,6 +5,9 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <vector>
+
+#include "platform/vcl/ControlMap.h"
 #include "platform/vcl/WinMenus.h"
 
 namespace vclqt {
@@ -14,6 +17,8 @@ namespace vclqt {
 void FillMenu(QMenu* menu, HMENU handle, HWND owner);
 void FillMenuBar(QMenuBar* bar, HMENU handle, HWND owner);
 // Runs a popup menu (under a ForeignLoopScope); the chosen command, or 0.
+// The entries of the menu bars and the open menus, where they show.
+std::vector<TShownMenuItem> ShownMenuItems();
 UINT ExecPopupMenu(HMENU handle, UINT flags, TPoint at, HWND owner);
 
 }  // namespace vclqt

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include "platform/vcl/Application.h"
 #include "platform/vcl/InputFilter.h"
@@ -21,6 +22,16 @@ public:
     }
     void Activate() override {}
     void SetFrame(bool, bool, bool, bool, bool, bool) override {}
+    // Owned by the window it opens from: a modal dialog's popup is part of the dialog, so the
+    // toolkit neither swallows its clicks nor raises the dialog over it.
+    void SetVisible(bool visible) override {
+        if (visible) {
+            winId();
+            QWindow* owner = QGuiApplication::modalWindow() ? QGuiApplication::modalWindow() : QGuiApplication::focusWindow();
+            if (QWindow* own = windowHandle(); own && owner != own) own->setTransientParent(owner);
+        }
+        PeerWidget::SetVisible(visible);
+    }
 };
 
 HWND WindowOf(QObject* object) {

@@ -291,4 +291,5 @@ void InstallQtWidgetSet(ToolkitStartFailure onStartFailure) {
     // Windows of the headless set cannot move to Qt; they go first.
     DoneApplication();
     SetWidgetSet(std::make_unique<vclqt::QtWidgetSet>());
+    SetShownMenuSource(vclqt::ShownMenuItems);
 }
