@@ -189,12 +189,21 @@ TEST_F(StoreMessages, BodiesAreChosenHtmlThenRtfWrappingHtmlThenRtfThenText) {
 }
 
 TEST_F(StoreMessages, PlainTextBodyFromTheRowNeedsNoReopening) {
-    auto records = Records(OneFolder({Mail(u"a")}));
-    ASSERT_EQ(records.size(), 1u);
+    pstbuild::Message m = Mail(u"a");
+    m.body = u"the stored text";
+    auto records = Records(OneFolder({m, m}));
+    ASSERT_EQ(records.size(), 2u);
+    // A body the row already gave: the store is not read again (which would fill the text).
     records[0]->htmlBody = u"from the row";
-    records[0]->pstAttr.entryId.clear();  // a reopening would fail and clear nothing
+    records[0]->plainBody.clear();
     records[0]->LoadPlainTextBody();
     EXPECT_EQ(records[0]->htmlBody, u"from the row");
+    EXPECT_TRUE(records[0]->plainBody.empty()) << "the message was opened again";
+    // Without one, the text comes from the store.
+    records[1]->htmlBody.clear();
+    records[1]->plainBody.clear();
+    records[1]->LoadPlainTextBody();
+    EXPECT_EQ(records[1]->plainBody, u"the stored text");
 }
 
 TEST_F(StoreMessages, TaskSummaryUsesNamedDatesAndIsRebuiltOnEachLoad) {
