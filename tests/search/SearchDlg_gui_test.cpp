@@ -14,6 +14,7 @@
 #include "platform/vcl/Forms.h"
 #include "platform/vcl/qt/WidgetSetQt.h"
 #include "search/SearchDlg.h"
+#include "search/SearchRequest.h"
 
 namespace {
 
@@ -75,6 +76,38 @@ TEST_F(SearchDlgTest, StartRunsTheScanWithTheFieldsAndShowsProgress) {
         dlg_->Show();
         Application->ProcessMessages();
         EXPECT_TRUE(dynamic_cast<QWidget*>(dlg_->Peer())->grab().save(QString::fromLocal8Bit(path)));
+    }
+}
+
+TEST_F(SearchDlgTest, EachFieldReachesItsOwnPartOfTheRequest) {
+    const struct {
+        const char* field;
+        WideString SearchRequest::*part;
+    } texts[] = {{"edFrom", &SearchRequest::from},       {"edTo", &SearchRequest::to},
+                 {"edCC", &SearchRequest::cc},           {"edSubject", &SearchRequest::subject},
+                 {"edHeader", &SearchRequest::header},   {"edText", &SearchRequest::body}};
+    for (const auto& t : texts) {
+        for (const auto& other : texts) C(other.field)->SetText(u"");
+        C(t.field)->SetText(u"needle");
+        const SearchRequest r = dlg_->Request();
+        for (const auto& other : texts)
+            EXPECT_EQ(r.*(other.part), other.field == t.field ? u"needle" : u"") << t.field << " read into " << other.field;
+    }
+    const struct {
+        const char* box;
+        bool SearchRequest::*part;
+    } boxes[] = {{"cbWholeFrom", &SearchRequest::wholeFrom}, {"cbWholeTo", &SearchRequest::wholeTo},
+                 {"cbWholeSubject", &SearchRequest::wholeSubject}, {"cbWholeCC", &SearchRequest::wholeCC},
+                 {"rzcbEml", &SearchRequest::eml},           {"rzcbMsg", &SearchRequest::msg},
+                 {"rzcbPst", &SearchRequest::pst}};
+    auto box = [&](const char* name) { return dynamic_cast<TRzCustomGlyphButton*>(C(name)); };
+    for (const auto& b : boxes) {
+        ASSERT_TRUE(box(b.box)) << b.box;
+        for (const auto& other : boxes) box(other.box)->SetChecked(false);
+        box(b.box)->SetChecked(true);
+        const SearchRequest r = dlg_->Request();
+        for (const auto& other : boxes)
+            EXPECT_EQ(r.*(other.part), other.box == b.box) << b.box << " read into " << other.box;
     }
 }
 
