@@ -27,11 +27,14 @@ bool Fail(const std::string& path)
     return false;
 }
 
+// The name itself (a link is not followed) is a folder of this user.
+bool IsOwnFolder(const struct stat& facts) { return S_ISDIR(facts.st_mode) && facts.st_uid == ::geteuid(); }
+
 bool IsPrivate(const std::string& path)
 {
     struct stat facts {};
     if (::lstat(path.c_str(), &facts) != 0) return Fail(path);
-    if (!S_ISDIR(facts.st_mode) || facts.st_uid != ::geteuid() || (facts.st_mode & 077) != 0) {
+    if (!IsOwnFolder(facts) || (facts.st_mode & 077) != 0) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
@@ -54,8 +57,7 @@ bool MakePrivate(const std::string& path)
 bool IsOwnRuntimeFolder(const char* path)
 {
     struct stat facts {};
-    return path && *path == '/' && ::lstat(path, &facts) == 0 && S_ISDIR(facts.st_mode) &&
-           facts.st_uid == ::geteuid();
+    return path && *path == '/' && ::lstat(path, &facts) == 0 && IsOwnFolder(facts);
 }
 
 }  // namespace

@@ -376,8 +376,9 @@ void PeerWidget::moveEvent(QMoveEvent* e) {
     // The window manager moved a normal window: its place (that of its frame, as SetBounds
     // takes it) follows, so the place a person left is the one kept. A maximized window keeps
     // its normal place to come back to.
+    // Only recorded, as a resize by the window manager is: the window is already there.
     if (windowState() == Qt::WindowNoState && isVisible() && (control_.Left() != x() || control_.Top() != y()))
-        control_.SetBounds(x(), y(), control_.Width(), control_.Height());
+        control_.TControl::SetBounds(x(), y(), control_.Width(), control_.Height());
 }
 
 void PeerWidget::enterEvent(QEnterEvent*) { Send(CM_MOUSEENTER, 0, 0); }
