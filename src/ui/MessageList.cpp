@@ -1,65 +1,56 @@
 #include "ui/MessageList.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <string_view>
-#include <utility>
 #include <unordered_set>
 
 #include "app/MiscUtils.h"
 #include "message/MessageAttr.h"
 #include "platform/vcl/FormatSettings.h"
+#include "ui/KeySort.h"
 
 namespace {
 
-int Compare(std::u16string_view a, std::u16string_view b) { return a.compare(b); }
-template <class Key>
-int Compare(const Key& a, const Key& b)
+// The keys are taken out once, in list order, and the records are placed by their keys' order.
+void Reorder(MessageAttrDeque& list, const std::vector<std::uint32_t>& order)
 {
-    return a < b ? -1 : b < a ? 1 : 0;
+    const std::vector<TMessageAttr*> records(list.begin(), list.end());
+    for (std::size_t i = 0; i < order.size(); ++i) list[i] = records[order[i]];
 }
 
-// The keys are taken out once, next to their records, so that the comparisons read one array
-// instead of following each record to its fields. Equal keys keep the list's order.
 template <class Key>
-void SortBy(MessageAttrDeque& list, Key (*key)(const TMessageAttr&), bool descending)
+void SortByNumber(MessageAttrDeque& list, Key (*key)(const TMessageAttr&), bool descending)
 {
-    struct Keyed {
-        Key key;
-        std::size_t position;
-        TMessageAttr* message;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(list.size());
-    for (std::size_t i = 0; i < list.size(); ++i) keyed.push_back({key(*list[i]), i, list[i]});
-    const int sign = descending ? -1 : 1;
-    std::sort(keyed.begin(), keyed.end(), [sign](const Keyed& a, const Keyed& b) {
-        const int c = sign * Compare(a.key, b.key);
-        return c < 0 || (c == 0 && a.position < b.position);
-    });
-    for (std::size_t i = 0; i < keyed.size(); ++i) list[i] = keyed[i].message;
+    std::vector<std::uint64_t> keys;
+    keys.reserve(list.size());
+    for (const TMessageAttr* m : list) keys.push_back(key(*m));
+    Reorder(list, StableOrderOfNumbers(keys, descending));
 }
 
-int ImageKey(const TMessageAttr& m) { return m.GetImageIndex(); }
-bool AttachmentKey(const TMessageAttr& m) { return m.hasAttachments; }
-double DateKey(const TMessageAttr& m) { return m.date; }
-std::u16string_view FromKey(const TMessageAttr& m) { return m.from; }
-std::u16string_view SubjectKey(const TMessageAttr& m) { return m.subject; }
-std::u16string_view ToKey(const TMessageAttr& m) { return m.to; }
-std::u16string_view CcKey(const TMessageAttr& m) { return m.cc; }
+void SortByText(MessageAttrDeque& list, const WideString TMessageAttr::*field, bool descending)
+{
+    std::vector<std::u16string_view> keys;
+    keys.reserve(list.size());
+    for (const TMessageAttr* m : list) keys.emplace_back(m->*field);
+    Reorder(list, StableOrderOfTexts(keys, descending));
+}
+
+std::uint64_t ImageKey(const TMessageAttr& m) { return OrderedKey(m.GetImageIndex()); }
+std::uint64_t AttachmentKey(const TMessageAttr& m) { return m.hasAttachments ? 1 : 0; }
+std::uint64_t DateKey(const TMessageAttr& m) { return OrderedKey(m.date); }
 
 }  // namespace
 
 void SortMessages(MessageAttrDeque& list, int column, bool flag)
 {
-    // UTF-16 views compare code units as unsigned values: ordinal order.
     switch (column) {
-        case mlcType: SortBy(list, ImageKey, flag); break;
-        case mlcAttachment: SortBy(list, AttachmentKey, !flag); break;
-        case mlcFrom: SortBy(list, FromKey, flag); break;
-        case mlcSubject: SortBy(list, SubjectKey, flag); break;
-        case mlcDate: SortBy(list, DateKey, !flag); break;
-        case mlcTo: SortBy(list, ToKey, flag); break;
-        case mlcCC: SortBy(list, CcKey, flag); break;
+        case mlcType: SortByNumber(list, ImageKey, flag); break;
+        case mlcAttachment: SortByNumber(list, AttachmentKey, !flag); break;
+        case mlcFrom: SortByText(list, &TMessageAttr::from, flag); break;
+        case mlcSubject: SortByText(list, &TMessageAttr::subject, flag); break;
+        case mlcDate: SortByNumber(list, DateKey, !flag); break;
+        case mlcTo: SortByText(list, &TMessageAttr::to, flag); break;
+        case mlcCC: SortByText(list, &TMessageAttr::cc, flag); break;
         default: break;
     }
 }
