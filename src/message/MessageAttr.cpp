@@ -190,6 +190,10 @@ void TMessageAttr::ReleaseFullLoad()
     Release(attachments);
     Release(inlineParts);
     Release(bodyBuffer);
+    // The next display writes its page anew: a name kept for each record once shown would
+    // grow with the count of messages shown.
+    Release(shownFile);
+    Release(shownCharset);
     bodyIsHtml = false;
     bodyIsRtf = false;
     if (loadLevel > mllHeaders) loadLevel = mllHeaders;

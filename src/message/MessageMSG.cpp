@@ -136,6 +136,9 @@ void MessageMSG::ReleaseFullLoad()
 {
     TMessageAttr::ReleaseFullLoad();
     msgFile_.reset();
+    AnsiString().swap(shownRtf_);
+    inlineWritten_.clear();
+    std::vector<WideString>().swap(pictureFiles);
 }
 
 void MessageMSG::FillListColumns(const TMSGFile& file)

@@ -238,6 +238,43 @@ TEST(MessageMSG, DisplayShowsTheRtfAndThePlainBody)
     EXPECT_EQ(plain.calls.back(), "ViewRTFString:plain words");
 }
 
+// A full load given back keeps nothing its display made (the body page's name, the RTF
+// body's pictures); the next display makes them again and shows the same.
+TEST(MessageMSG, ReleasedDisplayKeepsNothingOfTheShownBody)
+{
+    const struct {
+        const char* name;
+        std::uint32_t tag;
+        std::string body;
+        bool html;
+    } cases[] = {
+        {"html", 0x10130102, "<p>hi</p>", true},
+        {"rtf with a picture", 0x10090102, std::string("{\\rtf1\\ansi A{\\pict\\pngblip\\bin3 XYZ}B}") + '\0', false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testsupport::TempDir dir;
+        TMSGFile f;
+        TMSGProperties& root = Mail(f);
+        Fixed(root);
+        Bytes(root, c.tag, c.body);
+        auto m = Load(f, dir);
+        std::vector<std::string> shown;
+        for (int round = 0; round < 2; ++round) {
+            RecordingView view;
+            m->Display(view, false);
+            ASSERT_FALSE(view.calls.empty());
+            shown.push_back(view.calls.back());
+            EXPECT_EQ(m->shownFile.empty(), !c.html);
+            EXPECT_EQ(m->pictureFiles.size(), c.html ? 0u : 1u);
+            m->ReleaseFullLoad();
+            EXPECT_TRUE(m->shownFile.empty() && m->shownCharset.empty());
+            EXPECT_TRUE(m->pictureFiles.empty());
+        }
+        if (!c.html) EXPECT_EQ(shown[0], shown[1]);
+    }
+}
+
 TEST(MessageMSG, NoCompoundFileLoadsAsEmptyRecordButUnreadableFails)
 {
     testsupport::TempDir dir;

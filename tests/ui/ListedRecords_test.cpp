@@ -155,6 +155,7 @@ void ExpectHeadersOnly(TMessageAttr& m)
     EXPECT_TRUE(m.plainBody.empty() && m.htmlBody.empty() && m.loadedHtmlBody.empty() && m.rtfBody.empty());
     EXPECT_TRUE(m.headerText.empty());
     EXPECT_TRUE(m.attachments.empty() && m.inlineParts.empty() && m.bodyBuffer.empty());
+    EXPECT_TRUE(m.shownFile.empty() && m.shownCharset.empty()) << "nothing of a display stays";
     if (auto* msg = dynamic_cast<MessageMSG*>(&m)) EXPECT_EQ(msg->GetMSGFile(), nullptr);
     if (auto* eml = dynamic_cast<MessageEML*>(&m)) EXPECT_EQ(eml->idMessage, nullptr);
 }
@@ -189,7 +190,7 @@ TEST_F(ListedRecords, OnlyTheRecentFullLoadsAreKept)
     std::vector<TMessageAttr*> shown;
     for (TMessageAttr* m : list_) {
         if (m->GetType() == mftPST) continue;
-        m->Display(view, true);
+        m->Display(view, false);  // the body as a page where the kind shows one
         shown.push_back(m);
     }
     ASSERT_GT(shown.size(), TMessageAttr::kRecentFullLoads);
