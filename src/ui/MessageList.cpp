@@ -18,8 +18,7 @@ void Reorder(MessageAttrDeque& list, const std::vector<std::uint32_t>& order)
     for (std::size_t i = 0; i < order.size(); ++i) list[i] = records[order[i]];
 }
 
-template <class Key>
-void SortByNumber(MessageAttrDeque& list, Key (*key)(const TMessageAttr&), bool descending)
+void SortByNumber(MessageAttrDeque& list, std::uint64_t (*key)(const TMessageAttr&), bool descending)
 {
     std::vector<std::uint64_t> keys;
     keys.reserve(list.size());
