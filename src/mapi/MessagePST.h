@@ -10,12 +10,14 @@
 #include "mapi/MapiLibs.h"
 #include "mapi/MapiSession.h"
 #include "message/MessageAttr.h"
+#include "message/SharedWideString.h"
 
 // Where a store message lives. entryId is the message's own entry id, taken from its row: the
 // message is reopened by it, never by folder and row number (rows move when a store changes).
+// The folder's name and path are shared by all records listed from that folder.
 struct PstMessageAttr {
-    WideString folderName;
-    WideString folderPath;
+    SharedWideString folderName;
+    SharedWideString folderPath;
     std::int32_t folderType = 0;
     std::int32_t row = 0;
     mapi_TEntryid entryId;

@@ -41,11 +41,12 @@ bool WalkStoreMessages(const std::shared_ptr<MapiSession>& session, const WideSt
         if (session->libs->HrQueryAllRows(table.get(), nullptr, nullptr, nullptr, 0, &rows) != S_OK || !rows) continue;
         if (walk.onFolderRows) walk.onFolderRows(rows->aRow.size());
         if (!walk.onRow) continue;
+        const SharedWideString folderName(Utf8ToUtf16(f.name)), folderPath(Utf8ToUtf16(f.path));
         for (std::size_t i = 0; i < rows->aRow.size(); ++i) {
             auto m = std::make_unique<MessagePST>();
             m->FillFromSRow(session, rows->aRow[i]);
-            m->pstAttr.folderName = Utf8ToUtf16(f.name);
-            m->pstAttr.folderPath = Utf8ToUtf16(f.path);
+            m->pstAttr.folderName = folderName;
+            m->pstAttr.folderPath = folderPath;
             m->pstAttr.folderType = f.type;
             m->pstAttr.row = static_cast<std::int32_t>(i);
             m->attachRow = m->pstAttr.row;

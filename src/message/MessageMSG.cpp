@@ -152,20 +152,23 @@ void MessageMSG::FillListColumns(const TMSGFile& file)
         dateCaption = GetUiString(1131);
         sent = true;
     }
-    // Without the body, an attachment counts as listed when it has a name, is no OLE object,
-    // and is either rendered or named by no content id (a body would show it inline). A full
-    // load decides exactly.
+    // Without the body, an attachment counts as listed when it is an OLE object (always
+    // listed), or has a name and is either rendered or named by no content id (a body would
+    // show it inline). A full load decides exactly.
     const TMSGProperties& root = file.GetProperties();
     for (int i = 0, n = root.GetAttachmentCount(); i < n && !hasAttachments; ++i) {
         const TMSGProperty* node = root.GetAttachment(i);
         if (!node) continue;
         const TMSGProperties& a = node->SubProperties();
+        const TMSGProperty* method = a.GetPropertyByTag(PR_ATTACH_METHOD, true, true);
+        if (method && std::atol(method->GetAsAnsiString().c_str()) == 6) {
+            hasAttachments = true;
+            break;
+        }
         const auto text = [&a](std::uint32_t tag) { return a.GetPropertyAsString(tag, true, false); };
         if (text(PR_ATTACH_LONG_FILENAME_A).empty() && text(PR_ATTACH_FILENAME_A).empty() &&
             text(PR_DISPLAY_NAME_A).empty())
             continue;
-        const TMSGProperty* method = a.GetPropertyByTag(PR_ATTACH_METHOD, true, true);
-        if (method && std::atol(method->GetAsAnsiString().c_str()) == 6) continue;
         const TMSGProperty* rendering = a.GetPropertyByTag(PR_ATTACH_RENDERING, false, false);
         const bool rendered = rendering && rendering->RawBytes() && !rendering->RawBytes()->empty();
         hasAttachments = rendered || (text(PR_ATTACH_CONTENT_ID_A).empty() && text(PR_ATTACH_CONTENT_LOCATION_A).empty());

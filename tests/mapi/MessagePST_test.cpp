@@ -119,6 +119,24 @@ TEST_F(StoreMessages, RowFillTakesTheListFieldsAndUnsentMessagesShowNoDate) {
     EXPECT_EQ(records[1]->loadLevel, mllFull);
 }
 
+TEST_F(StoreMessages, RecordsOfOneFolderShareItsNameAndFindItAgain) {
+    pstbuild::Store store = OneFolder({Mail(u"One"), Mail(u"Two")});
+    store.folders.push_back(pstbuild::Folder{u"Archive", u"IPF.Note", {Mail(u"Three")}, {}, ""});
+    auto records = Records(store);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(&records[0]->pstAttr.folderPath.str(), &records[1]->pstAttr.folderPath.str());
+    EXPECT_EQ(&records[0]->pstAttr.folderName.str(), &records[1]->pstAttr.folderName.str());
+    EXPECT_NE(records[0]->pstAttr.folderPath.str(), records[2]->pstAttr.folderPath.str());
+    EXPECT_EQ(records[2]->pstAttr.folderName.str(), u"Archive");
+    for (const auto& r : records) {
+        ComPtr<IMAPIFolder> folder = r->GetIFolder();
+        ASSERT_TRUE(folder);
+        SPropValuePtr name;
+        ASSERT_EQ(MapiLibs::HrGetOneProp(folder.get(), PR_DISPLAY_NAME_W, &name), S_OK);
+        EXPECT_EQ(PropValueText(*name), r->pstAttr.folderName.str());
+    }
+}
+
 TEST(StoreMessageClass, WholeClassNamesGiveTheKind) {
     const std::pair<const char16_t*, MSGType> cases[] = {
         {u"IPM.Note", mtNote},           {u"ipm.note", mtNote},       {u"IPM.Task", mtTask},
