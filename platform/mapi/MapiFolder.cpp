@@ -1,6 +1,8 @@
 #include "platform/mapi/MapiFolder.h"
 
 #include "platform/mapi/PstObjects.h"
+#include "platform/win/PlatformTrace.h"
+#include "platform/win/WinString.h"
 
 namespace {
 
@@ -114,7 +116,19 @@ private:
         if (FAILED(hr))
             return Fail(hr, std::string(messages ? "the folder's messages" : "the folder's subfolders") +
                                 " cannot be listed: " + why);
-        *table = new MemTable(std::make_unique<FolderRowSource>(ctx_, item_, messages, count), std::move(columns));
+        std::unique_ptr<TableRowSource> rows = std::make_unique<FolderRowSource>(ctx_, item_, messages, count);
+        if (messages && (item_->Nid() & NID_TYPE_MASK) == NID_TYPE_NORMAL_FOLDER) {
+            // The store's own contents table lists the folder without opening each message.
+            std::string reason;
+            if (auto fast = MakePstContentsRows(ctx_, item_->Nid(), std::move(rows), reason)) {
+                rows = std::move(fast);
+            } else {
+                PlatformTrace(u"contents of folder " + Utf8ToUtf16(std::to_string(item_->Nid())) +
+                              u" read message by message: " + Utf8ToUtf16(reason));
+                rows = std::make_unique<FolderRowSource>(ctx_, item_, messages, count);
+            }
+        }
+        *table = new MemTable(std::move(rows), std::move(columns));
         return S_OK;
     }
 

@@ -12,6 +12,7 @@
 
 #include "platform/win/ByteOrder.h"
 #include "platform/win/CodePages.h"
+#include "platform/win/PlatformTrace.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -50,8 +51,9 @@ std::u16string Utf16Le(const BYTE* p, std::size_t size) {
     return s;
 }
 
-// Decodes one property value of the given stored type into a value tagged `tag`.
-bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& codePage, SPropValue& out) {
+}  // namespace
+
+bool DecodeStoreValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& codePage, SPropValue& out) {
     const ULONG type = PROP_TYPE(tag);
     const std::string_view bytes = Bytes(d, n);
     auto need = [n](std::size_t size) { return n >= size; };
@@ -171,6 +173,8 @@ bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& co
     }
 }
 
+namespace {
+
 bool ReadEntry(libpff_record_entry_t* entry, const LazyCodePage& codePage, SPropValue& out) {
     libpff_error_t* err = nullptr;
     uint32_t id = 0, type = 0;
@@ -186,7 +190,7 @@ bool ReadEntry(libpff_record_entry_t* entry, const LazyCodePage& codePage, SProp
         Discard(err);
         return false;
     }
-    return DecodeValue(PROP_TAG(type, id & 0xFFFF), data.data(), data.size(), codePage, out);
+    return DecodeStoreValue(PROP_TAG(type, id & 0xFFFF), data.data(), data.size(), codePage, out);
 }
 
 }  // namespace
@@ -501,6 +505,9 @@ std::shared_ptr<PstFile> PstFile::Open(const std::string& utf8Path, HRESULT& hr,
         }
     }
     pst->LoadNameMap();
+    std::string why;
+    pst->nodes_ = PstNodeReader::Open(utf8Path, why);
+    if (!pst->nodes_) PlatformTrace(u"store lists go through libpff: " + Utf8ToUtf16(why));
     return pst;
 }
 
