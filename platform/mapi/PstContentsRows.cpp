@@ -143,15 +143,15 @@ private:
 class ContentsRows final : public TableRowSource {
 public:
     ContentsRows(PstContextPtr ctx, std::uint32_t folderNid, std::unique_ptr<PstTableContext> table,
-                 std::vector<std::size_t> order, std::unique_ptr<TableRowSource> perMessage)
+                 std::vector<std::size_t> order, std::function<std::unique_ptr<TableRowSource>()> perMessage)
         : ctx_(std::move(ctx)), folderNid_(folderNid), table_(std::move(table)), order_(std::move(order)),
-          perMessage_(std::move(perMessage)) {}
+          makePerMessage_(std::move(perMessage)) {}
 
     ULONG RowCount() override { return static_cast<ULONG>(order_.size()); }
 
     void ReadRow(ULONG row, const std::vector<ULONG>& tags, std::vector<SPropValue>& out) override {
         out.clear();
-        if (row >= order_.size()) return perMessage_->ReadRow(row, tags, out);
+        if (row >= order_.size()) return PerMessage().ReadRow(row, tags, out);
         const std::size_t at = order_[row];
         RowReader reader(*ctx_, *table_, at, table_->RowId(at));
         out.reserve(tags.size());
@@ -161,24 +161,31 @@ public:
             if (!reader.Answer(tag, row, folderNid_, v, found)) {
                 // The message's own properties cannot be read here: let the message answer.
                 out.clear();
-                return perMessage_->ReadRow(row, tags, out);
+                return PerMessage().ReadRow(row, tags, out);
             }
             out.push_back(AnswerColumn(tag, found, v));
         }
     }
 
 private:
+    TableRowSource& PerMessage() {
+        if (!perMessage_) perMessage_ = makePerMessage_();
+        return *perMessage_;
+    }
+
     PstContextPtr ctx_;
     std::uint32_t folderNid_;
     std::unique_ptr<PstTableContext> table_;
     std::vector<std::size_t> order_;  // table row of each listed row
-    std::unique_ptr<TableRowSource> perMessage_;
+    std::function<std::unique_ptr<TableRowSource>()> makePerMessage_;
+    std::unique_ptr<TableRowSource> perMessage_;  // made when a row needs it
 };
 
 }  // namespace
 
 std::unique_ptr<TableRowSource> MakePstContentsRows(PstContextPtr ctx, std::uint32_t folderNid,
-                                                    std::unique_ptr<TableRowSource> perMessage, std::string& why) {
+                                                    std::function<std::unique_ptr<TableRowSource>()> perMessage,
+                                                    std::string& why) {
     const PstNodeReader* nodes = ctx->file->Nodes();
     if (!nodes) {
         why = "the store's nodes are not read directly";

@@ -341,6 +341,14 @@ SPropValueArray PstItem::ReadAll(const LazyCodePage& codePage, int set) const {
     return values;
 }
 
+bool PstItem::IsFolder() const {
+    std::uint8_t type = 0;
+    libpff_error_t* err = nullptr;
+    const bool known = h_ && libpff_item_get_type(h_->item, &type, &err) == 1;
+    Discard(err);
+    return known && type == LIBPFF_ITEM_TYPE_FOLDER;
+}
+
 HRESULT PstItem::SubFolderCount(int& count, std::string& why) const {
     if (!h_) return NoItem(count, why);
     return CountOf([&](int* n, libpff_error_t** e) { return libpff_folder_get_number_of_sub_folders(h_->item, n, e); },

@@ -53,6 +53,8 @@ public:
 
     explicit operator bool() const { return h_ != nullptr; }
     std::uint32_t Nid() const { return nid_; }  // read when the item was fetched
+    // Whether libpff reads the item as a folder (one met by id alone may be typed otherwise).
+    bool IsFolder() const;
     HRESULT RecordSetCount(int& count, std::string& why) const;
     // One property of record set `set` by property id (named ids are the store's raw ids).
     // 8-bit text is decoded with codePage. False when absent or unreadable.

@@ -66,5 +66,7 @@ ULONG CodePageFromProps(const std::function<bool(ULONG propId, SPropValue& out)>
 // The rows of a folder's contents table read from the store's own table node, in the order
 // of the folder's messages; null (why tells) when that table is missing, damaged or does not
 // match the folder's messages, and the rows must come from the messages themselves.
+// perMessage makes the rows read from the messages, for a row the table cannot answer.
 std::unique_ptr<TableRowSource> MakePstContentsRows(PstContextPtr ctx, std::uint32_t folderNid,
-                                                    std::unique_ptr<TableRowSource> perMessage, std::string& why);
+                                                    std::function<std::unique_ptr<TableRowSource>()> perMessage,
+                                                    std::string& why);

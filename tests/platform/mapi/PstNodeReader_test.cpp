@@ -169,8 +169,8 @@ TEST(PstNodeReader, DamagedFilesAnswerFalse) {
         std::string bytes;
         bool opens;
     } cases[] = {
-        {"header cut short", good.substr(0, 300)},
-        {"not a store", std::string(4096, 'x')},
+        {"header cut short", good.substr(0, 300), false},
+        {"not a store", std::string(4096, 'x'), false},
         {"cut after the blocks", good.substr(0, good.size() - 1024), true},
         {"node tree outside the file", withLe64(224, good.size() + 4096), true},
         {"block tree outside the file", withLe64(240, 1ull << 40), true},
