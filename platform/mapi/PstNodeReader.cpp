@@ -15,6 +15,7 @@ namespace {
 constexpr std::size_t kPage = 512;
 constexpr std::size_t kMaxBlock = 8192;
 constexpr int kMaxDepth = 16;  // deeper trees are damaged (or looping) ones
+constexpr std::size_t kCachedPages = 4096;  // 2 MB of block-tree pages
 constexpr std::uint8_t kPageBlockTree = 0x80, kPageNodeTree = 0x81;
 
 // The byte permutation of stores kept with the simple encoding: stored = kPermute[plain].
@@ -106,6 +107,7 @@ bool PstNodeReader::Page(std::uint64_t ib, const std::string*& out) const {
     }
     std::string page;
     if (!ReadAt(ib, kPage, page)) return false;
+    if (pages_.size() >= kCachedPages) pages_.clear();  // a bound, not a working set: pages are cheap to read again
     out = &pages_.emplace(ib, std::move(page)).first->second;
     return true;
 }
