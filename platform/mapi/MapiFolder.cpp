@@ -110,16 +110,16 @@ private:
                                           PR_MESSAGE_DELIVERY_TIME, PR_HASATTACH}
                      : std::vector<ULONG>{PR_ENTRYID, PR_INSTANCE_KEY, PR_DISPLAY_NAME_A, PR_SUBFOLDERS, PR_CONTENT_COUNT,
                                           PR_CONTAINER_CLASS_A};
-        // The store's own contents table lists the folder without opening each message.
-        // A row it cannot answer comes from the message (a count that fails leaves error rows).
-        auto perMessage = [ctx = ctx_, item = item_]() -> std::unique_ptr<TableRowSource> {
-            int count = 0;
-            std::string ignored;
-            item->SubMessageCount(count, ignored);
-            return std::make_unique<FolderRowSource>(ctx, item, true, count);
-        };
         std::unique_ptr<TableRowSource> rows;
         if (messages && (item_->Nid() & NID_TYPE_MASK) == NID_TYPE_NORMAL_FOLDER && item_->IsFolder()) {
+            // The store's own contents table lists the folder without opening each message; a
+            // row it cannot answer comes from the message (a failing count leaves error rows).
+            auto perMessage = [ctx = ctx_, item = item_]() -> std::unique_ptr<TableRowSource> {
+                int count = 0;
+                std::string ignored;
+                item->SubMessageCount(count, ignored);
+                return std::make_unique<FolderRowSource>(ctx, item, true, count);
+            };
             std::string reason;
             rows = MakePstContentsRows(ctx_, item_->Nid(), perMessage, reason);
             if (!rows)

@@ -252,6 +252,15 @@ ULONG MessageCodePage(const PstStoreContext& ctx, const PstItem& message) {
     return CodePageFromProps([&](ULONG id, SPropValue& v) { return message.ReadProp(id, 0, v); }, ctx.file->CodePage());
 }
 
+void StripSubjectMarker(SPropValue& subject) {
+    // A stored subject may start with a marker (U+0001) and the length of its prefix.
+    std::u16string text = PropValueText(subject);
+    if (text.empty() || text[0] != u'\x01') return;
+    text.erase(0, std::min<std::size_t>(2, text.size()));
+    subject = subject.type() == PT_STRING8 ? SPropValue::String8(PR_SUBJECT_A, Utf16ToUtf8(text))
+                                           : SPropValue::Unicode(PR_SUBJECT_W, text);
+}
+
 ULONG CodePageFromProps(const std::function<bool(ULONG propId, SPropValue& out)>& read, ULONG storeCodePage) {
     // The message's own code page, else its internet code page when that can hold stored
     // 8-bit text (transport-only encodings such as ISO-2022-JP or UTF-7 describe the mail, not
@@ -299,13 +308,7 @@ bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::ui
     }
     case PROP_ID(PR_SUBJECT_W): {
         if (!message.ReadProp(PROP_ID(tag), cp, out)) return false;
-        // A stored subject may start with a marker (U+0001) and the length of its prefix.
-        std::u16string text = PropValueText(out);
-        if (!text.empty() && text[0] == u'\x01') {
-            text.erase(0, std::min<std::size_t>(2, text.size()));
-            out = out.type() == PT_STRING8 ? SPropValue::String8(PR_SUBJECT_A, Utf16ToUtf8(text))
-                                           : SPropValue::Unicode(PR_SUBJECT_W, text);
-        }
+        StripSubjectMarker(out);
         return true;
     }
     case PROP_ID(PR_DISPLAY_TO_W):

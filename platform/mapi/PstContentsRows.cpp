@@ -50,13 +50,7 @@ public:
         }
         case PROP_ID(PR_SUBJECT_W): {
             found = Stored(PROP_ID(tag), out);
-            // A stored subject may start with a marker (U+0001) and the length of its prefix.
-            std::u16string text = found ? PropValueText(out) : std::u16string();
-            if (!text.empty() && text[0] == u'\x01') {
-                text.erase(0, std::min<std::size_t>(2, text.size()));
-                out = out.type() == PT_STRING8 ? SPropValue::String8(PR_SUBJECT_A, Utf16ToUtf8(text))
-                                               : SPropValue::Unicode(PR_SUBJECT_W, text);
-            }
+            if (found) StripSubjectMarker(out);
             return !failed_;
         }
         case PROP_ID(PR_DISPLAY_TO_W):

@@ -60,7 +60,9 @@ bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::ui
                      const LazyCodePage& codePage, ULONG tag, SPropValue& out);
 // The code page of a message's 8-bit text: its own, else the store's.
 ULONG MessageCodePage(const PstStoreContext& ctx, const PstItem& message);
-// The same from any reader of the message's stored properties (by property id).
+// A subject as stored less its leading marker and prefix length, when it has them.
+void StripSubjectMarker(SPropValue& subject);
+// The code page from any reader of the message's stored properties (by property id).
 ULONG CodePageFromProps(const std::function<bool(ULONG propId, SPropValue& out)>& read, ULONG storeCodePage);
 
 // The rows of a folder's contents table read from the store's own table node, in the order
