@@ -702,7 +702,7 @@ private:
             Put64(e, n.data.nid);
             Put64(e, data);
             Put64(e, sub);
-            Put32(e, n.parent);
+            Put32(e, store_.editParent ? store_.editParent(n.data.nid, n.parent) : n.parent);
             Put32(e, 0);
             nbt.emplace_back(n.data.nid, e);
         }

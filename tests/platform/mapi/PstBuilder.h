@@ -87,6 +87,8 @@ struct Store {
     std::vector<std::u16string> detachedFolders;
     // Changes the first data block of a top-level node before it is written (to damage it).
     std::function<void(std::uint32_t nid, std::string& block)> editNode;
+    // Gives the parent written for a top-level node (to make the node tree disagree).
+    std::function<std::uint32_t(std::uint32_t nid, std::uint32_t parent)> editParent;
 };
 
 // The file bytes of the store.

@@ -129,6 +129,40 @@ TEST(PstNodeReader, DamagedTablesAreReportedNotListed) {
     }
 }
 
+// A contents table whose rows are not the messages the node tree gives the folder is not
+// trusted: the folder lists as its messages read one by one, and the trace log says why.
+TEST(PstNodeReader, TableThatDisagreesWithTheNodeTreeIsNotUsed) {
+    testsupport::TempDir dir;
+    pstbuild::Store s = pstbuild::SampleStore();
+    const std::uint32_t inbox = pstbuild::FolderNid(s, u"Inbox");
+    std::uint32_t moved = 0;
+    s.editParent = [&](std::uint32_t nid, std::uint32_t parent) {
+        if (parent != inbox || (nid & 0x1F) != 0x04 || moved) return parent;
+        moved = nid;
+        return pstbuild::FolderNid(s, u"Sent Items");
+    };
+    const std::string path = Write(dir, "moved.pst", s);
+    HRESULT hr = S_OK;
+    std::string why;
+    auto file = PstFile::Open(path, hr, why);
+    ASSERT_TRUE(file) << why;
+    auto ctx = std::make_shared<PstStoreContext>(PstStoreContext{file, PstStoreEntryId(path)});
+    PstItem item = file->FolderByNid(inbox);
+    int count = 0;
+    ASSERT_EQ(item.SubMessageCount(count, why), S_OK) << why;
+    std::vector<std::string> lines;
+    SetPlatformTraceSink([&](std::u16string_view line) { lines.push_back(Utf16ToUtf8(line)); });
+    ComPtr<IMAPITable> contents;
+    const HRESULT listed = MakePstFolder(ctx, std::move(item))->GetContentsTable(0, contents.put());
+    SetPlatformTraceSink({});
+    ASSERT_EQ(listed, S_OK);
+    ULONG rows = 0;
+    contents->GetRowCount(0, &rows);
+    EXPECT_EQ(rows, static_cast<ULONG>(count));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("2 rows for 1 messages"), std::string::npos) << lines[0];
+}
+
 TEST(PstNodeReader, HeapIdOutOfRangeIsDamagedNotAbsent) {
     testsupport::TempDir dir;
     pstbuild::Store s = pstbuild::SampleStore();
