@@ -164,11 +164,13 @@ bool PstNodeReader::ReadBlock(std::uint64_t bid, std::string& out) const {
 
 bool PstNodeReader::ReadData(std::uint64_t bid, PstBlocks& out) const {
     out.clear();
-    return ReadTree(bid, 0, out);
+    Seen seen;
+    return ReadTree(bid, 0, seen, out);
 }
 
-bool PstNodeReader::ReadTree(std::uint64_t bid, int depth, PstBlocks& out) const {
-    if (depth > 2) return false;
+bool PstNodeReader::ReadTree(std::uint64_t bid, int depth, Seen& seen, PstBlocks& out) const {
+    // A block met twice is a damaged (or hostile) tree: reading it again could loop or multiply.
+    if (depth > 2 || !seen.insert(bid & ~std::uint64_t{1}).second) return false;
     std::string block;
     if (!ReadBlock(bid, block)) return false;
     if (!Internal(bid)) {
@@ -181,18 +183,20 @@ bool PstNodeReader::ReadTree(std::uint64_t bid, int depth, PstBlocks& out) const
     if (8 + count * width > block.size()) return false;
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint64_t child = width == 8 ? Le64(U(block, 8 + i * 8)) : Le32(U(block, 8 + i * 4));
-        if (!ReadTree(child, depth + 1, out)) return false;
+        if (!ReadTree(child, depth + 1, seen, out)) return false;
     }
     return true;
 }
 
 bool PstNodeReader::ReadSubnodes(std::uint64_t bid, std::map<std::uint32_t, PstNodeRef>& out) const {
     out.clear();
-    return bid == 0 || ReadSubTree(bid, 0, out);
+    Seen seen;
+    return bid == 0 || ReadSubTree(bid, 0, seen, out);
 }
 
-bool PstNodeReader::ReadSubTree(std::uint64_t bid, int depth, std::map<std::uint32_t, PstNodeRef>& out) const {
-    if (depth > kMaxDepth) return false;
+bool PstNodeReader::ReadSubTree(std::uint64_t bid, int depth, Seen& seen,
+                                std::map<std::uint32_t, PstNodeRef>& out) const {
+    if (depth > kMaxDepth || !seen.insert(bid & ~std::uint64_t{1}).second) return false;
     std::string block;
     if (!ReadBlock(bid, block)) return false;
     const std::size_t head = unicode_ ? 8 : 4, width = unicode_ ? 8 : 4;
@@ -209,15 +213,15 @@ bool PstNodeReader::ReadSubTree(std::uint64_t bid, int depth, std::map<std::uint
             ref.data = num(at + width);
             ref.sub = num(at + 2 * width);
             out[ref.nid] = ref;
-        } else if (!ReadSubTree(num(at + width), depth + 1, out)) {
+        } else if (!ReadSubTree(num(at + width), depth + 1, seen, out)) {
             return false;
         }
     }
     return true;
 }
 
-bool PstNodeReader::ScanNodes(std::uint64_t ib, int depth, std::vector<PstNodeRef>& out) const {
-    if (depth > kMaxDepth) return false;
+bool PstNodeReader::ScanNodes(std::uint64_t ib, int depth, Seen& seen, std::vector<PstNodeRef>& out) const {
+    if (depth > kMaxDepth || !seen.insert(ib).second) return false;
     std::string page;
     if (!ReadAt(ib, kPage, page)) return false;
     const unsigned char* p = U(page);
@@ -236,7 +240,7 @@ bool PstNodeReader::ScanNodes(std::uint64_t ib, int depth, std::vector<PstNodeRe
             out.push_back(ref);
         } else {
             if (size < 3 * key) return false;
-            if (!ScanNodes(key == 8 ? Le64(e + 16) : Le32(e + 8), depth + 1, out)) return false;
+            if (!ScanNodes(key == 8 ? Le64(e + 16) : Le32(e + 8), depth + 1, seen, out)) return false;
         }
     }
     return true;
@@ -246,7 +250,8 @@ bool PstNodeReader::LoadNodes() const {
     std::lock_guard lock(mutex_);
     if (!nodesLoaded_) {
         nodesLoaded_ = true;
-        nodesOk_ = ScanNodes(nbtRoot_, 0, nodes_);
+        Seen seen;
+        nodesOk_ = ScanNodes(nbtRoot_, 0, seen, nodes_);
         std::sort(nodes_.begin(), nodes_.end(), [](const PstNodeRef& a, const PstNodeRef& b) { return a.nid < b.nid; });
         if (!nodesOk_) nodes_.clear();
         for (const PstNodeRef& n : nodes_)

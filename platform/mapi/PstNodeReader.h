@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/win/UniqueFd.h"
@@ -33,8 +34,6 @@ public:
     static std::unique_ptr<PstNodeReader> Open(const std::string& utf8Path, std::string& why);
 
     bool Unicode() const { return unicode_; }
-    // The largest data a block holds (rows of a table never cross a block).
-    std::size_t BlockCapacity() const { return unicode_ ? 8176 : 8180; }
 
     // A top-level node by id.
     bool FindNode(std::uint32_t nid, PstNodeRef& out) const;
@@ -51,10 +50,11 @@ private:
     bool Page(std::uint64_t ib, const std::string*& out) const;
     bool FindBlock(std::uint64_t bid, std::uint64_t& ib, std::uint16_t& cb) const;
     bool ReadBlock(std::uint64_t bid, std::string& out) const;
-    bool ReadTree(std::uint64_t bid, int depth, PstBlocks& out) const;
-    bool ReadSubTree(std::uint64_t bid, int depth, std::map<std::uint32_t, PstNodeRef>& out) const;
+    using Seen = std::unordered_set<std::uint64_t>;  // blocks or pages already met in one walk
+    bool ReadTree(std::uint64_t bid, int depth, Seen& seen, PstBlocks& out) const;
+    bool ReadSubTree(std::uint64_t bid, int depth, Seen& seen, std::map<std::uint32_t, PstNodeRef>& out) const;
     bool LoadNodes() const;
-    bool ScanNodes(std::uint64_t ib, int depth, std::vector<PstNodeRef>& out) const;
+    bool ScanNodes(std::uint64_t ib, int depth, Seen& seen, std::vector<PstNodeRef>& out) const;
 
     UniqueFd file_;
     std::uint64_t fileSize_ = 0;

@@ -1,6 +1,7 @@
 #include "platform/mapi/PstTable.h"
 
 #include <algorithm>
+#include <set>
 
 #include "platform/win/ByteOrder.h"
 
@@ -80,12 +81,14 @@ bool PstNodeHeap::Records(std::uint32_t hid, std::size_t keySize, std::size_t da
         static_cast<std::uint8_t>(header[1]) != keySize || static_cast<std::uint8_t>(header[2]) != dataSize)
         return false;
     const std::uint32_t root = Le32(header, 4);
-    return root == 0 || RecordsBelow(root, static_cast<std::uint8_t>(header[3]), keySize, dataSize, out);
+    std::set<std::uint32_t> seen;
+    return root == 0 || RecordsBelow(root, static_cast<std::uint8_t>(header[3]), keySize, dataSize, seen, out);
 }
 
 bool PstNodeHeap::RecordsBelow(std::uint32_t hid, int levels, std::size_t keySize, std::size_t dataSize,
-                               std::vector<std::string_view>& out) const {
-    if (levels > 8) return false;
+                               std::set<std::uint32_t>& seen, std::vector<std::string_view>& out) const {
+    // An item met twice is a damaged tree: following it again could loop or multiply.
+    if (levels > 8 || !seen.insert(hid).second) return false;
     std::string_view item;
     if (!Item(hid, item)) return false;
     const std::size_t size = keySize + (levels == 0 ? dataSize : 4);
@@ -93,7 +96,7 @@ bool PstNodeHeap::RecordsBelow(std::uint32_t hid, int levels, std::size_t keySiz
     for (std::size_t at = 0; at < item.size(); at += size) {
         if (levels == 0) {
             out.push_back(item.substr(at, size));
-        } else if (!RecordsBelow(Le32(item, at + keySize), levels - 1, keySize, dataSize, out)) {
+        } else if (!RecordsBelow(Le32(item, at + keySize), levels - 1, keySize, dataSize, seen, out)) {
             return false;
         }
     }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,12 +26,11 @@ public:
     bool Value(std::uint32_t hnid, std::string& out) const;
     // The records of a B-tree on the heap (key then data), in stored order.
     bool Records(std::uint32_t hid, std::size_t keySize, std::size_t dataSize, std::vector<std::string_view>& out) const;
-    const PstNodeReader& Reader() const { return *reader_; }
     const std::map<std::uint32_t, PstNodeRef>& Subnodes() const { return subnodes_; }
 
 private:
     bool RecordsBelow(std::uint32_t hid, int levels, std::size_t keySize, std::size_t dataSize,
-                      std::vector<std::string_view>& out) const;
+                      std::set<std::uint32_t>& seen, std::vector<std::string_view>& out) const;
 
     const PstNodeReader* reader_ = nullptr;
     PstBlocks blocks_;

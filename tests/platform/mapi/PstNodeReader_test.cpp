@@ -198,11 +198,20 @@ TEST(PstNodeReader, DamagedFilesAnswerFalse) {
         for (int i = 0; i < 8; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i));
         return bytes;
     };
+    // Every entry of the node tree's root leads back to the root.
+    const std::string looping = [&] {
+        std::string bytes = good;
+        const std::size_t root = Le32(good, 224);
+        for (std::size_t i = 0; i < static_cast<std::uint8_t>(good[root + 488]); ++i)
+            for (int b = 0; b < 8; ++b) bytes[root + i * 24 + 16 + b] = static_cast<char>(std::uint64_t{root} >> (8 * b));
+        return bytes;
+    }();
     const struct {
         const char* name;
         std::string bytes;
         bool opens;
     } cases[] = {
+        {"node tree looping to its root", looping, true},
         {"header cut short", good.substr(0, 300), false},
         {"not a store", std::string(4096, 'x'), false},
         {"cut after the blocks", good.substr(0, good.size() - 1024), true},
