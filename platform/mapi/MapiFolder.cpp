@@ -1,6 +1,8 @@
 #include "platform/mapi/MapiFolder.h"
 
 #include "platform/mapi/PstObjects.h"
+#include "platform/win/PlatformTrace.h"
+#include "platform/win/WinString.h"
 
 namespace {
 
@@ -108,13 +110,32 @@ private:
                                           PR_MESSAGE_DELIVERY_TIME, PR_HASATTACH}
                      : std::vector<ULONG>{PR_ENTRYID, PR_INSTANCE_KEY, PR_DISPLAY_NAME_A, PR_SUBFOLDERS, PR_CONTENT_COUNT,
                                           PR_CONTAINER_CLASS_A};
-        int count = 0;
-        std::string why;
-        const HRESULT hr = messages ? item_->SubMessageCount(count, why) : item_->SubFolderCount(count, why);
-        if (FAILED(hr))
-            return Fail(hr, std::string(messages ? "the folder's messages" : "the folder's subfolders") +
-                                " cannot be listed: " + why);
-        *table = new MemTable(std::make_unique<FolderRowSource>(ctx_, item_, messages, count), std::move(columns));
+        std::unique_ptr<TableRowSource> rows;
+        if (messages && (item_->Nid() & NID_TYPE_MASK) == NID_TYPE_NORMAL_FOLDER && item_->IsFolder()) {
+            // The store's own contents table lists the folder without opening each message; a
+            // row it cannot answer comes from the message (a failing count leaves error rows).
+            auto perMessage = [ctx = ctx_, item = item_]() -> std::unique_ptr<TableRowSource> {
+                int count = 0;
+                std::string ignored;
+                item->SubMessageCount(count, ignored);
+                return std::make_unique<FolderRowSource>(ctx, item, true, count);
+            };
+            std::string reason;
+            rows = MakePstContentsRows(ctx_, item_->Nid(), perMessage, reason);
+            if (!rows)
+                PlatformTrace(u"contents of folder " + Utf8ToUtf16(std::to_string(item_->Nid())) +
+                              u" read message by message: " + Utf8ToUtf16(reason));
+        }
+        if (!rows) {
+            int count = 0;
+            std::string why;
+            const HRESULT hr = messages ? item_->SubMessageCount(count, why) : item_->SubFolderCount(count, why);
+            if (FAILED(hr))
+                return Fail(hr, std::string(messages ? "the folder's messages" : "the folder's subfolders") +
+                                    " cannot be listed: " + why);
+            rows = std::make_unique<FolderRowSource>(ctx_, item_, messages, count);
+        }
+        *table = new MemTable(std::move(rows), std::move(columns));
         return S_OK;
     }
 

@@ -249,24 +249,37 @@ ComPtr<IMessage> MakePstMessage(PstContextPtr ctx, PstItem item, std::uint32_t p
 }
 
 ULONG MessageCodePage(const PstStoreContext& ctx, const PstItem& message) {
+    return CodePageFromProps([&](ULONG id, SPropValue& v) { return message.ReadProp(id, 0, v); }, ctx.file->CodePage());
+}
+
+void StripSubjectMarker(SPropValue& subject) {
+    // A stored subject may start with a marker (U+0001) and the length of its prefix.
+    std::u16string text = PropValueText(subject);
+    if (text.empty() || text[0] != u'\x01') return;
+    text.erase(0, std::min<std::size_t>(2, text.size()));
+    subject = subject.type() == PT_STRING8 ? SPropValue::String8(PR_SUBJECT_A, Utf16ToUtf8(text))
+                                           : SPropValue::Unicode(PR_SUBJECT_W, text);
+}
+
+ULONG CodePageFromProps(const std::function<bool(ULONG propId, SPropValue& out)>& read, ULONG storeCodePage) {
     // The message's own code page, else its internet code page when that can hold stored
     // 8-bit text (transport-only encodings such as ISO-2022-JP or UTF-7 describe the mail, not
     // what the store kept), else the code page of its locale, else the store's.
     SPropValue v;
-    if (message.ReadProp(PROP_ID(PR_MESSAGE_CODEPAGE), 0, v) && v.type() == PT_LONG && v.Value.l > 0 &&
+    if (read(PROP_ID(PR_MESSAGE_CODEPAGE), v) && v.type() == PT_LONG && v.Value.l > 0 &&
         IsValidCodePage(static_cast<UINT>(v.Value.l)))
         return static_cast<ULONG>(v.Value.l);
-    if (message.ReadProp(PROP_ID(PR_INTERNET_CPID), 0, v) && v.type() == PT_LONG && v.Value.l > 0) {
+    if (read(PROP_ID(PR_INTERNET_CPID), v) && v.type() == PT_LONG && v.Value.l > 0) {
         const ULONG cp = static_cast<ULONG>(v.Value.l);
         const bool transportOnly = cp == 1200 || cp == 1201 || cp == 12000 || cp == 12001 || cp == 65000 ||
                                    cp == 20127 || (cp >= 50220 && cp <= 50229) || cp == 52936;
         if (!transportOnly && IsValidCodePage(cp)) return cp;
     }
-    if (message.ReadProp(0x3FF1, 0, v) && v.type() == PT_LONG) {  // PR_MESSAGE_LOCALE_ID
+    if (read(0x3FF1, v) && v.type() == PT_LONG) {  // PR_MESSAGE_LOCALE_ID
         const UINT cp = CodePageOfLocale(static_cast<LCID>(v.Value.l));
         if (cp != 0) return cp;
     }
-    return ctx.file->CodePage();
+    return storeCodePage;
 }
 
 bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::uint32_t parentNid,
@@ -295,13 +308,7 @@ bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::ui
     }
     case PROP_ID(PR_SUBJECT_W): {
         if (!message.ReadProp(PROP_ID(tag), cp, out)) return false;
-        // A stored subject may start with a marker (U+0001) and the length of its prefix.
-        std::u16string text = PropValueText(out);
-        if (!text.empty() && text[0] == u'\x01') {
-            text.erase(0, std::min<std::size_t>(2, text.size()));
-            out = out.type() == PT_STRING8 ? SPropValue::String8(PR_SUBJECT_A, Utf16ToUtf8(text))
-                                           : SPropValue::Unicode(PR_SUBJECT_W, text);
-        }
+        StripSubjectMarker(out);
         return true;
     }
     case PROP_ID(PR_DISPLAY_TO_W):

@@ -12,6 +12,7 @@
 
 #include "platform/win/ByteOrder.h"
 #include "platform/win/CodePages.h"
+#include "platform/win/PlatformTrace.h"
 #include "platform/win/WinString.h"
 
 namespace {
@@ -50,8 +51,9 @@ std::u16string Utf16Le(const BYTE* p, std::size_t size) {
     return s;
 }
 
-// Decodes one property value of the given stored type into a value tagged `tag`.
-bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& codePage, SPropValue& out) {
+}  // namespace
+
+bool DecodeStoreValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& codePage, SPropValue& out) {
     const ULONG type = PROP_TYPE(tag);
     const std::string_view bytes = Bytes(d, n);
     auto need = [n](std::size_t size) { return n >= size; };
@@ -171,6 +173,8 @@ bool DecodeValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& co
     }
 }
 
+namespace {
+
 bool ReadEntry(libpff_record_entry_t* entry, const LazyCodePage& codePage, SPropValue& out) {
     libpff_error_t* err = nullptr;
     uint32_t id = 0, type = 0;
@@ -186,7 +190,7 @@ bool ReadEntry(libpff_record_entry_t* entry, const LazyCodePage& codePage, SProp
         Discard(err);
         return false;
     }
-    return DecodeValue(PROP_TAG(type, id & 0xFFFF), data.data(), data.size(), codePage, out);
+    return DecodeStoreValue(PROP_TAG(type, id & 0xFFFF), data.data(), data.size(), codePage, out);
 }
 
 }  // namespace
@@ -335,6 +339,14 @@ SPropValueArray PstItem::ReadAll(const LazyCodePage& codePage, int set) const {
     if (ownSet) libpff_record_set_free(&rs, &err);
     Discard(err);
     return values;
+}
+
+bool PstItem::IsFolder() const {
+    std::uint8_t type = 0;
+    libpff_error_t* err = nullptr;
+    const bool known = h_ && libpff_item_get_type(h_->item, &type, &err) == 1;
+    Discard(err);
+    return known && type == LIBPFF_ITEM_TYPE_FOLDER;
 }
 
 HRESULT PstItem::SubFolderCount(int& count, std::string& why) const {
@@ -501,6 +513,9 @@ std::shared_ptr<PstFile> PstFile::Open(const std::string& utf8Path, HRESULT& hr,
         }
     }
     pst->LoadNameMap();
+    std::string why;
+    pst->nodes_ = PstNodeReader::Open(utf8Path, why);
+    if (!pst->nodes_) PlatformTrace(u"store lists go through libpff: " + Utf8ToUtf16(why));
     return pst;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/mapi/PropValue.h"
+#include "platform/mapi/PstNodeReader.h"
 
 struct PstItemHandle;  // wraps libpff_item_t
 
@@ -52,6 +53,8 @@ public:
 
     explicit operator bool() const { return h_ != nullptr; }
     std::uint32_t Nid() const { return nid_; }  // read when the item was fetched
+    // Whether libpff reads the item as a folder (one met by id alone may be typed otherwise).
+    bool IsFolder() const;
     HRESULT RecordSetCount(int& count, std::string& why) const;
     // One property of record set `set` by property id (named ids are the store's raw ids).
     // 8-bit text is decoded with codePage. False when absent or unreadable.
@@ -90,6 +93,8 @@ public:
     // The store's ANSI code page (for 8-bit text without a code page of its own).
     ULONG CodePage() const { return codePage_; }
     const std::vector<BYTE>& RecordKey() const { return recordKey_; }
+    // The store's nodes read directly, for lists; null when the file's form is not one it reads.
+    const PstNodeReader* Nodes() const { return nodes_.get(); }
 
     PstItem MessageStore() const;
     // Messages and other items by node id (typed by what they hold).
@@ -130,9 +135,14 @@ private:
     ULONG codePage_ = 1252;
     std::vector<BYTE> recordKey_;
     std::vector<MAPINAMEID> names_;  // index = property id - 0x8000
+    std::unique_ptr<PstNodeReader> nodes_;
     mutable std::once_flag treeOnce_;
     mutable std::map<std::uint32_t, TreePlace> tree_;
 };
+
+// One stored value of the given type into a value tagged `tag`; 8-bit text is decoded with
+// codePage. False when the bytes are too short for the type or the type is unknown.
+bool DecodeStoreValue(ULONG tag, const BYTE* d, std::size_t n, const LazyCodePage& codePage, SPropValue& out);
 
 // 8-bit store text to UTF-16 with a Windows code page; undecodable bytes become U+FFFD.
 std::u16string DecodeStoreText(const char* bytes, std::size_t size, ULONG codePage);

@@ -2,7 +2,9 @@
 // property readers their tables share. Private to platform/mapi.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/mapi/MapiFolder.h"
 #include "platform/mapi/MapiMessage.h"
@@ -58,3 +60,15 @@ bool ReadMessageProp(const PstStoreContext& ctx, const PstItem& message, std::ui
                      const LazyCodePage& codePage, ULONG tag, SPropValue& out);
 // The code page of a message's 8-bit text: its own, else the store's.
 ULONG MessageCodePage(const PstStoreContext& ctx, const PstItem& message);
+// A subject as stored less its leading marker and prefix length, when it has them.
+void StripSubjectMarker(SPropValue& subject);
+// The code page from any reader of the message's stored properties (by property id).
+ULONG CodePageFromProps(const std::function<bool(ULONG propId, SPropValue& out)>& read, ULONG storeCodePage);
+
+// The rows of a folder's contents table read from the store's own table node, in the order
+// of the folder's messages; null (why tells) when that table is missing, damaged or does not
+// match the folder's messages, and the rows must come from the messages themselves.
+// perMessage makes the rows read from the messages, for a row the table cannot answer.
+std::unique_ptr<TableRowSource> MakePstContentsRows(PstContextPtr ctx, std::uint32_t folderNid,
+                                                    std::function<std::unique_ptr<TableRowSource>()> perMessage,
+                                                    std::string& why);

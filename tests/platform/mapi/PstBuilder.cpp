@@ -694,13 +694,15 @@ private:
         std::vector<std::pair<std::uint64_t, std::string>> nbt;
         std::sort(nodes_.begin(), nodes_.end(), [](const Node& a, const Node& b) { return a.data.nid < b.data.nid; });
         for (const Node& n : nodes_) {
-            const std::uint64_t data = EmitData(n.data.blocks);
+            std::vector<std::string> blocks = n.data.blocks;
+            if (store_.editNode) store_.editNode(n.data.nid, blocks[0]);
+            const std::uint64_t data = EmitData(blocks);
             const std::uint64_t sub = EmitSubnodes(n.data.subs);
             std::string e;
             Put64(e, n.data.nid);
             Put64(e, data);
             Put64(e, sub);
-            Put32(e, n.parent);
+            Put32(e, store_.editParent ? store_.editParent(n.data.nid, n.parent) : n.parent);
             Put32(e, 0);
             nbt.emplace_back(n.data.nid, e);
         }

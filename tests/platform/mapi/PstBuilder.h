@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,10 @@ struct Store {
     std::vector<std::pair<std::u16string, Prop>> folderProps;
     // Paths of folders whose node names no parent: the folder tree does not reach them.
     std::vector<std::u16string> detachedFolders;
+    // Changes the first data block of a top-level node before it is written (to damage it).
+    std::function<void(std::uint32_t nid, std::string& block)> editNode;
+    // Gives the parent written for a top-level node (to make the node tree disagree).
+    std::function<std::uint32_t(std::uint32_t nid, std::uint32_t parent)> editParent;
 };
 
 // The file bytes of the store.
