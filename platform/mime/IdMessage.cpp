@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/mime/GMimeSupport.h"
+#include "platform/mime/PlainHeaderBlock.h"
 
 using namespace mime_detail;
 
@@ -250,12 +251,20 @@ void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)
     Parse(stream.get());
 }
 
-// The header block alone, read as one part: the headers, content type, charset and address
-// lists the message reader gives, without the rest of its work on each header.
+// The header block alone: the headers, content type, charset and address lists the message
+// reader gives, without the rest of its work on each header. A plain block is split here; any
+// other is read as one part by the MIME reader. Nothing of the parse is kept.
 void TIdMessage::ParseHeaderBlock(std::string_view block)
 {
     Clear();
     EnsureGMime();
+    if (PlainHeaderBlock plain; SplitPlainHeaderBlock(block, plain)) {
+        for (auto& [name, raw] : plain.headers) headers_.Add(std::move(name), std::move(raw));
+        FillRecipientLists();
+        contentType_ = std::move(plain.contentType);
+        charSet_ = std::move(plain.charset);
+        return;
+    }
     GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(block.data(), block.size()));
     GPtr<GMimeObject> part;
     // The part reader refuses what the message reader skips (an mbox "From " line first): the
@@ -268,13 +277,20 @@ void TIdMessage::ParseHeaderBlock(std::string_view block)
         g_mime_stream_reset(stream.get());
         Parse(stream.get());
         parts_.Clear();
+        message_ = MimeObjectRef();
         return;
     }
-    message_ = MimeObjectRef(part.get());
 
     std::vector<RawHeader> raw;
     CollectHeaders(part.get(), raw);
     FillHeaders(headers_, std::move(raw));
+    FillRecipientLists();
+    contentType_ = MediaType(part.get());
+    charSet_ = CharsetOf(part.get());
+}
+
+void TIdMessage::FillRecipientLists()
+{
     // Every header of a kind joins one list, as in the message.
     const std::pair<const char*, TIdEmailAddressList*> kinds[] = {{"To", &to_}, {"Cc", &cc_}, {"Bcc", &bcc_}};
     for (const auto& [kind, target] : kinds) {
@@ -286,8 +302,6 @@ void TIdMessage::ParseHeaderBlock(std::string_view block)
         }
         FillAddresses(all.get(), target->items_);
     }
-    contentType_ = MediaType(part.get());
-    charSet_ = CharsetOf(part.get());
 }
 
 void TIdMessage::Parse(void* stream)

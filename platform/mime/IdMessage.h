@@ -156,7 +156,7 @@ public:
     const TIdEmailAddressList& Recipients() const { return to_; }
     const TIdEmailAddressList& CCList() const { return cc_; }
     const TIdEmailAddressList& BccList() const { return bcc_; }
-    // True after a load that found a message (and until Clear).
+    // True after a full load that found a message (and until Clear).
     bool IsLoaded() const { return static_cast<bool>(message_); }
 
     // Writes the message as a MIME file (the parsed form written back); raises EIdException
@@ -168,6 +168,8 @@ private:
     // Parses a GMime stream (GMimeStream*) of the whole message.
     void Parse(void* stream);
     void ParseHeaderBlock(std::string_view block);
+    // The To, Cc and Bcc lists from the headers.
+    void FillRecipientLists();
     void Fill();
     void AddPart(void* object);
 

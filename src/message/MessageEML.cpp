@@ -101,6 +101,7 @@ bool MessageEML::LoadFromFile(const WideString& path, bool headersOnly)
     QUILLORA_TRACE(u"MessageEML::LoadFromFile");
     Clear();
     fileName = path;
+    if (headersOnly) return LoadHeadersFromFile(path);
 
     TSearchRecW found;
     if (WideFindFirst(path, 0x27, found) != 0) return false;
@@ -116,6 +117,41 @@ bool MessageEML::LoadFromFile(const WideString& path, bool headersOnly)
     if (!LoadFromStream(*stream, headersOnly)) return false;
     parsedWholeFile_ = !headersOnly;
     return true;
+}
+
+bool MessageEML::LoadHeadersFromFile(const WideString& path)
+{
+    // One open and, for most files, one read: a folder scan comes here for every ".eml".
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        LogPrintf(u"cannot open: %s", path.c_str());
+        return false;
+    }
+    struct Closer {
+        HANDLE h;
+        ~Closer() { CloseHandle(h); }
+    } closer{file};
+    constexpr DWORD kChunk = 16384;
+    std::string head;
+    for (;;) {
+        const size_t used = head.size();
+        head.resize(used + kChunk);
+        DWORD got = 0;
+        if (!ReadFile(file, head.data() + used, kChunk, &got, nullptr)) {
+            LogPrintf(u"cannot read: %s", path.c_str());
+            return false;
+        }
+        head.resize(used + got);
+        // The parse finds the exact end; here it is enough to know that an empty line came.
+        const size_t from = used < 2 ? 0 : used - 2;
+        const bool blankLine = head.starts_with("\n") || head.starts_with("\r\n") ||
+                               head.find("\n\n", from) != std::string::npos ||
+                               head.find("\n\r\n", from) != std::string::npos;
+        if (got < kChunk || blankLine) break;
+    }
+    if (head.empty()) return false;
+    TStringStream stream{std::move(head)};
+    return LoadFromStream(stream, true);
 }
 
 bool MessageEML::LoadFromStream(TStream& stream, bool headersOnly)

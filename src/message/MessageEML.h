@@ -53,6 +53,8 @@ private:
     void processMimeAttachmentEML(const TIdAttachment& part, int index);
     void processNonMimeAttachmentEML(const TIdAttachment& part, int index);
     void FillDate();
+    // The headers-only load of a file: its header block read from the start, nothing more.
+    bool LoadHeadersFromFile(const WideString& path);
 
     // Writes part `number` of the message (the loaded one, else a fresh parse of the file).
     bool SavePart(int number, const WideString& path);

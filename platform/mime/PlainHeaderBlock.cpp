@@ -1,0 +1,142 @@
+#include "platform/mime/PlainHeaderBlock.h"
+
+namespace mime_detail {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsFoldingSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// A character of a MIME token: printable ASCII but for the special characters.
+bool IsTokenChar(char c)
+{
+    if (c <= ' ' || c >= 0x7F) return false;
+    return std::string_view("()<>@,;:\\\"/[]?=").find(c) == std::string_view::npos;
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    return true;
+}
+
+class Cursor {
+public:
+    explicit Cursor(std::string_view text) : text_(text) {}
+    bool AtEnd() const { return at_ == text_.size(); }
+    char Peek() const { return text_[at_]; }
+    void SkipSpace()
+    {
+        while (!AtEnd() && IsFoldingSpace(Peek())) ++at_;
+    }
+    std::string_view Token()
+    {
+        const size_t from = at_;
+        while (!AtEnd() && IsTokenChar(Peek())) ++at_;
+        return text_.substr(from, at_ - from);
+    }
+    bool Take(char c)
+    {
+        if (AtEnd() || Peek() != c) return false;
+        ++at_;
+        return true;
+    }
+    // A quoted string without escapes or line breaks, quotes removed.
+    bool Quoted(std::string_view& value)
+    {
+        const size_t close = text_.find('"', at_);
+        if (close == std::string_view::npos) return false;
+        value = text_.substr(at_, close - at_);
+        if (value.find_first_of("\\\r\n") != std::string_view::npos) return false;
+        at_ = close + 1;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    size_t at_ = 0;
+};
+
+// "type/subtype" and plain parameters; false for anything the MIME reader should judge.
+bool ParseContentType(std::string_view raw, PlainHeaderBlock& out)
+{
+    for (const char c : raw)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '(' || c == '\\') return false;
+    if (raw.find("=?") != std::string_view::npos) return false;
+    Cursor in(raw);
+    in.SkipSpace();
+    const std::string_view type = in.Token();
+    if (type.empty() || !in.Take('/')) return false;
+    const std::string_view subtype = in.Token();
+    if (subtype.empty()) return false;
+    out.contentType.assign(type);
+    out.contentType += '/';
+    out.contentType += subtype;
+    for (char& c : out.contentType) c = LowerAscii(c);
+    bool charsetSeen = false;
+    for (;;) {
+        in.SkipSpace();
+        if (in.AtEnd()) return true;
+        if (!in.Take(';')) return false;
+        in.SkipSpace();
+        if (in.AtEnd()) return true;
+        const std::string_view name = in.Token();
+        if (name.empty() || name.find('*') != std::string_view::npos) return false;
+        in.SkipSpace();
+        if (!in.Take('=')) return false;
+        in.SkipSpace();
+        std::string_view value;
+        if (in.Take('"')) {
+            if (!in.Quoted(value)) return false;
+        } else {
+            value = in.Token();
+            if (value.empty()) return false;
+        }
+        if (!charsetSeen && SameNameIgnoringCase(name, "charset")) {
+            out.charset.assign(value);
+            charsetSeen = true;
+        }
+    }
+}
+
+}  // namespace
+
+bool SplitPlainHeaderBlock(std::string_view block, PlainHeaderBlock& out)
+{
+    out.headers.clear();
+    out.contentType = "text/plain";
+    out.charset.clear();
+    if (block.starts_with("From ")) return false;
+    const AnsiString* contentType = nullptr;
+    size_t at = 0;
+    while (at < block.size()) {
+        size_t end = block.find('\n', at);
+        end = end == std::string_view::npos ? block.size() : end + 1;
+        const std::string_view line = block.substr(at, end - at);
+        at = end;
+        std::string_view text = line;
+        if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        if (text.find_first_of(std::string_view("\r\0", 2)) != std::string_view::npos) return false;
+        if (text.empty()) break;  // the empty line ends the block
+        if (IsBlank(text.front())) {
+            if (out.headers.empty()) return false;
+            out.headers.back().second.append(line);
+            continue;
+        }
+        const size_t colon = text.find(':');
+        if (colon == 0 || colon == std::string_view::npos) return false;
+        for (size_t i = 0; i < colon; ++i)
+            if (text[i] <= ' ' || text[i] >= 0x7F) return false;
+        out.headers.emplace_back(AnsiString(line.substr(0, colon)), AnsiString(line.substr(colon + 1)));
+    }
+    for (const auto& [name, raw] : out.headers)
+        if (SameNameIgnoringCase(name, "Content-Type")) contentType = &raw;
+    return !contentType || ParseContentType(*contentType, out);
+}
+
+}  // namespace mime_detail

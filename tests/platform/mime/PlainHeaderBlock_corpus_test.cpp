@@ -1,0 +1,34 @@
+// Every .eml header block of the shared corpus that the plain split takes reads as the MIME
+// reader reads it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/platform/mime/PartHeaderReading.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PlainHeaderBlockCorpus, EveryPlainBlockReadsAsTheMimeReader)
+{
+    QUILLORA_REQUIRE_CORPUS();
+    int plain = 0, all = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(testsupport::CorpusDir())) {
+        if (!entry.is_regular_file() || entry.path().extension() != ".eml") continue;
+        SCOPED_TRACE(entry.path().string());
+        const std::string text = testsupport::ReadFileBytes(entry.path());
+        const std::string_view block = partreading::HeaderBlockOf(text);
+        ++all;
+        mime_detail::PlainHeaderBlock split;
+        if (!mime_detail::SplitPlainHeaderBlock(block, split)) continue;
+        ++plain;
+        EXPECT_EQ(partreading::Describe(split), partreading::Describe(partreading::ReadWithMimeReader(block)));
+    }
+    // Even these fixtures, many of them odd on purpose (mbox separators first), are mostly plain:
+    // the split is taken for most real mail.
+    EXPECT_GT(plain * 2, all) << plain << " of " << all;
+}
+
+}  // namespace
