@@ -143,11 +143,11 @@ ByteArrayPtr ReadAll(TStream& stream)
 
 // Where the header block ends: just after its terminating empty line, searching from `from`;
 // npos while no empty line has been seen.
-size_t HeaderBlockEnd(const std::string& data, size_t from)
+size_t HeaderBlockEnd(std::string_view data, size_t from)
 {
     if (from == 0) {
-        if (data.compare(0, 1, "\n") == 0) return 1;
-        if (data.compare(0, 2, "\r\n") == 0) return 2;
+        if (data.starts_with("\n")) return 1;
+        if (data.starts_with("\r\n")) return 2;
     }
     for (size_t i = data.find('\n', from); i != std::string::npos; i = data.find('\n', i + 1)) {
         size_t j = i + 1;
@@ -155,6 +155,13 @@ size_t HeaderBlockEnd(const std::string& data, size_t from)
         if (j < data.size() && data[j] == '\n') return j + 1;
     }
     return std::string::npos;
+}
+
+// Text without an empty line as a whole header block: its last line ended, an empty line added.
+std::string EndedBlock(std::string data)
+{
+    if (!data.empty() && data.back() != '\n') data += "\r\n";
+    return data + "\r\n";
 }
 
 // The header block: everything up to and including the first empty line, else all of it.
@@ -173,8 +180,7 @@ std::string ReadHeaderBlock(TStream& stream)
             return data;
         }
     }
-    if (!data.empty() && data.back() != '\n') data += "\r\n";
-    return data + "\r\n";
+    return EndedBlock(std::move(data));
 }
 
 }  // namespace
@@ -236,6 +242,13 @@ void TIdMessage::LoadFromStream(TStream& stream, bool headersOnly)
     EnsureGMime();
     GPtr<GMimeStream> memory(g_mime_stream_mem_new_with_byte_array(all.release()));
     Parse(memory.get());
+}
+
+void TIdMessage::LoadHeaderBlock(std::string_view text)
+{
+    const size_t end = HeaderBlockEnd(text, 0);
+    if (end != std::string_view::npos) ParseHeaderBlock(text.substr(0, end));
+    else ParseHeaderBlock(EndedBlock(std::string(text)));
 }
 
 void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)

@@ -25,6 +25,9 @@ WideString LineAt(const WideString& text, size_t at, size_t& next)
     return text.substr(at, end - at);
 }
 
+bool IsDateDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDateWord(char c) { return IsDateDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+
 }  // namespace
 
 WideString DateHeaderValue(const WideString& headerText, bool anyCase)
@@ -42,4 +45,29 @@ WideString DateHeaderValue(const WideString& headerText, bool anyCase)
         return value;
     }
     return {};
+}
+
+bool DateGroupsWithoutBacktracking(std::string_view text, std::vector<AnsiString>& groups)
+{
+    size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n')) ++at;
+    size_t word = at;
+    while (word < text.size() && IsDateWord(text[word])) ++word;
+    if (word > at && word < text.size() && text[word] == ',') {
+        groups.emplace_back(text.substr(at, word + 1 - at));
+        at = word + 1;
+    } else {
+        groups.emplace_back();
+    }
+    for (bool (*const kind)(char) : {IsDateDigit, IsDateWord, IsDateDigit, IsDateDigit, IsDateDigit, IsDateDigit}) {
+        while (at < text.size() && !kind(text[at])) {
+            if (text[at] == '\n') return false;
+            ++at;
+        }
+        if (at == text.size()) return false;
+        const size_t from = at;
+        while (at < text.size() && kind(text[at])) ++at;
+        groups.emplace_back(text.substr(from, at - from));
+    }
+    return true;
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string_view>
@@ -131,34 +133,43 @@ bool MessageEML::LoadHeadersFromFile(const WideString& path)
         HANDLE h;
         ~Closer() { CloseHandle(h); }
     } closer{file};
-    constexpr DWORD kChunk = 16384;
-    std::string head;
+    constexpr size_t kChunk = 16384;
+    std::unique_ptr<char[]> head;
+    size_t size = 0;
     for (;;) {
-        const size_t used = head.size();
-        head.resize(used + kChunk);
+        // Grown without clearing: only what was read is ever looked at.
+        auto grown = std::make_unique_for_overwrite<char[]>(size + kChunk);
+        if (size) std::memcpy(grown.get(), head.get(), size);
+        head = std::move(grown);
         DWORD got = 0;
-        if (!ReadFile(file, head.data() + used, kChunk, &got, nullptr)) {
+        if (!ReadFile(file, head.get() + size, kChunk, &got, nullptr)) {
             LogPrintf(u"cannot read: %s", path.c_str());
             return false;
         }
-        head.resize(used + got);
+        const size_t from = size < 2 ? 0 : size - 2;
+        size += got;
         // The parse finds the exact end; here it is enough to know that an empty line came.
-        const size_t from = used < 2 ? 0 : used - 2;
-        const bool blankLine = head.starts_with("\n") || head.starts_with("\r\n") ||
-                               head.find("\n\n", from) != std::string::npos ||
-                               head.find("\n\r\n", from) != std::string::npos;
+        const std::string_view text(head.get(), size);
+        const bool blankLine = text.starts_with("\n") || text.starts_with("\r\n") ||
+                               text.find("\n\n", from) != std::string_view::npos ||
+                               text.find("\n\r\n", from) != std::string_view::npos;
         if (got < kChunk || blankLine) break;
     }
-    if (head.empty()) return false;
-    TStringStream stream{std::move(head)};
-    return LoadFromStream(stream, true);
+    if (size == 0) return false;
+    const std::string_view text(head.get(), size);
+    return LoadParsed(true, [text](TIdMessage& m) { m.LoadHeaderBlock(text); });
 }
 
 bool MessageEML::LoadFromStream(TStream& stream, bool headersOnly)
 {
+    return LoadParsed(headersOnly, [&](TIdMessage& m) { m.LoadFromStream(stream, headersOnly); });
+}
+
+bool MessageEML::LoadParsed(bool headersOnly, const std::function<void(TIdMessage&)>& parse)
+{
     try {
         if (!idMessage) idMessage = std::make_unique<TIdMessage>();
-        idMessage->LoadFromStream(stream, headersOnly);
+        parse(*idMessage);
         FillFromTIdMessage(*idMessage);
         // A listed record keeps the fields it filled, not the parse or the header text behind them.
         if (headersOnly) {
@@ -232,17 +243,19 @@ void MessageEML::FillDate()
     const AnsiString header = Utf16ToUtf8(DateHeaderValue(headerText, false));
     // Compiled once: every row of a folder scan reads its date.
     static const auto re = [] {
-        static constexpr char kPattern[] = "^\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)";
-        auto compiled = std::make_unique<CRegexpT<char>>(kPattern, static_cast<int>(std::size(kPattern) - 1), 0);
+        auto compiled = std::make_unique<CRegexpT<char>>(kDateFieldsPattern, static_cast<int>(std::size(kDateFieldsPattern) - 1), 0);
         compiled->SetStepBudget(kDatePatternStepBudget);
         return compiled;
     }();
-    const MatchResult m = re->Match(header.c_str(), static_cast<int>(header.size()), -1);
     std::vector<AnsiString> groups;
-    for (int g = 1; m.Found() && g <= 7; ++g)
-        groups.push_back(m.GroupBegin(g) < 0 ? AnsiString()
-                                             : header.substr(static_cast<size_t>(m.GroupBegin(g)),
-                                                             static_cast<size_t>(m.GroupEnd(g) - m.GroupBegin(g))));
+    if (!DateGroupsWithoutBacktracking(header, groups)) {
+        groups.clear();
+        const MatchResult m = re->Match(header.c_str(), static_cast<int>(header.size()), -1);
+        for (int g = 1; m.Found() && g <= 7; ++g)
+            groups.push_back(m.GroupBegin(g) < 0 ? AnsiString()
+                                                 : header.substr(static_cast<size_t>(m.GroupBegin(g)),
+                                                                 static_cast<size_t>(m.GroupEnd(g) - m.GroupBegin(g))));
+    }
     date = 0;
     if (groups.size() == 7) {
         long year = LeadingNumber(groups[3]);
