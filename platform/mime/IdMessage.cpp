@@ -307,6 +307,16 @@ void TIdMessage::FillRecipientLists()
     // Every header of a kind joins one list, as in the message.
     const std::pair<const char*, TIdEmailAddressList*> kinds[] = {{"To", &to_}, {"Cc", &cc_}, {"Bcc", &bcc_}};
     for (const auto& [kind, target] : kinds) {
+        // Plain lists are split here; one that is not sends the whole kind to the MIME reader.
+        std::vector<TIdEmailAddressItem> plain;
+        bool allPlain = true;
+        for (int i = 0; i < headers_.Count() && allPlain; ++i)
+            if (g_ascii_strcasecmp(headers_.Names(i).c_str(), kind) == 0)
+                allPlain = SplitPlainAddressList(headers_.RawValues(i), plain);
+        if (allPlain) {
+            target->items_ = std::move(plain);
+            continue;
+        }
         GPtr<InternetAddressList> all(internet_address_list_new());
         for (int i = 0; i < headers_.Count(); ++i) {
             if (g_ascii_strcasecmp(headers_.Names(i).c_str(), kind) != 0) continue;

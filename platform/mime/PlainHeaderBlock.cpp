@@ -1,5 +1,7 @@
 #include "platform/mime/PlainHeaderBlock.h"
 
+#include "platform/mime/IdMessage.h"
+
 namespace mime_detail {
 
 namespace {
@@ -103,7 +105,90 @@ bool ParseContentType(std::string_view raw, PlainHeaderBlock& out)
     }
 }
 
+bool IsAtomChar(char c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
+    return std::string_view("!#$%&'*+-/=?^_`{|}~.").find(c) != std::string_view::npos;
+}
+
+std::string_view TrimFolding(std::string_view s)
+{
+    while (!s.empty() && IsFoldingSpace(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsFoldingSpace(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// Runs of the allowed characters joined by single dots.
+bool IsDotted(std::string_view s, bool (*allowed)(char))
+{
+    if (s.empty() || s.front() == '.' || s.back() == '.' || s.find("..") != std::string_view::npos) return false;
+    for (const char c : s)
+        if (c != '.' && !allowed(c)) return false;
+    return true;
+}
+
+bool IsDomainChar(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'; }
+bool IsLocalChar(char c) { return c != '.' && IsAtomChar(c); }
+
+// local@domain: dotted atoms, then dotted labels of letters, digits and hyphens.
+bool IsPlainAddress(std::string_view s)
+{
+    const size_t at = s.find('@');
+    if (at == std::string_view::npos) return false;
+    return IsDotted(s.substr(0, at), IsLocalChar) && IsDotted(s.substr(at + 1), IsDomainChar);
+}
+
+// One entry, trimmed: an address, or a name of atoms and blanks (or one quoted string) and an
+// address in angle brackets; a line break only between the name and the bracket.
+bool PlainMailbox(std::string_view entry, TIdEmailAddressItem& item)
+{
+    if (entry.back() != '>') {
+        if (!IsPlainAddress(entry)) return false;
+        item.Address.assign(entry);
+        return true;
+    }
+    const size_t open = entry.find('<');
+    if (open == std::string_view::npos) return false;
+    const std::string_view address = entry.substr(open + 1, entry.size() - open - 2);
+    if (!IsPlainAddress(address)) return false;
+    std::string_view name = TrimFolding(entry.substr(0, open));
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"') {
+        name = name.substr(1, name.size() - 2);
+        if (name.find_first_of("\"\r\n") != std::string_view::npos) return false;
+    } else {
+        for (const char c : name)
+            if (!IsAtomChar(c) && c != ' ') return false;
+    }
+    item.Name.assign(name);
+    item.Address.assign(address);
+    return true;
+}
+
 }  // namespace
+
+bool SplitPlainAddressList(std::string_view raw, std::vector<TIdEmailAddressItem>& out)
+{
+    for (const char c : raw)
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\0' || std::string_view("():;\\[]").find(c) != std::string_view::npos)
+            return false;
+    if (raw.find("=?") != std::string_view::npos) return false;
+    std::vector<TIdEmailAddressItem> items;
+    size_t from = 0;
+    bool quoted = false;
+    for (size_t i = 0; i <= raw.size(); ++i) {
+        if (i < raw.size() && raw[i] == '"') quoted = !quoted;
+        if (i < raw.size() && (quoted || raw[i] != ',')) continue;
+        const std::string_view entry = TrimFolding(raw.substr(from, i - from));
+        from = i + 1;
+        if (entry.empty()) continue;
+        TIdEmailAddressItem item;
+        if (!PlainMailbox(entry, item)) return false;
+        items.push_back(std::move(item));
+    }
+    if (quoted) return false;
+    for (TIdEmailAddressItem& item : items) out.push_back(std::move(item));
+    return true;
+}
 
 bool SplitPlainHeaderBlock(std::string_view block, PlainHeaderBlock& out)
 {

@@ -9,6 +9,8 @@
 
 #include "platform/win/WinTypes.h"
 
+struct TIdEmailAddressItem;
+
 namespace mime_detail {
 
 struct PlainHeaderBlock {
@@ -25,5 +27,11 @@ struct PlainHeaderBlock {
 // continuation first, a lone CR or NUL, a content type with comments, encoded or continued
 // parameters, escapes, or no subtype.
 bool SplitPlainHeaderBlock(std::string_view block, PlainHeaderBlock& out);
+
+// Appends the mailboxes of a plain address-list value ("a@x.org, Ann <b@y.org>, \"Bo, B\"
+// <c@z.org>"): display names of atoms or one quoted string, addresses of one "@" between
+// atoms. False, with out untouched, for anything else (groups, comments, encoded words, 8-bit
+// bytes, escapes, domain literals, line breaks inside a name or an address): the MIME reader reads those.
+bool SplitPlainAddressList(std::string_view raw, std::vector<TIdEmailAddressItem>& out);
 
 }  // namespace mime_detail

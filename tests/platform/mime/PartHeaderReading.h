@@ -45,6 +45,24 @@ inline mime_detail::PlainHeaderBlock ReadWithMimeReader(std::string_view block)
     return r;
 }
 
+// The mailboxes of an address-list value as the MIME reader parses it ("name<address>," each;
+// groups are never plain, so they are not walked).
+inline std::string ReadAddressesWithMimeReader(const std::string& raw)
+{
+    g_mime_init();
+    std::string d;
+    InternetAddressList* list = internet_address_list_parse(nullptr, raw.c_str());
+    for (int i = 0; list && i < internet_address_list_length(list); ++i) {
+        InternetAddress* a = internet_address_list_get_address(list, i);
+        const char* name = internet_address_get_name(a);
+        const char* addr =
+            INTERNET_ADDRESS_IS_MAILBOX(a) ? internet_address_mailbox_get_addr(INTERNET_ADDRESS_MAILBOX(a)) : "(group)";
+        d += std::string(name ? name : "") + "<" + (addr ? addr : "") + ">,";
+    }
+    if (list) g_object_unref(list);
+    return d;
+}
+
 // The block as the headers-only load reads it: up to and including the first empty line.
 inline std::string_view HeaderBlockOf(std::string_view text)
 {

@@ -55,6 +55,23 @@ std::vector<Case> Cases()
     };
 }
 
+std::string Mailboxes(const std::vector<TIdEmailAddressItem>& items)
+{
+    std::string d;
+    for (const TIdEmailAddressItem& item : items) d += item.Name + "<" + item.Address + ">,";
+    return d;
+}
+
+std::string Mailboxes(const TIdMessage& m)
+{
+    std::string d;
+    for (const TIdEmailAddressList* list : {&m.Recipients(), &m.CCList(), &m.BccList()}) {
+        for (int i = 0; i < list->Count(); ++i) d += list->Items(i).Name + "<" + list->Items(i).Address + ">,";
+        d += "|";
+    }
+    return d;
+}
+
 // Whatever the split takes, it reads as the MIME reader does; the rest it leaves alone.
 TEST(PlainHeaderBlock, SplitsAsTheMimeReaderOrDeclines)
 {
@@ -88,8 +105,63 @@ TEST(PlainHeaderBlock, HeadersOnlyLoadAnswersAsTheWholeMessage)
         EXPECT_EQ(headers.Headers().Text(), whole.Headers().Text());
         EXPECT_EQ(headers.ContentType(), whole.ContentType());
         EXPECT_EQ(headers.CharSet(), whole.CharSet());
-        EXPECT_EQ(headers.Recipients().Count(), whole.Recipients().Count());
+        EXPECT_EQ(Mailboxes(headers), Mailboxes(whole));
         EXPECT_FALSE(headers.IsLoaded());
+    }
+}
+
+// Plain address lists read as the MIME reader reads them; the others are left to it.
+TEST(PlainHeaderBlock, AddressListsSplitAsTheMimeReaderOrDecline)
+{
+    const struct {
+        const char* value;
+        bool plain;
+    } cases[] = {
+        {" Bob <bob@example.com>\r\n", true},
+        {" bob@example.com\r\n", true},
+        {" \"Carl\" <carl@example.com>, bob@example.com\r\n", true},
+        {" Sender   12 <s12@example.com>\r\n", true},
+        {" \"Last, First\" <lf@x.org>\r\n", true},
+        {" <a@x.org>\r\n", true},
+        {" A.B. O'Neil <a@x.org>\r\n", true},
+        {" a@x.org,,b@y.org,\r\n", true},
+        {" Bob\r\n <bob@x.org>,\r\n\tann@y.org\r\n", true},
+        {" \"\" <a@x.org>\r\n", true},
+        {" Bob<Bob@Example.COM> \r\n", true},
+        {" a.b+c@x-y.org\r\n", true},
+        {"\r\n", true},
+        {" bob\r\n", false},
+        {" x@y@z\r\n", false},
+        {" a @x.org\r\n", false},
+        {" team: a@x.org, b@y.org;\r\n", false},
+        {" undisclosed-recipients:;\r\n", false},
+        {" =?utf-8?Q?J=C3=BCrgen?= <j@x.org>\r\n", false},
+        {" J\xC3\xBCrgen <j@x.org>\r\n", false},
+        {" a@x.org (Ann)\r\n", false},
+        {" \"Ann \\\"A\\\"\" <a@x.org>\r\n", false},
+        {" \"Ann\" Smith <a@x.org>\r\n", false},
+        {" a@[10.0.0.1]\r\n", false},
+        {" \"unclosed <a@x.org>\r\n", false},
+        {" Bob\r\n Smith <b@x.org>\r\n", false},
+        {" <>\r\n", false},
+        {" a..b@x.org\r\n", false},
+        {" .a@x.org\r\n", false},
+        {" a@x..org\r\n", false},
+        {" a@x_y.org\r\n", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        std::vector<TIdEmailAddressItem> plain;
+        EXPECT_EQ(mime_detail::SplitPlainAddressList(c.value, plain), c.plain);
+        if (c.plain) {
+            EXPECT_EQ(Mailboxes(plain), partreading::ReadAddressesWithMimeReader(c.value));
+        }
+        TIdMessage reader;
+        reader.LoadFromBytes(std::string("From: z@z.org\r\nTo:") + c.value + "\r\n", true);
+        // Whatever route it took, the headers-only load reads the list as the whole message.
+        TIdMessage whole;
+        whole.LoadFromBytes(std::string("From: z@z.org\r\nTo:") + c.value + "\r\nbody", false);
+        EXPECT_EQ(Mailboxes(reader), Mailboxes(whole));
     }
 }
 
