@@ -206,7 +206,8 @@ bool SplitPlainHeaderBlock(std::string_view block, PlainHeaderBlock& out)
         std::string_view text = line;
         if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-        if (text.find_first_of(std::string_view("\r\0", 2)) != std::string_view::npos) return false;
+        for (const char c : text)
+            if (c == '\r' || c == '\0') return false;
         if (text.empty()) break;  // the empty line ends the block
         if (IsBlank(text.front())) {
             if (out.headers.empty()) return false;
