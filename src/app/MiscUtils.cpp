@@ -1,5 +1,6 @@
 #include "app/MiscUtils.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <chrono>
@@ -17,7 +18,18 @@ constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr"
                                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 bool HasExtension(const WideString& path, std::u16string_view upperExt) {
-    return WideUpperCaseString(WideExtractFileExt(path)) == upperExt;
+    const WideString ext = WideExtractFileExt(path);
+    // An ASCII extension compares without the Unicode tables (a folder scan asks of every file);
+    // any other is upper-cased by them, as some letters become ASCII ones ("\u017F" is "S").
+    if (std::all_of(ext.begin(), ext.end(), [](char16_t c) { return c < 0x80; })) {
+        if (ext.size() != upperExt.size()) return false;
+        for (size_t i = 0; i < ext.size(); ++i) {
+            const char16_t c = ext[i] >= u'a' && ext[i] <= u'z' ? static_cast<char16_t>(ext[i] - 32) : ext[i];
+            if (c != upperExt[i]) return false;
+        }
+        return true;
+    }
+    return WideUpperCaseString(ext) == upperExt;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

@@ -27,3 +27,14 @@ inline constexpr char kDateFieldsPattern[] = "^\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?
 // exactly that path first, so when it holds, the pattern finds these groups; otherwise (false)
 // the pattern itself must decide. Real Date lines nearly always hold.
 bool DateGroupsWithoutBacktracking(std::string_view text, std::vector<AnsiString>& groups);
+
+// The zone reader's pattern (case-insensitive) over a Date value: after the seconds, a signed
+// number (group 1), else a number or a word after a blank or "(" (group 2).
+inline constexpr char16_t kDateZonePattern[] =
+    u"^\\s*?(?:\\w+,)?.*?\\d+.*?\\w+.*?\\d+\\b.*?\\d+\\b.*?\\d+\\b.*?\\d+\\b"
+    u"(?:\\s*([\\+\\-]\\d+)|.*?[\\s\\(]([\\+\\-]?\\d+|\\w+))";
+
+// The zone token kDateZonePattern finds, read as DateGroupsWithoutBacktracking reads the date:
+// true with the token when the pattern's first choices all hold (each digit run the first one
+// that ends before a non-word character), false when the pattern itself must decide.
+bool DateZoneWithoutBacktracking(std::u16string_view value, std::u16string_view& token);

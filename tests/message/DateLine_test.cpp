@@ -5,22 +5,10 @@
 #include <iterator>
 #include <string>
 
-#include "regex/RegexpT.h"
+#include "platform/win/WinString.h"
+#include "tests/message/DatePatterns.h"
 
 namespace {
-
-std::vector<AnsiString> PatternGroups(const std::string& text)
-{
-    CRegexpT<char> re(kDateFieldsPattern, static_cast<int>(std::size(kDateFieldsPattern) - 1), 0);
-    re.SetStepBudget(kDatePatternStepBudget);
-    const MatchResult m = re.Match(text.c_str(), static_cast<int>(text.size()), -1);
-    std::vector<AnsiString> groups;
-    for (int g = 1; m.Found() && g <= 7; ++g)
-        groups.push_back(m.GroupBegin(g) < 0 ? AnsiString()
-                                             : text.substr(static_cast<size_t>(m.GroupBegin(g)),
-                                                           static_cast<size_t>(m.GroupEnd(g) - m.GroupBegin(g))));
-    return groups;
-}
 
 // Whenever the direct reading answers, it answers as the pattern does; what it cannot read
 // without backtracking it leaves to the pattern.
@@ -52,6 +40,39 @@ TEST(DateLine, GroupsWithoutBacktrackingAreThePatternsGroups)
         EXPECT_EQ(DateGroupsWithoutBacktracking(c.value, direct), c.direct);
         if (c.direct) {
             EXPECT_EQ(direct, PatternGroups(c.value));
+        }
+    }
+}
+
+TEST(DateLine, ZoneWithoutBacktrackingIsThePatternsZone)
+{
+    const struct {
+        std::u16string value;
+        bool direct;
+    } cases[] = {
+        {u" Tue, 15 Nov 1994 08:12:31 -0500", true},
+        {u"Tue, 15 Nov 1994 08:12:31 +0530 (IST)", true},
+        {u" 15 Nov 1994 08:12:31 GMT", true},
+        {u" 15 Nov 1994 08:12:31 (PST)", true},
+        {u" 15 Nov 1994 08:12:31\t+0100", true},
+        {u" 15 Nov 1994 08:12:31 +", false},  // a sign without digits and no word: backtracking decides
+        {u" 15 Nov 1994 08:12:31 - 0500", true},
+        {u" 15 Nov 1994 8h12:31:07 +0000", true},  // "8h" ends in a letter: the next run counts
+        {u" 15Nov 1994 08:12:31 z", true},
+        {u"2022-11-15T08:12:31Z +0000", false},  // "15T" and "31Z" are no ends: backtracking decides
+        {u"Mon, 15 Nov 1994 08:12:31 +0000 (UTC)", true},
+        {u" 15 Nov 1994 08:12:31", false},
+        {u" 15 Nov 1994 08:12", false},
+        {u" someday", false},
+        {u" 15 Nov\n1994 08:12:31 +0000", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf16ToUtf8(c.value));
+        std::u16string_view token;
+        const bool direct = DateZoneWithoutBacktracking(c.value, token);
+        EXPECT_EQ(direct, c.direct);
+        if (direct) {
+            EXPECT_EQ(WideString(token), PatternZone(c.value));
         }
     }
 }
