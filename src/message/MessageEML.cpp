@@ -153,7 +153,9 @@ bool MessageEML::LoadHeadersFromFile(const WideString& path)
         const bool blankLine = text.starts_with("\n") || text.starts_with("\r\n") ||
                                text.find("\n\n", from) != std::string_view::npos ||
                                text.find("\n\r\n", from) != std::string_view::npos;
-        if (got < kChunk || blankLine) break;
+        // A header block never runs this long: a device or an endless file stops here.
+        constexpr size_t kMaxHeaderBlock = size_t{4} << 20;
+        if (got < kChunk || blankLine || size >= kMaxHeaderBlock) break;
     }
     if (size == 0) return false;
     const std::string_view text(head.get(), size);

@@ -304,6 +304,15 @@ TEST_F(EmlRecord, FilesThatAreNoMessageFailToLoad)
         EXPECT_EQ(r.loadLevel, mllEmpty);
         EXPECT_TRUE(r.from.empty());
         EXPECT_FALSE(r.LoadFromFile(W(fifo), headersOnly));
+        if (headersOnly) {
+            // A link to an endless device is read no further than any header block could run.
+            const fs::path endless = dir / "zero.eml";
+            fs::create_symlink("/dev/zero", endless);
+            MessageEML zero;
+            (void)zero.LoadFromFile(W(endless), true);
+            EXPECT_TRUE(zero.subject.empty());
+            fs::remove(endless);
+        }
         // A file the user may not read; root reads anything, so a user without its powers tries.
         const auto locked = dir.WriteFile("locked.eml", eml::kPlainAscii);
         fs::permissions(locked, fs::perms::none);
