@@ -201,6 +201,14 @@ private:
 // The entry for a file-system name, or false when the name cannot be handed out as UTF-16
 // and come back as the same bytes (it would name a different, missing file).
 bool MakeEntry(std::string name, Entry& e) {
+    // An ASCII name is its own UTF-16 text and folds by ASCII alone (most names are).
+    if (name.size() < MAX_PATH && std::all_of(name.begin(), name.end(), [](char c) { return c > 0; })) {
+        e.wide.assign(name.begin(), name.end());
+        e.key.resize(name.size());
+        for (std::size_t i = 0; i < name.size(); ++i) e.key[i] = Upper(static_cast<char32_t>(name[i]));
+        e.name = std::move(name);
+        return true;
+    }
     WideString wide = Utf8ToUtf16(name);
     if (wide.size() >= MAX_PATH || Utf16ToUtf8(wide) != name) return false;
     e.key = UpperCodePoints(wide);
