@@ -128,15 +128,11 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
         }
         read32(difatNext, 4 * (perSector - 1), difatNext);
     }
-    std::vector<std::uint32_t> fat;
-    fat.reserve(fatList.size() * perSector);
-    for (std::uint32_t s : fatList) {
+    std::vector<std::uint32_t> fat(fatList.size() * perSector);
+    for (std::size_t k = 0; k < fatList.size(); ++k) {
+        const std::uint32_t s = fatList[k];
         if (s >= sectorCount) return Fail(STG_E_DOCFILECORRUPT, "FAT sector out of range");
-        for (std::size_t i = 0; i < perSector; ++i) {
-            std::uint32_t v;
-            read32(s, 4 * i, v);
-            fat.push_back(v);
-        }
+        for (std::size_t i = 0; i < perSector; ++i) read32(s, 4 * i, fat[k * perSector + i]);
     }
     ChainWalker fatWalk(fat, sectorCount);
     std::vector<std::uint32_t> chain;
@@ -166,12 +162,9 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
     if (miniFatSectors > 0) {
         if (!fatWalk.Walk(miniFatStart, chain) || chain.size() < miniFatSectors)
             return Fail(STG_E_DOCFILECORRUPT, "broken mini FAT chain");
-        for (std::uint32_t s : chain)
-            for (std::size_t i = 0; i < perSector; ++i) {
-                std::uint32_t v;
-                read32(s, 4 * i, v);
-                miniFat.push_back(v);
-            }
+        miniFat.resize(chain.size() * perSector);
+        for (std::size_t k = 0; k < chain.size(); ++k)
+            for (std::size_t i = 0; i < perSector; ++i) read32(chain[k], 4 * i, miniFat[k * perSector + i]);
     }
     const std::uint64_t miniStreamSize = entrySize(root);
     std::vector<std::uint32_t> miniStreamSectors;
@@ -209,7 +202,8 @@ HRESULT CompoundFileDirectory::Parse(const std::uint8_t* data, std::size_t size)
         for (std::uint32_t link : {Le32(e + 68), Le32(e + 72)})
             if (link != kNoStream) todo.push_back({link, cur.parent, cur.depth});
         Entry& entry = out[cur.index];
-        for (std::size_t i = 0; i + 2 < nameBytes; i += 2) entry.name.push_back(static_cast<char16_t>(Le16(e + i)));
+        entry.name.resize(nameBytes >= 2 ? nameBytes / 2 - 1 : 0);
+        for (std::size_t i = 0; i < entry.name.size(); ++i) entry.name[i] = static_cast<char16_t>(Le16(e + 2 * i));
         entry.type = e[66];
         out[cur.parent].children.push_back(cur.index);
         if (entry.type == 1) {

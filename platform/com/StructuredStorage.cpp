@@ -114,6 +114,7 @@ char16_t UpperUnit(char16_t c) {
 int CompareStorageElementNames(const char16_t* a, std::size_t alen, const char16_t* b, std::size_t blen) {
     if (alen != blen) return alen < blen ? -1 : 1;
     for (std::size_t i = 0; i < alen; ++i) {
+        if (a[i] == b[i]) continue;  // equal units need no case folding
         char16_t x = UpperUnit(a[i]), y = UpperUnit(b[i]);
         if (x != y) return x < y ? -1 : 1;
     }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/mime/GMimeSupport.h"
+#include "platform/mime/PlainHeaderBlock.h"
 
 using namespace mime_detail;
 
@@ -142,11 +143,11 @@ ByteArrayPtr ReadAll(TStream& stream)
 
 // Where the header block ends: just after its terminating empty line, searching from `from`;
 // npos while no empty line has been seen.
-size_t HeaderBlockEnd(const std::string& data, size_t from)
+size_t HeaderBlockEnd(std::string_view data, size_t from)
 {
     if (from == 0) {
-        if (data.compare(0, 1, "\n") == 0) return 1;
-        if (data.compare(0, 2, "\r\n") == 0) return 2;
+        if (data.starts_with("\n")) return 1;
+        if (data.starts_with("\r\n")) return 2;
     }
     for (size_t i = data.find('\n', from); i != std::string::npos; i = data.find('\n', i + 1)) {
         size_t j = i + 1;
@@ -154,6 +155,13 @@ size_t HeaderBlockEnd(const std::string& data, size_t from)
         if (j < data.size() && data[j] == '\n') return j + 1;
     }
     return std::string::npos;
+}
+
+// Text without an empty line as a whole header block: its last line ended, an empty line added.
+std::string EndedBlock(std::string data)
+{
+    if (!data.empty() && data.back() != '\n') data += "\r\n";
+    return data + "\r\n";
 }
 
 // The header block: everything up to and including the first empty line, else all of it.
@@ -172,8 +180,7 @@ std::string ReadHeaderBlock(TStream& stream)
             return data;
         }
     }
-    if (!data.empty() && data.back() != '\n') data += "\r\n";
-    return data + "\r\n";
+    return EndedBlock(std::move(data));
 }
 
 }  // namespace
@@ -237,6 +244,13 @@ void TIdMessage::LoadFromStream(TStream& stream, bool headersOnly)
     Parse(memory.get());
 }
 
+void TIdMessage::LoadHeaderBlock(std::string_view text)
+{
+    const size_t end = HeaderBlockEnd(text, 0);
+    if (end != std::string_view::npos) ParseHeaderBlock(text.substr(0, end));
+    else ParseHeaderBlock(EndedBlock(std::string(text)));
+}
+
 void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)
 {
     Clear();
@@ -250,12 +264,20 @@ void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)
     Parse(stream.get());
 }
 
-// The header block alone, read as one part: the headers, content type, charset and address
-// lists the message reader gives, without the rest of its work on each header.
+// The header block alone: the headers, content type, charset and address lists the message
+// reader gives, without the rest of its work on each header. A plain block is split here; any
+// other is read as one part by the MIME reader. Nothing of the parse is kept.
 void TIdMessage::ParseHeaderBlock(std::string_view block)
 {
     Clear();
     EnsureGMime();
+    if (PlainHeaderBlock plain; SplitPlainHeaderBlock(block, plain)) {
+        for (auto& [name, raw] : plain.headers) headers_.Add(std::move(name), std::move(raw));
+        FillRecipientLists();
+        contentType_ = std::move(plain.contentType);
+        charSet_ = std::move(plain.charset);
+        return;
+    }
     GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(block.data(), block.size()));
     GPtr<GMimeObject> part;
     // The part reader refuses what the message reader skips (an mbox "From " line first): the
@@ -268,16 +290,33 @@ void TIdMessage::ParseHeaderBlock(std::string_view block)
         g_mime_stream_reset(stream.get());
         Parse(stream.get());
         parts_.Clear();
+        message_ = MimeObjectRef();
         return;
     }
-    message_ = MimeObjectRef(part.get());
 
     std::vector<RawHeader> raw;
     CollectHeaders(part.get(), raw);
     FillHeaders(headers_, std::move(raw));
+    FillRecipientLists();
+    contentType_ = MediaType(part.get());
+    charSet_ = CharsetOf(part.get());
+}
+
+void TIdMessage::FillRecipientLists()
+{
     // Every header of a kind joins one list, as in the message.
     const std::pair<const char*, TIdEmailAddressList*> kinds[] = {{"To", &to_}, {"Cc", &cc_}, {"Bcc", &bcc_}};
     for (const auto& [kind, target] : kinds) {
+        // Plain lists are split here; one that is not sends the whole kind to the MIME reader.
+        std::vector<TIdEmailAddressItem> plain;
+        bool allPlain = true;
+        for (int i = 0; i < headers_.Count() && allPlain; ++i)
+            if (g_ascii_strcasecmp(headers_.Names(i).c_str(), kind) == 0)
+                allPlain = SplitPlainAddressList(headers_.RawValues(i), plain);
+        if (allPlain) {
+            target->items_ = std::move(plain);
+            continue;
+        }
         GPtr<InternetAddressList> all(internet_address_list_new());
         for (int i = 0; i < headers_.Count(); ++i) {
             if (g_ascii_strcasecmp(headers_.Names(i).c_str(), kind) != 0) continue;
@@ -286,8 +325,6 @@ void TIdMessage::ParseHeaderBlock(std::string_view block)
         }
         FillAddresses(all.get(), target->items_);
     }
-    contentType_ = MediaType(part.get());
-    charSet_ = CharsetOf(part.get());
 }
 
 void TIdMessage::Parse(void* stream)

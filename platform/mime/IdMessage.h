@@ -141,6 +141,9 @@ public:
     // a message (no header) or cannot be read. The previous content is cleared first.
     void LoadFromStream(TStream& stream, bool headersOnly);
     void LoadFromBytes(std::string_view bytes, bool headersOnly);
+    // The headers-only load of text that holds at least the header block (or ends before its
+    // empty line): as LoadFromStream with headersOnly.
+    void LoadHeaderBlock(std::string_view text);
     void Clear();
 
     TIdHeaderList& Headers() { return headers_; }
@@ -156,7 +159,7 @@ public:
     const TIdEmailAddressList& Recipients() const { return to_; }
     const TIdEmailAddressList& CCList() const { return cc_; }
     const TIdEmailAddressList& BccList() const { return bcc_; }
-    // True after a load that found a message (and until Clear).
+    // True after a full load that found a message (and until Clear).
     bool IsLoaded() const { return static_cast<bool>(message_); }
 
     // Writes the message as a MIME file (the parsed form written back); raises EIdException
@@ -168,6 +171,8 @@ private:
     // Parses a GMime stream (GMimeStream*) of the whole message.
     void Parse(void* stream);
     void ParseHeaderBlock(std::string_view block);
+    // The To, Cc and Bcc lists from the headers.
+    void FillRecipientLists();
     void Fill();
     void AddPart(void* object);
 

@@ -30,6 +30,9 @@ public:
     int fd() const { return fd_; }
     bool canRead() const { return canRead_; }
     bool canWrite() const { return canWrite_; }
+    // A regular file, as found at the open (the type of an open file cannot change).
+    bool regular() const { return regular_; }
+    void SetRegular(bool regular) { regular_ = regular; }
 
     // Removes the file when the handle closes, provided the name still refers to it.
     void DeleteOnClose(std::string path) { deletePath_ = std::move(path); }
@@ -58,6 +61,7 @@ private:
     int fd_;
     bool canRead_;
     bool canWrite_;
+    bool regular_ = false;
     std::string deletePath_;
 };
 
@@ -144,7 +148,9 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMod
         break;
     }
     case OPEN_EXISTING:
-        fd = OpenRetrying(path, flags, 0);
+        // A reader does not block in the open: a FIFO found where a file was expected must not
+        // hang the caller until some writer comes. Cleared again below for anything but a file.
+        fd = OpenRetrying(path, canWrite ? flags : flags | O_NONBLOCK, 0);
         // Asking only for attributes needs no permission to read the contents.
         if (fd < 0 && errno == EACCES && !canRead && !canWrite)
             fd = OpenRetrying(path, (flags & ~O_ACCMODE) | O_PATH, 0);
@@ -175,6 +181,11 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMod
     if (S_ISDIR(st.st_mode) && !(dwFlagsAndAttributes & FILE_FLAG_BACKUP_SEMANTICS)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
+    }
+    file->SetRegular(S_ISREG(st.st_mode));
+    if (dwCreationDisposition == OPEN_EXISTING && !canWrite && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        const int status = ::fcntl(fd, F_GETFL);
+        if (status >= 0) ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK);
     }
     if (dwFlagsAndAttributes & FILE_FLAG_SEQUENTIAL_SCAN)
         ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
@@ -209,8 +220,7 @@ BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, DWORD* 
     if (!SeekToOverlapped(file->fd(), lpOverlapped)) return FALSE;
 
     // A file gives all that was asked for unless it ends first; a pipe gives what it has.
-    struct stat st {};
-    const bool regular = ::fstat(file->fd(), &st) == 0 && S_ISREG(st.st_mode);
+    const bool regular = file->regular();
     char* out = static_cast<char*>(lpBuffer);
     DWORD done = 0;
     while (done < nNumberOfBytesToRead) {

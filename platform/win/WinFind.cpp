@@ -1,6 +1,7 @@
 // Directory search: FindFirstFileW / FindNextFileW / FindClose and the Windows pattern rules.
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -200,6 +201,14 @@ private:
 // The entry for a file-system name, or false when the name cannot be handed out as UTF-16
 // and come back as the same bytes (it would name a different, missing file).
 bool MakeEntry(std::string name, Entry& e) {
+    // An ASCII name is its own UTF-16 text and folds by ASCII alone (most names are).
+    if (name.size() < MAX_PATH && std::all_of(name.begin(), name.end(), [](char c) { return c > 0; })) {
+        e.wide.assign(name.begin(), name.end());
+        e.key.resize(name.size());
+        for (std::size_t i = 0; i < name.size(); ++i) e.key[i] = Upper(static_cast<char32_t>(name[i]));
+        e.name = std::move(name);
+        return true;
+    }
     WideString wide = Utf8ToUtf16(name);
     if (wide.size() >= MAX_PATH || Utf16ToUtf8(wide) != name) return false;
     e.key = UpperCodePoints(wide);
@@ -246,11 +255,13 @@ HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData) {
             return INVALID_HANDLE_VALUE;
         }
         const std::u32string compiled = CompilePattern(Utf8ToUtf16(pattern));
+        // "*" takes every name: a folder walk asks for it, entry by entry.
+        const bool everyName = compiled == std::u32string(1, kStar);
         std::vector<Entry> entries;
         errno = 0;
         while (const dirent* d = ::readdir(dir)) {
             Entry e;
-            if (MakeEntry(d->d_name, e) && MatchCompiled(compiled, e.key)) entries.push_back(std::move(e));
+            if (MakeEntry(d->d_name, e) && (everyName || MatchCompiled(compiled, e.key))) entries.push_back(std::move(e));
             errno = 0;
         }
         if (errno != 0) {
@@ -260,13 +271,21 @@ HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData) {
             return INVALID_HANDLE_VALUE;
         }
         // Stable order, as NTFS gives it: "." and ".." first, then names without regard to case.
-        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        // Sorted by index, so that no entry is moved more than once.
+        std::vector<std::uint32_t> order(entries.size());
+        for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(), [&entries](std::uint32_t ia, std::uint32_t ib) {
+            const Entry& a = entries[ia];
+            const Entry& b = entries[ib];
             const bool da = DotName(a.name), db = DotName(b.name);
             if (da != db) return da;
             if (a.key != b.key) return a.key < b.key;
             return a.name < b.name;
         });
-        search = std::make_unique<FindObject>(dir, std::move(entries));
+        std::vector<Entry> sorted;
+        sorted.reserve(entries.size());
+        for (const std::uint32_t i : order) sorted.push_back(std::move(entries[i]));
+        search = std::make_unique<FindObject>(dir, std::move(sorted));
     }
 
     if (!search->Next(*lpFindFileData)) {

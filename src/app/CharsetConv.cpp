@@ -1,5 +1,7 @@
 #include "app/CharsetConv.h"
 
+#include <algorithm>
+
 #include "app/SupportLibrary.h"
 #include "app/TransferDecoding.h"
 #include "app/cLogger.h"
@@ -33,6 +35,19 @@ bool SameCharset(std::string_view a, std::string_view b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     return true;
+}
+
+// Charsets whose first 128 codes are ASCII, so that ASCII bytes in them are their own
+// characters: UTF-8, ASCII, the ISO 8859 parts and the Windows code pages 1250 to 1258.
+bool KeepsAscii(std::string_view charset) {
+    const auto startsWith = [charset](std::string_view prefix) {
+        return charset.size() >= prefix.size() && SameCharset(charset.substr(0, prefix.size()), prefix);
+    };
+    if (SameCharset(charset, "utf-8") || SameCharset(charset, "utf8") || SameCharset(charset, "us-ascii"))
+        return true;
+    if (startsWith("iso-8859-")) return charset.size() > 9 && charset.size() <= 11 &&
+                                      charset.substr(9).find_first_not_of("0123456789") == std::string_view::npos;
+    return startsWith("windows-125") && charset.size() == 12 && charset[11] >= '0' && charset[11] <= '8';
 }
 
 // The decoded bytes of a run of adjacent encoded words in one charset. Words are joined
@@ -105,6 +120,9 @@ std::optional<WideString> TryConvertCharset(std::string_view bytes, std::string_
 
 WideString ConvertCharsetBytes(std::string_view bytes, std::string_view charset) {
     if (bytes.empty()) return {};
+    // Plain ASCII in a charset that keeps it needs no converter: most header text is so.
+    if (KeepsAscii(charset) && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c > 0; }))
+        return WideString(bytes.begin(), bytes.end());
     if (std::optional<WideString> text = TryConvertCharset(bytes, charset)) return std::move(*text);
     return DecodeUnmarkedText(bytes);
 }

@@ -1,9 +1,13 @@
 #include "app/MiscUtils.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <chrono>
+#include <cstdlib>
 #include <cmath>
 #include <ctime>
+#include <string>
 
 #include "app/cLogger.h"
 #include "controls/unicode/TntSysUtils.h"
@@ -14,10 +18,39 @@ constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr"
                                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 bool HasExtension(const WideString& path, std::u16string_view upperExt) {
-    return WideUpperCaseString(WideExtractFileExt(path)) == upperExt;
+    const WideString ext = WideExtractFileExt(path);
+    // An ASCII extension compares without the Unicode tables (a folder scan asks of every file);
+    // any other is upper-cased by them, as some letters become ASCII ones ("\u017F" is "S").
+    if (std::all_of(ext.begin(), ext.end(), [](char16_t c) { return c < 0x80; })) {
+        if (ext.size() != upperExt.size()) return false;
+        for (size_t i = 0; i < ext.size(); ++i) {
+            const char16_t c = ext[i] >= u'a' && ext[i] <= u'z' ? static_cast<char16_t>(ext[i] - 32) : ext[i];
+            if (c != upperExt[i]) return false;
+        }
+        return true;
+    }
+    return WideUpperCaseString(ext) == upperExt;
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// localtime_r does not read the zone again by itself. Read again when TZ changes, otherwise at
+// most once a second (a new system zone is seen that soon): a list of thousands of dates then
+// looks at the zone file once, not once a date.
+void RefreshLocalZone() {
+    thread_local std::string lastZone;
+    thread_local bool hadZone = false;
+    thread_local std::chrono::steady_clock::time_point lastRead;
+    const char* zone = std::getenv("TZ");
+    const auto now = std::chrono::steady_clock::now();
+    if (lastRead != std::chrono::steady_clock::time_point{} && now - lastRead < std::chrono::seconds(1) &&
+        (zone != nullptr) == hadZone && (!zone || lastZone == zone))
+        return;
+    tzset();
+    lastRead = now;
+    hadZone = zone != nullptr;
+    lastZone = zone ? zone : "";
+}
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The month named right after a day number, as a date header writes it ("Tue, 9 Dec 2026").
@@ -65,7 +98,7 @@ TDateTime UtcToLocalDateTime(TDateTime utc) {
     const double seconds = std::round((utc - UnixDateDelta) * 86400.0);
     if (!std::isfinite(seconds) || std::fabs(seconds) > 1e15) return 0;
     const std::time_t t = static_cast<std::time_t>(seconds);
-    tzset();  // localtime_r does not re-read TZ by itself
+    RefreshLocalZone();
     std::tm local{};
     if (localtime_r(&t, &local) == nullptr) return 0;
     if (local.tm_year < 70 || local.tm_year + 1900 > 9999) return 0;

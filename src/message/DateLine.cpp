@@ -25,6 +25,9 @@ WideString LineAt(const WideString& text, size_t at, size_t& next)
     return text.substr(at, end - at);
 }
 
+bool IsDateDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDateWord(char c) { return IsDateDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+
 }  // namespace
 
 WideString DateHeaderValue(const WideString& headerText, bool anyCase)
@@ -42,4 +45,88 @@ WideString DateHeaderValue(const WideString& headerText, bool anyCase)
         return value;
     }
     return {};
+}
+
+bool DateGroupsWithoutBacktracking(std::string_view text, std::vector<AnsiString>& groups)
+{
+    size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n')) ++at;
+    size_t word = at;
+    while (word < text.size() && IsDateWord(text[word])) ++word;
+    if (word > at && word < text.size() && text[word] == ',') {
+        groups.emplace_back(text.substr(at, word + 1 - at));
+        at = word + 1;
+    } else {
+        groups.emplace_back();
+    }
+    for (bool (*const kind)(char) : {IsDateDigit, IsDateWord, IsDateDigit, IsDateDigit, IsDateDigit, IsDateDigit}) {
+        while (at < text.size() && !kind(text[at])) {
+            if (text[at] == '\n') return false;
+            ++at;
+        }
+        if (at == text.size()) return false;
+        const size_t from = at;
+        while (at < text.size() && kind(text[at])) ++at;
+        groups.emplace_back(text.substr(from, at - from));
+    }
+    return true;
+}
+
+bool DateZoneWithoutBacktracking(std::u16string_view value, std::u16string_view& token)
+{
+    const auto digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+    const auto word = [&digit](char16_t c) {
+        return digit(c) || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
+    };
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
+    const size_t n = value.size();
+    size_t at = 0;
+    size_t run = 0;
+    while (run < n && word(value[run])) ++run;
+    if (run > 0 && run < n && value[run] == u',') at = run + 1;
+    // The first run of `kind` from `at`, taken whole; with `bounded` one that a word character
+    // does not follow. No line break may be skipped on the way.
+    const auto next = [&](auto kind, bool bounded) {
+        for (;;) {
+            while (at < n && !kind(value[at])) {
+                if (value[at] == u'\n') return false;
+                ++at;
+            }
+            if (at == n) return false;
+            while (at < n && kind(value[at])) ++at;
+            if (!bounded || at == n || !word(value[at])) return true;
+        }
+    };
+    if (!next(digit, false) || !next(word, false)) return false;
+    for (int i = 0; i < 4; ++i)
+        if (!next(digit, true)) return false;
+    // A signed number after blanks.
+    size_t k = at;
+    while (k < n && blank(value[k])) ++k;
+    if (k + 1 < n && (value[k] == u'+' || value[k] == u'-') && digit(value[k + 1])) {
+        size_t end = k + 1;
+        while (end < n && digit(value[end])) ++end;
+        token = value.substr(k, end - k);
+        return true;
+    }
+    // Else the first number or word after a blank or "(".
+    for (k = at; k < n; ++k) {
+        if (blank(value[k]) || value[k] == u'(') {
+            size_t from = k + 1, end = from;
+            if (end < n && (value[end] == u'+' || value[end] == u'-') && end + 1 < n && digit(value[end + 1])) ++end;
+            if (end < n && digit(value[end])) {
+                while (end < n && digit(value[end])) ++end;
+                token = value.substr(from, end - from);
+                return true;
+            }
+            end = from;
+            while (end < n && word(value[end])) ++end;
+            if (end > from) {
+                token = value.substr(from, end - from);
+                return true;
+            }
+        }
+        if (value[k] == u'\n') return false;
+    }
+    return false;
 }

@@ -265,6 +265,21 @@ WideString MessageDateText(TDateTime utc)
     const TDateTime local = UtcToLocalDateTime(utc);
     SYSTEMTIME st{};
     if (local == 0 || !DateTimeToSystemTime(local, st)) return {};
-    return WideFormat(u"%04u-%02u-%02u %02u:%02u:%02u", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute,
-                      st.wSecond);
+    // "YYYY-MM-DD hh:mm:ss" written directly: every listed row has one.
+    WideString text(19, u'0');
+    const auto put = [&text](size_t at, unsigned value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10) text[at + static_cast<size_t>(i)] = static_cast<char16_t>(u'0' + value % 10);
+    };
+    put(0, st.wYear, 4);
+    text[4] = u'-';
+    put(5, st.wMonth, 2);
+    text[7] = u'-';
+    put(8, st.wDay, 2);
+    text[10] = u' ';
+    put(11, st.wHour, 2);
+    text[13] = u':';
+    put(14, st.wMinute, 2);
+    text[16] = u':';
+    put(17, st.wSecond, 2);
+    return text;
 }

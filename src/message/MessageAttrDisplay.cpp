@@ -56,12 +56,10 @@ WideString DateZoneToken(const WideString& headerText)
 {
     const WideString value = DateHeaderValue(headerText, true);
     if (value.empty()) return {};
+    if (std::u16string_view token; DateZoneWithoutBacktracking(value, token)) return WideString(token);
     static const auto re = [] {
-        static constexpr char16_t kPattern[] =
-            u"^\\s*?(?:\\w+,)?.*?\\d+.*?\\w+.*?\\d+\\b.*?\\d+\\b.*?\\d+\\b.*?\\d+\\b"
-            u"(?:\\s*([\\+\\-]\\d+)|.*?[\\s\\(]([\\+\\-]?\\d+|\\w+))";
-        auto compiled = std::make_unique<CRegexpT<char16_t>>(kPattern, static_cast<int>(std::size(kPattern) - 1),
-                                                             CaseInsensitive);
+        auto compiled = std::make_unique<CRegexpT<char16_t>>(
+            kDateZonePattern, static_cast<int>(std::size(kDateZonePattern) - 1), CaseInsensitive);
         compiled->SetStepBudget(kDatePatternStepBudget);
         return compiled;
     }();

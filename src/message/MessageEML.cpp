@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string_view>
@@ -101,6 +103,7 @@ bool MessageEML::LoadFromFile(const WideString& path, bool headersOnly)
     QUILLORA_TRACE(u"MessageEML::LoadFromFile");
     Clear();
     fileName = path;
+    if (headersOnly) return LoadHeadersFromFile(path);
 
     TSearchRecW found;
     if (WideFindFirst(path, 0x27, found) != 0) return false;
@@ -118,11 +121,57 @@ bool MessageEML::LoadFromFile(const WideString& path, bool headersOnly)
     return true;
 }
 
+bool MessageEML::LoadHeadersFromFile(const WideString& path)
+{
+    // One open and, for most files, one read: a folder scan comes here for every ".eml".
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        LogPrintf(u"cannot open: %s", path.c_str());
+        return false;
+    }
+    struct Closer {
+        HANDLE h;
+        ~Closer() { CloseHandle(h); }
+    } closer{file};
+    constexpr size_t kChunk = 16384;
+    std::unique_ptr<char[]> head;
+    size_t size = 0;
+    for (;;) {
+        // Grown without clearing: only what was read is ever looked at.
+        auto grown = std::make_unique_for_overwrite<char[]>(size + kChunk);
+        if (size) std::memcpy(grown.get(), head.get(), size);
+        head = std::move(grown);
+        DWORD got = 0;
+        if (!ReadFile(file, head.get() + size, kChunk, &got, nullptr)) {
+            LogPrintf(u"cannot read: %s", path.c_str());
+            return false;
+        }
+        const size_t from = size < 2 ? 0 : size - 2;
+        size += got;
+        // The parse finds the exact end; here it is enough to know that an empty line came.
+        const std::string_view text(head.get(), size);
+        const bool blankLine = text.starts_with("\n") || text.starts_with("\r\n") ||
+                               text.find("\n\n", from) != std::string_view::npos ||
+                               text.find("\n\r\n", from) != std::string_view::npos;
+        // A header block never runs this long: a device or an endless file stops here.
+        constexpr size_t kMaxHeaderBlock = size_t{4} << 20;
+        if (got < kChunk || blankLine || size >= kMaxHeaderBlock) break;
+    }
+    if (size == 0) return false;
+    const std::string_view text(head.get(), size);
+    return LoadParsed(true, [text](TIdMessage& m) { m.LoadHeaderBlock(text); });
+}
+
 bool MessageEML::LoadFromStream(TStream& stream, bool headersOnly)
+{
+    return LoadParsed(headersOnly, [&](TIdMessage& m) { m.LoadFromStream(stream, headersOnly); });
+}
+
+bool MessageEML::LoadParsed(bool headersOnly, const std::function<void(TIdMessage&)>& parse)
 {
     try {
         if (!idMessage) idMessage = std::make_unique<TIdMessage>();
-        idMessage->LoadFromStream(stream, headersOnly);
+        parse(*idMessage);
         FillFromTIdMessage(*idMessage);
         // A listed record keeps the fields it filled, not the parse or the header text behind them.
         if (headersOnly) {
@@ -196,17 +245,19 @@ void MessageEML::FillDate()
     const AnsiString header = Utf16ToUtf8(DateHeaderValue(headerText, false));
     // Compiled once: every row of a folder scan reads its date.
     static const auto re = [] {
-        static constexpr char kPattern[] = "^\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)";
-        auto compiled = std::make_unique<CRegexpT<char>>(kPattern, static_cast<int>(std::size(kPattern) - 1), 0);
+        auto compiled = std::make_unique<CRegexpT<char>>(kDateFieldsPattern, static_cast<int>(std::size(kDateFieldsPattern) - 1), 0);
         compiled->SetStepBudget(kDatePatternStepBudget);
         return compiled;
     }();
-    const MatchResult m = re->Match(header.c_str(), static_cast<int>(header.size()), -1);
     std::vector<AnsiString> groups;
-    for (int g = 1; m.Found() && g <= 7; ++g)
-        groups.push_back(m.GroupBegin(g) < 0 ? AnsiString()
-                                             : header.substr(static_cast<size_t>(m.GroupBegin(g)),
-                                                             static_cast<size_t>(m.GroupEnd(g) - m.GroupBegin(g))));
+    if (!DateGroupsWithoutBacktracking(header, groups)) {
+        groups.clear();
+        const MatchResult m = re->Match(header.c_str(), static_cast<int>(header.size()), -1);
+        for (int g = 1; m.Found() && g <= 7; ++g)
+            groups.push_back(m.GroupBegin(g) < 0 ? AnsiString()
+                                                 : header.substr(static_cast<size_t>(m.GroupBegin(g)),
+                                                                 static_cast<size_t>(m.GroupEnd(g) - m.GroupBegin(g))));
+    }
     date = 0;
     if (groups.size() == 7) {
         long year = LeadingNumber(groups[3]);

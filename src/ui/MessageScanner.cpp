@@ -70,9 +70,20 @@ void MessageScanner::FindMSGFiles(const WideString& folder, SearchEngine* engine
         view->SetSearchProgress(0, 100);
         view->SetSearchStatus(GetUiString(1085));
     }
-    // The first pass counts every file and mounts every store for its number of messages.
+    // The first pass counts every file and mounts every store for its number of messages; the
+    // folders it walked serve the second.
+    struct WalkedKeeper {
+        MessageScanner& scanner;
+        ~WalkedKeeper()
+        {
+            scanner.keepWalked_ = false;
+            scanner.walked_.clear();
+        }
+    } keeper{*this};
+    keepWalked_ = true;
     FindMSGFilesRecursive(folder, nullptr, view, includeSubfolders, ftPST, true);
     if (!ScanRunning) return;
+    keepWalked_ = false;
     if (view) view->SetSearchStatus(GetUiString(1083));
     FindMSGFilesRecursive(folder, engine, view, includeSubfolders, filter, false);
     if (hooks_.sortList) hooks_.sortList();
@@ -92,29 +103,24 @@ int MessageScanner::FindMSGFilesRecursive(const WideString& folder, SearchEngine
         ScanRunning = true;
         if (view) view->SearchStarted();
     }
-    TSearchRecW f;
-    if (WideFindFirst(JoinPath(folder, u"*"), static_cast<int>(faAnyFile), f) != 0) return 0;
-    struct Closer {
-        TSearchRecW& f;
-        ~Closer() { WideFindClose(f); }
-    } closer{f};
-    do {
-        const WideString path = JoinPath(folder, f.Name);
+    std::vector<WalkedEntry> entries;
+    if (!FolderEntries(folder, entries)) return 0;
+    for (const WalkedEntry& f : entries) {
+        const WideString path = JoinPath(folder, f.name);
         Pump();
         if (!ScanRunning) {
             if (view) view->SearchFinished();
             return -1;
         }
-        if ((f.Attr & faDirectory) != 0) {
+        if ((f.attr & faDirectory) != 0) {
             if (!countOnly && view) view->SetSearchFolder(folder);
             // Links to folders are not followed: a link to an ancestor would never end.
-            const bool link = (f.FindData.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-            if (f.Name != u"." && f.Name != u".." && includeSubfolders && !link &&
+            if (f.name != u"." && f.name != u".." && includeSubfolders && !f.link &&
                 FindMSGFilesRecursive(path, engine, view, includeSubfolders, filter, countOnly) == -1)
                 return -1;
             continue;
         }
-        if (f.Size == 0) continue;
+        if (f.size == 0) continue;
         const MessageFileType type = MatchFileType(path, filter);
         if (!countOnly) {
             ++filesProcessed;
@@ -126,8 +132,29 @@ int MessageScanner::FindMSGFilesRecursive(const WideString& folder, SearchEngine
             if (view) view->SetSearchMsgName(path);
             AddFileToList(path, engine, view, type, true, countOnly);
         }
-    } while (WideFindNext(f) == 0);
+    }
+    if (keepWalked_) walked_[folder] = std::move(entries);
     return 0;
+}
+
+bool MessageScanner::FolderEntries(const WideString& folder, std::vector<WalkedEntry>& entries)
+{
+    if (const auto kept = walked_.find(folder); kept != walked_.end() && !keepWalked_) {
+        entries = std::move(kept->second);
+        walked_.erase(kept);
+        return true;
+    }
+    TSearchRecW f;
+    if (WideFindFirst(JoinPath(folder, u"*"), static_cast<int>(faAnyFile), f) != 0) return false;
+    struct Closer {
+        TSearchRecW& f;
+        ~Closer() { WideFindClose(f); }
+    } closer{f};
+    do {
+        const bool link = (f.FindData.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        entries.push_back({f.Name, f.Attr, link, f.Size});
+    } while (WideFindNext(f) == 0);
+    return true;
 }
 
 TMessageAttr* MessageScanner::AddFileToList(const WideString& path, SearchEngine* engine, ISearchInfoView* view,

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "message/MessageAttr.h"
 #include "message/MessageAttrDeque.h"
@@ -84,9 +86,24 @@ public:
     bool stopStoreEnum = false;
 
 private:
+    // One entry of a folder as the walk found it.
+    struct WalkedEntry {
+        WideString name;
+        std::int32_t attr = 0;
+        bool link = false;  // a link to a folder, which is not followed
+        std::int64_t size = 0;
+    };
+    // The entries of folder, in the order the file system gives; false when the folder cannot
+    // be enumerated. The listing pass takes what the counting pass of the same scan found (it
+    // keeps each folder it walked to the end), so that each file is looked up once a scan.
+    bool FolderEntries(const WideString& folder, std::vector<WalkedEntry>& entries);
+
     void Pump() const;
     MessageAttrDeque& list_;
     Hooks hooks_;
     int depth_ = 0;
     std::uintptr_t boxOwner_ = 0;
+    // Folders the counting pass walked, kept for the listing pass of the same scan.
+    bool keepWalked_ = false;
+    std::unordered_map<WideString, std::vector<WalkedEntry>> walked_;
 };

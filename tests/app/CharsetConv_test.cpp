@@ -105,3 +105,18 @@ TEST(CharsetConvWithoutConverter, UsesThePlatformCodePages) {
     EXPECT_EQ(ConvertCharsetW(nullptr, "x \xe9", "x-unknown"), u"x \u00e9");
     ASSERT_EQ(LoadHelperLibraries(Utf8ToUtf16(QUILLORA_PROGRAM_DIR)), 1);
 }
+
+// ASCII bytes skip the converter only in charsets that keep ASCII, and read as it reads them.
+TEST_F(CharsetConvTest, AsciiInCharsetsThatKeepItReadsAsTheConverterReadsIt) {
+    std::string ascii;
+    for (int c = 1; c < 128; ++c) ascii += static_cast<char>(c);
+    for (const char* charset : {"UTF-8", "utf8", "US-ASCII", "iso-8859-1", "ISO-8859-15", "windows-1252", "Windows-1258"}) {
+        SCOPED_TRACE(charset);
+        const std::optional<WideString> converted = TryConvertCharset(ascii, charset);
+        ASSERT_TRUE(converted);
+        EXPECT_EQ(ConvertCharsetBytes(ascii, charset), *converted);
+    }
+    // Charsets that read ASCII bytes otherwise still go through the converter.
+    EXPECT_EQ(ConvertCharsetBytes("+AOk-", "utf-7"), u"\u00E9");
+    EXPECT_EQ(ConvertCharsetBytes("AB", "utf-16be"), u"\u4142");
+}

@@ -18,6 +18,9 @@ TEST(MiscUtils, FileKindsByExtension) {
     EXPECT_TRUE(isEML(u"x/Message.EML"));
     EXPECT_TRUE(isMSG(u"\u0416.msg"));
     EXPECT_FALSE(isMSG(u"a.eml"));
+    // Extensions outside ASCII are upper-cased as the Unicode tables do it.
+    EXPECT_TRUE(isMSG(u"a.m\u017Fg"));
+    EXPECT_FALSE(isEML(u"a.\u00E9ml"));
 }
 
 TEST(MiscUtils, MonthNumbers) {

@@ -1,6 +1,7 @@
 #include "message/MessageEML.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -252,11 +253,13 @@ TEST_F(EmlRecord, DateVariants)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.date);
         const std::string text = std::string("From: a@example.com\r\n") + c.date + "\r\n\r\nbody\r\n";
-        Loaded m(text);
-        ASSERT_TRUE(m.ok);
-        EXPECT_DOUBLE_EQ(m.message.date, c.utc);
-        EXPECT_EQ(m.message.zoneHours, c.zone);
-        EXPECT_EQ(m.message.dateText.empty(), c.utc == 0);
+        for (const bool headersOnly : {false, true}) {
+            Loaded m(text, headersOnly);
+            ASSERT_TRUE(m.ok);
+            EXPECT_DOUBLE_EQ(m.message.date, c.utc);
+            EXPECT_EQ(m.message.zoneHours, c.zone);
+            EXPECT_EQ(m.message.dateText.empty(), c.utc == 0);
+        }
     }
     // A Date header on the file's very first line counts.
     Loaded first("Date: Tue, 15 Nov 1994 08:12:31 -0500\r\nFrom: a@example.com\r\n\r\nbody\r\n");
@@ -287,22 +290,38 @@ TEST_F(EmlRecord, ADateLineThatWouldBacktrackLoadsWithoutADate)
 TEST_F(EmlRecord, FilesThatAreNoMessageFailToLoad)
 {
     TempDir dir;
-    MessageEML r;
-    EXPECT_FALSE(r.LoadFromFile(W(dir.WriteFile("empty.eml", "")), false));
-    EXPECT_EQ(r.loadLevel, mllEmpty);
-    EXPECT_EQ(r.fileName, W(dir / "empty.eml"));
-    EXPECT_FALSE(r.LoadFromFile(W(dir / "missing.eml"), false));
-    EXPECT_FALSE(r.LoadFromFile(W(dir.WriteFile("junk.eml", "no header here\r\n")), false));
-    EXPECT_EQ(r.loadLevel, mllEmpty);
-    EXPECT_TRUE(r.from.empty());
-    // A file the user may not read; root reads anything, so a user without its powers tries.
-    const auto locked = dir.WriteFile("locked.eml", eml::kPlainAscii);
-    fs::permissions(locked, fs::perms::none);
-    testsupport::RunUnprivileged(dir.path(), [&] {
-        MessageEML unreadable;
-        EXPECT_FALSE(unreadable.LoadFromFile(W(locked), false));
-        EXPECT_EQ(unreadable.loadLevel, mllEmpty);
-    });
+    // A FIFO named as a message has no writer: the load must neither wait for one nor list it.
+    const fs::path fifo = dir / "fifo.eml";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const bool headersOnly : {false, true}) {
+        SCOPED_TRACE(headersOnly);
+        MessageEML r;
+        EXPECT_FALSE(r.LoadFromFile(W(dir.WriteFile("empty.eml", "")), headersOnly));
+        EXPECT_EQ(r.loadLevel, mllEmpty);
+        EXPECT_EQ(r.fileName, W(dir / "empty.eml"));
+        EXPECT_FALSE(r.LoadFromFile(W(dir / "missing.eml"), headersOnly));
+        EXPECT_FALSE(r.LoadFromFile(W(dir.WriteFile("junk.eml", "no header here\r\n")), headersOnly));
+        EXPECT_EQ(r.loadLevel, mllEmpty);
+        EXPECT_TRUE(r.from.empty());
+        EXPECT_FALSE(r.LoadFromFile(W(fifo), headersOnly));
+        if (headersOnly) {
+            // A link to an endless device is read no further than any header block could run.
+            const fs::path endless = dir / "zero.eml";
+            fs::create_symlink("/dev/zero", endless);
+            MessageEML zero;
+            (void)zero.LoadFromFile(W(endless), true);
+            EXPECT_TRUE(zero.subject.empty());
+            fs::remove(endless);
+        }
+        // A file the user may not read; root reads anything, so a user without its powers tries.
+        const auto locked = dir.WriteFile("locked.eml", eml::kPlainAscii);
+        fs::permissions(locked, fs::perms::none);
+        testsupport::RunUnprivileged(dir.path(), [&] {
+            MessageEML unreadable;
+            EXPECT_FALSE(unreadable.LoadFromFile(W(locked), headersOnly));
+            EXPECT_EQ(unreadable.loadLevel, mllEmpty);
+        });
+    }
 
     Loaded cut(eml::kUnterminatedBoundary);
     ASSERT_TRUE(cut.ok);
@@ -342,6 +361,33 @@ TEST_F(EmlRecord, PlainBodyIsThePlainPart)
         if (!c.html) {
             EXPECT_EQ(m.message.htmlBody, m.message.plainBody) << "a text body shows its plain words";
         }
+    }
+}
+
+// The header block is read up to its empty line however the reads fall: longer than one read,
+// ending right at a read's end, or with no empty line before the end of the file.
+TEST_F(EmlRecord, HeadersOnlyReadsTheWholeHeaderBlock)
+{
+    const std::string longTo = "To: " + std::string(40000, 'b') + "@example.com\r\n";
+    const std::string exact = "Subject: s\r\nX-Pad: " + std::string(16384 - 12 - 7 - 4, 'p') + "\r\n\r\n";
+    ASSERT_EQ(exact.size(), 16384u);
+    const struct {
+        std::string text;
+        WideString subject;
+    } cases[] = {
+        {"From: a@example.com\r\n" + longTo + "Subject: late\r\n\r\nbody\r\n", u"late"},
+        {exact + "Subject: body\r\n", u"s"},
+        {"Subject: no end\r\nFrom: a@example.com", u"no end"},
+        {"Subject: LF only\nFrom: a@example.com\n\nSubject: body\n", u"LF only"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        Loaded m(c.text, true);
+        ASSERT_TRUE(m.ok);
+        EXPECT_EQ(m.message.subject, c.subject);
+        Loaded full(c.text);
+        EXPECT_EQ(m.message.to, full.message.to);
+        EXPECT_EQ(m.message.from, full.message.from);
     }
 }
 

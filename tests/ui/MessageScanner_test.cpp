@@ -158,6 +158,27 @@ TEST_F(Scan, StopInFirstPassListsNothing)
     EXPECT_EQ(info_.finished, 1);
 }
 
+// The listing pass takes the counting pass's walk of the same scan, never an earlier scan's:
+// a folder changed between scans (also after a scan stopped in its first pass) lists anew.
+TEST_F(Scan, EachScanWalksTheFolderAsItIsNow)
+{
+    scanner_.FindMSGFiles(Root(), nullptr, &info_, true, ftAll);
+    ASSERT_EQ(list_.size(), 8u);
+    scanner_.EmptyList();
+    stopAtPump_ = pumps_ + 2;
+    scanner_.FindMSGFiles(Root(), nullptr, &info_, true, ftAll);
+    ASSERT_TRUE(list_.empty());
+    scanner_.EmptyList();
+    stopAtPump_ = -1;
+    fs::remove(dir_.path() / "a.eml");
+    dir_.WriteFile("sub/new.eml", Eml("new"));
+    scanner_.FindMSGFiles(Root(), nullptr, &info_, true, ftAll);
+    EXPECT_EQ(Subjects(), (std::multiset<std::string>{"new", "beta", "hidden", "mime in msg", "compound", "in0",
+                                                      "in1", "out0"}));
+    EXPECT_EQ(scanner_.filesTotal, 9u);
+    EXPECT_EQ(scanner_.filesProcessed, 10u);
+}
+
 TEST_F(Scan, StopInSecondPassKeepsAndSortsWhatWasFound)
 {
     scanner_.FindMSGFiles(Root(), nullptr, &info_, false, ftAll);
