@@ -125,6 +125,10 @@ WideString Utf8ToUtf16(std::string_view text) {
 
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {  // most of any mail text
+            ++i;
+            continue;
+        }
         long cp;
         i += DecodeUtf8(bytes, i, cp, false);
         if (cp < 0) return false;

@@ -58,6 +58,28 @@ private:
     AnsiString bytes_;
 };
 
+bool IsAscii(std::string_view bytes) {
+    unsigned char any = 0;
+    for (const char c : bytes) any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
+// Code pages whose bytes below 0x80 are ASCII itself: not UTF-7, UTF-16, ISO-2022, HZ, EBCDIC
+// or the DOS pages.
+bool ReadsAsciiAsItself(UINT codePage) {
+    return codePage == CP_UTF8 || codePage == 20127 || codePage == 20866 || codePage == 21866 ||
+           (codePage >= 1250 && codePage <= 1258) || (codePage >= 28591 && codePage <= 28606);
+}
+
+// What the converter gives for UTF-8, and for ASCII in a charset that reads it as itself,
+// without the round trip through it: most message text is one of these.
+std::optional<WideString> DirectConversion(std::string_view bytes, std::string_view charset) {
+    const UINT codePage = CodePageFromCharsetName(charset);
+    if (codePage == CP_UTF8) return Utf8ToUtf16(bytes);
+    if (!ReadsAsciiAsItself(codePage) || !IsAscii(bytes)) return std::nullopt;
+    return WideString(bytes.begin(), bytes.end());
+}
+
 }  // namespace
 
 std::optional<EncodedWord> ParseEncodedWord(std::string_view text, std::size_t at) {
@@ -95,6 +117,7 @@ AnsiString DecodeEncodedWordPayload(const EncodedWord& word) {
 
 std::optional<WideString> TryConvertCharset(std::string_view bytes, std::string_view charset) {
     if (charset.empty()) return std::nullopt;
+    if (std::optional<WideString> text = DirectConversion(bytes, charset)) return text;
     if (HelperLibrary().ConvertToUStr != nullptr) return ConvertCharsetToWide(bytes, charset);
     // The support library lacks its converter (reported when it was loaded): the platform's
     // own code-page table still knows the charset.

@@ -25,6 +25,20 @@ WideString LineAt(const WideString& text, size_t at, size_t& next)
     return text.substr(at, end - at);
 }
 
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsWordChar(char16_t c) { return IsLetter(c) || IsDigit(c) || c == u'_'; }
+
+// The run of characters of one kind at `at`, which moves past it.
+template <class Kind>
+std::u16string_view Run(std::u16string_view text, size_t& at, Kind kind)
+{
+    const size_t begin = at;
+    while (at < text.size() && kind(text[at])) ++at;
+    return text.substr(begin, at - begin);
+}
+
 }  // namespace
 
 WideString DateHeaderValue(const WideString& headerText, bool anyCase)
@@ -42,4 +56,38 @@ WideString DateHeaderValue(const WideString& headerText, bool anyCase)
         return value;
     }
     return {};
+}
+
+std::optional<UsualDate> SplitUsualDate(std::u16string_view value)
+{
+    size_t at = 0;
+    Run(value, at, IsBlank);
+    if (size_t end = at; !Run(value, end, IsLetter).empty() && end < value.size() && value[end] == u',') {
+        at = end + 1;
+        Run(value, at, IsBlank);
+    }
+    UsualDate date;
+    const auto field = [&](std::u16string_view& out, bool (*kind)(char16_t), char16_t separator) {
+        out = Run(value, at, kind);
+        if (out.empty() || at >= value.size()) return false;
+        if (separator) return value[at++] == separator;
+        return !Run(value, at, IsBlank).empty();
+    };
+    if (!field(date.day, IsDigit, 0) || !field(date.month, IsLetter, 0) || !field(date.year, IsDigit, 0) ||
+        !field(date.hours, IsDigit, u':') || !field(date.minutes, IsDigit, u':') || !field(date.seconds, IsDigit, 0))
+        return std::nullopt;
+    if (at >= value.size()) return std::nullopt;
+    const size_t zoneBegin = at;
+    if ((value[at] == u'+' || value[at] == u'-') && at + 1 < value.size() && IsDigit(value[at + 1])) {
+        ++at;
+        Run(value, at, IsDigit);
+    } else if (IsLetter(value[at])) {
+        Run(value, at, IsWordChar);
+    } else {
+        return std::nullopt;
+    }
+    // A letter or digit beyond ASCII would continue the patterns' runs.
+    if (at < value.size() && value[at] >= 0x80) return std::nullopt;
+    date.zone = value.substr(zoneBegin, at - zoneBegin);
+    return date;
 }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include "platform/win/WinTypes.h"
 
@@ -14,3 +16,14 @@ WideString DateHeaderValue(const WideString& headerText, bool anyCase);
 // under a thousand; a value built to make the lazy runs backtrack fails at once instead of
 // freezing a folder scan.
 inline constexpr std::int64_t kDatePatternStepBudget = 20'000;
+
+// The fields of a Date value in the usual form: blanks, an optional weekday and comma, then
+// day, month name, year and hours:minutes:seconds apart by blanks, blanks, and a zone that
+// is a signed number or starts with a letter ("Tue, 15 Nov 2022 08:12:31 +0530 (IST)").
+// The fields are what the date and zone patterns take from such a value, found without
+// running them; nothing for any other form, which the patterns read.
+struct UsualDate {
+    std::u16string_view day, month, year, hours, minutes, seconds;
+    std::u16string_view zone;  // "+0530", "GMT"
+};
+std::optional<UsualDate> SplitUsualDate(std::u16string_view value);

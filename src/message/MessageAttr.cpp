@@ -261,6 +261,25 @@ WideString MessageDateText(TDateTime utc)
     const TDateTime local = UtcToLocalDateTime(utc);
     SYSTEMTIME st{};
     if (local == 0 || !DateTimeToSystemTime(local, st)) return {};
-    return WideFormat(u"%04u-%02u-%02u %02u:%02u:%02u", st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute,
-                      st.wSecond);
+    // "%04u-%02u-%02u %02u:%02u:%02u", written digit by digit: every listed message has one.
+    WideString text;
+    text.reserve(19);
+    const auto put = [&text](unsigned value, size_t width, char16_t after) {
+        char16_t digits[8];
+        size_t n = 0;
+        do {
+            digits[n++] = static_cast<char16_t>(u'0' + value % 10);
+            value /= 10;
+        } while (value != 0);
+        if (n < width) text.append(width - n, u'0');
+        while (n > 0) text += digits[--n];
+        if (after) text += after;
+    };
+    put(st.wYear, 4, u'-');
+    put(st.wMonth, 2, u'-');
+    put(st.wDay, 2, u' ');
+    put(st.wHour, 2, u':');
+    put(st.wMinute, 2, u':');
+    put(st.wSecond, 2, 0);
+    return text;
 }

@@ -56,6 +56,7 @@ WideString DateZoneToken(const WideString& headerText)
 {
     const WideString value = DateHeaderValue(headerText, true);
     if (value.empty()) return {};
+    if (const std::optional<UsualDate> usual = SplitUsualDate(value)) return WideString(usual->zone);
     static const auto re = [] {
         static constexpr char16_t kPattern[] =
             u"^\\s*?(?:\\w+,)?.*?\\d+.*?\\w+.*?\\d+\\b.*?\\d+\\b.*?\\d+\\b.*?\\d+\\b"

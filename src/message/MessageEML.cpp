@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "app/AppLocDB.h"
@@ -193,20 +194,27 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
 // The date of the Date line made UTC with the exact zone offset; 0 when it cannot be read.
 void MessageEML::FillDate()
 {
-    const AnsiString header = Utf16ToUtf8(DateHeaderValue(headerText, false));
-    // Compiled once: every row of a folder scan reads its date.
-    static const auto re = [] {
-        static constexpr char kPattern[] = "^\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)";
-        auto compiled = std::make_unique<CRegexpT<char>>(kPattern, static_cast<int>(std::size(kPattern) - 1), 0);
-        compiled->SetStepBudget(kDatePatternStepBudget);
-        return compiled;
-    }();
-    const MatchResult m = re->Match(header.c_str(), static_cast<int>(header.size()), -1);
+    const WideString value = DateHeaderValue(headerText, false);
     std::vector<AnsiString> groups;
-    for (int g = 1; m.Found() && g <= 7; ++g)
-        groups.push_back(m.GroupBegin(g) < 0 ? AnsiString()
-                                             : header.substr(static_cast<size_t>(m.GroupBegin(g)),
-                                                             static_cast<size_t>(m.GroupEnd(g) - m.GroupBegin(g))));
+    if (const std::optional<UsualDate> usual = SplitUsualDate(value)) {
+        for (const std::u16string_view field : {std::u16string_view(), usual->day, usual->month, usual->year,
+                                                usual->hours, usual->minutes, usual->seconds})
+            groups.push_back(Utf16ToUtf8(field));
+    } else {
+        const AnsiString header = Utf16ToUtf8(value);
+        // Compiled once: every row of a folder scan reads its date.
+        static const auto re = [] {
+            static constexpr char kPattern[] = "^\\s*(\\w+,)?.*?(\\d+).*?(\\w+).*?(\\d+).*?(\\d+).*?(\\d+).*?(\\d+)";
+            auto compiled = std::make_unique<CRegexpT<char>>(kPattern, static_cast<int>(std::size(kPattern) - 1), 0);
+            compiled->SetStepBudget(kDatePatternStepBudget);
+            return compiled;
+        }();
+        const MatchResult m = re->Match(header.c_str(), static_cast<int>(header.size()), -1);
+        for (int g = 1; m.Found() && g <= 7; ++g)
+            groups.push_back(m.GroupBegin(g) < 0 ? AnsiString()
+                                                 : header.substr(static_cast<size_t>(m.GroupBegin(g)),
+                                                                 static_cast<size_t>(m.GroupEnd(g) - m.GroupBegin(g))));
+    }
     date = 0;
     if (groups.size() == 7) {
         long year = LeadingNumber(groups[3]);
@@ -286,15 +294,15 @@ void MessageEML::processTextPartEML(const TIdText& part)
 
 void MessageEML::processMimeAttachmentEML(const TIdAttachment& part, int index)
 {
-    TIdMessage inner;
+    TIdHeaderList headers;
     try {
-        inner.LoadFromBytes(part.Content(), true);
+        headers = part.MessageHeaders();
     } catch (const std::exception& e) {
         LogPrintf(u"attached message: %s", Utf8ToUtf16(e.what()).c_str());
         return;
     }
-    WideString name = GetDecodedHeader(inner.Headers(), "Subject", "", charset);
-    if (name.empty()) name = GetDecodedHeader(inner.Headers(), "From", "", charset);
+    WideString name = GetDecodedHeader(headers, "Subject", "", charset);
+    if (name.empty()) name = GetDecodedHeader(headers, "From", "", charset);
     if (name.empty()) return;
     hasAttachments = true;
     attachments.push_back({index, 5, CAppUtils::MakeValidFileName(name, false), {}});
