@@ -48,7 +48,11 @@ GPtr<GMimeStream> DecodedStream(GMimePart* part)
 {
     GMimeDataWrapper* content = part ? g_mime_part_get_content(part) : nullptr;
     if (!content) return nullptr;
-    GPtr<GMimeStream> stream(g_mime_stream_mem_new());
+    // Decoding never grows the content: an array of the encoded size is never moved.
+    GMimeStream* encoded = g_mime_data_wrapper_get_stream(content);
+    const gint64 size = encoded ? g_mime_stream_length(encoded) : -1;
+    GByteArray* array = g_byte_array_sized_new(size > 0 && size < G_MAXINT ? static_cast<guint>(size) : 0);
+    GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_byte_array(array));
     if (g_mime_data_wrapper_write_to_stream(content, stream.get()) < 0) return nullptr;
     return stream;
 }

@@ -159,6 +159,7 @@ WideString ConvertCharsetW(TComponent* /*owner*/, const AnsiString& text, const 
         afterWord = true;
     }
     words.Flush(out);
+    if (out.empty()) return ConvertCharsetBytes(all.substr(plain), charset);  // no words: nothing to join
     out += ConvertCharsetBytes(all.substr(plain), charset);
     return out;
 }

@@ -41,8 +41,9 @@ std::u16string_view Run(std::u16string_view text, size_t& at, Kind kind)
 
 }  // namespace
 
-WideString DateHeaderValue(const WideString& headerText, bool anyCase)
+WideString DateHeaderValue(const WideString& headerText, bool anyCase, bool* writtenExactly)
 {
+    if (writtenExactly) *writtenExactly = false;
     for (size_t at = 0; at < headerText.size();) {
         size_t next = 0;
         if (!StartsWithDate(headerText, at, anyCase)) {
@@ -50,6 +51,7 @@ WideString DateHeaderValue(const WideString& headerText, bool anyCase)
             at = next == WideString::npos ? headerText.size() : next + 1;
             continue;
         }
+        if (writtenExactly) *writtenExactly = !anyCase || StartsWithDate(headerText, at, false);
         WideString value = LineAt(headerText, at, next).substr(5);
         while (next < headerText.size() && (headerText[next] == u' ' || headerText[next] == u'\t'))
             value += u' ' + LineAt(headerText, next, next);
@@ -74,9 +76,13 @@ std::optional<UsualDate> SplitUsualDate(std::u16string_view value)
         return !Run(value, at, IsBlank).empty();
     };
     if (!field(date.day, IsDigit, 0) || !field(date.month, IsLetter, 0) || !field(date.year, IsDigit, 0) ||
-        !field(date.hours, IsDigit, u':') || !field(date.minutes, IsDigit, u':') || !field(date.seconds, IsDigit, 0))
+        !field(date.hours, IsDigit, u':') || !field(date.minutes, IsDigit, u':'))
         return std::nullopt;
-    if (at >= value.size()) return std::nullopt;
+    date.seconds = Run(value, at, IsDigit);
+    if (date.seconds.empty()) return std::nullopt;
+    const bool blanks = !Run(value, at, IsBlank).empty();
+    if (at == value.size()) return date;  // no zone
+    if (!blanks) return std::nullopt;
     const size_t zoneBegin = at;
     if ((value[at] == u'+' || value[at] == u'-') && at + 1 < value.size() && IsDigit(value[at + 1])) {
         ++at;
@@ -90,4 +96,27 @@ std::optional<UsualDate> SplitUsualDate(std::u16string_view value)
     if (at < value.size() && value[at] >= 0x80) return std::nullopt;
     date.zone = value.substr(zoneBegin, at - zoneBegin);
     return date;
+}
+
+bool MayHoldZone(std::u16string_view value)
+{
+    const auto at = [&](size_t i) { return i < value.size() ? value[i] : char16_t(0); };
+    const auto isSign = [](char16_t c) { return c == u'+' || c == u'-'; };
+    const auto isSpace = [](char16_t c) { return (c >= 9 && c <= 13) || c == u' '; };
+    size_t first = 0;
+    while (first < value.size() && !IsDigit(value[first])) ++first;
+    // The four numbers' ends: each the end of a digit run that ends a word, and the first at
+    // least three places past the first digit (the number and the word come before it).
+    int ends = 0;
+    size_t i = first + 3;
+    for (; i <= value.size() && ends < 4; ++i)
+        if (IsDigit(at(i - 1)) && !IsWordChar(at(i)) && ++ends == 4) break;
+    if (ends < 4) return false;
+    for (; i < value.size(); ++i) {
+        const char16_t c = value[i];
+        if (isSign(c) && IsDigit(at(i + 1))) return true;
+        if ((isSpace(c) || c == u'(') && (IsWordChar(at(i + 1)) || (isSign(at(i + 1)) && IsDigit(at(i + 2)))))
+            return true;
+    }
+    return false;
 }

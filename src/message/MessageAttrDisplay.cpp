@@ -50,13 +50,13 @@ constexpr Zone kZones[] = {
 };
 static_assert(std::size(kZones) == 80);
 
-// The zone token of the Date header (a signed number, or a word after a space or parenthesis,
+// The zone token of the Date header's value (a signed number, or a word after a space or parenthesis,
 // following the whole seconds); empty when there is none, so a zone-less time is never split.
-WideString DateZoneToken(const WideString& headerText)
+WideString DateZoneToken(const WideString& value)
 {
-    const WideString value = DateHeaderValue(headerText, true);
     if (value.empty()) return {};
     if (const std::optional<UsualDate> usual = SplitUsualDate(value)) return WideString(usual->zone);
+    if (!MayHoldZone(value)) return {};
     static const auto re = [] {
         static constexpr char16_t kPattern[] =
             u"^\\s*?(?:\\w+,)?.*?\\d+.*?\\w+.*?\\d+\\b.*?\\d+\\b.*?\\d+\\b.*?\\d+\\b"
@@ -165,7 +165,12 @@ WideString PrependScriptErrorHandler(const WideString& html)
 
 TMessageAttr::DateZone TMessageAttr::GetDateZone(const WideString& headerText)
 {
-    const WideString token = DateZoneToken(headerText);
+    return DateZoneOfValue(DateHeaderValue(headerText, true));
+}
+
+TMessageAttr::DateZone TMessageAttr::DateZoneOfValue(const WideString& dateValue)
+{
+    const WideString token = DateZoneToken(dateValue);
     if (token.empty()) return {};
     if (IsNumericToken(token)) {
         const long value = NumericZone(token);

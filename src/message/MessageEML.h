@@ -51,7 +51,7 @@ private:
     void processMultiPartEML(TIdMessage& message);
     void processTextPartEML(const TIdText& part);
     void processMimeAttachmentEML(const TIdAttachment& part, int index);
-    void processNonMimeAttachmentEML(const TIdAttachment& part, int index);
+    void processNonMimeAttachmentEML(TIdAttachment& part, int index);
     void FillDate();
 
     // Writes part `number` of the message (the loaded one, else a fresh parse of the file).

@@ -255,6 +255,9 @@ TEST_F(EmlRecord, DateVariants)
         {"Date: Tue, 15 Nov 1994 08:12:31 PDT", Utc(1994, 11, 15, 15, 12, 31), -7},
         {"Date: Tue, 15 Nov 1994 08:12:31 GMT+0100", Utc(1994, 11, 15, 8, 12, 31), 0},
         {"Date: Tue, 15 Nov 1994 08:12:31 (CET)", Utc(1994, 11, 15, 7, 12, 31), 1},
+        // The date is read from a line written "Date:", the zone from the first in any case.
+        {"date: 15 Nov 1994 08:12:31 EST", 0, -5},
+        {"DATE: 1 Jan 2000 01:02:03 +0900\r\nDate: 2 Jan 2000 01:02:03 -0700", Utc(2000, 1, 1, 16, 2, 3), 9},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.date);
