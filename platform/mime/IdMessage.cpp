@@ -49,6 +49,9 @@ AnsiString MediaType(GMimeObject* object)
 {
     GMimeContentType* type = g_mime_object_get_content_type(object);
     if (!type) return "text/plain";
+    const char* media = g_mime_content_type_get_media_type(type);
+    const char* subtype = g_mime_content_type_get_media_subtype(type);
+    if (media && subtype) return LowerAscii(std::string(media) + '/' + subtype);
     GCharPtr text(g_mime_content_type_get_mime_type(type));
     return text ? LowerAscii(text.get()) : AnsiString("text/plain");
 }
