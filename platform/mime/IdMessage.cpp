@@ -139,24 +139,30 @@ struct ByteArrayUnref {
 };
 using ByteArrayPtr = std::unique_ptr<GByteArray, ByteArrayUnref>;
 
-// The rest of the stream, read straight into the array a memory stream can take over. The
-// array starts at the size left (one byte more, so that the read that fills it also sees the
-// end): growing and freeing large blocks costs more than the read itself.
+// The rest of the stream, read straight into the array a memory stream can take over. Most
+// messages fit the first block, read without asking the stream its size (which costs it
+// seeks); a larger one is measured then and read in one more block (one byte more than is
+// left, so that the read that fills it also sees the end).
 ByteArrayPtr ReadAll(TStream& stream)
 {
     ByteArrayPtr data(g_byte_array_new());
+    constexpr guint kFirst = 32768;
     constexpr guint kChunk = 65536;
-    const std::int64_t position = stream.Position();
-    const std::int64_t left = position < 0 ? -1 : stream.Size() - position;
-    guint want = left >= 0 && left < G_MAXUINT - kChunk ? static_cast<guint>(left) + 1 : kChunk;
+    guint want = kFirst;
     guint used = 0;
-    for (;;) {
+    for (bool measured = false;;) {
         if (want > G_MAXUINT - used) throw EIdException(std::string_view("The message is too large."));
         g_byte_array_set_size(data.get(), used + want);
         const std::int64_t n = stream.Read(data->data + used, want);
         used += static_cast<guint>(n > 0 ? n : 0);
         if (n < static_cast<std::int64_t>(want)) break;  // a stream reads short only at its end
         want = kChunk;
+        if (!measured) {
+            measured = true;
+            const std::int64_t position = stream.Position();
+            const std::int64_t left = position < 0 ? -1 : stream.Size() - position;
+            if (left >= 0 && left < static_cast<std::int64_t>(G_MAXUINT - used) - 1) want = static_cast<guint>(left) + 1;
+        }
     }
     g_byte_array_set_size(data.get(), used);
     return data;

@@ -208,6 +208,22 @@ TEST(IdMessage, EveryKindOfLineBreakInATextBodyBecomesCrLf)
     }
 }
 
+// A stream is read in one block when the message fits it, else measured and read to its end.
+TEST(IdMessage, ReadsAStreamWhateverTheMessageSize)
+{
+    const std::string header = "Subject: s\r\nContent-Type: text/plain\r\n\r\n";
+    for (const size_t size : {size_t(100), size_t(32767), size_t(32768), size_t(32769), size_t(200000)}) {
+        std::string text = header + std::string(size - header.size() - 4, 'x') + "\r\nyz";
+        ASSERT_EQ(text.size(), size);
+        TStringStream stream{"skipped" + text};
+        stream.SetPosition(7);
+        TIdMessage m;
+        m.LoadFromStream(stream, false);
+        EXPECT_EQ(m.Body().size(), size - header.size()) << size;
+        EXPECT_EQ(m.Body().substr(m.Body().size() - 4), "\r\nyz") << size;
+    }
+}
+
 TEST(IdMessage, TheHeadersOfAnAttachedMessageAreThoseOfItsHeaderBlock)
 {
     const std::string text = std::string(kNested).insert(std::string(kNested).find("Subject: inner"),
