@@ -12,23 +12,12 @@ void EnsureGMime()
     std::call_once(once, [] { g_mime_init(); });
 }
 
-namespace {
-
-std::string TakeBytes(GMimeStream* stream)
-{
-    GByteArray* array = g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(stream));
-    if (!array || array->len == 0) return {};
-    return std::string(reinterpret_cast<const char*>(array->data), array->len);
-}
-
-}  // namespace
-
 std::string WriteObject(GMimeObject* object)
 {
     if (!object) return {};
     GPtr<GMimeStream> stream(g_mime_stream_mem_new());
     if (g_mime_object_write_to_stream(object, nullptr, stream.get()) < 0) return {};
-    return TakeBytes(stream.get());
+    return std::string(BytesOf(stream.get()));
 }
 
 void AppendAddresses(InternetAddressList* list, std::vector<TIdEmailAddressItem>& items)
@@ -55,13 +44,24 @@ void AppendAddresses(InternetAddressList* list, std::vector<TIdEmailAddressItem>
     }
 }
 
-std::string DecodedContent(GMimePart* part)
+GPtr<GMimeStream> DecodedStream(GMimePart* part)
 {
     GMimeDataWrapper* content = part ? g_mime_part_get_content(part) : nullptr;
-    if (!content) return {};
-    GPtr<GMimeStream> stream(g_mime_stream_mem_new());
-    if (g_mime_data_wrapper_write_to_stream(content, stream.get()) < 0) return {};
-    return TakeBytes(stream.get());
+    if (!content) return nullptr;
+    // Decoding never grows the content: an array of the encoded size is never moved.
+    GMimeStream* encoded = g_mime_data_wrapper_get_stream(content);
+    const gint64 size = encoded ? g_mime_stream_length(encoded) : -1;
+    GByteArray* array = g_byte_array_sized_new(size > 0 && size < G_MAXINT ? static_cast<guint>(size) : 0);
+    GPtr<GMimeStream> stream(g_mime_stream_mem_new_with_byte_array(array));
+    if (g_mime_data_wrapper_write_to_stream(content, stream.get()) < 0) return nullptr;
+    return stream;
+}
+
+std::string_view BytesOf(GMimeStream* memory)
+{
+    GByteArray* array = memory ? g_mime_stream_mem_get_byte_array(GMIME_STREAM_MEM(memory)) : nullptr;
+    if (!array || array->len == 0) return {};
+    return {reinterpret_cast<const char*>(array->data), array->len};
 }
 
 }  // namespace mime_detail

@@ -34,7 +34,10 @@ std::string WriteObject(GMimeObject* object);
 // Appends every mailbox of the list in order, the members of a group in the group's place
 // (the group itself is not an address).
 void AppendAddresses(InternetAddressList* list, std::vector<TIdEmailAddressItem>& items);
-// The transfer-decoded content of a leaf part.
-std::string DecodedContent(GMimePart* part);
+// The transfer-decoded content of a leaf part in a memory stream; null when the part has none
+// or it cannot be decoded.
+GPtr<GMimeStream> DecodedStream(GMimePart* part);
+// The bytes of a memory stream (empty for null), valid while the stream lives.
+std::string_view BytesOf(GMimeStream* memory);
 
 }  // namespace mime_detail

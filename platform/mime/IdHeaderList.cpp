@@ -25,6 +25,10 @@ std::string_view Trim(std::string_view s)
 template <class F>
 void ForEachLine(std::string_view text, F f)
 {
+    if (text.find('\n') == std::string_view::npos && text.find('\r') == std::string_view::npos) {
+        if (!text.empty()) f(text);  // one line, as most values are: found by two memchr calls
+        return;
+    }
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\n' && text[i] != '\r') continue;

@@ -50,6 +50,9 @@ AnsiString MediaType(GMimeObject* object)
 {
     GMimeContentType* type = g_mime_object_get_content_type(object);
     if (!type) return "text/plain";
+    const char* media = g_mime_content_type_get_media_type(type);
+    const char* subtype = g_mime_content_type_get_media_subtype(type);
+    if (media && subtype) return LowerAscii(std::string(media) + '/' + subtype);
     GCharPtr text(g_mime_content_type_get_mime_type(type));
     return text ? LowerAscii(text.get()) : AnsiString("text/plain");
 }
@@ -60,28 +63,36 @@ AnsiString CharsetOf(GMimeObject* object)
     return charset ? AnsiString(charset) : AnsiString();
 }
 
-// Lines joined by CR LF, without a break after the last line. The text between line ends is
-// copied in runs.
+// Lines joined by CR LF, without a break after the last line; a line ends at CR LF, LF or a
+// lone CR. Lines are found with memchr and copied whole.
 AnsiString JoinLines(std::string_view text)
 {
     AnsiString out;
     out.reserve(text.size() + text.size() / 32);
     for (size_t i = 0; i < text.size();) {
-        size_t end = i;
-        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-        out.append(text, i, end - i);
-        if (end == text.size()) break;
-        i = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+        const size_t lf = text.find('\n', i);
+        size_t end = lf == std::string_view::npos ? text.size() : lf;
+        if (lf != std::string_view::npos && end > i && text[end - 1] == '\r') --end;
+        std::string_view line = text.substr(i, end - i);
+        for (size_t cr = line.find('\r'); cr != std::string_view::npos; cr = line.find('\r')) {
+            out.append(line.substr(0, cr));
+            out += "\r\n";
+            line.remove_prefix(cr + 1);
+        }
+        out.append(line);
+        if (lf == std::string_view::npos) break;
         out += "\r\n";
+        i = lf + 1;
     }
     if (out.size() >= 2 && out.compare(out.size() - 2, 2, "\r\n") == 0) out.resize(out.size() - 2);
     return out;
 }
 
+// A header of a parsed object: views into the object, which outlives the list built from them.
 struct RawHeader {
     gint64 offset;
-    AnsiString name;
-    AnsiString raw;
+    const char* name;
+    const char* raw;
 };
 
 void CollectHeaders(GMimeObject* object, std::vector<RawHeader>& out)
@@ -89,6 +100,7 @@ void CollectHeaders(GMimeObject* object, std::vector<RawHeader>& out)
     GMimeHeaderList* list = object ? g_mime_object_get_header_list(object) : nullptr;
     if (!list) return;
     const int count = g_mime_header_list_get_count(list);
+    out.reserve(out.size() + static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         GMimeHeader* h = g_mime_header_list_get_header_at(list, i);
         const char* name = g_mime_header_get_name(h);
@@ -97,12 +109,15 @@ void CollectHeaders(GMimeObject* object, std::vector<RawHeader>& out)
     }
 }
 
+// The headers in file order: one object's list is in order already, a message's own and its
+// top part's are merged.
 void FillHeaders(TIdHeaderList& list, std::vector<RawHeader> headers)
 {
-    std::stable_sort(headers.begin(), headers.end(),
-                     [](const RawHeader& a, const RawHeader& b) { return a.offset < b.offset; });
+    const auto byOffset = [](const RawHeader& a, const RawHeader& b) { return a.offset < b.offset; };
+    if (!std::is_sorted(headers.begin(), headers.end(), byOffset))
+        std::stable_sort(headers.begin(), headers.end(), byOffset);
     list.Clear();
-    for (RawHeader& h : headers) list.Add(std::move(h.name), std::move(h.raw));
+    for (const RawHeader& h : headers) list.Add(h.name, h.raw);
 }
 
 void FillAddresses(InternetAddressList* list, std::vector<TIdEmailAddressItem>& items)
@@ -125,19 +140,32 @@ struct ByteArrayUnref {
 };
 using ByteArrayPtr = std::unique_ptr<GByteArray, ByteArrayUnref>;
 
-// The rest of the stream, read straight into the array a memory stream can take over.
+// The rest of the stream, read straight into the array a memory stream can take over. Most
+// messages fit the first block, read without asking the stream its size (which costs it
+// seeks); a larger one is measured then and read in one more block (one byte more than is
+// left, so that the read that fills it also sees the end).
 ByteArrayPtr ReadAll(TStream& stream)
 {
     ByteArrayPtr data(g_byte_array_new());
+    constexpr guint kFirst = 32768;
     constexpr guint kChunk = 65536;
-    for (;;) {
-        const guint used = data->len;
-        if (used > G_MAXUINT - kChunk) throw EIdException(std::string_view("The message is too large."));
-        g_byte_array_set_size(data.get(), used + kChunk);
-        const std::int64_t n = stream.Read(data->data + used, kChunk);
-        g_byte_array_set_size(data.get(), used + static_cast<guint>(n > 0 ? n : 0));
-        if (n <= 0) break;
+    guint want = kFirst;
+    guint used = 0;
+    for (bool measured = false;;) {
+        if (want > G_MAXUINT - used) throw EIdException(std::string_view("The message is too large."));
+        g_byte_array_set_size(data.get(), used + want);
+        const std::int64_t n = stream.Read(data->data + used, want);
+        used += static_cast<guint>(n > 0 ? n : 0);
+        if (n < static_cast<std::int64_t>(want)) break;  // a stream reads short only at its end
+        want = kChunk;
+        if (!measured) {
+            measured = true;
+            const std::int64_t position = stream.Position();
+            const std::int64_t left = position < 0 ? -1 : stream.Size() - position;
+            if (left >= 0 && left < static_cast<std::int64_t>(G_MAXUINT - used) - 1) want = static_cast<guint>(left) + 1;
+        }
     }
+    g_byte_array_set_size(data.get(), used);
     return data;
 }
 
@@ -195,7 +223,7 @@ AnsiString TIdAttachment::Content() const
         GMimeMessage* inner = g_mime_message_part_get_message(GMIME_MESSAGE_PART(object));
         return inner ? WriteObject(GMIME_OBJECT(inner)) : AnsiString();
     }
-    if (GMIME_IS_PART(object)) return DecodedContent(GMIME_PART(object));
+    if (GMIME_IS_PART(object)) return AnsiString(BytesOf(DecodedStream(GMIME_PART(object)).get()));
     return WriteObject(object);
 }
 
@@ -203,6 +231,26 @@ void TIdAttachment::SaveToStream(TStream& stream) const
 {
     const AnsiString bytes = Content();
     stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+}
+
+TIdHeaderList TIdAttachment::MessageHeaders() const
+{
+    auto* object = static_cast<GMimeObject*>(object_.get());
+    GMimeMessage* inner =
+        object && GMIME_IS_MESSAGE_PART(object) ? g_mime_message_part_get_message(GMIME_MESSAGE_PART(object)) : nullptr;
+    if (!inner) {
+        TIdMessage message;
+        message.LoadFromBytes(Content(), true);
+        return message.Headers();
+    }
+    // The message is parsed already: writing it out to read its header block again is the
+    // slow way to the same list.
+    std::vector<RawHeader> raw;
+    CollectHeaders(GMIME_OBJECT(inner), raw);
+    CollectHeaders(g_mime_message_get_mime_part(inner), raw);
+    TIdHeaderList headers;
+    FillHeaders(headers, std::move(raw));
+    return headers;
 }
 
 // --- TIdMessage ---
@@ -361,7 +409,7 @@ void TIdMessage::Fill()
         const int count = g_mime_multipart_get_count(multipart);
         for (int i = 0; i < count; ++i) AddPart(g_mime_multipart_get_part(multipart, i));
     } else if (IsTextLeaf(top)) {
-        body_ = JoinLines(DecodedContent(GMIME_PART(top)));
+        body_ = JoinLines(BytesOf(DecodedStream(GMIME_PART(top)).get()));
     } else {
         AddPart(top);
     }
@@ -383,7 +431,7 @@ void TIdMessage::AddPart(void* objectPointer)
         std::unique_ptr<TIdMessagePart> part;
         if (GMIME_IS_MULTIPART(object) || IsTextLeaf(object)) {
             auto text = std::make_unique<TIdText>();
-            if (GMIME_IS_PART(object)) text->body_ = JoinLines(DecodedContent(GMIME_PART(object)));
+            if (GMIME_IS_PART(object)) text->body_ = JoinLines(BytesOf(DecodedStream(GMIME_PART(object)).get()));
             part = std::move(text);
         } else {
             auto attachment = std::make_unique<TIdAttachment>();

@@ -91,6 +91,10 @@ public:
     AnsiString Content() const;
     // Writes Content() to the stream; raises EWriteError when the stream takes fewer bytes.
     void SaveToStream(TStream& stream) const;
+    // The headers of the message this part holds (message/rfc822), in file order: taken from
+    // the parse when the part was read as a message, else from the header block of Content().
+    // Raises EIdException as a headers-only load does.
+    TIdHeaderList MessageHeaders() const;
 
 private:
     friend class TIdMessage;

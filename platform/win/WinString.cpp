@@ -1,7 +1,8 @@
 #include "platform/win/WinString.h"
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -25,6 +26,17 @@ void AppendUtf8(AnsiString& out, char32_t cp) {
         out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
+}
+
+// The end of the run of ASCII bytes that starts at i, found eight bytes at a time.
+std::size_t AsciiRunEnd(std::string_view text, std::size_t i) {
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t block;
+        std::memcpy(&block, text.data() + i, 8);
+        if (block & 0x8080808080808080u) break;
+    }
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+    return i;
 }
 
 // Writes the code point's one or two units at `at`; returns the place after them.
@@ -108,10 +120,9 @@ WideString Utf8ToUtf16(std::string_view text) {
     char16_t* const begin = out.data();
     char16_t* at = begin;
     for (std::size_t i = 0; i < text.size();) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
-            *at++ = static_cast<char16_t>(text[i++]);
-            continue;
-        }
+        const std::size_t ascii = AsciiRunEnd(text, i);
+        for (; i < ascii; ++i) *at++ = static_cast<char16_t>(text[i]);
+        if (i == text.size()) break;
         long cp;
         i += DecodeUtf8(text, i, cp, true);
         if (cp < 0)
@@ -125,6 +136,8 @@ WideString Utf8ToUtf16(std::string_view text) {
 
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
+        i = AsciiRunEnd(bytes, i);  // most of any mail text
+        if (i == bytes.size()) break;
         long cp;
         i += DecodeUtf8(bytes, i, cp, false);
         if (cp < 0) return false;

@@ -37,19 +37,6 @@ bool SameCharset(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Charsets whose first 128 codes are ASCII, so that ASCII bytes in them are their own
-// characters: UTF-8, ASCII, the ISO 8859 parts and the Windows code pages 1250 to 1258.
-bool KeepsAscii(std::string_view charset) {
-    const auto startsWith = [charset](std::string_view prefix) {
-        return charset.size() >= prefix.size() && SameCharset(charset.substr(0, prefix.size()), prefix);
-    };
-    if (SameCharset(charset, "utf-8") || SameCharset(charset, "utf8") || SameCharset(charset, "us-ascii"))
-        return true;
-    if (startsWith("iso-8859-")) return charset.size() > 9 && charset.size() <= 11 &&
-                                      charset.substr(9).find_first_not_of("0123456789") == std::string_view::npos;
-    return startsWith("windows-125") && charset.size() == 12 && charset[11] >= '0' && charset[11] <= '8';
-}
-
 // The decoded bytes of a run of adjacent encoded words in one charset. Words are joined
 // before conversion because senders split one multi-byte character across two words.
 class WordRun {
@@ -72,6 +59,28 @@ private:
     AnsiString charset_;
     AnsiString bytes_;
 };
+
+bool IsAscii(std::string_view bytes) {
+    unsigned char any = 0;
+    for (const char c : bytes) any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
+// Code pages whose bytes below 0x80 are ASCII itself: not UTF-7, UTF-16, ISO-2022, HZ, EBCDIC
+// or the DOS pages.
+bool ReadsAsciiAsItself(UINT codePage) {
+    return codePage == CP_UTF8 || codePage == 20127 || codePage == 20866 || codePage == 21866 ||
+           (codePage >= 1250 && codePage <= 1258) || (codePage >= 28591 && codePage <= 28606);
+}
+
+// What the converter gives for UTF-8, and for ASCII in a charset that reads it as itself,
+// without the round trip through it: most message text is one of these.
+std::optional<WideString> DirectConversion(std::string_view bytes, std::string_view charset) {
+    const UINT codePage = CodePageFromCharsetName(charset);
+    if (codePage == CP_UTF8) return Utf8ToUtf16(bytes);
+    if (!ReadsAsciiAsItself(codePage) || !IsAscii(bytes)) return std::nullopt;
+    return WideString(bytes.begin(), bytes.end());
+}
 
 }  // namespace
 
@@ -110,6 +119,7 @@ AnsiString DecodeEncodedWordPayload(const EncodedWord& word) {
 
 std::optional<WideString> TryConvertCharset(std::string_view bytes, std::string_view charset) {
     if (charset.empty()) return std::nullopt;
+    if (std::optional<WideString> text = DirectConversion(bytes, charset)) return text;
     if (HelperLibrary().ConvertToUStr != nullptr) return ConvertCharsetToWide(bytes, charset);
     // The support library lacks its converter (reported when it was loaded): the platform's
     // own code-page table still knows the charset.
@@ -120,9 +130,6 @@ std::optional<WideString> TryConvertCharset(std::string_view bytes, std::string_
 
 WideString ConvertCharsetBytes(std::string_view bytes, std::string_view charset) {
     if (bytes.empty()) return {};
-    // Plain ASCII in a charset that keeps it needs no converter: most header text is so.
-    if (KeepsAscii(charset) && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c > 0; }))
-        return WideString(bytes.begin(), bytes.end());
     if (std::optional<WideString> text = TryConvertCharset(bytes, charset)) return std::move(*text);
     return DecodeUnmarkedText(bytes);
 }
@@ -154,6 +161,7 @@ WideString ConvertCharsetW(TComponent* /*owner*/, const AnsiString& text, const 
         afterWord = true;
     }
     words.Flush(out);
+    if (out.empty()) return ConvertCharsetBytes(all.substr(plain), charset);  // no words: nothing to join
     out += ConvertCharsetBytes(all.substr(plain), charset);
     return out;
 }

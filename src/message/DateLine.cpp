@@ -27,11 +27,14 @@ WideString LineAt(const WideString& text, size_t at, size_t& next)
 
 bool IsDateDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsDateWord(char c) { return IsDateDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsWordChar(char16_t c) { return IsDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_'; }
 
 }  // namespace
 
-WideString DateHeaderValue(const WideString& headerText, bool anyCase)
+WideString DateHeaderValue(const WideString& headerText, bool anyCase, bool* writtenExactly)
 {
+    if (writtenExactly) *writtenExactly = false;
     for (size_t at = 0; at < headerText.size();) {
         size_t next = 0;
         if (!StartsWithDate(headerText, at, anyCase)) {
@@ -39,6 +42,7 @@ WideString DateHeaderValue(const WideString& headerText, bool anyCase)
             at = next == WideString::npos ? headerText.size() : next + 1;
             continue;
         }
+        if (writtenExactly) *writtenExactly = !anyCase || StartsWithDate(headerText, at, false);
         WideString value = LineAt(headerText, at, next).substr(5);
         while (next < headerText.size() && (headerText[next] == u' ' || headerText[next] == u'\t'))
             value += u' ' + LineAt(headerText, next, next);
@@ -127,6 +131,29 @@ bool DateZoneWithoutBacktracking(std::u16string_view value, std::u16string_view&
             }
         }
         if (value[k] == u'\n') return false;
+    }
+    return false;
+}
+
+bool MayHoldZone(std::u16string_view value)
+{
+    const auto at = [&](size_t i) { return i < value.size() ? value[i] : char16_t(0); };
+    const auto isSign = [](char16_t c) { return c == u'+' || c == u'-'; };
+    const auto isSpace = [](char16_t c) { return (c >= 9 && c <= 13) || c == u' '; };
+    size_t first = 0;
+    while (first < value.size() && !IsDigit(value[first])) ++first;
+    // The four numbers' ends: each the end of a digit run that ends a word, and the first at
+    // least three places past the first digit (the number and the word come before it).
+    int ends = 0;
+    size_t i = first + 3;
+    for (; i <= value.size() && ends < 4; ++i)
+        if (IsDigit(at(i - 1)) && !IsWordChar(at(i)) && ++ends == 4) break;
+    if (ends < 4) return false;
+    for (; i < value.size(); ++i) {
+        const char16_t c = value[i];
+        if (isSign(c) && IsDigit(at(i + 1))) return true;
+        if ((isSpace(c) || c == u'(') && (IsWordChar(at(i + 1)) || (isSign(at(i + 1)) && IsDigit(at(i + 2)))))
+            return true;
     }
     return false;
 }

@@ -10,7 +10,9 @@
 
 // The value of the first header line named Date (only "Date:" written so unless anyCase),
 // its folded lines joined by one blank and line ends dropped; empty when there is none.
-WideString DateHeaderValue(const WideString& headerText, bool anyCase);
+// writtenExactly, when given, tells whether the line found is written "Date:" (then the
+// value is the one without anyCase too).
+WideString DateHeaderValue(const WideString& headerText, bool anyCase, bool* writtenExactly = nullptr);
 
 // Backtracking steps a date pattern may take on one Date value: a well-formed date needs
 // under a thousand; a value built to make the lazy runs backtrack fails at once instead of
@@ -38,3 +40,8 @@ inline constexpr char16_t kDateZonePattern[] =
 // true with the token when the pattern's first choices all hold (each digit run the first one
 // that ends before a non-word character), false when the pattern itself must decide.
 bool DateZoneWithoutBacktracking(std::u16string_view value, std::u16string_view& token);
+
+// False when the zone pattern cannot match the value, so it need not run (for values of
+// other forms that would make it backtrack to its step budget): the pattern wants a number,
+// a word, four numbers ending words, then a signed number or a blank or "(" before a word.
+bool MayHoldZone(std::u16string_view value);

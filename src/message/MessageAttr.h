@@ -125,6 +125,8 @@ public:
         int minutes = 0;
     };
     static DateZone GetDateZone(const WideString& headerText);
+    // The same from the Date header's value (DateHeaderValue with any case).
+    static DateZone DateZoneOfValue(const WideString& dateValue);
     // The generator behind random file names; tests seed it.
     static std::mt19937& RandomNames();
 

@@ -50,13 +50,13 @@ constexpr Zone kZones[] = {
 };
 static_assert(std::size(kZones) == 80);
 
-// The zone token of the Date header (a signed number, or a word after a space or parenthesis,
+// The zone token of the Date header's value (a signed number, or a word after a space or parenthesis,
 // following the whole seconds); empty when there is none, so a zone-less time is never split.
-WideString DateZoneToken(const WideString& headerText)
+WideString DateZoneToken(const WideString& value)
 {
-    const WideString value = DateHeaderValue(headerText, true);
     if (value.empty()) return {};
     if (std::u16string_view token; DateZoneWithoutBacktracking(value, token)) return WideString(token);
+    if (!MayHoldZone(value)) return {};
     static const auto re = [] {
         auto compiled = std::make_unique<CRegexpT<char16_t>>(
             kDateZonePattern, static_cast<int>(std::size(kDateZonePattern) - 1), CaseInsensitive);
@@ -162,7 +162,12 @@ WideString PrependScriptErrorHandler(const WideString& html)
 
 TMessageAttr::DateZone TMessageAttr::GetDateZone(const WideString& headerText)
 {
-    const WideString token = DateZoneToken(headerText);
+    return DateZoneOfValue(DateHeaderValue(headerText, true));
+}
+
+TMessageAttr::DateZone TMessageAttr::DateZoneOfValue(const WideString& dateValue)
+{
+    const WideString token = DateZoneToken(dateValue);
     if (token.empty()) return {};
     if (IsNumericToken(token)) {
         const long value = NumericZone(token);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "app/AppLocDB.h"
@@ -242,7 +243,11 @@ void MessageEML::FillFromTIdMessage(TIdMessage& message)
 // The date of the Date line made UTC with the exact zone offset; 0 when it cannot be read.
 void MessageEML::FillDate()
 {
-    const AnsiString header = Utf16ToUtf8(DateHeaderValue(headerText, false));
+    // One pass finds the value for both readers when the line is written "Date:", as it nearly
+    // always is; the zone reader takes any case.
+    bool writtenExactly = false;
+    const WideString anyCase = DateHeaderValue(headerText, true, &writtenExactly);
+    const AnsiString header = Utf16ToUtf8(writtenExactly ? anyCase : DateHeaderValue(headerText, false));
     // Compiled once: every row of a folder scan reads its date.
     static const auto re = [] {
         auto compiled = std::make_unique<CRegexpT<char>>(kDateFieldsPattern, static_cast<int>(std::size(kDateFieldsPattern) - 1), 0);
@@ -277,7 +282,7 @@ void MessageEML::FillDate()
             TryEncodeTime(static_cast<WORD>(hours), static_cast<WORD>(minutes), static_cast<WORD>(seconds), 0, t))
             date = d + t;
     }
-    const DateZone zone = GetDateZone(headerText);
+    const DateZone zone = DateZoneOfValue(anyCase);
     zoneHours = zone.hours;
     if (date != 0) date = SubtractMinutes(date, zone.minutes);
     dateText = MessageDateText(date);
@@ -285,7 +290,7 @@ void MessageEML::FillDate()
 
 void MessageEML::processSinglePartEML(TIdMessage& message)
 {
-    const WideString text = DecodeHeaderText(message.Body(), charset);
+    WideString text = DecodeHeaderText(message.Body(), charset);
     if (IsUpperEqual(message.ContentType(), "TEXT/HTML")) {
         bodyIsHtml = true;
         htmlBody = PrependScriptErrorHandler(text);
@@ -293,31 +298,31 @@ void MessageEML::processSinglePartEML(TIdMessage& message)
         plainBody.clear();
     } else {
         htmlBody = text;
-        plainBody = text;
+        plainBody = std::move(text);
     }
     hasAttachments = false;
 }
 
 void MessageEML::processMultiPartEML(TIdMessage& message)
 {
-    const TIdMessageParts& parts = message.MessageParts();
+    TIdMessageParts& parts = message.MessageParts();
     plainFromPlainPart_ = false;
     for (int i = 0; i < parts.Count(); ++i) {
-        const TIdMessagePart& part = parts.Items(i);
+        TIdMessagePart& part = parts.Items(i);
         if (part.Kind() == TIdMessagePartKind::Text) {
             const auto& text = static_cast<const TIdText&>(part);
             if (!text.Body().empty()) processTextPartEML(text);
         } else if (IsUpperEqual(part.ContentType(), "MESSAGE/RFC822")) {
             processMimeAttachmentEML(static_cast<const TIdAttachment&>(part), i);
         } else {
-            processNonMimeAttachmentEML(static_cast<const TIdAttachment&>(part), i);
+            processNonMimeAttachmentEML(static_cast<TIdAttachment&>(part), i);
         }
     }
 }
 
 void MessageEML::processTextPartEML(const TIdText& part)
 {
-    const WideString text = DecodeHeaderText(part.Body(), part.CharSet());
+    WideString text = DecodeHeaderText(part.Body(), part.CharSet());
     if (IsUpperEqual(part.ContentType(), "TEXT/HTML")) {
         bodyIsHtml = true;
         htmlBody = PrependScriptErrorHandler(text);
@@ -326,38 +331,38 @@ void MessageEML::processTextPartEML(const TIdText& part)
         // The first plain part is the body; a later one is a note of a list server or such.
         if (plainFromPlainPart_) return;
         plainFromPlainPart_ = true;
-        plainBody = text;
+        plainBody = std::move(text);
         if (!bodyIsHtml) htmlBody = plainBody;
     } else if (!plainFromPlainPart_ && plainBody.empty()) {
         // Another text part (a calendar, a vCard) stands in only while there is no plain one.
-        plainBody = text;
+        plainBody = std::move(text);
         if (htmlBody.empty()) htmlBody = plainBody;
     }
 }
 
 void MessageEML::processMimeAttachmentEML(const TIdAttachment& part, int index)
 {
-    TIdMessage inner;
+    TIdHeaderList headers;
     try {
-        inner.LoadFromBytes(part.Content(), true);
+        headers = part.MessageHeaders();
     } catch (const std::exception& e) {
         LogPrintf(u"attached message: %s", Utf8ToUtf16(e.what()).c_str());
         return;
     }
-    WideString name = GetDecodedHeader(inner.Headers(), "Subject", "", charset);
-    if (name.empty()) name = GetDecodedHeader(inner.Headers(), "From", "", charset);
+    WideString name = GetDecodedHeader(headers, "Subject", "", charset);
+    if (name.empty()) name = GetDecodedHeader(headers, "From", "", charset);
     if (name.empty()) return;
     hasAttachments = true;
     attachments.push_back({index, 5, CAppUtils::MakeValidFileName(name, false), {}});
 }
 
-void MessageEML::processNonMimeAttachmentEML(const TIdAttachment& part, int index)
+void MessageEML::processNonMimeAttachmentEML(TIdAttachment& part, int index)
 {
     AnsiString id = part.ContentID();
     if (!id.empty() && id.back() == '>') id.pop_back();
     if (!id.empty() && id.front() == '<') id.erase(0, 1);
     const WideString cid = ConvertCharsetBytes(id, "");
-    TIdHeaderList headers = part.Headers();
+    TIdHeaderList& headers = part.Headers();
 
     WideString name = GetDecodedHeader(headers, "Content-Disposition", "filename", charset);
     if (name.empty()) name = GetDecodedHeader(headers, "Content-Type", "name", charset);

@@ -52,7 +52,7 @@ private:
     void processMultiPartEML(TIdMessage& message);
     void processTextPartEML(const TIdText& part);
     void processMimeAttachmentEML(const TIdAttachment& part, int index);
-    void processNonMimeAttachmentEML(const TIdAttachment& part, int index);
+    void processNonMimeAttachmentEML(TIdAttachment& part, int index);
     void FillDate();
     // The headers-only load of a file: its header block read from the start, nothing more.
     bool LoadHeadersFromFile(const WideString& path);

@@ -64,6 +64,23 @@ TEST_F(CharsetConvTest, DecodesEncodedWords) {
         EXPECT_EQ(ConvertCharsetW(nullptr, r.text, r.charset), r.expected) << r.text << " / " << r.charset;
 }
 
+// UTF-8, and ASCII in a charset that reads it as itself, are read without the converter: they
+// must read as the converter reads them. ASCII in other charsets means something else.
+TEST_F(CharsetConvTest, TextReadWithoutTheConverterReadsAsWithIt) {
+    std::string ascii;
+    for (int c = 0; c < 0x80; ++c) ascii += static_cast<char>(c);
+    const std::string mixed = "caf\xc3\xa9 \xe9\x80 \xed\xa0\x80 \xf0\x9f\x98\x80 \xc3";
+    for (const char* charset : {"utf-8", "UTF8", "us-ascii", "ascii", "iso-8859-1", "latin1", "iso-8859-2", "ISO-8859-15",
+                                "iso-8859-16", "windows-1250", "windows-1252", "cp1252", "windows-1258", "koi8-r", "koi8-u"})
+        for (const std::string& bytes : {ascii, mixed})
+            EXPECT_EQ(ConvertCharsetBytes(bytes, charset), ConvertCharsetToWide(bytes, charset).value_or(u"(none)"))
+                << charset << " / " << bytes;
+    EXPECT_EQ(ConvertCharsetBytes("+AGE-", "utf-7"), u"a");
+    EXPECT_EQ(ConvertCharsetBytes(std::string("a\0", 2), "utf-16le"), u"a");
+    EXPECT_EQ(ConvertCharsetBytes("\x1b$B$3\x1b(B", "iso-2022-jp"), u"\u3053");
+    EXPECT_EQ(ConvertCharsetBytes("~{VP~}", "hz-gb-2312"), u"\u4e2d");
+}
+
 TEST_F(CharsetConvTest, FindsTheCharsetOfTheFirstWord) {
     EXPECT_EQ(GetEncodedWordCharset(u"=?utf-8?Q?Caf=C3=A9?="), u"utf-8");
     EXPECT_EQ(GetEncodedWordCharset(u"x =? y ?= =?KOI8-R*ru?B?8g==?= =?utf-8?Q?a?="), u"KOI8-R");

@@ -274,6 +274,10 @@ TEST(MessageAttr, TimeZoneOfTheDateLine)
         {u"X: 1\r\nDate: Tue, 15 Nov 1994 08:12:47\r\nX: 2\r\n", 0, 0},
         {u"X: 1\r\nDate: 15 Nov 1994 08:12:31 GMT\r\n", 0, 0},
         {u"X: 1\r\nDate: 15 Nov 1994 08:12:31 +0100 (CET)\r\n", 1, 60},
+        {u"X: 1\r\nDate: 15-Nov-1994 08:12:31 +0100\r\n", 1, 60},  // not the usual form
+        // Too few numbers for a zone after them
+        {u"X: 1\r\nDate: Wed, 15 Dec 2010 59:10 -0500\r\n", 0, 0},
+        {u"X: 1\r\nDate: May 8, 2005 1:17 PM\r\n", 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utf16ToUtf8(c.header));

@@ -249,6 +249,16 @@ TEST_F(EmlRecord, DateVariants)
         {"Date: Tue, 15 Nov 1994 08:12:47", Utc(1994, 11, 15, 8, 12, 47), 0},
         {"Date: 15 Nov 1994 08:12:31", Utc(1994, 11, 15, 8, 12, 31), 0},
         {"Date: Tue, 15 Nov 1994 08:12:47 +0100", Utc(1994, 11, 15, 7, 12, 47), 1},
+        // The usual form with its freedoms: blanks, tabs, short fields, what follows the zone.
+        {"Date:\t Tue,15 Nov 1994  08:12:31\t-0500 (EST)", Utc(1994, 11, 15, 13, 12, 31), -5},
+        {"Date: 15 Nov 94 8:2:1 -0800", Utc(1994, 11, 15, 16, 2, 1), -8},
+        {"Date: Tue, 15 Nov 1994 08:12:31 +0530abc", Utc(1994, 11, 15, 2, 42, 31), 5},
+        {"Date: Tue, 15 Nov 1994 08:12:31 PDT", Utc(1994, 11, 15, 15, 12, 31), -7},
+        {"Date: Tue, 15 Nov 1994 08:12:31 GMT+0100", Utc(1994, 11, 15, 8, 12, 31), 0},
+        {"Date: Tue, 15 Nov 1994 08:12:31 (CET)", Utc(1994, 11, 15, 7, 12, 31), 1},
+        // The date is read from a line written "Date:", the zone from the first in any case.
+        {"date: 15 Nov 1994 08:12:31 EST", 0, -5},
+        {"DATE: 1 Jan 2000 01:02:03 +0900\r\nDate: 2 Jan 2000 01:02:03 -0700", Utc(2000, 1, 1, 16, 2, 3), 9},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.date);

@@ -189,6 +189,64 @@ TEST(IdMessage, SinglePartBodiesAndNonTextSingleParts)
     EXPECT_EQ(static_cast<const TIdAttachment&>(pdf.MessageParts().Items(0)).Content(), "%PDF");
 }
 
+TEST(IdMessage, EveryKindOfLineBreakInATextBodyBecomesCrLf)
+{
+    struct Row {
+        const char* body;
+        const char* joined;
+    };
+    const Row rows[] = {
+        {"a\r\nb\r\n", "a\r\nb"},          {"a\nb", "a\r\nb"},
+        {"a\rb\r", "a\r\nb"},                {"a\r\r\nb", "a\r\n\r\nb"},  // a lone CR, then CR LF
+        {"a\n\r\n\rb", "a\r\n\r\n\r\nb"}, {"a\r\n\r\n", "a\r\n"},  // only the last break goes
+        {"\n", ""},                        {"no break", "no break"},
+    };
+    for (const Row& r : rows) {
+        TIdMessage m;
+        m.LoadFromBytes(std::string("Content-Type: text/plain\n\n") + r.body, false);
+        EXPECT_EQ(m.Body(), r.joined) << testing::PrintToString(std::string(r.body));
+    }
+}
+
+// A stream is read in one block when the message fits it, else measured and read to its end.
+TEST(IdMessage, ReadsAStreamWhateverTheMessageSize)
+{
+    const std::string header = "Subject: s\r\nContent-Type: text/plain\r\n\r\n";
+    for (const size_t size : {size_t(100), size_t(32767), size_t(32768), size_t(32769), size_t(200000)}) {
+        std::string text = header + std::string(size - header.size() - 4, 'x') + "\r\nyz";
+        ASSERT_EQ(text.size(), size);
+        TStringStream stream{"skipped" + text};
+        stream.SetPosition(7);
+        TIdMessage m;
+        m.LoadFromStream(stream, false);
+        EXPECT_EQ(m.Body().size(), size - header.size()) << size;
+        EXPECT_EQ(m.Body().substr(m.Body().size() - 4), "\r\nyz") << size;
+    }
+}
+
+TEST(IdMessage, TheHeadersOfAnAttachedMessageAreThoseOfItsHeaderBlock)
+{
+    const std::string text = std::string(kNested).insert(std::string(kNested).find("Subject: inner"),
+                                                         "From: =?utf-8?Q?In=C3=A8s?= <ines@x.org>\r\nX-Folded: a\r\n b\r\n");
+    TIdMessage m;
+    m.LoadFromBytes(text, false);
+    const auto& part = static_cast<const TIdAttachment&>(m.MessageParts().Items(5));
+    ASSERT_EQ(part.ContentType(), "message/rfc822");
+    TIdMessage block;
+    block.LoadFromBytes(part.Content(), true);
+    const TIdHeaderList headers = part.MessageHeaders();
+    ASSERT_EQ(headers.Count(), 4);
+    ASSERT_EQ(headers.Count(), block.Headers().Count());
+    // The same names and values; the raw values keep the file's line ends, which writing the
+    // message out would change.
+    for (int i = 0; i < headers.Count(); ++i) {
+        EXPECT_EQ(headers.Names(i), block.Headers().Names(i));
+        EXPECT_EQ(headers.Values(headers.Names(i)), block.Headers().Values(headers.Names(i)));
+    }
+    EXPECT_EQ(headers.Values("X-Folded"), "a b");
+    EXPECT_EQ(headers.RawValues(1), " a\r\n b\r\n");
+}
+
 TEST(IdMessage, AnUnterminatedBoundaryKeepsWhatWasRead)
 {
     TIdMessage m;

@@ -53,6 +53,17 @@ TEST(WinString, InvalidUtf8BecomesOneReplacementPerMaximalSubpart) {
     }
 }
 
+// ASCII is skipped eight bytes at a time: a sequence at every place of a block is still seen.
+TEST(WinString, ASequenceAnywhereInALongAsciiRunIsDecoded) {
+    for (size_t before = 0; before < 18; ++before) {
+        const std::string ascii(before, 'a'), tail(9, 'b');
+        EXPECT_EQ(Utf8ToUtf16(ascii + "\xC3\xA9" + tail), std::u16string(before, u'a') + u"\u00E9" + std::u16string(9, u'b'));
+        EXPECT_TRUE(IsValidUtf8(ascii + "\xC3\xA9" + tail)) << before;
+        EXPECT_EQ(Utf8ToUtf16(ascii + "\xFF" + tail), std::u16string(before, u'a') + u"\uFFFD" + std::u16string(9, u'b'));
+        EXPECT_FALSE(IsValidUtf8(tail + ascii + "\xE2\x82")) << before;
+    }
+}
+
 TEST(WinString, FileNamesKeepEveryByteThroughUtf16) {
     struct Case {
         std::string bytes;
