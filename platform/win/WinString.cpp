@@ -10,24 +10,6 @@ constexpr char16_t kReplacement = 0xFFFD;
 
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
-void AppendUtf8(AnsiString& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 // The end of the run of ASCII bytes that starts at i, found eight bytes at a time.
 std::size_t AsciiRunEnd(std::string_view text, std::size_t i) {
     for (; i + 8 <= text.size(); i += 8) {
@@ -98,18 +80,36 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t i, long& cp, bool allo
 
 }  // namespace
 
+// Written in place: no unit gives more than three bytes (a pair gives four for its two), and
+// ASCII, most of any mail text and every path, is copied as it comes.
 AnsiString Utf16ToUtf8(std::u16string_view text) {
-    AnsiString out;
-    out.reserve(text.size());
+    AnsiString out(3 * text.size(), '\0');
+    char* at = out.data();
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
+        if (c < 0x80) {
+            *at++ = static_cast<char>(c);
+            continue;
+        }
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         }
-        AppendUtf8(out, c);  // a lone surrogate is written as its own 3-byte sequence
+        // A lone surrogate is written as its own 3-byte sequence.
+        if (c < 0x800) {
+            *at++ = static_cast<char>(0xC0 | (c >> 6));
+        } else if (c < 0x10000) {
+            *at++ = static_cast<char>(0xE0 | (c >> 12));
+            *at++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        } else {
+            *at++ = static_cast<char>(0xF0 | (c >> 18));
+            *at++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *at++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        }
+        *at++ = static_cast<char>(0x80 | (c & 0x3F));
     }
+    out.resize(static_cast<std::size_t>(at - out.data()));
     return out;
 }
 

@@ -106,17 +106,15 @@ bool MessageEML::LoadFromFile(const WideString& path, bool headersOnly)
     fileName = path;
     if (headersOnly) return LoadHeadersFromFile(path);
 
-    TSearchRecW found;
-    if (WideFindFirst(path, 0x27, found) != 0) return false;
-    const std::int64_t size = found.Size;
-    WideFindClose(found);
-    if (size == 0) return false;
-
     const std::unique_ptr<THandleStream> stream = OpenStream(path, false);
     if (!stream) {
         LogPrintf(u"cannot open: %s", path.c_str());
         return false;
     }
+    // Sized from the open file, not looked up again by name. An empty file holds no message,
+    // and neither does a device or a pipe, which has no size: reading one might never end.
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(stream->Handle(), &size) || size.QuadPart == 0) return false;
     if (!LoadFromStream(*stream, headersOnly)) return false;
     parsedWholeFile_ = !headersOnly;
     return true;

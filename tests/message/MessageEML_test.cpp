@@ -314,15 +314,20 @@ TEST_F(EmlRecord, FilesThatAreNoMessageFailToLoad)
         EXPECT_EQ(r.loadLevel, mllEmpty);
         EXPECT_TRUE(r.from.empty());
         EXPECT_FALSE(r.LoadFromFile(W(fifo), headersOnly));
-        if (headersOnly) {
-            // A link to an endless device is read no further than any header block could run.
-            const fs::path endless = dir / "zero.eml";
-            fs::create_symlink("/dev/zero", endless);
-            MessageEML zero;
+        // A link to an endless device: a full load refuses what has no size, a headers-only
+        // load reads no further than any header block could run.
+        const fs::path endless = dir / "zero.eml";
+        fs::create_symlink("/dev/zero", endless);
+        MessageEML zero;
+        if (headersOnly)
             (void)zero.LoadFromFile(W(endless), true);
-            EXPECT_TRUE(zero.subject.empty());
-            fs::remove(endless);
-        }
+        else
+            EXPECT_FALSE(zero.LoadFromFile(W(endless), false));
+        EXPECT_TRUE(zero.subject.empty());
+        fs::remove(endless);
+        fs::create_directory(dir / "folder.eml");
+        EXPECT_FALSE(r.LoadFromFile(W(dir / "folder.eml"), headersOnly));
+        fs::remove(dir / "folder.eml");
         // A file the user may not read; root reads anything, so a user without its powers tries.
         const auto locked = dir.WriteFile("locked.eml", eml::kPlainAscii);
         fs::permissions(locked, fs::perms::none);
