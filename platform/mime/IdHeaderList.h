@@ -28,6 +28,8 @@ public:
     // trimmed at both ends. Empty when the header is absent.
     AnsiString Values(std::string_view name) const;
     bool Contains(std::string_view name) const;
+    // Header names (and MIME parameter names) compare without regard to ASCII case.
+    static bool SameName(std::string_view a, std::string_view b);
 
 private:
     struct Header {

@@ -185,19 +185,15 @@ size_t HeaderBlockEnd(std::string_view data, size_t from)
     return std::string::npos;
 }
 
-// Text without an empty line as a whole header block: its last line ended, an empty line added.
-std::string EndedBlock(std::string data)
-{
-    if (!data.empty() && data.back() != '\n') data += "\r\n";
-    return data + "\r\n";
-}
-
-// The header block: everything up to and including the first empty line, else all of it.
+// The header block: everything up to and including the first empty line, else all of it,
+// ended by an empty line. A header block never runs past kMaxHeaderBlock: a device or an
+// endless file stops there.
 std::string ReadHeaderBlock(TStream& stream)
 {
+    constexpr size_t kMaxHeaderBlock = size_t{4} << 20;
     std::string data;
-    char buffer[8192];
-    for (;;) {
+    char buffer[16384];
+    while (data.size() < kMaxHeaderBlock) {
         const size_t from = data.size() < 3 ? 0 : data.size() - 3;
         const std::int64_t n = stream.Read(buffer, sizeof buffer);
         if (n <= 0) break;
@@ -208,7 +204,8 @@ std::string ReadHeaderBlock(TStream& stream)
             return data;
         }
     }
-    return EndedBlock(std::move(data));
+    if (!data.empty() && data.back() != '\n') data += "\r\n";
+    return data + "\r\n";
 }
 
 }  // namespace
@@ -290,13 +287,6 @@ void TIdMessage::LoadFromStream(TStream& stream, bool headersOnly)
     EnsureGMime();
     GPtr<GMimeStream> memory(g_mime_stream_mem_new_with_byte_array(all.release()));
     Parse(memory.get());
-}
-
-void TIdMessage::LoadHeaderBlock(std::string_view text)
-{
-    const size_t end = HeaderBlockEnd(text, 0);
-    if (end != std::string_view::npos) ParseHeaderBlock(text.substr(0, end));
-    else ParseHeaderBlock(EndedBlock(std::string(text)));
 }
 
 void TIdMessage::LoadFromBytes(std::string_view bytes, bool headersOnly)

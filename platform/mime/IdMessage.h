@@ -145,9 +145,6 @@ public:
     // a message (no header) or cannot be read. The previous content is cleared first.
     void LoadFromStream(TStream& stream, bool headersOnly);
     void LoadFromBytes(std::string_view bytes, bool headersOnly);
-    // The headers-only load of text that holds at least the header block (or ends before its
-    // empty line): as LoadFromStream with headersOnly.
-    void LoadHeaderBlock(std::string_view text);
     void Clear();
 
     TIdHeaderList& Headers() { return headers_; }

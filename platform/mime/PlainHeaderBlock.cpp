@@ -1,5 +1,6 @@
 #include "platform/mime/PlainHeaderBlock.h"
 
+#include "platform/mime/IdHeaderList.h"
 #include "platform/mime/IdMessage.h"
 
 namespace mime_detail {
@@ -17,14 +18,6 @@ bool IsTokenChar(char c)
 }
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
-}
 
 class Cursor {
 public:
@@ -98,7 +91,7 @@ bool ParseContentType(std::string_view raw, PlainHeaderBlock& out)
             value = in.Token();
             if (value.empty()) return false;
         }
-        if (!charsetSeen && SameNameIgnoringCase(name, "charset")) {
+        if (!charsetSeen && TIdHeaderList::SameName(name, "charset")) {
             out.charset.assign(value);
             charsetSeen = true;
         }
@@ -221,7 +214,7 @@ bool SplitPlainHeaderBlock(std::string_view block, PlainHeaderBlock& out)
         out.headers.emplace_back(AnsiString(line.substr(0, colon)), AnsiString(line.substr(colon + 1)));
     }
     for (const auto& [name, raw] : out.headers)
-        if (SameNameIgnoringCase(name, "Content-Type")) contentType = &raw;
+        if (TIdHeaderList::SameName(name, "Content-Type")) contentType = &raw;
     return !contentType || ParseContentType(*contentType, out);
 }
 

@@ -51,6 +51,7 @@ void RefreshLocalZone() {
     hadZone = zone != nullptr;
     lastZone = zone ? zone : "";
 }
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The month named right after a day number, as a date header writes it ("Tue, 9 Dec 2026").

@@ -25,10 +25,11 @@ WideString LineAt(const WideString& text, size_t at, size_t& next)
     return text.substr(at, end - at);
 }
 
-bool IsDateDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsDateWord(char c) { return IsDateDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool IsWordChar(char16_t c) { return IsDigit(c) || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_'; }
+// The patterns' \d and \w, in 8-bit and in UTF-16 text.
+template <class Char>
+bool IsDateDigit(Char c) { return c >= '0' && c <= '9'; }
+template <class Char>
+bool IsDateWord(Char c) { return IsDateDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
 }  // namespace
 
@@ -63,7 +64,8 @@ bool DateGroupsWithoutBacktracking(std::string_view text, std::vector<AnsiString
     } else {
         groups.emplace_back();
     }
-    for (bool (*const kind)(char) : {IsDateDigit, IsDateWord, IsDateDigit, IsDateDigit, IsDateDigit, IsDateDigit}) {
+    for (bool (*const kind)(char) : {IsDateDigit<char>, IsDateWord<char>, IsDateDigit<char>, IsDateDigit<char>,
+                                     IsDateDigit<char>, IsDateDigit<char>}) {
         while (at < text.size() && !kind(text[at])) {
             if (text[at] == '\n') return false;
             ++at;
@@ -78,10 +80,8 @@ bool DateGroupsWithoutBacktracking(std::string_view text, std::vector<AnsiString
 
 bool DateZoneWithoutBacktracking(std::u16string_view value, std::u16string_view& token)
 {
-    const auto digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
-    const auto word = [&digit](char16_t c) {
-        return digit(c) || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
-    };
+    const auto digit = IsDateDigit<char16_t>;
+    const auto word = IsDateWord<char16_t>;
     const auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
     const size_t n = value.size();
     size_t at = 0;
@@ -141,18 +141,18 @@ bool MayHoldZone(std::u16string_view value)
     const auto isSign = [](char16_t c) { return c == u'+' || c == u'-'; };
     const auto isSpace = [](char16_t c) { return (c >= 9 && c <= 13) || c == u' '; };
     size_t first = 0;
-    while (first < value.size() && !IsDigit(value[first])) ++first;
+    while (first < value.size() && !IsDateDigit(value[first])) ++first;
     // The four numbers' ends: each the end of a digit run that ends a word, and the first at
     // least three places past the first digit (the number and the word come before it).
     int ends = 0;
     size_t i = first + 3;
     for (; i <= value.size() && ends < 4; ++i)
-        if (IsDigit(at(i - 1)) && !IsWordChar(at(i)) && ++ends == 4) break;
+        if (IsDateDigit(at(i - 1)) && !IsDateWord(at(i)) && ++ends == 4) break;
     if (ends < 4) return false;
     for (; i < value.size(); ++i) {
         const char16_t c = value[i];
-        if (isSign(c) && IsDigit(at(i + 1))) return true;
-        if ((isSpace(c) || c == u'(') && (IsWordChar(at(i + 1)) || (isSign(at(i + 1)) && IsDigit(at(i + 2)))))
+        if (isSign(c) && IsDateDigit(at(i + 1))) return true;
+        if ((isSpace(c) || c == u'(') && (IsDateWord(at(i + 1)) || (isSign(at(i + 1)) && IsDateDigit(at(i + 2)))))
             return true;
     }
     return false;

@@ -4,11 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <functional>
 #include <iterator>
 #include <memory>
-#include <optional>
 #include <string_view>
 
 #include "app/AppLocDB.h"
@@ -104,8 +101,7 @@ bool MessageEML::LoadFromFile(const WideString& path, bool headersOnly)
     QUILLORA_TRACE(u"MessageEML::LoadFromFile");
     Clear();
     fileName = path;
-    if (headersOnly) return LoadHeadersFromFile(path);
-
+    // One open for both loads; a headers-only load reads no further than the header block.
     const std::unique_ptr<THandleStream> stream = OpenStream(path, false);
     if (!stream) {
         LogPrintf(u"cannot open: %s", path.c_str());
@@ -120,57 +116,11 @@ bool MessageEML::LoadFromFile(const WideString& path, bool headersOnly)
     return true;
 }
 
-bool MessageEML::LoadHeadersFromFile(const WideString& path)
-{
-    // One open and, for most files, one read: a folder scan comes here for every ".eml".
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        LogPrintf(u"cannot open: %s", path.c_str());
-        return false;
-    }
-    struct Closer {
-        HANDLE h;
-        ~Closer() { CloseHandle(h); }
-    } closer{file};
-    constexpr size_t kChunk = 16384;
-    std::unique_ptr<char[]> head;
-    size_t size = 0;
-    for (;;) {
-        // Grown without clearing: only what was read is ever looked at.
-        auto grown = std::make_unique_for_overwrite<char[]>(size + kChunk);
-        if (size) std::memcpy(grown.get(), head.get(), size);
-        head = std::move(grown);
-        DWORD got = 0;
-        if (!ReadFile(file, head.get() + size, kChunk, &got, nullptr)) {
-            LogPrintf(u"cannot read: %s", path.c_str());
-            return false;
-        }
-        const size_t from = size < 2 ? 0 : size - 2;
-        size += got;
-        // The parse finds the exact end; here it is enough to know that an empty line came.
-        const std::string_view text(head.get(), size);
-        const bool blankLine = text.starts_with("\n") || text.starts_with("\r\n") ||
-                               text.find("\n\n", from) != std::string_view::npos ||
-                               text.find("\n\r\n", from) != std::string_view::npos;
-        // A header block never runs this long: a device or an endless file stops here.
-        constexpr size_t kMaxHeaderBlock = size_t{4} << 20;
-        if (got < kChunk || blankLine || size >= kMaxHeaderBlock) break;
-    }
-    if (size == 0) return false;
-    const std::string_view text(head.get(), size);
-    return LoadParsed(true, [text](TIdMessage& m) { m.LoadHeaderBlock(text); });
-}
-
 bool MessageEML::LoadFromStream(TStream& stream, bool headersOnly)
-{
-    return LoadParsed(headersOnly, [&](TIdMessage& m) { m.LoadFromStream(stream, headersOnly); });
-}
-
-bool MessageEML::LoadParsed(bool headersOnly, const std::function<void(TIdMessage&)>& parse)
 {
     try {
         if (!idMessage) idMessage = std::make_unique<TIdMessage>();
-        parse(*idMessage);
+        idMessage->LoadFromStream(stream, headersOnly);
         FillFromTIdMessage(*idMessage);
         // A listed record keeps the fields it filled, not the parse or the header text behind them.
         if (headersOnly) {

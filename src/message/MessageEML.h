@@ -1,7 +1,6 @@
 // An internet message file (".eml", MIME) as a message record.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <memory>
 
@@ -54,10 +53,6 @@ private:
     void processMimeAttachmentEML(const TIdAttachment& part, int index);
     void processNonMimeAttachmentEML(TIdAttachment& part, int index);
     void FillDate();
-    // The headers-only load of a file: its header block read from the start, nothing more.
-    bool LoadHeadersFromFile(const WideString& path);
-    // Parses into idMessage and fills the record; false (the record cleared) on a parse error.
-    bool LoadParsed(bool headersOnly, const std::function<void(TIdMessage&)>& parse);
 
     // Writes part `number` of the message (the loaded one, else a fresh parse of the file).
     bool SavePart(int number, const WideString& path);
